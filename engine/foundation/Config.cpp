@@ -1,0 +1,419 @@
+// Variables live in a map keyed by lower-case name. An owner that goes away detaches its variables: the record
+// stays (it is still saved, with the value kept at detaching) and the value returns into the new storage when
+// the owner registers again. Lines of the configuration file whose names are not registered yet wait as
+// pending lines and are executed when the name is registered. Change tracking compares each tracked variable's
+// storage with its last seen value at the start of every frame, so a change is visible for one frame.
+#include "Config.h"
+
+#include "Error.h"
+#include "FileManager.h"
+#include "FileTextual.h"
+#include "MessageManager.h"
+#include "StringUtils.h"
+#include "platform/win32/Win32.h"
+
+#include <cmath>
+#include <limits>
+
+namespace KeystrelEngine {
+namespace {
+
+template <typename T> T& As(const Config::Variable& variable) { return *static_cast<T*>(variable.storage); }
+
+// Cleans a console or file line: blanks at both ends and backslashes at the start go, and a run of blanks
+// shrinks to one, so one separator always remains between name and value.
+std::string CleanLine(const std::string& line)
+{
+    std::string text = line;
+    TrimLeft(text);
+    TrimRight(text);
+    StripLeadingBackslashes(text);
+    std::string cleaned;
+    cleaned.reserve(text.size());
+    for (char c : text) {
+        if (!(c == ' ' && !cleaned.empty() && cleaned.back() == ' '))
+            cleaned += c;
+    }
+    return cleaned;
+}
+
+// The decimal number at the start of text, saturating at the u32 range; 0 without digits.
+std::uint32_t LeadingNumber(const std::string& text)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<std::uint64_t>(value * 10 + (text[i] - '0'), std::numeric_limits<std::uint32_t>::max());
+    return static_cast<std::uint32_t>(value);
+}
+
+} // namespace
+
+Config::Config(const std::string& applicationName, const std::string& folder, MessageManager* log,
+               FileManager* fileManager, const std::string& videoMode, bool videoModeForced, bool fullScreenForced,
+               bool fullScreen)
+    : m_name(applicationName.empty() ? "Keystrel Engine" : applicationName),
+      m_path(folder.empty() ? m_name + ".ini" : folder + "\\" + m_name + ".ini"), m_log(log),
+      m_fileManager(fileManager), m_videoModeForced(videoModeForced && !videoMode.empty()),
+      m_fullScreenForced(fullScreenForced)
+{
+    struct Own
+    {
+        const char* name;
+        VariableType type;
+        bool saved;
+        std::string defaultValue;
+        void* storage;
+    };
+    const Own table[] = {
+        {"reset_config", TypeCommand, false, "", nullptr},
+        {"v_mode", TypeString, true, videoMode.empty() ? "800x600x32" : videoMode, &v_mode},
+        {"v_fullscreen", TypeBool, true, fullScreen ? "1" : "0", &v_fullscreen},
+        {"v_vsync", TypeBool, true, "1", &v_vsync},
+        {"v_brightness", TypeFloat, true, "1.0", &v_brightness},
+        {"v_contrast", TypeFloat, true, "1.0", &v_contrast},
+        {"v_gamma", TypeFloat, true, "1.0", &v_gamma},
+        {"v_window_change_mode", TypeCommand, false, "", nullptr},
+        {"r_use_mip_mapping", TypeBool, true, "1", &r_use_mip_mapping},
+        {"r_show_octree_nodes", TypeBool, true, "0", &r_show_octree_nodes},
+        {"r_show_faces_edges", TypeBool, true, "0", &r_show_faces_edges},
+        {"r_show_faces_normals", TypeBool, true, "0", &r_show_faces_normals},
+        {"r_show_mip_maps", TypeBool, true, "0", &r_show_mip_maps},
+        {"r_texture_anisotropy", TypeInt, true, "1", &r_texture_anisotropy},
+        {"c_invert_mouse", TypeBool, true, "0", &c_invert_mouse},
+        {"sc_take_screenshot", TypeCommand, false, "", nullptr},
+        {"sc_take_screenshot_tga", TypeCommand, false, "", nullptr},
+        {"sc_take_screenshot_jpg", TypeCommand, false, "", nullptr},
+        {"sc_take_screenshot_format", TypeInt, true, "0", &sc_take_screenshot_format},
+        {"sc_start_movie_record", TypeCommand, false, "", nullptr},
+        {"sc_stop_movie_record", TypeCommand, false, "", nullptr},
+        {"exit", TypeCommand, false, "", nullptr},
+    };
+    for (const Own& variable : table)
+        RegisterVariable(variable.name, variable.defaultValue, variable.type, variable.saved, variable.storage, false);
+}
+
+Config::~Config() = default;
+
+Config::Variable* Config::Find(const std::string& name)
+{
+    const auto it = m_variables.find(ToLower(name));
+    return it == m_variables.end() ? nullptr : &it->second;
+}
+
+const Config::Variable* Config::Find(const std::string& name) const
+{
+    const auto it = m_variables.find(ToLower(name));
+    return it == m_variables.end() ? nullptr : &it->second;
+}
+
+Config::Variable* Config::FindAttached(const std::string& name)
+{
+    Variable* variable = Find(name);
+    return variable && !variable->detached ? variable : nullptr;
+}
+
+void Config::RegisterVariable(const std::string& name, const std::string& defaultValue, VariableType type,
+                              bool saved, void* storage, bool trackChanges)
+{
+    const std::string key = ToLower(name);
+    if (Variable* existing = Find(key)) {
+        if (existing->detached) {
+            existing->storage = storage;
+            existing->detached = false;
+            existing->changedThisFrame = existing->trackChanges;
+            Store(*existing, existing->keptValue);
+        }
+        return;
+    }
+    Variable& variable = m_variables[key];
+    variable.type = type;
+    variable.saved = saved;
+    variable.storage = storage;
+    variable.defaultValue = defaultValue;
+    variable.trackChanges = trackChanges;
+    variable.changedThisFrame = trackChanges; // a newly tracked variable counts as changed in its first frame
+    ResetVariable(variable);
+    if (const auto pending = m_pending.find(key); pending != m_pending.end()) {
+        const std::string line = pending->second;
+        m_pending.erase(pending);
+        Execute(line);
+    }
+}
+
+void Config::UnregisterVariable(const std::string& name)
+{
+    if (Variable* variable = FindAttached(name)) {
+        variable->keptValue = ValueOf(*variable);
+        variable->detached = true;
+        variable->storage = nullptr;
+    }
+}
+
+int Config::Execute(const std::string& line, std::string* nameFound)
+{
+    const std::string text = CleanLine(line);
+    if (text.empty())
+        return ResultEmptyLine;
+    std::string name;
+    std::size_t at = 0;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (IsSpace(c) || c == '\\') {
+            if (!name.empty())
+                break;
+        } else {
+            name += c;
+        }
+    }
+    ToLowerInPlace(name);
+    if (nameFound)
+        *nameFound = name;
+    Variable* variable = FindAttached(name);
+    if (!variable)
+        return ResultUnknownName;
+    if (variable->type == TypeCommand) {
+        variable->commandState = kCommandRaised;
+        return ResultDone;
+    }
+    std::string value = text.substr(std::min(at, text.size()));
+    if (const std::size_t comment = value.find("\\\\"); comment != std::string::npos)
+        value.resize(comment);
+    TrimLeft(value);
+    TrimRight(value);
+    if (value.empty())
+        return ResultNameOnly;
+    Store(*variable, value);
+    return ResultDone;
+}
+
+void Config::SetCommandState(const std::string& name, std::uint8_t state)
+{
+    if (Variable* variable = FindAttached(name))
+        variable->commandState = state;
+}
+
+std::uint8_t Config::GetCommandState(const std::string& name) const
+{
+    const Variable* variable = Find(name);
+    return variable && !variable->detached ? variable->commandState : 0;
+}
+
+bool Config::HasChanged(const std::string& name) const
+{
+    const Variable* variable = Find(name);
+    return variable && variable->changedThisFrame;
+}
+
+std::string Config::GetValue(const std::string& name) const
+{
+    const Variable* variable = Find(name);
+    return variable ? ValueOf(*variable) : std::string();
+}
+
+void Config::SetValue(const std::string& name, const std::string& text)
+{
+    if (Variable* variable = FindAttached(name))
+        Store(*variable, text);
+}
+
+void Config::ResetToDefault(const std::string& name)
+{
+    if (Variable* variable = FindAttached(name))
+        ResetVariable(*variable);
+}
+
+void Config::ResetVariable(Variable& variable)
+{
+    Store(variable, variable.defaultValue);
+    variable.commandState = variable.type == TypeCommand ? kCommandIdle : 0;
+}
+
+std::string Config::GetDefaultValue(const std::string& name) const
+{
+    const Variable* variable = Find(name);
+    return variable ? variable->defaultValue : std::string();
+}
+
+void Config::ResetAll()
+{
+    for (auto& [name, variable] : m_variables) {
+        if (!variable.detached)
+            ResetVariable(variable);
+    }
+}
+
+void Config::GetNames(std::vector<std::string>& names) const
+{
+    names.clear();
+    for (const auto& [name, variable] : m_variables) {
+        if (!variable.detached)
+            names.push_back(name);
+    }
+}
+
+std::string Config::ValueOf(const Variable& variable)
+{
+    if (variable.detached)
+        return variable.keptValue;
+    switch (variable.type) {
+    case TypeInt:
+        return FormatInt(As<std::int32_t>(variable));
+    case TypeFloat:
+        return FormatFloat(As<float>(variable), 6);
+    case TypeBool:
+        return FormatBool(As<bool>(variable));
+    case TypeString:
+        return As<std::string>(variable);
+    default:
+        return {};
+    }
+}
+
+void Config::Store(Variable& variable, const std::string& text)
+{
+    if (!variable.storage)
+        return;
+    switch (variable.type) {
+    case TypeInt:
+        As<std::int32_t>(variable) = ToInt(text);
+        break;
+    case TypeFloat:
+        As<float>(variable) = ToFloat(text);
+        break;
+    case TypeBool:
+        As<bool>(variable) = ToBool(text);
+        break;
+    case TypeString:
+        As<std::string>(variable) = text;
+        break;
+    default:
+        break;
+    }
+}
+
+// Copies the storage into the last seen value when they differ; true when they did.
+bool Config::UpdateLastSeen(Variable& variable)
+{
+    switch (variable.type) {
+    case TypeInt:
+        if (As<std::int32_t>(variable) == variable.lastInt)
+            return false;
+        variable.lastInt = As<std::int32_t>(variable);
+        return true;
+    case TypeFloat:
+        if (!(std::fabs(As<float>(variable) - variable.lastFloat) > 0.0001f))
+            return false;
+        variable.lastFloat = As<float>(variable);
+        return true;
+    case TypeBool:
+        if (As<bool>(variable) == variable.lastBool)
+            return false;
+        variable.lastBool = As<bool>(variable);
+        return true;
+    case TypeString:
+        if (As<std::string>(variable) == variable.lastString)
+            return false;
+        variable.lastString = As<std::string>(variable);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Config::Update()
+{
+    if (GetCommandState("reset_config") == kCommandRaised) {
+        SetCommandState("reset_config", kCommandIdle);
+        ResetAll();
+    }
+    for (auto& [name, variable] : m_variables) {
+        if (variable.trackChanges && !variable.detached && variable.storage && UpdateLastSeen(variable))
+            variable.changedThisFrame = true;
+    }
+}
+
+void Config::EndFrame()
+{
+    for (auto& [name, variable] : m_variables)
+        variable.changedThisFrame = false;
+}
+
+void Config::Load()
+{
+    ResetAll();
+    m_pending.clear();
+    ReadFile();
+    if (m_videoModeForced)
+        ResetToDefault("v_mode");
+    if (m_fullScreenForced)
+        ResetToDefault("v_fullscreen");
+}
+
+void Config::ReadFile()
+{
+    std::unique_ptr<FileTextual> file;
+    try {
+        file = m_fileManager->OpenTextual(m_path, false);
+    } catch (const FileError&) {
+        return; // no configuration file yet: every variable keeps its default
+    }
+    std::string line, name;
+    while (file->ReadLine(line)) {
+        if (Execute(line, &name) == ResultUnknownName)
+            m_pending.emplace(name, line);
+    }
+}
+
+// The file is written beside the configuration file under a temporary name and then renamed over it, so a
+// crash or a full disk leaves the previous file whole.
+void Config::Save()
+{
+    const std::string temporary = m_path + ".tmp";
+    std::unique_ptr<FileTextual> file;
+    try {
+        file = m_fileManager->OpenTextual(temporary, true);
+    } catch (const FileError&) {
+        return; // the folder cannot be written: the save is lost, as with any unwritable file
+    }
+    try {
+        for (const auto& [name, variable] : m_variables) {
+            if (!variable.saved || variable.type == TypeCommand)
+                continue;
+            file->WriteString(name + " " + ValueOf(variable));
+            file->WriteLineEnd();
+        }
+        file->Close();
+    } catch (const FileError& error) {
+        file.reset();
+        DeleteFileA(m_fileManager->MakeDiskPath(temporary).c_str());
+        m_log->Error(error.GetText());
+        return;
+    }
+    file.reset();
+    if (!MoveFileExA(m_fileManager->MakeDiskPath(temporary).c_str(), m_fileManager->MakeDiskPath(m_path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(m_fileManager->MakeDiskPath(temporary).c_str());
+        m_log->Error("Failed to replace \"" + m_path + "\" file");
+    }
+}
+
+void Config::ParseVideoMode(const std::string& text, std::uint32_t* width, std::uint32_t* height,
+                            std::uint32_t* bitsPerPixel)
+{
+    const std::size_t first = text.find_first_of("xX");
+    const std::size_t second = first == std::string::npos ? first : text.find_first_of("xX", first + 1);
+    std::uint32_t w = 640, h = 480, bpp = 16;
+    if (second != std::string::npos) {
+        w = LeadingNumber(text.substr(0, first));
+        h = LeadingNumber(text.substr(first + 1, second - first - 1));
+        bpp = LeadingNumber(text.substr(second + 1));
+    }
+    if (width)
+        *width = w;
+    if (height)
+        *height = h;
+    if (bitsPerPixel)
+        *bitsPerPixel = bpp;
+}
+
+} // namespace KeystrelEngine

@@ -1,0 +1,72 @@
+// Files, folders and shell services of the Win32 stand-in.
+//
+// Names keep the Windows conventions: backslashes separate folders and letters match without regard to case.
+// Every call converts its names at this boundary (see HostPath.h), so the engine never sees a Linux path rule
+// except one: a name that starts with '/' is absolute.
+#pragma once
+
+#include "platform/win32/Types.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Runtime library ---------------------------------------------------------------------------------------------
+
+// Existence test; mode 0 only asks whether the name exists. Returns 0 when it does, -1 otherwise.
+int _access(const char* path, int mode);
+
+// Opens a buffered stream like fopen; returns 0 and sets *file on success, an errno value otherwise.
+int fopen_s(FILE** file, const char* path, const char* mode);
+
+constexpr unsigned _A_SUBDIR = 0x10;
+
+struct _finddata_t
+{
+    unsigned attrib = 0;
+    std::uint64_t size = 0;
+    std::string name;
+};
+
+// Wildcard search of one folder ('*' and '?', letters in any case). Entries come in case-insensitive sorted
+// order, "." and ".." included as Windows reports them. Returns -1 when nothing matches.
+intptr_t _findfirst(const char* pattern, _finddata_t* data);
+int _findnext(intptr_t handle, _finddata_t* data); // 0 while entries remain, -1 at the end
+int _findclose(intptr_t handle);
+
+// Kernel ------------------------------------------------------------------------------------------------------
+
+BOOL CreateDirectoryA(LPCSTR path, LPVOID securityAttributes);
+BOOL DeleteFileA(LPCSTR path);
+
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
+
+// The full name of the program file. Linux has no module name buffer limit, so the name comes back whole.
+DWORD GetModuleFileNameA(HMODULE module, std::string& fileName);
+
+// Shell -------------------------------------------------------------------------------------------------------
+
+constexpr int CSIDL_APPDATA = 0x001A;
+constexpr int CSIDL_FLAG_CREATE = 0x8000;
+constexpr DWORD SHGFP_TYPE_CURRENT = 0;
+
+// CSIDL_APPDATA is the roaming application-data folder: $XDG_DATA_HOME, else ~/.local/share.
+HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, std::string& path);
+
+constexpr UINT FO_DELETE = 0x3;
+constexpr WORD FOF_SILENT = 0x4;
+constexpr WORD FOF_NOCONFIRMATION = 0x10;
+
+struct SHFILEOPSTRUCTA
+{
+    HWND hwnd = nullptr;
+    UINT wFunc = 0;
+    LPCSTR pFrom = nullptr; // names separated by one zero, ended by two
+    LPCSTR pTo = nullptr;
+    WORD fFlags = 0;
+};
+
+// Only FO_DELETE is offered: a silent recursive delete. It refuses the root, the home folder and the program's
+// own folder, which no caller can mean to delete. Returns 0 on success.
+int SHFileOperationA(SHFILEOPSTRUCTA* operation);

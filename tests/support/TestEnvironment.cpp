@@ -1,0 +1,81 @@
+#include "tests/support/TestEnvironment.h"
+
+#include "platform/testing.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace TestSupport {
+namespace {
+
+struct ProcessFolders
+{
+    std::string root;
+    std::string base;
+
+    ProcessFolders()
+    {
+        std::string pattern = (fs::temp_directory_path() / "quellhaven-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create the test folder");
+        root = pattern;
+        base = root + "/base";
+        for (const char* sub : {"/home", "/xdg-data", "/xdg-config", "/xdg-cache", "/base"})
+            fs::create_directories(root + sub);
+        ::setenv("HOME", (root + "/home").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (root + "/xdg-data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (root + "/xdg-config").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", (root + "/xdg-cache").c_str(), 1);
+        PlatformTesting::SetModuleFileName(base + "/quellhaven");
+    }
+
+    ~ProcessFolders()
+    {
+        std::error_code error;
+        fs::remove_all(root, error);
+    }
+};
+
+ProcessFolders& Folders()
+{
+    static ProcessFolders folders;
+    return folders;
+}
+
+} // namespace
+
+const std::string& BaseFolder() { return Folders().base; }
+
+void WriteFile(const std::string& path, const Bytes& bytes)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteFile(const std::string& path, const std::string& text) { WriteFile(path, ToBytes(text)); }
+
+Bytes ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) { return fs::exists(path); }
+
+Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+} // namespace TestSupport
+
+int main(int argc, char** argv)
+{
+    TestSupport::BaseFolder(); // set the folders up before any test reads the environment
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,25 @@
+// Every test process runs in a folder of its own: HOME, the XDG folders and the base folder (the folder the
+// program file is reported in) all lie below one temporary folder that is removed when the process ends, so
+// tests running in parallel never share a file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace TestSupport {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The temporary base folder of this process (a Linux path without a final slash).
+const std::string& BaseFolder();
+
+// Whole-file helpers on Linux paths; WriteFile creates missing folders.
+void WriteFile(const std::string& path, const Bytes& bytes);
+void WriteFile(const std::string& path, const std::string& text);
+Bytes ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+Bytes ToBytes(const std::string& text);
+
+} // namespace TestSupport
