@@ -71,6 +71,14 @@ bool FileExists(const std::string& path) { return fs::exists(path); }
 
 Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
+std::string FreshFolder(const std::string& name)
+{
+    const std::string folder = BaseFolder() + "/" + name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
 } // namespace TestSupport
 
 int main(int argc, char** argv)

@@ -22,4 +22,7 @@ bool FileExists(const std::string& path);
 
 Bytes ToBytes(const std::string& text);
 
+// An empty folder below the base folder, made anew (whatever an earlier test left there is removed).
+std::string FreshFolder(const std::string& name);
+
 } // namespace TestSupport

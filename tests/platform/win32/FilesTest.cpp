@@ -1,0 +1,150 @@
+#include "platform/testing.h"
+#include "platform/win32/HostPath.h"
+#include "platform/win32/Win32.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+namespace {
+
+std::vector<std::string> Find(const std::string& pattern)
+{
+    std::vector<std::string> names;
+    _finddata_t data;
+    const intptr_t handle = _findfirst(pattern.c_str(), &data);
+    if (handle == -1)
+        return names;
+    do {
+        names.push_back(data.name + std::string(data.attrib & _A_SUBDIR ? "/" : ""));
+    } while (_findnext(handle, &data) == 0);
+    _findclose(handle);
+    return names;
+}
+
+} // namespace
+
+TEST(HostPath, WindowsNamesResolveComponentByComponentWithoutRegardToCase)
+{
+    const std::string root = FreshFolder("paths");
+    WriteFile(root + "/Data/UI/Logo.JPG", "x");
+    EXPECT_EQ(Win32Host::ToHostPath(root + "\\data\\ui\\logo.jpg"), root + "/Data/UI/Logo.JPG");
+    // Missing components are kept as written so a writer can create them.
+    EXPECT_EQ(Win32Host::ToHostPath(root + "\\DATA\\New\\File.txt"), root + "/Data/New/File.txt");
+    // An exact match wins over other spellings; otherwise the first in sorted order.
+    WriteFile(root + "/data/ui/logo.jpg", "y");
+    EXPECT_EQ(Win32Host::ToHostPath(root + "\\data\\UI\\logo.jpg"), root + "/data/ui/logo.jpg");
+    EXPECT_EQ(Win32Host::ToHostPath(root + "\\DaTa\\ui\\LOGO.jpg"), root + "/Data/UI/Logo.JPG");
+    EXPECT_EQ(Win32Host::ToHostPath(""), "");
+}
+
+TEST(HostPath, WildcardsMatchWithoutRegardToCase)
+{
+    EXPECT_TRUE(Win32Host::WildcardMatch("*.pak", "Main.PAK"));
+    EXPECT_FALSE(Win32Host::WildcardMatch("*.pak", "main.pa"));
+    EXPECT_TRUE(Win32Host::WildcardMatch("a?c*", "abcdef"));
+    EXPECT_TRUE(Win32Host::WildcardMatch("*a*b", "xxaxxbxb"));
+    EXPECT_TRUE(Win32Host::WildcardMatch("*.*", "noextension"));
+    EXPECT_TRUE(Win32Host::WildcardMatch("*", ""));
+    EXPECT_FALSE(Win32Host::WildcardMatch("?", ""));
+}
+
+TEST(Files, FolderSearchIsSortedWithoutRegardToCaseAndReportsFolders)
+{
+    const std::string root = FreshFolder("search");
+    for (const char* name : {"b.pak", "A.pak", "c.txt", "C.PAK"})
+        WriteFile(root + "/" + name, "");
+    CreateDirectoryA((root + "\\Sub.pak").c_str(), nullptr);
+    EXPECT_EQ(Find(root + "\\*.pak"), (std::vector<std::string>{"A.pak", "b.pak", "C.PAK", "Sub.pak/"}));
+    const std::vector<std::string> all = Find(root + "\\*");
+    ASSERT_GE(all.size(), 2u);
+    EXPECT_EQ(all[0], "./");
+    EXPECT_EQ(all[1], "../");
+    EXPECT_TRUE(Find(root + "\\*.none").empty());
+    EXPECT_TRUE(Find(root + "\\missing\\*").empty());
+}
+
+TEST(Files, ExistenceOpeningMovingAndDeleting)
+{
+    const std::string root = FreshFolder("files");
+    WriteFile(root + "/Config.INI", "a");
+    EXPECT_EQ(_access((root + "\\config.ini").c_str(), 0), 0);
+    EXPECT_EQ(_access((root + "\\other.ini").c_str(), 0), -1);
+    FILE* file = nullptr;
+    ASSERT_EQ(fopen_s(&file, (root + "\\NEW.tmp").c_str(), "wb"), 0);
+    std::fputs("b", file);
+    std::fclose(file);
+    EXPECT_TRUE(MoveFileExA((root + "\\new.tmp").c_str(), (root + "\\config.ini").c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(ReadFile(root + "/Config.INI"), ToBytes("b"));
+    EXPECT_TRUE(DeleteFileA((root + "\\CONFIG.ini").c_str()));
+    EXPECT_FALSE(FileExists(root + "/Config.INI"));
+    EXPECT_NE(fopen_s(&file, (root + "\\missing\\x.txt").c_str(), "rb"), 0);
+}
+
+TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)
+{
+    const std::string xdg = FreshFolder("xdg") + "/data-home";
+    ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    std::string path;
+    EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
+    EXPECT_EQ(path, xdg);
+    EXPECT_TRUE(FileExists(xdg));
+    ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
+    EXPECT_EQ(path, std::string(std::getenv("HOME")) + "/.local/share");
+}
+
+TEST(Shell, SilentDeleteRefusesTheRootHomeAndProgramFolders)
+{
+    auto remove = [](const std::string& name) {
+        std::string from = name;
+        from.append(2, '\0');
+        SHFILEOPSTRUCTA operation;
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+        return SHFileOperationA(&operation);
+    };
+    const std::string root = FreshFolder("delete");
+    WriteFile(root + "/Tree/a/b.txt", "");
+    EXPECT_EQ(remove(root + "\\tree"), 0);
+    EXPECT_FALSE(FileExists(root + "/Tree"));
+    EXPECT_NE(remove(root + "\\tree"), 0);
+
+    WriteFile(BaseFolder() + "/keep", "");
+    EXPECT_NE(remove("/"), 0);
+    EXPECT_NE(remove(BaseFolder()), 0);
+    EXPECT_NE(remove(BaseFolder() + "/../base/"), 0);
+    EXPECT_NE(remove(std::getenv("HOME")), 0);
+    EXPECT_TRUE(FileExists(BaseFolder() + "/keep"));
+}
+
+TEST(CodePages, Windows1252And1251RoundTrip)
+{
+    for (UINT page : {1252u, 1251u}) {
+        PlatformTesting::SetAnsiCodePage(page);
+        EXPECT_EQ(GetACP(), page);
+        for (int byte = 1; byte < 256; ++byte) {
+            const char c = static_cast<char>(byte);
+            WCHAR unit = 0;
+            if (MultiByteToWideChar(CP_ACP, 0, &c, 1, &unit, 1) != 1)
+                continue; // undefined in this code page
+            char back = 0;
+            BOOL usedDefault = TRUE;
+            WideCharToMultiByte(CP_ACP, 0, &unit, 1, &back, 1, nullptr, &usedDefault);
+            EXPECT_FALSE(usedDefault);
+            EXPECT_EQ(back, c) << "code page " << page << " byte " << byte;
+        }
+    }
+    PlatformTesting::SetAnsiCodePage(1252);
+    const char undefined = '\x81';
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, &undefined, 1, nullptr, 0), 0);
+    const WCHAR cyrillic = 0x0416;
+    char narrow = 0;
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, &cyrillic, 1, &narrow, 1, nullptr, &usedDefault);
+    EXPECT_TRUE(usedDefault);
+    EXPECT_EQ(narrow, '?');
+}
