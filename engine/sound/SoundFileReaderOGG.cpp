@@ -88,13 +88,14 @@ void SoundFileReaderOGG::Rewind()
 }
 
 // Holes (lost pages) are skipped, a bounded number of times; the end of the stream and every other error end
-// the data.
+// the data. The decoder hands out whole sample frames only, so a rest smaller than one frame stays unread.
 void SoundFileReaderOGG::Read(void* destination, std::uint32_t bytes, std::uint32_t& got, bool& atEnd)
 {
+    const std::uint32_t frameBytes = 2 * m_channels;
     got = 0;
     atEnd = bytes == 0;
     int holes = 0;
-    while (got < bytes && !atEnd) {
+    while (bytes - got >= frameBytes && !atEnd) {
         int section = 0;
         const int wanted = static_cast<int>(std::min<std::uint32_t>(bytes - got, INT_MAX));
         const long result = ov_read(m_vorbis.get(), static_cast<char*>(destination) + got, wanted, 0, 2, 1, &section);
