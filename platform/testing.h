@@ -54,6 +54,8 @@ void RenderSoundOutput(std::int16_t* stereo, std::uint32_t frames);
 // Every existing buffer, primary and secondary, becomes lost: it stops, reports DSBSTATUS_BUFFERLOST, refuses
 // Play and Lock with DSERR_BUFFERLOST until Restore, and its sample memory is cleared to zero bytes.
 void LoseSoundBuffers();
+// Buffers that are lost now.
+int LostSoundBuffers();
 
 // DirectSound objects (devices, buffers, listeners, 3D buffers) not yet released.
 int LiveSoundObjects();

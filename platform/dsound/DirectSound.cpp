@@ -185,6 +185,12 @@ public:
     Mixer& GetMixer() { return *m_mixer; }
     Voice& GetVoice() { return m_voice; }
 
+    bool IsLost()
+    {
+        std::lock_guard lock(m_mixer->Mutex());
+        return m_voice.lost;
+    }
+
     void Lose()
     {
         std::lock_guard lock(m_mixer->Mutex());
@@ -567,6 +573,14 @@ void PlatformTesting::LoseSoundBuffers()
     std::lock_guard lock(State().mutex);
     for (Buffer* buffer : State().buffers)
         buffer->Lose();
+}
+
+int PlatformTesting::LostSoundBuffers()
+{
+    std::lock_guard lock(State().mutex);
+    const auto& buffers = State().buffers;
+    return static_cast<int>(
+        std::count_if(buffers.begin(), buffers.end(), [](Buffer* buffer) { return buffer->IsLost(); }));
 }
 
 int PlatformTesting::LiveSoundObjects()
