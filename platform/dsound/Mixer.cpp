@@ -18,46 +18,28 @@
 namespace SoundHost {
 namespace {
 
-// Sample fetchers on the 16-bit scale; the host is little-endian like the PCM data.
-struct Mono8
+// Sample readers on the 16-bit scale; the host is little-endian like the PCM data.
+template <bool Eight, unsigned Channels> struct Samples
 {
-    static void Get(const std::uint8_t* data, std::uint32_t frame, float& left, float& right)
+    static std::int32_t Get(const std::uint8_t* data, std::uint32_t frame, unsigned channel)
     {
-        left = right = (static_cast<float>(data[frame]) - 128.0f) * 256.0f;
+        if constexpr (Eight) {
+            return (static_cast<std::int32_t>(data[Channels * frame + channel]) - 128) * 256;
+        } else {
+            std::int16_t sample;
+            std::memcpy(&sample, data + 2 * (Channels * frame + channel), 2);
+            return sample;
+        }
     }
 };
 
-struct Stereo8
-{
-    static void Get(const std::uint8_t* data, std::uint32_t frame, float& left, float& right)
-    {
-        left = (static_cast<float>(data[2 * frame]) - 128.0f) * 256.0f;
-        right = (static_cast<float>(data[2 * frame + 1]) - 128.0f) * 256.0f;
-    }
-};
+// Interpolation weights have 15 bits, so that a difference of two 16-bit samples times a weight fits 32 bits.
+constexpr unsigned kWeightBits = 15;
 
-struct Mono16
+std::int32_t Weight(std::uint64_t position)
 {
-    static void Get(const std::uint8_t* data, std::uint32_t frame, float& left, float& right)
-    {
-        std::int16_t sample;
-        std::memcpy(&sample, data + 2 * frame, 2);
-        left = right = sample;
-    }
-};
-
-struct Stereo16
-{
-    static void Get(const std::uint8_t* data, std::uint32_t frame, float& left, float& right)
-    {
-        std::int16_t samples[2];
-        std::memcpy(samples, data + 4 * frame, 4);
-        left = samples[0];
-        right = samples[1];
-    }
-};
-
-constexpr float kFraction = 1.0f / 4294967296.0f;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(position) >> (32 - kWeightBits));
+}
 
 struct Gains
 {
@@ -65,21 +47,46 @@ struct Gains
     float right;
 };
 
-// Mixes count frames between frame and next (next = frame + 1 inside the memory).
-template <class Fetch>
+// Adds one output frame interpolated between frames first and second with weight w.
+template <class Reader, unsigned Channels>
+inline void MixFrame(const std::uint8_t* data, std::uint32_t first, std::uint32_t second, std::int32_t w, Gains gains,
+                     float* sum)
+{
+    const std::int32_t l0 = Reader::Get(data, first, 0);
+    const auto left = static_cast<float>(l0 + (((Reader::Get(data, second, 0) - l0) * w) >> kWeightBits));
+    float right = left;
+    if constexpr (Channels == 2) {
+        const std::int32_t r0 = Reader::Get(data, first, 1);
+        right = static_cast<float>(r0 + (((Reader::Get(data, second, 1) - r0) * w) >> kWeightBits));
+    }
+    sum[0] += left * gains.left;
+    sum[1] += right * gains.right;
+}
+
+// Mixes count frames, each between its frame and the next one inside the memory. At the output's own rate
+// (a whole step from a whole position) every frame is taken as it is.
+template <class Reader, unsigned Channels>
 void MixRun(const std::uint8_t* data, std::uint64_t& position, std::uint64_t step, std::uint32_t count, Gains gains,
             float* sum)
 {
-    for (std::uint32_t k = 0; k < count; ++k) {
-        const std::uint32_t frame = static_cast<std::uint32_t>(position >> 32);
-        const float f = static_cast<float>(static_cast<std::uint32_t>(position)) * kFraction;
-        float l0, r0, l1, r1;
-        Fetch::Get(data, frame, l0, r0);
-        Fetch::Get(data, frame + 1, l1, r1);
-        sum[2 * k] += (l0 + (l1 - l0) * f) * gains.left;
-        sum[2 * k + 1] += (r0 + (r1 - r0) * f) * gains.right;
-        position += step;
+    std::uint64_t at = position;
+    if (step == (std::uint64_t{1} << 32) && static_cast<std::uint32_t>(at) == 0) {
+        const auto frame = static_cast<std::uint32_t>(at >> 32);
+        for (std::uint32_t k = 0; k < count; ++k) {
+            const auto left = static_cast<float>(Reader::Get(data, frame + k, 0));
+            const auto right = Channels == 2 ? static_cast<float>(Reader::Get(data, frame + k, 1)) : left;
+            sum[2 * k] += left * gains.left;
+            sum[2 * k + 1] += right * gains.right;
+        }
+        position = at + (static_cast<std::uint64_t>(count) << 32);
+        return;
     }
+    for (std::uint32_t k = 0; k < count; ++k) {
+        const auto frame = static_cast<std::uint32_t>(at >> 32);
+        MixFrame<Reader, Channels>(data, frame, frame + 1, Weight(at), gains, sum + 2 * k);
+        at += step;
+    }
+    position = at;
 }
 
 // A position past the end starts the next pass of a looping voice; a one-shot voice stops and rewinds.
@@ -96,8 +103,10 @@ bool WrapAtEnd(Voice& voice, std::uint64_t end)
     return false;
 }
 
-template <class Fetch> void MixVoiceAs(Voice& voice, std::uint64_t step, Gains gains, float* sum, std::uint32_t frames)
+template <bool Eight, unsigned Channels>
+void MixVoiceAs(Voice& voice, std::uint64_t step, Gains gains, float* sum, std::uint32_t frames)
 {
+    using Reader = Samples<Eight, Channels>;
     const std::uint8_t* data = voice.memory->bytes.data();
     const std::uint32_t total = voice.memory->Frames();
     const std::uint64_t last = static_cast<std::uint64_t>(total - 1) << 32;
@@ -107,16 +116,12 @@ template <class Fetch> void MixVoiceAs(Voice& voice, std::uint64_t step, Gains g
         if (voice.position < last) {
             const std::uint64_t run = (last - voice.position + step - 1) / step;
             const auto count = static_cast<std::uint32_t>(std::min<std::uint64_t>(run, frames - done));
-            MixRun<Fetch>(data, voice.position, step, count, gains, sum + 2 * done);
+            MixRun<Reader, Channels>(data, voice.position, step, count, gains, sum + 2 * done);
             done += count;
         } else {
             // The last frame interpolates towards the first one of the next pass, or holds.
-            float l0, r0, l1, r1;
-            Fetch::Get(data, total - 1, l0, r0);
-            Fetch::Get(data, voice.looping ? 0 : total - 1, l1, r1);
-            const float f = static_cast<float>(static_cast<std::uint32_t>(voice.position)) * kFraction;
-            sum[2 * done] += (l0 + (l1 - l0) * f) * gains.left;
-            sum[2 * done + 1] += (r0 + (r1 - r0) * f) * gains.right;
+            MixFrame<Reader, Channels>(data, total - 1, voice.looping ? 0 : total - 1, Weight(voice.position), gains,
+                                       sum + 2 * done);
             voice.position += step;
             ++done;
         }
@@ -202,8 +207,10 @@ void Mixer::Render(std::int16_t* stereo, std::uint32_t frames)
                     MixVoice(*voice, sum, count);
             }
         }
-        for (std::uint32_t i = 0; i < 2 * count; ++i)
-            stereo[i] = static_cast<std::int16_t>(std::clamp(std::lrint(sum[i]), -32768L, 32767L));
+        for (std::uint32_t i = 0; i < 2 * count; ++i) {
+            const float clamped = std::clamp(sum[i], -32768.0f, 32767.0f);
+            stereo[i] = static_cast<std::int16_t>(clamped + (clamped < 0.0f ? -0.5f : 0.5f));
+        }
         stereo += 2 * count;
         frames -= count;
     }
@@ -215,11 +222,11 @@ void Mixer::MixVoice(Voice& voice, float* sum, std::uint32_t frames) const
     const Gains gains{voice.volumeGain * voice.leftGain, voice.volumeGain * voice.rightGain};
     const bool stereo = voice.memory->channels == 2;
     if (voice.memory->bits == 8)
-        stereo ? MixVoiceAs<Stereo8>(voice, step, gains, sum, frames)
-               : MixVoiceAs<Mono8>(voice, step, gains, sum, frames);
+        stereo ? MixVoiceAs<true, 2>(voice, step, gains, sum, frames)
+               : MixVoiceAs<true, 1>(voice, step, gains, sum, frames);
     else
-        stereo ? MixVoiceAs<Stereo16>(voice, step, gains, sum, frames)
-               : MixVoiceAs<Mono16>(voice, step, gains, sum, frames);
+        stereo ? MixVoiceAs<false, 2>(voice, step, gains, sum, frames)
+               : MixVoiceAs<false, 1>(voice, step, gains, sum, frames);
 }
 
 } // namespace SoundHost
