@@ -12,7 +12,7 @@ Sound::Sound(SoundBufferManager* buffers, const std::string& name, MessageManage
 
 Sound::Sound(const Sound& source)
     : m_log(source.m_log), m_buffers(source.m_buffers), m_name(source.m_name), m_buffer(m_buffers->Get(m_name)),
-      m_loop(source.m_loop), m_volume(source.m_volume)
+      m_loop(source.m_loop), m_volume(source.m_volume), m_position(source.m_position)
 {
 }
 

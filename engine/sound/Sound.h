@@ -2,6 +2,8 @@
 // and deleted by the sound manager only.
 #pragma once
 
+#include "engine/render/Vector3.h"
+
 #include <string>
 
 namespace KeystrelEngine {
@@ -34,11 +36,14 @@ public:
     virtual void SetLoop(bool loop);
     // 0 silent, 1 full.
     virtual void SetVolume(float volume) { m_volume = volume; }
+    // The 3D position, heard where the buffer has 3D control.
+    virtual void SetPosition(const Vector3& position) { m_position = position; }
     virtual int GetState() const = 0;
 
     const std::string& GetName() const { return m_name; }
     bool GetLoop() const { return m_loop; }
     float GetVolume() const { return m_volume; }
+    const Vector3& GetPosition() const { return m_position; }
     SoundBuffer* GetBuffer() const { return m_buffer; }
 
 protected:
@@ -54,6 +59,7 @@ protected:
     SoundBuffer* m_buffer;
     bool m_loop = false;
     float m_volume = 1.0f;
+    Vector3 m_position;
 };
 
 } // namespace KeystrelEngine

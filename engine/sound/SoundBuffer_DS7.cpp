@@ -224,4 +224,11 @@ void SoundBuffer_DS7::SetVolume(float volume)
     m_system->CheckResult("SoundBuffer_DS7::SetVolume", m_buffer->SetVolume(ToDirectSoundVolume(volume)));
 }
 
+void SoundBuffer_DS7::SetPosition(const Vector3& position)
+{
+    if (m_buffer3D)
+        m_system->CheckResult("SoundBuffer_DS7::SetPosition",
+                              m_buffer3D->SetPosition(position.x, position.y, position.z, DS3D_DEFERRED));
+}
+
 } // namespace KeystrelEngine

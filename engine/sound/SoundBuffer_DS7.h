@@ -5,6 +5,8 @@
 #include "SoundBuffer.h"
 #include "SoundSystem_DS7.h"
 
+#include "engine/render/Vector3.h"
+
 namespace KeystrelEngine {
 
 // Which chunks of a stream's ring have been played, told from the moves of the play cursor. A cursor below the
@@ -55,6 +57,8 @@ public:
     bool Restore();
     // 0 silent, 1 full: 1000 x ln(volume) hundredths of a decibel, the minimum below 0.0001.
     void SetVolume(float volume);
+    // A deferred 3D position; nothing without 3D control.
+    void SetPosition(const Vector3& position);
 
 private:
     void CreateSecondaryBuffer();

@@ -18,11 +18,6 @@ constexpr std::uint32_t kRiffHeaderSize = 12;
 constexpr std::uint32_t kChunkHeaderSize = 8;
 constexpr std::uint32_t kFormatSize = 16;
 
-std::uint16_t LoadLE16(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-
 } // namespace
 
 SoundFileReaderWAV::SoundFileReaderWAV(FileManager* files, const std::string& name, MessageManager* log)

@@ -2,6 +2,8 @@
 // listener.
 #pragma once
 
+#include "engine/render/Vector3.h"
+
 #include <string>
 
 namespace KeystrelEngine {
@@ -28,12 +30,20 @@ public:
     virtual Sound* CreateSound(const Sound& source) = 0;
     virtual SoundBuffer* CreateSoundBuffer(const std::string& name) = 0;
     virtual SoundBuffer* CreateSoundBuffer(SoundBuffer& source) = 0;
+    // The one 3D listener; any part of the engine or the game may place it.
+    virtual void SetListenerPosition(const Vector3& position) { m_listenerPosition = position; }
+    virtual void SetListenerOrientation(const Vector3& front, const Vector3& top);
+    // Position 0, 0, 0, looking along -z with +y up.
+    virtual void ResetListener();
 
     // The sound manager hands over its buffer manager right after both exist; every new sound takes it.
     void SetSoundBufferManager(SoundBufferManager* buffers) { m_bufferManager = buffers; }
     SoundBufferManager* GetSoundBufferManager() const { return m_bufferManager; }
     MessageManager* GetLog() const { return m_log; }
     bool Is3DEnabled() const { return m_3DEnabled; }
+    const Vector3& GetListenerPosition() const { return m_listenerPosition; }
+    const Vector3& GetListenerFront() const { return m_listenerFront; }
+    const Vector3& GetListenerTop() const { return m_listenerTop; }
 
 protected:
     SoundSystem(MessageManager* log, FileManager* files, Config* config, bool enable3D)
@@ -45,6 +55,9 @@ protected:
     FileManager* m_files;
     Config* m_config; // held for the back ends; no sound setting is registered
     SoundBufferManager* m_bufferManager = nullptr;
+    Vector3 m_listenerPosition;
+    Vector3 m_listenerFront;
+    Vector3 m_listenerTop;
     bool m_3DEnabled;
 };
 

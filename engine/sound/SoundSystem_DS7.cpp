@@ -82,6 +82,7 @@ void SoundSystem_DS7::StartUp(HWND window)
     if (m_3DEnabled)
         GetListener();
     m_log->Message("");
+    ResetListener();
 }
 
 void SoundSystem_DS7::CreatePrimaryBuffer()
@@ -146,6 +147,20 @@ void SoundSystem_DS7::Refresh()
         m_primary->Restore();
     if (m_listener)
         CheckResult("SoundSystem_DS7::Refresh", m_listener->CommitDeferredSettings());
+}
+
+void SoundSystem_DS7::SetListenerPosition(const Vector3& position)
+{
+    SoundSystem::SetListenerPosition(position);
+    if (m_listener)
+        m_listener->SetPosition(position.x, position.y, position.z, DS3D_DEFERRED);
+}
+
+void SoundSystem_DS7::SetListenerOrientation(const Vector3& front, const Vector3& top)
+{
+    SoundSystem::SetListenerOrientation(front, top);
+    if (m_listener)
+        m_listener->SetOrientation(front.x, front.y, front.z, top.x, top.y, top.z, DS3D_DEFERRED);
 }
 
 Sound* SoundSystem_DS7::CreateSound(const std::string& name)

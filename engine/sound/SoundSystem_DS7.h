@@ -31,6 +31,9 @@ public:
     Sound* CreateSound(const Sound& source) override;
     SoundBuffer* CreateSoundBuffer(const std::string& name) override;
     SoundBuffer* CreateSoundBuffer(SoundBuffer& source) override;
+    // Stored, and sent to the listener as deferred settings that the next Refresh commits.
+    void SetListenerPosition(const Vector3& position) override;
+    void SetListenerOrientation(const Vector3& front, const Vector3& top) override;
 
     // The result check of the whole subsystem: a failure (any result but 0) becomes one error line
     // "DirectSound Subsystem (" + context + "): " + the code's description. Never throws.

@@ -19,6 +19,7 @@ Sound_DS7::Sound_DS7(const Sound_DS7& source)
 void Sound_DS7::ApplySettings()
 {
     m_deviceBuffer->SetVolume(m_volume);
+    m_deviceBuffer->SetPosition(m_position);
 }
 
 void Sound_DS7::Update()
@@ -88,6 +89,12 @@ void Sound_DS7::SetLoop(bool loop)
     Sound::SetLoop(loop);
     if (!m_deviceBuffer->IsStreamed() && m_deviceBuffer->IsPlaying())
         m_deviceBuffer->Play(loop);
+}
+
+void Sound_DS7::SetPosition(const Vector3& position)
+{
+    Sound::SetPosition(position);
+    m_deviceBuffer->SetPosition(position);
 }
 
 void Sound_DS7::SetVolume(float volume)

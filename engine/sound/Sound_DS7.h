@@ -22,6 +22,7 @@ public:
     // A playing static sound starts or ends looping with its current pass.
     void SetLoop(bool loop) override;
     void SetVolume(float volume) override;
+    void SetPosition(const Vector3& position) override;
     int GetState() const override { return m_state; }
 
 private:
