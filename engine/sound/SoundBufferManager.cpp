@@ -5,8 +5,6 @@
 
 #include "engine/foundation/StringUtils.h"
 
-#include <algorithm>
-
 namespace KeystrelEngine {
 
 SoundBufferManager::SoundBufferManager(MessageManager* log, FileManager* files, SoundSystem* system)
@@ -16,9 +14,7 @@ SoundBufferManager::SoundBufferManager(MessageManager* log, FileManager* files, 
 
 SoundBufferManager::~SoundBufferManager()
 {
-    m_freeSlots.clear();
-    for (const std::uint32_t slot : m_usedSlots)
-        delete m_buffers[slot];
+    m_buffers.ForEachUsed([](SoundBuffer* buffer) { delete buffer; });
 }
 
 SoundBuffer* SoundBufferManager::Get(const std::string& name)
@@ -28,45 +24,30 @@ SoundBuffer* SoundBufferManager::Get(const std::string& name)
     if (!buffer)
         return nullptr;
     // The slot is taken only now that the buffer exists.
-    if (m_freeSlots.empty()) {
-        m_usedSlots.push_back(static_cast<std::uint32_t>(m_buffers.size()));
-        m_buffers.push_back(buffer);
-    } else {
-        m_usedSlots.push_back(m_freeSlots.back());
-        m_buffers[m_freeSlots.back()] = buffer;
-        m_freeSlots.pop_back();
-    }
+    m_buffers.Add(buffer);
     return buffer;
 }
 
 // The first used buffer of that name, when it is static.
 SoundBuffer* SoundBufferManager::FindModel(const std::string& name) const
 {
-    for (const std::uint32_t slot : m_usedSlots) {
-        if (m_buffers[slot]->GetName() == name)
-            return m_buffers[slot]->IsStreamed() ? nullptr : m_buffers[slot];
+    for (const std::uint32_t slot : m_buffers.GetUsedSlots()) {
+        SoundBuffer* buffer = m_buffers.GetSlots()[slot];
+        if (buffer->GetName() == name)
+            return buffer->IsStreamed() ? nullptr : buffer;
     }
     return nullptr;
 }
 
 void SoundBufferManager::Release(SoundBuffer* buffer)
 {
-    if (!buffer)
-        return;
-    const auto used = std::find_if(m_usedSlots.begin(), m_usedSlots.end(),
-                                   [&](std::uint32_t slot) { return m_buffers[slot] == buffer; });
-    if (used == m_usedSlots.end())
-        return;
-    delete buffer;
-    m_buffers[*used] = nullptr;
-    m_freeSlots.push_back(*used);
-    m_usedSlots.erase(used);
+    if (buffer && m_buffers.Remove(buffer))
+        delete buffer;
 }
 
 void SoundBufferManager::UpdateAll()
 {
-    for (const std::uint32_t slot : m_usedSlots)
-        m_buffers[slot]->Update();
+    m_buffers.ForEachUsed([](SoundBuffer* buffer) { buffer->Update(); });
 }
 
 } // namespace KeystrelEngine

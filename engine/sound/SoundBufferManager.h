@@ -2,9 +2,9 @@
 // its device buffer instead of reading the file again; a stream is never shared.
 #pragma once
 
-#include <cstdint>
+#include "SlotList.h"
+
 #include <string>
-#include <vector>
 
 namespace KeystrelEngine {
 
@@ -32,8 +32,7 @@ public:
     void UpdateAll();
 
     // Buffers by slot (null in a free slot) and the used slots in order of use.
-    const std::vector<SoundBuffer*>& GetBuffers() const { return m_buffers; }
-    const std::vector<std::uint32_t>& GetUsedSlots() const { return m_usedSlots; }
+    const SlotList<SoundBuffer>& GetBuffers() const { return m_buffers; }
 
 private:
     SoundBuffer* FindModel(const std::string& name) const;
@@ -41,9 +40,7 @@ private:
     MessageManager* m_log;
     FileManager* m_files;
     SoundSystem* m_system;
-    std::vector<SoundBuffer*> m_buffers;
-    std::vector<std::uint32_t> m_freeSlots; // a stack: the slot freed last is reused first
-    std::vector<std::uint32_t> m_usedSlots;
+    SlotList<SoundBuffer> m_buffers;
 };
 
 } // namespace KeystrelEngine

@@ -28,33 +28,20 @@ Sound* SoundManager::CreateSound(const std::string& name)
     if (!sound)
         return nullptr;
     // The slot is taken only now that the sound exists.
-    if (m_freeSlots.empty()) {
-        m_usedSlots.push_back(static_cast<std::uint32_t>(m_sounds.size()));
-        m_sounds.push_back(sound);
-    } else {
-        m_usedSlots.push_back(m_freeSlots.back());
-        m_sounds[m_freeSlots.back()] = sound;
-        m_freeSlots.pop_back();
-    }
+    m_sounds.Add(sound);
     return sound;
 }
 
 void SoundManager::DeleteSound(Sound* sound)
 {
-    if (!sound)
-        return;
-    const auto used = std::find_if(m_usedSlots.begin(), m_usedSlots.end(),
-                                   [&](std::uint32_t slot) { return m_sounds[slot] == sound; });
-    if (used == m_usedSlots.end())
+    if (!sound || !m_sounds.Contains(sound))
         return;
     const auto named = std::stable_partition(m_commands.begin(), m_commands.end(),
                                              [&](const SoundCommand* command) { return command->sound != sound; });
     std::for_each(named, m_commands.end(), [](SoundCommand* command) { delete command; });
     m_commands.erase(named, m_commands.end());
+    m_sounds.Remove(sound);
     delete sound;
-    m_sounds[*used] = nullptr;
-    m_freeSlots.push_back(*used);
-    m_usedSlots.erase(used);
 }
 
 void SoundManager::Play(Sound* sound, bool immediately)
@@ -70,8 +57,8 @@ void SoundManager::PlayNow(Sound* sound)
 {
     if (!sound || sound->Play())
         return;
-    for (const std::uint32_t slot : m_usedSlots) {
-        Sound* other = m_sounds[slot];
+    for (const std::uint32_t slot : m_sounds.GetUsedSlots()) {
+        Sound* other = m_sounds.GetSlots()[slot];
         if (other != sound && other->GetState() != Sound::Stopped && !other->GetLoop()) {
             other->Stop();
             sound->Play();
@@ -87,8 +74,7 @@ void SoundManager::Update(bool runCommands)
             Run(*command);
         DeleteAllAndClear(m_commands);
     }
-    for (const std::uint32_t slot : m_usedSlots)
-        m_sounds[slot]->Update();
+    m_sounds.ForEachUsed([](Sound* sound) { sound->Update(); });
     m_bufferManager->UpdateAll();
 }
 
@@ -115,11 +101,8 @@ void SoundManager::Run(const SoundCommand& command)
 void SoundManager::DeleteAllSounds()
 {
     DeleteAllAndClear(m_commands);
-    m_freeSlots.clear();
-    for (const std::uint32_t slot : m_usedSlots)
-        delete m_sounds[slot];
-    m_usedSlots.clear();
-    m_sounds.clear();
+    m_sounds.ForEachUsed([](Sound* sound) { delete sound; });
+    m_sounds.Clear();
     m_system->SetSoundBufferManager(nullptr);
     m_bufferManager.reset();
 }

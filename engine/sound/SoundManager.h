@@ -3,6 +3,8 @@
 // commands, and runs the per-frame update of every sound and buffer.
 #pragma once
 
+#include "SlotList.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -54,8 +56,7 @@ public:
     void Update(bool runCommands);
 
     // Sounds by slot (null in a free slot) and the used slots in order of creation.
-    const std::vector<Sound*>& GetSounds() const { return m_sounds; }
-    const std::vector<std::uint32_t>& GetUsedSlots() const { return m_usedSlots; }
+    const SlotList<Sound>& GetSounds() const { return m_sounds; }
     SoundBufferManager* GetBufferManager() const { return m_bufferManager.get(); }
 
     // Deferred commands in order of arrival, owned by the manager.
@@ -70,9 +71,7 @@ private:
     FileManager* m_files;
     SoundSystem* m_system;
     std::unique_ptr<SoundBufferManager> m_bufferManager;
-    std::vector<std::uint32_t> m_freeSlots; // a stack: the slot freed last is reused first
-    std::vector<std::uint32_t> m_usedSlots;
-    std::vector<Sound*> m_sounds;
+    SlotList<Sound> m_sounds;
 };
 
 } // namespace KeystrelEngine

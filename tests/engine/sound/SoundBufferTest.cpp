@@ -87,14 +87,14 @@ TEST_F(SoundBufferTest, FreedSlotsAreReusedLastInFirstOut)
     Sound* c = bed.manager->CreateSound("c.wav");
     bed.manager->DeleteSound(a);
     bed.manager->DeleteSound(c);
-    EXPECT_EQ(bed.manager->GetUsedSlots(), (std::vector<std::uint32_t>{1}));
-    EXPECT_EQ(Buffers().GetUsedSlots(), (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(bed.manager->GetSounds().GetUsedSlots(), (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(Buffers().GetBuffers().GetUsedSlots(), (std::vector<std::uint32_t>{1}));
     Sound* again = bed.manager->CreateSound("c.wav");
-    EXPECT_EQ(bed.manager->GetSounds()[2], again);
-    EXPECT_NE(Buffers().GetBuffers()[2], nullptr);
+    EXPECT_EQ(bed.manager->GetSounds().GetSlots()[2], again);
+    EXPECT_NE(Buffers().GetBuffers().GetSlots()[2], nullptr);
     bed.manager->CreateSound("a.wav");
-    EXPECT_EQ(bed.manager->GetUsedSlots(), (std::vector<std::uint32_t>{1, 2, 0}));
-    EXPECT_EQ(Buffers().GetUsedSlots(), (std::vector<std::uint32_t>{1, 2, 0}));
+    EXPECT_EQ(bed.manager->GetSounds().GetUsedSlots(), (std::vector<std::uint32_t>{1, 2, 0}));
+    EXPECT_EQ(Buffers().GetBuffers().GetUsedSlots(), (std::vector<std::uint32_t>{1, 2, 0}));
 }
 
 TEST_F(SoundBufferTest, AFailedLoadTakesNoSlot)
@@ -104,11 +104,11 @@ TEST_F(SoundBufferTest, AFailedLoadTakesNoSlot)
     bed.manager->CreateSound("good.wav");
     EXPECT_THROW(bed.manager->CreateSound("bad.wav"), FileError);
     EXPECT_THROW(bed.manager->CreateSound("missing.wav"), FileError);
-    EXPECT_EQ(bed.manager->GetUsedSlots(), (std::vector<std::uint32_t>{0}));
-    EXPECT_EQ(Buffers().GetUsedSlots(), (std::vector<std::uint32_t>{0}));
-    EXPECT_EQ(Buffers().GetBuffers().size(), 1u);
+    EXPECT_EQ(bed.manager->GetSounds().GetUsedSlots(), (std::vector<std::uint32_t>{0}));
+    EXPECT_EQ(Buffers().GetBuffers().GetUsedSlots(), (std::vector<std::uint32_t>{0}));
+    EXPECT_EQ(Buffers().GetBuffers().GetSlots().size(), 1u);
     bed.manager->CreateSound("good.wav");
-    EXPECT_EQ(Buffers().GetUsedSlots(), (std::vector<std::uint32_t>{0, 1}));
+    EXPECT_EQ(Buffers().GetBuffers().GetUsedSlots(), (std::vector<std::uint32_t>{0, 1}));
     bed.manager->Update(true);
 }
 

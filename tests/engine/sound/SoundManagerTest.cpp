@@ -162,7 +162,7 @@ TEST_F(SoundManagerTest, DeletingASoundDropsOnlyItsCommands)
     EXPECT_EQ(kept->GetState(), Sound::Paused);
     bed.manager->DeleteSound(doomed);
     bed.manager->DeleteSound(nullptr);
-    EXPECT_EQ(bed.manager->GetUsedSlots(), (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(bed.manager->GetSounds().GetUsedSlots(), (std::vector<std::uint32_t>{1}));
 }
 
 TEST_F(SoundManagerTest, ALostStaticSoundReadsItsFileAgain)
