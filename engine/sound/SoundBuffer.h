@@ -62,7 +62,6 @@ public:
     std::uint32_t GetBitsPerSample() const { return m_bitsPerSample; }
     std::uint32_t GetChannels() const { return m_channels; }
     bool IsStreamed() const { return m_streamed; }
-    bool GetStreamLoops() const { return m_streamLoops; }
     void SetStreamLoops(bool loops) { m_streamLoops = loops; }
     StreamState GetStreamState() const { return m_streamState; }
     void SetStreamState(StreamState state) { m_streamState = state; }

@@ -38,8 +38,6 @@ public:
 
     // The sound manager hands over its buffer manager right after both exist; every new sound takes it.
     void SetSoundBufferManager(SoundBufferManager* buffers) { m_bufferManager = buffers; }
-    SoundBufferManager* GetSoundBufferManager() const { return m_bufferManager; }
-    MessageManager* GetLog() const { return m_log; }
     bool Is3DEnabled() const { return m_3DEnabled; }
     const Vector3& GetListenerPosition() const { return m_listenerPosition; }
     const Vector3& GetListenerFront() const { return m_listenerFront; }

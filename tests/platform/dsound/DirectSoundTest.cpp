@@ -281,3 +281,27 @@ TEST(DirectSoundSilentOutput, WithoutAnAudioDeviceTheCursorsFollowTheClock)
     PlatformTesting::ClearSoundFailures();
     EXPECT_EQ(PlatformTesting::LiveSoundObjects(), 0);
 }
+
+TEST(DirectSoundSdlOutput, TheAudioDevicePlaysBuffersInRealTime)
+{
+    IDirectSound* device = nullptr;
+    ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+    DSCAPS caps{sizeof(DSCAPS), 0};
+    ASSERT_EQ(device->GetCaps(&caps), DS_OK);
+    EXPECT_EQ(caps.dwFlags & DSCAPS_EMULDRIVER, 0u);
+
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+    DSBUFFERDESC description{sizeof(DSBUFFERDESC), 0, 4 * 4410, 0, &format, DS3DALG_DEFAULT};
+    IDirectSoundBuffer* buffer = nullptr;
+    ASSERT_EQ(device->CreateSoundBuffer(&description, &buffer, nullptr), DS_OK);
+    ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
+    DWORD status = DSBSTATUS_PLAYING;
+    for (int i = 0; i < 500 && (status & DSBSTATUS_PLAYING); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        buffer->GetStatus(&status);
+    }
+    EXPECT_EQ(status, 0u) << "a tenth of a second of sound has ended";
+    buffer->Release();
+    device->Release();
+    EXPECT_EQ(PlatformTesting::LiveSoundObjects(), 0);
+}
