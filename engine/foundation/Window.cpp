@@ -108,9 +108,6 @@ void Window::Create(const std::string& title)
         SetFocus(m_handle);
     if (m_fullScreen && !IsChild())
         ClampColourSettings();
-    m_keyPending = false;
-    m_keyIsCharacter = false;
-    m_keyCode = 0;
     for (HWND host = m_parent; host; host = GetParent(host))
         m_hostWindows.push_back(host);
 }

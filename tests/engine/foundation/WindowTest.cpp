@@ -3,6 +3,8 @@
 #include "platform/testing.h"
 #include "tests/engine/foundation/EngineServices.h"
 
+#include <SDL.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -311,6 +313,17 @@ TEST_F(WindowTest, AClassThatCannotBeRegisteredIsFatal)
     EXPECT_TRUE(services.Logged("PROGRAM ABORTING: Failed to register the window class"));
     EXPECT_TRUE(UnregisterClassA(taken.lpszClassName, nullptr));
     EXPECT_NO_THROW(Open());
+}
+
+TEST_F(WindowTest, AWindowThatCannotBeCreatedIsFatalAndLeavesNothingBehind)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        GTEST_SKIP() << "needs a process whose video has not started yet";
+    ::setenv("SDL_VIDEODRIVER", "missing", 1);
+    EXPECT_THROW(Open(), KeystrelEngine::FatalError);
+    ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    EXPECT_TRUE(services.Logged("PROGRAM ABORTING: Failed to create window"));
+    EXPECT_NO_THROW(Open()); // the class was unregistered again
 }
 
 } // namespace
