@@ -1,9 +1,12 @@
 // Hooks through which tests decide what the "system" reports. Production code never includes this header.
 #pragma once
 
+#include "platform/dinput/DInput.h"
 #include "platform/dsound/DSound.h"
 #include "platform/win32/Win32.h"
 
+#include <SDL_mouse.h>
+#include <SDL_scancode.h>
 #include <cstdint>
 #include <string>
 
@@ -18,7 +21,88 @@ void SetLocalTime(const SYSTEMTIME* time);
 // The active ANSI code page (1252 or 1251).
 void SetAnsiCodePage(UINT codePage);
 
-// DirectSound ----------------------------------------------------------------------------------------------------
+// Clock -------------------------------------------------------------------------------------------------------
+
+// timeGetTime and the performance counter read a fake clock that starts at the given count of nanoseconds and
+// moves only when a test advances it.
+void UseFakeClock(std::int64_t startNanoseconds = 0);
+void AdvanceFakeClock(double seconds);
+void UseRealClock();
+
+// Windows and input -------------------------------------------------------------------------------------------
+// Events are queued as SDL delivers them; the stand-in takes them in when the program next reads its messages
+// or its input devices. Xvfb has no window manager, so window-manager events (minimise, maximise, focus) are
+// injected too.
+
+void InjectKey(SDL_Scancode scancode, bool down, bool repeat = false);
+void InjectText(const std::string& utf8); // at most 31 bytes
+// A move to (x, y) in the window's pixels, by (dx, dy).
+void InjectMouseMotion(HWND window, int x, int y, int dx, int dy);
+void InjectMouseButton(int sdlButton, bool down); // SDL_BUTTON_LEFT...
+void InjectMouseWheel(int notches);               // positive away from the user
+
+enum class WindowEvent
+{
+    Close,
+    Minimised,
+    Maximised,
+    Restored,
+    FocusGained,
+    FocusLost,
+    PointerEntered
+};
+void InjectWindowEvent(HWND window, WindowEvent event);
+
+// The asynchronous state of one virtual key, as if it had been pressed or released.
+void SetAsyncKeyState(int virtualKey, bool down);
+// The cursor's display counter.
+int GetDisplayCount();
+// The desktop size GetDesktopWindow reports; 0x0 restores the driver's.
+void SetDesktopSize(int width, int height);
+// Forgets queued events and messages, key states, the cursor and its display counter.
+void ResetInput();
+
+struct WindowState
+{
+    bool exists = false;
+    bool visible = false;
+    bool fullScreen = false; // shown over the whole desktop
+    bool bordered = false;
+    bool topmost = false;
+    bool minimised = false; // the placement the stand-in keeps
+    bool maximised = false;
+    int width = 0; // the SDL window's size
+    int height = 0;
+    std::string title; // UTF-8
+};
+WindowState GetWindowState(HWND window);
+
+// DirectInput -------------------------------------------------------------------------------------------------
+
+enum class InputDevice
+{
+    Keyboard,
+    Mouse
+};
+
+enum class InputCall
+{
+    DirectInputCreate, // the device is not consulted
+    CreateDevice,
+    SetDataFormat,
+    SetCooperativeLevel,
+    SetProperty,
+    Acquire,
+    GetDeviceData,
+    GetDeviceState
+};
+
+// The next `times` calls of `call` on the device answer `result` and do nothing else.
+void FailInputCall(InputDevice device, InputCall call, HRESULT result, int times = 1);
+// Forgets every failure still scripted.
+void ClearInputFailures();
+
+// DirectSound -------------------------------------------------------------------------------------------------
 
 // The device and buffer calls a test can make fail.
 enum class SoundCall
