@@ -5,7 +5,8 @@
 // one-shot voice), in integers with a 15-bit weight. At equal rates the fraction stays 0 and samples pass through
 // unchanged. Samples are summed in floats on the 16-bit scale (8-bit samples are centred and scaled by 256),
 // multiplied by the voice's gain 10^(mB / 2000) and its 3D gains, then rounded and clamped to 16 bits: one voice
-// at unity gain and the output's rate comes out bit for bit. A one-shot voice that passes its last frame stops and rewinds to 0.
+// at unity gain and the output's rate comes out bit for bit. A one-shot voice that passes its last frame stops
+// and rewinds to 0.
 //
 // The output thread calls Render; everything a voice holds is guarded by one mutex, which Render takes per step
 // of at most 10 ms of output, so the main thread waits for at most one step.
