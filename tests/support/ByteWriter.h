@@ -1,6 +1,7 @@
 // Little-endian values appended to or patched into byte vectors, for the tests' file builders.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -17,6 +18,11 @@ inline void PutLE32(std::vector<std::uint8_t>& bytes, std::uint32_t value)
 {
     PutLE16(bytes, value & 0xFFFF);
     PutLE16(bytes, value >> 16);
+}
+
+inline void PutF32(std::vector<std::uint8_t>& bytes, float value)
+{
+    PutLE32(bytes, std::bit_cast<std::uint32_t>(value));
 }
 
 inline void SetLE32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value)
