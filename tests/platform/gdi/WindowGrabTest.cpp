@@ -159,49 +159,6 @@ TEST_F(WindowGrabTest, BlitsAreClippedToTheBitmapAndTheWindow)
     DeleteDC(memory);
 }
 
-TEST_F(WindowGrabTest, DibReadsServeWhole32BitBottomUpRequestsOnly)
-{
-    PlatformTesting::PresentFrame(window, kWidth, kHeight, Pattern(kWidth, kHeight));
-    const HBITMAP bitmap = CreateCompatibleBitmap(context, kWidth, kHeight);
-    std::vector<std::uint8_t> bits(kWidth * kHeight * 4);
-    BITMAPINFO info = DibRequest(kWidth, kHeight, 24);
-    EXPECT_EQ(0, GetDIBits(context, bitmap, 0, kHeight, bits.data(), &info, DIB_RGB_COLORS));
-    info = DibRequest(kWidth + 1, kHeight);
-    EXPECT_EQ(0, GetDIBits(context, bitmap, 0, kHeight, bits.data(), &info, DIB_RGB_COLORS));
-    info = DibRequest(kWidth, -kHeight);
-    EXPECT_EQ(0, GetDIBits(context, bitmap, 0, kHeight, bits.data(), &info, DIB_RGB_COLORS));
-    info = DibRequest(kWidth, kHeight);
-    EXPECT_EQ(0, GetDIBits(context, bitmap, kHeight, 1, bits.data(), &info, DIB_RGB_COLORS));
-    // Lines past the top are not there to copy.
-    EXPECT_EQ(1, GetDIBits(context, bitmap, kHeight - 1, 5, bits.data(), &info, DIB_RGB_COLORS));
-    EXPECT_TRUE(DeleteObject(bitmap));
-}
-
-TEST_F(WindowGrabTest, ObjectsKeepTheirSelectionRules)
-{
-    const HDC first = CreateCompatibleDC(context);
-    const HDC second = CreateCompatibleDC(nullptr);
-    const HBITMAP bitmap = CreateCompatibleBitmap(context, kWidth, kHeight);
-    EXPECT_EQ(nullptr, CreateCompatibleBitmap(first, kWidth, kHeight)); // a memory context is no window
-    EXPECT_EQ(nullptr, CreateCompatibleBitmap(context, 0, kHeight));
-    EXPECT_EQ(3, PlatformTesting::LiveGdiObjects());
-
-    const HGDIOBJ stock = SelectObject(first, bitmap);
-    ASSERT_NE(nullptr, stock);
-    EXPECT_EQ(nullptr, SelectObject(second, bitmap));
-    EXPECT_FALSE(DeleteObject(bitmap));
-    EXPECT_FALSE(BitBlt(first, 0, 0, kWidth, kHeight, context, 0, 0, SRCCOPY + 1));
-    EXPECT_FALSE(BitBlt(second, 0, 0, kWidth, kHeight, context, 0, 0, SRCCOPY)); // no bitmap to draw into
-    EXPECT_FALSE(BitBlt(first, 0, 0, kWidth, kHeight, second, 0, 0, SRCCOPY));   // no window to copy
-
-    EXPECT_TRUE(DeleteDC(first)); // lets go of the bitmap
-    EXPECT_TRUE(DeleteObject(bitmap));
-    EXPECT_TRUE(DeleteObject(stock)); // stock objects stay
-    EXPECT_TRUE(DeleteDC(second));
-    EXPECT_FALSE(DeleteDC(second));
-    EXPECT_EQ(0, PlatformTesting::LiveGdiObjects());
-}
-
 // The interface a presenter (the GL back end) feeds the grab through.
 class FailingPresenter final : public GdiHost::FrameSource
 {

