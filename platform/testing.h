@@ -3,12 +3,15 @@
 
 #include "platform/dinput/DInput.h"
 #include "platform/dsound/DSound.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/vfw/Vfw.h"
 #include "platform/win32/Win32.h"
 
 #include <SDL_mouse.h>
 #include <SDL_scancode.h>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace PlatformTesting {
 
@@ -143,5 +146,39 @@ int LostSoundBuffers();
 
 // DirectSound objects (devices, buffers, listeners, 3D buffers) not yet released.
 int LiveSoundObjects();
+
+// Window grab (GDI) -------------------------------------------------------------------------------------------
+
+// The frame the window shows, as if its presenter had just presented it: width x height pixels 0xRRGGBB, top row
+// first. It stands in for the window's presenter until ForgetPresentedFrames.
+void PresentFrame(HWND window, int width, int height, const std::vector<std::uint32_t>& topDownRgb);
+void ForgetPresentedFrames();
+
+enum class GdiCall
+{
+    CreateCompatibleDC,
+    CreateCompatibleBitmap,
+    SelectObject,
+    BitBlt,
+    GetDIBits,
+    Count
+};
+
+// The next `times` calls of `call` fail (null, FALSE or 0) and do nothing else.
+void FailGdiCall(GdiCall call, int times = 1);
+void ClearGdiFailures();
+// Memory device contexts and bitmaps not yet deleted.
+int LiveGdiObjects();
+
+// Video for Windows -------------------------------------------------------------------------------------------
+
+// The version VideoForWindowsVersion reports; 0 restores the stand-in's own (1.10).
+void SetVideoForWindowsVersion(DWORD version);
+// Whether AVISaveOptions answers as if the user had cancelled the codec choice.
+void CancelCodecChoice(bool cancel);
+// The size AVI files opened afterwards may reach; 0 restores 1 GiB.
+void SetAviFileSizeLimit(std::uint64_t bytes);
+// AVI files and streams not yet released.
+int LiveAviObjects();
 
 } // namespace PlatformTesting

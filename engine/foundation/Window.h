@@ -33,6 +33,8 @@ public:
                          std::int32_t screenHeight);
     void Update();
     bool HasFocus() const;
+    // The window's device context, for drawing into the window and for grabbing it.
+    HDC GetDeviceContext() const { return m_deviceContext; }
 
     HWND m_handle = nullptr;
     HINSTANCE m_instance = nullptr;
