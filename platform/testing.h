@@ -3,8 +3,12 @@
 
 #include "platform/ddraw/DDraw.h"
 #include "platform/ddraw/DeviceState.h"
+#include "platform/dinput/DInput.h"
 #include "platform/win32/Win32.h"
 
+#include <SDL_mouse.h>
+#include <SDL_scancode.h>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,9 +23,92 @@ void SetLocalTime(const SYSTEMTIME* time);
 // The active ANSI code page (1252 or 1251).
 void SetAnsiCodePage(UINT codePage);
 
-// ---------------------------------------------------------------------------------------------------------------
-// DirectDraw and Direct3D: the display drivers and devices the enumeration reports, injected failures, lost
-// surfaces, and the recording back end.
+// Clock -------------------------------------------------------------------------------------------------------
+
+// timeGetTime and the performance counter read a fake clock that starts at the given count of nanoseconds and
+// moves only when a test advances it.
+void UseFakeClock(std::int64_t startNanoseconds = 0);
+void AdvanceFakeClock(double seconds);
+void UseRealClock();
+
+// Windows and input -------------------------------------------------------------------------------------------
+// Events are queued as SDL delivers them; the stand-in takes them in when the program next reads its messages
+// or its input devices. Xvfb has no window manager, so window-manager events (minimise, maximise, focus) are
+// injected too.
+
+void InjectKey(SDL_Scancode scancode, bool down, bool repeat = false);
+void InjectText(const std::string& utf8); // at most 31 bytes
+// A move to (x, y) in the window's pixels, by (dx, dy).
+void InjectMouseMotion(HWND window, int x, int y, int dx, int dy);
+void InjectMouseButton(int sdlButton, bool down); // SDL_BUTTON_LEFT...
+void InjectMouseWheel(int notches);               // positive away from the user
+
+enum class WindowEvent
+{
+    Close,
+    Minimised,
+    Maximised,
+    Restored,
+    FocusGained,
+    FocusLost,
+    PointerEntered
+};
+void InjectWindowEvent(HWND window, WindowEvent event);
+
+// The asynchronous state of one virtual key, as if it had been pressed or released.
+void SetAsyncKeyState(int virtualKey, bool down);
+// The cursor's display counter.
+int GetDisplayCount();
+// The desktop size GetDesktopWindow reports; 0x0 restores the driver's.
+void SetDesktopSize(int width, int height);
+// The display depth EnumDisplaySettingsA reports; 0 restores 32 bits.
+void SetDesktopBitsPerPixel(DWORD bitsPerPixel);
+// Forgets queued events and messages, key states, the cursor and its display counter.
+void ResetInput();
+
+struct WindowState
+{
+    bool exists = false;
+    bool visible = false;
+    bool fullScreen = false; // shown over the whole desktop
+    bool bordered = false;
+    bool topmost = false;
+    bool minimised = false; // the placement the stand-in keeps
+    bool maximised = false;
+    int width = 0; // the SDL window's size
+    int height = 0;
+    std::string title; // UTF-8
+};
+WindowState GetWindowState(HWND window);
+
+// DirectInput -------------------------------------------------------------------------------------------------
+
+enum class InputDevice
+{
+    Keyboard,
+    Mouse
+};
+
+enum class InputCall
+{
+    DirectInputCreate, // the device is not consulted
+    CreateDevice,
+    SetDataFormat,
+    SetCooperativeLevel,
+    SetProperty,
+    Acquire,
+    GetDeviceData,
+    GetDeviceState
+};
+
+// The next `times` calls of `call` on the device answer `result` and do nothing else.
+void FailInputCall(InputDevice device, InputCall call, HRESULT result, int times = 1);
+// Forgets every failure still scripted.
+void ClearInputFailures();
+
+// DirectDraw and Direct3D ------------------------------------------------------------------------------------
+// The display drivers and devices the enumeration reports, injected failures, lost surfaces, and the recording
+// back end.
 
 struct ScriptedDisplayMode
 {
@@ -61,8 +148,6 @@ struct ScriptedDriver
 // with a transform-and-lighting HAL, a HAL, a software and a reference device).
 void SetDisplayDrivers(const std::vector<ScriptedDriver>& drivers);
 std::vector<ScriptedDriver> DefaultDisplayDrivers();
-// The display mode GetDisplayMode reports while no mode has been set (the desktop's); bits 0 restores the default.
-void SetDesktopDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel);
 
 // DirectDraw objects created from now on draw with the recording back end (no GL) or with GL.
 void UseRecordingDevice(bool on);

@@ -15,44 +15,14 @@
 // ---------------------------------------------------------------------------------------------------------------
 // Basic types
 
-struct GUID
-{
-    DWORD Data1 = 0;
-    WORD Data2 = 0;
-    WORD Data3 = 0;
-    BYTE Data4[8] = {};
-};
-
-using REFGUID = const GUID&;
-using REFIID = const GUID&;
 using REFCLSID = const GUID&;
 using LPGUID = GUID*;
-
-inline bool operator==(const GUID& a, const GUID& b)
-{
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
-        return false;
-    for (int i = 0; i < 8; ++i) {
-        if (a.Data4[i] != b.Data4[i])
-            return false;
-    }
-    return true;
-}
 
 inline bool IsEqualGUID(REFGUID a, REFGUID b)
 {
     return a == b;
 }
 
-struct RECT
-{
-    LONG left = 0;
-    LONG top = 0;
-    LONG right = 0;
-    LONG bottom = 0;
-};
-
-using ULONG = std::uint32_t;
 using HMONITOR = struct HMONITOR__*;
 struct IUnknown; // aggregation is not supported: every "outer" argument is null
 using D3DVALUE = float;

@@ -42,6 +42,9 @@ BOOL DeleteFileA(LPCSTR path);
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
 BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 
+// The program's own module for a null name; no other module is loaded by name.
+HMODULE GetModuleHandleA(LPCSTR name);
+
 // The full name of the program file. Linux has no module name buffer limit, so the name comes back whole.
 DWORD GetModuleFileNameA(HMODULE module, std::string& fileName);
 

@@ -35,6 +35,12 @@ DWORD GetModuleFileNameA(HMODULE /*module*/, std::string& fileName)
     return static_cast<DWORD>(fileName.size());
 }
 
+HMODULE GetModuleHandleA(LPCSTR name)
+{
+    static const HMODULE program = reinterpret_cast<HMODULE>(std::uintptr_t{0x400000});
+    return name ? nullptr : program;
+}
+
 void PlatformTesting::SetModuleFileName(const std::string& path)
 {
     std::lock_guard lock(g_moduleMutex);

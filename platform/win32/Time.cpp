@@ -1,13 +1,31 @@
-#include "platform/testing.h"
 #include "platform/win32/Time.h"
+#include "platform/testing.h"
 
+#include <atomic>
+#include <cmath>
 #include <ctime>
 #include <mutex>
 #include <optional>
 
 namespace {
+
 std::mutex g_timeMutex;
 std::optional<SYSTEMTIME> g_fixedLocalTime;
+
+constexpr MMRESULT kTimerCannotDo = 97;
+
+std::atomic<bool> g_fakeClock{false};
+std::atomic<std::int64_t> g_fakeNanoseconds{0};
+
+std::int64_t MonotonicNanoseconds()
+{
+    if (g_fakeClock.load())
+        return g_fakeNanoseconds.load();
+    timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
 } // namespace
 
 void GetLocalTime(SYSTEMTIME* time)
@@ -40,4 +58,56 @@ void PlatformTesting::SetLocalTime(const SYSTEMTIME* time)
         g_fixedLocalTime = *time;
     else
         g_fixedLocalTime.reset();
+}
+
+MMRESULT timeGetDevCaps(TIMECAPS* caps, UINT size)
+{
+    if (!caps || size < sizeof(TIMECAPS))
+        return kTimerCannotDo;
+    caps->wPeriodMin = 1;
+    caps->wPeriodMax = 1000000;
+    return TIMERR_NOERROR;
+}
+
+MMRESULT timeBeginPeriod(UINT /*period*/)
+{
+    return TIMERR_NOERROR;
+}
+
+MMRESULT timeEndPeriod(UINT /*period*/)
+{
+    return TIMERR_NOERROR;
+}
+
+DWORD timeGetTime()
+{
+    return static_cast<DWORD>(MonotonicNanoseconds() / 1000000);
+}
+
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency)
+{
+    frequency->QuadPart = 1000000000;
+    return TRUE;
+}
+
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count)
+{
+    count->QuadPart = MonotonicNanoseconds();
+    return TRUE;
+}
+
+void PlatformTesting::UseFakeClock(std::int64_t startNanoseconds)
+{
+    g_fakeNanoseconds.store(startNanoseconds);
+    g_fakeClock.store(true);
+}
+
+void PlatformTesting::AdvanceFakeClock(double seconds)
+{
+    g_fakeNanoseconds += std::llround(seconds * 1e9);
+}
+
+void PlatformTesting::UseRealClock()
+{
+    g_fakeClock.store(false);
 }

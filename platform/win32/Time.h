@@ -16,3 +16,24 @@ struct SYSTEMTIME
 };
 
 void GetLocalTime(SYSTEMTIME* time);
+
+// Multimedia timer and performance counter. Both read CLOCK_MONOTONIC (or the fake clock a test installs): the
+// performance counter counts nanoseconds, timeGetTime milliseconds in 32 bits (wrapping after 49.7 days).
+// Linux timers already resolve far below a millisecond, so the period calls change nothing.
+
+using MMRESULT = UINT;
+constexpr MMRESULT TIMERR_NOERROR = 0;
+
+struct TIMECAPS
+{
+    UINT wPeriodMin = 0;
+    UINT wPeriodMax = 0;
+};
+
+MMRESULT timeGetDevCaps(TIMECAPS* caps, UINT size);
+MMRESULT timeBeginPeriod(UINT period);
+MMRESULT timeEndPeriod(UINT period);
+DWORD timeGetTime();
+
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count);

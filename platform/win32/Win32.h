@@ -2,6 +2,8 @@
 #pragma once
 
 #include "platform/win32/Files.h"
+#include "platform/win32/Input.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Time.h"
 #include "platform/win32/Types.h"
+#include "platform/win32/Window.h"

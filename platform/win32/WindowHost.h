@@ -1,0 +1,100 @@
+// Inside the stand-in only: the SDL windows behind window handles, SDL's start, the event pump, the keyboard
+// and cursor state it feeds, and the receivers of raw device input (the DirectInput devices).
+//
+// Handles are numbers, never addresses, so a handle of a destroyed window stays invalid for good.
+#pragma once
+
+#include "platform/win32/Window.h"
+
+#include <SDL.h>
+#include <map>
+#include <string>
+
+namespace Win32Host {
+
+enum class Placement
+{
+    Normal,
+    Minimised,
+    Maximised
+};
+
+struct WindowRecord
+{
+    HWND handle = nullptr;
+    SDL_Window* sdl = nullptr;
+    std::string className;
+    WNDPROC procedure = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    HWND parent = nullptr;
+    // Where the program placed the client area; a full-screen window's size is its screen.
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    Placement placement = Placement::Normal;
+    bool topmost = false;
+};
+
+// SDL's video (with its events) starts once per process and stops when the process ends; false while no video
+// driver can start (each call tries again). StartEvents starts the events alone, for input devices without a
+// window.
+bool StartVideo();
+bool StartEvents();
+
+// Every window, in the order of creation.
+std::map<HWND, WindowRecord>& Windows();
+WindowRecord& AddWindow(); // a record with a new handle
+WindowRecord* Lookup(HWND window);
+WindowRecord* LookupSdl(Uint32 sdlWindowId);
+// The window with the focus, else the first window; null without windows.
+WindowRecord* MainWindow();
+
+bool IsFullScreen(const WindowRecord& record);
+// Where the full-screen picture lies inside the SDL window: the window's own size scaled to fit, centred.
+SDL_Rect Letterbox(const WindowRecord& record);
+// Between SDL window pixels and the stand-in's screen coordinates.
+POINT WindowToScreen(const WindowRecord& record, int x, int y);
+POINT ScreenToWindow(const WindowRecord& record, POINT screen);
+// The client area's top-left corner in screen coordinates.
+POINT ClientOrigin(const WindowRecord& record);
+HWND DesktopHandle();
+// The screen size GetDesktopWindow reports; 0x0 when no video driver can start.
+SDL_Point DesktopSize();
+
+HWND FocusWindow();
+void SetFocusWindow(HWND window);
+
+// Calls the window's procedure at once (SendMessage); 0 for an unknown window.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Moves every waiting SDL event into the stand-in: window messages, key state, cursor and raw input.
+void PumpEvents();
+
+// Key and cursor state (Input.cpp), fed by the pump.
+void SetKeyDown(int virtualKey, bool down);
+bool IsKeyDown(int virtualKey);
+void SetCursorPosition(POINT screen);
+// True (once) for the motion event that a SetCursorPos warp caused, which is no movement of the mouse.
+bool TakeWarp(const WindowRecord& record, int x, int y);
+void ResetInput();
+
+// Receivers of raw device input. Scan codes are DirectInput's; wheel steps are 120 a notch, positive away from
+// the user; buttons count left, right, middle, X1, X2.
+class RawInputListener
+{
+public:
+    virtual void OnKey(BYTE /*scanCode*/, bool /*down*/) {}
+    virtual void OnMouseMove(int /*dx*/, int /*dy*/) {}
+    virtual void OnWheel(int /*delta*/) {}
+    virtual void OnButton(int /*button*/, bool /*down*/) {}
+
+protected:
+    ~RawInputListener() = default;
+};
+
+void AddRawInputListener(RawInputListener* listener);
+void RemoveRawInputListener(RawInputListener* listener);
+
+} // namespace Win32Host
