@@ -24,7 +24,6 @@ inline bool IsEqualGUID(REFGUID a, REFGUID b)
 }
 
 using HMONITOR = struct HMONITOR__*;
-struct IUnknown; // aggregation is not supported: every "outer" argument is null
 using D3DVALUE = float;
 using D3DCOLOR = DWORD;
 
@@ -47,7 +46,6 @@ constexpr HRESULT MakeDDrawResult(DWORD code)
     return static_cast<HRESULT>(0x88760000u + code);
 }
 
-constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 constexpr HRESULT DDERR_GENERIC = E_FAIL;
 constexpr HRESULT DDERR_INVALIDPARAMS = E_INVALIDARG;
 constexpr HRESULT DDERR_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
@@ -169,22 +167,18 @@ struct DDSURFACEDESC2
 
 struct DDBLTFX;
 
-class IDirectDrawClipper
+class IDirectDrawClipper : public IUnknown
 {
 public:
-    virtual ULONG AddRef() = 0;
-    virtual ULONG Release() = 0;
     virtual HRESULT SetHWnd(DWORD flags, HWND window) = 0;
 
 protected:
     virtual ~IDirectDrawClipper() = default;
 };
 
-class IDirectDrawSurface7
+class IDirectDrawSurface7 : public IUnknown
 {
 public:
-    virtual ULONG AddRef() = 0;
-    virtual ULONG Release() = 0;
     virtual HRESULT GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surface) = 0;
     virtual HRESULT AddAttachedSurface(IDirectDrawSurface7* surface) = 0;
     virtual HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) = 0;
@@ -210,13 +204,9 @@ using LPDDENUMCALLBACKEXA = BOOL (*)(GUID* guid, LPSTR description, LPSTR name, 
 constexpr HRESULT DDENUMRET_OK = 1;
 constexpr HRESULT DDENUMRET_CANCEL = 0;
 
-class IDirectDraw7
+class IDirectDraw7 : public IUnknown
 {
 public:
-    virtual ULONG AddRef() = 0;
-    virtual ULONG Release() = 0;
-    // IID_IDirect3D7 gives the Direct3D object of this DirectDraw object (one more reference).
-    virtual HRESULT QueryInterface(REFIID iid, LPVOID* object) = 0;
     virtual HRESULT GetCaps(DDCAPS* hardware, DDCAPS* emulation) = 0;
     virtual HRESULT EnumDisplayModes(DWORD flags, DDSURFACEDESC2* filter, LPVOID context,
                                      LPDDENUMMODESCALLBACK2 callback) = 0;
@@ -459,11 +449,9 @@ enum D3DTRANSFORMSTATETYPE : DWORD
 
 constexpr DWORD kD3DMaxTextureStages = 8;
 
-class IDirect3DDevice7
+class IDirect3DDevice7 : public IUnknown
 {
 public:
-    virtual ULONG AddRef() = 0;
-    virtual ULONG Release() = 0;
     virtual HRESULT SetViewport(D3DVIEWPORT7* viewport) = 0;
     virtual HRESULT SetRenderTarget(IDirectDrawSurface7* target, DWORD flags) = 0;
     // rects must be null: the whole viewport is cleared.
@@ -495,11 +483,9 @@ using LPD3DENUMPIXELFORMATSCALLBACK = HRESULT (*)(DDPIXELFORMAT* format, LPVOID 
 constexpr HRESULT D3DENUMRET_OK = 1;
 constexpr HRESULT D3DENUMRET_CANCEL = 0;
 
-class IDirect3D7
+class IDirect3D7 : public IUnknown
 {
 public:
-    virtual ULONG AddRef() = 0;
-    virtual ULONG Release() = 0;
     virtual HRESULT EnumDevices(LPD3DENUMDEVICESCALLBACK7 callback, LPVOID context) = 0;
     virtual HRESULT EnumZBufferFormats(REFCLSID device, LPD3DENUMPIXELFORMATSCALLBACK callback, LPVOID context) = 0;
     virtual HRESULT CreateDevice(REFCLSID device, IDirectDrawSurface7* target, IDirect3DDevice7** result) = 0;

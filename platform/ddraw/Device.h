@@ -17,6 +17,7 @@ class Device final : public IDirect3DDevice7
 public:
     Device(DirectDraw& owner, Surface& target, const D3DDEVICEDESC7& desc);
 
+    HRESULT QueryInterface(REFIID /*iid*/, void** /*object*/) override { return E_NOINTERFACE; }
     ULONG AddRef() override;
     ULONG Release() override;
     HRESULT SetViewport(D3DVIEWPORT7* viewport) override;

@@ -61,7 +61,7 @@ ULONG DirectDraw::Release()
     return remaining;
 }
 
-HRESULT DirectDraw::QueryInterface(REFIID iid, LPVOID* object)
+HRESULT DirectDraw::QueryInterface(REFIID iid, void** object)
 {
     const GUID scope = ScopeOf(m_driver);
     Record(DDrawCall::QueryInterface);

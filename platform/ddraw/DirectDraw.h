@@ -22,7 +22,8 @@ public:
     ULONG AddRef() override;
     ULONG Release() override;
 
-    HRESULT QueryInterface(REFIID iid, LPVOID* object) override;
+    // IID_IDirect3D7 gives the Direct3D object of this DirectDraw object (one more reference).
+    HRESULT QueryInterface(REFIID iid, void** object) override;
     HRESULT GetCaps(DDCAPS* hardware, DDCAPS* emulation) override;
     HRESULT EnumDisplayModes(DWORD flags, DDSURFACEDESC2* filter, LPVOID context,
                              LPDDENUMMODESCALLBACK2 callback) override;

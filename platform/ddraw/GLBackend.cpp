@@ -2,6 +2,7 @@
 
 #include "platform/ddraw/PixelFormat.h"
 #include "platform/ddraw/Surface.h"
+#include "platform/win32/WindowHost.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
@@ -157,7 +158,7 @@ struct GLBackend::Target
 
 std::unique_ptr<GLBackend> GLBackend::Create()
 {
-    if (!SDL_GL_GetCurrentContext())
+    if (!SDL_GL_GetCurrentContext() && !Win32Host::MakeGLContextCurrent(nullptr))
         return nullptr;
     static const bool loaded = gl.Load();
     if (!loaded)
@@ -443,7 +444,7 @@ void GLBackend::Present(Surface& source, HWND /*window*/, bool vsync)
 
 void ReadGLLimits(ScriptedDevice& device)
 {
-    if (!SDL_GL_GetCurrentContext())
+    if (!SDL_GL_GetCurrentContext() && !Win32Host::MakeGLContextCurrent(nullptr))
         return;
     GLint size = 0;
     GLint units = 0;

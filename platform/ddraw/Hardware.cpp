@@ -34,7 +34,6 @@ struct Hardware
 {
     std::mutex mutex;
     std::vector<ScriptedDriver> drivers;
-    ScriptedDisplayMode desktop{1920, 1080, 32, 60};
     std::vector<Failure> failures;
     std::atomic<bool> anyFailure{false};
     std::atomic<bool> recording{false};
@@ -103,14 +102,6 @@ void PlatformTesting::SetDisplayDrivers(const std::vector<ScriptedDriver>& drive
     Hardware& hardware = TheHardware();
     std::lock_guard lock(hardware.mutex);
     hardware.drivers = drivers;
-}
-
-void PlatformTesting::SetDesktopDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel)
-{
-    Hardware& hardware = TheHardware();
-    std::lock_guard lock(hardware.mutex);
-    hardware.desktop = bitsPerPixel == 0 ? ScriptedDisplayMode{1920, 1080, 32, 60}
-                                         : ScriptedDisplayMode{width, height, bitsPerPixel, 60};
 }
 
 void PlatformTesting::UseRecordingDevice(bool on)
@@ -200,9 +191,10 @@ std::optional<ScriptedDriver> FindDriver(const GUID* guid)
 
 PlatformTesting::ScriptedDisplayMode DesktopMode()
 {
-    Hardware& hardware = TheHardware();
-    std::lock_guard lock(hardware.mutex);
-    return hardware.desktop;
+    DEVMODEA settings;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &settings))
+        return {640, 480, 32, 60};
+    return {settings.dmPelsWidth, settings.dmPelsHeight, settings.dmBitsPerPel, settings.dmDisplayFrequency};
 }
 
 bool RecordingChosen()

@@ -16,6 +16,7 @@ using PlatformTesting::ScriptedDriver;
 std::vector<ScriptedDriver> Drivers();
 // The driver of a GUID (null for the primary driver); nothing when no such driver is listed.
 std::optional<ScriptedDriver> FindDriver(const GUID* guid);
+// The desktop's display mode (EnumDisplaySettingsA); 640x480x32 when no display can be had.
 PlatformTesting::ScriptedDisplayMode DesktopMode();
 
 bool RecordingChosen();

@@ -18,6 +18,7 @@ class DirectDraw;
 class Clipper final : public IDirectDrawClipper
 {
 public:
+    HRESULT QueryInterface(REFIID /*iid*/, void** /*object*/) override { return E_NOINTERFACE; }
     ULONG AddRef() override;
     ULONG Release() override;
     HRESULT SetHWnd(DWORD flags, HWND window) override;
@@ -35,6 +36,7 @@ public:
     // desc: complete (size, caps and pixel format filled in).
     Surface(DirectDraw& owner, const DDSURFACEDESC2& desc);
 
+    HRESULT QueryInterface(REFIID /*iid*/, void** /*object*/) override { return E_NOINTERFACE; }
     ULONG AddRef() override;
     ULONG Release() override;
     HRESULT GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surface) override;
