@@ -1,0 +1,24 @@
+// Ogg Vorbis files, decoded by libvorbisfile to 16-bit samples through callbacks over the engine's file object.
+#pragma once
+
+#include "SoundFileReader.h"
+
+struct OggVorbis_File;
+
+namespace KeystrelEngine {
+
+class SoundFileReaderOGG : public SoundFileReader
+{
+public:
+    // Throws FileError ("incorrect format") when libvorbisfile rejects the file or cannot tell its length.
+    SoundFileReaderOGG(FileManager* files, const std::string& name, MessageManager* log);
+    ~SoundFileReaderOGG() override;
+
+    void Rewind() override;
+    void Read(void* destination, std::uint32_t bytes, std::uint32_t& got, bool& atEnd) override;
+
+private:
+    std::unique_ptr<OggVorbis_File> m_vorbis;
+};
+
+} // namespace KeystrelEngine

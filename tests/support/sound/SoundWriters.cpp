@@ -1,0 +1,150 @@
+#include "tests/support/sound/SoundWriters.h"
+
+#include <cstring>
+#include <stdexcept>
+#include <vorbis/vorbisenc.h>
+
+namespace TestSupport {
+namespace {
+
+void Put16(SoundBytes& bytes, std::uint32_t value)
+{
+    bytes.push_back(static_cast<std::uint8_t>(value));
+    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void Put32(SoundBytes& bytes, std::uint32_t value)
+{
+    Put16(bytes, value & 0xFFFF);
+    Put16(bytes, value >> 16);
+}
+
+void Append(SoundBytes& to, const SoundBytes& from)
+{
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+void AppendPage(SoundBytes& to, const ogg_page& page)
+{
+    to.insert(to.end(), page.header, page.header + page.header_len);
+    to.insert(to.end(), page.body, page.body + page.body_len);
+}
+
+// Moves every finished block of the encoder into pages.
+void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, SoundBytes& out)
+{
+    ogg_packet packet;
+    ogg_page page;
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+        vorbis_analysis(&block, nullptr);
+        vorbis_bitrate_addblock(&block);
+        while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+            ogg_stream_packetin(&stream, &packet);
+            while (ogg_stream_pageout(&stream, &page))
+                AppendPage(out, page);
+        }
+    }
+}
+
+} // namespace
+
+SoundBytes WavChunk(const char* id, const SoundBytes& body, std::int64_t claimedSize)
+{
+    SoundBytes chunk(id, id + 4);
+    Put32(chunk, claimedSize < 0 ? static_cast<std::uint32_t>(body.size()) : static_cast<std::uint32_t>(claimedSize));
+    Append(chunk, body);
+    if (body.size() % 2 == 1)
+        chunk.push_back(0);
+    return chunk;
+}
+
+SoundBytes FormatChunk(unsigned channels, unsigned bits, unsigned rate, unsigned formatTag)
+{
+    SoundBytes body;
+    Put16(body, formatTag);
+    Put16(body, channels);
+    Put32(body, rate);
+    Put32(body, rate * channels * bits / 8);
+    Put16(body, channels * bits / 8);
+    Put16(body, bits);
+    return WavChunk("fmt ", body);
+}
+
+SoundBytes RiffWave(const std::vector<SoundBytes>& chunks)
+{
+    SoundBytes body{'W', 'A', 'V', 'E'};
+    for (const SoundBytes& chunk : chunks)
+        Append(body, chunk);
+    SoundBytes file{'R', 'I', 'F', 'F'};
+    Put32(file, static_cast<std::uint32_t>(body.size()));
+    Append(file, body);
+    return file;
+}
+
+SoundBytes MakeWav(unsigned channels, unsigned bits, unsigned rate, const SoundBytes& pcm)
+{
+    return RiffWave({FormatChunk(channels, bits, rate), WavChunk("data", pcm)});
+}
+
+SoundBytes CounterPattern(std::uint32_t frames)
+{
+    SoundBytes pcm;
+    pcm.reserve(4 * static_cast<std::size_t>(frames));
+    for (std::uint32_t frame = 0; frame < frames; ++frame) {
+        Put16(pcm, frame & 0xFFFF);
+        Put16(pcm, (frame >> 16) + 0x4000);
+    }
+    return pcm;
+}
+
+SoundBytes EncodeOgg(unsigned channels, unsigned rate, std::uint32_t frames,
+                     const std::function<float(std::uint32_t, unsigned)>& sample)
+{
+    vorbis_info info;
+    vorbis_info_init(&info);
+    if (vorbis_encode_init_vbr(&info, static_cast<long>(channels), static_cast<long>(rate), 0.3f) != 0)
+        throw std::runtime_error("the Vorbis encoder refused the format");
+    vorbis_comment comment;
+    vorbis_comment_init(&comment);
+    vorbis_dsp_state dsp;
+    vorbis_analysis_init(&dsp, &info);
+    vorbis_block block;
+    vorbis_block_init(&dsp, &block);
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, 1);
+
+    SoundBytes out;
+    ogg_packet header, commentHeader, codeHeader;
+    vorbis_analysis_headerout(&dsp, &comment, &header, &commentHeader, &codeHeader);
+    ogg_stream_packetin(&stream, &header);
+    ogg_stream_packetin(&stream, &commentHeader);
+    ogg_stream_packetin(&stream, &codeHeader);
+    ogg_page page;
+    while (ogg_stream_flush(&stream, &page))
+        AppendPage(out, page);
+
+    constexpr std::uint32_t kStep = 4096;
+    for (std::uint32_t start = 0; start < frames; start += kStep) {
+        const std::uint32_t count = std::min(kStep, frames - start);
+        float** buffers = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
+        for (unsigned channel = 0; channel < channels; ++channel) {
+            for (std::uint32_t i = 0; i < count; ++i)
+                buffers[channel][i] = sample(start + i, channel);
+        }
+        vorbis_analysis_wrote(&dsp, static_cast<int>(count));
+        Drain(dsp, block, stream, out);
+    }
+    vorbis_analysis_wrote(&dsp, 0);
+    Drain(dsp, block, stream, out);
+    while (ogg_stream_flush(&stream, &page))
+        AppendPage(out, page);
+
+    ogg_stream_clear(&stream);
+    vorbis_block_clear(&block);
+    vorbis_dsp_clear(&dsp);
+    vorbis_comment_clear(&comment);
+    vorbis_info_clear(&info);
+    return out;
+}
+
+} // namespace TestSupport
