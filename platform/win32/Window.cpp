@@ -219,6 +219,15 @@ BOOL GetWindowRect(HWND window, RECT* rect)
     return TRUE;
 }
 
+BOOL GetClientRect(HWND window, RECT* rect)
+{
+    const WindowRecord* record = Lookup(window);
+    if (!record)
+        return FALSE;
+    *rect = {0, 0, record->width, record->height};
+    return TRUE;
+}
+
 BOOL AdjustWindowRectEx(RECT* rect, DWORD /*style*/, BOOL /*menu*/, DWORD /*exStyle*/)
 {
     return rect ? TRUE : FALSE;

@@ -81,6 +81,8 @@ HWND GetParent(HWND window);
 // (whose own report of 1024x768 would shrink the game's windowed mode).
 HWND GetDesktopWindow();
 BOOL GetWindowRect(HWND window, RECT* rect);
+// The client area: 0, 0, width, height.
+BOOL GetClientRect(HWND window, RECT* rect);
 BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
 
 constexpr int GWL_STYLE = -16;
