@@ -17,7 +17,8 @@ namespace RenderTesting {
 // A device of the default primary driver, by its identifier.
 inline PlatformTesting::ScriptedDevice DeviceWithGuid(const GUID& guid)
 {
-    for (const PlatformTesting::ScriptedDevice& device : PlatformTesting::DefaultDisplayDrivers()[0].devices) {
+    const std::vector<PlatformTesting::ScriptedDriver> drivers = PlatformTesting::DefaultDisplayDrivers();
+    for (const PlatformTesting::ScriptedDevice& device : drivers[0].devices) {
         if (device.guid == guid)
             return device;
     }

@@ -80,8 +80,8 @@ TEST_F(RenderSystemCache, DefaultStatesForceEveryStateOnceAndLeaveTheDefaults)
 
     EXPECT_EQ(render.Count("SetMaterial"), 1);
     EXPECT_EQ(render.Count("Projection"), 0);
-    for (const char* once : {"View", "World", "Ambient", "AlphaBlend", "Blend", "Cull", "Lighting", "Normalize", "Z",
-                             "ZWrite"})
+    for (const char* once :
+         {"View", "World", "Ambient", "AlphaBlend", "Blend", "Cull", "Lighting", "Normalize", "Z", "ZWrite"})
         EXPECT_EQ(render.Count(once), 1) << once;
     for (const char* perStage : {"Texture", "Anisotropy", "Filter", "AddressU", "AddressV", "TextureMatrix"})
         EXPECT_EQ(render.Count(perStage), 3) << perStage;
