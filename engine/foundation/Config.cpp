@@ -18,7 +18,10 @@
 namespace KeystrelEngine {
 namespace {
 
-template <typename T> T& As(const Config::Variable& variable) { return *static_cast<T*>(variable.storage); }
+template <typename T> T& As(const Config::Variable& variable)
+{
+    return *static_cast<T*>(variable.storage);
+}
 
 // Cleans a console or file line: blanks at both ends and backslashes at the start go, and a run of blanks
 // shrinks to one, so one separator always remains between name and value.
@@ -112,8 +115,8 @@ Config::Variable* Config::FindAttached(const std::string& name)
     return variable && !variable->detached ? variable : nullptr;
 }
 
-void Config::RegisterVariable(const std::string& name, const std::string& defaultValue, VariableType type,
-                              bool saved, void* storage, bool trackChanges)
+void Config::RegisterVariable(const std::string& name, const std::string& defaultValue, VariableType type, bool saved,
+                              void* storage, bool trackChanges)
 {
     const std::string key = ToLower(name);
     if (Variable* existing = Find(key)) {

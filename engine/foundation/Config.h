@@ -52,13 +52,12 @@ public:
         bool lastBool = false;
         std::string lastString;
         bool changedThisFrame = false;
-        bool detached = false;     // the owner has gone; the storage must not be touched
-        std::string keptValue;     // the value at the moment of detaching
+        bool detached = false; // the owner has gone; the storage must not be touched
+        std::string keptValue; // the value at the moment of detaching
     };
 
-    Config(const std::string& applicationName, const std::string& folder, MessageManager* log,
-           FileManager* fileManager, const std::string& videoMode, bool videoModeForced, bool fullScreenForced,
-           bool fullScreen);
+    Config(const std::string& applicationName, const std::string& folder, MessageManager* log, FileManager* fileManager,
+           const std::string& videoMode, bool videoModeForced, bool fullScreenForced, bool fullScreen);
     virtual ~Config();
 
     Config(const Config&) = delete;
@@ -125,8 +124,8 @@ private:
     FileManager* m_fileManager;
     bool m_videoModeForced;
     bool m_fullScreenForced;
-    std::map<std::string, Variable> m_variables;   // lower-case names, walked in ascending order
-    std::map<std::string, std::string> m_pending;  // file lines of names not registered yet
+    std::map<std::string, Variable> m_variables;  // lower-case names, walked in ascending order
+    std::map<std::string, std::string> m_pending; // file lines of names not registered yet
 };
 
 } // namespace KeystrelEngine

@@ -49,8 +49,8 @@ FileBinary::FileBinary(const std::string& path, bool writing, bool loadWhole) : 
 }
 
 FileBinary::FileBinary(const std::string& path, std::uint32_t size, const void* bytes)
-    : m_path(path), m_size(size), m_data(static_cast<const std::uint8_t*>(bytes),
-                                         static_cast<const std::uint8_t*>(bytes) + size)
+    : m_path(path), m_size(size),
+      m_data(static_cast<const std::uint8_t*>(bytes), static_cast<const std::uint8_t*>(bytes) + size)
 {
 }
 
@@ -187,6 +187,9 @@ void FileBinary::SyncStream()
         m_streamInStep = ::fseeko(m_stream, m_position, SEEK_SET) == 0;
 }
 
-void FileBinary::ThrowOpenFailure() const { throw FileError("Failed to open \"" + m_path + "\" file"); }
+void FileBinary::ThrowOpenFailure() const
+{
+    throw FileError("Failed to open \"" + m_path + "\" file");
+}
 
 } // namespace KeystrelEngine

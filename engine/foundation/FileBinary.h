@@ -43,7 +43,7 @@ public:
     void Close();
 
     std::uint32_t ReadU32();
-    std::string ReadString();    // u8 count, then count bytes; the text up to the first zero
+    std::string ReadString();     // u8 count, then count bytes; the text up to the first zero
     std::u16string ReadWString(); // u8 count, then count UTF-16LE units; the text up to the first zero unit
 
     // Reads the 13-byte header and checks magic, length and version; throws FileError with formatText when the

@@ -196,7 +196,10 @@ std::string GetFolderPart(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string MakeDataPath(const std::string& name) { return ContainsDrive(name) ? name : "data\\" + name; }
+std::string MakeDataPath(const std::string& name)
+{
+    return ContainsDrive(name) ? name : "data\\" + name;
+}
 
 std::string MakeAbsolutePath(const std::string& name)
 {

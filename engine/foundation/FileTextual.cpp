@@ -13,8 +13,14 @@ namespace {
 
 constexpr char16_t kCR = 0x0D, kLF = 0x0A;
 
-bool IsBlank(char c) { return IsSpace(c); }
-bool IsBlank(char16_t c) { return IsSpaceW(c); }
+bool IsBlank(char c)
+{
+    return IsSpace(c);
+}
+bool IsBlank(char16_t c)
+{
+    return IsSpaceW(c);
+}
 
 template <typename String> void CutComment(String& text)
 {
@@ -197,9 +203,15 @@ std::string FileTextual::ReadToken()
     return token;
 }
 
-std::int32_t FileTextual::ReadInt() { return ToInt(ReadToken()); }
+std::int32_t FileTextual::ReadInt()
+{
+    return ToInt(ReadToken());
+}
 
-float FileTextual::ReadFloat() { return ToFloat(ReadToken()); }
+float FileTextual::ReadFloat()
+{
+    return ToFloat(ReadToken());
+}
 
 void FileTextual::PutByte(std::uint8_t byte)
 {

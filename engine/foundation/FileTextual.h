@@ -72,7 +72,7 @@ private:
     Mode m_mode;
     Encoding m_encoding;
     std::array<std::uint8_t, kBufferSize> m_buffer{};
-    int m_index = -1;      // the last byte taken or put; -1 while the buffer is empty
+    int m_index = -1; // the last byte taken or put; -1 while the buffer is empty
     std::uint32_t m_valid = 0;
     bool m_endOfFile = false;
     bool m_atStart = true;

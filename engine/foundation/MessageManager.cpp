@@ -44,7 +44,10 @@ std::string ColourText(const Colour& c)
     return text;
 }
 
-std::string FontOpening(const Colour& c) { return "<FONT color=\"" + ColourText(c) + "\">"; }
+std::string FontOpening(const Colour& c)
+{
+    return "<FONT color=\"" + ColourText(c) + "\">";
+}
 
 std::string Escape(const std::string& text)
 {
@@ -124,7 +127,10 @@ MessageManager::~MessageManager()
     m_file = nullptr;
 }
 
-void MessageManager::Message(const std::string& text) { WriteEntry(KindMessage, m_lineBreaks ? text + "\n" : text); }
+void MessageManager::Message(const std::string& text)
+{
+    WriteEntry(KindMessage, m_lineBreaks ? text + "\n" : text);
+}
 
 void MessageManager::Warning(const std::string& text)
 {

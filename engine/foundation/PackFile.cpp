@@ -67,7 +67,10 @@ const PackFile::Entry* PackFile::Find(const std::string& name) const
     return it == m_directory.end() ? nullptr : &it->second;
 }
 
-bool PackFile::Exists(const std::string& name) const { return Find(name) != nullptr; }
+bool PackFile::Exists(const std::string& name) const
+{
+    return Find(name) != nullptr;
+}
 
 void PackFile::GetSize(const std::string& name, std::uint32_t& size) const
 {

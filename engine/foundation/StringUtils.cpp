@@ -11,8 +11,14 @@
 namespace KeystrelEngine {
 namespace {
 
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char LowerChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char UpperChar(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 template <typename String, typename IsBlank> void TrimLeftOf(String& s, IsBlank isBlank)
 {
@@ -39,14 +45,26 @@ std::string Print(const char* format, ...)
     return text;
 }
 
-std::u16string AsciiToWide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string AsciiToWide(const std::string& text)
+{
+    return std::u16string(text.begin(), text.end());
+}
 
 } // namespace
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsSpaceW(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsSpaceW(char16_t c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
 
-void ToLowerInPlace(std::string& s) { std::transform(s.begin(), s.end(), s.begin(), LowerChar); }
+void ToLowerInPlace(std::string& s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), LowerChar);
+}
 
 std::string ToLower(std::string s)
 {
@@ -68,7 +86,10 @@ std::u16string ToLowerW(std::u16string s)
     return s;
 }
 
-void ToUpperInPlace(std::string& s) { std::transform(s.begin(), s.end(), s.begin(), UpperChar); }
+void ToUpperInPlace(std::string& s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), UpperChar);
+}
 
 std::string ToUpper(std::string s)
 {
@@ -76,10 +97,22 @@ std::string ToUpper(std::string s)
     return s;
 }
 
-void TrimLeft(std::string& s) { TrimLeftOf(s, IsSpace); }
-void TrimRight(std::string& s) { TrimRightOf(s, IsSpace); }
-void TrimLeftW(std::u16string& s) { TrimLeftOf(s, IsSpaceW); }
-void TrimRightW(std::u16string& s) { TrimRightOf(s, IsSpaceW); }
+void TrimLeft(std::string& s)
+{
+    TrimLeftOf(s, IsSpace);
+}
+void TrimRight(std::string& s)
+{
+    TrimRightOf(s, IsSpace);
+}
+void TrimLeftW(std::u16string& s)
+{
+    TrimLeftOf(s, IsSpaceW);
+}
+void TrimRightW(std::u16string& s)
+{
+    TrimRightOf(s, IsSpaceW);
+}
 
 std::u16string TrimLeftWCopy(std::u16string s)
 {
@@ -100,7 +133,10 @@ std::u16string TrimW(std::u16string s)
     return s;
 }
 
-void StripLeadingBackslashes(std::string& s) { s.erase(0, s.find_first_not_of('\\')); }
+void StripLeadingBackslashes(std::string& s)
+{
+    s.erase(0, s.find_first_not_of('\\'));
+}
 
 void ReplaceAll(std::string& s, std::string_view pattern, std::string_view replacement)
 {
@@ -110,7 +146,10 @@ void ReplaceAll(std::string& s, std::string_view pattern, std::string_view repla
         s.replace(at, pattern.size(), replacement);
 }
 
-void RemoveAll(std::string& s, std::string_view pattern) { ReplaceAll(s, pattern, ""); }
+void RemoveAll(std::string& s, std::string_view pattern)
+{
+    ReplaceAll(s, pattern, "");
+}
 
 void ReplaceAllNoCaseW(std::u16string& s, std::u16string_view pattern, std::u16string_view replacement)
 {
@@ -126,20 +165,38 @@ void ReplaceAllNoCaseW(std::u16string& s, std::u16string_view pattern, std::u16s
     }
 }
 
-std::string FormatInt(std::int32_t value, int minimumDigits) { return Print("%.*d", std::max(minimumDigits, 1), value); }
+std::string FormatInt(std::int32_t value, int minimumDigits)
+{
+    return Print("%.*d", std::max(minimumDigits, 1), value);
+}
 
 std::string FormatUnsigned(std::uint32_t value, int minimumDigits)
 {
     return Print("%.*u", std::max(minimumDigits, 1), value);
 }
 
-std::string FormatHex(std::uint32_t value) { return Print("%08X", value); }
+std::string FormatHex(std::uint32_t value)
+{
+    return Print("%08X", value);
+}
 
-std::string FormatFloat(double value, int decimals) { return Print("%.*f", std::max(decimals, 0), value); }
+std::string FormatFloat(double value, int decimals)
+{
+    return Print("%.*f", std::max(decimals, 0), value);
+}
 
-std::u16string FormatIntW(std::int32_t value) { return AsciiToWide(FormatInt(value)); }
-std::u16string FormatUnsignedW(std::uint32_t value) { return AsciiToWide(FormatUnsigned(value)); }
-std::string FormatBool(bool value) { return value ? "1" : "0"; }
+std::u16string FormatIntW(std::int32_t value)
+{
+    return AsciiToWide(FormatInt(value));
+}
+std::u16string FormatUnsignedW(std::uint32_t value)
+{
+    return AsciiToWide(FormatUnsigned(value));
+}
+std::string FormatBool(bool value)
+{
+    return value ? "1" : "0";
+}
 
 std::int32_t ToInt(std::string_view s)
 {
@@ -154,7 +211,10 @@ float ToFloat(std::string_view s)
     return static_cast<float>(std::strtod(text.c_str(), nullptr));
 }
 
-bool ToBool(std::string_view s) { return ToInt(s) != 0; }
+bool ToBool(std::string_view s)
+{
+    return ToInt(s) != 0;
+}
 
 bool ToWideChar(char c, char16_t& unit)
 {

@@ -32,7 +32,10 @@ std::string FindNoCase(const std::string& folder, std::string_view component)
     return *std::min_element(matches.begin(), matches.end());
 }
 
-unsigned char Lower(char c) { return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c))); }
+unsigned char Lower(char c)
+{
+    return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // Single-byte ANSI code pages. Bytes below 0x80 are ASCII in both; each table gives the UTF-16 unit of the bytes
 // 0x80..0xFF, 0 where the code page defines no character.
-#include "platform/testing.h"
 #include "platform/win32/Text.h"
+#include "platform/testing.h"
 
 #include <array>
 #include <atomic>
@@ -27,12 +27,12 @@ constexpr HighHalf MakeWindows1252()
 constexpr HighHalf MakeWindows1251()
 {
     HighHalf table{};
-    constexpr WCHAR upper[64] = {
-        0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
-        0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0,      0x2122,
-        0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6,
-        0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
-        0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+    constexpr WCHAR upper[64] = {0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+                                 0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                 0x2013, 0x2014, 0,      0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+                                 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+                                 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+                                 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
     for (int i = 0; i < 64; ++i)
         table[i] = upper[i];
     for (int i = 64; i < 128; ++i)
@@ -52,7 +52,10 @@ const HighHalf& Table(UINT codePage)
     return codePage == 1251 ? kWindows1251 : kWindows1252;
 }
 
-WCHAR ToUnit(const HighHalf& table, unsigned char byte) { return byte < 0x80 ? byte : table[byte - 0x80]; }
+WCHAR ToUnit(const HighHalf& table, unsigned char byte)
+{
+    return byte < 0x80 ? byte : table[byte - 0x80];
+}
 
 bool ToByte(const HighHalf& table, WCHAR unit, char& byte)
 {
@@ -81,7 +84,10 @@ template <typename T> int LengthOf(const T* src, int length)
 
 } // namespace
 
-UINT GetACP() { return g_ansiCodePage.load(); }
+UINT GetACP()
+{
+    return g_ansiCodePage.load();
+}
 
 int MultiByteToWideChar(UINT codePage, DWORD /*flags*/, LPCSTR src, int srcLength, WCHAR* dst, int dstLength)
 {
@@ -126,4 +132,7 @@ int WideCharToMultiByte(UINT codePage, DWORD /*flags*/, const WCHAR* src, int sr
     return length;
 }
 
-void PlatformTesting::SetAnsiCodePage(UINT codePage) { g_ansiCodePage.store(codePage); }
+void PlatformTesting::SetAnsiCodePage(UINT codePage)
+{
+    g_ansiCodePage.store(codePage);
+}

@@ -1,24 +1,9 @@
 #include "tests/support/ImageFiles.h"
 
+#include "tests/support/ByteWriter.h"
+
 namespace TestSupport {
 namespace {
-
-void Put16(Bytes& out, std::uint32_t value)
-{
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(Bytes& out, std::uint32_t value)
-{
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
-
-void Append(Bytes& out, const Bytes& more)
-{
-    out.insert(out.end(), more.begin(), more.end());
-}
 
 } // namespace
 
@@ -26,20 +11,20 @@ Bytes BMPFile::Build() const
 {
     const std::uint32_t offset = 54 + static_cast<std::uint32_t>(palette.size()) + gap;
     Bytes out = {'B', 'M'};
-    Put32(out, offset + static_cast<std::uint32_t>(rows.size()));
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(width));
-    Put32(out, static_cast<std::uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, bitCount);
-    Put32(out, compression);
-    Put32(out, static_cast<std::uint32_t>(rows.size()));
-    Put32(out, 2835);
-    Put32(out, 2835);
-    Put32(out, coloursUsed);
-    Put32(out, 0);
+    PutLE32(out, offset + static_cast<std::uint32_t>(rows.size()));
+    PutLE32(out, 0);
+    PutLE32(out, offset);
+    PutLE32(out, 40);
+    PutLE32(out, static_cast<std::uint32_t>(width));
+    PutLE32(out, static_cast<std::uint32_t>(height));
+    PutLE16(out, 1);
+    PutLE16(out, bitCount);
+    PutLE32(out, compression);
+    PutLE32(out, static_cast<std::uint32_t>(rows.size()));
+    PutLE32(out, 2835);
+    PutLE32(out, 2835);
+    PutLE32(out, coloursUsed);
+    PutLE32(out, 0);
     Append(out, palette);
     out.resize(out.size() + gap, 0xEE);
     Append(out, rows);
@@ -49,13 +34,13 @@ Bytes BMPFile::Build() const
 Bytes TGAFile::Build() const
 {
     Bytes out = {static_cast<std::uint8_t>(identification.size()), 0, imageType};
-    Put16(out, 0);
-    Put16(out, colourMapLength);
+    PutLE16(out, 0);
+    PutLE16(out, colourMapLength);
     out.push_back(colourMapEntrySize);
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, width);
-    Put16(out, height);
+    PutLE16(out, 0);
+    PutLE16(out, 0);
+    PutLE16(out, width);
+    PutLE16(out, height);
     out.push_back(depth);
     out.push_back(descriptor);
     Append(out, identification);

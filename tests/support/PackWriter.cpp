@@ -2,26 +2,14 @@
 
 namespace TestSupport {
 
-void PutU32(Bytes& bytes, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-void SetU32(Bytes& bytes, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 Bytes BuildPack(const std::vector<PackEntry>& entries, std::uint32_t version)
 {
     Bytes pack;
-    PutU32(pack, 0); // total length, set last
+    PutLE32(pack, 0); // total length, set last
     for (char c : std::string("KEPAK"))
         pack.push_back(static_cast<std::uint8_t>(c));
-    PutU32(pack, version);
-    PutU32(pack, static_cast<std::uint32_t>(entries.size()));
+    PutLE32(pack, version);
+    PutLE32(pack, static_cast<std::uint32_t>(entries.size()));
     for (const PackEntry& entry : entries) {
         pack.push_back(static_cast<std::uint8_t>(entry.name.size() + 1));
         pack.insert(pack.end(), entry.name.begin(), entry.name.end());
@@ -29,13 +17,13 @@ Bytes BuildPack(const std::vector<PackEntry>& entries, std::uint32_t version)
     }
     std::uint32_t offset = static_cast<std::uint32_t>(pack.size() + 8 * entries.size());
     for (const PackEntry& entry : entries) {
-        PutU32(pack, offset);
-        PutU32(pack, static_cast<std::uint32_t>(entry.contents.size()));
+        PutLE32(pack, offset);
+        PutLE32(pack, static_cast<std::uint32_t>(entry.contents.size()));
         offset += static_cast<std::uint32_t>(entry.contents.size());
     }
     for (const PackEntry& entry : entries)
         pack.insert(pack.end(), entry.contents.begin(), entry.contents.end());
-    SetU32(pack, 0, static_cast<std::uint32_t>(pack.size()));
+    SetLE32(pack, 0, static_cast<std::uint32_t>(pack.size()));
     return pack;
 }
 

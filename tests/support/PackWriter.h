@@ -1,6 +1,7 @@
 // Builds pack files byte by byte for tests: header, entry count, counted names, offset/size pairs, contents.
 #pragma once
 
+#include "tests/support/ByteWriter.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <string>
@@ -16,8 +17,5 @@ struct PackEntry
 };
 
 Bytes BuildPack(const std::vector<PackEntry>& entries, std::uint32_t version = 100);
-
-void PutU32(Bytes& bytes, std::uint32_t value);
-void SetU32(Bytes& bytes, std::size_t at, std::uint32_t value);
 
 } // namespace TestSupport

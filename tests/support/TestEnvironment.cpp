@@ -50,7 +50,10 @@ ProcessFolders& Folders()
 
 } // namespace
 
-const std::string& BaseFolder() { return Folders().base; }
+const std::string& BaseFolder()
+{
+    return Folders().base;
+}
 
 void WriteFile(const std::string& path, const Bytes& bytes)
 {
@@ -59,7 +62,10 @@ void WriteFile(const std::string& path, const Bytes& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void WriteFile(const std::string& path, const std::string& text) { WriteFile(path, ToBytes(text)); }
+void WriteFile(const std::string& path, const std::string& text)
+{
+    WriteFile(path, ToBytes(text));
+}
 
 Bytes ReadFile(const std::string& path)
 {
@@ -67,9 +73,15 @@ Bytes ReadFile(const std::string& path)
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool FileExists(const std::string& path) { return fs::exists(path); }
+bool FileExists(const std::string& path)
+{
+    return fs::exists(path);
+}
 
-Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes ToBytes(const std::string& text)
+{
+    return Bytes(text.begin(), text.end());
+}
 
 std::string FreshFolder(const std::string& name)
 {

@@ -222,8 +222,9 @@ TEST_F(ConfigTest, LinesForLaterVariablesApplyAtRegistration)
 
 TEST_F(ConfigTest, GarbageAndOtherEncodingsLoadWithoutHarm)
 {
-    WriteFile(m_folder + "/Quellhaven.ini", Bytes{0xFF, 0xFE, 'v', 0, '_', 0, 'g', 0, 'a', 0, 'm', 0, 'm', 0, 'a', 0,
-                                                   ' ', 0, '2', 0, '\r', 0, '\n', 0, 0x00, 0xD8, 0xFF, 0xFF});
+    WriteFile(m_folder + "/Quellhaven.ini",
+              Bytes{0xFF, 0xFE, 'v', 0, '_', 0, 'g',  0, 'a',  0, 'm',  0,    'm',  0,
+                    'a',  0,    ' ', 0, '2', 0, '\r', 0, '\n', 0, 0x00, 0xD8, 0xFF, 0xFF});
     auto config = Make();
     config->Load();
     EXPECT_FLOAT_EQ(config->v_gamma, 2.0f);

@@ -1,5 +1,5 @@
-#include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
+#include "engine/foundation/Error.h"
 #include "tests/support/PackWriter.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -137,11 +137,11 @@ TEST(FileBinary, CountedStringsStopAtTheirFirstZero)
 TEST(FileBinary, HeaderCheckNamesFormatAndVersionFailures)
 {
     Bytes good;
-    TestSupport::PutU32(good, 17);
+    TestSupport::PutLE32(good, 17);
     for (char c : std::string("KEMLF"))
         good.push_back(c);
-    TestSupport::PutU32(good, 201);
-    TestSupport::PutU32(good, 0);
+    TestSupport::PutLE32(good, 201);
+    TestSupport::PutLE32(good, 0);
     auto check = [](Bytes bytes) {
         return ErrorText([&] {
             FileBinary file("m.mlf", static_cast<std::uint32_t>(bytes.size()), bytes.data());
@@ -151,13 +151,13 @@ TEST(FileBinary, HeaderCheckNamesFormatAndVersionFailures)
     };
     EXPECT_EQ(check(good), "(no error)");
     Bytes longer = good;
-    TestSupport::SetU32(longer, 0, 18);
+    TestSupport::SetLE32(longer, 0, 18);
     EXPECT_EQ(check(longer), "Incorrect \"m.mlf\" file format");
     Bytes magic = good;
     magic[8] = 'G';
     EXPECT_EQ(check(magic), "Incorrect \"m.mlf\" file format");
     Bytes version = good;
-    TestSupport::SetU32(version, 9, 200);
+    TestSupport::SetLE32(version, 9, 200);
     EXPECT_EQ(check(version), "Incorrect \"m.mlf\" format version, current is 201");
     EXPECT_EQ(check(Bytes(good.begin(), good.begin() + 12)), "Failed to read 13 bytes from \"m.mlf\" file");
 }

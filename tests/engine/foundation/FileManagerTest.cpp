@@ -1,6 +1,6 @@
+#include "engine/foundation/FileManager.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
-#include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
 #include "engine/foundation/MessageManager.h"
 #include "tests/support/PackWriter.h"
@@ -123,8 +123,8 @@ TEST_F(FileManagerTest, ListFilesGivesDiskPathsAndPackNamesEachOnce)
     auto files = Open();
     std::vector<std::string> list;
     files->ListFiles("data\\ui", "*.jpg", list);
-    EXPECT_EQ(list, (std::vector<std::string>{m_install + "\\data\\ui\\disk.jpg", "data\\ui\\x.jpg",
-                                              "data\\ui\\y.jpg"}));
+    EXPECT_EQ(list,
+              (std::vector<std::string>{m_install + "\\data\\ui\\disk.jpg", "data\\ui\\x.jpg", "data\\ui\\y.jpg"}));
 }
 
 TEST_F(FileManagerTest, DamagedPacksAreSkippedAndTheOthersStayUsable)
@@ -133,11 +133,11 @@ TEST_F(FileManagerTest, DamagedPacksAreSkippedAndTheOthersStayUsable)
     Bytes wrongMagic = good;
     wrongMagic[5] = 'X';
     Bytes longer = good;
-    SetU32(longer, 0, static_cast<std::uint32_t>(good.size() - 1));
+    SetLE32(longer, 0, static_cast<std::uint32_t>(good.size() - 1));
     Bytes hugeCount = good;
-    SetU32(hugeCount, 13, 0x20000000);
+    SetLE32(hugeCount, 13, 0x20000000);
     Bytes pastEnd = good;
-    SetU32(pastEnd, 17 + 15, 1000);
+    SetLE32(pastEnd, 17 + 15, 1000);
     WriteFile(m_install + "/Data/1.pak", wrongMagic);
     WriteFile(m_install + "/Data/2.pak", longer);
     WriteFile(m_install + "/Data/3.pak", BuildPack({}, 101));

@@ -1,6 +1,6 @@
+#include "engine/foundation/FileTextual.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
-#include "engine/foundation/FileTextual.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,10 @@ FileTextual Reader(const Bytes& bytes)
                        FileTextual::ModeRead);
 }
 
-FileTextual Reader(const std::string& text) { return Reader(TestSupport::ToBytes(text)); }
+FileTextual Reader(const std::string& text)
+{
+    return Reader(TestSupport::ToBytes(text));
+}
 
 std::vector<std::string> AllLines(FileTextual& file, bool tokens = false)
 {
@@ -70,7 +73,8 @@ TEST(FileTextual, ByteOrderMarksChooseTheEncoding)
 
     FileTextual notUtf8 = Reader(Bytes{0xEF, 0xBB, 'A'});
     EXPECT_EQ(notUtf8.GetEncoding(), FileTextual::EncodingAnsi);
-    EXPECT_EQ(AllLines(notUtf8), Lines{"\xEF\xBB" "A"});
+    EXPECT_EQ(AllLines(notUtf8), Lines{"\xEF\xBB"
+                                       "A"});
 
     FileTextual single = Reader("x");
     EXPECT_EQ(single.GetEncoding(), FileTextual::EncodingAnsi);
@@ -138,8 +142,8 @@ TEST(FileTextual, CloseReportsTextThatCouldNotBeWritten)
     out.WriteString(std::string(5000, 'x'));
     EXPECT_THROW(out.Close(), FileError);
     // The destructor of an unflushed writer never throws.
-    auto unflushed = std::make_unique<FileTextual>(std::make_unique<FileBinary>("/dev/full", true, false),
-                                                   FileTextual::ModeWrite);
+    auto unflushed =
+        std::make_unique<FileTextual>(std::make_unique<FileBinary>("/dev/full", true, false), FileTextual::ModeWrite);
     unflushed->WriteString("pending");
     EXPECT_NO_THROW(unflushed.reset());
 }

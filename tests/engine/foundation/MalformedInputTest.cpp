@@ -43,9 +43,8 @@ protected:
 
 TEST_F(MalformedInput, DamagedPacksAreRefusedOrReadSafely)
 {
-    const Bytes pack = BuildPack({{"data\\a.txt", ToBytes("alpha")},
-                                  {"data\\ui\\b.jpg", ToBytes(std::string(300, 'b'))},
-                                  {"data\\c.bin", {}}});
+    const Bytes pack = BuildPack(
+        {{"data\\a.txt", ToBytes("alpha")}, {"data\\ui\\b.jpg", ToBytes(std::string(300, 'b'))}, {"data\\c.bin", {}}});
     const std::string path = FreshFolder("malformed") + "/damaged.pak";
     int loaded = 0;
     for (const Bytes& variant : Variants(pack, 3000, 1)) {
@@ -75,9 +74,9 @@ TEST_F(MalformedInput, DamagedTextFilesReadToTheirEnd)
         text.push_back(static_cast<std::uint8_t>(c));
     for (const Bytes& variant : Variants(text, 3000, 2)) {
         for (int pass = 0; pass < 3; ++pass) {
-            FileTextual file(std::make_unique<FileBinary>("t.txt", static_cast<std::uint32_t>(variant.size()),
-                                                          variant.data()),
-                             FileTextual::ModeRead);
+            FileTextual file(
+                std::make_unique<FileBinary>("t.txt", static_cast<std::uint32_t>(variant.size()), variant.data()),
+                FileTextual::ModeRead);
             std::string line;
             std::u16string wide;
             int reads = 0;

@@ -1,5 +1,5 @@
-#include "engine/foundation/Error.h"
 #include "engine/foundation/MessageManager.h"
+#include "engine/foundation/Error.h"
 #include "platform/testing.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -117,11 +117,15 @@ TEST_F(MessageManagerTest, ReopeningModeHasEveryEntryOnDiskAtOnce)
 
 TEST_F(MessageManagerTest, LogFolderIsAbsoluteRelativeToTheProgramOrTheProgramFolderItself)
 {
-    { MessageManager log("", "Quellhaven", "Game", true, false); }
+    {
+        MessageManager log("", "Quellhaven", "Game", true, false);
+    }
     EXPECT_TRUE(TestSupport::FileExists(BaseFolder() + "/Game.html"));
 
     TestSupport::FreshFolder("relative/logs");
-    { MessageManager log("relative\\logs", "Quellhaven", "", true, false); }
+    {
+        MessageManager log("relative\\logs", "Quellhaven", "", true, false);
+    }
     EXPECT_TRUE(TestSupport::FileExists(BaseFolder() + "/relative/logs/Quellhaven.html"));
 
     MessageManager absolute(m_folder, "Quellhaven", "Other", true, false);

@@ -1,6 +1,6 @@
+#include "engine/foundation/PackFile.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/MessageManager.h"
-#include "engine/foundation/PackFile.h"
 #include "tests/support/PackWriter.h"
 
 #include <gtest/gtest.h>
@@ -38,9 +38,8 @@ protected:
 
 TEST_F(PackFileTest, LoadsItsDirectoryAndCopiesEntriesOut)
 {
-    const std::string path = Write(BuildPack({{"Data\\UI\\A.JPG", ToBytes("jpeg")},
-                                              {"data\\empty.txt", {}},
-                                              {"data\\ui\\a.jpg", ToBytes("second")}}));
+    const std::string path = Write(BuildPack(
+        {{"Data\\UI\\A.JPG", ToBytes("jpeg")}, {"data\\empty.txt", {}}, {"data\\ui\\a.jpg", ToBytes("second")}}));
     PackFile pack(path, &m_log);
     ASSERT_EQ(m_log.m_history.size(), 2u);
     EXPECT_EQ(m_log.m_history[0].text, "...Pack file " + path + " found...\n");
@@ -75,7 +74,8 @@ TEST_F(PackFileTest, ListsNamesBelowAFolderThatHoldThePattern)
     PackFile pack(path, &m_log);
     std::vector<std::string> list{"kept"};
     pack.ListFolder("Data\\UI", "*.JPG", list);
-    EXPECT_EQ(list, (std::vector<std::string>{"kept", "data\\ui\\a.jpg", "data\\ui\\d.jpg.bak", "data\\ui\\sub\\b.jpg"}));
+    EXPECT_EQ(list,
+              (std::vector<std::string>{"kept", "data\\ui\\a.jpg", "data\\ui\\d.jpg.bak", "data\\ui\\sub\\b.jpg"}));
     list.clear();
     pack.ListFolder("data\\ui\\", "*", list);
     EXPECT_EQ(list.size(), 4u);
@@ -98,21 +98,22 @@ TEST_F(PackFileTest, DamagedPacksAreRefusedWithOneErrorLine)
     EXPECT_EQ(failure(magic), "Error: Incorrect pack file format!\n");
     EXPECT_EQ(m_log.m_history[m_log.m_history.size() - 2].text, "......");
     Bytes length = good;
-    SetU32(length, 0, static_cast<std::uint32_t>(good.size() + 1));
+    SetLE32(length, 0, static_cast<std::uint32_t>(good.size() + 1));
     EXPECT_EQ(failure(length), "Error: Incorrect pack file format!\n");
     EXPECT_EQ(failure(BuildPack({}, 101)), "Error: Incorrect pack file version, current is 100!\n");
 
     Bytes hugeCount = good;
-    SetU32(hugeCount, 13, 0xFFFFFFFFu);
+    SetLE32(hugeCount, 13, 0xFFFFFFFFu);
     EXPECT_EQ(failure(hugeCount), "Error: Incorrect pack file format!\n");
 
     Bytes pastEnd = good;
-    const std::size_t pairs = 17 + 12 + 12; // header, count, two counted names
-    SetU32(pastEnd, pairs + 8, static_cast<std::uint32_t>(good.size() - 2)); // second entry's offset
+    const std::size_t pairs = 17 + 12 + 12;                                  // header, count, two counted names
+    SetLE32(pastEnd, pairs + 8, static_cast<std::uint32_t>(good.size() - 2)); // second entry's offset
     EXPECT_EQ(failure(pastEnd), "Error: Incorrect pack file format!\n");
 
     // A directory cut short while its length field still matches the file.
     Bytes truncated(good.begin(), good.begin() + 35);
-    SetU32(truncated, 0, 35);
-    EXPECT_EQ(failure(truncated), "Error: Failed to read 11 bytes from \"" + BaseFolder() + "/packs/test.pak\" file!\n");
+    SetLE32(truncated, 0, 35);
+    EXPECT_EQ(failure(truncated),
+              "Error: Failed to read 11 bytes from \"" + BaseFolder() + "/packs/test.pak\" file!\n");
 }

@@ -1,5 +1,5 @@
-#include "engine/foundation/Error.h"
 #include "engine/foundation/StringUtils.h"
+#include "engine/foundation/Error.h"
 #include "engine/foundation/VectorUtils.h"
 #include "platform/testing.h"
 #include "tests/support/TestEnvironment.h"
@@ -107,7 +107,10 @@ TEST(StringUtils, NarrowAndWideConvertInTheActiveCodePage)
     EXPECT_EQ(ToWide("caf\xe9 \x80"), u"caf\u00e9 \u20ac");
     EXPECT_EQ(ToNarrow(u"caf\u00e9 \u20ac"), "caf\xe9 \x80");
     // Bytes without a character are skipped; a zero ends the text.
-    EXPECT_EQ(ToWide(std::string("a\x81" "b\0c", 5)), u"ab");
+    EXPECT_EQ(ToWide(std::string("a\x81"
+                                 "b\0c",
+                                 5)),
+              u"ab");
     // Units without a narrow form are left out; a zero unit ends the text.
     EXPECT_EQ(ToNarrow(std::u16string(u"a\u0416b\0c", 5)), "ab");
     EXPECT_EQ(ToNarrow(u""), "");

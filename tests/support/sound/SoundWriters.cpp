@@ -1,28 +1,13 @@
 #include "tests/support/sound/SoundWriters.h"
 
+#include "tests/support/ByteWriter.h"
+
 #include <cstring>
 #include <stdexcept>
 #include <vorbis/vorbisenc.h>
 
 namespace TestSupport {
 namespace {
-
-void Put16(SoundBytes& bytes, std::uint32_t value)
-{
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(SoundBytes& bytes, std::uint32_t value)
-{
-    Put16(bytes, value & 0xFFFF);
-    Put16(bytes, value >> 16);
-}
-
-void Append(SoundBytes& to, const SoundBytes& from)
-{
-    to.insert(to.end(), from.begin(), from.end());
-}
 
 void AppendPage(SoundBytes& to, const ogg_page& page)
 {
@@ -51,7 +36,7 @@ void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream,
 SoundBytes WavChunk(const char* id, const SoundBytes& body, std::int64_t claimedSize)
 {
     SoundBytes chunk(id, id + 4);
-    Put32(chunk, claimedSize < 0 ? static_cast<std::uint32_t>(body.size()) : static_cast<std::uint32_t>(claimedSize));
+    PutLE32(chunk, claimedSize < 0 ? static_cast<std::uint32_t>(body.size()) : static_cast<std::uint32_t>(claimedSize));
     Append(chunk, body);
     if (body.size() % 2 == 1)
         chunk.push_back(0);
@@ -61,12 +46,12 @@ SoundBytes WavChunk(const char* id, const SoundBytes& body, std::int64_t claimed
 SoundBytes FormatChunk(unsigned channels, unsigned bits, unsigned rate, unsigned formatTag)
 {
     SoundBytes body;
-    Put16(body, formatTag);
-    Put16(body, channels);
-    Put32(body, rate);
-    Put32(body, rate * channels * bits / 8);
-    Put16(body, channels * bits / 8);
-    Put16(body, bits);
+    PutLE16(body, formatTag);
+    PutLE16(body, channels);
+    PutLE32(body, rate);
+    PutLE32(body, rate * channels * bits / 8);
+    PutLE16(body, channels * bits / 8);
+    PutLE16(body, bits);
     return WavChunk("fmt ", body);
 }
 
@@ -76,7 +61,7 @@ SoundBytes RiffWave(const std::vector<SoundBytes>& chunks)
     for (const SoundBytes& chunk : chunks)
         Append(body, chunk);
     SoundBytes file{'R', 'I', 'F', 'F'};
-    Put32(file, static_cast<std::uint32_t>(body.size()));
+    PutLE32(file, static_cast<std::uint32_t>(body.size()));
     Append(file, body);
     return file;
 }
@@ -91,8 +76,8 @@ SoundBytes CounterPattern(std::uint32_t frames)
     SoundBytes pcm;
     pcm.reserve(4 * static_cast<std::size_t>(frames));
     for (std::uint32_t frame = 0; frame < frames; ++frame) {
-        Put16(pcm, frame & 0xFFFF);
-        Put16(pcm, (frame >> 16) + 0x4000);
+        PutLE16(pcm, frame & 0xFFFF);
+        PutLE16(pcm, (frame >> 16) + 0x4000);
     }
     return pcm;
 }

@@ -1,0 +1,245 @@
+// The ".srf" file: the common engine header ("KESRF", version 211), the description's flags, material, extra
+// value, blend factors and stage count, then one entry per stage. A stage entry is variable in length: the frame
+// count and rate follow the animation mode only when there is an animation, the grid only in grid mode. Texture
+// names without a folder are taken to lie next to the description.
+#include "ShaderDescriptor.h"
+
+#include "engine/foundation/Error.h"
+#include "engine/foundation/FileBinary.h"
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/MessageManager.h"
+#include "engine/foundation/StringUtils.h"
+
+#include <bit>
+#include <memory>
+
+namespace KeystrelEngine {
+
+namespace {
+
+constexpr char kOpacityFromTextureAlpha[] = "32bit";
+
+std::string FormatErrorText(const std::string& name)
+{
+    return "Incorrect \"" + name + "\" file format";
+}
+
+float ReadFloat(FileBinary& file)
+{
+    return std::bit_cast<float>(file.ReadU32());
+}
+
+Color ReadColor(FileBinary& file)
+{
+    Color color;
+    color.r = ReadFloat(file);
+    color.g = ReadFloat(file);
+    color.b = ReadFloat(file);
+    color.a = ReadFloat(file);
+    return color;
+}
+
+// A name without a folder lies in the folder of the description file.
+std::string NextToDescription(std::string textureName, const std::string& descriptionName)
+{
+    if (textureName.empty() || textureName.find('\\') != std::string::npos)
+        return textureName;
+    return GetFolderPart(descriptionName) + "\\" + textureName;
+}
+
+// Alpha blending by the texture's alpha, as the built descriptions with an opacity name get it.
+void SetAlphaBlending(ShaderDescriptor& description)
+{
+    description.m_flags |= ShaderDescriptor::kAlphaBlend;
+    description.m_sourceBlend = ShaderDescriptor::kBlendSourceAlpha;
+    description.m_destinationBlend = ShaderDescriptor::kBlendInverseSourceAlpha;
+}
+
+std::int32_t SumOfCharacters(const std::string& text)
+{
+    std::int32_t sum = 0;
+    for (const char c : text)
+        sum += static_cast<signed char>(c);
+    return sum;
+}
+
+// Whether one shader's textures serve both stages; per-user settings are left out.
+bool SameTextures(const ShaderStage& a, const ShaderStage& b)
+{
+    constexpr std::uint32_t kPerUserFlags = ShaderStage::kMipMap | ShaderStage::kRandomStart;
+    if ((a.m_flags & ~kPerUserFlags) != (b.m_flags & ~kPerUserFlags))
+        return false;
+    const bool framed = a.m_animationMode >= ShaderStage::kAnimationTextureFrames ||
+                        b.m_animationMode >= ShaderStage::kAnimationTextureFrames;
+    if (framed && (a.m_animationMode != b.m_animationMode || a.m_frameCount != b.m_frameCount))
+        return false;
+    return a.m_textureName == b.m_textureName && a.m_opacityName == b.m_opacityName;
+}
+
+} // namespace
+
+ShaderDescriptor::ShaderDescriptor(const std::string& textureName, const std::string& opacityName)
+{
+    if (!opacityName.empty())
+        SetAlphaBlending(*this);
+    if (!textureName.empty()) {
+        AddStage(ShaderStage::kAnimationNone, m_flags, 1, 1, 1, 0.0f, textureName,
+                 opacityName == kOpacityFromTextureAlpha ? std::string() : opacityName, 0);
+    }
+}
+
+ShaderDescriptor::ShaderDescriptor(const ShaderDescriptor& other)
+{
+    *this = other;
+}
+
+ShaderDescriptor& ShaderDescriptor::operator=(const ShaderDescriptor& other)
+{
+    m_flags = other.m_flags;
+    m_diffuse = other.m_diffuse;
+    m_ambient = other.m_ambient;
+    m_specular = other.m_specular;
+    m_emissive = other.m_emissive;
+    m_power = other.m_power;
+    m_extraValue = other.m_extraValue;
+    m_sourceBlend = other.m_sourceBlend;
+    m_destinationBlend = other.m_destinationBlend;
+    m_stageCount = other.m_stageCount;
+    for (std::uint32_t i = 0; i < kMaxStages; ++i)
+        m_stages[i] = other.m_stages[i];
+    GetHash();
+    return *this;
+}
+
+ShaderDescriptor ShaderDescriptor::FromTexture(const std::string& textureName, std::uint32_t gridColumns,
+                                               std::uint32_t gridRows, const std::string& opacityName)
+{
+    ShaderDescriptor description;
+    if (!opacityName.empty())
+        SetAlphaBlending(description);
+    if (!textureName.empty()) {
+        const std::uint32_t frames = gridColumns * gridRows;
+        description.AddStage(
+            frames > 1 ? ShaderStage::kAnimationGrid : ShaderStage::kAnimationNone,
+            s_mipMapBuiltDescriptions ? ShaderStage::kMipMap : 0, gridColumns, gridRows, frames, 0.0f, textureName,
+            opacityName.find(kOpacityFromTextureAlpha) != std::string::npos ? std::string() : opacityName, 0);
+    }
+    return description;
+}
+
+ShaderDescriptor ShaderDescriptor::FromTextureSingleFrame(const std::string& textureName,
+                                                          const std::string& opacityName)
+{
+    return FromTexture(textureName, 1, 1, opacityName);
+}
+
+ShaderDescriptor ShaderDescriptor::LoadFromFile(const std::string& name, MessageManager* log, FileManager* files)
+{
+    ShaderDescriptor description;
+    try {
+        // Owned here, so the file is closed whichever way the reading ends.
+        const std::unique_ptr<FileBinary> file = files->OpenBinary(MakeDataPath(name), false, false);
+        file->CheckHeader("KESRF", kFileVersion, FormatErrorText(name),
+                          "Incorrect \"" + name + "\" format version, current is " + FormatUnsigned(kFileVersion));
+        description.ReadBody(*file, name);
+    } catch (const FileError& error) {
+        log->Error(error.GetText());
+        throw Error(error.GetText());
+    }
+    return description;
+}
+
+void ShaderDescriptor::ReadBody(FileBinary& file, const std::string& name)
+{
+    m_flags = file.ReadU32();
+    m_diffuse = ReadColor(file);
+    m_ambient = ReadColor(file);
+    m_specular = ReadColor(file);
+    m_emissive = ReadColor(file);
+    m_power = ReadFloat(file);
+    m_extraValue = file.ReadU32();
+    m_sourceBlend = file.ReadU32();
+    m_destinationBlend = file.ReadU32();
+    const std::uint32_t count = file.ReadU32();
+    // A count above two ends at the third entry, with the stage overflow or the end of the file.
+    for (std::uint32_t i = 0; i < count; ++i)
+        ReadStage(file, name);
+}
+
+void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name)
+{
+    const std::uint32_t flags = file.ReadU32();
+    const std::uint32_t mode = file.ReadU32();
+    std::uint32_t frameCount = 1;
+    float frameRate = 0.0f;
+    std::uint32_t columns = 1;
+    std::uint32_t rows = 1;
+    if (mode != ShaderStage::kAnimationNone) {
+        frameCount = file.ReadU32();
+        frameRate = ReadFloat(file);
+    }
+    if (mode == ShaderStage::kAnimationGrid) {
+        columns = file.ReadU32();
+        rows = file.ReadU32();
+    }
+    // An animation without frames or a grid without cells has nothing to show and would divide by zero.
+    if (frameCount == 0 || columns == 0 || rows == 0)
+        throw FileError(FormatErrorText(name));
+    const std::string textureName = NextToDescription(file.ReadString(), name);
+    const std::string opacityName = NextToDescription(file.ReadString(), name);
+
+    ShaderStage& stage =
+        m_stages[AddStage(mode, flags, columns, rows, frameCount, frameRate, textureName, opacityName, 0)];
+    stage.m_addressU = file.ReadU32();
+    stage.m_addressV = file.ReadU32();
+    stage.m_scaleU = ReadFloat(file);
+    stage.m_scaleV = ReadFloat(file);
+    stage.m_offsetU = ReadFloat(file);
+    stage.m_offsetV = ReadFloat(file);
+}
+
+std::uint32_t ShaderDescriptor::AddStage(std::uint32_t animationMode, std::uint32_t flags, std::uint32_t gridColumns,
+                                         std::uint32_t gridRows, std::uint32_t frameCount, float frameRate,
+                                         const std::string& textureName, const std::string& opacityName,
+                                         std::uint32_t addressMode)
+{
+    if (m_stageCount >= kMaxStages)
+        throw FatalError("Shader Stages: buffer is overflowed");
+    ShaderStage& stage = m_stages[m_stageCount];
+    stage = ShaderStage();
+    stage.m_flags = flags;
+    stage.m_animationMode = animationMode;
+    stage.m_gridColumns = gridColumns;
+    stage.m_gridRows = gridRows;
+    stage.m_frameCount = animationMode == ShaderStage::kAnimationNone ? 0 : frameCount;
+    stage.m_frameRate = frameRate;
+    stage.m_textureName = ToLower(textureName);
+    stage.m_opacityName = ToLower(opacityName);
+    stage.m_addressU = addressMode;
+    stage.m_addressV = addressMode;
+    ++m_stageCount;
+    GetHash();
+    return m_stageCount - 1;
+}
+
+bool ShaderDescriptor::Equals(const ShaderDescriptor& other) const
+{
+    if (m_hash != other.m_hash || (m_flags & ~kAlphaBlend) != (other.m_flags & ~kAlphaBlend) ||
+        m_stageCount != other.m_stageCount)
+        return false;
+    for (std::uint32_t i = 0; i < UsedStages(); ++i) {
+        if (!SameTextures(m_stages[i], other.m_stages[i]))
+            return false;
+    }
+    return true;
+}
+
+std::int32_t ShaderDescriptor::GetHash()
+{
+    m_hash = 0;
+    for (std::uint32_t i = 0; i < UsedStages(); ++i)
+        m_hash += SumOfCharacters(m_stages[i].m_textureName) + SumOfCharacters(m_stages[i].m_opacityName);
+    return m_hash;
+}
+
+} // namespace KeystrelEngine
