@@ -111,8 +111,7 @@ void RenderSystem_D3D7::Check(const char* context, HRESULT result) const
     CheckResult(context, result, this);
 }
 
-// ---------------------------------------------------------------------------------------------------------------
-// Drivers, devices and modes
+// Drivers, devices and modes -----------------------------------------------------------------------------------
 
 void RenderSystem_D3D7::ListDrivers()
 {
@@ -320,8 +319,7 @@ void RenderSystem_D3D7::ChooseVideoMode()
     device.fullScreen = m_config->v_fullscreen && !GetParent(m_window->m_handle);
 }
 
-// ---------------------------------------------------------------------------------------------------------------
-// Creation and release
+// Creation and release -----------------------------------------------------------------------------------------
 
 bool RenderSystem_D3D7::CreateEverything(bool logCapabilities)
 {
@@ -510,8 +508,7 @@ void RenderSystem_D3D7::ReleaseEverything()
         m_log->FatalError("RenderSystem_D3D7: DirectDraw object is still referenced");
 }
 
-// ---------------------------------------------------------------------------------------------------------------
-// The frame
+// The frame ----------------------------------------------------------------------------------------------------
 
 void RenderSystem_D3D7::Refresh()
 {
@@ -606,8 +603,7 @@ void RenderSystem_D3D7::Reset(std::uint32_t flags)
     RenderSystem::Reset(flags);
 }
 
-// ---------------------------------------------------------------------------------------------------------------
-// Factories, textures and drawing
+// Factories, textures and drawing ------------------------------------------------------------------------------
 
 Camera* RenderSystem_D3D7::CreateCamera(int /*projectionKind*/)
 {
@@ -744,8 +740,7 @@ void RenderSystem_D3D7::GrabScreen(Image& image)
     copy->Release();
 }
 
-// ---------------------------------------------------------------------------------------------------------------
-// States
+// States -------------------------------------------------------------------------------------------------------
 
 void RenderSystem_D3D7::SetDefaultStates()
 {

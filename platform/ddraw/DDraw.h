@@ -12,16 +12,9 @@
 
 #include <cstdint>
 
-// ---------------------------------------------------------------------------------------------------------------
-// Basic types
+// Basic types --------------------------------------------------------------------------------------------------
 
 using REFCLSID = const GUID&;
-using LPGUID = GUID*;
-
-inline bool IsEqualGUID(REFGUID a, REFGUID b)
-{
-    return a == b;
-}
 
 using HMONITOR = struct HMONITOR__*;
 using D3DVALUE = float;
@@ -35,8 +28,7 @@ extern const GUID IID_IDirect3DHALDevice;
 extern const GUID IID_IDirect3DRGBDevice;
 extern const GUID IID_IDirect3DRefDevice;
 
-// ---------------------------------------------------------------------------------------------------------------
-// Result codes
+// Result codes -------------------------------------------------------------------------------------------------
 
 constexpr HRESULT DD_OK = S_OK;
 constexpr HRESULT D3D_OK = S_OK;
@@ -50,7 +42,6 @@ constexpr HRESULT DDERR_GENERIC = E_FAIL;
 constexpr HRESULT DDERR_INVALIDPARAMS = E_INVALIDARG;
 constexpr HRESULT DDERR_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT DDERR_UNSUPPORTED = static_cast<HRESULT>(0x80004001u);
-constexpr HRESULT DDERR_INVALIDOBJECT = MakeDDrawResult(130);
 constexpr HRESULT DDERR_NODIRECTDRAWHW = MakeDDrawResult(563);
 constexpr HRESULT DDERR_NOEXCLUSIVEMODE = MakeDDrawResult(225);
 constexpr HRESULT DDERR_NOTFOUND = MakeDDrawResult(255);
@@ -60,16 +51,12 @@ constexpr HRESULT DDERR_SURFACELOST = MakeDDrawResult(450);
 constexpr HRESULT DDERR_INVALIDRECT = MakeDDrawResult(150);
 constexpr HRESULT DDERR_NOTLOCKED = MakeDDrawResult(584);
 constexpr HRESULT DDERR_WRONGMODE = MakeDDrawResult(587);
-constexpr HRESULT DDERR_UNSUPPORTEDMODE = MakeDDrawResult(590);
-constexpr HRESULT DDERR_NOCOOPERATIVELEVELSET = MakeDDrawResult(212);
 constexpr HRESULT DDERR_INVALIDMODE = MakeDDrawResult(120);
 constexpr HRESULT DDERR_INVALIDPIXELFORMAT = MakeDDrawResult(145);
 constexpr HRESULT DDERR_NOTFLIPPABLE = MakeDDrawResult(582);
-constexpr HRESULT D3DERR_WRONGTEXTUREFORMAT = MakeDDrawResult(2072);
 constexpr HRESULT D3DERR_SCENE_NOT_IN_SCENE = MakeDDrawResult(2162);
 
-// ---------------------------------------------------------------------------------------------------------------
-// DirectDraw
+// DirectDraw ---------------------------------------------------------------------------------------------------
 
 constexpr DWORD DDENUM_ATTACHEDSECONDARYDEVICES = 0x1;
 constexpr DWORD DDENUM_DETACHEDSECONDARYDEVICES = 0x2;
@@ -196,8 +183,6 @@ protected:
     virtual ~IDirectDrawSurface7() = default;
 };
 
-using LPDIRECTDRAWSURFACE7 = IDirectDrawSurface7*;
-using LPDIRECTDRAWCLIPPER = IDirectDrawClipper*;
 using LPDDENUMMODESCALLBACK2 = HRESULT (*)(DDSURFACEDESC2* mode, LPVOID context);
 using LPDDENUMCALLBACKEXA = BOOL (*)(GUID* guid, LPSTR description, LPSTR name, LPVOID context, HMONITOR monitor);
 
@@ -223,13 +208,10 @@ protected:
     virtual ~IDirectDraw7() = default;
 };
 
-using LPDIRECTDRAW7 = IDirectDraw7*;
-
 HRESULT DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD flags);
 HRESULT DirectDrawCreateEx(GUID* driver, LPVOID* object, REFIID iid, IUnknown* outer);
 
-// ---------------------------------------------------------------------------------------------------------------
-// Direct3D
+// Direct3D -----------------------------------------------------------------------------------------------------
 
 constexpr DWORD D3DDEVCAPS_HWRASTERIZATION = 0x00080000;
 constexpr DWORD D3DPRASTERCAPS_ZBUFFERLESSHSR = 0x00008000;
@@ -244,12 +226,10 @@ struct D3DDEVICEDESC7
     DWORD dwDevCaps = 0;
     D3DPRIMCAPS dpcTriCaps;
     DWORD dwDeviceRenderBitDepth = 0;
-    DWORD dwDeviceZBufferBitDepth = 0;
     DWORD dwMaxTextureWidth = 0;
     DWORD dwMaxTextureHeight = 0;
     DWORD dwMaxAnisotropy = 0;
     WORD wMaxSimultaneousTextures = 0;
-    DWORD dwMaxActiveLights = 0;
     GUID deviceGUID;
 };
 
@@ -328,7 +308,6 @@ constexpr DWORD D3DFVF_TEX1 = 0x100;
 
 constexpr DWORD D3DCLEAR_TARGET = 0x1;
 constexpr DWORD D3DCLEAR_ZBUFFER = 0x2;
-constexpr DWORD D3DCLEAR_STENCIL = 0x4;
 
 // Render states. The device starts with the defaults the engine relies on without setting them: Z test with
 // less-or-equal, Gouraud shading, solid fill, no fog, no alpha test, no specular highlights.
@@ -400,7 +379,6 @@ enum D3DTEXTUREOP : DWORD
 {
     D3DTOP_DISABLE = 1,
     D3DTOP_SELECTARG1 = 2,
-    D3DTOP_SELECTARG2 = 3,
     D3DTOP_MODULATE = 4
 };
 
@@ -426,7 +404,6 @@ enum D3DTEXTUREMINFILTER : DWORD
 enum D3DTEXTUREMIPFILTER : DWORD
 {
     D3DTFP_NONE = 1,
-    D3DTFP_POINT = 2,
     D3DTFP_LINEAR = 3
 };
 
@@ -476,7 +453,6 @@ protected:
     virtual ~IDirect3DDevice7() = default;
 };
 
-using LPDIRECT3DDEVICE7 = IDirect3DDevice7*;
 using LPD3DENUMDEVICESCALLBACK7 = HRESULT (*)(LPSTR description, LPSTR name, D3DDEVICEDESC7* desc, LPVOID context);
 using LPD3DENUMPIXELFORMATSCALLBACK = HRESULT (*)(DDPIXELFORMAT* format, LPVOID context);
 
@@ -493,5 +469,3 @@ public:
 protected:
     virtual ~IDirect3D7() = default;
 };
-
-using LPDIRECT3D7 = IDirect3D7*;

@@ -97,8 +97,8 @@ Surface* Device::DepthBuffer() const
 
 HRESULT Device::SetViewport(D3DVIEWPORT7* viewport)
 {
-    m_owner.Record(DDrawCall::SetViewport, viewport->dwWidth, viewport->dwHeight);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetViewport); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::SetViewport, viewport->dwWidth, viewport->dwHeight);
+        FAILED(injected))
         return injected;
     const DDSURFACEDESC2& target = m_target->GetDesc();
     if (viewport->dwX + viewport->dwWidth > target.dwWidth || viewport->dwY + viewport->dwHeight > target.dwHeight ||
@@ -111,8 +111,7 @@ HRESULT Device::SetViewport(D3DVIEWPORT7* viewport)
 
 HRESULT Device::SetRenderTarget(IDirectDrawSurface7* target, DWORD /*flags*/)
 {
-    m_owner.Record(DDrawCall::SetRenderTarget);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetRenderTarget); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::SetRenderTarget); FAILED(injected))
         return injected;
     auto* surface = static_cast<Surface*>(target);
     if (!surface || !surface->IsRenderTarget())
@@ -126,8 +125,7 @@ HRESULT Device::SetRenderTarget(IDirectDrawSurface7* target, DWORD /*flags*/)
 
 HRESULT Device::Clear(DWORD count, void* rects, DWORD flags, D3DCOLOR colour, D3DVALUE z, DWORD /*stencil*/)
 {
-    m_owner.Record(DDrawCall::Clear, flags, colour);
-    if (const HRESULT injected = InjectedResult(DDrawCall::Clear); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::Clear, flags, colour); FAILED(injected))
         return injected;
     if (count != 0 || rects)
         return DDERR_INVALIDPARAMS;
@@ -142,8 +140,7 @@ HRESULT Device::Clear(DWORD count, void* rects, DWORD flags, D3DCOLOR colour, D3
 
 HRESULT Device::BeginScene()
 {
-    m_owner.Record(DDrawCall::BeginScene);
-    if (const HRESULT injected = InjectedResult(DDrawCall::BeginScene); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::BeginScene); FAILED(injected))
         return injected;
     if (SurfacesLost())
         return DDERR_SURFACELOST;
@@ -155,8 +152,7 @@ HRESULT Device::BeginScene()
 
 HRESULT Device::EndScene()
 {
-    m_owner.Record(DDrawCall::EndScene);
-    if (const HRESULT injected = InjectedResult(DDrawCall::EndScene); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::EndScene); FAILED(injected))
         return injected;
     if (SurfacesLost())
         return DDERR_SURFACELOST;
@@ -168,8 +164,7 @@ HRESULT Device::EndScene()
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
 {
-    m_owner.Record(DDrawCall::SetRenderState, state, value);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetRenderState); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::SetRenderState, state, value); FAILED(injected))
         return injected;
     if (state >= D3DRENDERSTATE_COUNT)
         return DDERR_INVALIDPARAMS;
@@ -180,8 +175,7 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
 
 HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state, DWORD value)
 {
-    m_owner.Record(DDrawCall::SetTextureStageState, stage, state, value);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetTextureStageState); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::SetTextureStageState, stage, state, value); FAILED(injected))
         return injected;
     if (stage >= m_desc.wMaxSimultaneousTextures || state >= D3DTSS_COUNT)
         return DDERR_INVALIDPARAMS;
@@ -192,8 +186,7 @@ HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix)
 {
-    m_owner.Record(DDrawCall::SetTransform, state);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetTransform); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::SetTransform, state); FAILED(injected))
         return injected;
     switch (state) {
     case D3DTRANSFORMSTATE_WORLD:
@@ -221,8 +214,7 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix)
 
 HRESULT Device::SetMaterial(D3DMATERIAL7* material)
 {
-    m_owner.Record(DDrawCall::SetMaterial);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetMaterial); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::SetMaterial); FAILED(injected))
         return injected;
     m_state.material = *material;
     m_state.dirty |= DeviceState::DirtyMaterial;
@@ -244,8 +236,7 @@ LightSlot& Device::Light(DWORD index)
 
 HRESULT Device::SetLight(DWORD index, D3DLIGHT7* light)
 {
-    m_owner.Record(DDrawCall::SetLight, index, light->dltType);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetLight); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::SetLight, index, light->dltType); FAILED(injected))
         return injected;
     if (index >= kMaxLights || light->dltType < D3DLIGHT_POINT || light->dltType > D3DLIGHT_DIRECTIONAL ||
         !(light->dvRange >= 0.0f))
@@ -257,8 +248,8 @@ HRESULT Device::SetLight(DWORD index, D3DLIGHT7* light)
 
 HRESULT Device::LightEnable(DWORD index, BOOL enable)
 {
-    m_owner.Record(DDrawCall::LightEnable, index, static_cast<DWORD>(enable));
-    if (const HRESULT injected = InjectedResult(DDrawCall::LightEnable); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::LightEnable, index, static_cast<DWORD>(enable));
+        FAILED(injected))
         return injected;
     if (index >= kMaxLights)
         return DDERR_INVALIDPARAMS;
@@ -269,8 +260,7 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable)
 
 HRESULT Device::SetTexture(DWORD stage, IDirectDrawSurface7* texture)
 {
-    m_owner.Record(DDrawCall::SetTexture, stage, texture ? 1 : 0);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetTexture); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::SetTexture, stage, texture ? 1 : 0); FAILED(injected))
         return injected;
     if (stage >= m_desc.wMaxSimultaneousTextures)
         return DDERR_INVALIDPARAMS;
@@ -287,8 +277,8 @@ template <typename Index>
 HRESULT Device::Draw(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID vertices, DWORD vertexCount,
                      const Index* indices, DWORD indexCount)
 {
-    m_owner.Record(DDrawCall::DrawIndexedPrimitive, type, vertexCount, indexCount);
-    if (const HRESULT injected = InjectedResult(DDrawCall::DrawIndexedPrimitive); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::DrawIndexedPrimitive, type, vertexCount, indexCount);
+        FAILED(injected))
         return injected;
     if (!m_state.inScene)
         return D3DERR_SCENE_NOT_IN_SCENE;

@@ -31,12 +31,10 @@ D3DDEVICEDESC7 DescribeDevice(const ScriptedDevice& device)
     desc.dwDevCaps = device.hardware ? D3DDEVCAPS_HWRASTERIZATION : 0;
     desc.dpcTriCaps.dwRasterCaps = device.zBufferless ? D3DPRASTERCAPS_ZBUFFERLESSHSR : 0;
     desc.dwDeviceRenderBitDepth = device.renderDepths;
-    desc.dwDeviceZBufferBitDepth = DDBD_16 | DDBD_24 | DDBD_32;
     desc.dwMaxTextureWidth = device.maxTextureWidth;
     desc.dwMaxTextureHeight = device.maxTextureHeight;
     desc.dwMaxAnisotropy = device.maxAnisotropy;
     desc.wMaxSimultaneousTextures = device.textureStages;
-    desc.dwMaxActiveLights = 8;
     desc.deviceGUID = device.guid;
     return desc;
 }
@@ -63,9 +61,7 @@ ULONG DirectDraw::Release()
 
 HRESULT DirectDraw::QueryInterface(REFIID iid, void** object)
 {
-    const GUID scope = ScopeOf(m_driver);
-    Record(DDrawCall::QueryInterface);
-    if (const HRESULT injected = InjectedResult(DDrawCall::QueryInterface, &scope); FAILED(injected))
+    if (const HRESULT injected = CallFor(DDrawCall::QueryInterface, ScopeOf(m_driver)); FAILED(injected))
         return injected;
     if (iid == IID_IDirect3D7)
         *object = static_cast<IDirect3D7*>(this);
@@ -106,8 +102,7 @@ HRESULT DirectDraw::EnumDisplayModes(DWORD /*flags*/, DDSURFACEDESC2* /*filter*/
 
 HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags)
 {
-    Record(DDrawCall::SetCooperativeLevel, flags);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetCooperativeLevel); FAILED(injected))
+    if (const HRESULT injected = Call(DDrawCall::SetCooperativeLevel, flags); FAILED(injected))
         return injected;
     const bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
     if (exclusive != ((flags & DDSCL_FULLSCREEN) != 0) || (exclusive && !window))
@@ -122,7 +117,7 @@ HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags)
 
 HRESULT DirectDraw::GetDisplayMode(DDSURFACEDESC2* desc)
 {
-    if (const HRESULT injected = InjectedResult(DDrawCall::GetDisplayMode); FAILED(injected))
+    if (const HRESULT injected = Call(DDrawCall::GetDisplayMode); FAILED(injected))
         return injected;
     desc->dwFlags = DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT | DDSD_REFRESHRATE;
     desc->dwWidth = m_mode.width;
@@ -134,8 +129,7 @@ HRESULT DirectDraw::GetDisplayMode(DDSURFACEDESC2* desc)
 
 HRESULT DirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate, DWORD /*flags*/)
 {
-    Record(DDrawCall::SetDisplayMode, width, height, bitsPerPixel);
-    if (const HRESULT injected = InjectedResult(DDrawCall::SetDisplayMode); FAILED(injected))
+    if (const HRESULT injected = Call(DDrawCall::SetDisplayMode, width, height, bitsPerPixel); FAILED(injected))
         return injected;
     if (!(m_cooperativeFlags & DDSCL_EXCLUSIVE))
         return DDERR_NOEXCLUSIVEMODE;
@@ -175,8 +169,7 @@ HRESULT DirectDraw::CreatePrimarySurface(const DDSURFACEDESC2& request, IDirectD
 
 HRESULT DirectDraw::CreateSurface(DDSURFACEDESC2* request, IDirectDrawSurface7** surface, IUnknown* /*outer*/)
 {
-    Record(DDrawCall::CreateSurface, request->ddsCaps.dwCaps);
-    if (const HRESULT injected = InjectedResult(DDrawCall::CreateSurface); FAILED(injected))
+    if (const HRESULT injected = Call(DDrawCall::CreateSurface, request->ddsCaps.dwCaps); FAILED(injected))
         return injected;
     if (!(request->dwFlags & DDSD_CAPS))
         return DDERR_INVALIDPARAMS;
@@ -200,8 +193,7 @@ HRESULT DirectDraw::CreateSurface(DDSURFACEDESC2* request, IDirectDrawSurface7**
 
 HRESULT DirectDraw::CreateClipper(DWORD /*flags*/, IDirectDrawClipper** clipper, IUnknown* /*outer*/)
 {
-    Record(DDrawCall::CreateClipper);
-    if (const HRESULT injected = InjectedResult(DDrawCall::CreateClipper); FAILED(injected))
+    if (const HRESULT injected = Call(DDrawCall::CreateClipper); FAILED(injected))
         return injected;
     *clipper = new Clipper;
     return DD_OK;
@@ -209,14 +201,12 @@ HRESULT DirectDraw::CreateClipper(DWORD /*flags*/, IDirectDrawClipper** clipper,
 
 HRESULT DirectDraw::TestCooperativeLevel()
 {
-    Record(DDrawCall::TestCooperativeLevel);
-    return InjectedResult(DDrawCall::TestCooperativeLevel);
+    return Call(DDrawCall::TestCooperativeLevel);
 }
 
 HRESULT DirectDraw::RestoreAllSurfaces()
 {
-    Record(DDrawCall::RestoreAllSurfaces);
-    if (const HRESULT injected = InjectedResult(DDrawCall::RestoreAllSurfaces); FAILED(injected))
+    if (const HRESULT injected = Call(DDrawCall::RestoreAllSurfaces); FAILED(injected))
         return injected;
     RestoreSurfaces();
     return DD_OK;
@@ -224,9 +214,24 @@ HRESULT DirectDraw::RestoreAllSurfaces()
 
 HRESULT DirectDraw::WaitForVerticalBlank(DWORD flags, HANDLE /*event*/)
 {
-    Record(DDrawCall::WaitForVerticalBlank, flags);
+    if (const HRESULT injected = Call(DDrawCall::WaitForVerticalBlank, flags); FAILED(injected))
+        return injected;
     m_waitForVerticalBlank = true;
     return DD_OK;
+}
+
+HRESULT DirectDraw::Call(DDrawCall call, DWORD a, DWORD b, DWORD c) const
+{
+    if (m_recording)
+        Record(call, a, b, c);
+    return InjectedResult(call);
+}
+
+HRESULT DirectDraw::CallFor(DDrawCall call, const GUID& scope) const
+{
+    if (m_recording)
+        Record(call);
+    return InjectedResult(call, &scope);
 }
 
 bool DirectDraw::TakeVerticalBlankWait()
@@ -271,8 +276,7 @@ HRESULT DirectDraw::EnumZBufferFormats(REFCLSID device, LPD3DENUMPIXELFORMATSCAL
 
 HRESULT DirectDraw::CreateDevice(REFCLSID guid, IDirectDrawSurface7* target, IDirect3DDevice7** result)
 {
-    Record(DDrawCall::CreateDevice);
-    if (const HRESULT injected = InjectedResult(DDrawCall::CreateDevice, &guid); FAILED(injected))
+    if (const HRESULT injected = CallFor(DDrawCall::CreateDevice, guid); FAILED(injected))
         return injected;
     const ScriptedDevice* device = FindDevice(guid);
     auto* surface = static_cast<Surface*>(target);

@@ -42,12 +42,10 @@ public:
 
     Backend& GetBackend() { return *m_backend; }
     bool IsRecording() const { return m_recording; }
-    // Records the call when this object uses the recording back end.
-    void Record(DDrawCall call, DWORD a = 0, DWORD b = 0, DWORD c = 0) const
-    {
-        if (m_recording)
-            DDrawHost::Record(call, a, b, c);
-    }
+    // Every call of the family starts here: it is recorded (with the recording back end), and the result of a
+    // failure injected for it comes back (S_OK when there is none). CallFor names the driver or device it is for.
+    HRESULT Call(DDrawCall call, DWORD a = 0, DWORD b = 0, DWORD c = 0) const;
+    HRESULT CallFor(DDrawCall call, const GUID& scope) const;
     HWND GetWindow() const { return m_window; }
     // True once after WaitForVerticalBlank: the next presentation waits for the vertical blank.
     bool TakeVerticalBlankWait();

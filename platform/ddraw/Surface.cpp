@@ -89,8 +89,7 @@ HRESULT Surface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surfac
 
 HRESULT Surface::AddAttachedSurface(IDirectDrawSurface7* surface)
 {
-    m_owner.Record(DDrawCall::AddAttachedSurface);
-    if (const HRESULT injected = InjectedResult(DDrawCall::AddAttachedSurface); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::AddAttachedSurface); FAILED(injected))
         return injected;
     auto* attached = static_cast<Surface*>(surface);
     if (!attached || attached == this)
@@ -113,8 +112,7 @@ HRESULT Surface::GetSurfaceDesc(DDSURFACEDESC2* desc)
 
 HRESULT Surface::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE /*event*/)
 {
-    m_owner.Record(DDrawCall::Lock, flags);
-    if (const HRESULT injected = InjectedResult(DDrawCall::Lock); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::Lock, flags); FAILED(injected))
         return injected;
     if (SurfacesLost())
         return DDERR_SURFACELOST;
@@ -139,8 +137,7 @@ HRESULT Surface::Unlock(RECT* /*rect*/)
 HRESULT Surface::Blt(RECT* /*destination*/, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags,
                      DDBLTFX* /*effects*/)
 {
-    m_owner.Record(DDrawCall::Blt, flags);
-    if (const HRESULT injected = InjectedResult(DDrawCall::Blt); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::Blt, flags); FAILED(injected))
         return injected;
     if (SurfacesLost())
         return DDERR_SURFACELOST;
@@ -163,8 +160,7 @@ HRESULT Surface::Blt(RECT* /*destination*/, IDirectDrawSurface7* source, RECT* s
 
 HRESULT Surface::Flip(IDirectDrawSurface7* /*target*/, DWORD flags)
 {
-    m_owner.Record(DDrawCall::Flip, flags);
-    if (const HRESULT injected = InjectedResult(DDrawCall::Flip); FAILED(injected))
+    if (const HRESULT injected = m_owner.Call(DDrawCall::Flip, flags); FAILED(injected))
         return injected;
     if (SurfacesLost())
         return DDERR_SURFACELOST;
