@@ -1,6 +1,8 @@
 // Hooks through which tests decide what the "system" reports. Production code never includes this header.
 #pragma once
 
+#include "platform/ddraw/DDraw.h"
+#include "platform/ddraw/DeviceState.h"
 #include "platform/dinput/DInput.h"
 #include "platform/dsound/DSound.h"
 #include "platform/gdi/Gdi.h"
@@ -62,6 +64,8 @@ void SetAsyncKeyState(int virtualKey, bool down);
 int GetDisplayCount();
 // The desktop size GetDesktopWindow reports; 0x0 restores the driver's.
 void SetDesktopSize(int width, int height);
+// The display depth EnumDisplaySettingsA reports; 0 restores 32 bits.
+void SetDesktopBitsPerPixel(DWORD bitsPerPixel);
 // Forgets queued events and messages, key states, the cursor and its display counter.
 void ResetInput();
 
@@ -180,5 +184,122 @@ void CancelCodecChoice(bool cancel);
 void SetAviFileSizeLimit(std::uint64_t bytes);
 // AVI files and streams not yet released.
 int LiveAviObjects();
+
+// DirectDraw and Direct3D ------------------------------------------------------------------------------------
+// The display drivers and devices the enumeration reports, injected failures, lost surfaces, and the recording
+// back end.
+
+struct ScriptedDisplayMode
+{
+    DWORD width = 0;
+    DWORD height = 0;
+    DWORD bitsPerPixel = 32;
+    DWORD refreshRate = 60;
+};
+
+struct ScriptedDevice
+{
+    GUID guid;
+    std::string name;
+    std::string description;
+    bool hardware = true;                   // D3DDEVCAPS_HWRASTERIZATION
+    bool zBufferless = false;               // D3DPRASTERCAPS_ZBUFFERLESSHSR
+    DWORD renderDepths = DDBD_16 | DDBD_32; // DDBD_ flags
+    DWORD maxTextureWidth = 2048;
+    DWORD maxTextureHeight = 2048;
+    DWORD maxAnisotropy = 16;
+    WORD textureStages = 8;
+};
+
+struct ScriptedDriver
+{
+    bool hasGuid = false; // the primary display driver has none
+    GUID guid;
+    std::string description;
+    std::string name;
+    DWORD caps = DDCAPS_GDI;
+    std::vector<ScriptedDisplayMode> modes; // in the order the driver lists them
+    std::vector<ScriptedDevice> devices;
+    std::vector<DWORD> zBufferDepths = {16, 24, 32}; // in the order EnumZBufferFormats reports them
+};
+
+// The drivers DirectDrawEnumerateExA reports from now on; an empty list restores the default (one primary driver
+// with a transform-and-lighting HAL, a HAL, a software and a reference device).
+void SetDisplayDrivers(const std::vector<ScriptedDriver>& drivers);
+std::vector<ScriptedDriver> DefaultDisplayDrivers();
+
+// DirectDraw objects created from now on draw with the recording back end (no GL) or with GL.
+void UseRecordingDevice(bool on);
+
+enum class DDrawCall
+{
+    DirectDrawCreateEx,
+    QueryInterface,
+    SetCooperativeLevel,
+    GetDisplayMode,
+    SetDisplayMode,
+    CreateSurface,
+    CreateClipper,
+    AddAttachedSurface,
+    CreateDevice,
+    SetViewport,
+    SetRenderTarget,
+    TestCooperativeLevel,
+    RestoreAllSurfaces,
+    WaitForVerticalBlank,
+    Lock,
+    Blt,
+    Flip,
+    Clear,
+    BeginScene,
+    EndScene,
+    SetRenderState,
+    SetTextureStageState,
+    SetTransform,
+    SetMaterial,
+    SetLight,
+    LightEnable,
+    SetTexture,
+    DrawIndexedPrimitive
+};
+
+// The next `times` calls (every call for -1) fail with code. With a scope, only calls for that driver GUID
+// (DirectDrawCreateEx, QueryInterface; the all-zero GUID names the primary driver) or that device GUID
+// (CreateDevice) fail.
+void FailCall(DDrawCall call, HRESULT code, int times = -1, const GUID* scope = nullptr);
+void ClearFailures();
+
+// Every surface of the live DirectDraw objects reports DDERR_SURFACELOST until RestoreAllSurfaces.
+void LoseSurfaces();
+
+// What the recording back end keeps: every call to a DirectDraw object, surface or device (a, b and c are the
+// call's first plain arguments: states and values, stages, flags, counts), and every draw.
+struct RecordedCall
+{
+    DDrawCall call;
+    DWORD a = 0;
+    DWORD b = 0;
+    DWORD c = 0;
+};
+
+struct RecordedDraw
+{
+    D3DPRIMITIVETYPE type = D3DPT_TRIANGLELIST;
+    DWORD vertexFormat = 0;
+    DWORD vertexCount = 0;
+    DWORD indexCount = 0;
+    bool indices32 = false;
+    std::vector<DWORD> indices;
+};
+
+const std::vector<RecordedCall>& RecordedCalls();
+const std::vector<RecordedDraw>& RecordedDraws();
+void ClearRecording();
+// How many recorded calls of one kind there are; with a, only those whose first argument is a.
+std::size_t CountCalls(DDrawCall call);
+std::size_t CountCalls(DDrawCall call, DWORD a);
+
+// The state of the device created last while it lives; null when there is none.
+const DDrawHost::DeviceState* LiveDeviceState();
 
 } // namespace PlatformTesting

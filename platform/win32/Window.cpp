@@ -54,6 +54,26 @@ void Present(WindowRecord& record)
     SDL_SetWindowAlwaysOnTop(record.sdl, record.topmost ? SDL_TRUE : SDL_FALSE);
 }
 
+// Gives the window an SDL window that can draw with GL, in the same place and state as the one it has.
+bool RemakeWithGL(WindowRecord& record)
+{
+    const Uint32 keep = SDL_WINDOW_SHOWN | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    const Uint32 flags = (SDL_GetWindowFlags(record.sdl) & keep) | SDL_WINDOW_OPENGL;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowPosition(record.sdl, &x, &y);
+    SDL_GetWindowSize(record.sdl, &width, &height);
+    SDL_Window* sdl = SDL_CreateWindow(SDL_GetWindowTitle(record.sdl), x, y, width, height, flags);
+    if (!sdl)
+        return false;
+    SDL_DestroyWindow(record.sdl);
+    record.sdl = sdl;
+    Present(record);
+    return true;
+}
+
 void WarnChildWindow()
 {
     static bool warned = false;
@@ -161,7 +181,7 @@ BOOL DestroyWindow(HWND window)
     }
     for (HWND child : children)
         DestroyWindow(child);
-    SDL_DestroyWindow(record->sdl);
+    Win32Host::DestroySdlWindow(*record);
     Win32Host::Windows().erase(window);
     if (Win32Host::FocusWindow() == window)
         Win32Host::SetFocusWindow(nullptr);
@@ -196,6 +216,15 @@ BOOL GetWindowRect(HWND window, RECT* rect)
         return FALSE;
     const POINT origin = Win32Host::ClientOrigin(*record);
     *rect = {origin.x, origin.y, origin.x + record->width, origin.y + record->height};
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND window, RECT* rect)
+{
+    const WindowRecord* record = Lookup(window);
+    if (!record)
+        return FALSE;
+    *rect = {0, 0, record->width, record->height};
     return TRUE;
 }
 
@@ -287,4 +316,33 @@ int ReleaseDC(HWND window, HDC context)
 LONG ChangeDisplaySettingsA(DEVMODEA* /*mode*/, DWORD /*flags*/)
 {
     return 0;
+}
+
+bool Win32Host::MakeGLContextCurrent(HWND window)
+{
+    WindowRecord* record = window ? Lookup(window) : Win32Host::MainWindow();
+    if (!record)
+        return false;
+    if (!record->glContext) {
+        if (!(SDL_GetWindowFlags(record->sdl) & SDL_WINDOW_OPENGL) && !RemakeWithGL(*record))
+            return false;
+        record->glContext = SDL_GL_CreateContext(record->sdl);
+        if (!record->glContext) {
+            SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "No GL context: %s", SDL_GetError());
+            return false;
+        }
+    }
+    return SDL_GL_MakeCurrent(record->sdl, record->glContext) == 0;
+}
+
+BOOL EnumDisplaySettingsA(LPCSTR device, DWORD mode, DEVMODEA* settings)
+{
+    const SDL_Point desktop = Win32Host::DesktopSize();
+    if (device || mode != ENUM_CURRENT_SETTINGS || desktop.x <= 0)
+        return FALSE;
+    settings->dmPelsWidth = static_cast<DWORD>(desktop.x);
+    settings->dmPelsHeight = static_cast<DWORD>(desktop.y);
+    settings->dmBitsPerPel = Win32Host::DesktopBitsPerPixel();
+    settings->dmDisplayFrequency = 60;
+    return TRUE;
 }

@@ -81,6 +81,8 @@ HWND GetParent(HWND window);
 // (whose own report of 1024x768 would shrink the game's windowed mode).
 HWND GetDesktopWindow();
 BOOL GetWindowRect(HWND window, RECT* rect);
+// The client area: 0, 0, width, height.
+BOOL GetClientRect(HWND window, RECT* rect);
 BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
 
 constexpr int GWL_STYLE = -16;
@@ -108,9 +110,21 @@ BOOL SetForegroundWindow(HWND window);
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC context);
 
+struct DEVMODEA
+{
+    DWORD dmBitsPerPel = 0;
+    DWORD dmPelsWidth = 0;
+    DWORD dmPelsHeight = 0;
+    DWORD dmDisplayFrequency = 0;
+};
+
 // The display mode is never changed on Linux, so restoring the desktop's mode (no mode given) has nothing to do.
-struct DEVMODEA;
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
+
+// Only the current mode of the display (device null) is known: the desktop's size, 32 bits per pixel (tests may
+// script another depth) and 60 Hz.
+constexpr DWORD ENUM_CURRENT_SETTINGS = 0xFFFFFFFF;
+BOOL EnumDisplaySettingsA(LPCSTR device, DWORD mode, DEVMODEA* settings);
 
 // Messages ----------------------------------------------------------------------------------------------------
 

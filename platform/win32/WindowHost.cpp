@@ -22,11 +22,12 @@ struct Host
     std::uintptr_t nextHandle = kFirstWindowHandle;
     HWND focus = nullptr;
     std::optional<SDL_Point> desktopOverride;
+    DWORD desktopBits = 32;
 
     ~Host()
     {
         for (auto& [handle, record] : windows)
-            SDL_DestroyWindow(record.sdl);
+            DestroySdlWindow(record);
         if (videoStarted || eventsStarted)
             SDL_Quit();
     }
@@ -157,6 +158,20 @@ HWND DesktopHandle()
     return reinterpret_cast<HWND>(kDesktopHandle);
 }
 
+DWORD DesktopBitsPerPixel()
+{
+    return TheHost().desktopBits;
+}
+
+void DestroySdlWindow(WindowRecord& record)
+{
+    if (record.glContext)
+        SDL_GL_DeleteContext(record.glContext);
+    SDL_DestroyWindow(record.sdl);
+    record.glContext = nullptr;
+    record.sdl = nullptr;
+}
+
 SDL_Point DesktopSize()
 {
     Host& host = TheHost();
@@ -192,6 +207,11 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace Win32Host
+
+void PlatformTesting::SetDesktopBitsPerPixel(DWORD bitsPerPixel)
+{
+    Win32Host::TheHost().desktopBits = bitsPerPixel ? bitsPerPixel : 32;
+}
 
 void PlatformTesting::SetDesktopSize(int width, int height)
 {

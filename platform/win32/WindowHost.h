@@ -35,6 +35,8 @@ struct WindowRecord
     int height = 0;
     Placement placement = Placement::Normal;
     bool topmost = false;
+    // Made by the first MakeGLContextCurrent for the window, deleted with it.
+    SDL_GLContext glContext = nullptr;
 };
 
 // SDL's video (with its events) starts once per process and stops when the process ends; false while no video
@@ -62,6 +64,15 @@ POINT ClientOrigin(const WindowRecord& record);
 HWND DesktopHandle();
 // The screen size GetDesktopWindow reports; 0x0 when no video driver can start.
 SDL_Point DesktopSize();
+// The display depth EnumDisplaySettingsA reports: 32 unless a test scripts another.
+DWORD DesktopBitsPerPixel();
+
+// A window draws with GL once its context is asked for, here, on the main thread: windows are made without GL
+// (loading the GL driver costs time, and the driver keeps allocations a leak checker reports), so the first call
+// remakes the window's SDL window with GL in the same place and state, then makes its context (one per window,
+// deleted with it). window null: the main window. False without a window or when GL cannot start.
+bool MakeGLContextCurrent(HWND window);
+void DestroySdlWindow(WindowRecord& record);
 
 HWND FocusWindow();
 void SetFocusWindow(HWND window);

@@ -1,0 +1,47 @@
+// Owns every scene light, hands out the lowest free device light number, keeps the scene's ambient colour and,
+// once per frame, sends the ambient colour and every light to the render system. Slots freed last are reused
+// first; the per-frame pass follows the order in which slots were taken.
+#pragma once
+
+#include "Color.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace KeystrelEngine {
+
+class Light;
+class MessageManager;
+class RenderSystem;
+
+class LightManager
+{
+public:
+    LightManager(MessageManager* log, RenderSystem* renderSystem);
+    virtual ~LightManager();
+
+    LightManager(const LightManager&) = delete;
+    LightManager& operator=(const LightManager&) = delete;
+
+    Light* CreateLight();
+    // Deletes a light of this manager (which switches its device light off); any other light is left alone.
+    void DeleteLight(Light* light);
+    // The per-frame pass: the ambient colour when it changed (or the states are forced), then every light.
+    void Apply();
+    // Model drawing switches lighting per model through this.
+    void EnableLighting(bool on);
+
+    // Set by the game; takes effect at the next Apply.
+    Color m_ambient{0.0f, 0.0f, 0.0f, 1.0f};
+
+private:
+    std::uint32_t FreeLightNumber() const;
+
+    MessageManager* m_log;
+    RenderSystem* m_renderSystem;
+    std::vector<std::uint32_t> m_freeSlots; // a stack: the last freed is taken first
+    std::vector<std::uint32_t> m_usedSlots; // in the order they were taken
+    std::vector<Light*> m_lights;           // by slot; null in a free slot
+};
+
+} // namespace KeystrelEngine

@@ -1,0 +1,288 @@
+// Real pixels: the render system on the GL back end (SDL's offscreen driver with a software GL), read back through
+// the device with the screen grab.
+#include "engine/foundation/Error.h"
+#include "engine/render/Image.h"
+#include "engine/render/IndexBuffer.h"
+#include "engine/render/Light.h"
+#include "engine/render/LightManager.h"
+#include "engine/render/VertexBuffer.h"
+#include "tests/engine/render/RenderFixture.h"
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+using KeystrelEngine::Color;
+using KeystrelEngine::Image;
+using KeystrelEngine::Light;
+using KeystrelEngine::Matrix4;
+using KeystrelEngine::Vector3;
+
+namespace {
+
+constexpr std::uint32_t kWidth = 640;
+constexpr std::uint32_t kHeight = 480;
+
+struct Vertex
+{
+    Vector3 position;
+    Vector3 normal{0.0f, 0.0f, 1.0f};
+    std::uint32_t colour = 0; // used only when the draw asks for colours
+};
+
+// A rectangle in screen coordinates (-1..1, y up) at depth z (the device's depth is -z: the engine mirrors Z).
+std::vector<Vertex> Rectangle(float left, float bottom, float right, float top, float z, std::uint32_t colour = 0)
+{
+    return {{{left, bottom, z}, {0, 0, 1}, colour},
+            {{right, bottom, z}, {0, 0, 1}, colour},
+            {{right, top, z}, {0, 0, 1}, colour},
+            {{left, top, z}, {0, 0, 1}, colour}};
+}
+
+std::vector<std::uint16_t> RectangleIndices()
+{
+    return {0, 1, 2, 0, 2, 3};
+}
+
+class RenderPixels : public RenderTesting::RenderFixture
+{
+protected:
+    RenderPixels() : RenderFixture(false) {}
+
+    void SetUp() override
+    {
+        services.config.v_mode = "640x480x32";
+        try {
+            Create();
+        } catch (const KeystrelEngine::Error& error) {
+            GTEST_SKIP() << "no GL device: " << error.GetText();
+        }
+        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
+    }
+
+    void Draw(const std::vector<Vertex>& vertices, const std::vector<std::uint16_t>& indices, bool colours)
+    {
+        std::unique_ptr<KeystrelEngine::VertexBuffer> vertexBuffer(
+            render->CreateVertexBuffer(0, colours, static_cast<std::uint32_t>(vertices.size())));
+        std::uint8_t* out = vertexBuffer->Lock(0, static_cast<std::uint32_t>(vertices.size()));
+        for (const Vertex& vertex : vertices) {
+            std::memcpy(out, &vertex.position, 12);
+            std::memcpy(out + 12, &vertex.normal, 12);
+            if (colours)
+                std::memcpy(out + 24, &vertex.colour, 4);
+            out += vertexBuffer->GetVertexSize();
+        }
+        vertexBuffer->Unlock();
+        std::unique_ptr<KeystrelEngine::IndexBuffer> indexBuffer(
+            render->CreateIndexBuffer(0, static_cast<std::uint32_t>(indices.size())));
+        std::memcpy(indexBuffer->Lock(0, static_cast<std::uint32_t>(indices.size())), indices.data(),
+                    indices.size() * 2);
+        indexBuffer->Unlock();
+        render->DrawIndexedPrimitive(false, indexBuffer.get(), vertexBuffer.get(),
+                                     static_cast<std::uint32_t>(indices.size() / 3));
+    }
+
+    Image Grab()
+    {
+        Image image;
+        render->GrabScreen(image);
+        return image;
+    }
+
+    // Red, green, blue of the pixel in column x and row y, counted from the top as on screen.
+    static std::vector<int> At(const Image& image, std::uint32_t x, std::uint32_t y)
+    {
+        const std::uint8_t* pixel = image.GetRow(image.GetHeight() - 1 - y) + x * image.GetBytesPerPixel();
+        return {pixel[0], pixel[1], pixel[2]};
+    }
+
+    static void ExpectNear(const std::vector<int>& actual, const std::vector<int>& expected, int tolerance = 2)
+    {
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_NEAR(actual[i], expected[i], tolerance) << "channel " << i;
+    }
+
+    std::unique_ptr<KeystrelEngine::LightManager> lights;
+};
+
+TEST_F(RenderPixels, TheClearColourFillsTheScreen)
+{
+    render->m_clearColor = {0.2f, 0.4f, 0.6f, 1.0f};
+    render->BeginScene();
+    render->EndScene();
+    const Image image = Grab();
+    ASSERT_EQ(image.GetWidth(), kWidth);
+    ASSERT_EQ(image.GetHeight(), kHeight);
+    ExpectNear(At(image, 0, 0), {51, 102, 153}, 1);
+    ExpectNear(At(image, kWidth - 1, kHeight - 1), {51, 102, 153}, 1);
+}
+
+TEST_F(RenderPixels, TheZTestKeepsTheNearerSurface)
+{
+    render->SetZ(true);
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 1, 1, -0.2f, 0xFFFF0000), RectangleIndices(), true);
+    Draw(Rectangle(-1, -1, 0, 1, -0.8f, 0xFF00FF00), RectangleIndices(), true);
+    render->SetZ(false);
+    Draw(Rectangle(0, -1, 1, 1, -0.8f, 0xFF0000FF), RectangleIndices(), true);
+    render->EndScene();
+    const Image image = Grab();
+    ExpectNear(At(image, 160, 240), {255, 0, 0});
+    ExpectNear(At(image, 480, 240), {0, 0, 255});
+}
+
+TEST_F(RenderPixels, DepthIsClearedAlsoWithZWritesOff)
+{
+    render->SetZ(true);
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 1, 1, -0.2f, 0xFFFF0000), RectangleIndices(), true);
+    render->EndScene();
+    render->SetZWrite(false);
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 1, 1, -0.5f, 0xFF00FF00), RectangleIndices(), true);
+    render->EndScene();
+    ExpectNear(At(Grab(), 320, 240), {0, 255, 0});
+}
+
+TEST_F(RenderPixels, CullingRemovesTheTriangleOfTheCulledWinding)
+{
+    // Left: clockwise on screen; right: counter-clockwise.
+    const std::vector<Vertex> triangles = {
+        {{-0.9f, -0.5f, -0.5f}, {0, 0, 1}, 0xFFFFFFFF}, {{-0.7f, 0.5f, -0.5f}, {0, 0, 1}, 0xFFFFFFFF},
+        {{-0.5f, -0.5f, -0.5f}, {0, 0, 1}, 0xFFFFFFFF}, {{0.5f, -0.5f, -0.5f}, {0, 0, 1}, 0xFFFFFFFF},
+        {{0.9f, -0.5f, -0.5f}, {0, 0, 1}, 0xFFFFFFFF},  {{0.7f, 0.5f, -0.5f}, {0, 0, 1}, 0xFFFFFFFF}};
+    const std::uint32_t leftX = 96;   // x = -0.7
+    const std::uint32_t rightX = 544; // x = 0.7
+    struct Case
+    {
+        std::uint32_t mode;
+        int left;
+        int right;
+    };
+    for (const Case& c : {Case{0, 255, 255}, Case{1, 0, 255}, Case{2, 255, 0}}) {
+        render->SetCullMode(c.mode);
+        render->BeginScene();
+        Draw(triangles, {0, 1, 2, 3, 4, 5}, true);
+        render->EndScene();
+        const Image image = Grab();
+        EXPECT_EQ(At(image, leftX, 260)[0], c.left) << "cull mode " << c.mode;
+        EXPECT_EQ(At(image, rightX, 260)[0], c.right) << "cull mode " << c.mode;
+    }
+}
+
+TEST_F(RenderPixels, SourceAlphaBlendingMixesWithTheBackground)
+{
+    render->m_clearColor = {0.0f, 0.0f, 1.0f, 1.0f};
+    render->SetAlphaBlend(true);
+    render->SetBlend(4, 5);
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 1, 1, -0.5f, 0x80FF0000), RectangleIndices(), true);
+    render->EndScene();
+    ExpectNear(At(Grab(), 320, 240), {128, 0, 127});
+}
+
+TEST_F(RenderPixels, VertexColoursColourOnlyTheVerticesThatCarryThem)
+{
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 0, 1, -0.5f, 0xFFFF0000), RectangleIndices(), true);
+    Draw(Rectangle(0, -1, 1, 1, -0.5f), RectangleIndices(), false);
+    render->EndScene();
+    const Image image = Grab();
+    ExpectNear(At(image, 160, 240), {255, 0, 0}, 0);
+    ExpectNear(At(image, 480, 240), {255, 255, 255}, 0);
+}
+
+TEST_F(RenderPixels, ADirectionalLightGivesTheCosineOfItsAngle)
+{
+    lights = std::make_unique<KeystrelEngine::LightManager>(&services.log, render.get());
+    Light* light = lights->CreateLight();
+    light->type = Light::TypeDirectional;
+    light->direction = {0.0f, -0.8660254f, -0.5f}; // 60 degrees from the surface normal
+    render->SetMaterial({0, 0, 0, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 1}, 0.0f);
+    lights->EnableLighting(true);
+    lights->Apply();
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 1, 1, -0.5f), RectangleIndices(), false);
+    render->EndScene();
+    ExpectNear(At(Grab(), 320, 240), {128, 128, 128});
+}
+
+TEST_F(RenderPixels, TheAmbientColourLightsTheMaterialOrTheVertexColour)
+{
+    lights = std::make_unique<KeystrelEngine::LightManager>(&services.log, render.get());
+    lights->m_ambient = {0.25f, 0.25f, 0.25f, 1.0f};
+    render->SetMaterial({1, 1, 1, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 1}, 0.0f);
+    lights->EnableLighting(true);
+    lights->Apply();
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 0, 1, -0.5f), RectangleIndices(), false);
+    Draw(Rectangle(0, -1, 1, 1, -0.5f, 0xFF00FF00), RectangleIndices(), true);
+    render->EndScene();
+    const Image image = Grab();
+    ExpectNear(At(image, 160, 240), {64, 64, 64}, 1);
+    ExpectNear(At(image, 480, 240), {0, 64, 0}, 1);
+}
+
+// A small lit scene, saved as a picture for people to look at.
+TEST_F(RenderPixels, ALitSceneIsSavedAsAPicture)
+{
+    lights = std::make_unique<KeystrelEngine::LightManager>(&services.log, render.get());
+    lights->m_ambient = {0.15f, 0.15f, 0.2f, 1.0f};
+    Light* sun = lights->CreateLight();
+    sun->type = Light::TypeDirectional;
+    sun->direction = Vector3{0.5f, -0.6f, -0.6f}.Normalized();
+    sun->diffuse = {0.9f, 0.85f, 0.7f, 1.0f};
+    sun->ambient = {0.0f, 0.0f, 0.0f, 1.0f};
+    Light* lamp = lights->CreateLight();
+    lamp->position = {-0.5f, 0.4f, -0.1f};
+    lamp->diffuse = {0.2f, 0.4f, 1.0f, 1.0f};
+    lamp->ambient = {0.0f, 0.0f, 0.0f, 1.0f};
+    lamp->attenuation1 = 2.0f;
+    render->m_clearColor = {0.05f, 0.05f, 0.1f, 1.0f};
+    render->SetMaterial({1, 1, 1, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 1}, 0.0f);
+    render->SetZ(true);
+    render->SetCullMode(2);
+    lights->EnableLighting(true);
+    lights->Apply();
+
+    // A fan of facets around the centre, each tilted differently, so the lights shade them apart.
+    std::vector<Vertex> vertices;
+    std::vector<std::uint16_t> indices;
+    const std::uint32_t colours[] = {0xFFE04040, 0xFF40E040, 0xFF4040E0, 0xFFE0E040, 0xFFE040E0, 0xFF40E0E0};
+    for (int i = 0; i < 12; ++i) {
+        const float a0 = static_cast<float>(i) * 0.5235988f;
+        const float a1 = a0 + 0.5235988f;
+        const Vector3 centre{0.0f, 0.0f, -0.3f};
+        const Vector3 p0{0.8f * std::cos(a0) * 0.75f, 0.8f * std::sin(a0), -0.6f};
+        const Vector3 p1{0.8f * std::cos(a1) * 0.75f, 0.8f * std::sin(a1), -0.6f};
+        const Vector3 normal = KeystrelEngine::Cross(p0 - centre, p1 - centre).Normalized();
+        const auto base = static_cast<std::uint16_t>(vertices.size());
+        for (const Vector3& p : {centre, p0, p1})
+            vertices.push_back({p, normal, colours[i % 6]});
+        indices.insert(indices.end(),
+                       {base, static_cast<std::uint16_t>(base + 2), static_cast<std::uint16_t>(base + 1)});
+    }
+    render->BeginScene();
+    Draw(vertices, indices, true);
+    render->EndScene();
+    const Image image = Grab();
+
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = std::string(KEYSTREL_TEST_OUTPUT) + "/" + test->test_suite_name() + "." + test->name();
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(Image::SaveBMP(image, folder + "/lit_scene.bmp", &services.files));
+
+    // The facets differ in brightness; the corners keep the clear colour.
+    ExpectNear(At(image, 0, 0), {13, 13, 26}, 1);
+    std::set<std::vector<int>> shades;
+    for (int i = 0; i < 12; ++i) {
+        const float angle = (static_cast<float>(i) + 0.5f) * 0.5235988f;
+        const auto x = static_cast<std::uint32_t>(320 + 320 * 0.45f * std::cos(angle));
+        const auto y = static_cast<std::uint32_t>(240 - 240 * 0.6f * std::sin(angle));
+        shades.insert(At(image, x, y));
+    }
+    EXPECT_GE(shades.size(), 10u);
+}
+
+} // namespace
