@@ -1,5 +1,6 @@
 #include "RenderSystem_D3D7.h"
 
+#include "Camera_D3D7.h"
 #include "Image.h"
 #include "IndexBuffer_D3D7.h"
 #include "Light_D3D7.h"
@@ -605,9 +606,9 @@ void RenderSystem_D3D7::Reset(std::uint32_t flags)
 
 // Factories, textures and drawing ------------------------------------------------------------------------------
 
-Camera* RenderSystem_D3D7::CreateCamera(int /*projectionKind*/)
+Camera* RenderSystem_D3D7::CreateCamera(int projectionKind)
 {
-    return nullptr;
+    return new Camera_D3D7(projectionKind, this, &m_device);
 }
 
 VertexBuffer* RenderSystem_D3D7::CreateVertexBuffer(std::uint32_t usage, bool hasColours, std::uint32_t vertexCount)
