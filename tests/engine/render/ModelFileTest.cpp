@@ -17,6 +17,7 @@ using TestSupport::ModelFile;
 
 namespace {
 
+// clang-format off
 // Little-endian floats, four bytes each.
 #define F_0 0x00, 0x00, 0x00, 0x00
 #define F_HALF 0x00, 0x00, 0x00, 0x3F
@@ -29,241 +30,51 @@ namespace {
 // One triangle, static, as a list: u, v, normal, position per vertex.
 const Bytes kStaticFixture = {
     HEADER(0x97, 0x00, 0x00, 0x00),
-    0x09,
-    0x00,
-    0x00,
-    0x00, // flags: static, list
-    0x03,
-    0x00,
-    0x00,
-    0x00,
-    0x03,
-    0x00,
-    0x00,
-    0x00, // 3 indices, 3 vertices
-    0x00,
-    0x00,
-    0x01,
-    0x00,
-    0x02,
-    0x00, // indices
-    F_0,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_0,
-    F_0,
-    F_0, // u 0, v 0, normal (0, 0, 1), position (0, 0, 0)
-    F_1,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_1,
-    F_0,
-    F_0, // u 1, v 0, position (1, 0, 0)
-    F_0,
-    F_1,
-    F_0,
-    F_0,
-    F_1,
-    F_0,
-    F_2,
-    F_0, // u 0, v 1, position (0, 2, 0)
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_2,
-    F_0, // box (0, 0, 0) - (1, 2, 0)
+    0x09, 0x00, 0x00, 0x00,                         // flags: static, list
+    0x03, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, // 3 indices, 3 vertices
+    0x00, 0x00, 0x01, 0x00, 0x02, 0x00,             // indices
+    F_0, F_0, F_0, F_0, F_1, F_0, F_0, F_0,         // u 0, v 0, normal (0, 0, 1), position (0, 0, 0)
+    F_1, F_0, F_0, F_0, F_1, F_1, F_0, F_0,         // u 1, v 0, position (1, 0, 0)
+    F_0, F_1, F_0, F_0, F_1, F_0, F_2, F_0,         // u 0, v 1, position (0, 2, 0)
+    F_0, F_0, F_0, F_1, F_2, F_0,                   // box (0, 0, 0) - (1, 2, 0)
 };
 
 // The same triangle in two frames, the second twice as large.
 const Bytes kMorphFixture = {
     HEADER(0x17, 0x01, 0x00, 0x00),
-    0x0A,
-    0x00,
-    0x00,
-    0x00, // flags: morph, list
-    0x02,
-    0x00,
-    0x00,
-    0x00,
-    F_1, // 2 frames at 1 frame a second
-    0x03,
-    0x00,
-    0x00,
-    0x00,
-    0x03,
-    0x00,
-    0x00,
-    0x00, // 3 indices, 3 vertices
-    0x00,
-    0x00,
-    0x01,
-    0x00,
-    0x02,
-    0x00, // indices
-    F_0,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_0,
-    F_0,
-    F_0, // frame 0
-    F_1,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_1,
-    F_0,
-    F_0, //
-    F_0,
-    F_1,
-    F_0,
-    F_0,
-    F_1,
-    F_0,
-    F_2,
-    F_0, //
-    F_0,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_0,
-    F_0,
-    F_0, // frame 1
-    F_1,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_2,
-    F_0,
-    F_0, //
-    F_0,
-    F_1,
-    F_0,
-    F_0,
-    F_1,
-    F_0,
-    F_4,
-    F_0, //
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_2,
-    F_0, // box of frame 0
-    F_0,
-    F_0,
-    F_0,
-    F_2,
-    F_4,
-    F_0, // box of frame 1
+    0x0A, 0x00, 0x00, 0x00,                         // flags: morph, list
+    0x02, 0x00, 0x00, 0x00, F_1,                    // 2 frames at 1 frame a second
+    0x03, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, // 3 indices, 3 vertices
+    0x00, 0x00, 0x01, 0x00, 0x02, 0x00,             // indices
+    F_0, F_0, F_0, F_0, F_1, F_0, F_0, F_0,         // frame 0
+    F_1, F_0, F_0, F_0, F_1, F_1, F_0, F_0,
+    F_0, F_1, F_0, F_0, F_1, F_0, F_2, F_0,
+    F_0, F_0, F_0, F_0, F_1, F_0, F_0, F_0,         // frame 1
+    F_1, F_0, F_0, F_0, F_1, F_2, F_0, F_0,
+    F_0, F_1, F_0, F_0, F_1, F_0, F_4, F_0,
+    F_0, F_0, F_0, F_1, F_2, F_0,                   // box of frame 0
+    F_0, F_0, F_0, F_2, F_4, F_0,                   // box of frame 1
 };
 
 // One bone named "b" with one identity key, and the triangle skinned to it.
 const Bytes kSkeletalFixture = {
     HEADER(0x00, 0x01, 0x00, 0x00),
-    0x0C,
-    0x00,
-    0x00,
-    0x00, // flags: skeletal, list
-    0x01,
-    0x00,
-    0x00,
-    0x00,
-    F_0, // 1 frame, speed 0
-    0x01,
-    0x00, // 1 bone
-    0x00,
-    0x01,
-    'b', // bounds byte 0, name "b"
-    F_MINUS_1,
-    F_MINUS_1,
-    F_MINUS_1,
-    F_1,
-    F_1,
-    F_1, // bone box
-    0x07,
-    0x00,
-    0x09,
-    0x00, // bone values 7 and 9
-    F_0,
-    F_0,
-    F_0,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_1,
-    F_1,
-    F_1, // key: translation, rotation, scale
-    0x03,
-    0x00,
-    0x00,
-    0x00,
-    0x03,
-    0x00,
-    0x00,
-    0x00, // 3 indices, 3 vertices
-    0x00,
-    0x00,
-    0x01,
-    0x00,
-    0x02,
-    0x00, // indices
-    F_0,
-    F_0,
-    0x01,
-    0x00,
-    0x00,
-    0x00,
-    F_1,
-    F_0,
-    F_0,
-    F_1,
-    F_0,
-    F_0,
-    F_0, // u, v, 1 weight: bone 0, 1, n, p
-    F_1,
-    F_0,
-    0x01,
-    0x00,
-    0x00,
-    0x00,
-    F_1,
-    F_0,
-    F_0,
-    F_1,
-    F_1,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    0x01,
-    0x00,
-    0x00,
-    0x00,
-    F_HALF,
-    F_0,
-    F_0,
-    F_1,
-    F_0,
-    F_2,
-    F_0,
-    F_0,
-    F_0,
-    F_0,
-    F_1,
-    F_2,
-    F_0, // box
+    0x0C, 0x00, 0x00, 0x00,                           // flags: skeletal, list
+    0x01, 0x00, 0x00, 0x00, F_0,                      // 1 frame, speed 0
+    0x01, 0x00,                                       // 1 bone
+    0x00, 0x01, 'b',                                  // bounds byte 0, name "b"
+    F_MINUS_1, F_MINUS_1, F_MINUS_1, F_1, F_1, F_1,   // bone box
+    0x07, 0x00, 0x09, 0x00,                           // bone values 7 and 9
+    F_0, F_0, F_0, F_0, F_0, F_0, F_1, F_1, F_1, F_1, // key: translation, rotation, scale
+    0x03, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,   // 3 indices, 3 vertices
+    0x00, 0x00, 0x01, 0x00, 0x02, 0x00,               // indices
+    // u, v, 1 weight: bone 0, weight, normal, position
+    F_0, F_0, 0x01, 0x00, 0x00, 0x00, F_1, F_0, F_0, F_1, F_0, F_0, F_0,
+    F_1, F_0, 0x01, 0x00, 0x00, 0x00, F_1, F_0, F_0, F_1, F_1, F_0, F_0,
+    F_0, F_1, 0x01, 0x00, 0x00, 0x00, F_HALF, F_0, F_0, F_1, F_0, F_2, F_0,
+    F_0, F_0, F_0, F_1, F_2, F_0,                     // box
 };
+// clang-format on
 
 class ModelFileTest : public ModelFixture
 {
