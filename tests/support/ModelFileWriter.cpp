@@ -98,7 +98,7 @@ void WriteDataFile(const std::string& name, const Bytes& bytes)
 {
     std::string path = name;
     std::replace(path.begin(), path.end(), '\\', '/');
-    WriteFile(BaseFolder() + "/data/" + path, bytes);
+    WriteFile(BaseFolder() + "/Data/" + path, bytes);
 }
 
 } // namespace TestSupport
