@@ -1,0 +1,177 @@
+// Models drawn on the GL back end (llvmpipe): the device must draw with the device forms of the view and the
+// projection, so what the camera's screen projection predicts is where the pixels land, the GUI camera puts larger
+// depths in front, the cull modes remove the right faces and the lights shade the faces that look at them.
+#include "engine/foundation/Error.h"
+#include "engine/render/Image.h"
+#include "engine/render/Light.h"
+#include "engine/render/ModelManager.h"
+#include "engine/render/VertexBuffer.h"
+#include "tests/engine/render/ModelFixture.h"
+
+#include <algorithm>
+#include <cmath>
+
+using KeystrelEngine::Camera;
+using KeystrelEngine::Color;
+using KeystrelEngine::Image;
+using KeystrelEngine::Light;
+using KeystrelEngine::Matrix4;
+using KeystrelEngine::Model;
+using KeystrelEngine::Quaternion;
+using KeystrelEngine::ScreenPoint;
+using KeystrelEngine::Vector3;
+
+namespace {
+
+constexpr std::uint32_t kWidth = 640;
+constexpr std::uint32_t kHeight = 480;
+
+class ModelPixels : public RenderTesting::ModelFixture
+{
+protected:
+    ModelPixels() : ModelFixture(false) {}
+
+    void SetUp() override
+    {
+        services.config.v_mode = "640x480x32";
+        try {
+            CreateServices();
+        } catch (const KeystrelEngine::Error& error) {
+            GTEST_SKIP() << "no GL device: " << error.GetText();
+        }
+        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
+        manager = std::make_unique<KeystrelEngine::ModelManager>(modelServices);
+    }
+
+    void TearDown() override
+    {
+        manager.reset();
+        DestroyServices();
+    }
+
+    // A box model handed to the manager's registry, so the frame pass draws it.
+    Model* Box(const Vector3& minimum, const Vector3& maximum, Camera* camera, std::uint32_t extraFlags)
+    {
+        Model* box = manager->CreateBoxModel(minimum, maximum, camera, extraFlags);
+        manager->GetRegistry().Add(box);
+        return box;
+    }
+
+    Image Frame()
+    {
+        cameras->Update();
+        lights->Apply();
+        manager->RenderAll();
+        Image image;
+        render->GrabScreen(image);
+        return image;
+    }
+
+    // Red, green, blue of the pixel in column x and row y counted from the bottom, as the screen projection
+    // counts them.
+    static std::array<int, 3> At(const Image& image, std::uint32_t x, std::uint32_t y)
+    {
+        const std::uint8_t* pixel = image.GetRow(y) + x * image.GetBytesPerPixel();
+        return {pixel[0], pixel[1], pixel[2]};
+    }
+
+    static bool Lit(const Image& image, std::uint32_t x, std::uint32_t y)
+    {
+        const std::array<int, 3> pixel = At(image, x, y);
+        return pixel[0] + pixel[1] + pixel[2] > 0;
+    }
+
+    std::unique_ptr<KeystrelEngine::ModelManager> manager;
+};
+
+TEST_F(ModelPixels, ABoxCoversTheScreenRectangleItsProjectedCornersSpan)
+{
+    Camera& camera = *cameras->GetDefaultCamera();
+    camera.m_position = {0.5f, 0.8f, 6.0f};
+    camera.m_orientation = Quaternion::FromAxisAngle({0.0f, 1.0f, 0.0f}, 0.2f);
+    const Vector3 minimum{-1.0f, -0.5f, -2.0f};
+    const Vector3 maximum{1.5f, 1.0f, 0.0f};
+    Box(minimum, maximum, nullptr, 0)->m_flags &= ~Model::kLit; // unlit: white
+    const Image image = Frame();
+
+    float left = 1e9f, right = -1e9f, bottom = 1e9f, top = -1e9f;
+    for (int corner = 0; corner < 8; ++corner) {
+        const Vector3 p{(corner & 1) ? maximum.x : minimum.x, (corner & 2) ? maximum.y : minimum.y,
+                        (corner & 4) ? maximum.z : minimum.z};
+        const ScreenPoint s = Camera::ProjectToScreen(camera, p, cameras->GetViewport());
+        left = std::min(left, s.x);
+        right = std::max(right, s.x);
+        bottom = std::min(bottom, s.y);
+        top = std::max(top, s.y);
+    }
+    std::uint32_t coveredLeft = kWidth, coveredRight = 0, coveredBottom = kHeight, coveredTop = 0;
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        for (std::uint32_t x = 0; x < kWidth; ++x) {
+            if (!Lit(image, x, y))
+                continue;
+            coveredLeft = std::min(coveredLeft, x);
+            coveredRight = std::max(coveredRight, x + 1);
+            coveredBottom = std::min(coveredBottom, y);
+            coveredTop = std::max(coveredTop, y + 1);
+        }
+    }
+    ASSERT_LT(coveredLeft, coveredRight) << "nothing was drawn";
+    EXPECT_NEAR(static_cast<float>(coveredLeft), left, 1.5f);
+    EXPECT_NEAR(static_cast<float>(coveredRight), right, 1.5f);
+    EXPECT_NEAR(static_cast<float>(coveredBottom), bottom, 1.5f);
+    EXPECT_NEAR(static_cast<float>(coveredTop), top, 1.5f);
+}
+
+TEST_F(ModelPixels, InTheGuiCameraALargerDepthDrawsOnTop)
+{
+    Camera* gui = cameras->CreateCamera(Camera::kOrthographic);
+    gui->m_width = static_cast<float>(kWidth);
+    gui->m_height = static_cast<float>(kHeight);
+    gui->m_near = 500.0f;
+    gui->m_far = -500.0f;
+    // Drawn first, but in front: depth 10 against -10. Unlit, so the vertex colours show.
+    Model* front = Box({100, 100, 9}, {300, 300, 10}, gui, Model::kColours);
+    Model* back = Box({200, 200, -11}, {400, 400, -10}, gui, Model::kColours);
+    for (Model* model : {front, back})
+        model->m_flags &= ~(Model::kLit | Model::kDrawFirst | Model::kCullMode1);
+    front->GetVertexBuffer()->SetColor({1.0f, 0.0f, 0.0f, 1.0f});
+    back->GetVertexBuffer()->SetColor({0.0f, 0.0f, 1.0f, 1.0f});
+    const Image image = Frame();
+    EXPECT_EQ(At(image, 250, 250), (std::array<int, 3>{255, 0, 0}));
+    EXPECT_EQ(At(image, 350, 350), (std::array<int, 3>{0, 0, 255}));
+    EXPECT_EQ(At(image, 150, 150), (std::array<int, 3>{255, 0, 0}));
+    EXPECT_EQ(At(image, 50, 50), (std::array<int, 3>{0, 0, 0}));
+}
+
+TEST_F(ModelPixels, CullModeOneHidesTheFacesSeenFromInside)
+{
+    cameras->GetDefaultCamera()->m_position = {0.0f, 0.0f, 0.0f};
+    Model* box = Box({-2, -2, -2}, {2, 2, 2}, nullptr, Model::kColours);
+    box->m_flags &= ~Model::kLit;
+    EXPECT_FALSE(Lit(Frame(), 320, 240));
+    box->SetFlags(Model::kCullMode2);
+    EXPECT_TRUE(Lit(Frame(), 320, 240));
+
+    // From outside, cull mode 1 keeps the faces that look at the camera.
+    box->SetFlags(Model::kCullMode1);
+    cameras->GetDefaultCamera()->m_position = {0.0f, 0.0f, 10.0f};
+    EXPECT_TRUE(Lit(Frame(), 320, 240));
+}
+
+TEST_F(ModelPixels, ADirectionalLightLightsTheSideThatFacesIt)
+{
+    cameras->GetDefaultCamera()->m_position = {0.0f, 0.0f, 10.0f};
+    Box({-1, -1, -1}, {1, 1, 1}, nullptr, 0);
+    Light* light = lights->CreateLight();
+    light->type = Light::TypeDirectional;
+    light->ambient = {0.0f, 0.0f, 0.0f, 1.0f};
+    lights->m_ambient = {0.1f, 0.1f, 0.1f, 1.0f};
+    light->direction = {0.0f, 0.0f, -1.0f}; // shines onto the face at +z, which the camera sees
+    const int facing = At(Frame(), 320, 240)[0];
+    light->direction = {0.0f, 0.0f, 1.0f};
+    const int away = At(Frame(), 320, 240)[0];
+    EXPECT_GT(facing, 200);
+    EXPECT_LT(away, 80);
+}
+
+} // namespace
