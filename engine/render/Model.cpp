@@ -172,6 +172,7 @@ Model::Model(const Model& source, Camera* camera, std::uint32_t extraFlags)
     m_animation = std::make_unique<AnimationControl>(*source.m_animation);
     if (source.m_skeleton)
         m_skeleton = std::make_unique<Skeleton>(*source.m_skeleton);
+    m_boneColumns.resize(source.m_boneColumns.size());
     m_boneKeys = source.m_boneKeys;
     m_vertexBuffer.reset(m_services.renderSystem->CreateVertexBuffer(VertexUsage(m_flags), (m_flags & kColours) != 0,
                                                                      *source.m_vertexBuffer));
@@ -336,6 +337,7 @@ void Model::ReadSkeleton(FileBinary& file, std::uint32_t frameCount)
     if (!Fits(file, boneCount, kSmallestBoneSize))
         throw FileError(FormatText(m_name));
     m_skeleton = std::make_unique<Skeleton>(m_services.log, boneCount);
+    m_boneColumns.resize(boneCount);
     for (std::uint16_t b = 0; b < boneCount; ++b) {
         Bone& bone = m_skeleton->GetBone(b);
         std::uint8_t boundsByte = 0;
@@ -353,8 +355,9 @@ void Model::ReadSkeleton(FileBinary& file, std::uint32_t frameCount)
         return;
     if (!Fits(file, keyCount, kKeySize))
         throw FileError(FormatText(m_name));
-    m_boneKeys.resize(keyCount * kFloatsPerKey);
-    file.Read(static_cast<std::uint32_t>(keyCount * kKeySize), m_boneKeys.data());
+    std::vector<float> keys(keyCount * kFloatsPerKey);
+    file.Read(static_cast<std::uint32_t>(keyCount * kKeySize), keys.data());
+    m_boneKeys = std::make_shared<const std::vector<float>>(std::move(keys));
 }
 
 void Model::ReadIndices(FileBinary& file, std::uint32_t indexCount, std::uint32_t vertexCount)
@@ -393,15 +396,16 @@ void Model::ReadMorphVertices(FileBinary& file, std::uint32_t frameCount)
     const std::size_t count = static_cast<std::size_t>(frameCount) * m_vertexBuffer->GetVertexCount();
     std::vector<float> records(count * 8);
     file.Read(static_cast<std::uint32_t>(count * kFileVertexSize), records.data());
-    m_morphVertices.resize(count);
+    std::vector<MorphVertex> frames(count);
     for (std::size_t i = 0; i < count; ++i) {
         const float* record = &records[i * 8];
-        MorphVertex& vertex = m_morphVertices[i];
+        MorphVertex& vertex = frames[i];
         vertex.position = {record[5], record[6], record[7]};
         vertex.normal = {record[2], record[3], record[4]};
         vertex.u = record[0];
         vertex.v = record[1];
     }
+    m_morphVertices = std::make_shared<const std::vector<MorphVertex>>(std::move(frames));
 }
 
 void Model::ReadSkinVertices(FileBinary& file)
@@ -409,9 +413,9 @@ void Model::ReadSkinVertices(FileBinary& file)
     const std::uint32_t count = m_vertexBuffer->GetVertexCount();
     const std::uint32_t stride = m_vertexBuffer->GetVertexSize();
     const std::uint16_t boneCount = m_skeleton->GetBoneCount();
-    m_skinVertices.resize(count);
+    std::vector<SkinVertex> skins(count);
     std::uint8_t* vertex = m_vertexBuffer->Lock(0, count);
-    for (SkinVertex& skin : m_skinVertices) {
+    for (SkinVertex& skin : skins) {
         float uv[2];
         uv[0] = ReadFloat(file);
         uv[1] = ReadFloat(file);
@@ -431,6 +435,7 @@ void Model::ReadSkinVertices(FileBinary& file)
         }
     }
     m_vertexBuffer->Unlock();
+    m_skinVertices = std::make_shared<const std::vector<SkinVertex>>(std::move(skins));
 }
 
 void Model::ReadBounds(FileBinary& file, std::uint32_t fileFlags, std::uint32_t frameCount)
@@ -560,7 +565,7 @@ void Model::Update(bool testVisibility)
         ComputeBoundingBox();
         ApplyWorldMatrixToBox();
     }
-    if ((m_flags & kSkeletal) && m_skeleton && !m_boneKeys.empty())
+    if ((m_flags & kSkeletal) && m_skeleton && m_boneKeys)
         PoseSkeleton(frameA, frameB, t);
     if ((m_flags & kMorph) && !m_morphBoxes.empty()) {
         m_boundingBox = BoundingBox::Interpolate(m_morphBoxes[frameA], m_morphBoxes[frameB], t);
@@ -576,17 +581,17 @@ void Model::Update(bool testVisibility)
         m_sortDepth = Dot(m_camera->m_position - m_boundingBox.m_centre, m_camera->m_forward);
     if (!m_animateVertices)
         return;
-    if ((m_flags & kMorph) && !m_morphVertices.empty())
+    if ((m_flags & kMorph) && m_morphVertices)
         WriteMorphedVertices(frameA, frameB, t);
-    else if ((m_flags & kSkeletal) && m_skeleton && !m_skinVertices.empty())
+    else if ((m_flags & kSkeletal) && m_skeleton && m_skinVertices)
         WriteSkinnedVertices();
 }
 
 void Model::PoseSkeleton(std::uint32_t frameA, std::uint32_t frameB, float t)
 {
     const std::uint16_t boneCount = m_skeleton->GetBoneCount();
-    const float* keysA = &m_boneKeys[std::size_t{frameA} * boneCount * kFloatsPerKey];
-    const float* keysB = &m_boneKeys[std::size_t{frameB} * boneCount * kFloatsPerKey];
+    const float* keysA = &(*m_boneKeys)[std::size_t{frameA} * boneCount * kFloatsPerKey];
+    const float* keysB = &(*m_boneKeys)[std::size_t{frameB} * boneCount * kFloatsPerKey];
     for (std::uint16_t b = 0; b < boneCount; ++b, keysA += kFloatsPerKey, keysB += kFloatsPerKey) {
         Bone& bone = m_skeleton->GetBone(b);
         bone.m_animatedTranslation = Vector3::Lerp({keysA[0], keysA[1], keysA[2]}, {keysB[0], keysB[1], keysB[2]}, t);
@@ -620,8 +625,8 @@ void Model::WriteMorphedVertices(std::uint32_t frameA, std::uint32_t frameB, flo
 {
     const std::uint32_t count = m_vertexBuffer->GetVertexCount();
     const std::uint32_t stride = m_vertexBuffer->GetVertexSize();
-    const MorphVertex* a = &m_morphVertices[std::size_t{frameA} * count];
-    const MorphVertex* b = &m_morphVertices[std::size_t{frameB} * count];
+    const MorphVertex* a = m_morphVertices->data() + std::size_t{frameA} * count;
+    const MorphVertex* b = m_morphVertices->data() + std::size_t{frameB} * count;
     std::uint8_t* vertex = m_vertexBuffer->Lock(0, count);
     for (std::uint32_t i = 0; i < count; ++i, vertex += stride) {
         Write(vertex, Vector3::Lerp(a[i].position, b[i].position, t));
@@ -633,21 +638,38 @@ void Model::WriteMorphedVertices(std::uint32_t frameA, std::uint32_t frameB, flo
 }
 
 // Each vertex is the weighted sum of its bones' placements; the normals are summed as they come, unnormalised.
+// The bones' matrices are first laid out as columns of four floats, so that placing a point is four multiplies
+// and adds of whole columns (the compiler's vector types turn them into SIMD instructions).
 void Model::WriteSkinnedVertices()
 {
+    for (std::uint16_t b = 0; b < m_skeleton->GetBoneCount(); ++b) {
+        const Bone& bone = m_skeleton->GetBone(b);
+        BoneColumns& columns = m_boneColumns[b];
+        for (int j = 0; j < 4; ++j) {
+            const float* m = bone.m_combinedMatrix.m;
+            columns.position[j] = Float4{m[j], m[4 + j], m[8 + j], 0.0f};
+        }
+        for (int j = 0; j < 3; ++j) {
+            const float* m = bone.m_rotationMatrix.m;
+            columns.normal[j] = Float4{m[j], m[4 + j], m[8 + j], 0.0f};
+        }
+    }
     const std::uint32_t stride = m_vertexBuffer->GetVertexSize();
     std::uint8_t* vertex = m_vertexBuffer->Lock(0, m_vertexBuffer->GetVertexCount());
-    for (const SkinVertex& skin : m_skinVertices) {
-        Vector3 position;
-        Vector3 normal;
+    for (const SkinVertex& skin : *m_skinVertices) {
+        Float4 position{};
+        Float4 normal{};
         for (std::uint16_t w = 0; w < skin.weightCount; ++w) {
             const SkinWeight& weight = skin.weights[w];
-            const Bone& bone = m_skeleton->GetBone(weight.bone);
-            position += bone.m_combinedMatrix.TransformPoint(weight.position) * weight.weight;
-            normal += bone.m_rotationMatrix.TransformPoint(weight.normal) * weight.weight;
+            const BoneColumns& columns = m_boneColumns[weight.bone];
+            const float k = weight.weight;
+            position += columns.position[0] * (k * weight.position.x) + columns.position[1] * (k * weight.position.y) +
+                        columns.position[2] * (k * weight.position.z) + columns.position[3] * k;
+            normal += columns.normal[0] * (k * weight.normal.x) + columns.normal[1] * (k * weight.normal.y) +
+                      columns.normal[2] * (k * weight.normal.z);
         }
-        Write(vertex, position);
-        Write(vertex + 12, normal);
+        std::memcpy(vertex, &position, 12);
+        std::memcpy(vertex + 12, &normal, 12);
         vertex += stride;
     }
     m_vertexBuffer->Unlock();

@@ -77,6 +77,25 @@ static_assert(sizeof(MorphVertex) == 32);
 
 class Model
 {
+    // Four floats that the compiler adds and multiplies as one SIMD value.
+    using Float4 = float __attribute__((vector_size(16)));
+    // A bone's placement for skinning, as columns: translation x rotation x scale for positions, the rotation
+    // alone for normals.
+    struct BoneColumns
+    {
+        Float4 position[4];
+        Float4 normal[3];
+    };
+
+    // What a file gives and nothing changes later (skin records, morph frames, bone keys) is shared between a
+    // model and its clones; a clone of a hundred butterflies holds one copy. Null means none.
+    template <class T> using SharedItems = std::shared_ptr<const std::vector<T>>;
+    template <class T> static const std::vector<T>& Items(const SharedItems<T>& items)
+    {
+        static const std::vector<T> none;
+        return items ? *items : none;
+    }
+
 public:
     // Feature bits of the flags, as files store them.
     static constexpr std::uint32_t kStatic = 0x1;           // static vertices in the file
@@ -160,10 +179,10 @@ public:
     VertexBuffer* GetVertexBuffer() const { return m_vertexBuffer.get(); }
     AnimationControl& GetAnimationControl() const { return *m_animation; }
     Skeleton* GetSkeleton() const { return m_skeleton.get(); }
-    const std::vector<SkinVertex>& GetSkinVertices() const { return m_skinVertices; }
-    const std::vector<MorphVertex>& GetMorphVertices() const { return m_morphVertices; }
+    const std::vector<SkinVertex>& GetSkinVertices() const { return Items(m_skinVertices); }
+    const std::vector<MorphVertex>& GetMorphVertices() const { return Items(m_morphVertices); }
     const std::vector<BoundingBox>& GetMorphBoxes() const { return m_morphBoxes; }
-    const std::vector<float>& GetBoneKeys() const { return m_boneKeys; }
+    const std::vector<float>& GetBoneKeys() const { return Items(m_boneKeys); }
     ShaderUser* GetShaderUser() const { return m_shaderUser; }
     const ShaderDescriptor* GetPendingDescriptor() const { return m_pendingDescriptor.get(); }
     const Matrix4& GetOwnWorldMatrix() const { return m_worldMatrix; }
@@ -218,10 +237,11 @@ private:
     std::unique_ptr<AnimationControl> m_animation;
     ShaderUser* m_shaderUser = nullptr;
     std::unique_ptr<ShaderDescriptor> m_pendingDescriptor;
-    std::vector<SkinVertex> m_skinVertices;   // one per vertex of a skinned model
-    std::vector<MorphVertex> m_morphVertices; // frame x vertex count + vertex
+    SharedItems<SkinVertex> m_skinVertices;   // one per vertex of a skinned model
+    SharedItems<MorphVertex> m_morphVertices; // frame x vertex count + vertex
     std::unique_ptr<Skeleton> m_skeleton;
-    std::vector<float> m_boneKeys; // 10 per key, frame x bone count + bone
+    SharedItems<float> m_boneKeys;          // 10 per key, frame x bone count + bone
+    std::vector<BoneColumns> m_boneColumns; // one per bone, rewritten by every skinning pass
     Matrix4 m_worldMatrix;
     std::vector<BoundingBox> m_morphBoxes; // one per frame
     std::uint32_t m_primitiveCount = 0;

@@ -94,11 +94,4 @@ Bytes BuildModelFile(const ModelFile& model, std::uint32_t version)
     return bytes;
 }
 
-void WriteDataFile(const std::string& name, const Bytes& bytes)
-{
-    std::string path = name;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    WriteFile(BaseFolder() + "/Data/" + path, bytes);
-}
-
 } // namespace TestSupport

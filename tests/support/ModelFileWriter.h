@@ -4,8 +4,6 @@
 // writer lays out what it is given; records that the flags do not call for are simply not written.
 #pragma once
 
-#include "tests/support/TestEnvironment.h"
-
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -13,6 +11,8 @@
 #include <vector>
 
 namespace TestSupport {
+
+using Bytes = std::vector<std::uint8_t>;
 
 using Float3 = std::array<float, 3>;
 
@@ -73,8 +73,5 @@ struct ModelFile
 };
 
 Bytes BuildModelFile(const ModelFile& model, std::uint32_t version = 201);
-
-// Writes a model below the data folder of the test's base folder under the engine name (backslashes allowed).
-void WriteDataFile(const std::string& name, const Bytes& bytes);
 
 } // namespace TestSupport

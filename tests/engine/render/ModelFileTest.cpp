@@ -81,8 +81,8 @@ class ModelFileTest : public ModelFixture
 protected:
     std::unique_ptr<Model> LoadBytes(const Bytes& bytes, std::uint32_t extraFlags = 0)
     {
-        TestSupport::WriteDataFile("fixture.mlf", bytes);
-        TestSupport::WriteDataFile("fixture.srf", TestSupport::BuildShaderFile({}));
+        RenderTesting::WriteDataFile("fixture.mlf", bytes);
+        RenderTesting::WriteDataFile("fixture.srf", TestSupport::BuildShaderFile({}));
         return Load("fixture.mlf", extraFlags);
     }
 

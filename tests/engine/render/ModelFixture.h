@@ -12,13 +12,23 @@
 #include "tests/engine/render/RenderFixture.h"
 #include "tests/support/ModelFileWriter.h"
 #include "tests/support/ShaderFileWriter.h"
+#include "tests/support/TestEnvironment.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
 #include <string>
 
 namespace RenderTesting {
+
+// Writes a file below the data folder of the test's base folder under its engine name (backslashes allowed).
+inline void WriteDataFile(const std::string& name, const TestSupport::Bytes& bytes)
+{
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    TestSupport::WriteFile(TestSupport::BaseFolder() + "/Data/" + path, bytes);
+}
 
 // A triangle list of one quad: x and y from 0 to 1 at z = 0, facing +z.
 inline TestSupport::ModelFile StaticQuad()
@@ -97,8 +107,8 @@ protected:
     // Writes the model and an untextured companion description; returns the engine name.
     static std::string WriteModel(const std::string& name, const TestSupport::ModelFile& file)
     {
-        TestSupport::WriteDataFile(name + ".mlf", TestSupport::BuildModelFile(file));
-        TestSupport::WriteDataFile(name + ".srf", TestSupport::BuildShaderFile({}));
+        WriteDataFile(name + ".mlf", TestSupport::BuildModelFile(file));
+        WriteDataFile(name + ".srf", TestSupport::BuildShaderFile({}));
         return name + ".mlf";
     }
 
