@@ -59,12 +59,14 @@ void ShaderUser::Update()
             continue;
         }
         m_positions[i] = Advance(m_positions[i], m_timers->m_frameTime * stage.m_frameRate, stage.m_frameCount);
-        const auto frame = static_cast<std::uint32_t>(m_positions[i]);
+        // A position of exactly the frame count shows frame 0, in grids too (not a cell below the last row).
+        const auto position = static_cast<std::uint32_t>(m_positions[i]);
+        const std::uint32_t frame = stage.m_frameCount == 0 ? 0 : position % stage.m_frameCount;
         if (stage.m_animationMode == ShaderStage::kAnimationGrid) {
             ShowGridCell(stage, frame);
             stage.m_currentFrame = 0;
         } else {
-            stage.m_currentFrame = stage.m_frameCount == 0 ? 0 : frame % stage.m_frameCount;
+            stage.m_currentFrame = frame;
         }
     }
 }

@@ -25,6 +25,28 @@ inline PlatformTesting::ScriptedDevice DeviceWithGuid(const GUID& guid)
     return {};
 }
 
+// The default drivers with devices that offer other texture formats.
+inline std::vector<PlatformTesting::ScriptedDriver> DriversWithFormats(const std::vector<DDPIXELFORMAT>& formats)
+{
+    std::vector<PlatformTesting::ScriptedDriver> drivers = PlatformTesting::DefaultDisplayDrivers();
+    for (PlatformTesting::ScriptedDevice& device : drivers[0].devices)
+        device.textureFormats = formats;
+    return drivers;
+}
+
+inline DDPIXELFORMAT TextureFormat(DWORD bits, DWORD red, DWORD green, DWORD blue, DWORD alpha)
+{
+    DDPIXELFORMAT format;
+    format.dwSize = sizeof(format);
+    format.dwFlags = DDPF_RGB | (alpha ? DDPF_ALPHAPIXELS : 0);
+    format.dwRGBBitCount = bits;
+    format.dwRBitMask = red;
+    format.dwGBitMask = green;
+    format.dwBBitMask = blue;
+    format.dwRGBAlphaBitMask = alpha;
+    return format;
+}
+
 class RenderFixture : public ::testing::Test
 {
 protected:
