@@ -199,6 +199,8 @@ struct ScriptedDisplayMode
 
 // A8R8G8B8, X8R8G8B8, R5G6B5, A1R5G5B5, A4R4G4B4: what EnumTextureFormats reports unless a test says otherwise.
 std::vector<DDPIXELFORMAT> DefaultTextureFormats();
+// An RGB texture format by its channel masks (with DDPF_ALPHAPIXELS when there is an alpha mask).
+DDPIXELFORMAT RgbTextureFormat(DWORD bitsPerPixel, DWORD red, DWORD green, DWORD blue, DWORD alpha);
 
 struct ScriptedDevice
 {

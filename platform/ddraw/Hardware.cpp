@@ -81,6 +81,11 @@ std::vector<ScriptedDisplayMode> DefaultModes(const ScriptedDisplayMode& desktop
 
 } // namespace
 
+DDPIXELFORMAT PlatformTesting::RgbTextureFormat(DWORD bitsPerPixel, DWORD red, DWORD green, DWORD blue, DWORD alpha)
+{
+    return DDrawHost::TextureFormat(bitsPerPixel, red, green, blue, alpha);
+}
+
 std::vector<DDPIXELFORMAT> PlatformTesting::DefaultTextureFormats()
 {
     using DDrawHost::TextureFormat;

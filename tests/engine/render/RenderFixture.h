@@ -34,19 +34,6 @@ inline std::vector<PlatformTesting::ScriptedDriver> DriversWithFormats(const std
     return drivers;
 }
 
-inline DDPIXELFORMAT TextureFormat(DWORD bits, DWORD red, DWORD green, DWORD blue, DWORD alpha)
-{
-    DDPIXELFORMAT format;
-    format.dwSize = sizeof(format);
-    format.dwFlags = DDPF_RGB | (alpha ? DDPF_ALPHAPIXELS : 0);
-    format.dwRGBBitCount = bits;
-    format.dwRBitMask = red;
-    format.dwGBitMask = green;
-    format.dwBBitMask = blue;
-    format.dwRGBAlphaBitMask = alpha;
-    return format;
-}
-
 class RenderFixture : public ::testing::Test
 {
 protected:

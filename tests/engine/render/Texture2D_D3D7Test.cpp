@@ -130,7 +130,7 @@ TEST_F(TextureSurfaces, OnlySixteenBitFormatsGetThePictureChannelsPackedIntoThei
 {
     const std::vector<DDPIXELFORMAT> all = PlatformTesting::DefaultTextureFormats();
     // A luminance format and a four-bit alpha format come first, and are passed over.
-    DDPIXELFORMAT luminance = RenderTesting::TextureFormat(16, 0xFF, 0, 0, 0xFF00);
+    DDPIXELFORMAT luminance = PlatformTesting::RgbTextureFormat(16, 0xFF, 0, 0, 0xFF00);
     luminance.dwFlags |= DDPF_LUMINANCE;
     PlatformTesting::SetDisplayDrivers(RenderTesting::DriversWithFormats({luminance, all[4], all[2], all[3]}));
     Create();
@@ -164,28 +164,6 @@ TEST_F(TextureSurfaces, WithoutAUsableFormatTheTextureIsFatal)
                       "Direct3D Subsystem (Texture2D_D3D7::CreateSurface): Failed to find texture format");
         }
     }
-}
-
-TEST_F(TextureSurfaces, HardwareTexturesAreManagedAndSoftwareTexturesLieInSystemMemory)
-{
-    Create();
-    const auto managed = Make(Flat(2, 2, 24, {1, 2, 3, 255}), true);
-    DDSURFACEDESC2 desc;
-    desc.dwSize = sizeof(desc);
-    managed->GetSurface()->GetSurfaceDesc(&desc);
-    EXPECT_EQ(desc.ddsCaps.dwCaps2, DDSCAPS2_TEXTUREMANAGE);
-    EXPECT_EQ(desc.ddsCaps.dwCaps & (DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_SYSTEMMEMORY),
-              DDSCAPS_TEXTURE | DDSCAPS_MIPMAP);
-    EXPECT_EQ(desc.dwMipMapCount, 2u);
-
-    std::vector<PlatformTesting::ScriptedDriver> drivers = PlatformTesting::DefaultDisplayDrivers();
-    drivers[0].devices = {RenderTesting::DeviceWithGuid(IID_IDirect3DRGBDevice)};
-    PlatformTesting::SetDisplayDrivers(drivers);
-    Create();
-    const auto software = Make(Flat(2, 2, 24, {1, 2, 3, 255}), false);
-    software->GetSurface()->GetSurfaceDesc(&desc);
-    EXPECT_EQ(desc.ddsCaps.dwCaps2, 0u);
-    EXPECT_NE(desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY, 0u);
 }
 
 TEST_F(TextureSurfaces, AStagingSurfaceStillDrawingIsLockedAgain)

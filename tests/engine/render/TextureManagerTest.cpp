@@ -111,7 +111,7 @@ TEST_F(TextureManagerTest, AnOpacityPictureBecomesTheAlphaChannel)
 {
     WriteFlatPicture("leaf.tga", 4, 4, 24, {0, 200, 0, 255});
     WritePicture("leaf_alpha.tga", 4, 4, 24, [](std::uint32_t x, std::uint32_t) -> RenderTesting::Rgba {
-        return {0, 0, x < 2 ? 0 : 255, 255};
+        return {0, 0, static_cast<std::uint8_t>(x < 2 ? 0 : 255), 255};
     });
     Texture2D* texture = manager->GetTexture("leaf.tga", "leaf_alpha.tga", TextureManager::kUseOpacity);
     TextureLevel level = Levels(texture)[0];

@@ -166,8 +166,8 @@ TEST_F(TexturePixels, TexturesInEveryOfferedFormatDrawTheirColours)
     // Sixteen bits with and without alpha, and a byte order GL gets converted.
     const std::vector<std::vector<DDPIXELFORMAT>> offers = {
         {defaults[2], defaults[3]},
-        {RenderTesting::TextureFormat(32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000),
-         RenderTesting::TextureFormat(32, 0xFF, 0xFF00, 0xFF0000, 0)}};
+        {PlatformTesting::RgbTextureFormat(32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000),
+         PlatformTesting::RgbTextureFormat(32, 0xFF, 0xFF00, 0xFF0000, 0)}};
     for (const std::vector<DDPIXELFORMAT>& formats : offers) {
         PlatformTesting::SetDisplayDrivers(RenderTesting::DriversWithFormats(formats));
         Create();
