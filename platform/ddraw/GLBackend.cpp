@@ -302,6 +302,8 @@ GLBackend::GLBackend()
 
 GLBackend::~GLBackend()
 {
+    if (m_presentedWindow)
+        GdiHost::SetFrameSource(m_presentedWindow, nullptr);
     gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
     DeleteForgottenTextures();
     gl.DeleteSamplers(static_cast<GLsizei>(m_units), m_samplers.data());
@@ -325,6 +327,8 @@ void GLBackend::CreateRenderTarget(Surface& surface)
 void GLBackend::DestroyRenderTarget(Surface& surface)
 {
     auto* target = reinterpret_cast<Target*>(surface.m_backendHandle);
+    if (m_presented == target)
+        m_presented = nullptr;
     if (m_bound == target) {
         gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
         m_bound = nullptr;
@@ -687,13 +691,20 @@ void GLBackend::ReadPixels(Surface& source, Surface& destination)
     }
 }
 
-void GLBackend::Present(Surface& source, HWND /*window*/, bool vsync)
+void GLBackend::Present(Surface& source, HWND shownIn, bool vsync)
 {
     DeleteForgottenTextures();
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     if (!window)
         return;
-    const Target& target = Bind(source, nullptr);
+    Target& target = Bind(source, nullptr);
+    m_presented = &target;
+    if (shownIn != m_presentedWindow) {
+        if (m_presentedWindow)
+            GdiHost::SetFrameSource(m_presentedWindow, nullptr);
+        GdiHost::SetFrameSource(shownIn, this);
+        m_presentedWindow = shownIn;
+    }
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
@@ -718,6 +729,24 @@ void GLBackend::Present(Surface& source, HWND /*window*/, bool vsync)
     }
     SDL_GL_SwapWindow(window);
     gl.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+}
+
+GdiHost::FrameSize GLBackend::GetFrameSize()
+{
+    return m_presented ? GdiHost::FrameSize{m_presented->width, m_presented->height} : GdiHost::FrameSize{};
+}
+
+bool GLBackend::ReadFrame(std::uint8_t* pixels)
+{
+    if (!m_presented)
+        return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, m_presented->framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, m_presented->width, m_presented->height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, m_bound ? m_bound->framebuffer : 0);
+    return glGetError() == GL_NO_ERROR;
 }
 
 void ReadGLLimits(ScriptedDevice& device)

@@ -30,6 +30,7 @@
 
 #include "platform/ddraw/Backend.h"
 #include "platform/ddraw/Hardware.h"
+#include "platform/gdi/GdiHost.h"
 
 #include <array>
 
@@ -39,7 +40,8 @@
 
 namespace DDrawHost {
 
-class GLBackend final : public Backend
+// It is also the window grab's source: the target presented last keeps its frame until the next frame clears it.
+class GLBackend final : public Backend, public GdiHost::FrameSource
 {
 public:
     // Null when the calling thread has no current GL context.
@@ -54,6 +56,9 @@ public:
     void Draw(Surface& target, Surface* depth, DeviceState& state, const DrawCall& draw) override;
     void ReadPixels(Surface& source, Surface& destination) override;
     void Present(Surface& source, HWND window, bool vsync) override;
+
+    GdiHost::FrameSize GetFrameSize() override;
+    bool ReadFrame(std::uint8_t* pixels) override;
 
 private:
     struct Target;
@@ -77,6 +82,8 @@ private:
     void DeleteForgottenTextures();
 
     Target* m_bound = nullptr;
+    Target* m_presented = nullptr; // the target shown in m_presentedWindow
+    HWND m_presentedWindow = nullptr;
     bool m_depthMask = true;
     int m_swapInterval = -1;
     int m_colourMaterial = 0; // the GL colour-material mode in use, 0 when off
