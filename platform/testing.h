@@ -197,6 +197,11 @@ struct ScriptedDisplayMode
     DWORD refreshRate = 60;
 };
 
+// A8R8G8B8, X8R8G8B8, R5G6B5, A1R5G5B5, A4R4G4B4: what EnumTextureFormats reports unless a test says otherwise.
+std::vector<DDPIXELFORMAT> DefaultTextureFormats();
+// An RGB texture format by its channel masks (with DDPF_ALPHAPIXELS when there is an alpha mask).
+DDPIXELFORMAT RgbTextureFormat(DWORD bitsPerPixel, DWORD red, DWORD green, DWORD blue, DWORD alpha);
+
 struct ScriptedDevice
 {
     GUID guid;
@@ -209,6 +214,7 @@ struct ScriptedDevice
     DWORD maxTextureHeight = 2048;
     DWORD maxAnisotropy = 16;
     WORD textureStages = 8;
+    std::vector<DDPIXELFORMAT> textureFormats = DefaultTextureFormats(); // in the order the device lists them
 };
 
 struct ScriptedDriver

@@ -601,6 +601,10 @@ void RenderSystem_D3D7::Reset(std::uint32_t flags)
         // The new device may have another number of stages.
         ResetStageStates();
     }
+    if ((flags & kResetTextures) && m_texturesNeedReload) {
+        for (Texture2D_D3D7* texture : m_textureList)
+            texture->CreateSurface(nullptr);
+    }
     RenderSystem::Reset(flags);
 }
 
@@ -641,9 +645,9 @@ IndexBuffer* RenderSystem_D3D7::CreateIndexBuffer(const IndexBuffer& source)
     return new IndexBuffer_D3D7(this, source);
 }
 
-Texture2D* RenderSystem_D3D7::CreateTexture2D(const std::string& /*name*/, const Image& /*image*/, bool /*mipMapped*/)
+Texture2D* RenderSystem_D3D7::CreateTexture2D(const std::string& name, const Image& image, bool mipMapped)
 {
-    return nullptr;
+    return new Texture2D_D3D7(m_log, m_config, this, name, image, mipMapped);
 }
 
 Light* RenderSystem_D3D7::CreateLight(std::uint32_t index)
@@ -820,6 +824,8 @@ void RenderSystem_D3D7::UpdateBlend()
 void RenderSystem_D3D7::UpdateTexture(std::uint32_t stage)
 {
     auto* texture = static_cast<Texture2D_D3D7*>(m_textures[stage]);
+    if (texture)
+        texture->CreateSurface(nullptr);
     Check("RenderSystem_D3D7::UpdateTexture", m_device->SetTexture(stage, texture ? texture->GetSurface() : nullptr));
 }
 

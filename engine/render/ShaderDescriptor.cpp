@@ -182,8 +182,10 @@ void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name)
         columns = file.ReadU32();
         rows = file.ReadU32();
     }
-    // An animation without frames or a grid without cells has nothing to show and would divide by zero.
-    if (frameCount == 0 || columns == 0 || rows == 0)
+    // An animation without frames or a grid without cells has nothing to show and would divide by zero. Frame
+    // files are numbered with at most four digits; a larger count is damage that would load as many textures.
+    if (frameCount == 0 || columns == 0 || rows == 0 ||
+        (mode >= ShaderStage::kAnimationTextureFrames && frameCount > ShaderStage::kMaxFrameFiles))
         throw FileError(FormatErrorText(name));
     const std::string textureName = NextToDescription(file.ReadString(), name);
     const std::string opacityName = NextToDescription(file.ReadString(), name);

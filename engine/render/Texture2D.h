@@ -23,6 +23,14 @@ public:
     Texture2D& operator=(const Texture2D&) = delete;
 
     const std::string& GetName() const { return m_name; }
+    std::uint32_t GetReferenceCount() const { return m_referenceCount; }
+    void AddReference() { ++m_referenceCount; }
+    // Returns the references left.
+    std::uint32_t RemoveReference() { return --m_referenceCount; }
+    std::uint32_t GetVideoMemorySize() const { return m_videoMemorySize; }
+    bool IsMipMapped() const { return m_mipMapped; }
+    std::uint32_t GetWidth() const { return m_width; }
+    std::uint32_t GetHeight() const { return m_height; }
 
 protected:
     MessageManager* m_log;

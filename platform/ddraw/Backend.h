@@ -1,6 +1,7 @@
-// What a DirectDraw object hands to its back end: the pixels of render targets. The GL back end keeps a render
-// target as a frame buffer object and draws into it; the recording back end keeps it in memory, fills it on Clear
-// and records draws without rasterising them.
+// What a DirectDraw object hands to its back end: the pixels of render targets, and the textures a device draws
+// with. The GL back end keeps a render target as a frame buffer object and draws into it, and copies a texture's
+// levels into a GL texture when it is first drawn with; the recording back end keeps render targets in memory,
+// fills them on Clear and records draws without rasterising them.
 #pragma once
 
 #include "platform/ddraw/DeviceState.h"
@@ -27,6 +28,9 @@ public:
 
     virtual void CreateRenderTarget(Surface& target) = 0;
     virtual void DestroyRenderTarget(Surface& target) = 0;
+    // A texture (the top level of its chain, or a level of it) is going away; called on whichever thread releases
+    // it.
+    virtual void ForgetTexture(Surface& texture) = 0;
     // depth: the Z buffer attached to the target, or null.
     virtual void Clear(Surface& target, Surface* depth, const D3DVIEWPORT7& viewport, DWORD flags, D3DCOLOR colour,
                        float z) = 0;

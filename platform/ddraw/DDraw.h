@@ -54,6 +54,7 @@ constexpr HRESULT DDERR_WRONGMODE = MakeDDrawResult(587);
 constexpr HRESULT DDERR_INVALIDMODE = MakeDDrawResult(120);
 constexpr HRESULT DDERR_INVALIDPIXELFORMAT = MakeDDrawResult(145);
 constexpr HRESULT DDERR_NOTFLIPPABLE = MakeDDrawResult(582);
+constexpr HRESULT DDERR_WASSTILLDRAWING = MakeDDrawResult(540);
 constexpr HRESULT D3DERR_SCENE_NOT_IN_SCENE = MakeDDrawResult(2162);
 
 // DirectDraw ---------------------------------------------------------------------------------------------------
@@ -77,6 +78,8 @@ constexpr DWORD DDSD_PITCH = 0x8;
 constexpr DWORD DDSD_BACKBUFFERCOUNT = 0x20;
 constexpr DWORD DDSD_REFRESHRATE = 0x40000;
 constexpr DWORD DDSD_PIXELFORMAT = 0x1000;
+constexpr DWORD DDSD_MIPMAPCOUNT = 0x20000;
+constexpr DWORD DDSD_TEXTURESTAGE = 0x100000;
 
 constexpr DWORD DDSCAPS_BACKBUFFER = 0x4;
 constexpr DWORD DDSCAPS_COMPLEX = 0x8;
@@ -84,12 +87,22 @@ constexpr DWORD DDSCAPS_FLIP = 0x10;
 constexpr DWORD DDSCAPS_OFFSCREENPLAIN = 0x40;
 constexpr DWORD DDSCAPS_PRIMARYSURFACE = 0x200;
 constexpr DWORD DDSCAPS_SYSTEMMEMORY = 0x800;
+constexpr DWORD DDSCAPS_TEXTURE = 0x1000;
 constexpr DWORD DDSCAPS_3DDEVICE = 0x2000;
 constexpr DWORD DDSCAPS_VIDEOMEMORY = 0x4000;
 constexpr DWORD DDSCAPS_ZBUFFER = 0x20000;
+constexpr DWORD DDSCAPS_MIPMAP = 0x400000;
 
+// Second caps word.
+constexpr DWORD DDSCAPS2_TEXTUREMANAGE = 0x10;
+
+constexpr DWORD DDPF_ALPHAPIXELS = 0x1;
+constexpr DWORD DDPF_FOURCC = 0x4;
 constexpr DWORD DDPF_RGB = 0x40;
 constexpr DWORD DDPF_ZBUFFER = 0x400;
+constexpr DWORD DDPF_LUMINANCE = 0x20000;
+constexpr DWORD DDPF_BUMPLUMINANCE = 0x40000;
+constexpr DWORD DDPF_BUMPDUDV = 0x80000;
 
 constexpr DWORD DDLOCK_WAIT = 0x1;
 constexpr DWORD DDLOCK_READONLY = 0x10;
@@ -147,9 +160,11 @@ struct DDSURFACEDESC2
     LONG lPitch = 0;
     DWORD dwBackBufferCount = 0;
     DWORD dwRefreshRate = 0;
+    DWORD dwMipMapCount = 0; // levels of a mip-map chain, this one included
     LPVOID lpSurface = nullptr;
     DDPIXELFORMAT ddpfPixelFormat;
     DDSCAPS2 ddsCaps;
+    DWORD dwTextureStage = 0;
 };
 
 struct DDBLTFX;
@@ -169,11 +184,13 @@ public:
     virtual HRESULT GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surface) = 0;
     virtual HRESULT AddAttachedSurface(IDirectDrawSurface7* surface) = 0;
     virtual HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) = 0;
-    // Only system-memory surfaces can be locked; rect must be null (the whole surface).
+    // Only system-memory surfaces and textures can be locked; rect must be null (the whole surface).
     virtual HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE event) = 0;
     virtual HRESULT Unlock(RECT* rect) = 0;
-    // Whole-surface copies: from a render target into a system-memory surface (a read-back), or from the back
-    // buffer into the primary surface (presentation in a window; destination rectangle in screen coordinates).
+    // Whole-surface copies: from a render target into a system-memory surface (a read-back), from the back buffer
+    // into the primary surface (presentation in a window; destination rectangle in screen coordinates), or from a
+    // system-memory surface into a texture of the same size (a texture upload; the pixels are converted when the
+    // formats differ).
     virtual HRESULT Blt(RECT* destination, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags,
                         DDBLTFX* effects) = 0;
     virtual HRESULT Flip(IDirectDrawSurface7* target, DWORD flags) = 0;
@@ -426,6 +443,8 @@ enum D3DTRANSFORMSTATETYPE : DWORD
 
 constexpr DWORD kD3DMaxTextureStages = 8;
 
+using LPD3DENUMPIXELFORMATSCALLBACK = HRESULT (*)(DDPIXELFORMAT* format, LPVOID context);
+
 class IDirect3DDevice7 : public IUnknown
 {
 public:
@@ -442,6 +461,8 @@ public:
     virtual HRESULT SetLight(DWORD index, D3DLIGHT7* light) = 0;
     virtual HRESULT LightEnable(DWORD index, BOOL enable) = 0;
     virtual HRESULT SetTexture(DWORD stage, IDirectDrawSurface7* texture) = 0;
+    // The texture formats of the device, in the driver's order, until the callback answers D3DENUMRET_CANCEL.
+    virtual HRESULT EnumTextureFormats(LPD3DENUMPIXELFORMATSCALLBACK callback, LPVOID context) = 0;
     // Indices below vertexCount, 16-bit; the second form takes 32-bit indices, for index buffers too large for
     // 16 bits.
     virtual HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID vertices, DWORD vertexCount,
@@ -454,7 +475,6 @@ protected:
 };
 
 using LPD3DENUMDEVICESCALLBACK7 = HRESULT (*)(LPSTR description, LPSTR name, D3DDEVICEDESC7* desc, LPVOID context);
-using LPD3DENUMPIXELFORMATSCALLBACK = HRESULT (*)(DDPIXELFORMAT* format, LPVOID context);
 
 constexpr HRESULT D3DENUMRET_OK = 1;
 constexpr HRESULT D3DENUMRET_CANCEL = 0;

@@ -56,8 +56,9 @@ DeviceState::DeviceState()
     }
 }
 
-Device::Device(DirectDraw& owner, Surface& target, const D3DDEVICEDESC7& desc)
-    : m_owner(owner), m_target(&target), m_desc(desc)
+Device::Device(DirectDraw& owner, Surface& target, const D3DDEVICEDESC7& desc,
+               std::vector<DDPIXELFORMAT> textureFormats)
+    : m_owner(owner), m_target(&target), m_desc(desc), m_textureFormats(std::move(textureFormats))
 {
     m_owner.AddRef();
     m_target->AddRef();
@@ -262,7 +263,8 @@ HRESULT Device::SetTexture(DWORD stage, IDirectDrawSurface7* texture)
 {
     if (const HRESULT injected = m_owner.Call(DDrawCall::SetTexture, stage, texture ? 1 : 0); FAILED(injected))
         return injected;
-    if (stage >= m_desc.wMaxSimultaneousTextures)
+    if (stage >= m_desc.wMaxSimultaneousTextures ||
+        (texture && !(static_cast<Surface*>(texture)->GetCaps() & DDSCAPS_TEXTURE)))
         return DDERR_INVALIDPARAMS;
     if (texture)
         texture->AddRef();
@@ -270,6 +272,15 @@ HRESULT Device::SetTexture(DWORD stage, IDirectDrawSurface7* texture)
         m_state.textures[stage]->Release();
     m_state.textures[stage] = texture;
     m_state.dirty |= DeviceState::DirtyStage0 << stage;
+    return D3D_OK;
+}
+
+HRESULT Device::EnumTextureFormats(LPD3DENUMPIXELFORMATSCALLBACK callback, LPVOID context)
+{
+    for (DDPIXELFORMAT format : m_textureFormats) {
+        if (callback(&format, context) == D3DENUMRET_CANCEL)
+            break;
+    }
     return D3D_OK;
 }
 

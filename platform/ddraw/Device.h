@@ -6,6 +6,7 @@
 #include "platform/ddraw/DeviceState.h"
 
 #include <atomic>
+#include <vector>
 
 namespace DDrawHost {
 
@@ -15,7 +16,7 @@ class Surface;
 class Device final : public IDirect3DDevice7
 {
 public:
-    Device(DirectDraw& owner, Surface& target, const D3DDEVICEDESC7& desc);
+    Device(DirectDraw& owner, Surface& target, const D3DDEVICEDESC7& desc, std::vector<DDPIXELFORMAT> textureFormats);
 
     HRESULT QueryInterface(REFIID /*iid*/, void** /*object*/) override { return E_NOINTERFACE; }
     ULONG AddRef() override;
@@ -32,6 +33,7 @@ public:
     HRESULT SetLight(DWORD index, D3DLIGHT7* light) override;
     HRESULT LightEnable(DWORD index, BOOL enable) override;
     HRESULT SetTexture(DWORD stage, IDirectDrawSurface7* texture) override;
+    HRESULT EnumTextureFormats(LPD3DENUMPIXELFORMATSCALLBACK callback, LPVOID context) override;
     HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID vertices, DWORD vertexCount,
                                  WORD* indices, DWORD indexCount, DWORD flags) override;
     HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID vertices, DWORD vertexCount,
@@ -50,6 +52,7 @@ private:
     Surface* m_target;
     std::atomic<ULONG> m_references{1};
     D3DDEVICEDESC7 m_desc;
+    std::vector<DDPIXELFORMAT> m_textureFormats;
     DeviceState m_state;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/ddraw/RecordingBackend.h"
 #include "platform/ddraw/Surface.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -21,6 +22,15 @@ GUID ScopeOf(const ScriptedDriver& driver)
 constexpr DWORD DepthFlag(DWORD bits)
 {
     return bits == 16 ? DDBD_16 : bits == 24 ? DDBD_24 : DDBD_32;
+}
+
+// The levels of a full mip-map chain: the larger side halved down to 1.
+DWORD MipLevelCount(DWORD width, DWORD height)
+{
+    DWORD levels = 1;
+    for (DWORD side = std::max(width, height); side > 1; side /= 2)
+        ++levels;
+    return levels;
 }
 
 } // namespace
@@ -187,8 +197,29 @@ HRESULT DirectDraw::CreateSurface(DDSURFACEDESC2* request, IDirectDrawSurface7**
     if (!(desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY))
         desc.ddsCaps.dwCaps |= DDSCAPS_VIDEOMEMORY;
     desc.dwFlags |= DDSD_PIXELFORMAT;
-    *surface = new Surface(*this, desc);
+    const DWORD levels = (desc.dwFlags & DDSD_MIPMAPCOUNT) ? desc.dwMipMapCount : 1;
+    constexpr DWORD kChainCaps = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_COMPLEX;
+    if (levels == 0 || levels > MipLevelCount(desc.dwWidth, desc.dwHeight) ||
+        ((desc.dwFlags & DDSD_MIPMAPCOUNT) && (desc.ddsCaps.dwCaps & kChainCaps) != kChainCaps))
+        return DDERR_INVALIDPARAMS;
+    *surface = CreateChain(desc, levels);
     return DD_OK;
+}
+
+// A surface and, for a mip-map chain, its smaller levels, each attached to the one above it.
+Surface* DirectDraw::CreateChain(DDSURFACEDESC2 desc, DWORD levels)
+{
+    auto* top = new Surface(*this, desc);
+    Surface* level = top;
+    for (DWORD i = 1; i < levels; ++i) {
+        desc.dwWidth = std::max<DWORD>(1, desc.dwWidth / 2);
+        desc.dwHeight = std::max<DWORD>(1, desc.dwHeight / 2);
+        desc.dwMipMapCount = levels - i;
+        auto* next = new Surface(*this, desc);
+        level->AttachOwned(next);
+        level = next;
+    }
+    return top;
 }
 
 HRESULT DirectDraw::CreateClipper(DWORD /*flags*/, IDirectDrawClipper** clipper, IUnknown* /*outer*/)
@@ -284,7 +315,7 @@ HRESULT DirectDraw::CreateDevice(REFCLSID guid, IDirectDrawSurface7* target, IDi
         return DDERR_INVALIDPARAMS;
     if (!(device->renderDepths & DepthFlag(surface->GetDesc().ddpfPixelFormat.dwRGBBitCount)))
         return DDERR_INVALIDPIXELFORMAT;
-    *result = new Device(*this, *surface, DescribeDevice(*device));
+    *result = new Device(*this, *surface, DescribeDevice(*device), device->textureFormats);
     return D3D_OK;
 }
 

@@ -14,6 +14,8 @@
 
 namespace DDrawHost {
 
+class Surface;
+
 class DirectDraw final : public IDirectDraw7, public IDirect3D7
 {
 public:
@@ -55,6 +57,7 @@ private:
 
     const ScriptedDevice* FindDevice(REFCLSID guid) const;
     HRESULT CreatePrimarySurface(const DDSURFACEDESC2& request, IDirectDrawSurface7** surface);
+    Surface* CreateChain(DDSURFACEDESC2 desc, DWORD levels);
 
     std::atomic<ULONG> m_references{1};
     ScriptedDriver m_driver;

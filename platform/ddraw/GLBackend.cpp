@@ -27,6 +27,11 @@ struct GLFunctions
     PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage = nullptr;
     PFNGLBLITFRAMEBUFFERPROC BlitFramebuffer = nullptr;
     PFNGLCLIPCONTROLPROC ClipControl = nullptr;
+    PFNGLGENSAMPLERSPROC GenSamplers = nullptr;
+    PFNGLDELETESAMPLERSPROC DeleteSamplers = nullptr;
+    PFNGLBINDSAMPLERPROC BindSampler = nullptr;
+    PFNGLSAMPLERPARAMETERIPROC SamplerParameteri = nullptr;
+    PFNGLSAMPLERPARAMETERFPROC SamplerParameterf = nullptr;
 
     bool Load()
     {
@@ -40,9 +45,14 @@ struct GLFunctions
         Get(RenderbufferStorage, "glRenderbufferStorage");
         Get(BlitFramebuffer, "glBlitFramebuffer");
         Get(ClipControl, "glClipControl");
+        Get(GenSamplers, "glGenSamplers");
+        Get(DeleteSamplers, "glDeleteSamplers");
+        Get(BindSampler, "glBindSampler");
+        Get(SamplerParameteri, "glSamplerParameteri");
+        Get(SamplerParameterf, "glSamplerParameterf");
         return GenFramebuffers && DeleteFramebuffers && BindFramebuffer && FramebufferRenderbuffer &&
                GenRenderbuffers && DeleteRenderbuffers && BindRenderbuffer && RenderbufferStorage && BlitFramebuffer &&
-               ClipControl;
+               ClipControl && GenSamplers && DeleteSamplers && BindSampler && SamplerParameteri && SamplerParameterf;
     }
 
     template <typename F> static void Get(F& function, const char* name)
@@ -145,6 +155,98 @@ void SendLight(GLenum light, const D3DLIGHT7& source)
     }
 }
 
+// How a surface's pixels go to GL: directly when GL has a packed type of the same layout, otherwise converted to
+// RGBA bytes first.
+struct UploadFormat
+{
+    GLenum internalFormat;
+    GLenum format;
+    GLenum type;
+    bool direct;
+};
+
+UploadFormat ChooseUploadFormat(const DDPIXELFORMAT& pixels)
+{
+    struct Known
+    {
+        DWORD bits, red, green, blue, alpha;
+        GLenum format, type, withAlpha, withoutAlpha;
+    };
+    static const Known known[] = {
+        {32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, GL_RGBA8, GL_RGB8},
+        {16, 0xF800, 0x07E0, 0x001F, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, GL_RGB8, GL_RGB8},
+        {16, 0x7C00, 0x03E0, 0x001F, 0x8000, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV, GL_RGB5_A1, GL_RGB5},
+        {16, 0x0F00, 0x00F0, 0x000F, 0xF000, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, GL_RGBA4, GL_RGB4}};
+    // A format without alpha gets a GL format without alpha, which samples alpha as 1.
+    const bool alpha = pixels.dwRGBAlphaBitMask != 0;
+    for (const Known& k : known) {
+        if (k.bits == pixels.dwRGBBitCount && k.red == pixels.dwRBitMask && k.green == pixels.dwGBitMask &&
+            k.blue == pixels.dwBBitMask && (!alpha || k.alpha == pixels.dwRGBAlphaBitMask))
+            return {alpha ? k.withAlpha : k.withoutAlpha, k.format, k.type, true};
+    }
+    return {static_cast<GLenum>(alpha ? GL_RGBA8 : GL_RGB8), GL_RGBA, GL_UNSIGNED_BYTE, false};
+}
+
+GLint CombinerSource(DWORD argument)
+{
+    switch (argument) {
+    case D3DTA_TEXTURE:
+        return GL_TEXTURE;
+    case D3DTA_DIFFUSE:
+        return GL_PRIMARY_COLOR;
+    default:
+        return GL_PREVIOUS;
+    }
+}
+
+// One half (colour or alpha) of a stage: modulate or select its first argument; disabled passes the current
+// value on.
+void SetCombiner(GLenum combine, GLenum source0, GLenum source1, GLint operand, DWORD operation, DWORD argument1,
+                 DWORD argument2)
+{
+    const bool modulate = operation == D3DTOP_MODULATE;
+    glTexEnvi(GL_TEXTURE_ENV, combine, modulate ? GL_MODULATE : GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, source0, operation == D3DTOP_DISABLE ? GL_PREVIOUS : CombinerSource(argument1));
+    glTexEnvi(GL_TEXTURE_ENV, source1, CombinerSource(argument2));
+    const GLenum operand0 = combine == GL_COMBINE_RGB ? GL_OPERAND0_RGB : GL_OPERAND0_ALPHA;
+    const GLenum operand1 = combine == GL_COMBINE_RGB ? GL_OPERAND1_RGB : GL_OPERAND1_ALPHA;
+    glTexEnvi(GL_TEXTURE_ENV, operand0, operand);
+    glTexEnvi(GL_TEXTURE_ENV, operand1, operand);
+}
+
+void ApplyCombiners(const std::array<DWORD, D3DTSS_COUNT>& states)
+{
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    SetCombiner(GL_COMBINE_RGB, GL_SOURCE0_RGB, GL_SOURCE1_RGB, GL_SRC_COLOR, states[D3DTSS_COLOROP],
+                states[D3DTSS_COLORARG1], states[D3DTSS_COLORARG2]);
+    SetCombiner(GL_COMBINE_ALPHA, GL_SOURCE0_ALPHA, GL_SOURCE1_ALPHA, GL_SRC_ALPHA, states[D3DTSS_ALPHAOP],
+                states[D3DTSS_ALPHAARG1], states[D3DTSS_ALPHAARG2]);
+}
+
+// Whether GL holds every level of the texture as it is now.
+bool IsCurrent(Surface& texture, const std::vector<std::uint32_t>& versions)
+{
+    std::size_t index = 0;
+    for (Surface* level = &texture; level; level = level->NextLevel(), ++index) {
+        if (versions[index] != level->GetContentVersion())
+            return false;
+    }
+    return true;
+}
+
+void ApplyTextureMatrix(const std::array<DWORD, D3DTSS_COUNT>& states, const D3DMATRIX& m)
+{
+    glMatrixMode(GL_TEXTURE);
+    if (states[D3DTSS_TEXTURETRANSFORMFLAGS] == D3DTTFF_COUNT2) {
+        // Direct3D transforms (u, v, 1), GL (s, t, 0, 1): the third row becomes the translation.
+        const GLfloat matrix[16] = {m._11, m._12, 0, 0, m._21, m._22, 0, 0, 0, 0, 1, 0, m._31, m._32, 0, 1};
+        glLoadMatrixf(matrix);
+    } else {
+        glLoadIdentity();
+    }
+    glMatrixMode(GL_MODELVIEW);
+}
+
 } // namespace
 
 struct GLBackend::Target
@@ -154,6 +256,13 @@ struct GLBackend::Target
     GLuint depth = 0;
     GLsizei width = 0;
     GLsizei height = 0;
+};
+
+// The GL copy of a texture chain, kept with its top level.
+struct GLBackend::Texture
+{
+    GLuint name = 0;
+    std::vector<std::uint32_t> versions; // per level: the content version GL holds
 };
 
 std::unique_ptr<GLBackend> GLBackend::Create()
@@ -181,11 +290,23 @@ GLBackend::GLBackend()
     glDisableClientState(GL_COLOR_ARRAY);
     glColor4f(1, 1, 1, 1);
     glDepthMask(GL_TRUE);
+    GLint units = 1;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    m_units = static_cast<DWORD>(std::clamp<GLint>(units, 1, kD3DMaxTextureStages));
+    gl.GenSamplers(static_cast<GLsizei>(m_units), m_samplers.data());
+    for (DWORD unit = 0; unit < m_units; ++unit)
+        gl.BindSampler(unit, m_samplers[unit]);
+    m_anisotropic = SDL_GL_ExtensionSupported("GL_EXT_texture_filter_anisotropic") ||
+                    SDL_GL_ExtensionSupported("GL_ARB_texture_filter_anisotropic");
 }
 
 GLBackend::~GLBackend()
 {
+    if (m_presentedWindow)
+        GdiHost::SetFrameSource(m_presentedWindow, nullptr);
     gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    DeleteForgottenTextures();
+    gl.DeleteSamplers(static_cast<GLsizei>(m_units), m_samplers.data());
 }
 
 void GLBackend::CreateRenderTarget(Surface& surface)
@@ -206,6 +327,8 @@ void GLBackend::CreateRenderTarget(Surface& surface)
 void GLBackend::DestroyRenderTarget(Surface& surface)
 {
     auto* target = reinterpret_cast<Target*>(surface.m_backendHandle);
+    if (m_presented == target)
+        m_presented = nullptr;
     if (m_bound == target) {
         gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
         m_bound = nullptr;
@@ -216,6 +339,145 @@ void GLBackend::DestroyRenderTarget(Surface& surface)
         gl.DeleteRenderbuffers(1, &target->depth);
     delete target;
     surface.m_backendHandle = 0;
+}
+
+void GLBackend::ForgetTexture(Surface& texture)
+{
+    auto* copy = reinterpret_cast<Texture*>(texture.m_backendHandle);
+    if (!copy)
+        return;
+    {
+        std::lock_guard lock(m_forgottenMutex);
+        m_forgotten.push_back(copy->name);
+    }
+    delete copy;
+    texture.m_backendHandle = 0;
+}
+
+void GLBackend::DeleteForgottenTextures()
+{
+    {
+        std::lock_guard lock(m_forgottenMutex);
+        if (m_forgotten.empty())
+            return;
+        m_deleting.swap(m_forgotten);
+    }
+    glDeleteTextures(static_cast<GLsizei>(m_deleting.size()), m_deleting.data());
+    m_deleting.clear();
+}
+
+void GLBackend::UploadLevel(Surface& level, int index, bool allocate)
+{
+    const DDSURFACEDESC2& desc = level.GetDesc();
+    const UploadFormat format = ChooseUploadFormat(desc.ddpfPixelFormat);
+    const void* pixels = level.Pixels().data();
+    if (!format.direct) {
+        const DWORD size = BytesPerPixel(desc.ddpfPixelFormat);
+        m_convertBuffer.resize(static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight * 4);
+        unsigned char* out = m_convertBuffer.data();
+        for (DWORD y = 0; y < desc.dwHeight; ++y) {
+            const std::uint8_t* in = level.Pixels().data() + static_cast<std::size_t>(y) * level.GetPitch();
+            for (DWORD x = 0; x < desc.dwWidth; ++x, out += 4) {
+                const auto rgba = UnpackPixel(in + x * size, desc.ddpfPixelFormat);
+                std::copy(rgba.begin(), rgba.end(), out);
+            }
+        }
+        pixels = m_convertBuffer.data();
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const auto width = static_cast<GLsizei>(desc.dwWidth);
+    const auto height = static_cast<GLsizei>(desc.dwHeight);
+    if (allocate) {
+        glTexImage2D(GL_TEXTURE_2D, index, static_cast<GLint>(format.internalFormat), width, height, 0, format.format,
+                     format.type, pixels);
+    } else {
+        glTexSubImage2D(GL_TEXTURE_2D, index, 0, 0, width, height, format.format, format.type, pixels);
+    }
+}
+
+void GLBackend::BindTexture(Surface& texture)
+{
+    auto* copy = reinterpret_cast<Texture*>(texture.m_backendHandle);
+    const bool fresh = copy == nullptr;
+    if (fresh) {
+        copy = new Texture;
+        glGenTextures(1, &copy->name);
+        texture.m_backendHandle = reinterpret_cast<std::uintptr_t>(copy);
+    }
+    glBindTexture(GL_TEXTURE_2D, copy->name);
+    int index = 0;
+    for (Surface* level = &texture; level; level = level->NextLevel(), ++index) {
+        const std::uint32_t version = level->GetContentVersion();
+        if (fresh)
+            copy->versions.push_back(version);
+        else if (copy->versions[index] == version)
+            continue;
+        else
+            copy->versions[index] = version;
+        UploadLevel(*level, index, fresh);
+    }
+    if (fresh)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, index - 1);
+}
+
+void GLBackend::ApplySampler(DWORD stage, const std::array<DWORD, D3DTSS_COUNT>& states)
+{
+    const GLuint sampler = m_samplers[stage];
+    const bool pointMinify = states[D3DTSS_MINFILTER] == D3DTFN_POINT;
+    GLint minify = pointMinify ? GL_NEAREST : GL_LINEAR;
+    if (states[D3DTSS_MIPFILTER] == D3DTFP_LINEAR)
+        minify = pointMinify ? GL_NEAREST_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_LINEAR;
+    gl.SamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, minify);
+    gl.SamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER,
+                         states[D3DTSS_MAGFILTER] == D3DTFG_POINT ? GL_NEAREST : GL_LINEAR);
+    const auto wrap = [](DWORD mode) { return mode == D3DTADDRESS_CLAMP ? GL_CLAMP_TO_EDGE : GL_REPEAT; };
+    gl.SamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap(states[D3DTSS_ADDRESSU]));
+    gl.SamplerParameteri(sampler, GL_TEXTURE_WRAP_T, wrap(states[D3DTSS_ADDRESSV]));
+    if (m_anisotropic) {
+        const bool anisotropic =
+            states[D3DTSS_MINFILTER] == D3DTFN_ANISOTROPIC || states[D3DTSS_MAGFILTER] == D3DTFG_ANISOTROPIC;
+        const DWORD maximum = anisotropic ? std::max<DWORD>(1, states[D3DTSS_MAXANISOTROPY]) : 1;
+        gl.SamplerParameterf(sampler, GL_TEXTURE_MAX_ANISOTROPY_EXT, static_cast<GLfloat>(maximum));
+    }
+}
+
+void GLBackend::ApplyStage(const DeviceState& state, DWORD stage, Surface& texture)
+{
+    glEnable(GL_TEXTURE_2D);
+    BindTexture(texture);
+    ApplyCombiners(state.stageStates[stage]);
+    ApplySampler(stage, state.stageStates[stage]);
+    ApplyTextureMatrix(state.stageStates[stage], state.textureTransforms[stage]);
+}
+
+// Stages draw in order until one whose colour operation is disabled; a stage without a texture passes the colour
+// on. Units are set up again when their stage changed or their place in the cascade did, and a texture whose
+// pixels changed since GL copied them is copied again.
+void GLBackend::ApplyStages(const DeviceState& state, std::uint32_t dirty)
+{
+    bool cascade = true;
+    for (DWORD stage = 0; stage < m_units; ++stage) {
+        cascade = cascade && state.stageStates[stage][D3DTSS_COLOROP] != D3DTOP_DISABLE;
+        auto* texture = cascade ? static_cast<Surface*>(state.textures[stage]) : nullptr;
+        const std::uint32_t bit = 1u << stage;
+        const bool changed =
+            (dirty & (DeviceState::DirtyStage0 << stage)) || (texture != nullptr) != ((m_texturedUnits & bit) != 0);
+        if (!changed) {
+            if (texture && !IsCurrent(*texture, reinterpret_cast<Texture*>(texture->m_backendHandle)->versions)) {
+                glActiveTexture(GL_TEXTURE0 + stage);
+                BindTexture(*texture);
+            }
+            continue;
+        }
+        glActiveTexture(GL_TEXTURE0 + stage);
+        if (texture) {
+            ApplyStage(state, stage, *texture);
+            m_texturedUnits |= bit;
+        } else {
+            glDisable(GL_TEXTURE_2D);
+            m_texturedUnits &= ~bit;
+        }
+    }
 }
 
 GLBackend::Target& GLBackend::Bind(Surface& surface, Surface* depth)
@@ -357,6 +619,23 @@ void GLBackend::SetVertexArrays(const DrawCall& draw)
     glNormalPointer(GL_FLOAT, stride, base + 12);
     if (colours)
         glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, stride, base + 24);
+    // Every textured stage reads the vertex's one pair of texture coordinates.
+    for (DWORD unit = 0; unit < m_units; ++unit) {
+        const std::uint32_t bit = 1u << unit;
+        const bool wanted = (m_texturedUnits & bit) != 0;
+        if (!wanted && !(m_coordinateUnits & bit))
+            continue;
+        glClientActiveTexture(GL_TEXTURE0 + unit);
+        if (wanted)
+            glTexCoordPointer(2, GL_FLOAT, stride, base + (colours ? 28 : 24));
+        if (wanted == ((m_coordinateUnits & bit) != 0))
+            continue;
+        if (wanted)
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        else
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        m_coordinateUnits ^= bit;
+    }
     if (colours != m_colourArray) {
         if (colours) {
             glEnableClientState(GL_COLOR_ARRAY);
@@ -370,6 +649,7 @@ void GLBackend::SetVertexArrays(const DrawCall& draw)
 
 void GLBackend::Draw(Surface& surface, Surface* depth, DeviceState& state, const DrawCall& draw)
 {
+    DeleteForgottenTextures();
     const Target& target = Bind(surface, depth);
     const std::uint32_t dirty = state.dirty;
     state.dirty = 0;
@@ -386,6 +666,7 @@ void GLBackend::Draw(Surface& surface, Surface* depth, DeviceState& state, const
     if (dirty & (DeviceState::DirtyWorld | DeviceState::DirtyView | DeviceState::DirtyLights))
         ApplyTransformsAndLights(state, (dirty & (DeviceState::DirtyView | DeviceState::DirtyLights)) != 0);
     ApplyColourSource(state, (draw.vertexFormat & D3DFVF_DIFFUSE) != 0);
+    ApplyStages(state, dirty);
     SetVertexArrays(draw);
     const GLenum mode = draw.type == D3DPT_TRIANGLESTRIP ? GL_TRIANGLE_STRIP : GL_TRIANGLES;
     glDrawElements(mode, static_cast<GLsizei>(draw.indexCount), draw.indices32 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
@@ -410,12 +691,20 @@ void GLBackend::ReadPixels(Surface& source, Surface& destination)
     }
 }
 
-void GLBackend::Present(Surface& source, HWND /*window*/, bool vsync)
+void GLBackend::Present(Surface& source, HWND shownIn, bool vsync)
 {
+    DeleteForgottenTextures();
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     if (!window)
         return;
-    const Target& target = Bind(source, nullptr);
+    Target& target = Bind(source, nullptr);
+    m_presented = &target;
+    if (shownIn != m_presentedWindow) {
+        if (m_presentedWindow)
+            GdiHost::SetFrameSource(m_presentedWindow, nullptr);
+        GdiHost::SetFrameSource(shownIn, this);
+        m_presentedWindow = shownIn;
+    }
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
@@ -440,6 +729,24 @@ void GLBackend::Present(Surface& source, HWND /*window*/, bool vsync)
     }
     SDL_GL_SwapWindow(window);
     gl.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+}
+
+GdiHost::FrameSize GLBackend::GetFrameSize()
+{
+    return m_presented ? GdiHost::FrameSize{m_presented->width, m_presented->height} : GdiHost::FrameSize{};
+}
+
+bool GLBackend::ReadFrame(std::uint8_t* pixels)
+{
+    if (!m_presented)
+        return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, m_presented->framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, m_presented->width, m_presented->height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, m_bound ? m_bound->framebuffer : 0);
+    return glGetError() == GL_NO_ERROR;
 }
 
 void ReadGLLimits(ScriptedDevice& device)

@@ -1,6 +1,7 @@
 #include "platform/ddraw/Hardware.h"
 
 #include "platform/ddraw/GLBackend.h"
+#include "platform/ddraw/PixelFormat.h"
 
 #include <algorithm>
 #include <atomic>
@@ -79,6 +80,19 @@ std::vector<ScriptedDisplayMode> DefaultModes(const ScriptedDisplayMode& desktop
 }
 
 } // namespace
+
+DDPIXELFORMAT PlatformTesting::RgbTextureFormat(DWORD bitsPerPixel, DWORD red, DWORD green, DWORD blue, DWORD alpha)
+{
+    return DDrawHost::TextureFormat(bitsPerPixel, red, green, blue, alpha);
+}
+
+std::vector<DDPIXELFORMAT> PlatformTesting::DefaultTextureFormats()
+{
+    using DDrawHost::TextureFormat;
+    return {TextureFormat(32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000),
+            TextureFormat(32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0), TextureFormat(16, 0xF800, 0x07E0, 0x001F, 0),
+            TextureFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000), TextureFormat(16, 0x0F00, 0x00F0, 0x000F, 0xF000)};
+}
 
 std::vector<ScriptedDriver> PlatformTesting::DefaultDisplayDrivers()
 {

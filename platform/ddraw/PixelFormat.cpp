@@ -55,9 +55,28 @@ DDPIXELFORMAT ZBufferFormat(DWORD bitsPerPixel)
     return format;
 }
 
+DDPIXELFORMAT TextureFormat(DWORD bitsPerPixel, DWORD red, DWORD green, DWORD blue, DWORD alpha)
+{
+    DDPIXELFORMAT format;
+    format.dwSize = sizeof(DDPIXELFORMAT);
+    format.dwFlags = DDPF_RGB | (alpha ? DDPF_ALPHAPIXELS : 0);
+    format.dwRGBBitCount = bitsPerPixel;
+    format.dwRBitMask = red;
+    format.dwGBitMask = green;
+    format.dwBBitMask = blue;
+    format.dwRGBAlphaBitMask = alpha;
+    return format;
+}
+
 DWORD BytesPerPixel(const DDPIXELFORMAT& format)
 {
     return (format.dwRGBBitCount + 7) / 8;
+}
+
+bool SamePixelLayout(const DDPIXELFORMAT& a, const DDPIXELFORMAT& b)
+{
+    return a.dwRGBBitCount == b.dwRGBBitCount && a.dwRBitMask == b.dwRBitMask && a.dwGBitMask == b.dwGBitMask &&
+           a.dwBBitMask == b.dwBBitMask && a.dwRGBAlphaBitMask == b.dwRGBAlphaBitMask;
 }
 
 std::array<std::uint8_t, 4> UnpackPixel(const std::uint8_t* pixel, const DDPIXELFORMAT& format)

@@ -11,6 +11,7 @@ class RecordingBackend final : public Backend
 public:
     void CreateRenderTarget(Surface& target) override;
     void DestroyRenderTarget(Surface& target) override;
+    void ForgetTexture(Surface& /*texture*/) override {}
     void Clear(Surface& target, Surface* depth, const D3DVIEWPORT7& viewport, DWORD flags, D3DCOLOR colour,
                float z) override;
     void Draw(Surface& target, Surface* depth, DeviceState& state, const DrawCall& draw) override;

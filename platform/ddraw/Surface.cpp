@@ -33,7 +33,7 @@ Surface::Surface(DirectDraw& owner, const DDSURFACEDESC2& desc) : m_owner(owner)
     m_desc.lpSurface = nullptr;
     m_desc.lPitch = static_cast<LONG>(m_desc.dwWidth * BytesPerPixel(m_desc.ddpfPixelFormat));
     m_desc.dwFlags |= DDSD_PITCH;
-    if ((GetCaps() & DDSCAPS_SYSTEMMEMORY) || (IsRenderTarget() && m_owner.IsRecording()))
+    if ((GetCaps() & DDSCAPS_SYSTEMMEMORY) || IsTexture() || (IsRenderTarget() && m_owner.IsRecording()))
         m_pixels.assign(static_cast<std::size_t>(m_desc.lPitch) * m_desc.dwHeight, 0);
     if (IsRenderTarget())
         m_owner.GetBackend().CreateRenderTarget(*this);
@@ -43,6 +43,8 @@ Surface::~Surface()
 {
     if (IsRenderTarget())
         m_owner.GetBackend().DestroyRenderTarget(*this);
+    if (IsTexture())
+        m_owner.GetBackend().ForgetTexture(*this);
     for (Surface* attached : m_attached)
         attached->Release();
     if (m_clipper)
@@ -116,7 +118,7 @@ HRESULT Surface::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE /*ev
         return injected;
     if (SurfacesLost())
         return DDERR_SURFACELOST;
-    if (rect || !(GetCaps() & DDSCAPS_SYSTEMMEMORY))
+    if (rect || !(GetCaps() & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_TEXTURE)))
         return DDERR_UNSUPPORTED;
     if (m_locked)
         return DDERR_SURFACEBUSY;
@@ -131,6 +133,7 @@ HRESULT Surface::Unlock(RECT* /*rect*/)
     if (!m_locked)
         return DDERR_NOTLOCKED;
     m_locked = false;
+    ++m_contentVersion;
     return DD_OK;
 }
 
@@ -142,7 +145,11 @@ HRESULT Surface::Blt(RECT* /*destination*/, IDirectDrawSurface7* source, RECT* s
     if (SurfacesLost())
         return DDERR_SURFACELOST;
     auto* from = static_cast<Surface*>(source);
-    if (!from || sourceRect || !from->IsRenderTarget())
+    if (!from || sourceRect)
+        return DDERR_UNSUPPORTED;
+    if (IsTexture() && (from->GetCaps() & DDSCAPS_SYSTEMMEMORY))
+        return CopyPixels(*from);
+    if (!from->IsRenderTarget())
         return DDERR_UNSUPPORTED;
     if (GetCaps() & DDSCAPS_PRIMARYSURFACE) {
         // Presentation in a window: the back buffer goes to the client area of the clipper's window.
@@ -155,6 +162,30 @@ HRESULT Surface::Blt(RECT* /*destination*/, IDirectDrawSurface7* source, RECT* s
     if (from->m_desc.dwWidth != m_desc.dwWidth || from->m_desc.dwHeight != m_desc.dwHeight)
         return DDERR_INVALIDRECT;
     m_owner.GetBackend().ReadPixels(*from, *this);
+    return DD_OK;
+}
+
+HRESULT Surface::CopyPixels(const Surface& source)
+{
+    if (m_locked || source.m_locked)
+        return DDERR_SURFACEBUSY;
+    if (source.m_desc.dwWidth != m_desc.dwWidth || source.m_desc.dwHeight != m_desc.dwHeight)
+        return DDERR_INVALIDRECT;
+    const DDPIXELFORMAT& from = source.m_desc.ddpfPixelFormat;
+    const DDPIXELFORMAT& to = m_desc.ddpfPixelFormat;
+    if (SamePixelLayout(from, to)) {
+        m_pixels = source.m_pixels;
+    } else {
+        const DWORD fromSize = BytesPerPixel(from);
+        const DWORD toSize = BytesPerPixel(to);
+        for (DWORD y = 0; y < m_desc.dwHeight; ++y) {
+            const std::uint8_t* in = source.m_pixels.data() + static_cast<std::size_t>(y) * source.GetPitch();
+            std::uint8_t* out = m_pixels.data() + static_cast<std::size_t>(y) * GetPitch();
+            for (DWORD x = 0; x < m_desc.dwWidth; ++x)
+                PackPixel(out + x * toSize, to, UnpackPixel(in + x * fromSize, from));
+        }
+    }
+    ++m_contentVersion;
     return DD_OK;
 }
 

@@ -1,6 +1,9 @@
 // DirectDraw surfaces and the clipper. A surface is one of: the primary surface (the window; it has no pixels of
 // its own), a render target (the back buffer, kept by the back end), a Z buffer (its depth lives with the render
-// target it is attached to), or a system-memory surface (pixels in memory, the only kind that can be locked).
+// target it is attached to), a system-memory surface, or a texture. System-memory surfaces and textures keep
+// their pixels in memory and are the kinds that can be locked; a texture's pixels reach the back end only when a
+// device first draws with it (and again after they change), so textures can be made and filled on any thread.
+// A mip-mapped texture is a chain: each level holds the next smaller one as its attached surface.
 // Attached surfaces are held with a reference and released with their owner; every surface holds a reference to
 // its DirectDraw object.
 #pragma once
@@ -52,6 +55,13 @@ public:
     const DDSURFACEDESC2& GetDesc() const { return m_desc; }
     DWORD GetCaps() const { return m_desc.ddsCaps.dwCaps; }
     bool IsRenderTarget() const;
+    bool IsTexture() const { return (GetCaps() & DDSCAPS_TEXTURE) != 0; }
+    // The next smaller level of a mip-map chain, or null (no reference added).
+    Surface* NextLevel() const { return FindAttached(DDSCAPS_TEXTURE | DDSCAPS_MIPMAP); }
+    // Attaches a surface made together with this one (a back buffer, a mip level), taking over its reference.
+    void AttachOwned(Surface* surface) { m_attached.push_back(surface); }
+    // Counts every change of the pixels (a blit into them, an unlock), so that copies elsewhere can follow.
+    std::uint32_t GetContentVersion() const { return m_contentVersion; }
     // The first attached surface with all of the caps, or null (no reference added).
     Surface* FindAttached(DWORD caps) const;
     // Pixels in memory (system-memory surfaces, and render targets of the recording back end), top row first.
@@ -63,6 +73,8 @@ public:
 private:
     ~Surface() override;
 
+    HRESULT CopyPixels(const Surface& source);
+
     DirectDraw& m_owner;
     std::atomic<ULONG> m_references{1};
     DDSURFACEDESC2 m_desc;
@@ -70,6 +82,7 @@ private:
     std::vector<Surface*> m_attached;
     Clipper* m_clipper = nullptr;
     bool m_locked = false;
+    std::atomic<std::uint32_t> m_contentVersion{0};
 };
 
 } // namespace DDrawHost

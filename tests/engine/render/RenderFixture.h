@@ -25,6 +25,15 @@ inline PlatformTesting::ScriptedDevice DeviceWithGuid(const GUID& guid)
     return {};
 }
 
+// The default drivers with devices that offer other texture formats.
+inline std::vector<PlatformTesting::ScriptedDriver> DriversWithFormats(const std::vector<DDPIXELFORMAT>& formats)
+{
+    std::vector<PlatformTesting::ScriptedDriver> drivers = PlatformTesting::DefaultDisplayDrivers();
+    for (PlatformTesting::ScriptedDevice& device : drivers[0].devices)
+        device.textureFormats = formats;
+    return drivers;
+}
+
 class RenderFixture : public ::testing::Test
 {
 protected:

@@ -480,8 +480,10 @@ TEST_F(DeviceStates, AmbientChannelsAreClampedBeforePacking)
 TEST_F(DeviceStates, ADestroyedTextureLeavesEveryStageThatHeldIt)
 {
     using KeystrelEngine::Texture2D_D3D7;
+    KeystrelEngine::Image image;
+    image.MakeCheckerboard(&services.log);
     alignas(Texture2D_D3D7) unsigned char place[sizeof(Texture2D_D3D7)];
-    auto* texture = new (place) Texture2D_D3D7(&services.log, &services.config, render.get(), "wood", false);
+    auto* texture = new (place) Texture2D_D3D7(&services.log, &services.config, render.get(), "wood", image, false);
     render->SetTexture(0, texture);
     render->SetTexture(2, texture);
     texture->~Texture2D_D3D7();
@@ -490,7 +492,7 @@ TEST_F(DeviceStates, ADestroyedTextureLeavesEveryStageThatHeldIt)
 
     // A new texture in the same place is bound again.
     PlatformTesting::ClearRecording();
-    auto* again = new (place) Texture2D_D3D7(&services.log, &services.config, render.get(), "stone", false);
+    auto* again = new (place) Texture2D_D3D7(&services.log, &services.config, render.get(), "stone", image, false);
     render->SetTexture(0, again);
     EXPECT_EQ(CountCalls(DDrawCall::SetTexture, 0), 1u);
     EXPECT_EQ(render->GetTexture(0), again);

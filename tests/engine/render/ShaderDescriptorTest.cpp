@@ -260,6 +260,14 @@ TEST_F(ShaderDescriptorTest, BadFilesRaiseTheReadersErrorWithExactTexts)
         (field == 0 ? file.stages[1].frameCount : field == 1 ? file.stages[0].columns : file.stages[0].rows) = 0;
         EXPECT_EQ(LoadError("models\\grid.srf", BuildShaderFile(file)), "Incorrect \"models\\grid.srf\" file format");
     }
+
+    // Frame files are numbered with at most four digits; a grid's frames are cells of one texture.
+    ShaderFile frames = TwoStages();
+    frames.stages[1].frameCount = 10000;
+    EXPECT_EQ(LoadError("models\\many.srf", BuildShaderFile(frames)), "Incorrect \"models\\many.srf\" file format");
+    frames.stages[1].frameCount = 9999;
+    frames.stages[0].frameCount = 4000000000u;
+    EXPECT_EQ(Load("models\\many.srf", BuildShaderFile(frames)).m_stages[1].m_frameCount, 9999u);
 }
 
 TEST_F(ShaderDescriptorTest, AThirdStageIsFatalAndNotLogged)

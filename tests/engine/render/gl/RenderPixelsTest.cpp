@@ -1,16 +1,9 @@
-// Real pixels: the render system on the GL back end (SDL's offscreen driver with a software GL), read back through
-// the device with the screen grab.
-#include "engine/foundation/Error.h"
-#include "engine/render/Image.h"
-#include "engine/render/IndexBuffer.h"
+// Real pixels of untextured drawing: clearing, depth, culling, blending, vertex colours and lighting.
 #include "engine/render/Light.h"
 #include "engine/render/LightManager.h"
-#include "engine/render/VertexBuffer.h"
-#include "tests/engine/render/RenderFixture.h"
+#include "tests/engine/render/gl/PixelFixture.h"
 
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 #include <set>
 
 using KeystrelEngine::Color;
@@ -18,91 +11,17 @@ using KeystrelEngine::Image;
 using KeystrelEngine::Light;
 using KeystrelEngine::Matrix4;
 using KeystrelEngine::Vector3;
+using RenderTesting::kPixelHeight;
+using RenderTesting::kPixelWidth;
+using RenderTesting::Rectangle;
+using RenderTesting::RectangleIndices;
+using RenderTesting::Vertex;
 
 namespace {
 
-constexpr std::uint32_t kWidth = 640;
-constexpr std::uint32_t kHeight = 480;
-
-struct Vertex
-{
-    Vector3 position;
-    Vector3 normal{0.0f, 0.0f, 1.0f};
-    std::uint32_t colour = 0; // used only when the draw asks for colours
-};
-
-// A rectangle in screen coordinates (-1..1, y up) at depth z (the device's depth is -z: the engine mirrors Z).
-std::vector<Vertex> Rectangle(float left, float bottom, float right, float top, float z, std::uint32_t colour = 0)
-{
-    return {{{left, bottom, z}, {0, 0, 1}, colour},
-            {{right, bottom, z}, {0, 0, 1}, colour},
-            {{right, top, z}, {0, 0, 1}, colour},
-            {{left, top, z}, {0, 0, 1}, colour}};
-}
-
-std::vector<std::uint16_t> RectangleIndices()
-{
-    return {0, 1, 2, 0, 2, 3};
-}
-
-class RenderPixels : public RenderTesting::RenderFixture
+class RenderPixels : public RenderTesting::PixelFixture
 {
 protected:
-    RenderPixels() : RenderFixture(false) {}
-
-    void SetUp() override
-    {
-        services.config.v_mode = "640x480x32";
-        try {
-            Create();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
-    }
-
-    void Draw(const std::vector<Vertex>& vertices, const std::vector<std::uint16_t>& indices, bool colours)
-    {
-        std::unique_ptr<KeystrelEngine::VertexBuffer> vertexBuffer(
-            render->CreateVertexBuffer(0, colours, static_cast<std::uint32_t>(vertices.size())));
-        std::uint8_t* out = vertexBuffer->Lock(0, static_cast<std::uint32_t>(vertices.size()));
-        for (const Vertex& vertex : vertices) {
-            std::memcpy(out, &vertex.position, 12);
-            std::memcpy(out + 12, &vertex.normal, 12);
-            if (colours)
-                std::memcpy(out + 24, &vertex.colour, 4);
-            out += vertexBuffer->GetVertexSize();
-        }
-        vertexBuffer->Unlock();
-        std::unique_ptr<KeystrelEngine::IndexBuffer> indexBuffer(
-            render->CreateIndexBuffer(0, static_cast<std::uint32_t>(indices.size())));
-        std::memcpy(indexBuffer->Lock(0, static_cast<std::uint32_t>(indices.size())), indices.data(),
-                    indices.size() * 2);
-        indexBuffer->Unlock();
-        render->DrawIndexedPrimitive(false, indexBuffer.get(), vertexBuffer.get(),
-                                     static_cast<std::uint32_t>(indices.size() / 3));
-    }
-
-    Image Grab()
-    {
-        Image image;
-        render->GrabScreen(image);
-        return image;
-    }
-
-    // Red, green, blue of the pixel in column x and row y, counted from the top as on screen.
-    static std::vector<int> At(const Image& image, std::uint32_t x, std::uint32_t y)
-    {
-        const std::uint8_t* pixel = image.GetRow(image.GetHeight() - 1 - y) + x * image.GetBytesPerPixel();
-        return {pixel[0], pixel[1], pixel[2]};
-    }
-
-    static void ExpectNear(const std::vector<int>& actual, const std::vector<int>& expected, int tolerance = 2)
-    {
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            EXPECT_NEAR(actual[i], expected[i], tolerance) << "channel " << i;
-    }
-
     std::unique_ptr<KeystrelEngine::LightManager> lights;
 };
 
@@ -112,10 +31,10 @@ TEST_F(RenderPixels, TheClearColourFillsTheScreen)
     render->BeginScene();
     render->EndScene();
     const Image image = Grab();
-    ASSERT_EQ(image.GetWidth(), kWidth);
-    ASSERT_EQ(image.GetHeight(), kHeight);
+    ASSERT_EQ(image.GetWidth(), kPixelWidth);
+    ASSERT_EQ(image.GetHeight(), kPixelHeight);
     ExpectNear(At(image, 0, 0), {51, 102, 153}, 1);
-    ExpectNear(At(image, kWidth - 1, kHeight - 1), {51, 102, 153}, 1);
+    ExpectNear(At(image, kPixelWidth - 1, kPixelHeight - 1), {51, 102, 153}, 1);
 }
 
 TEST_F(RenderPixels, TheZTestKeepsTheNearerSurface)
@@ -267,11 +186,7 @@ TEST_F(RenderPixels, ALitSceneIsSavedAsAPicture)
     Draw(vertices, indices, true);
     render->EndScene();
     const Image image = Grab();
-
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = std::string(KEYSTREL_TEST_OUTPUT) + "/" + test->test_suite_name() + "." + test->name();
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(Image::SaveBMP(image, folder + "/lit_scene.bmp", &services.files));
+    SavePicture(image, "lit_scene.bmp");
 
     // The facets differ in brightness; the corners keep the clear colour.
     ExpectNear(At(image, 0, 0), {13, 13, 26}, 1);
