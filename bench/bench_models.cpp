@@ -10,11 +10,14 @@
 #include "engine/foundation/Window.h"
 #include "engine/render/AnimationControl.h"
 #include "engine/render/CameraManager.h"
+#include "engine/render/Image.h"
 #include "engine/render/Light.h"
 #include "engine/render/LightManager.h"
 #include "engine/render/ModelManager.h"
 #include "engine/render/RenderSystem_D3D7.h"
+#include "engine/render/ShaderManager.h"
 #include "tests/support/ModelFileWriter.h"
+#include "tests/support/ShaderFileWriter.h"
 
 #include <algorithm>
 #include <chrono>
@@ -79,6 +82,36 @@ TestSupport::ModelFile MakeRibbon()
     return file;
 }
 
+// A striped picture and the description that puts it on the ribbon.
+void WriteTexture(MessageManager& log, FileManager& files, const std::string& imageName,
+                  const std::string& descriptionPath)
+{
+    Image image;
+    image.Create(&log, 64, 64, 24);
+    std::uint8_t* pixel = image.GetPixels();
+    for (int i = 0; i < 64 * 64; ++i, pixel += 3) {
+        const bool stripe = (i % 64) / 8 % 2 == 0;
+        pixel[0] = stripe ? 230 : 60;
+        pixel[1] = stripe ? 180 : 90;
+        pixel[2] = stripe ? 60 : 200;
+    }
+    Image::SaveBMP(image, imageName, &files);
+    TestSupport::ShaderFile description;
+    description.stages.push_back({});
+    description.stages[0].texture = "ribbon.bmp"; // next to the description
+    const TestSupport::Bytes bytes = TestSupport::BuildShaderFile(description);
+    std::ofstream(descriptionPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The engine's name of an absolute path: backslashes, the leading slash marking it absolute.
+std::string EngineName(const std::filesystem::path& path)
+{
+    std::string name = path.string();
+    std::replace(name.begin() + 1, name.end(), '/', '\\');
+    return name;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -98,10 +131,11 @@ int main()
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "bench_models";
     std::filesystem::create_directories(folder);
-    const std::string modelName = (folder / "ribbon.mlf").string();
+    const std::string modelName = EngineName(folder / "ribbon.mlf");
     {
         const TestSupport::Bytes bytes = TestSupport::BuildModelFile(MakeRibbon());
-        std::ofstream(modelName, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        std::ofstream(folder / "ribbon.mlf", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
 
     MessageManager log("", "bench_models", "", false, false);
@@ -124,7 +158,9 @@ int main()
     sun->type = Light::TypeDirectional;
     sun->direction = {0.3f, -0.5f, -0.8f};
     lights.m_ambient = {0.2f, 0.2f, 0.2f, 1.0f};
-    ModelManager models({&log, &files, &timers, render.get(), &cameras, &lights, nullptr});
+    ShaderManager shaders(&log, &files, &timers, &config, render.get());
+    WriteTexture(log, files, EngineName(folder / "ribbon.bmp"), (folder / "ribbon.srf").string());
+    ModelManager models({&log, &files, &timers, render.get(), &cameras, &lights, &shaders});
 
     std::vector<Model*> ribbons;
     ribbons.push_back(models.LoadModel(modelName, nullptr, 0));

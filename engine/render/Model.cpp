@@ -16,7 +16,10 @@
 #include "LightManager.h"
 #include "Plane.h"
 #include "RenderSystem.h"
+#include "Shader.h"
 #include "ShaderDescriptor.h"
+#include "ShaderManager.h"
+#include "ShaderUser.h"
 #include "Skeleton.h"
 #include "VertexBuffer.h"
 #include "engine/foundation/Error.h"
@@ -785,28 +788,34 @@ bool Model::CompareDrawOrder(const Model* a, const Model* b)
 
 // The shader connection -------------------------------------------------------------------------------------
 
-ShaderUser* Model::LoadShader(const std::string& /*name*/)
+ShaderUser* Model::LoadShader(const std::string& name)
 {
-    return nullptr;
+    return m_services.shaders->LoadShader(name);
 }
 
-ShaderUser* Model::ObtainShader(const ShaderDescriptor& /*descriptor*/)
+ShaderUser* Model::ObtainShader(const ShaderDescriptor& descriptor)
 {
-    return nullptr;
+    return m_services.shaders->GetShader(descriptor);
 }
 
-ShaderUser* Model::CopyShader(const ShaderUser* /*user*/)
+ShaderUser* Model::CopyShader(const ShaderUser* user)
 {
-    return nullptr;
+    return user ? ObtainShader(*user) : nullptr;
 }
 
-void Model::ReleaseShader(ShaderUser* /*user*/) {}
+void Model::ReleaseShader(ShaderUser* user)
+{
+    m_services.shaders->RemoveShader(user);
+}
 
 bool Model::ShaderFitsDevice() const
 {
-    return true;
+    return m_shaderUser->m_stageCount <= m_services.renderSystem->GetTextureStageCount();
 }
 
-void Model::ApplyShader() {}
+void Model::ApplyShader()
+{
+    m_shaderUser->GetShader()->Apply(*m_shaderUser);
+}
 
 } // namespace KeystrelEngine

@@ -8,6 +8,7 @@
 #include "engine/render/CameraManager.h"
 #include "engine/render/LightManager.h"
 #include "engine/render/Model.h"
+#include "engine/render/ShaderManager.h"
 #include "engine/render/VertexBuffer.h"
 #include "tests/engine/render/RenderFixture.h"
 #include "tests/support/ModelFileWriter.h"
@@ -92,13 +93,16 @@ protected:
         timers->m_frameTime = 0.0f;
         cameras = std::make_unique<KeystrelEngine::CameraManager>(&services.log, window.get(), render.get());
         lights = std::make_unique<KeystrelEngine::LightManager>(&services.log, render.get());
+        shaders = std::make_unique<KeystrelEngine::ShaderManager>(&services.log, &services.files, timers.get(),
+                                                                  &services.config, render.get());
         modelServices = {&services.log, &services.files, timers.get(), render.get(),
-                         cameras.get(), lights.get(),    nullptr};
+                         cameras.get(), lights.get(),    shaders.get()};
         cameras->Update();
     }
 
     void DestroyServices()
     {
+        shaders.reset();
         lights.reset();
         cameras.reset();
         timers.reset();
@@ -127,6 +131,7 @@ protected:
     std::unique_ptr<KeystrelEngine::TimerManager> timers;
     std::unique_ptr<KeystrelEngine::CameraManager> cameras;
     std::unique_ptr<KeystrelEngine::LightManager> lights;
+    std::unique_ptr<KeystrelEngine::ShaderManager> shaders;
     KeystrelEngine::ModelServices modelServices;
 };
 
