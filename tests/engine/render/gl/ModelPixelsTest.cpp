@@ -7,9 +7,12 @@
 #include "engine/render/ModelManager.h"
 #include "engine/render/VertexBuffer.h"
 #include "tests/engine/render/ModelFixture.h"
+#include "tests/support/ImageFiles.h"
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <set>
 
 using KeystrelEngine::Camera;
 using KeystrelEngine::Color;
@@ -172,6 +175,102 @@ TEST_F(ModelPixels, ADirectionalLightLightsTheSideThatFacesIt)
     const int away = At(Frame(), 320, 240)[0];
     EXPECT_GT(facing, 200);
     EXPECT_LT(away, 80);
+}
+
+// A twisting band on four bones, textured with a checkerboard and lit by the sun, caught halfway through its
+// animation and saved as a picture for people to look at.
+TEST_F(ModelPixels, ALitTexturedAnimatedModelIsSavedAsAPicture)
+{
+    TestSupport::Bytes checker;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const bool light = ((x / 8) + (y / 8)) % 2 == 0;
+            checker.insert(checker.end(), light ? std::initializer_list<std::uint8_t>{40, 170, 250}
+                                                : std::initializer_list<std::uint8_t>{160, 60, 30});
+        }
+    }
+    RenderTesting::WriteDataFile("models\\checker.bmp", TestSupport::BMPFile(32, 32, checker).Build());
+    TestSupport::ShaderFile description;
+    description.stages.push_back({});
+    description.stages[0].texture = "checker.bmp";
+    description.stages[0].addressU = description.stages[0].addressV = 1;
+    RenderTesting::WriteDataFile("models\\band.srf", TestSupport::BuildShaderFile(description));
+
+    TestSupport::ModelFile band;
+    band.flags = Model::kSkeletal | Model::kTriangleList | Model::kLit | Model::kZTest | Model::kShown;
+    band.frameCount = 2;
+    band.speed = 1.0f;
+    constexpr int kBones = 4;
+    constexpr int kColumns = 24;
+    constexpr int kRows = 6;
+    for (int b = 0; b < kBones; ++b)
+        band.bones.push_back({0, "bone", {-0.6f, -0.6f, -0.6f}, {0.6f, 0.6f, 0.6f}, 0, 0});
+    for (int frame = 0; frame < 2; ++frame) {
+        for (int b = 0; b < kBones; ++b) {
+            const float angle = frame == 0 ? 0.0f : 0.6f * static_cast<float>(b);
+            const float lift = frame == 0 ? 0.0f : 0.25f * std::sin(static_cast<float>(b));
+            band.keys.push_back({-1.5f + static_cast<float>(b), lift, 0.0f, std::sin(angle * 0.5f), 0.0f, 0.0f,
+                                 std::cos(angle * 0.5f), 1.0f, 1.0f, 1.0f});
+        }
+    }
+    for (int y = 0; y < kRows; ++y) {
+        for (int x = 0; x < kColumns; ++x) {
+            const float u = static_cast<float>(x) / (kColumns - 1);
+            const float v = static_cast<float>(y) / (kRows - 1);
+            const float along = u * (kBones - 1);
+            const auto first = static_cast<std::uint16_t>(std::min(along, static_cast<float>(kBones - 2)));
+            const float second = along - static_cast<float>(first);
+            const float height = (v - 0.5f) * 0.8f;
+            band.skinVertices.push_back(
+                {u * 3.0f,
+                 v,
+                 {{first, 1.0f - second, {0, 0, 1}, {along - static_cast<float>(first), height, 0.0f}},
+                  {static_cast<std::uint16_t>(first + 1),
+                   second,
+                   {0, 0, 1},
+                   {along - static_cast<float>(first) - 1.0f, height, 0.0f}}}});
+        }
+    }
+    for (int y = 0; y + 1 < kRows; ++y) {
+        for (int x = 0; x + 1 < kColumns; ++x) {
+            const auto a = static_cast<std::uint32_t>(y * kColumns + x);
+            band.indices.insert(band.indices.end(), {a, a + 1, a + kColumns, a + 1, a + kColumns + 1, a + kColumns});
+        }
+    }
+    band.boxes = {{{-2, -1, -1}, {2, 1, 1}}};
+    RenderTesting::WriteDataFile("models\\band.mlf", TestSupport::BuildModelFile(band));
+
+    Camera& camera = *cameras->GetDefaultCamera();
+    camera.m_position = {0.0f, 0.6f, 3.2f};
+    camera.m_orientation = Quaternion::FromAxisAngle({1.0f, 0.0f, 0.0f}, -0.15f);
+    lights->m_ambient = {0.25f, 0.25f, 0.3f, 1.0f};
+    Light* sun = lights->CreateLight();
+    sun->type = Light::TypeDirectional;
+    sun->direction = Vector3{0.4f, -0.4f, -0.8f}.Normalized();
+    sun->ambient = {0.0f, 0.0f, 0.0f, 1.0f};
+    render->m_clearColor = {0.05f, 0.06f, 0.12f, 1.0f};
+
+    Model* model = manager->LoadModel("models\\band.mlf", nullptr, 0);
+    model->GetAnimationControl().m_looping = true;
+    model->GetAnimationControl().m_playing = true;
+    model->GetAnimationControl().m_position = 0.5f;
+    timers->m_frameTime = 0.2f; // the frame shows the band 70 % of the way into its twist
+    const Image image = Frame();
+
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = std::string(KEYSTREL_TEST_OUTPUT) + "/" + test->test_suite_name() + "." + test->name();
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(Image::SaveBMP(image, folder + "/animated_model.bmp", &services.files));
+
+    // The band covers the middle of the screen in many shades of its two texture colours; the corners keep the
+    // clear colour.
+    EXPECT_EQ(At(image, 2, 2), (std::array<int, 3>{13, 15, 31}));
+    std::set<std::array<int, 3>> shades;
+    for (std::uint32_t x = 100; x < 540; x += 4)
+        shades.insert(At(image, x, 240));
+    EXPECT_GE(shades.size(), 20u);
+    EXPECT_EQ(model->GetAnimationControl().m_currentFrame, 0u);
+    EXPECT_NEAR(model->GetAnimationControl().m_blendFraction, 0.7f, 1e-5f);
 }
 
 } // namespace
