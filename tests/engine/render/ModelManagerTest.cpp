@@ -2,6 +2,8 @@
 #include "engine/render/ModelManager.h"
 #include "engine/foundation/Error.h"
 #include "engine/render/IndexBuffer.h"
+#include "engine/render/Shader.h"
+#include "engine/render/ShaderUser.h"
 #include "tests/engine/render/ModelFixture.h"
 
 using KeystrelEngine::Matrix4;
@@ -170,6 +172,60 @@ TEST_F(ModelManagerTest, LoadFailuresRegisterNothing)
 {
     EXPECT_THROW(manager->LoadModel("missing.mlf", nullptr, 0), KeystrelEngine::Error);
     EXPECT_EQ(manager->GetRegistry().GetLiveCount(), 0u);
+}
+
+TEST_F(ModelManagerTest, ModelsOfOneDescriptionShareItsShaderAndGiveTheirUsersBack)
+{
+    const std::string name = WriteModel("quad", RenderTesting::StaticQuad());
+    Model* first = manager->LoadModel(name, nullptr, 0);
+    Model* second = manager->LoadModel(name, nullptr, 0);
+    Model* clone = manager->CloneModel(*first, nullptr, 0);
+    EXPECT_EQ(shaders->GetShaderCount(), 1u);
+    EXPECT_EQ(shaders->GetUserCount(), 3u);
+    EXPECT_NE(clone->GetShaderUser(), first->GetShaderUser());
+    EXPECT_EQ(clone->GetShaderUser()->GetShader(), second->GetShaderUser()->GetShader());
+
+    // A new description takes a user of its own and gives the old one back.
+    KeystrelEngine::ShaderDescriptor other;
+    other.AddStage(0, 4, 1, 1, 1, 0.0f, "other.bmp", "", 0); // a stage that loads no texture
+    clone->SetShaderDescriptor(other);
+    EXPECT_EQ(shaders->GetShaderCount(), 2u);
+    EXPECT_EQ(shaders->GetUserCount(), 3u);
+    for (Model* model : {first, clone}) {
+        ASSERT_TRUE(manager->GetRegistry().Remove(model));
+        delete model;
+    }
+    EXPECT_EQ(shaders->GetShaderCount(), 1u);
+    EXPECT_EQ(shaders->GetUserCount(), 1u);
+}
+
+TEST_F(ModelManagerTest, AMissingDescriptionFailsTheLoad)
+{
+    RenderTesting::WriteDataFile("bare.mlf", TestSupport::BuildModelFile(RenderTesting::StaticQuad()));
+    EXPECT_THROW(manager->LoadModel("bare.mlf", nullptr, 0), KeystrelEngine::Error);
+    EXPECT_EQ(manager->GetRegistry().GetLiveCount(), 0u);
+    EXPECT_EQ(shaders->GetUserCount(), 0u);
+}
+
+TEST_F(ModelManagerTest, AModelWhoseShaderNeedsMoreStagesThanTheDeviceHasIsNotDrawn)
+{
+    manager.reset();
+    DestroyServices();
+    std::vector<PlatformTesting::ScriptedDriver> drivers = PlatformTesting::DefaultDisplayDrivers();
+    for (PlatformTesting::ScriptedDevice& device : drivers[0].devices)
+        device.textureStages = 1;
+    PlatformTesting::SetDisplayDrivers(drivers);
+    CreateServices();
+    manager = std::make_unique<ModelManager>(modelServices);
+
+    Triangle(0, -10, 0);
+    KeystrelEngine::ShaderDescriptor twoStages; // stages without textures to load
+    twoStages.AddStage(0, 4, 1, 1, 1, 0.0f, "", "", 0);
+    twoStages.AddStage(0, 4, 1, 1, 1, 0.0f, "", "", 0);
+    Triangle(1, -10, 0)->SetShaderDescriptor(twoStages);
+    Frame();
+    EXPECT_EQ(DrawnTags(), std::vector<std::uint32_t>{0});
+    EXPECT_EQ(manager->m_drawnModels, 2u);
 }
 
 } // namespace
