@@ -49,7 +49,9 @@ TEST_F(CameraTest, IdsOfDeletedCamerasAreReusedLastFreedFirst)
     Camera* second = cameras->CreateCamera(1);
     EXPECT_EQ(cameras->GetCamera(1), first);
     EXPECT_EQ(cameras->GetCamera(2), second);
+    cameras->m_lastAppliedCamera = first;
     cameras->DeleteCamera(first);
+    EXPECT_EQ(cameras->m_lastAppliedCamera, nullptr); // a new camera at the same address is applied again
     cameras->DeleteCamera(second);
     cameras->DeleteCamera(nullptr);
     EXPECT_EQ(cameras->GetLiveIds(), std::vector<std::uint32_t>{0});
