@@ -26,13 +26,21 @@ struct ProcessFolders
             throw std::runtime_error("cannot create the test folder");
         root = pattern;
         base = root + "/base";
-        for (const char* sub : {"/home", "/xdg-data", "/xdg-config", "/xdg-cache", "/base"})
-            fs::create_directories(root + sub);
+        Empty();
         ::setenv("HOME", (root + "/home").c_str(), 1);
         ::setenv("XDG_DATA_HOME", (root + "/xdg-data").c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (root + "/xdg-config").c_str(), 1);
         ::setenv("XDG_CACHE_HOME", (root + "/xdg-cache").c_str(), 1);
         PlatformTesting::SetModuleFileName(base + "/quellhaven");
+    }
+
+    // Every folder made anew and empty, so no test sees what an earlier test of the process left behind.
+    void Empty() const
+    {
+        for (const char* sub : {"/home", "/xdg-data", "/xdg-config", "/xdg-cache", "/base"}) {
+            fs::remove_all(root + sub);
+            fs::create_directories(root + sub);
+        }
     }
 
     ~ProcessFolders()
@@ -47,6 +55,11 @@ ProcessFolders& Folders()
     static ProcessFolders folders;
     return folders;
 }
+
+class FreshFoldersPerTest : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo&) override { Folders().Empty(); }
+};
 
 } // namespace
 
@@ -97,5 +110,6 @@ int main(int argc, char** argv)
 {
     TestSupport::BaseFolder(); // set the folders up before any test reads the environment
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestSupport::FreshFoldersPerTest);
     return RUN_ALL_TESTS();
 }

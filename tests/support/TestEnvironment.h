@@ -1,6 +1,6 @@
-// Every test process runs in a folder of its own: HOME, the XDG folders and the base folder (the folder the
+// Every test runs in folders of its own: HOME, the XDG folders and the base folder (the folder the
 // program file is reported in) all lie below one temporary folder that is removed when the process ends, so
-// tests running in parallel never share a file.
+// tests running in parallel never share a file. The folders are emptied before each test of a process.
 #pragma once
 
 #include <cstdint>
