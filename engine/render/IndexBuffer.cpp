@@ -41,6 +41,12 @@ std::uint32_t IndexBuffer::GetIndex(std::uint32_t position) const
     return index;
 }
 
+void IndexBuffer::SetUsedIndexCount(std::uint32_t count)
+{
+    m_usedIndexCount = std::min(count, m_indexCount);
+    m_rangeStale = true;
+}
+
 void IndexBuffer::UpdateRange()
 {
     if (!m_rangeStale)

@@ -26,6 +26,8 @@ public:
     // Called before every draw.
     virtual void Bind() {}
 
+    // Draws use the first count indices (at most the index count) from now on; the range becomes stale.
+    void SetUsedIndexCount(std::uint32_t count);
     // Recomputes the smallest used index and the range (largest - smallest + 1) when they are stale.
     void UpdateRange();
     std::uint32_t GetIndex(std::uint32_t position) const;

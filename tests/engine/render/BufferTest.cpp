@@ -96,6 +96,24 @@ TEST(IndexBuffer, RangeSpansTheSmallestToTheLargestIndexAndFollowsEveryLock)
     EXPECT_EQ(empty.GetRange(), 0u);
 }
 
+TEST(IndexBuffer, TheUsedIndexCountLimitsTheRangeAndStaysWithinTheBuffer)
+{
+    IndexBuffer buffer(0, 6);
+    WriteIndices(buffer, {0, 1, 2, 2, 1, 9});
+    buffer.UpdateRange();
+    EXPECT_EQ(buffer.GetRange(), 10u);
+    buffer.SetUsedIndexCount(3);
+    EXPECT_EQ(buffer.GetUsedIndexCount(), 3u);
+    EXPECT_TRUE(buffer.IsRangeStale());
+    buffer.UpdateRange();
+    EXPECT_EQ(buffer.GetRange(), 3u);
+    buffer.SetUsedIndexCount(7);
+    EXPECT_EQ(buffer.GetUsedIndexCount(), 6u);
+    buffer.SetUsedIndexCount(0);
+    buffer.UpdateRange();
+    EXPECT_EQ(buffer.GetRange(), 0u);
+}
+
 TEST(IndexBuffer, CopiesKeepTheIndicesAndRecomputeTheRange)
 {
     IndexBuffer source(4, 3);
