@@ -230,8 +230,9 @@ TEST_F(SpriteGroupTest, TheModelManagerDrawsTheGroupWhereverItsSpritesAre)
     cameras->GetDefaultCamera()->m_position = {100, 0, 50};
     group->AddSprite({100, 0, 40}, 1, kRed);
     group->AddSprite({101, 0, 30}, 1, kRed);
-    PlatformTesting::ClearRecording();
     Frame(0.01f);
+    PlatformTesting::ClearRecording();
+    models->RenderAll();
     ASSERT_EQ(PlatformTesting::RecordedDraws().size(), 1u);
     EXPECT_EQ(PlatformTesting::RecordedDraws()[0].indexCount, 12u);
     EXPECT_EQ(PlatformTesting::RecordedDraws()[0].type, D3DPT_TRIANGLELIST);
@@ -243,8 +244,9 @@ TEST_F(SpriteGroupTest, TheModelManagerDrawsTheGroupWhereverItsSpritesAre)
     // Drawn after the models of no group, which are drawn in slot order.
     Model* box = models->CreateSelfMadeModel(Model::kShown | Model::kTriangleList, 3, 3, nullptr, nullptr);
     box->m_boundingBox.Set({99, -1, 39}, {101, 1, 41});
-    PlatformTesting::ClearRecording();
     Frame(0.01f);
+    PlatformTesting::ClearRecording();
+    models->RenderAll();
     ASSERT_EQ(PlatformTesting::RecordedDraws().size(), 2u);
     EXPECT_EQ(PlatformTesting::RecordedDraws()[0].indexCount, 3u);
     EXPECT_EQ(PlatformTesting::RecordedDraws()[1].indexCount, 12u);
@@ -252,8 +254,9 @@ TEST_F(SpriteGroupTest, TheModelManagerDrawsTheGroupWhereverItsSpritesAre)
     // Sprites out of the camera's sight are culled with their box.
     group->GetSprite(3).position = {100, 0, 80};
     group->GetSprite(2).position = {100, 0, 90};
-    PlatformTesting::ClearRecording();
     Frame(0.01f);
+    PlatformTesting::ClearRecording();
+    models->RenderAll();
     EXPECT_EQ(PlatformTesting::RecordedDraws().size(), 1u);
 }
 
