@@ -42,6 +42,16 @@ inline std::vector<std::uint16_t> RectangleIndices()
     return {0, 1, 2, 0, 2, 3};
 }
 
+// Saves the picture for people to look at, in a folder of the running test's own below the test output folder.
+inline void SaveTestPicture(const KeystrelEngine::Image& image, const std::string& fileName,
+                            KeystrelEngine::FileManager& files)
+{
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = std::string(KEYSTREL_TEST_OUTPUT) + "/" + test->test_suite_name() + "." + test->name();
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(KeystrelEngine::Image::SaveBMP(image, folder + "/" + fileName, &files));
+}
+
 class PixelFixture : public RenderFixture
 {
 protected:
@@ -102,14 +112,9 @@ protected:
             EXPECT_NEAR(actual[i], expected[i], tolerance) << "channel " << i;
     }
 
-    // Saves the picture for people to look at, in a folder of the test's own below the test output folder.
     void SavePicture(const KeystrelEngine::Image& image, const std::string& fileName)
     {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string folder =
-            std::string(KEYSTREL_TEST_OUTPUT) + "/" + test->test_suite_name() + "." + test->name();
-        std::filesystem::create_directories(folder);
-        EXPECT_TRUE(KeystrelEngine::Image::SaveBMP(image, folder + "/" + fileName, &services.files));
+        SaveTestPicture(image, fileName, services.files);
     }
 };
 
