@@ -16,6 +16,7 @@ using KeystrelEngine::Image;
 using KeystrelEngine::ParticleSystem;
 using KeystrelEngine::Quaternion;
 using KeystrelEngine::ScreenPoint;
+using RenderTesting::PixelFromBottom;
 using TestSupport::Bytes;
 
 namespace {
@@ -35,14 +36,6 @@ protected:
         }
         CreateManagers();
         render->m_clearColor = {0.02f, 0.02f, 0.08f, 1.0f};
-    }
-
-    // Red, green, blue of the pixel in column x and row y counted from the bottom, as the screen projection
-    // counts them.
-    static std::array<int, 3> At(const Image& image, std::uint32_t x, std::uint32_t y)
-    {
-        const std::uint8_t* pixel = image.GetRow(y) + x * image.GetBytesPerPixel();
-        return {pixel[0], pixel[1], pixel[2]};
     }
 };
 
@@ -123,23 +116,23 @@ TEST_F(ParticlePixels, AFountainOfSparksIsDrawnAroundItsEmitterAndSavedAsAPictur
 
     // The corners keep the clear colour; the column above the emitter glows warm, brightest near the floor
     // where the young sparks crowd; the sky beside the fountain stays dark.
-    EXPECT_EQ(At(image, 2, 2), (std::array<int, 3>{5, 5, 20}));
-    EXPECT_EQ(At(image, 637, 477), (std::array<int, 3>{5, 5, 20}));
+    EXPECT_EQ(PixelFromBottom(image, 2, 2), (std::array<int, 3>{5, 5, 20}));
+    EXPECT_EQ(PixelFromBottom(image, 637, 477), (std::array<int, 3>{5, 5, 20}));
     const ScreenPoint base = Camera::ProjectToScreen(camera, {0, 0, 0.3f}, cameras->GetViewport());
     const ScreenPoint top = Camera::ProjectToScreen(camera, {0, 0, 1.6f}, cameras->GetViewport());
     ASSERT_GT(top.y, base.y + 50.0f) << "the camera looks along +y with z up";
     const auto x = static_cast<std::uint32_t>(base.x);
-    const std::array<int, 3> low = At(image, x, static_cast<std::uint32_t>(base.y));
-    const std::array<int, 3> high = At(image, x, static_cast<std::uint32_t>(top.y));
+    const std::array<int, 3> low = PixelFromBottom(image, x, static_cast<std::uint32_t>(base.y));
+    const std::array<int, 3> high = PixelFromBottom(image, x, static_cast<std::uint32_t>(top.y));
     EXPECT_GT(low[0], 200);
     EXPECT_GE(low[0], low[2]);
     EXPECT_GT(high[0], 60);
     EXPECT_GE(high[0], high[2]);
-    EXPECT_EQ(At(image, 60, static_cast<std::uint32_t>(top.y)), (std::array<int, 3>{5, 5, 20}));
+    EXPECT_EQ(PixelFromBottom(image, 60, static_cast<std::uint32_t>(top.y)), (std::array<int, 3>{5, 5, 20}));
     std::uint32_t lit = 0;
     for (std::uint32_t y = 0; y < image.GetHeight(); ++y) {
         for (std::uint32_t column = 0; column < image.GetWidth(); ++column)
-            lit += At(image, column, y)[0] > 40 ? 1u : 0u;
+            lit += PixelFromBottom(image, column, y)[0] > 40 ? 1u : 0u;
     }
     EXPECT_GT(lit, 3000u);
     EXPECT_LT(lit, 640u * 480u / 4);

@@ -9,6 +9,7 @@
 #include "engine/render/VertexBuffer.h"
 #include "tests/engine/render/RenderFixture.h"
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 
@@ -40,6 +41,14 @@ inline std::vector<Vertex> Rectangle(float left, float bottom, float right, floa
 inline std::vector<std::uint16_t> RectangleIndices()
 {
     return {0, 1, 2, 0, 2, 3};
+}
+
+// Red, green, blue of the pixel in column x and row y counted from the bottom, as the screen projection counts
+// them.
+inline std::array<int, 3> PixelFromBottom(const KeystrelEngine::Image& image, std::uint32_t x, std::uint32_t y)
+{
+    const std::uint8_t* pixel = image.GetRow(y) + x * image.GetBytesPerPixel();
+    return {pixel[0], pixel[1], pixel[2]};
 }
 
 // Saves the picture for people to look at, in a folder of the running test's own below the test output folder.
