@@ -312,30 +312,23 @@ TEST_F(ParticleSystemTest, ACloneOfARunningSystemStartsStoppedAndEmpty)
     EXPECT_EQ(clone->GetParticles()[0].sprite, 19u);
 }
 
-TEST_F(ParticleSystemTest, ASystemWithoutAFileHasTheDefaultParameters)
+// Without a file: 100 particles, ten a second over a one-second cycle, each living one second.
+TEST_F(ParticleSystemTest, ASystemWithoutAFileEmitsTenParticlesASecondForOneCycle)
 {
     const auto system = std::make_unique<ParticleSystem>(particleServices);
-    const KeystrelEngine::ParticleParameters& p = system->GetParameters();
-    EXPECT_EQ(system->GetCapacity(), 100u);
     EXPECT_EQ(system->GetSpriteGroup()->GetCapacity(), 100u);
-    EXPECT_EQ(p.duration, 1.0f);
-    EXPECT_TRUE(p.gravityOn && p.floorOn && p.stoppedDie && p.interpolateEmission);
-    EXPECT_EQ(p.gravity, 1.0f);
-    EXPECT_EQ(p.floorHeight, -1.0f);
-    EXPECT_EQ(p.bounceFactor, 0.9f);
-    EXPECT_EQ(p.minimumEnergy, 0.4f);
-    for (std::uint32_t j = 0; j < KeystrelEngine::kParticleKeyCount; ++j) {
-        EXPECT_EQ(p.rate[j], 10.0f);
-        EXPECT_EQ(p.lifeCentre[j], 1.0f);
-        EXPECT_EQ(p.lifeSpread[j], 0.0f);
-        EXPECT_EQ(p.directionCentre[j].z, 0.0f);
-        EXPECT_EQ(p.directionSpread[j].x, 1.0f);
-        EXPECT_EQ(p.colour[j].a, 1.0f);
-        EXPECT_EQ(p.size[j], 1.0f);
-        EXPECT_EQ(p.speedCentre[j], 1.0f);
-        EXPECT_EQ(p.speedSpread[j], 0.0f);
-    }
     EXPECT_FALSE(system->m_emitting);
+    system->m_emitting = true;
+    timers->m_frameTime = 0.1f;
+    std::vector<std::uint32_t> counts;
+    for (int frame = 0; frame < 20; ++frame) {
+        system->Update();
+        counts.push_back(system->GetLiveCount());
+    }
+    EXPECT_EQ(counts[4], 5u);
+    EXPECT_EQ(system->GetPeakLiveCount(), 9u) << "ten frames of 0.1 s pass the cycle's end";
+    EXPECT_FALSE(system->m_emitting);
+    EXPECT_EQ(counts[19], 0u);
 }
 
 TEST_F(ParticleSystemTest, EmittersStartParticlesInTheirBoxOrOnTheirPath)
