@@ -27,8 +27,7 @@ TimerManager::TimerManager(bool highResolution)
 TimerManager::~TimerManager()
 {
     DeleteTimer(m_masterTimer);
-    for (std::uint32_t slot : m_usedSlots)
-        delete m_timers[slot];
+    m_timers.ForEachUsed([](Timer* timer) { delete timer; });
     if (m_timerPeriod != 0)
         timeEndPeriod(m_timerPeriod);
 }
@@ -63,33 +62,14 @@ void TimerManager::Smooth()
 
 void TimerManager::AddTimer(Timer* timer)
 {
-    if (!timer)
-        return;
-    std::uint32_t slot;
-    if (m_freeSlots.empty()) {
-        slot = static_cast<std::uint32_t>(m_timers.size());
-        m_timers.push_back(timer);
-    } else {
-        slot = m_freeSlots.back();
-        m_freeSlots.pop_back();
-        m_timers[slot] = timer;
-    }
-    m_usedSlots.push_back(slot);
+    if (timer)
+        m_timers.Add(timer);
 }
 
 void TimerManager::DeleteTimer(Timer* timer)
 {
-    if (!timer)
-        return;
-    const auto used = std::find_if(m_usedSlots.begin(), m_usedSlots.end(),
-                                   [&](std::uint32_t slot) { return m_timers[slot] == timer; });
-    if (used == m_usedSlots.end())
-        return;
-    const std::uint32_t slot = *used;
-    delete timer;
-    m_timers[slot] = nullptr;
-    m_freeSlots.push_back(slot);
-    m_usedSlots.erase(used);
+    if (timer && m_timers.Remove(timer))
+        delete timer;
 }
 
 } // namespace KeystrelEngine

@@ -2,6 +2,8 @@
 // multimedia timer's resolution for the program's life, and owns a pool of further timers.
 #pragma once
 
+#include "SlotList.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -26,7 +28,7 @@ public:
     // Deletes a timer of the pool; null and timers the pool does not hold are ignored.
     void DeleteTimer(Timer* timer);
     // The pool by slot number; null for a free slot.
-    const std::vector<Timer*>& GetSlots() const { return m_timers; }
+    const std::vector<Timer*>& GetSlots() const { return m_timers.GetSlots(); }
 
     Timer* m_masterTimer = nullptr;
     float m_frameTime = 0; // seconds, clamped to 0.001..0.1 (smoothed when smoothing is on)
@@ -36,10 +38,8 @@ public:
 private:
     void Smooth();
 
-    std::uint32_t m_timerPeriod = 0;        // milliseconds; 0 when the timer's capabilities were not available
-    std::vector<Timer*> m_timers;           // by slot; null for a free slot
-    std::vector<std::uint32_t> m_usedSlots; // in order of use
-    std::vector<std::uint32_t> m_freeSlots; // a stack
+    std::uint32_t m_timerPeriod = 0; // milliseconds; 0 when the timer's capabilities were not available
+    SlotList<Timer> m_timers;
     double m_lastTime = 0; // the master reading at the previous Update, kept in double so that hours of play
                            // do not eat the milliseconds of the frame time
     float m_smoothedTime = 0;

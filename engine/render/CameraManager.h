@@ -4,9 +4,9 @@
 #pragma once
 
 #include "Camera.h"
+#include "engine/foundation/SlotList.h"
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 namespace KeystrelEngine {
@@ -34,8 +34,11 @@ public:
     Camera* GetDefaultCamera() const { return m_defaultCamera; }
     const Viewport& GetViewport() const { return m_viewport; }
     // The ids of the live cameras in creation order.
-    const std::vector<std::uint32_t>& GetLiveIds() const { return m_liveIds; }
-    Camera* GetCamera(std::uint32_t id) const { return id < m_cameras.size() ? m_cameras[id] : nullptr; }
+    const std::vector<std::uint32_t>& GetLiveIds() const { return m_cameras.GetUsedSlots(); }
+    Camera* GetCamera(std::uint32_t id) const
+    {
+        return id < m_cameras.GetSlots().size() ? m_cameras.GetSlots()[id] : nullptr;
+    }
 
     // Read and written by model drawing.
     Camera* m_lastAppliedCamera = nullptr;
@@ -46,9 +49,7 @@ private:
     Window* m_window;
     RenderSystem* m_renderSystem;
     Viewport m_viewport;
-    std::deque<std::uint32_t> m_freeIds; // used as a stack
-    std::vector<std::uint32_t> m_liveIds;
-    std::vector<Camera*> m_cameras; // by id; null for a freed id
+    SlotList<Camera> m_cameras; // ids are slot numbers
     Camera* m_defaultCamera = nullptr;
 };
 

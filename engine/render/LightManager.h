@@ -3,6 +3,8 @@
 // first; the per-frame pass follows the order in which slots were taken.
 #pragma once
 
+#include "engine/foundation/SlotList.h"
+
 #include "Color.h"
 
 #include <cstdint>
@@ -39,9 +41,7 @@ private:
 
     MessageManager* m_log;
     RenderSystem* m_renderSystem;
-    std::vector<std::uint32_t> m_freeSlots; // a stack: the last freed is taken first
-    std::vector<std::uint32_t> m_usedSlots; // in the order they were taken
-    std::vector<Light*> m_lights;           // by slot; null in a free slot
+    SlotList<Light> m_lights;
 };
 
 } // namespace KeystrelEngine

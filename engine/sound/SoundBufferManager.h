@@ -2,7 +2,7 @@
 // its device buffer instead of reading the file again; a stream is never shared.
 #pragma once
 
-#include "SlotList.h"
+#include "engine/foundation/SlotList.h"
 
 #include <string>
 

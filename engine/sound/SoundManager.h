@@ -3,7 +3,7 @@
 // commands, and runs the per-frame update of every sound and buffer.
 #pragma once
 
-#include "SlotList.h"
+#include "engine/foundation/SlotList.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
-// Objects kept by slot number, as the sound and buffer managers keep theirs: a vector of pointers indexed by
-// slot (null in a free slot), a stack of free slot numbers (the slot freed last is reused first) and the list
-// of used slots in order of use, which fixes the order of the per-frame passes. The slot vector never shrinks.
-// The list does not own the objects; its owner deletes them.
+// Objects kept by slot number, as the engine's managers of timers, cameras, lights, sounds and sound buffers keep
+// theirs: a vector of pointers indexed by slot (null in a free slot), a stack of free slot numbers (the slot freed
+// last is reused first) and the list of used slots in order of use, which fixes the order of the per-frame
+// passes. The slot vector never shrinks. The list does not own the objects; its owner deletes them.
 #pragma once
 
 #include <algorithm>
@@ -13,16 +13,19 @@ namespace KeystrelEngine {
 template <class T> class SlotList
 {
 public:
-    void Add(T* object)
+    // The slot the object takes.
+    std::uint32_t Add(T* object)
     {
+        std::uint32_t slot = static_cast<std::uint32_t>(m_slots.size());
         if (m_freeSlots.empty()) {
-            m_usedSlots.push_back(static_cast<std::uint32_t>(m_slots.size()));
             m_slots.push_back(object);
-            return;
+        } else {
+            slot = m_freeSlots.back();
+            m_freeSlots.pop_back();
+            m_slots[slot] = object;
         }
-        m_usedSlots.push_back(m_freeSlots.back());
-        m_slots[m_freeSlots.back()] = object;
-        m_freeSlots.pop_back();
+        m_usedSlots.push_back(slot);
+        return slot;
     }
 
     bool Contains(const T* object) const { return FindUsed(object) != m_usedSlots.end(); }
