@@ -16,8 +16,8 @@
 #include "engine/render/ModelManager.h"
 #include "engine/render/RenderSystem_D3D7.h"
 #include "engine/render/ShaderManager.h"
-#include "tests/support/ModelFileWriter.h"
-#include "tests/support/ShaderFileWriter.h"
+#include "tools/formats/ModelFileWriter.h"
+#include "tools/formats/ShaderFileWriter.h"
 
 #include <algorithm>
 #include <chrono>
@@ -43,9 +43,9 @@ constexpr int kRounds = 5;
 constexpr double kTargetMs = 2.0;
 
 // A ribbon along x from 0 to 1, whose four bones bend it further the more key frames pass.
-TestSupport::ModelFile MakeRibbon()
+Formats::ModelFile MakeRibbon()
 {
-    TestSupport::ModelFile file;
+    Formats::ModelFile file;
     file.flags = Model::kSkeletal | Model::kTriangleList | Model::kLit | Model::kZTest | Model::kShown;
     file.frameCount = kKeyFrames;
     file.speed = 30.0f;
@@ -65,7 +65,7 @@ TestSupport::ModelFile MakeRibbon()
             const float along = u * (kBones - 1);
             const auto first = static_cast<std::uint16_t>(std::min<float>(along, kBones - 2));
             const float second = along - first;
-            const TestSupport::Float3 position{u - 0.25f * first, v * 0.3f - 0.15f, 0.0f};
+            const Formats::Float3 position{u - 0.25f * first, v * 0.3f - 0.15f, 0.0f};
             file.skinVertices.push_back({u,
                                          v,
                                          {{first, 1.0f - second, {0, 0, 1}, position},
@@ -96,10 +96,10 @@ void WriteTexture(MessageManager& log, FileManager& files, const std::string& im
         pixel[2] = stripe ? 60 : 200;
     }
     Image::SaveBMP(image, imageName, &files);
-    TestSupport::ShaderFile description;
+    Formats::ShaderFile description;
     description.stages.push_back({});
     description.stages[0].texture = "ribbon.bmp"; // next to the description
-    const TestSupport::Bytes bytes = TestSupport::BuildShaderFile(description);
+    const Formats::Bytes bytes = Formats::BuildShaderFile(description);
     std::ofstream(descriptionPath, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
@@ -133,7 +133,7 @@ int main()
     std::filesystem::create_directories(folder);
     const std::string modelName = EngineName(folder / "ribbon.mlf");
     {
-        const TestSupport::Bytes bytes = TestSupport::BuildModelFile(MakeRibbon());
+        const Formats::Bytes bytes = Formats::BuildModelFile(MakeRibbon());
         std::ofstream(folder / "ribbon.mlf", std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }

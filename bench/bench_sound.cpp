@@ -7,7 +7,7 @@
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem_DS7.h"
 #include "platform/testing.h"
-#include "tests/support/sound/SoundWriters.h"
+#include "tools/formats/SoundWriters.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +20,7 @@
 #include <vector>
 
 using namespace KeystrelEngine;
-using TestSupport::SoundBytes;
+using Formats::SoundBytes;
 
 namespace {
 
@@ -57,7 +57,7 @@ SoundBytes Tone(const VoiceFile& file, unsigned index)
             }
         }
     }
-    return TestSupport::MakeWav(file.channels, file.bits, file.rate, pcm);
+    return Formats::MakeWav(file.channels, file.bits, file.rate, pcm);
 }
 
 double CpuSeconds()
@@ -103,7 +103,7 @@ int main()
                                {1, 16, 32000}, {2, 16, 48000}, {1, 8, 44100},  {2, 8, 16000}};
     for (unsigned i = 0; i < 8; ++i)
         Write(folder + "/data/voice" + std::to_string(i) + ".wav", Tone(files[i], i));
-    Write(folder + "/data/music.ogg", TestSupport::EncodeOgg(2, 44100, 44100 * 20, [](std::uint32_t frame, unsigned c) {
+    Write(folder + "/data/music.ogg", Formats::EncodeOgg(2, 44100, 44100 * 20, [](std::uint32_t frame, unsigned c) {
               return 0.3f * std::sin(0.002f * frame * (c + 1));
           }));
 

@@ -1,8 +1,10 @@
 #include "tests/support/ImageFiles.h"
 
-#include "tests/support/ByteWriter.h"
+#include "tools/formats/ByteWriter.h"
 
 namespace TestSupport {
+
+using namespace Formats;
 namespace {
 
 } // namespace

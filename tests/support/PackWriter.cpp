@@ -2,6 +2,8 @@
 
 namespace TestSupport {
 
+using namespace Formats;
+
 Bytes BuildPack(const std::vector<PackEntry>& entries, std::uint32_t version)
 {
     Bytes pack;

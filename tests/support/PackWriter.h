@@ -1,7 +1,7 @@
 // Builds pack files byte by byte for tests: header, entry count, counted names, offset/size pairs, contents.
 #pragma once
 
-#include "tests/support/ByteWriter.h"
+#include "tools/formats/ByteWriter.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <string>

@@ -137,11 +137,11 @@ TEST(FileBinary, CountedStringsStopAtTheirFirstZero)
 TEST(FileBinary, HeaderCheckNamesFormatAndVersionFailures)
 {
     Bytes good;
-    TestSupport::PutLE32(good, 17);
+    Formats::PutLE32(good, 17);
     for (char c : std::string("KEMLF"))
         good.push_back(c);
-    TestSupport::PutLE32(good, 201);
-    TestSupport::PutLE32(good, 0);
+    Formats::PutLE32(good, 201);
+    Formats::PutLE32(good, 0);
     auto check = [](Bytes bytes) {
         return ErrorText([&] {
             FileBinary file("m.mlf", static_cast<std::uint32_t>(bytes.size()), bytes.data());
@@ -151,13 +151,13 @@ TEST(FileBinary, HeaderCheckNamesFormatAndVersionFailures)
     };
     EXPECT_EQ(check(good), "(no error)");
     Bytes longer = good;
-    TestSupport::SetLE32(longer, 0, 18);
+    Formats::SetLE32(longer, 0, 18);
     EXPECT_EQ(check(longer), "Incorrect \"m.mlf\" file format");
     Bytes magic = good;
     magic[8] = 'G';
     EXPECT_EQ(check(magic), "Incorrect \"m.mlf\" file format");
     Bytes version = good;
-    TestSupport::SetLE32(version, 9, 200);
+    Formats::SetLE32(version, 9, 200);
     EXPECT_EQ(check(version), "Incorrect \"m.mlf\" format version, current is 201");
     EXPECT_EQ(check(Bytes(good.begin(), good.begin() + 12)), "Failed to read 13 bytes from \"m.mlf\" file");
 }

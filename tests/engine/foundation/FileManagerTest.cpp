@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace KeystrelEngine;
+using namespace Formats;
 using namespace TestSupport;
 
 namespace {

@@ -4,7 +4,7 @@
 #include "engine/render/IndexBuffer.h"
 #include "engine/render/Skeleton.h"
 #include "tests/engine/render/ModelFixture.h"
-#include "tests/support/ByteWriter.h"
+#include "tools/formats/ByteWriter.h"
 
 using KeystrelEngine::Error;
 using KeystrelEngine::FileError;
@@ -13,7 +13,7 @@ using KeystrelEngine::Vector3;
 using RenderTesting::ModelFixture;
 using RenderTesting::VertexAt;
 using TestSupport::Bytes;
-using TestSupport::ModelFile;
+using Formats::ModelFile;
 
 namespace {
 
@@ -82,7 +82,7 @@ protected:
     std::unique_ptr<Model> LoadBytes(const Bytes& bytes, std::uint32_t extraFlags = 0)
     {
         RenderTesting::WriteDataFile("fixture.mlf", bytes);
-        RenderTesting::WriteDataFile("fixture.srf", TestSupport::BuildShaderFile({}));
+        RenderTesting::WriteDataFile("fixture.srf", Formats::BuildShaderFile({}));
         return Load("fixture.mlf", extraFlags);
     }
 
@@ -218,28 +218,28 @@ TEST_F(ModelFileTest, InconsistentContentIsAFormatError)
 {
     ModelFile outsideIndex = RenderTesting::StaticQuad();
     outsideIndex.indices[4] = 4;
-    EXPECT_EQ(LoadError(TestSupport::BuildModelFile(outsideIndex)), kFormatText);
+    EXPECT_EQ(LoadError(Formats::BuildModelFile(outsideIndex)), kFormatText);
 
     ModelFile fiveWeights = RenderTesting::OneBoneSkeleton();
     fiveWeights.skinVertices[1].weights.assign(5, {0, 0.2f, {0, 0, 1}, {1, 0, 0}});
-    EXPECT_EQ(LoadError(TestSupport::BuildModelFile(fiveWeights)), kFormatText);
+    EXPECT_EQ(LoadError(Formats::BuildModelFile(fiveWeights)), kFormatText);
 
     ModelFile unknownBone = RenderTesting::OneBoneSkeleton();
     unknownBone.skinVertices[0].weights[0].bone = 1;
-    EXPECT_EQ(LoadError(TestSupport::BuildModelFile(unknownBone)), kFormatText);
+    EXPECT_EQ(LoadError(Formats::BuildModelFile(unknownBone)), kFormatText);
 
     ModelFile noFrames = RenderTesting::TwoFrameMorph();
     noFrames.frameCount = 0;
     noFrames.vertices.clear();
     noFrames.vertexCount = 3;
     noFrames.boxes.clear();
-    EXPECT_EQ(LoadError(TestSupport::BuildModelFile(noFrames)), kFormatText);
+    EXPECT_EQ(LoadError(Formats::BuildModelFile(noFrames)), kFormatText);
 
     ModelFile manyBareVertices;
     manyBareVertices.flags = 0x8;
     manyBareVertices.vertexCount = 65537;
     manyBareVertices.boxes = {{}};
-    EXPECT_EQ(LoadError(TestSupport::BuildModelFile(manyBareVertices)), kFormatText);
+    EXPECT_EQ(LoadError(Formats::BuildModelFile(manyBareVertices)), kFormatText);
 }
 
 // Counts that would size memory beyond what the file holds are refused before anything is allocated.
@@ -259,7 +259,7 @@ TEST_F(ModelFileTest, CountsBeyondTheFileAreRefusedBeforeAllocating)
     };
     for (const Case& c : cases) {
         Bytes bytes = c.fixture;
-        TestSupport::SetLE32(bytes, c.at, c.value);
+        Formats::SetLE32(bytes, c.at, c.value);
         EXPECT_EQ(LoadError(bytes), kFormatText) << c.what;
     }
     Bytes bones = kSkeletalFixture;
@@ -272,7 +272,7 @@ TEST_F(ModelFileTest, CountsBeyondTheFileAreRefusedBeforeAllocating)
     frames.frameCount = 0x7FFFFFFF;
     frames.vertices.clear();
     frames.indices.clear();
-    EXPECT_EQ(LoadError(TestSupport::BuildModelFile(frames)), kFormatText) << "boxes";
+    EXPECT_EQ(LoadError(Formats::BuildModelFile(frames)), kFormatText) << "boxes";
 }
 
 TEST_F(ModelFileTest, EveryTruncationFailsCleanly)
@@ -283,7 +283,7 @@ TEST_F(ModelFileTest, EveryTruncationFailsCleanly)
             EXPECT_THROW(LoadBytes(cut), Error) << size;
             if (size >= 4) {
                 // With the length field telling the truth, the reader runs out of bytes somewhere inside.
-                TestSupport::SetLE32(cut, 0, static_cast<std::uint32_t>(size));
+                Formats::SetLE32(cut, 0, static_cast<std::uint32_t>(size));
                 EXPECT_THROW(LoadBytes(cut), Error) << size;
             }
         }

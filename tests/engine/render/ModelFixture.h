@@ -11,8 +11,8 @@
 #include "engine/render/ShaderManager.h"
 #include "engine/render/VertexBuffer.h"
 #include "tests/engine/render/RenderFixture.h"
-#include "tests/support/ModelFileWriter.h"
-#include "tests/support/ShaderFileWriter.h"
+#include "tools/formats/ModelFileWriter.h"
+#include "tools/formats/ShaderFileWriter.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
@@ -32,9 +32,9 @@ inline void WriteDataFile(const std::string& name, const TestSupport::Bytes& byt
 }
 
 // A triangle list of one quad: x and y from 0 to 1 at z = 0, facing +z.
-inline TestSupport::ModelFile StaticQuad()
+inline Formats::ModelFile StaticQuad()
 {
-    TestSupport::ModelFile file;
+    Formats::ModelFile file;
     file.flags = 0x1 | 0x8 | 0x40000;
     file.indices = {0, 1, 2, 0, 2, 3};
     file.vertices = {{0, 0, {0, 0, 1}, {0, 0, 0}},
@@ -46,9 +46,9 @@ inline TestSupport::ModelFile StaticQuad()
 }
 
 // Two frames of one triangle, the second twice the size of the first, at one frame a second.
-inline TestSupport::ModelFile TwoFrameMorph()
+inline Formats::ModelFile TwoFrameMorph()
 {
-    TestSupport::ModelFile file;
+    Formats::ModelFile file;
     file.flags = 0x2 | 0x8 | 0x40000;
     file.frameCount = 2;
     file.speed = 1.0f;
@@ -61,9 +61,9 @@ inline TestSupport::ModelFile TwoFrameMorph()
 
 // One bone carrying one triangle; frame 0 leaves it in place, frame 1 moves it by (10, 0, 0) and turns it a
 // quarter turn about z.
-inline TestSupport::ModelFile OneBoneSkeleton()
+inline Formats::ModelFile OneBoneSkeleton()
 {
-    TestSupport::ModelFile file;
+    Formats::ModelFile file;
     file.flags = 0x4 | 0x8 | 0x40000;
     file.frameCount = 2;
     file.speed = 1.0f;
@@ -109,10 +109,10 @@ protected:
     }
 
     // Writes the model and an untextured companion description; returns the engine name.
-    static std::string WriteModel(const std::string& name, const TestSupport::ModelFile& file)
+    static std::string WriteModel(const std::string& name, const Formats::ModelFile& file)
     {
-        WriteDataFile(name + ".mlf", TestSupport::BuildModelFile(file));
-        WriteDataFile(name + ".srf", TestSupport::BuildShaderFile({}));
+        WriteDataFile(name + ".mlf", Formats::BuildModelFile(file));
+        WriteDataFile(name + ".srf", Formats::BuildShaderFile({}));
         return name + ".mlf";
     }
 
@@ -122,7 +122,7 @@ protected:
         return std::make_unique<KeystrelEngine::Model>(modelServices, name, camera, extraFlags);
     }
 
-    std::unique_ptr<KeystrelEngine::Model> LoadNew(const std::string& name, const TestSupport::ModelFile& file,
+    std::unique_ptr<KeystrelEngine::Model> LoadNew(const std::string& name, const Formats::ModelFile& file,
                                                    std::uint32_t extraFlags = 0)
     {
         return Load(WriteModel(name, file), extraFlags);

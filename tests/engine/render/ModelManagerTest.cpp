@@ -201,7 +201,7 @@ TEST_F(ModelManagerTest, ModelsOfOneDescriptionShareItsShaderAndGiveTheirUsersBa
 
 TEST_F(ModelManagerTest, AMissingDescriptionFailsTheLoad)
 {
-    RenderTesting::WriteDataFile("bare.mlf", TestSupport::BuildModelFile(RenderTesting::StaticQuad()));
+    RenderTesting::WriteDataFile("bare.mlf", Formats::BuildModelFile(RenderTesting::StaticQuad()));
     EXPECT_THROW(manager->LoadModel("bare.mlf", nullptr, 0), KeystrelEngine::Error);
     EXPECT_EQ(manager->GetRegistry().GetLiveCount(), 0u);
     EXPECT_EQ(shaders->GetUserCount(), 0u);

@@ -175,7 +175,7 @@ TEST_F(ModelTest, RayPickingReportsTheNearestHitInModelSpace)
     EXPECT_EQ(distance, -7.0f);
 
     // Through the box of one triangle beside the triangle: no hit, and the no-hit distance.
-    TestSupport::ModelFile file = RenderTesting::StaticQuad();
+    Formats::ModelFile file = RenderTesting::StaticQuad();
     file.indices = {0, 1, 3};
     const auto triangle = LoadNew("triangle", file);
     EXPECT_FALSE(triangle->IntersectRay({{0.9f, 0.9f, 5.0f}, {0, 0, -10}}, &distance));

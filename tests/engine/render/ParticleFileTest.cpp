@@ -4,7 +4,7 @@
 #include "engine/foundation/Random.h"
 #include "engine/render/SpriteGroup.h"
 #include "tests/engine/render/ParticleFixture.h"
-#include "tests/support/ByteWriter.h"
+#include "tools/formats/ByteWriter.h"
 
 #include <bit>
 #include <limits>
@@ -15,7 +15,7 @@ using KeystrelEngine::ParticleParameters;
 using KeystrelEngine::ParticleSystem;
 using KeystrelEngine::Vector3;
 using TestSupport::Bytes;
-using TestSupport::ParticleFile;
+using Formats::ParticleFile;
 
 namespace {
 
@@ -108,7 +108,7 @@ protected:
     std::unique_ptr<ParticleSystem> LoadBytes(const Bytes& bytes)
     {
         RenderTesting::WriteDataFile("fixture.psf", bytes);
-        RenderTesting::WriteDataFile("fixture.srf", TestSupport::BuildShaderFile({}));
+        RenderTesting::WriteDataFile("fixture.srf", Formats::BuildShaderFile({}));
         return std::unique_ptr<ParticleSystem>(particles->LoadParticleSystem("fixture.psf", nullptr));
     }
 
@@ -128,7 +128,7 @@ protected:
     static Bytes WithFloat(const Bytes& fixture, std::size_t at, float value)
     {
         Bytes bytes = fixture;
-        TestSupport::SetLE32(bytes, at, std::bit_cast<std::uint32_t>(value));
+        Formats::SetLE32(bytes, at, std::bit_cast<std::uint32_t>(value));
         return bytes;
     }
 
@@ -207,8 +207,8 @@ TEST_F(ParticleFileTest, Version203FixtureLoadsWithoutSpeedSpreads)
 
 TEST_F(ParticleFileTest, TheTestWriterLaysOutBothVersionsAsTheFixtures)
 {
-    EXPECT_EQ(TestSupport::BuildParticleFile(FixtureContent(), 204), kVersion204);
-    EXPECT_EQ(TestSupport::BuildParticleFile(FixtureContent(), 203), kVersion203);
+    EXPECT_EQ(Formats::BuildParticleFile(FixtureContent(), 204), kVersion204);
+    EXPECT_EQ(Formats::BuildParticleFile(FixtureContent(), 203), kVersion203);
 }
 
 TEST_F(ParticleFileTest, WrongMagicLengthAndVersionGiveTheirTexts)
@@ -270,11 +270,11 @@ TEST_F(ParticleFileTest, UnusableValuesAreFormatErrors)
 
     for (const std::uint32_t capacity : {ParticleSystem::kMaxCapacity + 1, 0x2AAAAAABu, 0xFFFFFFFFu}) {
         Bytes bytes = kVersion204;
-        TestSupport::SetLE32(bytes, 13, capacity);
+        Formats::SetLE32(bytes, 13, capacity);
         EXPECT_EQ(LoadError(bytes), kFormatText) << capacity;
     }
     Bytes largest = kVersion204;
-    TestSupport::SetLE32(largest, 13, ParticleSystem::kMaxCapacity);
+    Formats::SetLE32(largest, 13, ParticleSystem::kMaxCapacity);
     EXPECT_EQ(LoadBytes(largest)->GetSpriteGroup()->GetCapacity(), ParticleSystem::kMaxCapacity);
     EXPECT_EQ(spriteGroups->GetRegistry().GetLiveCount(), 0u);
 }
@@ -286,7 +286,7 @@ TEST_F(ParticleFileTest, EveryTruncationFailsCleanly)
             Bytes cut(fixture->begin(), fixture->begin() + static_cast<std::ptrdiff_t>(size));
             EXPECT_THROW(LoadBytes(cut), FileError) << size;
             if (size >= 4) {
-                TestSupport::SetLE32(cut, 0, static_cast<std::uint32_t>(size));
+                Formats::SetLE32(cut, 0, static_cast<std::uint32_t>(size));
                 EXPECT_THROW(LoadBytes(cut), FileError) << size;
             }
         }

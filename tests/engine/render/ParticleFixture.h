@@ -7,7 +7,7 @@
 #include "engine/render/ParticleSystemManager.h"
 #include "engine/render/SpriteGroupManager.h"
 #include "tests/engine/render/ModelFixture.h"
-#include "tests/support/ParticleFileWriter.h"
+#include "tools/formats/ParticleFileWriter.h"
 
 #include <memory>
 #include <string>
@@ -58,16 +58,16 @@ protected:
     }
 
     // Writes the system and an untextured companion description; returns the engine name.
-    static std::string WriteParticles(const std::string& name, const TestSupport::ParticleFile& file,
+    static std::string WriteParticles(const std::string& name, const Formats::ParticleFile& file,
                                       std::uint32_t version = 204)
     {
-        WriteDataFile(name + ".psf", TestSupport::BuildParticleFile(file, version));
-        WriteDataFile(name + ".srf", TestSupport::BuildShaderFile({}));
+        WriteDataFile(name + ".psf", Formats::BuildParticleFile(file, version));
+        WriteDataFile(name + ".srf", Formats::BuildShaderFile({}));
         return name + ".psf";
     }
 
     // A registered, started clone of the file's system; the template is deleted.
-    KeystrelEngine::ParticleSystem* Start(const TestSupport::ParticleFile& file, bool looping = true)
+    KeystrelEngine::ParticleSystem* Start(const Formats::ParticleFile& file, bool looping = true)
     {
         const std::unique_ptr<KeystrelEngine::ParticleSystem> loaded(
             particles->LoadParticleSystem(WriteParticles("effect", file), nullptr));

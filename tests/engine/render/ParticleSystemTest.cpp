@@ -13,7 +13,7 @@ using KeystrelEngine::Particle;
 using KeystrelEngine::ParticleSystem;
 using KeystrelEngine::Sprite;
 using KeystrelEngine::Vector3;
-using TestSupport::ParticleFile;
+using Formats::ParticleFile;
 
 namespace {
 

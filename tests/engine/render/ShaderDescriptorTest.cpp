@@ -2,8 +2,9 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
-#include "tests/support/ByteWriter.h"
-#include "tests/support/ShaderFileWriter.h"
+#include "tests/support/TestEnvironment.h"
+#include "tools/formats/ByteWriter.h"
+#include "tools/formats/ShaderFileWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <string>
 
 using namespace KeystrelEngine;
+using namespace Formats;
 using namespace TestSupport;
 
 namespace {

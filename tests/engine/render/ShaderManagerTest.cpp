@@ -8,7 +8,7 @@
 #include "engine/render/ShaderUser.h"
 #include "engine/render/TextureManager.h"
 #include "tests/engine/render/TextureFixture.h"
-#include "tests/support/ShaderFileWriter.h"
+#include "tools/formats/ShaderFileWriter.h"
 
 #include <cmath>
 #include <random>
@@ -19,8 +19,8 @@ using KeystrelEngine::ShaderManager;
 using KeystrelEngine::ShaderStage;
 using KeystrelEngine::ShaderUser;
 using KeystrelEngine::Texture2D;
-using TestSupport::ShaderFile;
-using TestSupport::ShaderFileStage;
+using Formats::ShaderFile;
+using Formats::ShaderFileStage;
 
 namespace {
 
@@ -41,7 +41,7 @@ protected:
     {
         std::string path = name;
         std::replace(path.begin(), path.end(), '\\', '/');
-        TestSupport::WriteFile(TestSupport::BaseFolder() + "/Data/" + path, TestSupport::BuildShaderFile(file));
+        TestSupport::WriteFile(TestSupport::BaseFolder() + "/Data/" + path, Formats::BuildShaderFile(file));
     }
 
     static ShaderFile OneTexture(const std::string& texture, std::uint32_t sourceBlend = 0)
@@ -327,7 +327,7 @@ TEST_F(ShaderManagerTest, DamagedDescriptionFilesMakeNoUser)
     grid.texture = "fire.tga";
     grid.opacity = "fire_alpha.tga";
     file.stages.push_back(grid);
-    const TestSupport::Bytes good = TestSupport::BuildShaderFile(file);
+    const TestSupport::Bytes good = Formats::BuildShaderFile(file);
     const auto tryLoad = [&](const TestSupport::Bytes& bytes) {
         TestSupport::WriteFile(TestSupport::BaseFolder() + "/Data/models/damaged.srf", bytes);
         try {

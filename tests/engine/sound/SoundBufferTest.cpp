@@ -13,6 +13,7 @@
 
 using namespace KeystrelEngine;
 using namespace SoundTesting;
+using namespace Formats;
 using namespace TestSupport;
 
 namespace {

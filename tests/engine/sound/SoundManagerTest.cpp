@@ -8,7 +8,7 @@
 
 using namespace KeystrelEngine;
 using namespace SoundTesting;
-using namespace TestSupport;
+using namespace Formats;
 
 namespace {
 

@@ -28,7 +28,7 @@ SoundTestBed::~SoundTestBed()
     PlatformTesting::UseManualSoundOutput(0);
 }
 
-void SoundTestBed::WriteSound(const std::string& name, const TestSupport::SoundBytes& bytes)
+void SoundTestBed::WriteSound(const std::string& name, const Formats::SoundBytes& bytes)
 {
     TestSupport::WriteFile(TestSupport::BaseFolder() + "/data/" + name, bytes);
 }
@@ -52,7 +52,7 @@ bool SoundTestBed::Logged(const std::string& text) const
     return CountLogged(text) > 0;
 }
 
-std::vector<std::int16_t> Samples16(const TestSupport::SoundBytes& pcm)
+std::vector<std::int16_t> Samples16(const Formats::SoundBytes& pcm)
 {
     std::vector<std::int16_t> samples(pcm.size() / 2);
     for (std::size_t i = 0; i < samples.size(); ++i)

@@ -6,7 +6,7 @@
 #include "engine/foundation/MessageManager.h"
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem_DS7.h"
-#include "tests/support/sound/SoundWriters.h"
+#include "tools/formats/SoundWriters.h"
 
 #include <memory>
 #include <string>
@@ -25,7 +25,7 @@ public:
     ~SoundTestBed();
 
     // Writes bytes to data\<name> below the base folder.
-    void WriteSound(const std::string& name, const TestSupport::SoundBytes& bytes);
+    void WriteSound(const std::string& name, const Formats::SoundBytes& bytes);
     // Renders frames of output (interleaved stereo) without updating the sound manager.
     std::vector<std::int16_t> Render(std::uint32_t frames);
 
@@ -40,6 +40,6 @@ public:
 };
 
 // The 16-bit samples of a PCM byte string.
-std::vector<std::int16_t> Samples16(const TestSupport::SoundBytes& pcm);
+std::vector<std::int16_t> Samples16(const Formats::SoundBytes& pcm);
 
 } // namespace SoundTesting

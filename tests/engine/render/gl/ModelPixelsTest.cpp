@@ -190,13 +190,13 @@ TEST_F(ModelPixels, ALitTexturedAnimatedModelIsSavedAsAPicture)
         }
     }
     RenderTesting::WriteDataFile("models\\checker.bmp", TestSupport::BMPFile(32, 32, checker).Build());
-    TestSupport::ShaderFile description;
+    Formats::ShaderFile description;
     description.stages.push_back({});
     description.stages[0].texture = "checker.bmp";
     description.stages[0].addressU = description.stages[0].addressV = 1;
-    RenderTesting::WriteDataFile("models\\band.srf", TestSupport::BuildShaderFile(description));
+    RenderTesting::WriteDataFile("models\\band.srf", Formats::BuildShaderFile(description));
 
-    TestSupport::ModelFile band;
+    Formats::ModelFile band;
     band.flags = Model::kSkeletal | Model::kTriangleList | Model::kLit | Model::kZTest | Model::kShown;
     band.frameCount = 2;
     band.speed = 1.0f;
@@ -238,7 +238,7 @@ TEST_F(ModelPixels, ALitTexturedAnimatedModelIsSavedAsAPicture)
         }
     }
     band.boxes = {{{-2, -1, -1}, {2, 1, 1}}};
-    RenderTesting::WriteDataFile("models\\band.mlf", TestSupport::BuildModelFile(band));
+    RenderTesting::WriteDataFile("models\\band.mlf", Formats::BuildModelFile(band));
 
     Camera& camera = *cameras->GetDefaultCamera();
     camera.m_position = {0.0f, 0.6f, 3.2f};

@@ -62,18 +62,18 @@ void WriteSpark()
 TEST_F(ParticlePixels, AFountainOfSparksIsDrawnAroundItsEmitterAndSavedAsAPicture)
 {
     WriteSpark();
-    TestSupport::ShaderFile description;
+    Formats::ShaderFile description;
     description.flags = 1; // alpha blending: by the sparks' alpha, added to what is there
     description.sourceBlend = 4;
     description.destinationBlend = 1;
     description.stages.push_back({});
     description.stages[0].texture = "spark.bmp";
     description.stages[0].opacity = "spark_a.bmp";
-    RenderTesting::WriteDataFile("effects\\fountain.srf", TestSupport::BuildShaderFile(description));
+    RenderTesting::WriteDataFile("effects\\fountain.srf", Formats::BuildShaderFile(description));
 
     // Sparks leave upwards at about 4.5 units a second, fall back under gravity onto the floor at z = 0 and
     // bounce once, turning from yellow to red as they age and fading out.
-    TestSupport::ParticleFile file;
+    Formats::ParticleFile file;
     file.capacity = 600;
     file.gravityOn = 1;
     file.gravity = 0.05f;
@@ -95,7 +95,7 @@ TEST_F(ParticlePixels, AFountainOfSparksIsDrawnAroundItsEmitterAndSavedAsAPictur
     file.size = {0.14f, 0.12f, 0.11f, 0.1f, 0.09f, 0.08f};
     file.speedCentre.fill(0.045f);
     file.speedSpread.fill(0.008f);
-    RenderTesting::WriteDataFile("effects\\fountain.psf", TestSupport::BuildParticleFile(file));
+    RenderTesting::WriteDataFile("effects\\fountain.psf", Formats::BuildParticleFile(file));
 
     Camera& camera = *cameras->GetDefaultCamera();
     camera.m_position = {0.0f, -5.0f, 1.4f};

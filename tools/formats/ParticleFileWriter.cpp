@@ -1,8 +1,8 @@
-#include "tests/support/ParticleFileWriter.h"
+#include "tools/formats/ParticleFileWriter.h"
 
-#include "tests/support/ByteWriter.h"
+#include "tools/formats/ByteWriter.h"
 
-namespace TestSupport {
+namespace Formats {
 
 namespace {
 
@@ -53,4 +53,4 @@ Bytes BuildParticleFile(const ParticleFile& file, std::uint32_t version)
     return bytes;
 }
 
-} // namespace TestSupport
+} // namespace Formats

@@ -1,12 +1,12 @@
-// Sound files made at run time for tests and benchmarks: RIFF/WAVE files chunk by chunk (damaged ones too) and
-// Ogg Vorbis files encoded with libvorbisenc.
+// Sound files for the content tool, tests and benchmarks: RIFF/WAVE files chunk by chunk (damaged ones too)
+// and Ogg Vorbis files encoded with libvorbisenc.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
-namespace TestSupport {
+namespace Formats {
 
 using SoundBytes = std::vector<std::uint8_t>;
 
@@ -25,4 +25,4 @@ SoundBytes CounterPattern(std::uint32_t frames);
 SoundBytes EncodeOgg(unsigned channels, unsigned rate, std::uint32_t frames,
                      const std::function<float(std::uint32_t, unsigned)>& sample);
 
-} // namespace TestSupport
+} // namespace Formats

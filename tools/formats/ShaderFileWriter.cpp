@@ -1,8 +1,8 @@
-#include "tests/support/ShaderFileWriter.h"
+#include "tools/formats/ShaderFileWriter.h"
 
-#include "tests/support/ByteWriter.h"
+#include "tools/formats/ByteWriter.h"
 
-namespace TestSupport {
+namespace Formats {
 
 namespace {
 
@@ -56,4 +56,4 @@ Bytes BuildShaderFile(const ShaderFile& description, std::uint32_t version)
     return bytes;
 }
 
-} // namespace TestSupport
+} // namespace Formats

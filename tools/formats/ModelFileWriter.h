@@ -1,8 +1,10 @@
-// Builds model files (".mlf") for tests from plain records, part by part as the file lays them out: the common
+// Builds model files (".mlf") from plain records, part by part as the file lays them out: the common
 // header, the flags, the animation header when the flags animate, the skeleton and its keys when they name one,
 // the counts, the indices (2 bytes each below 65536 of them, else 4), the vertex records and the boxes. The
 // writer lays out what it is given; records that the flags do not call for are simply not written.
 #pragma once
+
+#include "tools/formats/ByteWriter.h"
 
 #include <array>
 #include <cstdint>
@@ -10,9 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace TestSupport {
-
-using Bytes = std::vector<std::uint8_t>;
+namespace Formats {
 
 using Float3 = std::array<float, 3>;
 
@@ -74,4 +74,4 @@ struct ModelFile
 
 Bytes BuildModelFile(const ModelFile& model, std::uint32_t version = 201);
 
-} // namespace TestSupport
+} // namespace Formats

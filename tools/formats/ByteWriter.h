@@ -1,4 +1,5 @@
-// Little-endian values appended to or patched into byte vectors, for the tests' file builders.
+// Little-endian values appended to or patched into byte vectors, for the file writers of the content tool and
+// the tests.
 #pragma once
 
 #include <bit>
@@ -6,7 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace TestSupport {
+namespace Formats {
+
+using Bytes = std::vector<std::uint8_t>;
 
 inline void PutLE16(std::vector<std::uint8_t>& bytes, std::uint32_t value)
 {
@@ -36,4 +39,4 @@ inline void Append(std::vector<std::uint8_t>& to, const std::vector<std::uint8_t
     to.insert(to.end(), from.begin(), from.end());
 }
 
-} // namespace TestSupport
+} // namespace Formats

@@ -1,15 +1,15 @@
-// Builds particle-system files (".psf") for tests from a plain record, field by field as the file lays them
+// Builds particle-system files (".psf") from a plain record, field by field as the file lays them
 // out: the common header, the capacity, the cycle, gravity, floor and energy fields, the emission switch, the
 // key arrays, the emitter shape and the box. Version 203 leaves out the speed spread keys. The length field is
 // the size written.
 #pragma once
 
-#include "tests/support/TestEnvironment.h"
+#include "tools/formats/ByteWriter.h"
 
 #include <array>
 #include <cstdint>
 
-namespace TestSupport {
+namespace Formats {
 
 using Keys = std::array<float, 6>;
 using Key3 = std::array<float, 3>;
@@ -45,4 +45,4 @@ struct ParticleFile
 
 Bytes BuildParticleFile(const ParticleFile& file, std::uint32_t version = 204);
 
-} // namespace TestSupport
+} // namespace Formats

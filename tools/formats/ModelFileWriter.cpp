@@ -1,10 +1,10 @@
-#include "tests/support/ModelFileWriter.h"
+#include "tools/formats/ModelFileWriter.h"
 
-#include "tests/support/ByteWriter.h"
+#include "tools/formats/ByteWriter.h"
 
 #include <algorithm>
 
-namespace TestSupport {
+namespace Formats {
 
 namespace {
 
@@ -94,4 +94,4 @@ Bytes BuildModelFile(const ModelFile& model, std::uint32_t version)
     return bytes;
 }
 
-} // namespace TestSupport
+} // namespace Formats

@@ -1,16 +1,16 @@
-// Builds shader description files (".srf") for tests from plain records of their own, field by field as the file
+// Builds shader description files (".srf") from plain records of their own, field by field as the file
 // lays them out: the common header, the description, then one entry per stage whose animation fields are present
 // only for the modes that have them.
 #pragma once
 
-#include "tests/support/TestEnvironment.h"
+#include "tools/formats/ByteWriter.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace TestSupport {
+namespace Formats {
 
 struct ShaderFileStage
 {
@@ -41,4 +41,4 @@ struct ShaderFile
 
 Bytes BuildShaderFile(const ShaderFile& description, std::uint32_t version = 211);
 
-} // namespace TestSupport
+} // namespace Formats

@@ -1,12 +1,12 @@
-#include "tests/support/sound/SoundWriters.h"
+#include "tools/formats/SoundWriters.h"
 
-#include "tests/support/ByteWriter.h"
+#include "tools/formats/ByteWriter.h"
 
 #include <cstring>
 #include <stdexcept>
 #include <vorbis/vorbisenc.h>
 
-namespace TestSupport {
+namespace Formats {
 namespace {
 
 void AppendPage(SoundBytes& to, const ogg_page& page)
@@ -132,4 +132,4 @@ SoundBytes EncodeOgg(unsigned channels, unsigned rate, std::uint32_t frames,
     return out;
 }
 
-} // namespace TestSupport
+} // namespace Formats
