@@ -32,15 +32,12 @@ VersionedFile::VersionedFile(KeystrelEngine::FileManager* fileManager, std::stri
 
 VersionedFile::~VersionedFile()
 {
-    if (IsWriting())
-        Discard();
+    Release();
 }
 
 void VersionedFile::Open(const std::string& path, Mode mode)
 {
-    if (IsWriting())
-        Discard();
-    m_file.reset();
+    Release();
     m_mode = mode;
     m_path = path;
     if (mode == ModeRead) {
@@ -77,6 +74,7 @@ void VersionedFile::Save(const std::string& path, const std::function<void(FileB
 
 void VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why)
 {
+    Release();
     const std::string diskPath = m_fileManager->MakeDiskPath(path);
     if (!KeystrelEngine::FileManager::FileExistsOnDisk(diskPath))
         return;
@@ -129,7 +127,14 @@ void VersionedFile::Publish()
     }
 }
 
-// Never throws: it runs in the destructor and on the way out of failed saves.
+// Neither throws: they run in the destructor and on the way out of failed saves.
+void VersionedFile::Release()
+{
+    if (IsWriting())
+        Discard();
+    m_file.reset();
+}
+
 void VersionedFile::Discard()
 {
     m_file.reset();

@@ -50,7 +50,7 @@ public:
 
     // A file at path that could not be read (damaged, another version) is renamed to path + ".bad", replacing an
     // older one, with an error line naming why, so that writing a fresh file does not lose it. Nothing happens
-    // when there is no file on disk (a first start).
+    // when there is no file on disk (a first start). A file still held is let go first.
     void KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why);
 
 private:
@@ -58,6 +58,8 @@ private:
     void CheckHeader();
     void WriteHeader(std::uint32_t length);
     void Publish();
+    // Lets go of the held file; an unfinished write is discarded.
+    void Release();
     void Discard();
 
     KeystrelEngine::FileManager* m_fileManager;

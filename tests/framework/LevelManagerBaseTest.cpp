@@ -6,15 +6,16 @@
 #include <gtest/gtest.h>
 
 using namespace GameFramework;
+using KeystrelEngine::FileTextual;
 
 namespace {
 
-struct NamedStage : StageRecord
+struct Stage : StageRecord
 {
     std::int32_t value = 0;
 };
 
-struct NamedLevel : LevelRecord
+struct Level : LevelRecord
 {
     std::string board; // owned memory: deleting through the base must reach it
 };
@@ -24,15 +25,15 @@ struct Catalogue : LevelManagerBase
     using LevelManagerBase::LevelManagerBase;
     int created = 0;
 
-    std::unique_ptr<StageRecord> CreateStage() override { return ++created, std::make_unique<NamedStage>(); }
-    std::unique_ptr<LevelRecord> CreateLevel() override { return ++created, std::make_unique<NamedLevel>(); }
-    void ReadStage(StageRecord& stage, KeystrelEngine::FileTextual& file) override
+    std::unique_ptr<StageRecord> CreateStage() override { return ++created, std::make_unique<Stage>(); }
+    std::unique_ptr<LevelRecord> CreateLevel() override { return ++created, std::make_unique<Level>(); }
+    void ReadStage(StageRecord& stage, FileTextual& file) override
     {
-        static_cast<NamedStage&>(stage).value = file.ReadInt();
+        static_cast<Stage&>(stage).value = file.ReadInt();
     }
-    void ReadLevel(LevelRecord& level, KeystrelEngine::FileTextual& file) override
+    void ReadLevel(LevelRecord& level, FileTextual& file) override
     {
-        file.ReadLine(static_cast<NamedLevel&>(level).board, true);
+        file.ReadLine(static_cast<Level&>(level).board, true);
     }
 };
 
@@ -68,9 +69,9 @@ TEST(LevelManagerBase, StagesAndLevelsComeFromTheirListsWithIdsOfTheirPlaces)
     Catalogue catalogue(&services.log, &services.files);
     catalogue.Load();
     EXPECT_EQ(catalogue.StageLevelsPath(0), "stage0\\levels_info.ini");
-    EXPECT_EQ(static_cast<NamedStage&>(catalogue.GetStage(1)).value, 90);
+    EXPECT_EQ(static_cast<Stage&>(catalogue.GetStage(1)).value, 90);
     EXPECT_EQ(catalogue.GetStage(1).levelCount, 5u);
-    EXPECT_EQ(static_cast<NamedLevel*>(catalogue.GetLevel({0, 1}))->board, "game1");
+    EXPECT_EQ(static_cast<Level*>(catalogue.GetLevel({0, 1}))->board, "game1");
     for (std::uint32_t stage = 0; stage < 2; ++stage) {
         for (std::uint32_t level = 0; level < catalogue.GetStage(stage).levelCount; ++level) {
             const LevelId id = catalogue.GetLevel({stage, level})->id;
