@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -155,8 +156,10 @@ TextTable ReadTable(const std::filesystem::path& path)
     const auto fault = [&table](int line, const std::string& what) {
         table.faults.push_back(table.file + ":" + std::to_string(line + 1) + ": " + what);
     };
-    if (!lines.empty() && lines.front().starts_with("\xEF\xBB\xBF"))
+    if (!lines.empty() && lines.front().starts_with("\xEF\xBB\xBF")) {
         fault(0, "starts with a byte-order mark");
+        lines.front().erase(0, 3);
+    }
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
         const std::string trimmed = Trim(lines[i]);
         if (trimmed.empty())
@@ -242,6 +245,8 @@ bool DecodeUtf8(const std::string& text, std::u32string& decoded)
 }
 
 // The characters of the two code pages the fonts are made for: 1251 for Russian, 1252 for the other languages.
+// The tables give bytes 0x80 up of each (0 where the code page has no character); above them 1252 runs on as
+// U+00A0 to U+00FF and 1251 as the Cyrillic letters U+0410 to U+044F.
 bool InCodePage(char32_t point, bool cyrillic)
 {
     static constexpr std::array<char32_t, 32> kWestern80 = {
@@ -265,53 +270,27 @@ bool InCodePage(char32_t point, bool cyrillic)
            std::find(kWestern80.begin(), kWestern80.end(), point) != kWestern80.end();
 }
 
+std::set<std::string> Words(const std::string& text)
+{
+    std::istringstream stream(text);
+    return {std::istream_iterator<std::string>(stream), std::istream_iterator<std::string>()};
+}
+
 // The most characters a text may have to stay inside its place at its font's size: titles in the title area,
 // captions on their buttons, labels on the head-up display's panels, Wendle's lines in his bubble, every other
 // line in its window's text area.
 std::size_t LengthLimit(const std::string& key)
 {
-    static const std::set<std::string> captions = {"OK",
-                                                   "YES",
-                                                   "NO",
-                                                   "BACK",
-                                                   "CANCEL",
-                                                   "CONTINUE",
-                                                   "EXIT",
-                                                   "ENTER",
-                                                   "MAIN_MENU_START",
-                                                   "MAIN_MENU_HIGH_SCORES",
-                                                   "MAIN_MENU_OPTIONS",
-                                                   "MAIN_MENU_CHANGE_PROFILE",
-                                                   "MAIN_MENU_SHOW_PLACE",
-                                                   "MAIN_MENU_CREDITS",
-                                                   "MAIN_MENU_EXIT",
-                                                   "PROFILES_NEW",
-                                                   "PROFILES_RENAME",
-                                                   "PROFILES_DELETE",
-                                                   "PROFILES_DONE",
-                                                   "OPTIONS_APPLY",
-                                                   "OPTIONS_DEFAULTS",
-                                                   "START_GAME_START",
-                                                   "START_GAME_CONTINUE",
-                                                   "CONTINUE_GAME_LOGIC_CONTINUE_GAME",
-                                                   "CONTINUE_GAME_LOGIC_NEW_GAME",
-                                                   "GAME_LOGIC_MENU",
-                                                   "GAME_LOGIC_2D",
-                                                   "GAME_LOGIC_3D",
-                                                   "GAME_LOGIC_PAUSED_RESUME",
-                                                   "GAME_LOGIC_MENU_EXIT",
-                                                   "GAME_LOGIC_MENU_RETURN",
-                                                   "GAME_LOGIC_EXIT_OK",
-                                                   "LEVEL_COMPLETE_UPGRADE"};
-    static const std::set<std::string> labels = {"GAME_LOGIC_LEVEL",
-                                                 "GAME_LOGIC_SCORE",
-                                                 "GAME_LOGIC_MANNA",
-                                                 "GAME_LOGIC_ENERGY",
-                                                 "CONTINUE_GAME_LOGIC_LEVEL",
-                                                 "CONTINUE_GAME_LOGIC_SCORE",
-                                                 "FPS",
-                                                 "MODELS_COUNT",
-                                                 "TRIANGLES_COUNT"};
+    static const std::set<std::string> captions =
+        Words("OK YES NO BACK CANCEL CONTINUE EXIT ENTER MAIN_MENU_START MAIN_MENU_HIGH_SCORES MAIN_MENU_OPTIONS "
+              "MAIN_MENU_CHANGE_PROFILE MAIN_MENU_SHOW_PLACE MAIN_MENU_CREDITS MAIN_MENU_EXIT PROFILES_NEW "
+              "PROFILES_RENAME PROFILES_DELETE PROFILES_DONE OPTIONS_APPLY OPTIONS_DEFAULTS START_GAME_START "
+              "START_GAME_CONTINUE CONTINUE_GAME_LOGIC_CONTINUE_GAME CONTINUE_GAME_LOGIC_NEW_GAME GAME_LOGIC_MENU "
+              "GAME_LOGIC_2D GAME_LOGIC_3D GAME_LOGIC_PAUSED_RESUME GAME_LOGIC_MENU_EXIT GAME_LOGIC_MENU_RETURN "
+              "GAME_LOGIC_EXIT_OK LEVEL_COMPLETE_UPGRADE");
+    static const std::set<std::string> labels =
+        Words("GAME_LOGIC_LEVEL GAME_LOGIC_SCORE GAME_LOGIC_MANNA GAME_LOGIC_ENERGY CONTINUE_GAME_LOGIC_LEVEL "
+              "CONTINUE_GAME_LOGIC_SCORE FPS MODELS_COUNT TRIANGLES_COUNT");
     if (key.ends_with("_TITLE") || key == "LOADING" || key == "MAIN_MENU_WELCOME")
         return 22;
     if (captions.contains(key))
