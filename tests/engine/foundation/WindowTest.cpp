@@ -4,11 +4,13 @@
 #include "tests/engine/foundation/EngineServices.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
 using KeystrelEngine::Config;
+using KeystrelEngine::MessageManager;
 using KeystrelEngine::Window;
 using PlatformTesting::WindowEvent;
 
@@ -287,6 +289,14 @@ TEST_F(WindowTest, WindowInAHostTakesItsSizeAndEndsTheProgramWhenTheHostCloses)
     ASSERT_TRUE(host);
 
     auto window = Open({.fullScreen = true, .parent = host});
+    const std::vector<MessageManager::Record>& history = services.log.m_history;
+    EXPECT_EQ(std::count_if(history.begin(), history.end(),
+                            [](const MessageManager::Record& record) {
+                                return record.kind == MessageManager::KindWarning &&
+                                       record.text == "\nWarning: Child windows do not exist on Linux: the window is "
+                                                      "shown top-level!\n\n";
+                            }),
+              1);
     EXPECT_FALSE(window->m_fullScreen);
     EXPECT_EQ(window->m_width, 320);
     EXPECT_EQ(window->m_height, 200);
