@@ -2,8 +2,10 @@
 
 #include "engine/sound/Sound.h"
 #include "engine/sound/SoundBuffer.h"
+#include "engine/sound/SoundBuffer_DS7.h"
 #include "platform/testing.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -103,4 +105,60 @@ TEST_F(StreamTest, ALostStreamRestartsInItsOldState)
     bed.manager->Update(true);
     EXPECT_EQ(m_sound->GetState(), Sound::Paused);
     EXPECT_EQ(bed.Render(100), std::vector<std::int16_t>(200, 0));
+}
+
+TEST_F(StreamTest, ReplayAfterTheEndLoopingEndedWithThePassHeardAndPlayAfterUnload)
+{
+    const std::size_t length = m_expected.size();
+    const auto silentFrom = [](const std::vector<std::int16_t>& output, std::size_t from) {
+        return std::all_of(output.begin() + static_cast<std::ptrdiff_t>(from), output.end(),
+                           [](std::int16_t s) { return s == 0; });
+    };
+
+    // Played again in the frame after it ran out by itself, before the sound has heard of the end.
+    bed.manager->Play(m_sound, true);
+    auto* buffer = static_cast<SoundBuffer_DS7*>(m_sound->GetBuffer());
+    while (buffer->IsPlaying()) {
+        bed.Render(5000);
+        bed.manager->Update(true);
+    }
+    ASSERT_EQ(m_sound->GetState(), Sound::Playing);
+    bed.manager->Play(m_sound, true);
+    const std::vector<std::int16_t> replay = Play(kFrames);
+    ASSERT_GE(replay.size(), length);
+    EXPECT_TRUE(std::equal(m_expected.begin(), m_expected.end(), replay.begin()));
+
+    // Looping switched off during the second pass: that pass is played to its end.
+    m_sound->Stop();
+    m_sound->SetLoop(true);
+    bed.manager->Play(m_sound, true);
+    std::vector<std::int16_t> output = Play(kFrames + kFrames / 3);
+    m_sound->SetLoop(false);
+    std::vector<std::int16_t> rest = Play(3 * kFrames);
+    output.insert(output.end(), rest.begin(), rest.end());
+    EXPECT_EQ(m_sound->GetState(), Sound::Stopped);
+    ASSERT_GE(output.size(), 2 * length);
+    for (std::size_t i = 0; i < 2 * length; ++i)
+        ASSERT_EQ(output[i], m_expected[i % length]) << "at sample " << i;
+    EXPECT_TRUE(silentFrom(output, 2 * length));
+    EXPECT_LT(output.size(), 2 * length + 2 * 5 * 6144);
+
+    // Switched off near the end of the first pass, when the ring already holds the start of the next one.
+    m_sound->SetLoop(true);
+    bed.manager->Play(m_sound, true);
+    output = Play(kFrames - 30000);
+    m_sound->SetLoop(false);
+    rest = Play(3 * kFrames);
+    output.insert(output.end(), rest.begin(), rest.end());
+    EXPECT_EQ(m_sound->GetState(), Sound::Stopped);
+    ASSERT_GE(output.size(), length);
+    EXPECT_TRUE(std::equal(m_expected.begin(), m_expected.end(), output.begin()));
+    EXPECT_TRUE(silentFrom(output, length));
+
+    // Unloaded, the stream plays nothing and ends at the next update.
+    m_sound->GetBuffer()->Unload();
+    bed.manager->Play(m_sound, true);
+    EXPECT_EQ(bed.Render(1000), std::vector<std::int16_t>(2000, 0));
+    bed.manager->Update(true);
+    EXPECT_EQ(m_sound->GetState(), Sound::Stopped);
 }
