@@ -68,15 +68,9 @@ protected:
     // Passes when exactly one error line was written and it is the whole line the log makes of text.
     ::testing::AssertionResult LoggedOneError(const std::string& text) const
     {
-        const std::vector<std::string> errors = Errors();
-        const std::string line = "\nError: " + text + "!\n\n";
-        if (errors.size() == 1 && errors[0] == line)
+        if (Errors() == std::vector<std::string>{"\nError: " + text + "!\n\n"})
             return ::testing::AssertionSuccess();
-        ::testing::AssertionResult failure = ::testing::AssertionFailure();
-        failure << "expected the one error line " << ::testing::PrintToString(line) << ", logged";
-        for (const std::string& error : errors)
-            failure << " " << ::testing::PrintToString(error);
-        return failure;
+        return ::testing::AssertionFailure() << "the error lines are " << ::testing::PrintToString(Errors());
     }
 
     void SetUp() override { m_log.m_history.clear(); }
