@@ -40,13 +40,25 @@ std::string CleanLine(const std::string& line)
     return cleaned;
 }
 
-// The decimal number at the start of text, saturating at the u32 range; 0 without digits.
+// The decimal number at the start of text as strtoul reads it with a 32-bit unsigned long: leading blanks, an
+// optional sign (a minus negates modulo 2^32) and the digits that follow; a value beyond the range saturates, text
+// without digits gives 0.
 std::uint32_t LeadingNumber(const std::string& text)
 {
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i]))
+        ++i;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
     std::uint64_t value = 0;
-    for (std::size_t i = 0; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min<std::uint64_t>(value * 10 + (text[i] - '0'), std::numeric_limits<std::uint32_t>::max());
-    return static_cast<std::uint32_t>(value);
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        if (value > std::numeric_limits<std::uint32_t>::max())
+            return std::numeric_limits<std::uint32_t>::max();
+    }
+    const auto number = static_cast<std::uint32_t>(value);
+    return negative ? 0u - number : number;
 }
 
 } // namespace

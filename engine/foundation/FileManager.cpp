@@ -20,7 +20,7 @@ namespace {
 
 std::string WithBackslash(std::string folder)
 {
-    if (folder.empty() || folder.back() != '\\')
+    if (folder.empty() || !IsPathSeparator(folder.back()))
         folder += '\\';
     return folder;
 }
@@ -52,7 +52,7 @@ std::string PackKey(const std::string& name)
 // Where the last path component starts (names may hold Linux folders with dots, such as ~/.local/share).
 std::size_t LastComponent(const std::string& name)
 {
-    const std::size_t separator = name.find_last_of("\\/");
+    const std::size_t separator = name.find_last_of(kPathSeparators);
     return separator == std::string::npos ? 0 : separator + 1;
 }
 
@@ -156,8 +156,8 @@ std::string FileManager::GetUserFolder()
 
 void FileManager::CreateDirectories(const std::string& path)
 {
-    // Linux folders above the engine's names use '/', so both separators end a folder.
-    for (std::size_t at = path.find_first_of("\\/", 1); at != std::string::npos; at = path.find_first_of("\\/", at + 1))
+    for (std::size_t at = path.find_first_of(kPathSeparators, 1); at != std::string::npos;
+         at = path.find_first_of(kPathSeparators, at + 1))
         CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
 }
 
@@ -192,7 +192,7 @@ void ReplaceFileExtension(std::string& name, const std::string& extension)
 
 std::string GetFolderPart(const std::string& path)
 {
-    const std::size_t slash = path.rfind('\\');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 

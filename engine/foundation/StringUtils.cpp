@@ -266,8 +266,7 @@ std::string GetApplicationFolder()
 {
     std::string fileName;
     GetModuleFileNameA(nullptr, fileName);
-    // On Linux the program's own name uses '/' separators; engine-made names use backslashes.
-    const std::size_t last = fileName.find_last_of("\\/");
+    const std::size_t last = fileName.find_last_of(kPathSeparators);
     return last == std::string::npos ? std::string() : fileName.substr(0, last);
 }
 

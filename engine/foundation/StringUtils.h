@@ -63,6 +63,13 @@ std::string ToNarrow(std::u16string_view s);
 // The folder of the program file, without a final separator.
 std::string GetApplicationFolder();
 
+// Both separate path components: '\\' in the engine's own names, '/' in the Linux folders above them.
+inline constexpr const char* kPathSeparators = "\\/";
+inline bool IsPathSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
 // A name is absolute when its second character is ':' (a drive letter) or, on Linux, when it starts with '/'.
 bool IsAbsoluteName(std::string_view name);
 // The wider test of the data-path helpers: ':' anywhere in the name, or a leading '/'.

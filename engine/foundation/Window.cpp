@@ -95,6 +95,9 @@ void Window::Create(const std::string& title)
                                rect.bottom - rect.top, m_parent, nullptr, m_instance, nullptr);
     if (!m_handle)
         m_log->FatalError("Failed to create window");
+    // The system has no child windows: the platform shows the window on its own, beside its host.
+    if (IsChild())
+        m_log->Warning("Child windows do not exist on Linux: the window is shown top-level");
     SetWindowPos(m_handle, m_fullScreen ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     m_log->Message("...Creating a device context...");

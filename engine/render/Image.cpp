@@ -131,6 +131,8 @@ void Image::Create(MessageManager* log, std::uint32_t width, std::uint32_t heigh
 
 void Image::CopyFrom(const Image& source)
 {
+    if (&source == this)
+        return;
     Create(source.m_log, source.m_width, source.m_height, source.m_bitsPerPixel);
     std::copy_n(source.GetPixels(), GetByteCount(), GetPixels());
 }
@@ -171,20 +173,21 @@ void Image::ConvertBitsPerPixel(std::uint32_t bitsPerPixel, Image& destination) 
         destination.CopyFrom(*this);
         return;
     }
-    destination.Create(m_log, m_width, m_height, bitsPerPixel);
-    const std::uint32_t from = GetBytesPerPixel(), to = destination.GetBytesPerPixel();
+    // Converting into this image itself: the new pixels are made apart and take the old ones' place at the end.
+    Image separate;
+    Image& target = &destination == this ? separate : destination;
+    target.Create(m_log, m_width, m_height, bitsPerPixel);
+    const std::uint32_t from = GetBytesPerPixel(), to = target.GetBytesPerPixel();
     const std::size_t count = std::size_t{m_width} * m_height;
     for (std::size_t i = 0; i < count; ++i)
-        ConvertPixel(GetPixels() + i * from, from, destination.GetPixels() + i * to, to);
+        ConvertPixel(GetPixels() + i * from, from, target.GetPixels() + i * to, to);
+    if (&target == &separate)
+        destination = std::move(separate);
 }
 
 void Image::ConvertBitsPerPixel(std::uint32_t bitsPerPixel)
 {
-    if (bitsPerPixel == m_bitsPerPixel)
-        return;
-    Image converted;
-    ConvertBitsPerPixel(bitsPerPixel, converted);
-    *this = std::move(converted);
+    ConvertBitsPerPixel(bitsPerPixel, *this);
 }
 
 void Image::SwapRedBlue(std::uint8_t* pixels, std::size_t count, std::uint32_t bytesPerPixel)

@@ -508,6 +508,12 @@ void Model::ResetWorldMatrix()
     ApplyWorldMatrixToBox();
 }
 
+void Model::SetWorldMatrixRelativeToBase(const Matrix4& matrix)
+{
+    ResetWorldMatrix();
+    MultiplyWorldMatrix(matrix);
+}
+
 void Model::ApplyWorldMatrixToBox()
 {
     m_boundingBox.m_transformation = m_worldMatrix;

@@ -151,6 +151,8 @@ public:
     void MultiplyWorldMatrix(const Matrix4& matrix);
     // Back to the base matrix.
     void ResetWorldMatrix();
+    // world = matrix x base: the model's own set-up, then the placement.
+    void SetWorldMatrixRelativeToBase(const Matrix4& matrix);
     // The world matrix, or camera's third x world x camera's second for a camera that carries its models.
     Matrix4 GetWorldMatrix() const;
     // Ors the bits in; naming one draw-order group clears the other, naming one cull choice clears the others.

@@ -3,6 +3,7 @@
 #include "engine/foundation/Config.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 namespace KeystrelEngine {
@@ -107,6 +108,42 @@ void RenderSystem::SetDefaultStates()
     m_force = false;
 }
 
+bool RenderSystem::IsStage(std::uint32_t stage) const
+{
+    assert(stage < m_textures.size() && "no such texture stage");
+    return stage < m_textures.size();
+}
+
+Texture2D* RenderSystem::GetTexture(std::uint32_t stage) const
+{
+    return IsStage(stage) ? m_textures[stage] : nullptr;
+}
+
+std::uint32_t RenderSystem::GetMaxTextureAnisotropy(std::uint32_t stage) const
+{
+    return IsStage(stage) ? m_anisotropies[stage] : 0;
+}
+
+std::uint32_t RenderSystem::GetTextureFilter(std::uint32_t stage) const
+{
+    return IsStage(stage) ? m_filters[stage] : 0;
+}
+
+std::uint32_t RenderSystem::GetTextureAdressU(std::uint32_t stage) const
+{
+    return IsStage(stage) ? m_addressU[stage] : 0;
+}
+
+std::uint32_t RenderSystem::GetTextureAdressV(std::uint32_t stage) const
+{
+    return IsStage(stage) ? m_addressV[stage] : 0;
+}
+
+RenderSystem::TextureMatrix RenderSystem::GetTextureMatrix(std::uint32_t stage) const
+{
+    return IsStage(stage) ? m_textureMatrices[stage] : TextureMatrix{};
+}
+
 void RenderSystem::SetProjectionMatrix(const Matrix4& matrix)
 {
     if (!m_force && Matrix4::Equals(m_projection, matrix))
@@ -156,38 +193,38 @@ void RenderSystem::SetBlend(std::uint32_t source, std::uint32_t destination)
 
 void RenderSystem::SetTexture(std::uint32_t stage, Texture2D* texture)
 {
-    if (Store(m_textures[stage], texture, m_force))
+    if (IsStage(stage) && Store(m_textures[stage], texture, m_force))
         UpdateTexture(stage);
 }
 
 void RenderSystem::SetMaxTextureAnisotropy(std::uint32_t stage, std::uint32_t anisotropy)
 {
-    if (Store(m_anisotropies[stage], anisotropy, m_force))
+    if (IsStage(stage) && Store(m_anisotropies[stage], anisotropy, m_force))
         UpdateMaxTextureAnisotropy(stage);
 }
 
 void RenderSystem::SetTextureFilter(std::uint32_t stage, std::uint32_t filter)
 {
-    if (Store(m_filters[stage], filter, m_force))
+    if (IsStage(stage) && Store(m_filters[stage], filter, m_force))
         UpdateTextureFilter(stage);
 }
 
 void RenderSystem::SetTextureAdressU(std::uint32_t stage, std::uint32_t mode)
 {
-    if (Store(m_addressU[stage], mode, m_force))
+    if (IsStage(stage) && Store(m_addressU[stage], mode, m_force))
         UpdateTextureAdressU(stage);
 }
 
 void RenderSystem::SetTextureAdressV(std::uint32_t stage, std::uint32_t mode)
 {
-    if (Store(m_addressV[stage], mode, m_force))
+    if (IsStage(stage) && Store(m_addressV[stage], mode, m_force))
         UpdateTextureAdressV(stage);
 }
 
 void RenderSystem::SetTextureMatrix(std::uint32_t stage, float scaleU, float scaleV, float offsetU, float offsetV)
 {
     const TextureMatrix matrix = {scaleU, scaleV, offsetU, offsetV};
-    if (!m_force && !Differs(m_textureMatrices[stage], matrix))
+    if (!IsStage(stage) || (!m_force && !Differs(m_textureMatrices[stage], matrix)))
         return;
     m_textureMatrices[stage] = matrix;
     UpdateTextureMatrix(stage);

@@ -92,7 +92,8 @@ public:
     virtual void UpdateZ() = 0;
     virtual void UpdateZWrite() = 0;
 
-    // Cached setters: send only what changes, everything while forced.
+    // Cached setters: send only what changes, everything while forced. A stage the device does not have is a
+    // caller's mistake: asserted in debug builds, ignored otherwise (readers then give empty values).
     void SetProjectionMatrix(const Matrix4& matrix);
     void SetViewMatrix(const Matrix4& matrix);
     void SetWorldMatrix(const Matrix4& matrix);
@@ -132,10 +133,15 @@ public:
     bool GetAlphaBlend() const { return m_alphaBlend; }
     std::uint32_t GetSourceBlend() const { return m_sourceBlend; }
     std::uint32_t GetDestinationBlend() const { return m_destinationBlend; }
-    Texture2D* GetTexture(std::uint32_t stage) const { return m_textures[stage]; }
-    std::uint32_t GetTextureFilter(std::uint32_t stage) const { return m_filters[stage]; }
+    Texture2D* GetTexture(std::uint32_t stage) const;
+    std::uint32_t GetMaxTextureAnisotropy(std::uint32_t stage) const;
+    std::uint32_t GetTextureFilter(std::uint32_t stage) const;
+    std::uint32_t GetTextureAdressU(std::uint32_t stage) const;
+    std::uint32_t GetTextureAdressV(std::uint32_t stage) const;
+    TextureMatrix GetTextureMatrix(std::uint32_t stage) const;
     std::uint32_t GetCullMode() const { return m_cullMode; }
     bool GetLighting() const { return m_lighting; }
+    bool GetNormalizeNormals() const { return m_normalizeNormals; }
     bool GetZ() const { return m_zTest; }
     bool GetZWrite() const { return m_zWrite; }
 
@@ -185,6 +191,9 @@ protected:
     std::uint32_t m_modeHeight = 0;
     std::uint32_t m_modeBits = 0;
     bool m_modeFullScreen = false;
+
+private:
+    bool IsStage(std::uint32_t stage) const;
 };
 
 } // namespace KeystrelEngine

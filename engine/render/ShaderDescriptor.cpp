@@ -42,7 +42,7 @@ Color ReadColor(FileBinary& file)
 // A name without a folder lies in the folder of the description file.
 std::string NextToDescription(std::string textureName, const std::string& descriptionName)
 {
-    if (textureName.empty() || textureName.find('\\') != std::string::npos)
+    if (textureName.empty() || textureName.find_first_of(kPathSeparators) != std::string::npos)
         return textureName;
     return GetFolderPart(descriptionName) + "\\" + textureName;
 }

@@ -94,7 +94,12 @@ bool SoundBuffer::FillChunk(std::uint32_t index, std::uint32_t bytes)
 
 void SoundBuffer::FillRing()
 {
+    if (!m_reader)
+        return;
     m_reader->Rewind();
+    m_fed = 0;
+    m_lastWrap.reset();
+    m_dataEnd.reset();
     for (std::uint32_t chunk = 0; chunk < kChunkCount; ++chunk) {
         if (FillChunk(chunk, kChunkSize))
             QueueChunk(chunk);
@@ -104,19 +109,27 @@ void SoundBuffer::FillRing()
 bool SoundBuffer::Fill(std::uint32_t index, std::uint32_t bytes, std::vector<std::uint8_t>& data)
 {
     data.resize(bytes);
-    std::uint32_t got = 0;
-    bool atEnd = false;
-    m_reader->Read(data.data(), bytes, got, atEnd);
-    std::uint32_t total = got;
     const bool loops = m_streamed && m_streamLoops;
+    if (loops)
+        m_dataEnd.reset();
+    // Once the data of a stream have ended, the rest is silence without asking the reader.
+    std::uint32_t total = 0;
+    bool atEnd = m_dataEnd.has_value();
+    if (!atEnd)
+        m_reader->Read(data.data(), bytes, total, atEnd);
     while (loops && total < bytes) {
+        m_lastWrap = m_fed + total;
         m_reader->Rewind();
+        std::uint32_t got = 0;
         m_reader->Read(data.data() + total, bytes - total, got, atEnd);
         if (got == 0)
             break;
         total += got;
     }
-    std::fill(data.begin() + total, data.end(), m_bitsPerSample == 8 ? std::uint8_t{0x80} : std::uint8_t{0});
+    if (m_streamed && !loops && total < bytes && !m_dataEnd)
+        m_dataEnd = m_fed + total;
+    m_fed += bytes;
+    std::fill(data.begin() + total, data.end(), Silence());
     if (!WriteChunk(index, data.data(), bytes))
         return false;
     if (!m_streamed)

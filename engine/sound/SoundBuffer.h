@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,8 @@ public:
     // after the data) and writes them to the device buffer. A static buffer reports whether every byte was
     // read; a streamed one reports false only when it does not loop and its data are exhausted.
     bool FillChunk(std::uint32_t index, std::uint32_t bytes);
-    // Rewinds the reader and fills the whole ring, as a stream's start from the beginning does.
+    // Rewinds the reader and fills the whole ring, as a stream's start from the beginning does; nothing without a
+    // reader (after Unload).
     void FillRing();
 
     const std::string& GetName() const { return m_name; }
@@ -81,6 +83,14 @@ protected:
     bool m_streamLoops = false;
     std::unique_ptr<SoundFileReader> m_reader;
     StreamState m_streamState = StreamStopped;
+    // A stream's place in the bytes fed into the ring since its start: all fed so far, where the reader last went
+    // back to the start of the file, and where the data end (known once a pass that does not loop has run out).
+    std::uint64_t m_fed = 0;
+    std::optional<std::uint64_t> m_lastWrap;
+    std::optional<std::uint64_t> m_dataEnd;
+
+    // The byte of silence: 0x80 for 8-bit data, 0 for 16-bit data.
+    std::uint8_t Silence() const { return m_bitsPerSample == 8 ? std::uint8_t{0x80} : std::uint8_t{0}; }
 
 private:
     std::unique_ptr<SoundFileReader> CreateReader();

@@ -142,17 +142,26 @@ void SoundBuffer_DS7::ReleaseDeviceBuffer()
 
 bool SoundBuffer_DS7::WriteChunk(std::uint32_t index, const std::uint8_t* data, std::uint32_t bytes)
 {
-    if (!m_buffer)
-        return true;
+    return !m_buffer || WriteRing(index * kChunkSize, data, bytes);
+}
+
+bool SoundBuffer_DS7::WriteRing(DWORD offset, const std::uint8_t* data, DWORD bytes)
+{
     void* part1 = nullptr;
     void* part2 = nullptr;
     DWORD bytes1 = 0;
     DWORD bytes2 = 0;
-    if (FAILED(m_buffer->Lock(index * kChunkSize, bytes, &part1, &bytes1, &part2, &bytes2, 0)))
+    if (FAILED(m_buffer->Lock(offset, bytes, &part1, &bytes1, &part2, &bytes2, 0)))
         return false;
-    std::memcpy(part1, data, bytes1);
+    const auto copy = [&](void* part, DWORD size, DWORD from) {
+        if (data)
+            std::memcpy(part, data + from, size);
+        else
+            std::memset(part, Silence(), size);
+    };
+    copy(part1, bytes1, 0);
     if (part2)
-        std::memcpy(part2, data + bytes1, bytes2);
+        copy(part2, bytes2, bytes1);
     return SUCCEEDED(m_buffer->Unlock(part1, bytes1, part2, bytes2));
 }
 
@@ -165,11 +174,20 @@ void SoundBuffer_DS7::UnqueueProcessedBuffers(std::vector<std::uint32_t>& played
     if (FAILED(m_buffer->GetCurrentPosition(&playCursor, nullptr)))
         return;
     m_progress.Advance(playCursor, played);
-    // A stream that does not loop ends once its last chunk and one chunk of silence behind it were played.
-    if (!m_streamLoops && m_progress.GetTotalPlayed() > static_cast<std::uint64_t>(m_pcmSize) + kChunkSize) {
+    // A stream that does not loop ends once the end of its data and one chunk of silence behind it were played.
+    if (!m_streamLoops && m_dataEnd && m_progress.GetTotalPlayed() > *m_dataEnd + kChunkSize) {
         m_system->CheckResult("SoundBuffer_DS7::UnqueueProcessedBuffers", m_buffer->Stop());
         m_finished = true;
     }
+}
+
+void SoundBuffer_DS7::EndWithCurrentPass()
+{
+    if (!m_buffer || m_streamState == StreamStopped || !m_lastWrap || *m_lastWrap <= m_progress.GetTotalPlayed())
+        return;
+    WriteRing(static_cast<DWORD>(*m_lastWrap % kRingSize), nullptr, static_cast<DWORD>(m_fed - *m_lastWrap));
+    m_dataEnd = m_lastWrap;
+    m_lastWrap.reset();
 }
 
 void SoundBuffer_DS7::Play(bool loop)

@@ -59,8 +59,14 @@ public:
     void SetVolume(float volume);
     // A deferred 3D position; nothing without 3D control.
     void SetPosition(const Vector3& position);
+    // For a stream that stops looping: when the ring already holds the start of the next pass behind the pass
+    // being heard, that start becomes silence and the stream ends with the pass being heard.
+    void EndWithCurrentPass();
 
 private:
+    // Copies bytes bytes of data (silence without data) into the device buffer at offset, wrapping at its end;
+    // false when the buffer cannot be locked or unlocked.
+    bool WriteRing(DWORD offset, const std::uint8_t* data, DWORD bytes);
     void CreateSecondaryBuffer();
     void DuplicateSecondaryBuffer(SoundBuffer_DS7& source);
     void Get3DBuffer();

@@ -52,7 +52,10 @@ void Sound_DS7::Restore()
 bool Sound_DS7::Play()
 {
     const bool streamed = m_deviceBuffer->IsStreamed();
-    if (m_deviceBuffer->HasDeviceBuffer() && m_deviceBuffer->IsPlaying()) {
+    // A stream that ran out by itself still counts as playing until the next update: it is stopped and rewound
+    // as a playing one is, so that it starts again from the beginning.
+    const bool streamRunning = streamed && m_deviceBuffer->GetStreamState() == SoundBuffer::StreamPlaying;
+    if (m_deviceBuffer->HasDeviceBuffer() && (streamRunning || m_deviceBuffer->IsPlaying())) {
         m_deviceBuffer->Stop();
         if (streamed)
             m_deviceBuffer->SetStreamState(SoundBuffer::StreamStopped);
@@ -87,8 +90,12 @@ void Sound_DS7::Stop()
 void Sound_DS7::SetLoop(bool loop)
 {
     Sound::SetLoop(loop);
-    if (!m_deviceBuffer->IsStreamed() && m_deviceBuffer->IsPlaying())
+    if (m_deviceBuffer->IsStreamed()) {
+        if (!loop)
+            m_deviceBuffer->EndWithCurrentPass();
+    } else if (m_deviceBuffer->IsPlaying()) {
         m_deviceBuffer->Play(loop);
+    }
 }
 
 void Sound_DS7::SetPosition(const Vector3& position)

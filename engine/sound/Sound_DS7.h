@@ -19,7 +19,8 @@ public:
     bool Play() override;
     void Pause() override;
     void Stop() override;
-    // A playing static sound starts or ends looping with its current pass.
+    // A playing static sound starts or ends looping with its current pass; a stream that stops looping ends with
+    // the pass being heard.
     void SetLoop(bool loop) override;
     void SetVolume(float volume) override;
     void SetPosition(const Vector3& position) override;

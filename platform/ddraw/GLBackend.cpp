@@ -277,6 +277,7 @@ std::unique_ptr<GLBackend> GLBackend::Create()
 
 GLBackend::GLBackend()
 {
+    StartFromKnownState();
     gl.ClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
     glDepthFunc(GL_LEQUAL);
     glShadeModel(GL_SMOOTH);
@@ -287,7 +288,6 @@ GLBackend::GLBackend()
     glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
     glColor4f(1, 1, 1, 1);
     glDepthMask(GL_TRUE);
     GLint units = 1;
@@ -298,6 +298,36 @@ GLBackend::GLBackend()
         gl.BindSampler(unit, m_samplers[unit]);
     m_anisotropic = SDL_GL_ExtensionSupported("GL_EXT_texture_filter_anisotropic") ||
                     SDL_GL_ExtensionSupported("GL_ARB_texture_filter_anisotropic");
+}
+
+// A device made again (after a mode change) gets a new back end on the same context, which still holds what the
+// last back end set: texture-coordinate arrays pointing into vertex memory that is gone, colour material, lights,
+// bound textures. The caches of this back end start empty, so GL starts from the state they describe.
+void GLBackend::StartFromKnownState()
+{
+    GLint lights = 8;
+    glGetIntegerv(GL_MAX_LIGHTS, &lights);
+    for (GLint light = 0; light < lights; ++light)
+        glDisable(GL_LIGHT0 + static_cast<GLenum>(light));
+    for (GLenum capability : {GL_COLOR_MATERIAL, GL_LIGHTING, GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_NORMALIZE})
+        glDisable(capability);
+    GLint units = 1;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    for (GLint unit = units - 1; unit >= 0; --unit) {
+        glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+        glClientActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+        glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glNormalPointer(GL_FLOAT, 0, nullptr);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
 }
 
 GLBackend::~GLBackend()

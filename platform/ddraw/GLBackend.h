@@ -65,6 +65,7 @@ private:
     struct Texture;
 
     GLBackend();
+    void StartFromKnownState();
     Target& Bind(Surface& target, Surface* depth);
     void ApplyViewport(const Target& target, const D3DVIEWPORT7& viewport);
     void ApplyRenderStates(const DeviceState& state);

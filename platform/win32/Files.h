@@ -74,6 +74,7 @@ struct SHFILEOPSTRUCTA
     WORD fFlags = 0;
 };
 
-// Only FO_DELETE is offered: a silent recursive delete. It refuses the root, the home folder and the program's
-// own folder, which no caller can mean to delete. Returns 0 on success.
+// Only FO_DELETE is offered: a silent recursive delete. A link is removed as a link, never followed. It refuses an
+// empty name, the root, and every folder that is or holds the home folder, the data or configuration folder, the
+// program's folder or the current folder, which no caller can mean to delete. Returns 0 on success.
 int SHFileOperationA(SHFILEOPSTRUCTA* operation);

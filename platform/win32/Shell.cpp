@@ -16,34 +16,89 @@ std::string HomeFolder()
     return home ? home : "";
 }
 
-std::string RoamingDataFolder()
+// An XDG base folder: the variable when it holds an absolute path, else its default below the home folder.
+std::string XdgFolder(const char* variable, const char* belowHome)
 {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* xdg = std::getenv(variable);
     if (xdg && xdg[0] == '/')
         return xdg;
     const std::string home = HomeFolder();
-    return home.empty() ? std::string() : home + "/.local/share";
+    return home.empty() ? std::string() : home + belowHome;
 }
 
-fs::path Canonical(const std::string& path)
+std::string RoamingDataFolder()
+{
+    return XdgFolder("XDG_DATA_HOME", "/.local/share");
+}
+
+// An absolute name with "." and ".." resolved by name, as Windows does, and without a final slash.
+fs::path Lexical(const fs::path& path)
 {
     std::error_code error;
-    fs::path result = fs::weakly_canonical(path, error);
-    return error ? fs::path(path).lexically_normal() : result;
+    fs::path result = fs::absolute(path, error).lexically_normal();
+    if (!result.has_filename() && result != result.root_path())
+        result = result.parent_path();
+    return result;
 }
 
-// Folders no delete may take: the root, the home folder and the folder of the program itself.
-bool IsProtected(const fs::path& target)
+// The entry a delete removes: the folder part resolved through its links, the last component kept as it is, so a
+// link named by the caller is removed as a link and never followed to its target.
+fs::path Entry(const fs::path& lexical)
 {
-    if (target == target.root_path())
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(lexical.parent_path(), error);
+    return error ? lexical : folder / lexical.filename();
+}
+
+bool IsSameOrAncestor(const fs::path& candidate, const fs::path& folder)
+{
+    auto inside = folder.begin();
+    for (auto part = candidate.begin(); part != candidate.end(); ++part, ++inside) {
+        if (inside == folder.end() || *part != *inside)
+            return false;
+    }
+    return true;
+}
+
+// Folders whose loss no delete may cause: the home folder, the data and configuration folders, the program's
+// folder and the current folder. A target that is one of them or lies above one of them is refused, by name and
+// through links alike; so is the root.
+bool IsProtected(const fs::path& lexical, const fs::path& entry)
+{
+    if (lexical == lexical.root_path() || entry == entry.root_path())
         return true;
     std::string program;
     GetModuleFileNameA(nullptr, program);
-    for (const std::string& folder : {HomeFolder(), fs::path(program).parent_path().string()}) {
-        if (!folder.empty() && Canonical(folder) == target)
-            return true;
+    std::error_code noCurrent;
+    const std::string current = fs::current_path(noCurrent).string();
+    for (const std::string& name : {HomeFolder(), RoamingDataFolder(), XdgFolder("XDG_CONFIG_HOME", "/.config"),
+                                    fs::path(program).parent_path().string(), current}) {
+        if (name.empty())
+            continue;
+        const fs::path byName = Lexical(name);
+        std::error_code error;
+        const fs::path physical = fs::weakly_canonical(byName, error);
+        for (const fs::path& target : {lexical, entry}) {
+            if (IsSameOrAncestor(target, byName) || (!error && IsSameOrAncestor(target, physical)))
+                return true;
+        }
     }
     return false;
+}
+
+bool DeleteEntry(const char* name)
+{
+    const std::string hostName = Win32Host::ToHostPath(name);
+    if (hostName.empty())
+        return false;
+    const fs::path lexical = Lexical(hostName);
+    const fs::path entry = Entry(lexical);
+    std::error_code error;
+    if (IsProtected(lexical, entry) || !fs::exists(fs::symlink_status(entry, error)))
+        return false;
+    // remove_all takes links as entries of their own and never descends through them.
+    fs::remove_all(entry, error);
+    return !error;
 }
 
 } // namespace
@@ -67,18 +122,11 @@ HRESULT SHGetFolderPathA(HWND /*owner*/, int folder, HANDLE /*token*/, DWORD /*f
 
 int SHFileOperationA(SHFILEOPSTRUCTA* operation)
 {
-    if (!operation || operation->wFunc != FO_DELETE || !operation->pFrom)
+    if (!operation || operation->wFunc != FO_DELETE || !operation->pFrom || !*operation->pFrom)
         return 1;
     int result = 0;
     for (const char* name = operation->pFrom; *name; name += std::char_traits<char>::length(name) + 1) {
-        const fs::path target = Canonical(Win32Host::ToHostPath(name));
-        std::error_code error;
-        if (IsProtected(target) || !fs::exists(fs::symlink_status(target, error))) {
-            result = 1;
-            continue;
-        }
-        fs::remove_all(target, error);
-        if (error)
+        if (!DeleteEntry(name))
             result = 1;
     }
     return result;

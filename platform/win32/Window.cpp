@@ -74,15 +74,6 @@ bool RemakeWithGL(WindowRecord& record)
     return true;
 }
 
-void WarnChildWindow()
-{
-    static bool warned = false;
-    if (!warned) {
-        SDL_LogWarn(SDL_LOG_CATEGORY_APPLICATION, "Child windows do not exist on Linux: the window is shown top-level");
-        warned = true;
-    }
-}
-
 } // namespace
 
 // Window classes ----------------------------------------------------------------------------------------------
@@ -145,8 +136,6 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     const auto windowClass = className ? g_classes.find(className) : g_classes.end();
     if (windowClass == g_classes.end() || !Win32Host::StartVideo())
         return nullptr;
-    if (style & WS_CHILD)
-        WarnChildWindow();
     const std::string utf8Title = Win32Host::AnsiToUtf8(title ? title : "");
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (!(style & WS_CAPTION))

@@ -11,8 +11,8 @@
 //   AdjustWindowRectEx changes nothing.
 // - A top-level WS_POPUP window stands for the full screen: it is shown as a borderless desktop-size window, and
 //   its own size becomes the screen that the cursor calls map into (the picture is letterboxed into it).
-// - Child windows of another program do not exist: a WS_CHILD window is shown as a top-level window (with a
-//   warning on the standard error stream) and keeps its parent only as a name for GetParent.
+// - Child windows of another program do not exist: a WS_CHILD window is shown as a top-level window and keeps its
+//   parent only as a name for GetParent (the engine's window warns of it in the engine's log).
 // - The window manager maximises and minimises before the program hears of it. The stand-in undoes a maximise
 //   and leaves it to DefWindowProcA, as Windows does.
 #pragma once

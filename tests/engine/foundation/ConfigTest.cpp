@@ -262,4 +262,9 @@ TEST(ConfigVideoMode, ParsesWidthHeightAndDepth)
     EXPECT_EQ((std::vector<std::uint32_t>{w, h, bpp}), (std::vector<std::uint32_t>{0, 0, 0}));
     Config::ParseVideoMode("99999999999x1x1", &w, &h, &bpp);
     EXPECT_EQ(w, UINT32_MAX);
+    // Each part is read as strtoul reads it: blanks and a sign before the digits, a minus wrapping around.
+    Config::ParseVideoMode(" 1024x\t768x +32", &w, &h, &bpp);
+    EXPECT_EQ((std::vector<std::uint32_t>{w, h, bpp}), (std::vector<std::uint32_t>{1024, 768, 32}));
+    Config::ParseVideoMode("-1x- 5x-99999999999", &w, &h, &bpp);
+    EXPECT_EQ((std::vector<std::uint32_t>{w, h, bpp}), (std::vector<std::uint32_t>{UINT32_MAX, 0, UINT32_MAX}));
 }

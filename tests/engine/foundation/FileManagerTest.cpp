@@ -212,6 +212,10 @@ TEST(FilePaths, ExtensionsFolderPartsAndDataPaths)
 
     EXPECT_EQ(GetFolderPart("a\\b\\c.txt"), "a\\b");
     EXPECT_EQ(GetFolderPart("c.txt"), "");
+    // Linux folders above the engine's names separate with '/', as every path helper reads them.
+    EXPECT_EQ(GetFolderPart("/home/u/levels/board.srf"), "/home/u/levels");
+    EXPECT_EQ(GetFolderPart("/home/u.v/data\\models\\tree.srf"), "/home/u.v/data\\models");
+    EXPECT_EQ(GetFileExtension("/home/u.v/data\\tree"), "");
     EXPECT_EQ(MakeDataPath("ui\\x.jpg"), "data\\ui\\x.jpg");
     EXPECT_EQ(MakeDataPath("C:\\ui\\x.jpg"), "C:\\ui\\x.jpg");
     EXPECT_EQ(MakeDataPath("/abs/x.jpg"), "/abs/x.jpg");

@@ -4,6 +4,7 @@
 #include "tests/engine/foundation/EngineServices.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -287,6 +288,10 @@ TEST_F(WindowTest, WindowInAHostTakesItsSizeAndEndsTheProgramWhenTheHostCloses)
     ASSERT_TRUE(host);
 
     auto window = Open({.fullScreen = true, .parent = host});
+    const std::string warning = "\nWarning: Child windows do not exist on Linux: the window is shown top-level!\n\n";
+    EXPECT_EQ(std::count_if(services.log.m_history.begin(), services.log.m_history.end(),
+                            [&](const auto& record) { return record.text == warning; }),
+              1);
     EXPECT_FALSE(window->m_fullScreen);
     EXPECT_EQ(window->m_width, 320);
     EXPECT_EQ(window->m_height, 200);

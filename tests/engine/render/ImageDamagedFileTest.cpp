@@ -199,10 +199,10 @@ TEST_F(DamagedImages, TGAHeadersThatCannotBeReadAreRefused)
 TEST_F(DamagedImages, JPEGFailuresAreReportedNotFatal)
 {
     EXPECT_FALSE(Load("text.jpg", TestSupport::ToBytes("this is no picture at all")));
-    EXPECT_TRUE(LoggedOneError("Incorrect \"text.jpg\" file format: Not a JPEG file"));
+    EXPECT_TRUE(LoggedOneError("Incorrect \"text.jpg\" file format: Not a JPEG file: starts with 0x74 0x68"));
 
     EXPECT_FALSE(Load("void.jpg", {}));
-    EXPECT_TRUE(LoggedOneError("Incorrect \"void.jpg\" file format"));
+    EXPECT_TRUE(LoggedOneError("Incorrect \"void.jpg\" file format: Not a JPEG file: starts with 0xff 0xd9"));
 
     // Four components (CMYK) are not a picture the engine holds.
     EXPECT_FALSE(Load("print.jpg", EncodeCMYK(8, 8)));
@@ -218,7 +218,7 @@ TEST_F(DamagedImages, JPEGFailuresAreReportedNotFatal)
         }
     }
     EXPECT_FALSE(Load("flat.jpg", flat));
-    EXPECT_TRUE(LoggedOneError("Incorrect \"flat.jpg\" file format"));
+    EXPECT_TRUE(LoggedOneError("Incorrect \"flat.jpg\" file format: Empty JPEG image (DNL not supported)"));
 }
 
 TEST_F(DamagedImages, MissingFilesAreReportedByEveryReader)
@@ -227,7 +227,7 @@ TEST_F(DamagedImages, MissingFilesAreReportedByEveryReader)
         m_log.m_history.clear();
         Image image;
         EXPECT_FALSE(Image::Load(&m_files, name, image, &m_log));
-        EXPECT_TRUE(LoggedOneError(std::string("Failed to open \"")));
+        EXPECT_TRUE(LoggedOneError("Failed to open \"" + TestSupport::BaseFolder() + "\\" + name + "\" file"));
     }
 }
 
@@ -238,15 +238,14 @@ TEST_F(DamagedImages, JPEGWriterFailuresLeaveNoFile)
     wide.Create(&m_log, 70000, 1, 8);
     wide.Fill({0.5f, 0.5f, 0.5f, 1});
     EXPECT_FALSE(Image::Save(wide, "wide.jpg", &m_files));
-    EXPECT_TRUE(LoggedOneError("Failed to save \"wide.jpg\": "));
+    EXPECT_TRUE(LoggedOneError("Failed to save \"wide.jpg\": Maximum supported image dimension is 65500 pixels"));
     EXPECT_FALSE(TestSupport::FileExists(PathOf("wide.jpg")));
 
     // A folder that cannot be made because a file has its name.
     m_log.m_history.clear();
     TestSupport::WriteFile(PathOf("blocker"), "file");
     EXPECT_FALSE(Image::Save(wide, "blocker\\inside.jpg", &m_files));
-    ASSERT_EQ(Errors().size(), 1u);
-    EXPECT_NE(Errors()[0].find("Failed to save \"blocker\\inside.jpg\"!"), std::string::npos);
+    EXPECT_TRUE(LoggedOneError("Failed to save \"blocker\\inside.jpg\""));
     EXPECT_EQ(TestSupport::ReadFile(PathOf("blocker")), TestSupport::ToBytes("file"));
 }
 

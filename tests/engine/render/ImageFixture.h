@@ -65,11 +65,12 @@ protected:
 
     std::vector<std::string> Errors() const { return Entries(KeystrelEngine::MessageManager::KindError); }
 
-    // True when exactly one error line was written and it holds the text.
-    bool LoggedOneError(const std::string& text) const
+    // Passes when exactly one error line was written and it is the whole line the log makes of text.
+    ::testing::AssertionResult LoggedOneError(const std::string& text) const
     {
-        const std::vector<std::string> errors = Errors();
-        return errors.size() == 1 && errors[0].find(text) != std::string::npos;
+        if (Errors() == std::vector<std::string>{"\nError: " + text + "!\n\n"})
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the error lines are " << ::testing::PrintToString(Errors());
     }
 
     void SetUp() override { m_log.m_history.clear(); }

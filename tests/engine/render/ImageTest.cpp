@@ -58,6 +58,13 @@ TEST_F(ImageArithmetic, DepthConversionsFollowTheChannelRules)
     Image same;
     colour.ConvertBitsPerPixel(24, same);
     EXPECT_EQ(BytesOf(same), BytesOf(colour));
+
+    // The image itself as destination reads its pixels before it replaces them.
+    colour.ConvertBitsPerPixel(32, colour);
+    EXPECT_EQ(BytesOf(colour), (Pixel{100, 50, 10, 255, 255, 255, 255, 255}));
+    colour.ConvertBitsPerPixel(32, colour);
+    colour.CopyFrom(colour);
+    EXPECT_EQ(BytesOf(colour), (Pixel{100, 50, 10, 255, 255, 255, 255, 255}));
 }
 
 TEST_F(ImageArithmetic, CheckerboardStartsYellowAtTheOrigin)

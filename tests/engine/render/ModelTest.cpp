@@ -154,6 +154,14 @@ TEST_F(ModelTest, WorldMatrixOperationsMoveTheBox)
     model->m_camera->m_secondMatrix = Translation(0, 0, 1);
     EXPECT_TRUE(Matrix4::Equals(model->GetWorldMatrix(), Translation(100, 0, 4)));
     model->m_camera->m_attached = false;
+
+    // Relative to the base: the model's own set-up (here a doubling), then the placement.
+    Matrix4 doubling;
+    doubling.m[0] = doubling.m[5] = doubling.m[10] = 2.0f;
+    model->m_baseMatrix = doubling;
+    model->SetWorldMatrix(Translation(50, 0, 0));
+    model->SetWorldMatrixRelativeToBase(Translation(1, 0, 0));
+    ExpectWorldBox(*model, {1, 0, 0}, {3, 2, 2});
 }
 
 TEST_F(ModelTest, RayPickingReportsTheNearestHitInModelSpace)

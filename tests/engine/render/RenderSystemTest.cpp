@@ -2,7 +2,9 @@
 
 #include "tests/engine/foundation/EngineServices.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 using KeystrelEngine::Color;
 using KeystrelEngine::Matrix4;
@@ -100,6 +102,35 @@ TEST_F(RenderSystemCache, DefaultStatesForceEveryStateOnceAndLeaveTheDefaults)
     render.SetZWrite(true);
     render.SetAmbientColor({0.0f, 0.0f, 0.0f, 1.0f});
     EXPECT_EQ(render.Count("ZWrite") + render.Count("Ambient"), 0);
+}
+
+TEST_F(RenderSystemCache, StageStatesReadBackAndStagesBeyondTheDeviceAreIgnored)
+{
+    render.SetMaxTextureAnisotropy(1, 4);
+    render.SetTextureAdressU(2, 0);
+    render.SetTextureMatrix(2, 2.0f, 3.0f, 0.5f, 0.25f);
+    render.SetNormalizeNormals(true);
+    EXPECT_EQ(render.GetMaxTextureAnisotropy(1), 4u);
+    EXPECT_EQ(render.GetTextureAdressU(2), 0u);
+    EXPECT_EQ(render.GetTextureAdressV(2), 1u);
+    EXPECT_EQ(render.GetTextureMatrix(2), (CountingRenderSystem::TextureMatrix{2.0f, 3.0f, 0.5f, 0.25f}));
+    EXPECT_TRUE(render.GetNormalizeNormals());
+
+    render.Forget();
+    const std::vector<std::function<void()>> beyond = {
+        [&] { render.SetTexture(3, nullptr); },
+        [&] { render.SetMaxTextureAnisotropy(3, 2); },
+        [&] { render.SetTextureFilter(7, 2); },
+        [&] { render.SetTextureAdressU(3, 0); },
+        [&] { render.SetTextureAdressV(UINT32_MAX, 0); },
+        [&] { render.SetTextureMatrix(3, 2.0f, 2.0f, 0.0f, 0.0f); },
+        [&] { EXPECT_EQ(render.GetTexture(3), nullptr); },
+        [&] { EXPECT_EQ(render.GetTextureMatrix(3), CountingRenderSystem::TextureMatrix{}); },
+    };
+    for (const auto& call : beyond)
+        EXPECT_DEBUG_DEATH(call(), "no such texture stage");
+    for (const char* perStage : {"Texture", "Anisotropy", "Filter", "AddressU", "AddressV", "TextureMatrix"})
+        EXPECT_EQ(render.Count(perStage), 0) << perStage;
 }
 
 TEST_F(RenderSystemCache, RefreshClampsTheAnisotropyToTheDeviceAndWritesItBack)

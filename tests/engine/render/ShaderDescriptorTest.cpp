@@ -2,6 +2,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
+#include "engine/foundation/StringUtils.h"
 #include "tests/support/TestEnvironment.h"
 #include "tools/formats/ByteWriter.h"
 #include "tools/formats/ShaderFileWriter.h"
@@ -230,6 +231,13 @@ TEST_F(ShaderDescriptorTest, TextureNamesWithoutFolderLieNextToTheDescription)
 
     const ShaderDescriptor top = Load("tree.srf", BuildShaderFile(file));
     EXPECT_EQ(top.m_stages[0].m_textureName, "\\bark.jpg");
+
+    // A description opened by an absolute Linux name finds its textures in its own folder.
+    const std::string absolute = BaseFolder() + "/Elsewhere/Tree.srf";
+    WriteFile(absolute, BuildShaderFile(file));
+    const ShaderDescriptor outside = ShaderDescriptor::LoadFromFile(absolute, &m_log, &m_files);
+    EXPECT_EQ(outside.m_stages[0].m_textureName, ToLower(BaseFolder() + "/elsewhere\\bark.jpg"));
+    EXPECT_EQ(outside.m_stages[1].m_textureName, "textures\\bark.jpg");
 
     // The reader does not know the alpha marker: it is an opacity file name like any other.
     file.stages[0].opacity = "32bit";

@@ -2,6 +2,7 @@
 
 #include "engine/sound/Sound.h"
 #include "engine/sound/SoundBuffer.h"
+#include "engine/sound/SoundBuffer_DS7.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
@@ -103,4 +104,42 @@ TEST_F(StreamTest, ALostStreamRestartsInItsOldState)
     bed.manager->Update(true);
     EXPECT_EQ(m_sound->GetState(), Sound::Paused);
     EXPECT_EQ(bed.Render(100), std::vector<std::int16_t>(200, 0));
+}
+
+TEST_F(StreamTest, ReplayAfterTheEndLoopingEndedWithThePassHeardAndPlayAfterUnload)
+{
+    // Played again in the frame after it ran out by itself, before the sound has heard of the end.
+    bed.manager->Play(m_sound, true);
+    auto* buffer = static_cast<SoundBuffer_DS7*>(m_sound->GetBuffer());
+    while (buffer->IsPlaying()) {
+        bed.Render(5000);
+        bed.manager->Update(true);
+    }
+    ASSERT_EQ(m_sound->GetState(), Sound::Playing);
+    bed.manager->Play(m_sound, true);
+    const std::vector<std::int16_t> replay = Play(kFrames);
+    ASSERT_GE(replay.size(), m_expected.size());
+    EXPECT_TRUE(std::equal(m_expected.begin(), m_expected.end(), replay.begin()));
+
+    // Looping switched off ends with the pass being heard, also when the ring holds the start of the next pass.
+    for (const std::uint32_t heard : {kFrames + kFrames / 3, kFrames - 30000}) {
+        m_sound->SetLoop(true);
+        bed.manager->Play(m_sound, true);
+        std::vector<std::int16_t> output = Play(heard);
+        m_sound->SetLoop(false);
+        const std::vector<std::int16_t> rest = Play(3 * kFrames);
+        output.insert(output.end(), rest.begin(), rest.end());
+        const std::size_t end = (heard / kFrames + 1) * m_expected.size();
+        EXPECT_EQ(m_sound->GetState(), Sound::Stopped);
+        ASSERT_GE(output.size(), end);
+        for (std::size_t i = 0; i < output.size(); ++i)
+            ASSERT_EQ(output[i], i < end ? m_expected[i % m_expected.size()] : 0) << heard << " at sample " << i;
+    }
+
+    // Unloaded, the stream plays nothing and ends at the next update.
+    m_sound->GetBuffer()->Unload();
+    bed.manager->Play(m_sound, true);
+    EXPECT_EQ(bed.Render(1000), std::vector<std::int16_t>(2000, 0));
+    bed.manager->Update(true);
+    EXPECT_EQ(m_sound->GetState(), Sound::Stopped);
 }

@@ -4,6 +4,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace TestSupport;
@@ -101,8 +102,9 @@ TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)
     EXPECT_EQ(path, std::string(std::getenv("HOME")) + "/.local/share");
 }
 
-TEST(Shell, SilentDeleteRefusesTheRootHomeAndProgramFolders)
+TEST(Shell, SilentDeleteRemovesLinksAsLinksAndRefusesEveryFolderAtOrAboveTheUsersOwn)
 {
+    namespace fs = std::filesystem;
     auto remove = [](const std::string& name) {
         std::string from = name;
         from.append(2, '\0');
@@ -114,16 +116,29 @@ TEST(Shell, SilentDeleteRefusesTheRootHomeAndProgramFolders)
     };
     const std::string root = FreshFolder("delete");
     WriteFile(root + "/Tree/a/b.txt", "");
+    fs::permissions(root + "/Tree/a/b.txt", fs::perms::owner_read);
+    WriteFile(root + "/Outside/keep.txt", "");
+    fs::create_symlink(root + "/Outside", root + "/Tree/link");
+    fs::create_symlink(root + "/Outside", root + "/Link");
     EXPECT_EQ(remove(root + "\\tree"), 0);
+    EXPECT_EQ(remove(root + "\\link"), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(root + "/Link")));
     EXPECT_FALSE(FileExists(root + "/Tree"));
+    EXPECT_TRUE(FileExists(root + "/Outside/keep.txt"));
     EXPECT_NE(remove(root + "\\tree"), 0);
 
     WriteFile(BaseFolder() + "/keep", "");
-    EXPECT_NE(remove("/"), 0);
-    EXPECT_NE(remove(BaseFolder()), 0);
-    EXPECT_NE(remove(BaseFolder() + "/../base/"), 0);
-    EXPECT_NE(remove(std::getenv("HOME")), 0);
+    const std::string home = std::getenv("HOME"), data = std::getenv("XDG_DATA_HOME");
+    for (const std::string& refused :
+         {std::string("/"), BaseFolder(), BaseFolder() + "/../base/", BaseFolder() + "\\..", home, data, std::string()})
+        EXPECT_NE(remove(refused), 0) << refused;
+    const fs::path current = fs::current_path();
+    fs::current_path(root + "/Outside");
+    EXPECT_NE(remove(".."), 0);
+    fs::current_path(current);
     EXPECT_TRUE(FileExists(BaseFolder() + "/keep"));
+    EXPECT_TRUE(FileExists(root + "/Outside/keep.txt"));
+    EXPECT_TRUE(FileExists(data));
 }
 
 TEST(CodePages, Windows1252And1251RoundTrip)

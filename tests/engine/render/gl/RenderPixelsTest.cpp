@@ -1,8 +1,10 @@
 // Real pixels of untextured drawing: clearing, depth, culling, blending, vertex colours and lighting.
 #include "engine/render/Light.h"
 #include "engine/render/LightManager.h"
+#include "engine/render/Texture2D.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 
+#include <SDL2/SDL_opengl.h>
 #include <cmath>
 #include <set>
 
@@ -10,6 +12,8 @@ using KeystrelEngine::Color;
 using KeystrelEngine::Image;
 using KeystrelEngine::Light;
 using KeystrelEngine::Matrix4;
+using KeystrelEngine::RenderSystem;
+using KeystrelEngine::Texture2D;
 using KeystrelEngine::Vector3;
 using RenderTesting::kPixelHeight;
 using RenderTesting::kPixelWidth;
@@ -141,6 +145,50 @@ TEST_F(RenderPixels, TheAmbientColourLightsTheMaterialOrTheVertexColour)
     const Image image = Grab();
     ExpectNear(At(image, 160, 240), {64, 64, 64}, 1);
     ExpectNear(At(image, 480, 240), {0, 64, 0}, 1);
+}
+
+TEST_F(RenderPixels, ADeviceMadeAgainFindsNoStateOfTheOldOneInGL)
+{
+    // Textured, lit and with vertex colours: texture-coordinate arrays, a light and colour material in use.
+    lights = std::make_unique<KeystrelEngine::LightManager>(&services.log, render.get());
+    Light* light = lights->CreateLight();
+    light->type = Light::TypeDirectional;
+    light->direction = {0.0f, 0.0f, -1.0f};
+    lights->EnableLighting(true);
+    lights->Apply();
+    Image picture;
+    picture.Create(&services.log, 1, 1, 24);
+    picture.Fill({1.0f, 0.0f, 0.0f, 1.0f});
+    const std::unique_ptr<Texture2D> texture(render->CreateTexture2D("red", picture, false));
+    render->SetTexture(0, texture.get());
+    render->SetTexture(1, texture.get());
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 1, 1, -0.5f, 0xFFFFFFFF), RectangleIndices(), true);
+    render->EndScene();
+
+    services.config.v_mode = "800x600x32";
+    render->CheckModeChange();
+    render->Reset(RenderSystem::kResetDevice | RenderSystem::kResetTextures);
+    render->BeginScene();
+    Draw(Rectangle(-1, -1, 1, 1, -0.5f), RectangleIndices(), false);
+    render->EndScene();
+    const Image image = Grab();
+    ASSERT_EQ(image.GetWidth(), 800u);
+    ExpectNear(At(image, 400, 300), {255, 255, 255}, 0);
+
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    for (GLint unit = 0; unit < units; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+        glClientActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY)) << "unit " << unit;
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "unit " << unit;
+    }
+    glActiveTexture(GL_TEXTURE0);
+    glClientActiveTexture(GL_TEXTURE0);
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
 }
 
 // A small lit scene, saved as a picture for people to look at.
