@@ -17,9 +17,11 @@ set(KEYSTREL_TEST_ENVIRONMENT
     "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 
 # A test executable built from the .cpp files of one folder below tests/. Tests labelled x11 use SDL's X11
-# driver (the test runner gives them an Xvfb display).
+# driver (the test runner gives them an Xvfb display). NEEDS_DATA tests read the content tool's data: the
+# set-up test content_data fills <build>/Data first, and KEYSTREL_BUILD_FOLDER names the build folder, which
+# the tests take as install path.
 function(keystrel_tests name)
-    cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "NEEDS_DATA" "" "DEPENDS;LABELS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
     if(NOT sources)
         # A test folder whose tests are still to be written.
@@ -27,6 +29,11 @@ function(keystrel_tests name)
     endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE keystrel_test_support ${ARG_DEPENDS})
+    set(fixture "")
+    if(ARG_NEEDS_DATA)
+        target_compile_definitions(${name} PRIVATE KEYSTREL_BUILD_FOLDER="${PROJECT_BINARY_DIR}")
+        set(fixture FIXTURES_REQUIRED content_data)
+    endif()
     set(environment ${KEYSTREL_TEST_ENVIRONMENT})
     if("x11" IN_LIST ARG_LABELS)
         list(TRANSFORM environment REPLACE "^SDL_VIDEODRIVER=.*" "SDL_VIDEODRIVER=x11")
@@ -39,5 +46,5 @@ function(keystrel_tests name)
     string(REPLACE ";" "${escape};" environment "${environment}")
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "${environment}" LABELS "${ARG_LABELS}")
+        PROPERTIES ${fixture} ENVIRONMENT "${environment}" LABELS "${ARG_LABELS}")
 endfunction()
