@@ -1,6 +1,7 @@
 #include "tools/content/MenuSounds.h"
 
 #include "tools/content/Instruments.h"
+#include "tools/content/Noise.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,5 +1,9 @@
 #include "tools/content/MonoSound.h"
 
+#include "tools/content/EnvelopeWalker.h"
+#include "tools/content/Filter.h"
+#include "tools/content/Noise.h"
+#include "tools/content/ToneVoice.h"
 #include "tools/formats/ByteWriter.h"
 
 #include <algorithm>
@@ -14,12 +18,31 @@ MonoSound::MonoSound(double seconds, bool loops)
 
 void MonoSound::Add(const Tone& tone)
 {
-    RenderTone(tone, kRate, [this](long index, float value) { AddSample(index, value); });
+    ToneVoice voice(tone, kRate);
+    std::vector<float> samples(static_cast<std::size_t>(voice.End() - voice.First()));
+    voice.Render(static_cast<long>(samples.size()), samples.data());
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        AddSample(voice.First() + static_cast<long>(i), samples[i]);
 }
 
 void MonoSound::Add(const NoiseBurst& burst)
 {
-    RenderNoise(burst, kRate, [this](long index, float value) { AddSample(index, value); });
+    const long first = std::lround(burst.start * kRate);
+    const long count = std::lround(burst.length * kRate);
+    const double sweep = burst.endCentre > 0.0 ? std::pow(burst.endCentre / burst.centre, 1.0 / count) : 1.0;
+    Noise noise(burst.seed);
+    Filter filter(Filter::Mode::BandPass, burst.centre, burst.q, kRate);
+    EnvelopeWalker envelope(burst.envelope, count, kRate);
+    double centre = burst.centre;
+    for (long i = 0; i < count; ++i) {
+        if (sweep != 1.0)
+            filter.SetCutoff(centre);
+        double gain = burst.gain * envelope.Gain(i);
+        if (burst.flutter > 0.0)
+            gain *= 0.5 - 0.5 * Oscillator::Sine(burst.flutter * i / kRate + 0.25);
+        AddSample(first + i, static_cast<float>(gain * filter.Process(noise.Next())));
+        centre *= sweep;
+    }
 }
 
 void MonoSound::Add(const std::vector<Tone>& tones)

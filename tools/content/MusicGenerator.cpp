@@ -11,11 +11,11 @@ namespace {
 
 void WriteTrack(const TrackStyle& style, DataFolder& folder)
 {
-    const std::vector<float> samples = MusicRenderer::Render(Composer(style).Compose());
-    const auto frames = static_cast<std::uint32_t>(samples.size() / 2);
+    const StereoTrack track = MusicRenderer::Render(Composer(style).Compose());
+    const auto frames = static_cast<std::uint32_t>(track.left.size());
     folder.Write(style.file,
                  Formats::EncodeOgg(2, MusicRenderer::kRate, frames, [&](std::uint32_t frame, unsigned channel) {
-                     return samples[2 * frame + channel];
+                     return channel ? track.right[frame] : track.left[frame];
                  }));
 }
 

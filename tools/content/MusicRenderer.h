@@ -9,13 +9,19 @@
 
 namespace Content {
 
+struct StereoTrack
+{
+    std::vector<float> left;
+    std::vector<float> right;
+};
+
 class MusicRenderer
 {
 public:
     static constexpr unsigned kRate = 44100;
 
-    // Interleaved left and right samples, the loudest at -3 dBFS.
-    static std::vector<float> Render(const Score& score);
+    // The loudest sample lies at -3 dBFS.
+    static StereoTrack Render(const Score& score);
 };
 
 } // namespace Content

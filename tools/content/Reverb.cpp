@@ -23,12 +23,18 @@ Reverb::Reverb()
     }
 }
 
+void Reverb::Delay::Advance()
+{
+    if (++index == buffer.size())
+        index = 0;
+}
+
 float Reverb::Delay::Comb(float input)
 {
     const float output = buffer[index];
     store = output * (1.0f - kDamping) + store * kDamping;
     buffer[index] = input + store * kFeedback;
-    index = (index + 1) % buffer.size();
+    Advance();
     return output;
 }
 
@@ -36,7 +42,7 @@ float Reverb::Delay::Allpass(float input)
 {
     const float delayed = buffer[index];
     buffer[index] = input + delayed * 0.5f;
-    index = (index + 1) % buffer.size();
+    Advance();
     return delayed - input;
 }
 

@@ -28,6 +28,7 @@ private:
 
         float Comb(float input);
         float Allpass(float input);
+        void Advance();
     };
 
     struct Side

@@ -1,6 +1,7 @@
 #include "tools/content/VoiceChirp.h"
 
 #include "tools/content/Filter.h"
+#include "tools/content/Noise.h"
 #include "tools/content/Oscillator.h"
 
 #include <algorithm>
