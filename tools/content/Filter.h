@@ -10,11 +10,10 @@ public:
     enum class Mode
     {
         LowPass,
-        BandPass,
-        HighPass
+        BandPass
     };
 
-    // q: resonance (0.707 is flat for the low and high pass).
+    // q: resonance (0.707 is flat for the low pass).
     Filter(Mode mode, double cutoff, double q, unsigned rate);
 
     void SetCutoff(double cutoff);
@@ -26,15 +25,7 @@ public:
         const double v2 = m_state2 + m_a2 * m_state1 + m_a3 * v3;
         m_state1 = 2.0 * v1 - m_state1;
         m_state2 = 2.0 * v2 - m_state2;
-        switch (m_mode) {
-        case Mode::LowPass:
-            return static_cast<float>(v2);
-        case Mode::BandPass:
-            return static_cast<float>(v1);
-        case Mode::HighPass:
-            break;
-        }
-        return static_cast<float>(input - m_damping * v1 - v2);
+        return static_cast<float>(m_mode == Mode::LowPass ? v2 : v1);
     }
 
 private:

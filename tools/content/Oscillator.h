@@ -1,5 +1,5 @@
-// A phase-accumulating oscillator. Saw and square waves are smoothed at their jumps (polynomial band-limited
-// steps) so that high notes do not fold back as harsh aliases; sines come from a shared table. The sample
+// A phase-accumulating oscillator. The saw wave is smoothed at its jump (polynomial band-limited
+// steps) so that its high harmonics do not fold back as harsh aliases; sines come from a shared table. The sample
 // functions are inline: they run for every sample of every tone.
 #pragma once
 
@@ -12,8 +12,7 @@ enum class Wave
 {
     Sine,
     Triangle,
-    Saw,
-    Square
+    Saw
 };
 
 class Oscillator
@@ -38,11 +37,6 @@ public:
         case Wave::Saw:
             value = 2.0 * m_phase - 1.0 - BandLimitedStep(m_phase, step);
             break;
-        case Wave::Square: {
-            const double half = m_phase < 0.5 ? m_phase + 0.5 : m_phase - 0.5;
-            value = (m_phase < 0.5 ? 1.0 : -1.0) + BandLimitedStep(m_phase, step) - BandLimitedStep(half, step);
-            break;
-        }
         }
         m_phase += step;
         if (m_phase >= 1.0)
