@@ -30,9 +30,24 @@ void WriteText(const fs::path& path, const std::string& text)
         throw std::runtime_error("cannot write \"" + path.string() + "\"");
 }
 
-std::string StampText(const std::string& buildIdentity)
+std::string StampText(const std::string& identity)
 {
-    return "quellhaven-content " + buildIdentity + "\n";
+    return "quellhaven-content " + identity + "\n";
+}
+
+constexpr std::uint64_t kHashStart = 14695981039346656037ull;
+
+// Carries a 64-bit FNV-1a hash on over the bytes of the file.
+void HashFile(const fs::path& path, std::uint64_t& hash)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read \"" + path.string() + "\"");
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        for (std::streamsize i = 0; i < in.gcount(); ++i)
+            hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+    }
 }
 
 // Removes everything in the folder but the stamp.
@@ -48,9 +63,12 @@ void EmptyBesideStamp(const fs::path& folder)
 
 ContentTool::ContentTool()
 {
+    // One line per generator; they run side by side.
     m_generators.push_back(std::make_unique<SoundGenerator>());
     m_generators.push_back(std::make_unique<MusicGenerator>());
 }
+
+ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}
 
 std::vector<ManifestEntry> ContentTool::Manifest() const
 {
@@ -62,10 +80,10 @@ std::vector<ManifestEntry> ContentTool::Manifest() const
     return manifest;
 }
 
-ContentTool::Outcome ContentTool::Run(const fs::path& folder, const std::string& buildIdentity) const
+ContentTool::Outcome ContentTool::Run(const fs::path& folder, const std::string& identity) const
 {
     const fs::path stamp = folder / kStampName;
-    if (IsUpToDate(folder, StampText(buildIdentity)))
+    if (IsUpToDate(folder, StampText(identity)))
         return Outcome::UpToDate;
     if (fs::exists(folder) && !fs::is_empty(folder) && !fs::exists(stamp))
         throw std::runtime_error("\"" + folder.string() + "\" holds files but no " + kStampName +
@@ -75,7 +93,7 @@ ContentTool::Outcome ContentTool::Run(const fs::path& folder, const std::string&
     WriteText(stamp, "incomplete\n");
     EmptyBesideStamp(folder);
     Generate(folder);
-    WriteText(stamp, StampText(buildIdentity));
+    WriteText(stamp, StampText(identity));
     return Outcome::Written;
 }
 
@@ -99,17 +117,13 @@ void ContentTool::Generate(const fs::path& folder) const
         throw std::runtime_error("no generator wrote \"" + missing.front() + "\"");
 }
 
-std::string ContentTool::BuildIdentity(const fs::path& program)
+std::string ContentTool::Identity(const fs::path& program) const
 {
-    std::ifstream in(program, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read \"" + program.string() + "\"");
-    // 64-bit FNV-1a over the whole file.
-    std::uint64_t hash = 14695981039346656037ull;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        for (std::streamsize i = 0; i < in.gcount(); ++i)
-            hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+    std::uint64_t hash = kHashStart;
+    HashFile(program, hash);
+    for (const std::unique_ptr<Generator>& generator : m_generators) {
+        for (const fs::path& input : generator->Inputs())
+            HashFile(input, hash);
     }
     std::ostringstream text;
     text << std::hex << hash;

@@ -13,7 +13,8 @@ public:
         BandPass
     };
 
-    // q: resonance (0.707 is flat for the low pass).
+    // q: resonance (0.707 is flat for the low pass); the band pass is centre / q wide and passes its centre at
+    // unit gain.
     Filter(Mode mode, double cutoff, double q, unsigned rate);
 
     void SetCutoff(double cutoff);
@@ -25,7 +26,8 @@ public:
         const double v2 = m_state2 + m_a2 * m_state1 + m_a3 * v3;
         m_state1 = 2.0 * v1 - m_state1;
         m_state2 = 2.0 * v2 - m_state2;
-        return static_cast<float>(m_mode == Mode::LowPass ? v2 : v1);
+        // The band output scaled by the damping passes its centre at unit gain.
+        return static_cast<float>(m_mode == Mode::LowPass ? v2 : m_damping * v1);
     }
 
 private:

@@ -3,6 +3,7 @@
 // the data folder it is given.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ public:
 
     virtual std::vector<ManifestEntry> Files() const = 0;
     virtual void Write(DataFolder& folder) const = 0;
+
+    // The files the generator reads while it runs (font files, text sources): the stamp covers them together
+    // with the program, so a changed input makes the data stale.
+    virtual std::vector<std::filesystem::path> Inputs() const { return {}; }
 };
 
 } // namespace Content

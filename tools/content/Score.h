@@ -26,6 +26,8 @@ struct Note
     Instrument instrument;
     // -1 left .. 1 right.
     float pan;
+
+    bool operator==(const Note&) const = default;
 };
 
 struct Score

@@ -14,7 +14,7 @@ namespace {
 
 using Formants = std::array<double, 3>;
 
-constexpr std::array<float, 3> kFormantGains{1.0f, 0.55f, 0.25f};
+constexpr std::array<float, 3> kFormantGains{1.0f, 0.7f, 0.35f};
 constexpr std::array<double, 3> kFormantQ{5.0, 8.0, 10.0};
 // A small creature: its formants lie a fifth of the way above an adult's.
 constexpr double kSmallness = 1.2;
@@ -97,7 +97,7 @@ void AddConsonantNoise(MonoSound& sound, char consonant, double start)
                              .centre = consonant == 't' ? 4200.0 : 1500.0,
                              .q = 1.2,
                              .envelope = {.attack = 0.001, .decay = 0.008},
-                             .gain = 0.5f,
+                             .gain = 0.2f,
                              .seed = consonant == 't' ? 3u : 4u});
     }
 }

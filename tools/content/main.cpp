@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     try {
         const auto start = std::chrono::steady_clock::now();
         const Content::ContentTool tool;
-        const auto outcome = tool.Run(argv[1], Content::ContentTool::BuildIdentity("/proc/self/exe"));
+        const auto outcome = tool.Run(argv[1], tool.Identity("/proc/self/exe"));
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         if (outcome == Content::ContentTool::Outcome::UpToDate)
             std::cout << "quellhaven-content: " << argv[1] << " is up to date\n";

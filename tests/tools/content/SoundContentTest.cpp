@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
 #include <vector>
 
 using namespace Content;
@@ -56,9 +58,34 @@ protected:
         }
     }
 
+    std::vector<std::int16_t> ReadEffect(const std::string& file)
+    {
+        SoundFileReaderWAV reader(&files, file, &log);
+        return ReadSamples(reader);
+    }
+
     MessageManager log{"", "Test", "", false, false};
     FileManager files{&log, KEYSTREL_BUILD_FOLDER, "Data"};
 };
+
+// The period (in samples, 10 to 100) at which the sound's opening best matches itself: the shortest lag whose
+// correlation comes within a tenth of the best, so that multiples of the period do not win.
+int Period(const std::vector<std::int16_t>& samples)
+{
+    constexpr std::size_t kFrom = 200;
+    constexpr std::size_t kLength = 2048;
+    std::vector<double> correlation(101, 0.0);
+    for (int lag = 10; lag <= 100; ++lag) {
+        for (std::size_t i = kFrom; i < kFrom + kLength; ++i)
+            correlation[lag] += static_cast<double>(samples[i]) * samples[i + lag];
+    }
+    const double best = *std::max_element(correlation.begin(), correlation.end());
+    for (int lag = 10; lag <= 100; ++lag) {
+        if (correlation[lag] >= 0.9 * best)
+            return lag;
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -97,4 +124,18 @@ TEST_F(SoundContent, MusicIsLongStereoVorbisThatLoopsSeamlessly)
         EXPECT_GE(reader.GetPcmSize() / 4.0 / 44100.0, track.minimumSeconds);
         ExpectSeamless(ReadSamples(reader), 2);
     }
+}
+
+TEST_F(SoundContent, LongerChainsSoundHigherAndEveryPraiseIsItsOwn)
+{
+    int previous = 1000;
+    for (int i = 0; i < 5; ++i) {
+        const int period = Period(ReadEffect("audio\\game\\combination_" + std::to_string(i) + ".wav"));
+        EXPECT_LT(period, previous) << "combination_" << i;
+        previous = period;
+    }
+    std::set<std::vector<std::int16_t>> praises;
+    for (int i = 0; i < 9; ++i)
+        praises.insert(ReadEffect("audio\\game\\character_paise_" + std::to_string(i) + ".wav"));
+    EXPECT_EQ(praises.size(), 9u);
 }
