@@ -20,7 +20,6 @@ public:
     void Add(const NoiseBurst& burst);
     void Add(const std::vector<Tone>& tones);
 
-    bool Loops() const { return m_loops; }
     double Seconds() const { return static_cast<double>(m_samples.size()) / kRate; }
     const std::vector<float>& Samples() const { return m_samples; }
 
