@@ -1,14 +1,15 @@
-# Quellhaven: `make run` builds and starts the game, `make test` builds and runs every test.
-# Both install the Debian packages they need when they are missing.
+# Quellhaven: `make run` builds and starts the game, `make data` builds the content tool and writes the game's
+# data into $(BUILD)/Data, `make test` builds and runs every test.
+# Each installs the Debian packages it needs when they are missing.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES   := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libsdl2-dev libjpeg62-turbo-dev \
-              libvorbis-dev libogg-dev libgl-dev libgl1-mesa-dri xvfb xauth
+              libvorbis-dev libogg-dev libgl-dev libgl1-mesa-dri xvfb xauth libfreetype-dev fonts-dejavu-core
 BENCH_PACKAGES := libbenchmark-dev
 
-.PHONY: all run test bench deps bench-deps build build-asan clean
+.PHONY: all run data test bench deps bench-deps build build-asan clean
 
 all: build
 
@@ -34,7 +35,11 @@ test: build build-asan
 	tools/run-tests $(BUILD) $(JOBS)
 	tools/run-tests $(ASAN_BUILD) $(JOBS) --sanitized
 
-run: build
+# The tool does nothing while the stamp in the folder names its own build.
+data: build
+	$(BUILD)/tools/content/quellhaven-content $(BUILD)/Data
+
+run: data
 	@echo "Quellhaven cannot be started yet: the program entry is not built."
 
 bench: bench-deps $(BUILD)/build.ninja

@@ -18,8 +18,10 @@ set(KEYSTREL_TEST_ENVIRONMENT
 
 # A test executable built from the .cpp files of one folder below tests/, or from the SOURCES given where several
 # executables share a folder. Tests labelled x11 use SDL's X11 driver (the test runner gives them an Xvfb display).
+# NEEDS_DATA tests read the content tool's data: the set-up test content_data fills <build>/Data first, and
+# KEYSTREL_BUILD_FOLDER names the build folder, which the tests take as install path.
 function(keystrel_tests name)
-    cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS;SOURCES" ${ARGN})
+    cmake_parse_arguments(ARG "NEEDS_DATA" "" "DEPENDS;LABELS;SOURCES" ${ARGN})
     if(ARG_SOURCES)
         set(sources ${ARG_SOURCES})
     else()
@@ -31,6 +33,11 @@ function(keystrel_tests name)
     endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE keystrel_test_support ${ARG_DEPENDS})
+    set(fixture "")
+    if(ARG_NEEDS_DATA)
+        target_compile_definitions(${name} PRIVATE KEYSTREL_BUILD_FOLDER="${PROJECT_BINARY_DIR}")
+        set(fixture FIXTURES_REQUIRED content_data)
+    endif()
     set(environment ${KEYSTREL_TEST_ENVIRONMENT})
     if("x11" IN_LIST ARG_LABELS)
         list(TRANSFORM environment REPLACE "^SDL_VIDEODRIVER=.*" "SDL_VIDEODRIVER=x11")
@@ -43,5 +50,5 @@ function(keystrel_tests name)
     string(REPLACE ";" "${escape};" environment "${environment}")
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "${environment}" LABELS "${ARG_LABELS}")
+        PROPERTIES ${fixture} ENVIRONMENT "${environment}" LABELS "${ARG_LABELS}")
 endfunction()
