@@ -61,17 +61,22 @@ TEST_F(GUIFontManagerTest, AnInstanceThatPrintedNothingLeavesAtTheEndOfTheFrameA
     const auto window = Window(GUIWindow::kShown, {0, 0}, {100, 100});
     window->AddText(0, 1, u"AA", 0.0f, 0.0f, {0, 0}, {1, 1, 1, 1});
     window->Draw();
+    font->Print(0, 0, 0, {1, 1, 1, 1}, u"A"); // the loaded font itself, printed once
     ASSERT_EQ(fonts->GetInstances().size(), 1u);
     const KeystrelEngine::Model* batch = fonts->GetInstances()[0]->GetBatchModel();
     fonts->EndFrame();
     ASSERT_EQ(fonts->GetInstances().size(), 1u);
     EXPECT_EQ(UsedIndices(*fonts->GetInstances()[0]), 12u) << "the frame's quads are drawn after the end of frame";
+    EXPECT_EQ(UsedIndices(*font), 6u);
     EXPECT_FALSE(batch->GetVertexBuffer()->IsLocked());
 
     window->Draw();
     fonts->EndFrame();
     EXPECT_TRUE(fonts->GetInstances().empty());
     EXPECT_FALSE(Registered(batch));
+    // A loaded font that printed nothing stays, with nothing to draw and its vertices unlocked.
+    EXPECT_EQ(UsedIndices(*font), 0u);
+    EXPECT_FALSE(font->GetBatchModel()->GetVertexBuffer()->IsLocked());
 
     window->AddText(0, 1, u"A", 0.0f, 0.0f, {0, 0}, {1, 1, 1, 1});
     window->Draw();
@@ -110,19 +115,6 @@ TEST_F(GUIFontManagerTest, AlignmentPlacesTheTextInTheWindowOrItsTextArea)
     ExpectPoint(fonts->PrintInWindow(1, *window, u"AA", 0, 0.0f, {3, 7}), {223, 167}, "text area, position");
 
     ExpectPoint(fonts->PrintInWindow(9, *window, u"AA", 0x01 | 0x02, 0.0f, {3, 7}), {0, 0}, "unknown font");
-}
-
-TEST_F(GUIFontManagerTest, TheEndOfFrameLeavesASilentFontWithNoIndicesAndUnlocked)
-{
-    const auto window = Window(GUIWindow::kShown, {0, 0}, {100, 100});
-    font->Print(0, 0, 0, {1, 1, 1, 1}, u"AAA");
-    EXPECT_TRUE(font->GetBatchModel()->GetVertexBuffer()->IsLocked());
-    fonts->EndFrame();
-    EXPECT_EQ(UsedIndices(*font), 18u);
-    EXPECT_EQ(font->GetQuadCount(), 0u);
-    fonts->EndFrame();
-    EXPECT_EQ(UsedIndices(*font), 0u);
-    EXPECT_FALSE(font->GetBatchModel()->GetVertexBuffer()->IsLocked());
 }
 
 TEST_F(GUIFontManagerTest, AnIdLoadedAgainKeepsItsFirstFont)
