@@ -4,6 +4,7 @@
 // from one array in the same context. Prints characters per millisecond of each (medians of several rounds),
 // their ratio, the CPU part alone (texts added, laid out and written into the batches, without drawing), and
 // the allocations per frame of that CPU part.
+#include "bench/BenchSupport.h"
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
@@ -38,6 +39,9 @@
 #include <vector>
 
 using namespace KeystrelEngine;
+using BenchSupport::EngineName;
+using BenchSupport::Median;
+using BenchSupport::Milliseconds;
 
 namespace {
 
@@ -92,29 +96,10 @@ Formats::FontTexture MakeFontTexture()
     return Formats::BuildFontTexture(pictures);
 }
 
-// The engine's name of an absolute path: backslashes, the leading slash marking it absolute.
-std::string EngineName(const std::filesystem::path& path)
-{
-    std::string name = path.string();
-    std::replace(name.begin() + 1, name.end(), '/', '\\');
-    return name;
-}
-
 void WriteBytes(const std::filesystem::path& path, const Formats::Bytes& bytes)
 {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Milliseconds(std::chrono::steady_clock::duration duration)
-{
-    return std::chrono::duration<double, std::milli>(duration).count();
 }
 
 // The GUI side of the frame: windows in two columns of twenty, alternately at depth -10 and -20, each with a line
@@ -155,22 +140,9 @@ private:
 class HandLoop
 {
 public:
-    HandLoop(const std::vector<std::uint8_t>& vertices, const Formats::FontTexture& texture) : m_vertices(vertices)
+    HandLoop(const std::vector<std::uint8_t>& vertices, const Formats::FontTexture& texture)
+        : m_vertices(vertices), m_target(kWidth, kHeight, false)
     {
-        Load(m_genFramebuffers, "glGenFramebuffers");
-        Load(m_bindFramebuffer, "glBindFramebuffer");
-        Load(m_genRenderbuffers, "glGenRenderbuffers");
-        Load(m_bindRenderbuffer, "glBindRenderbuffer");
-        Load(m_renderbufferStorage, "glRenderbufferStorage");
-        Load(m_framebufferRenderbuffer, "glFramebufferRenderbuffer");
-        Load(m_blitFramebuffer, "glBlitFramebuffer");
-        GLuint colour = 0;
-        m_genFramebuffers(1, &m_framebuffer);
-        m_genRenderbuffers(1, &colour);
-        m_bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        m_bindRenderbuffer(GL_RENDERBUFFER, colour);
-        m_renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
-        m_framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
         glGenTextures(1, &m_texture);
         glBindTexture(GL_TEXTURE_2D, m_texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -192,8 +164,7 @@ public:
 
     void Frame()
     {
-        m_bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        glViewport(0, 0, kWidth, kHeight);
+        m_target.Bind();
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_DEPTH_TEST);
@@ -219,33 +190,14 @@ public:
         glTexCoordPointer(2, GL_FLOAT, stride, m_vertices.data() + 28);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_indices.size()), GL_UNSIGNED_INT, m_indices.data());
         glDisable(GL_TEXTURE_2D);
-        int width = 0;
-        int height = 0;
-        SDL_Window* window = SDL_GL_GetCurrentWindow();
-        SDL_GL_GetDrawableSize(window, &width, &height);
-        m_bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        m_blitFramebuffer(0, 0, kWidth, kHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        SDL_GL_SwapWindow(window);
-        glFinish();
+        m_target.Present();
     }
 
 private:
-    template <typename F> static void Load(F& function, const char* name)
-    {
-        function = reinterpret_cast<F>(SDL_GL_GetProcAddress(name));
-    }
-
     const std::vector<std::uint8_t>& m_vertices;
     std::vector<std::uint32_t> m_indices;
-    GLuint m_framebuffer = 0;
+    BenchSupport::HandTarget m_target;
     GLuint m_texture = 0;
-    PFNGLGENFRAMEBUFFERSPROC m_genFramebuffers = nullptr;
-    PFNGLBINDFRAMEBUFFERPROC m_bindFramebuffer = nullptr;
-    PFNGLGENRENDERBUFFERSPROC m_genRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC m_bindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC m_renderbufferStorage = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC m_framebufferRenderbuffer = nullptr;
-    PFNGLBLITFRAMEBUFFERPROC m_blitFramebuffer = nullptr;
 };
 
 // The quads the instances hold after a frame, one array.
