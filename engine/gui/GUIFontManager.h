@@ -1,7 +1,7 @@
-// The loaded fonts by id, and their instances: one copy of a font per GUI depth in use, whose batch lies just in
-// front of the windows at that depth (0.005 nearer), so that a window's texts cover the window and windows at
-// one depth share one batch. Windows ask here where a text goes in them (alignment); once a frame the manager
-// ends every batch and lets go of the instances that printed nothing.
+// The loaded fonts by id, and their instances: one copy of a font per GUI depth in use, whose batch lies 0.005
+// below the windows at that depth, so that it is drawn after them and a window's texts cover the window, and
+// windows at one depth share one batch. Windows ask here where a text goes in them (alignment); once a frame the
+// manager ends every batch and lets go of the instances that printed nothing.
 #pragma once
 
 #include "GUIFont.h"
@@ -33,7 +33,7 @@ public:
     static constexpr std::uint32_t kRight = 0x08;
     static constexpr std::uint32_t kBottom = 0x10;
     static constexpr std::uint32_t kTop = 0x20;
-    // How far an instance lies in front of its windows, and how near two depths must be to share an instance.
+    // How far below its windows an instance lies, and how near two depths must be to share an instance.
     static constexpr float kInstanceOffset = 0.005f;
     static constexpr float kDepthTolerance = 0.0001f;
 

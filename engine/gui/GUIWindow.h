@@ -1,7 +1,8 @@
 // The base of every GUI widget: a rectangle on the GUI's virtual screen (y up, 0 at the bottom), drawn as a
 // textured quad in the GUI camera when it has one, in a parent/child tree. A window is visible when it is shown
-// and so is every ancestor. Its depth orders the quads: a top-level window lies at -10, -15, -20 or -30 by its
-// layer bits, and a child 0.01 nearer per layer step than its parent; quads and texts are drawn farthest first.
+// and so is every ancestor. Its depth orders the quads, which are drawn by descending depth, so that a lower depth
+// covers a higher one: a top-level window lies at -10, -15, -20 or -30 by its layer bits, a child 0.01 lower per
+// layer step than its parent (covering it), and a window's texts 0.005 lower than the window.
 // Texts are added every frame into a pool of records and printed, then forgotten, by Draw.
 #pragma once
 
