@@ -2,6 +2,7 @@
 // drawn every frame at 1024 x 768 (offscreen). Prints ms per frame of the update (animation, posing and skinning,
 // on one core) and of the drawing (the model draws, the end of scene and the presentation), medians of several
 // rounds, and the update against its target.
+#include "bench/BenchSupport.h"
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
@@ -30,6 +31,9 @@
 #include <vector>
 
 using namespace KeystrelEngine;
+using BenchSupport::EngineName;
+using BenchSupport::Median;
+using BenchSupport::Milliseconds;
 
 namespace {
 
@@ -102,25 +106,6 @@ void WriteTexture(MessageManager& log, FileManager& files, const std::string& im
     const Formats::Bytes bytes = Formats::BuildShaderFile(description);
     std::ofstream(descriptionPath, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// The engine's name of an absolute path: backslashes, the leading slash marking it absolute.
-std::string EngineName(const std::filesystem::path& path)
-{
-    std::string name = path.string();
-    std::replace(name.begin() + 1, name.end(), '/', '\\');
-    return name;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Milliseconds(std::chrono::steady_clock::duration duration)
-{
-    return std::chrono::duration<double, std::milli>(duration).count();
 }
 
 } // namespace

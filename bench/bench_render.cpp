@@ -2,6 +2,7 @@
 // (world matrix, alpha blending and its factors, culling), drawn through the render system and by a hand-written
 // GL loop with the same geometry and states, in the same run and the same GL context. Prints ms per frame of
 // each (median of several rounds) and their ratio.
+#include "bench/BenchSupport.h"
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
@@ -26,6 +27,8 @@
 #include <vector>
 
 using namespace KeystrelEngine;
+using BenchSupport::Median;
+using BenchSupport::Milliseconds;
 
 namespace {
 
@@ -90,17 +93,6 @@ std::uint32_t CullMode(int i)
     return i % 3 == 0 ? 2 : 0;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Milliseconds(std::chrono::steady_clock::duration duration)
-{
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
 class EngineLoop
 {
 public:
@@ -160,31 +152,11 @@ private:
 class HandLoop
 {
 public:
-    explicit HandLoop(const Mesh& mesh) : m_mesh(mesh)
-    {
-        Load(m_genFramebuffers, "glGenFramebuffers");
-        Load(m_bindFramebuffer, "glBindFramebuffer");
-        Load(m_genRenderbuffers, "glGenRenderbuffers");
-        Load(m_bindRenderbuffer, "glBindRenderbuffer");
-        Load(m_renderbufferStorage, "glRenderbufferStorage");
-        Load(m_framebufferRenderbuffer, "glFramebufferRenderbuffer");
-        Load(m_blitFramebuffer, "glBlitFramebuffer");
-        GLuint buffers[2];
-        m_genFramebuffers(1, &m_framebuffer);
-        m_genRenderbuffers(2, buffers);
-        m_bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        m_bindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
-        m_renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 1024, 768);
-        m_framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
-        m_bindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
-        m_renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, 1024, 768);
-        m_framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
-    }
+    explicit HandLoop(const Mesh& mesh) : m_mesh(mesh), m_target(1024, 768, true) {}
 
     void Frame()
     {
-        m_bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-        glViewport(0, 0, 1024, 768);
+        m_target.Bind();
         glClearColor(0, 0, 0, 1);
         glClearDepth(1.0);
         glDepthMask(GL_TRUE);
@@ -245,31 +217,12 @@ public:
             glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(m_mesh.indices.size()), GL_UNSIGNED_SHORT,
                            m_mesh.indices.data());
         }
-        int width = 0;
-        int height = 0;
-        SDL_Window* window = SDL_GL_GetCurrentWindow();
-        SDL_GL_GetDrawableSize(window, &width, &height);
-        m_bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        m_blitFramebuffer(0, 0, 1024, 768, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        SDL_GL_SwapWindow(window);
-        glFinish();
+        m_target.Present();
     }
 
 private:
-    template <typename F> static void Load(F& function, const char* name)
-    {
-        function = reinterpret_cast<F>(SDL_GL_GetProcAddress(name));
-    }
-
     const Mesh& m_mesh;
-    GLuint m_framebuffer = 0;
-    PFNGLGENFRAMEBUFFERSPROC m_genFramebuffers = nullptr;
-    PFNGLBINDFRAMEBUFFERPROC m_bindFramebuffer = nullptr;
-    PFNGLGENRENDERBUFFERSPROC m_genRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC m_bindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC m_renderbufferStorage = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC m_framebufferRenderbuffer = nullptr;
-    PFNGLBLITFRAMEBUFFERPROC m_blitFramebuffer = nullptr;
+    BenchSupport::HandTarget m_target;
 };
 
 template <typename Loop> double TimeFrames(Loop& loop)

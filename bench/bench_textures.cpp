@@ -2,6 +2,7 @@
 // the level images, packing each level through a staging surface), and how long its first upload to GL takes (the
 // first draw with it, less the same draw with a texture GL already holds). Prints ms of each (median of several
 // rounds) and their ratio.
+#include "bench/BenchSupport.h"
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
@@ -24,17 +25,12 @@
 #include <vector>
 
 using namespace KeystrelEngine;
+using BenchSupport::Median;
 
 namespace {
 
 constexpr std::uint32_t kSide = 1024;
 constexpr int kRounds = 7;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start)
 {

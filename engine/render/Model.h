@@ -190,6 +190,8 @@ public:
     const Matrix4& GetOwnWorldMatrix() const { return m_worldMatrix; }
     std::uint32_t GetDrawCount() const { return m_drawCount; }
     float GetSortDepth() const { return m_sortDepth; }
+    // For models whose owners place them in depth themselves (fixed-depth models: the GUI's quads and texts).
+    void SetSortDepth(float depth) { m_sortDepth = depth; }
 
     std::uint32_t m_flags = 0;
     Camera* m_camera = nullptr;

@@ -82,6 +82,26 @@ template <typename T> int LengthOf(const T* src, int length)
     return n + 1;
 }
 
+WCHAR ToLowerUnit(WCHAR unit)
+{
+    if ((unit >= u'A' && unit <= u'Z') || (unit >= 0x00C0 && unit <= 0x00DE && unit != 0x00D7) ||
+        (unit >= 0x0410 && unit <= 0x042F))
+        return static_cast<WCHAR>(unit + 0x20);
+    if (unit >= 0x0400 && unit <= 0x040F)
+        return static_cast<WCHAR>(unit + 0x50); // Ѐ..Џ -> ѐ..џ
+    switch (unit) {
+    case 0x0152: // Œ
+    case 0x0160: // Š
+    case 0x017D: // Ž
+    case 0x0490: // Ґ
+        return static_cast<WCHAR>(unit + 1);
+    case 0x0178: // Ÿ
+        return 0x00FF;
+    default:
+        return unit;
+    }
+}
+
 } // namespace
 
 UINT GetACP()
@@ -137,6 +157,13 @@ int WideCharToMultiByte(UINT codePage, DWORD /*flags*/, const WCHAR* src, int sr
             dst[i] = byte;
         }
     }
+    return length;
+}
+
+DWORD CharLowerBuffW(WCHAR* text, DWORD length)
+{
+    for (DWORD i = 0; i < length; ++i)
+        text[i] = ToLowerUnit(text[i]);
     return length;
 }
 

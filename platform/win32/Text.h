@@ -1,5 +1,6 @@
 // ANSI code pages of the Win32 stand-in. The active ANSI code page is 1252 unless the game switches it (1251 for
 // Russian text). Every code page offered is single-byte; bytes a code page leaves undefined convert to nothing.
+// Lower-casing knows the letters of the code pages offered.
 #pragma once
 
 #include "platform/win32/Types.h"
@@ -20,3 +21,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int srcLength, W
 // becomes the default character (or '?'), and *usedDefault is set when given.
 int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* src, int srcLength, char* dst, int dstLength,
                         const char* defaultChar, BOOL* usedDefault);
+
+// Lower-cases length units in place and returns length. The letters that change are the upper-case letters of
+// the code pages offered (1252 and 1251): A-Z, À-Þ except ×, Š Œ Ž Ÿ, Ѐ-Я and Ґ. Every other unit stays as it
+// is, whatever the C library's locale says.
+DWORD CharLowerBuffW(WCHAR* text, DWORD length);

@@ -1,0 +1,140 @@
+// GUI windows and texts drawn on the GL back end (llvmpipe) at 800 x 600, where one GUI unit is one pixel: a
+// blue window with a grey child at layer 1, a centred text in the child and a text at a position in the parent,
+// from a font whose glyphs are cells of two colours ('A' red over yellow, 'B' green over cyan). The child covers
+// its parent, every glyph pixel lies where the alignment put the text, upright, and no glyph colour shows anywhere
+// else. Saved as a picture for people to look at.
+#include "engine/foundation/Error.h"
+#include "engine/render/Image.h"
+#include "tests/engine/gui/GUIFixture.h"
+#include "tests/engine/render/gl/PixelFixture.h"
+#include "tools/formats/FontTextureWriter.h"
+
+using KeystrelEngine::GUIWindow;
+using KeystrelEngine::Image;
+using RenderTesting::PixelFromBottom;
+
+namespace {
+
+constexpr std::uint32_t kWidth = 800;
+constexpr std::uint32_t kHeight = 600;
+constexpr std::uint32_t kCellHeight = 16;
+
+using Rgb = std::array<int, 3>;
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kYellow{255, 255, 0};
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kCyan{0, 255, 255};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kGrey{128, 128, 128};
+constexpr Rgb kBlack{0, 0, 0};
+
+// A glyph rectangle on the screen in GUI units (y up), and the colours of its upper and lower half.
+struct GlyphBox
+{
+    std::uint32_t left, bottom, right, top;
+    Rgb upper, lower;
+};
+
+class GUIPixels : public GUITesting::GUIFixture
+{
+protected:
+    GUIPixels() : GUIFixture(false) {}
+
+    void SetUp() override
+    {
+        services.config.v_mode = "800x600x32";
+        try {
+            CreateServices();
+        } catch (const KeystrelEngine::Error& error) {
+            GTEST_SKIP() << "no GL device: " << error.GetText();
+        }
+        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
+        CreateGUI();
+    }
+
+    // 'A' 8 pixels wide, 'B' 12 pixels wide, 16 high, at size 16.
+    void LoadColourFont()
+    {
+        const auto twoTone = [](char16_t code, std::uint32_t width, std::uint32_t upper, std::uint32_t lower) {
+            std::vector<std::uint32_t> pixels(width * kCellHeight, lower);
+            std::fill_n(pixels.begin(), width * kCellHeight / 2, upper); // the top rows come first
+            return Formats::GlyphPicture{code, width, pixels};
+        };
+        const Formats::FontTexture texture = Formats::BuildFontTexture(
+            {kCellHeight, 64, {twoTone(u'A', 8, 0xFFFF0000, 0xFFFFFF00), twoTone(u'B', 12, 0xFF00FF00, 0xFF00FFFF)}});
+        RenderTesting::WriteDataFile("ui\\fonts\\colours.tga", texture.tga);
+        WriteFont("colours.fnt", texture.glyphs);
+        KeystrelEngine::GUIFont* font = fonts->LoadFont(
+            1, "ui\\fonts\\colours.fnt",
+            KeystrelEngine::ShaderDescriptor::FromTextureSingleFrame("ui\\fonts\\colours.tga", "32bit"));
+        font->m_size = static_cast<float>(kCellHeight);
+    }
+
+    std::unique_ptr<GUIWindow> ColouredWindow(KeystrelEngine::GUIPoint position, KeystrelEngine::GUISize size,
+                                              const KeystrelEngine::Color& colour, GUIWindow* parent)
+    {
+        auto window = std::make_unique<GUIWindow>(gui, GUIWindow::kShown | GUIWindow::kColouredQuad, position, size,
+                                                  KeystrelEngine::ShaderDescriptor(), parent, 1.0f, 1.0f);
+        window->SetColour(colour);
+        return window;
+    }
+
+    Image Frame()
+    {
+        cameras->Update();
+        lights->Apply();
+        models->RenderAll();
+        Image image;
+        render->GrabScreen(image);
+        return image;
+    }
+};
+
+TEST_F(GUIPixels, AChildCoversItsParentAndGlyphsLandWhereTheAlignmentPutThem)
+{
+    LoadColourFont();
+    const auto parent = ColouredWindow({100, 100}, {400, 300}, {0, 0, 1, 1}, nullptr);
+    const auto child = ColouredWindow({50, 50}, {200, 100}, {0.5f, 0.5f, 0.5f, 1}, parent.get());
+    // "AB" is 20 x 16: centred in the child at (150, 150) it starts at (240, 192). "BA" at (10, 10) in the parent.
+    child->AddText(0x01 | 0x02, 1, u"AB", 0.0f, 0.0f, {0, 0}, {1, 1, 1, 1});
+    parent->AddText(0, 1, u"BA", 0.0f, 0.0f, {10, 10}, {1, 1, 1, 1});
+    parent->Draw();
+    child->Draw();
+    fonts->EndFrame();
+    const Image image = Frame();
+    ASSERT_EQ(image.GetWidth(), kWidth);
+    ASSERT_EQ(image.GetHeight(), kHeight);
+    RenderTesting::SaveTestPicture(image, "gui.bmp", services.files);
+
+    const std::vector<GlyphBox> glyphs = {{240, 192, 248, 208, kRed, kYellow},
+                                          {248, 192, 260, 208, kGreen, kCyan},
+                                          {110, 110, 122, 126, kGreen, kCyan},
+                                          {122, 110, 130, 126, kRed, kYellow}};
+    const auto expected = [&](std::uint32_t x, std::uint32_t y) {
+        for (const GlyphBox& glyph : glyphs) {
+            if (x >= glyph.left && x < glyph.right && y >= glyph.bottom && y < glyph.top)
+                return y >= (glyph.bottom + glyph.top) / 2 ? glyph.upper : glyph.lower;
+        }
+        if (x >= 150 && x < 350 && y >= 150 && y < 250)
+            return kGrey;
+        if (x >= 100 && x < 500 && y >= 100 && y < 400)
+            return kBlue;
+        return kBlack;
+    };
+    std::uint32_t wrong = 0;
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        for (std::uint32_t x = 0; x < kWidth; ++x) {
+            const Rgb pixel = PixelFromBottom(image, x, y);
+            const Rgb want = expected(x, y);
+            bool near = true;
+            for (int c = 0; c < 3; ++c)
+                near = near && std::abs(pixel[c] - want[c]) <= 2;
+            if (!near && ++wrong <= 5)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << pixel[0] << ", " << pixel[1] << ", "
+                              << pixel[2] << "; expected " << want[0] << ", " << want[1] << ", " << want[2];
+        }
+    }
+    EXPECT_EQ(wrong, 0u);
+}
+
+} // namespace
