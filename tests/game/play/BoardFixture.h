@@ -97,6 +97,16 @@ protected:
 
     Wispfold::Item* ItemAt(std::uint32_t x, std::uint32_t y) const { return m_board->GetItem(At(x, y)); }
 
+    // The colour on the first n cells of column x.
+    static std::map<Coordinates, Wispfold::ItemColor> Line(std::uint32_t n, Wispfold::ItemColor colour = 1,
+                                                           std::uint32_t x = 0)
+    {
+        std::map<Coordinates, Wispfold::ItemColor> line;
+        for (std::uint32_t i = 0; i < n; ++i)
+            line[{x, x % 2 + 2 * i}] = colour;
+        return line;
+    }
+
     // Puts resting butterflies of the given colours on the given cells and of unique colours everywhere else
     // (the island keeps its move); closed cells stay empty. The logs of the world start empty again.
     void Paint(const std::map<Coordinates, Wispfold::ItemColor>& colours)

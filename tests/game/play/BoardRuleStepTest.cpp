@@ -23,15 +23,6 @@ protected:
         return level;
     }
 
-    // Colour 1 on the first n cells of column 0.
-    static std::map<Coordinates, ItemColor> Line(std::uint32_t n, ItemColor colour = 1, std::uint32_t x = 0)
-    {
-        std::map<Coordinates, ItemColor> line;
-        for (std::uint32_t i = 0; i < n; ++i)
-            line[{x, x % 2 + 2 * i}] = colour;
-        return line;
-    }
-
     std::vector<std::uint32_t> TextPoints() const
     {
         std::vector<std::uint32_t> points;
