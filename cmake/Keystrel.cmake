@@ -16,11 +16,15 @@ set(KEYSTREL_TEST_ENVIRONMENT
     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan-suppressions.txt"
     "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 
-# A test executable built from the .cpp files of one folder below tests/. Tests labelled x11 use SDL's X11
-# driver (the test runner gives them an Xvfb display).
+# A test executable built from the .cpp files of one folder below tests/, or from the SOURCES given where several
+# executables share a folder. Tests labelled x11 use SDL's X11 driver (the test runner gives them an Xvfb display).
 function(keystrel_tests name)
-    cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+    cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS;SOURCES" ${ARGN})
+    if(ARG_SOURCES)
+        set(sources ${ARG_SOURCES})
+    else()
+        file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+    endif()
     if(NOT sources)
         # A test folder whose tests are still to be written.
         return()

@@ -26,6 +26,11 @@ void SetLocalTime(const SYSTEMTIME* time);
 // The active ANSI code page (1252 or 1251).
 void SetAnsiCodePage(UINT codePage);
 
+// The installed keyboard layouts by language, in order, and the active one (the first when `active` is not among
+// them); an empty list restores English alone.
+void SetKeyboardLayouts(const std::vector<WORD>& languages, WORD active);
+std::vector<WORD> InstalledKeyboardLayouts();
+
 // Clock -------------------------------------------------------------------------------------------------------
 
 // timeGetTime and the performance counter read a fake clock that starts at the given count of nanoseconds and

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <sys/stat.h>
@@ -108,11 +109,41 @@ BOOL DeleteFileA(LPCSTR path)
     return ::unlink(Win32Host::ToHostPath(path).c_str()) == 0 ? TRUE : FALSE;
 }
 
+namespace {
+
+bool FlushToDisk(const std::string& path, int openFlags)
+{
+    const int descriptor = ::open(path.c_str(), openFlags | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool flushed = ::fsync(descriptor) == 0;
+    ::close(descriptor);
+    return flushed;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
 BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags)
 {
     const std::string from = Win32Host::ToHostPath(existing);
     const std::string to = Win32Host::ToHostPath(target);
     if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::access(to.c_str(), F_OK) == 0)
         return FALSE;
-    return std::rename(from.c_str(), to.c_str()) == 0 ? TRUE : FALSE;
+    const bool writeThrough = (flags & MOVEFILE_WRITE_THROUGH) != 0;
+    if (writeThrough && !FlushToDisk(from, O_RDONLY))
+        return FALSE;
+    if (std::rename(from.c_str(), to.c_str()) != 0)
+        return FALSE;
+    // The file is moved by now; a file system that cannot flush a folder keeps the move all the same.
+    if (writeThrough)
+        FlushToDisk(FolderOf(to), O_RDONLY | O_DIRECTORY);
+    return TRUE;
 }

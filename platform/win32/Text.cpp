@@ -89,6 +89,14 @@ UINT GetACP()
     return g_ansiCodePage.load();
 }
 
+int _setmbcp(int codePage)
+{
+    if (codePage != 1252 && codePage != 1251)
+        return -1;
+    g_ansiCodePage.store(static_cast<UINT>(codePage));
+    return 0;
+}
+
 int MultiByteToWideChar(UINT codePage, DWORD /*flags*/, LPCSTR src, int srcLength, WCHAR* dst, int dstLength)
 {
     const HighHalf& table = Table(codePage);

@@ -8,6 +8,10 @@ constexpr UINT CP_ACP = 0;
 
 UINT GetACP();
 
+// The run-time library's multibyte code page, which the stand-in makes the active ANSI code page as well: ANSI
+// conversions and typed characters follow it. Only 1252 and 1251 are offered; 0 on success, -1 otherwise.
+int _setmbcp(int codePage);
+
 // Converts srcLength bytes (-1: up to and including the terminating zero). Bytes without a character are left out.
 // With dstLength 0 only the length is returned.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int srcLength, WCHAR* dst, int dstLength);

@@ -3,6 +3,8 @@
 
 #include "platform/win32/Files.h"
 #include "platform/win32/Input.h"
+#include "platform/win32/Keyboard.h"
+#include "platform/win32/Registry.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Time.h"
 #include "platform/win32/Types.h"

@@ -1,5 +1,7 @@
 #include "tools/formats/BoardFileWriter.h"
 
+#include "tools/formats/GameFileWriter.h"
+
 namespace Formats {
 
 namespace {
@@ -21,17 +23,13 @@ void PutCell(Bytes& bytes, const BoardFileCell& cell)
 
 Bytes BuildBoardFile(const BoardFile& file, std::uint32_t version)
 {
-    Bytes bytes;
-    PutLE32(bytes, 0);
-    bytes.insert(bytes.end(), {'V', 'X', 'B', 'L', 'F'});
-    PutLE32(bytes, version);
-    PutLE32(bytes, file.gridWidth);
-    PutLE32(bytes, file.gridHeight);
-    PutLE32(bytes, static_cast<std::uint32_t>(file.cells.size()));
+    Bytes body;
+    PutLE32(body, file.gridWidth);
+    PutLE32(body, file.gridHeight);
+    PutLE32(body, static_cast<std::uint32_t>(file.cells.size()));
     for (const BoardFileCell& cell : file.cells)
-        PutCell(bytes, cell);
-    SetLE32(bytes, 0, static_cast<std::uint32_t>(bytes.size()));
-    return bytes;
+        PutCell(body, cell);
+    return GameFile("VXBLF", version, body);
 }
 
 } // namespace Formats

@@ -78,6 +78,11 @@ TEST(Files, ExistenceOpeningMovingAndDeleting)
     std::fclose(file);
     EXPECT_TRUE(MoveFileExA((root + "\\new.tmp").c_str(), (root + "\\config.ini").c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_EQ(ReadFile(root + "/Config.INI"), ToBytes("b"));
+    constexpr DWORD flushed = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    EXPECT_FALSE(MoveFileExA((root + "\\gone.tmp").c_str(), (root + "\\config.ini").c_str(), flushed));
+    WriteFile(root + "/later.tmp", "c");
+    EXPECT_TRUE(MoveFileExA((root + "\\later.tmp").c_str(), (root + "\\config.ini").c_str(), flushed));
+    EXPECT_EQ(ReadFile(root + "/Config.INI"), ToBytes("c"));
     EXPECT_TRUE(DeleteFileA((root + "\\CONFIG.ini").c_str()));
     EXPECT_FALSE(FileExists(root + "/Config.INI"));
     EXPECT_NE(fopen_s(&file, (root + "\\missing\\x.txt").c_str(), "rb"), 0);
