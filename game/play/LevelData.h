@@ -12,7 +12,7 @@ namespace Wispfold {
 
 struct LevelData
 {
-    // Chain finding scans every (x, y) below these; cells lie inside them.
+    // Chain finding scans every (x, y) below these; cells lie inside them, and neither exceeds 64.
     std::uint32_t gridWidth = 0;
     std::uint32_t gridHeight = 0;
     // In file order; a cell's place here is its cell index.

@@ -75,7 +75,7 @@ TEST_F(BoardChainsTest, LinesAndVsAreFoundFromEveryCellThatReachesThree)
     ASSERT_EQ(chains.size(), 2u);
     EXPECT_EQ(chains[0].front(), At(0, 2));
     EXPECT_EQ(chains[1].front(), At(2, 2));
-    for (const Coordinates at : {Coordinates{0, 2}, Coordinates{1, 3}, Coordinates{2, 2}})
+    for (const Coordinates& at : {Coordinates{0, 2}, Coordinates{1, 3}, Coordinates{2, 2}})
         EXPECT_TRUE(m_board->IsInMatch(At(at.first, at.second)));
     EXPECT_FALSE(m_board->IsInMatch(At(1, 1)));
 }
@@ -147,7 +147,7 @@ TEST_F(BoardChainsTest, MoveSearchStopsOnlyAfterTheChainThatPassesTwentyEntries)
     std::map<Coordinates, ItemColor> colours;
     for (std::uint32_t unit = 0; unit < 4; ++unit) {
         const std::uint32_t x = 4 * unit;
-        for (const Coordinates at : {Coordinates{x, 4}, Coordinates{x, 6}, Coordinates{x + 2, 4}}) {
+        for (const Coordinates& at : {Coordinates{x, 4}, Coordinates{x, 6}, Coordinates{x + 2, 4}}) {
             level.cellRecords.push_back(Record(at.first, at.second));
             colours[at] = unit + 1;
         }

@@ -111,6 +111,8 @@ TEST_F(BoardRuleStepTest, EachEventScoresItsPointsAndShowsThemAtItsCell)
     EXPECT_EQ(TextPoints(), (std::vector<std::uint32_t>{110, 110, 110, 210}));
     EXPECT_FALSE(At(1, 1)->m_closed);
     EXPECT_NE(ItemAt(1, 1), nullptr);
+    EXPECT_EQ(m_world.m_appearanceRefreshes,
+              (std::vector<const Cell*>{At(0, 0), At(0, 2), At(0, 4), At(1, 1)})); // three charged, one opened
 
     // A blocked double-mana cell: the first match frees it and keeps both layers, the next charges one.
     level = Level();
@@ -235,7 +237,7 @@ TEST_F(BoardRuleStepTest, HelpComesAfterFourteenPassesWithoutMana)
 TEST_F(BoardRuleStepTest, RefillOrderPutsNearMoreColoursFirstOrDrawsOnePerColour)
 {
     LevelData level = Level();
-    for (const Coordinates at : {Coordinates{2, 2}, Coordinates{4, 0}, Coordinates{1, 5}})
+    for (const Coordinates& at : {Coordinates{2, 2}, Coordinates{4, 0}, Coordinates{1, 5}})
         KindAt(level, at.first, at.second) = 1;
     Make(level);
     Paint({{{2, 2}, 3}, {{4, 0}, 1}, {{1, 5}, 4}});

@@ -64,8 +64,9 @@ public:
         if (!decided && Fills() == m_fills) {
             for (std::size_t i = m_released; i < m_world.m_released.size(); ++i) {
                 const auto found = m_onBoard.find(m_world.m_released[i]);
-                if (found != m_onBoard.end())
+                if (found != m_onBoard.end()) {
                     ASSERT_EQ(m_collected.count({found->second, found->first}), 1u) << "an uncollected butterfly";
+                }
             }
         }
         if (m_board.GetRemovedCount() > 0 && m_board.GetDestructionGroups().empty()) {

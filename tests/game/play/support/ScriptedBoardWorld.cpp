@@ -16,7 +16,6 @@ ScriptedBoardWorld::ScriptedBoardWorld(std::uint32_t seed, std::uint32_t maxDela
 
 Item* ScriptedBoardWorld::GetFreeItem(Wispfold::ItemColor colour)
 {
-    ++m_itemsHandedOut;
     if (colour >= m_free.size())
         m_free.resize(colour + 1);
     std::size_t index = m_butterflies.size();

@@ -79,7 +79,6 @@ public:
     std::vector<const Wispfold::Item*> m_appeared;
     std::vector<const Wispfold::Item*> m_released;
     std::vector<const Wispfold::Item*> m_wiggled;
-    std::uint32_t m_itemsHandedOut = 0;
 
 private:
     struct Butterfly
