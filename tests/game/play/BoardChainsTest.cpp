@@ -100,34 +100,41 @@ TEST_F(BoardChainsTest, IsInMatchMeansTheSameColouredGroupHasThreeOrMoreCells)
     }
 }
 
-TEST_F(BoardChainsTest, EachOfTheTwelvePatternsListsSwapsThatCompleteAMatch)
+TEST_F(BoardChainsTest, EachCellTwoStepsAwayListsTheSwapsThroughTheCellsBetween)
 {
     Make(Rectangle(9, 9, false));
-    const std::array<std::array<int, 6>, 12> patterns{{
-        {0, -4, 0, -2, 0, -2},
-        {1, -3, 0, -2, 1, -1},
-        {2, -2, 1, -1, 1, -1},
-        {2, 0, 1, -1, 1, 1},
-        {2, 2, 1, 1, 1, 1},
-        {1, 3, 1, 1, 0, 2},
-        {0, 4, 0, 2, 0, 2},
-        {-1, 3, 0, 2, -1, 1},
-        {-2, 2, -1, 1, -1, 1},
-        {-2, 0, -1, 1, -1, -1},
-        {-2, -2, -1, -1, -1, -1},
-        {-1, -3, -1, -1, 0, -2},
-    }};
-    const int cx = 4, cy = 8;
-    const auto at = [](int x, int y) { return Coordinates(x, y); };
-    for (const auto& p : patterns) {
-        SCOPED_TRACE(testing::Message() << "target " << p[0] << "," << p[1]);
-        // The chain's second cell lies opposite the first step, away from the target.
-        Paint({{at(cx, cy), 1}, {at(cx - p[2], cy - p[3]), 1}, {at(cx + p[0], cy + p[1]), 1}});
+    Cell* centre = At(4, 8);
+    const auto neighbours = [this](const Cell* cell) {
+        std::set<Cell*> cells;
+        for (HexDirection direction = 0; direction < 6; ++direction)
+            if (Cell* neighbour = m_board->GetNeighbour(cell, direction))
+                cells.insert(neighbour);
+        return cells;
+    };
+    const std::set<Cell*> near = neighbours(centre);
+    std::set<Cell*> targets;
+    for (Cell* cell : near)
+        for (Cell* next : neighbours(cell))
+            if (next != centre && !near.count(next))
+                targets.insert(next);
+    ASSERT_EQ(targets.size(), 12u);
+    for (Cell* target : targets) {
+        std::vector<Cell*> between;
+        for (Cell* cell : near)
+            if (neighbours(target).count(cell))
+                between.push_back(cell);
+        ASSERT_FALSE(between.empty());
+        // The chain's second cell lies away from the target.
+        const auto partner = std::find_if(near.begin(), near.end(), [&](Cell* cell) {
+            return !neighbours(target).count(cell) && std::find(between.begin(), between.end(), cell) == between.end();
+        });
+        ASSERT_NE(partner, near.end());
+        Paint({{{centre->m_x, centre->m_y}, 1},
+               {{(*partner)->m_x, (*partner)->m_y}, 1},
+               {{target->m_x, target->m_y}, 1}});
         m_board->FindPossibleMoves();
-        const Cell* target = At(cx + p[0], cy + p[1]);
-        EXPECT_TRUE(HasMove(target, At(cx + p[2], cy + p[3])));
-        EXPECT_TRUE(HasMove(target, At(cx + p[4], cy + p[5])));
-        ASSERT_GT(m_board->GetMoveCount(), 0u);
+        for (const Cell* cell : between)
+            EXPECT_TRUE(HasMove(target, cell)) << target->m_x << "," << target->m_y;
         for (std::uint32_t pair = 0; pair < m_board->GetMoveCount(); ++pair) {
             Cell* first = m_board->GetMoveFirstCell(pair);
             Cell* second = m_board->GetMoveSecondCell(pair);
