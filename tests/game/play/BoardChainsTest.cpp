@@ -124,9 +124,12 @@ TEST_F(BoardChainsTest, EachCellTwoStepsAwayListsTheSwapsThroughTheCellsBetween)
             if (neighbours(target).count(cell))
                 between.push_back(cell);
         ASSERT_FALSE(between.empty());
-        // The chain's second cell lies away from the target.
+        // The chain's second cell lies three steps from the target, so that only the centre's walk reaches it.
         const auto partner = std::find_if(near.begin(), near.end(), [&](Cell* cell) {
-            return !neighbours(target).count(cell) && std::find(between.begin(), between.end(), cell) == between.end();
+            for (Cell* shared : neighbours(cell))
+                if (neighbours(target).count(shared))
+                    return false;
+            return true;
         });
         ASSERT_NE(partner, near.end());
         Paint({{{centre->m_x, centre->m_y}, 1},
