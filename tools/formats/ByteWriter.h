@@ -2,6 +2,7 @@
 // the tests.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +27,12 @@ inline void PutLE32(std::vector<std::uint8_t>& bytes, std::uint32_t value)
 inline void PutF32(std::vector<std::uint8_t>& bytes, float value)
 {
     PutLE32(bytes, std::bit_cast<std::uint32_t>(value));
+}
+
+template <std::size_t N> void PutFloats(std::vector<std::uint8_t>& bytes, const std::array<float, N>& values)
+{
+    for (const float value : values)
+        PutF32(bytes, value);
 }
 
 inline void SetLE32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value)

@@ -6,16 +6,10 @@ namespace Formats {
 
 namespace {
 
-template <std::size_t N> void PutFloats(Bytes& bytes, const std::array<float, N>& values)
-{
-    for (const float value : values)
-        PutF32(bytes, value);
-}
-
 template <std::size_t N, std::size_t M> void PutFloats(Bytes& bytes, const std::array<std::array<float, N>, M>& keys)
 {
     for (const std::array<float, N>& key : keys)
-        PutFloats(bytes, key);
+        Formats::PutFloats(bytes, key);
 }
 
 } // namespace
