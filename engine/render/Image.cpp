@@ -303,7 +303,8 @@ bool Image::ReadFile(FileManager* files, const std::string& name, bool loadWhole
                      FileReader read)
 {
     try {
-        read(*files->OpenBinary(name, false, loadWhole), name, image, log);
+        ReadWithinMemory(IncorrectFormatText(name),
+                         [&] { read(*files->OpenBinary(name, false, loadWhole), name, image, log); });
         return true;
     } catch (const FileError& error) {
         LogError(log, error.GetText());

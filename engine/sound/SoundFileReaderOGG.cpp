@@ -68,12 +68,21 @@ SoundFileReaderOGG::SoundFileReaderOGG(FileManager* files, const std::string& na
         m_samplingRate = static_cast<std::uint32_t>(info->rate);
         samples = ov_pcm_total(m_vorbis.get(), -1);
     }
-    if (samples == OV_EINVAL) {
+    if (!IsPlayable(samples)) {
         ov_clear(m_vorbis.get());
         m_vorbis.reset();
         Fail("incorrect format");
     }
     m_pcmSize = m_channels * static_cast<std::uint32_t>(samples) * 2;
+}
+
+// Mono or stereo at a real rate, with a known length whose PCM bytes a 32-bit size can count; a damaged stream
+// may claim any length.
+bool SoundFileReaderOGG::IsPlayable(std::int64_t samples) const
+{
+    if (m_channels == 0 || m_channels > 2 || m_samplingRate == 0 || samples < 0)
+        return false;
+    return static_cast<std::uint64_t>(samples) <= UINT32_MAX / (2 * m_channels);
 }
 
 SoundFileReaderOGG::~SoundFileReaderOGG()
