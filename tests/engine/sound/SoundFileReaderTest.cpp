@@ -4,9 +4,11 @@
 #include "engine/sound/SoundFileReaderEMP.h"
 #include "engine/sound/SoundFileReaderOGG.h"
 #include "engine/sound/SoundFileReaderWAV.h"
+#include "tests/support/TestEnvironment.h"
 #include "tools/formats/ByteWriter.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace KeystrelEngine;
@@ -175,6 +177,28 @@ TEST_F(SoundFileReaderTest, FormatsTheDeviceCannotPlayAreFormatErrors)
     EXPECT_EQ(Failure<SoundFileReaderOGG>("surround.ogg", EncodeOgg(3, 22050, 3000, Sine)),
               "Failed to load \"data\\surround.ogg\"" + oggError);
     EXPECT_EQ(Failure<SoundFileReaderOGG>("endless.ogg", endless), "Failed to load \"data\\endless.ogg\"" + oggError);
+}
+
+// Found by fuzzing: a setup whose codebooks the decoder cannot build. After the failure libvorbis set itself up
+// again from the half-built books at the next read or seek, and divided by zero.
+TEST_F(SoundFileReaderTest, ASetupTheDecoderCannotBuildIsAFormatError)
+{
+    SoundBytes broken = TestSupport::ReadFile(KEYSTREL_FUZZ_REGRESSIONS "/ogg/setup-the-decoder-cannot-build.ogg");
+    SealOggPages(broken);
+    EXPECT_EQ(Failure<SoundFileReaderOGG>("broken.ogg", broken),
+              "Failed to load \"data\\broken.ogg\" sound file - incorrect format");
+
+    // Chained after a good stream (under a serial number of its own), it spoils the whole file.
+    SoundBytes chained = EncodeOgg(1, 22050, 3000, Sine);
+    const std::size_t second = chained.size();
+    chained.insert(chained.end(), broken.begin(), broken.end());
+    for (std::size_t page = second; page + 18 <= chained.size(); ++page) {
+        if (std::memcmp(&chained[page], "OggS", 4) == 0)
+            SetLE32(chained, page + 14, 0x5EC0D);
+    }
+    SealOggPages(chained);
+    EXPECT_EQ(Failure<SoundFileReaderOGG>("chained.ogg", chained),
+              "Failed to load \"data\\chained.ogg\" sound file - incorrect format");
 }
 
 TEST_F(SoundFileReaderTest, OggDamagedInTheMiddleStillEnds)
