@@ -22,6 +22,8 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it builds on.
+#include <jerror.h>
 
 namespace KeystrelEngine {
 namespace {
@@ -155,7 +157,7 @@ public:
     std::string Decode(Image& image, MessageManager* log)
     {
         if (setjmp(m_errors.jump))
-            return Image::IncorrectFormatText(m_name) + ": " + m_errors.message;
+            return FailureText();
         jpeg_CreateDecompress(&m_info, kLibraryVersion, sizeof(m_info));
         InstallSource(m_info, m_file);
         jpeg_read_header(&m_info, TRUE);
@@ -180,6 +182,15 @@ public:
     }
 
 private:
+    // The library's message follows the format error, except for a picture without rows or columns, which is the
+    // plain format error.
+    std::string FailureText() const
+    {
+        if (m_errors.library.msg_code == JERR_EMPTY_IMAGE)
+            return Image::IncorrectFormatText(m_name);
+        return Image::IncorrectFormatText(m_name) + ": " + m_errors.message;
+    }
+
     // The file ran out and the library warned that it was missing data.
     bool DataEnded() { return Source(&m_info).endSupplied && m_errors.library.num_warnings > 0; }
 

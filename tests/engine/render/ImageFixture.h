@@ -65,11 +65,18 @@ protected:
 
     std::vector<std::string> Errors() const { return Entries(KeystrelEngine::MessageManager::KindError); }
 
-    // True when exactly one error line was written and it holds the text.
-    bool LoggedOneError(const std::string& text) const
+    // Success when exactly one error line was written and it is the whole line the log writes for text.
+    ::testing::AssertionResult LoggedOneError(const std::string& text) const
     {
         const std::vector<std::string> errors = Errors();
-        return errors.size() == 1 && errors[0].find(text) != std::string::npos;
+        const std::string line = "\nError: " + text + "!\n\n";
+        if (errors.size() == 1 && errors[0] == line)
+            return ::testing::AssertionSuccess();
+        ::testing::AssertionResult failure = ::testing::AssertionFailure()
+                                             << "expected only \"" << line << "\", logged:";
+        for (const std::string& error : errors)
+            failure << " \"" << error << "\"";
+        return failure;
     }
 
     void SetUp() override { m_log.m_history.clear(); }
