@@ -17,10 +17,10 @@ RenderServices& RenderServices::Get()
 
 RenderServices::RenderServices()
     : files(&log, FuzzFolder::Get().GetBase(), "Data"),
-      config("Quellhaven", "", &log, &files, "1024x768x32", false, false, false)
+      config("Quellhaven", "", &log, &files, "160x120x32", false, false, false)
 {
     PlatformTesting::UseRecordingDevice(true);
-    window = std::make_unique<Window>(&log, &config, "Quellhaven 1.00", nullptr, 0, false, 640, 480, false, true, 0, 0);
+    window = std::make_unique<Window>(&log, &config, "Quellhaven 1.00", nullptr, 0, false, 160, 120, false, true, 0, 0);
     render = std::make_unique<RenderSystem_D3D7>(&log, &config, window.get(), false);
     cameras = std::make_unique<CameraManager>(&log, window.get(), render.get());
     lights = std::make_unique<LightManager>(&log, render.get());

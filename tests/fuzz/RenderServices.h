@@ -1,5 +1,6 @@
 // The engine objects a model or a particle system needs, made once per process over the fuzz folder and on the
-// recording device (no GL, nothing shown): log, files, configuration, window, render system, timers, cameras,
+// recording device (no GL, nothing shown) in a window of 160 x 120 (each scene clears the back buffer, and a
+// small one keeps the inputs fast): log, files, configuration, window, render system, timers, cameras,
 // lights, shaders, models and sprite groups; and "fuzz.srf" in the data folder, the untextured description that a
 // fuzzed "fuzz.mlf" or "fuzz.psf" takes as its companion. Reset empties what one input leaves behind, so memory
 // stays flat over millions of inputs.
