@@ -1,15 +1,20 @@
 # Quellhaven: `make run` builds and starts the game, `make data` builds the content tool and writes the game's
-# data into $(BUILD)/Data, `make test` builds and runs every test.
-# Each installs the Debian packages it needs when they are missing.
+# data into $(BUILD)/Data, `make test` builds and runs every test, `make bench` runs the benchmarks and `make fuzz`
+# the loaders' fuzz targets. Each installs the Debian packages it needs when they are missing.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
+# `make fuzz` runs every fuzz target for FUZZ_SECONDS (FUZZ_TARGETS="jpeg wav" chooses some).
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
 PACKAGES   := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libsdl2-dev libjpeg62-turbo-dev \
               libvorbis-dev libogg-dev libgl-dev libgl1-mesa-dri xvfb xauth libfreetype-dev fonts-dejavu-core
 BENCH_PACKAGES := libbenchmark-dev
+FUZZ_PACKAGES  := clang-14 libclang-rt-14-dev llvm-14
 
-.PHONY: all run data test bench deps bench-deps build build-asan clean
+.PHONY: all run data test bench fuzz deps bench-deps fuzz-deps build build-asan clean
 
 all: build
 
@@ -19,11 +24,19 @@ deps:
 bench-deps: deps
 	@tools/install-packages $(BENCH_PACKAGES)
 
+fuzz-deps: deps
+	@tools/install-packages $(FUZZ_PACKAGES)
+
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKEYSTREL_SANITIZE=ON
+
+# The fuzz build is clang's, with the loaders' fuzz targets and without the unit tests.
+$(FUZZ_BUILD)/build.ninja:
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+	      -DCMAKE_CXX_COMPILER=clang++-14 -DKEYSTREL_FUZZ=ON -DKEYSTREL_TESTS=OFF
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -47,5 +60,9 @@ bench: bench-deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
+fuzz: fuzz-deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	tools/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

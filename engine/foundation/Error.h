@@ -2,6 +2,7 @@
 // nothing on the frame path catches them, the game loader shows the text and the program ends.
 #pragma once
 
+#include <new>
 #include <string>
 #include <utility>
 
@@ -32,5 +33,17 @@ class FatalError : public Error
 public:
     using Error::Error;
 };
+
+// Runs a file reader. Memory that runs out inside it (a damaged size that asks for more than can be had) is raised
+// as FileError with formatText, so that the reader's caller reports it like any other damaged file instead of the
+// allocation failure ending the program.
+template <class Reader> void ReadWithinMemory(const std::string& formatText, Reader&& reader)
+{
+    try {
+        reader();
+    } catch (const std::bad_alloc&) {
+        throw FileError(formatText);
+    }
+}
 
 } // namespace KeystrelEngine

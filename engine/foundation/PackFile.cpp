@@ -14,6 +14,7 @@ namespace KeystrelEngine {
 namespace {
 
 constexpr std::uint32_t kPackVersion = 100;
+constexpr char kFormatText[] = "Incorrect pack file format";
 // The smallest directory record: a counted name of one byte and its offset and size.
 constexpr std::uint64_t kMinimumEntryBytes = 1 + 8;
 
@@ -23,7 +24,7 @@ PackFile::PackFile(const std::string& path, MessageManager* log) : m_log(log)
 {
     m_log->Message("...Pack file " + path + " found...");
     try {
-        Load(path);
+        ReadWithinMemory(kFormatText, [&] { Load(path); });
     } catch (const FileError& error) {
         m_log->SetLineBreaks(false);
         m_log->Message("......");
@@ -39,12 +40,12 @@ PackFile::~PackFile() = default;
 void PackFile::Load(const std::string& path)
 {
     m_file = std::make_unique<FileBinary>(path, false, false);
-    m_file->CheckHeader("KEPAK", kPackVersion, "Incorrect pack file format",
+    m_file->CheckHeader("KEPAK", kPackVersion, kFormatText,
                         "Incorrect pack file version, current is " + FormatUnsigned(kPackVersion));
     const std::uint32_t count = m_file->ReadU32();
     m_log->Message("......It contains " + FormatUnsigned(count) + " files...");
     if (count * kMinimumEntryBytes > m_file->GetRemaining())
-        throw FileError("Incorrect pack file format");
+        throw FileError(kFormatText);
 
     std::vector<std::string> names(count);
     for (std::string& name : names) {
@@ -56,7 +57,7 @@ void PackFile::Load(const std::string& path)
     for (std::uint32_t i = 0; i < count; ++i) {
         const Entry entry{LoadLE32(&pairs[8u * i]), LoadLE32(&pairs[8u * i + 4])};
         if (std::uint64_t(entry.offset) + entry.size > m_file->GetSize())
-            throw FileError("Incorrect pack file format");
+            throw FileError(kFormatText);
         m_directory.emplace(names[i], entry);
     }
 }

@@ -306,7 +306,8 @@ bool Image::ReadFile(FileManager* files, const std::string& name, bool loadWhole
                      FileReader read)
 {
     try {
-        read(*files->OpenBinary(name, false, loadWhole), name, image, log);
+        ReadWithinMemory(IncorrectFormatText(name),
+                         [&] { read(*files->OpenBinary(name, false, loadWhole), name, image, log); });
         return true;
     } catch (const FileError& error) {
         LogError(log, error.GetText());

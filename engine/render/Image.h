@@ -4,8 +4,8 @@
 // turn it into the file's, and the texture upload and the screen grab expect it.
 //
 // Files: BMP, TGA and JPEG, chosen by the name's extension. Readers and writers report every failure (a missing,
-// short or damaged file, an unsupported variant) as one error line in the log and return false; a reader that
-// fails after it has sized the image leaves the partly filled pixels in place.
+// short or damaged file, an unsupported variant, memory that runs out while reading) as one error line in the log
+// and return false; a reader that fails after it has sized the image leaves the partly filled pixels in place.
 #pragma once
 
 #include "Color.h"
@@ -30,6 +30,10 @@ public:
         FilterBilinear = 1,
         FilterHalve = 3 // a 2 x 2 box for halving power-of-two pictures
     };
+
+    // The largest width and height a reader accepts: a file that claims more is refused as damaged before
+    // anything is allocated for it (a few bytes of header could otherwise ask for gigabytes).
+    static constexpr std::uint32_t kMaxReadSide = 16384;
 
     Image() = default;
     virtual ~Image() = default;
@@ -101,13 +105,19 @@ public:
 
     static std::string IncorrectFormatText(const std::string& name);
     static std::string UnsupportedFormatText(const std::string& name);
+    // Whether a reader may create a picture of this size (neither side above kMaxReadSide).
+    static bool IsReadableSize(std::uint64_t width, std::uint64_t height)
+    {
+        return width <= kMaxReadSide && height <= kMaxReadSide;
+    }
 
 private:
     // A reader or writer works on the open file and raises FileError when it cannot go on.
     using FileReader = void (*)(FileBinary& file, const std::string& name, Image& image, MessageManager* log);
     using FileWriter = void (*)(FileBinary& file, const Image& image);
 
-    // Open the file and run the reader or writer on it; a FileError on the way becomes an error line and false.
+    // Open the file and run the reader or writer on it; a FileError on the way becomes an error line and false, and
+    // so does an allocation that fails while reading (reported as the reader's format error).
     static bool ReadFile(FileManager* files, const std::string& name, bool loadWhole, Image& image, MessageManager* log,
                          FileReader read);
     static bool WriteFile(const Image& image, const std::string& name, FileManager* files, FileWriter write);

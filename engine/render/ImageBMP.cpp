@@ -55,7 +55,8 @@ void ReadBMP(FileBinary& file, const std::string& name, Image& image, MessageMan
     const std::uint64_t rowBytes = std::uint64_t{static_cast<std::uint32_t>(width)} * (bitCount / 8);
     const std::uint64_t padded = PaddedRowSize(rowBytes);
     const std::uint64_t fileSize = file.GetSize();
-    if (pixelOffset > fileSize || padded > (fileSize - pixelOffset) / rows)
+    if (!Image::IsReadableSize(static_cast<std::uint32_t>(width), rows) || pixelOffset > fileSize ||
+        padded > (fileSize - pixelOffset) / rows)
         throw FileError(Image::IncorrectFormatText(name));
 
     std::uint8_t palette[kPaletteEntries * 4] = {};

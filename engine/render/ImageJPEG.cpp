@@ -1,8 +1,9 @@
 // JPEG files go through libjpeg. The reader feeds the library from the engine's file object through a data
 // source of its own (refills of 4096 bytes), so JPEG files in packs read like any other; when the file has no
 // more bytes the source hands over an end-of-image marker, so a file that only lacks its final marker still
-// loads. A file whose picture data ends early is refused: the library then warns that data is missing. The writer
-// hands the library a stdio file.
+// loads. A file whose picture data ends early is refused: the library then warns that data is missing. A header
+// that claims more than Image::kMaxReadSide pixels a side is refused before the library sizes its buffers. The
+// writer hands the library a stdio file.
 //
 // The library reports a fatal error through its error manager's exit hook, which must not return. Ours jumps
 // (longjmp) back into the reader or writer call that started the library, which gives up, lets its owner clean
@@ -21,6 +22,8 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it builds on.
+#include <jerror.h>
 
 namespace KeystrelEngine {
 namespace {
@@ -154,10 +157,12 @@ public:
     std::string Decode(Image& image, MessageManager* log)
     {
         if (setjmp(m_errors.jump))
-            return Image::IncorrectFormatText(m_name) + ": " + m_errors.message;
+            return FailureText();
         jpeg_CreateDecompress(&m_info, kLibraryVersion, sizeof(m_info));
         InstallSource(m_info, m_file);
         jpeg_read_header(&m_info, TRUE);
+        if (!Image::IsReadableSize(m_info.image_width, m_info.image_height))
+            return Image::IncorrectFormatText(m_name);
         jpeg_start_decompress(&m_info);
         if (m_info.output_components != 1 && m_info.output_components != 3)
             return Image::UnsupportedFormatText(m_name);
@@ -165,14 +170,30 @@ public:
         while (m_info.output_scanline < m_info.output_height) {
             JSAMPROW row = image.GetRow(m_info.output_height - 1 - m_info.output_scanline);
             jpeg_read_scanlines(&m_info, &row, 1);
+            // Past the end of the data the library only pads the rows; the file is refused, so stop here rather
+            // than decode the padding of a header that claims thousands of rows.
+            if (DataEnded())
+                return Image::IncorrectFormatText(m_name);
         }
         jpeg_finish_decompress(&m_info);
-        if (Source(&m_info).endSupplied && m_errors.library.num_warnings > 0)
+        if (DataEnded())
             return Image::IncorrectFormatText(m_name);
         return {};
     }
 
 private:
+    // The library's message follows the format error, except for a picture without rows or columns, which is the
+    // plain format error.
+    std::string FailureText() const
+    {
+        if (m_errors.library.msg_code == JERR_EMPTY_IMAGE)
+            return Image::IncorrectFormatText(m_name);
+        return Image::IncorrectFormatText(m_name) + ": " + m_errors.message;
+    }
+
+    // The file ran out and the library warned that it was missing data.
+    bool DataEnded() { return Source(&m_info).endSupplied && m_errors.library.num_warnings > 0; }
+
     FileBinary& m_file;
     const std::string& m_name;
     jpeg_decompress_struct m_info{};

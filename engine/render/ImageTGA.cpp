@@ -65,7 +65,7 @@ void ReadTGA(FileBinary& file, const std::string& name, Image& image, MessageMan
     const std::uint32_t width = LoadLE16(header + 12), height = LoadLE16(header + 14), depth = header[16];
     if (depth != 8 && depth != 16 && depth != 24 && depth != 32)
         throw FileError(Image::UnsupportedFormatText(name));
-    if (width == 0 || height == 0 || skip > file.GetRemaining())
+    if (width == 0 || height == 0 || !Image::IsReadableSize(width, height) || skip > file.GetRemaining())
         throw FileError(Image::IncorrectFormatText(name));
 
     std::vector<std::uint8_t> rest(file.GetRemaining());

@@ -153,10 +153,12 @@ Model::Model(const ModelServices& services, const std::string& name, Camera* cam
     : m_services(services), m_name(name)
 {
     try {
-        // Owned here, so the file is closed whichever way the reading ends.
-        const std::unique_ptr<FileBinary> file = services.files->OpenBinary(MakeDataPath(name), false, false);
-        file->CheckHeader("KEMLF", kFileVersion, FormatText(name), VersionText(name));
-        ReadFile(*file, extraFlags);
+        ReadWithinMemory(FormatText(name), [&] {
+            // Owned here, so the file is closed whichever way the reading ends.
+            const std::unique_ptr<FileBinary> file = services.files->OpenBinary(MakeDataPath(name), false, false);
+            file->CheckHeader("KEMLF", kFileVersion, FormatText(name), VersionText(name));
+            ReadFile(*file, extraFlags);
+        });
     } catch (const FileError& error) {
         services.log->Error(error.GetText());
         throw Error(error.GetText());

@@ -137,11 +137,13 @@ ShaderDescriptor ShaderDescriptor::LoadFromFile(const std::string& name, Message
 {
     ShaderDescriptor description;
     try {
-        // Owned here, so the file is closed whichever way the reading ends.
-        const std::unique_ptr<FileBinary> file = files->OpenBinary(MakeDataPath(name), false, false);
-        file->CheckHeader("KESRF", kFileVersion, FormatErrorText(name),
-                          "Incorrect \"" + name + "\" format version, current is " + FormatUnsigned(kFileVersion));
-        description.ReadBody(*file, name);
+        ReadWithinMemory(FormatErrorText(name), [&] {
+            // Owned here, so the file is closed whichever way the reading ends.
+            const std::unique_ptr<FileBinary> file = files->OpenBinary(MakeDataPath(name), false, false);
+            file->CheckHeader("KESRF", kFileVersion, FormatErrorText(name),
+                              "Incorrect \"" + name + "\" format version, current is " + FormatUnsigned(kFileVersion));
+            description.ReadBody(*file, name);
+        });
     } catch (const FileError& error) {
         log->Error(error.GetText());
         throw Error(error.GetText());
@@ -183,9 +185,9 @@ void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name)
         rows = file.ReadU32();
     }
     // An animation without frames or a grid without cells has nothing to show and would divide by zero. Frame
-    // files are numbered with at most four digits; a larger count is damage that would load as many textures.
-    if (frameCount == 0 || columns == 0 || rows == 0 ||
-        (mode >= ShaderStage::kAnimationTextureFrames && frameCount > ShaderStage::kMaxFrameFiles))
+    // files are numbered with at most four digits; a larger count is damage that would load as many textures, or
+    // run a grid's position to where it no longer counts frames.
+    if (frameCount == 0 || frameCount > ShaderStage::kMaxFrames || columns == 0 || rows == 0)
         throw FileError(FormatErrorText(name));
     const std::string textureName = NextToDescription(file.ReadString(), name);
     const std::string opacityName = NextToDescription(file.ReadString(), name);

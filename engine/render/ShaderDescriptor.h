@@ -29,8 +29,9 @@ struct ShaderStage
     static constexpr std::uint32_t kAnimationOpacityFrames = 3; // one opacity file per frame
     static constexpr std::uint32_t kAnimationBothFrames = 4;    // texture and opacity file per frame
 
-    // The most frames a file describes for the animations of one file per frame.
-    static constexpr std::uint32_t kMaxFrameFiles = 9999;
+    // The most frames a file describes for an animation: frame files are numbered with at most four digits, and
+    // grids are held to the same count.
+    static constexpr std::uint32_t kMaxFrames = 9999;
 
     std::uint32_t m_flags = 0;
     std::uint32_t m_animationMode = kAnimationNone;

@@ -59,9 +59,10 @@ void ShaderUser::Update()
             continue;
         }
         m_positions[i] = Advance(m_positions[i], m_timers->m_frameTime * stage.m_frameRate, stage.m_frameCount);
-        // A position of exactly the frame count shows frame 0, in grids too (not a cell below the last row).
-        const auto position = static_cast<std::uint32_t>(m_positions[i]);
-        const std::uint32_t frame = stage.m_frameCount == 0 ? 0 : position % stage.m_frameCount;
+        // A position of exactly the frame count shows frame 0, in grids too (not a cell below the last row). The
+        // position lies in [0, frame count] but may reach 2^32 for the largest counts, so it is taken in 64 bits.
+        const auto position = static_cast<std::uint64_t>(m_positions[i]);
+        const auto frame = stage.m_frameCount == 0 ? 0u : static_cast<std::uint32_t>(position % stage.m_frameCount);
         if (stage.m_animationMode == ShaderStage::kAnimationGrid) {
             ShowGridCell(stage, frame);
             stage.m_currentFrame = 0;

@@ -48,7 +48,8 @@ void SoundFileReaderWAV::ReadFormat()
     m_samplingRate = LoadLE32(format + 4);
     m_bitsPerSample = LoadLE16(format + 14);
     const bool pcm = LoadLE16(format) == 1;
-    if (!pcm || m_channels > 2 || (m_bitsPerSample != 8 && m_bitsPerSample != 16) || end >= m_file->GetSize())
+    if (!pcm || m_channels == 0 || m_channels > 2 || m_samplingRate == 0 ||
+        (m_bitsPerSample != 8 && m_bitsPerSample != 16) || end >= m_file->GetSize())
         Fail("no format chunk");
 }
 

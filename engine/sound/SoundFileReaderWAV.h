@@ -1,4 +1,4 @@
-// RIFF/WAVE files with 8- or 16-bit PCM, mono or stereo.
+// RIFF/WAVE files with 8- or 16-bit PCM, mono or stereo, at a sampling rate above 0.
 #pragma once
 
 #include "SoundFileReader.h"

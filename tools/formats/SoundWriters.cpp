@@ -132,4 +132,28 @@ SoundBytes EncodeOgg(unsigned channels, unsigned rate, std::uint32_t frames,
     return out;
 }
 
+void SealOggPages(SoundBytes& stream)
+{
+    constexpr std::size_t kPageHeaderSize = 27; // up to the segment count; the segment table follows
+    std::size_t at = 0;
+    while (at + kPageHeaderSize <= stream.size()) {
+        std::uint8_t* page = stream.data() + at;
+        const std::size_t headerSize = kPageHeaderSize + page[26];
+        if (std::memcmp(page, "OggS", 4) != 0 || at + headerSize > stream.size()) {
+            ++at;
+            continue;
+        }
+        std::size_t bodySize = 0;
+        for (std::size_t segment = kPageHeaderSize; segment < headerSize; ++segment)
+            bodySize += page[segment];
+        if (at + headerSize + bodySize > stream.size()) {
+            ++at;
+            continue;
+        }
+        ogg_page whole{page, static_cast<long>(headerSize), page + headerSize, static_cast<long>(bodySize)};
+        ogg_page_checksum_set(&whole);
+        at += headerSize + bodySize;
+    }
+}
+
 } // namespace Formats

@@ -25,4 +25,8 @@ SoundBytes CounterPattern(std::uint32_t frames);
 SoundBytes EncodeOgg(unsigned channels, unsigned rate, std::uint32_t frames,
                      const std::function<float(std::uint32_t, unsigned)>& sample);
 
+// Recomputes the checksum of every whole page of an Ogg stream, so that a stream changed after encoding (a header
+// field, a granule position) still passes the decoder's page check. Bytes that form no whole page stay as they are.
+void SealOggPages(SoundBytes& stream);
+
 } // namespace Formats

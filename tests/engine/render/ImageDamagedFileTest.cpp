@@ -202,6 +202,7 @@ TEST_F(DamagedImages, JPEGFailuresAreReportedNotFatal)
     EXPECT_TRUE(LoggedOneError("Incorrect \"text.jpg\" file format: Not a JPEG file: starts with 0x74 0x68"));
 
     EXPECT_FALSE(Load("void.jpg", {}));
+    // The source hands over an end-of-image marker for a file without bytes.
     EXPECT_TRUE(LoggedOneError("Incorrect \"void.jpg\" file format: Not a JPEG file: starts with 0xff 0xd9"));
 
     // Four components (CMYK) are not a picture the engine holds.

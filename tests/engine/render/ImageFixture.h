@@ -65,12 +65,18 @@ protected:
 
     std::vector<std::string> Errors() const { return Entries(KeystrelEngine::MessageManager::KindError); }
 
-    // Passes when exactly one error line was written and it is the whole line the log makes of text.
+    // Success when exactly one error line was written and it is the whole line the log writes for text.
     ::testing::AssertionResult LoggedOneError(const std::string& text) const
     {
-        if (Errors() == std::vector<std::string>{"\nError: " + text + "!\n\n"})
+        const std::vector<std::string> errors = Errors();
+        const std::string line = "\nError: " + text + "!\n\n";
+        if (errors.size() == 1 && errors[0] == line)
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "the error lines are " << ::testing::PrintToString(Errors());
+        ::testing::AssertionResult failure = ::testing::AssertionFailure()
+                                             << "expected only \"" << line << "\", logged:";
+        for (const std::string& error : errors)
+            failure << " \"" << error << "\"";
+        return failure;
     }
 
     void SetUp() override { m_log.m_history.clear(); }

@@ -271,13 +271,23 @@ TEST_F(ShaderDescriptorTest, BadFilesRaiseTheReadersErrorWithExactTexts)
         EXPECT_EQ(LoadError("models\\grid.srf", BuildShaderFile(file)), "Incorrect \"models\\grid.srf\" file format");
     }
 
-    // Frame files are numbered with at most four digits; a grid's frames are cells of one texture.
-    ShaderFile frames = TwoStages();
-    frames.stages[1].frameCount = 10000;
-    EXPECT_EQ(LoadError("models\\many.srf", BuildShaderFile(frames)), "Incorrect \"models\\many.srf\" file format");
-    frames.stages[1].frameCount = 9999;
-    frames.stages[0].frameCount = 4000000000u;
-    EXPECT_EQ(Load("models\\many.srf", BuildShaderFile(frames)).m_stages[1].m_frameCount, 9999u);
+    // Frame files are numbered with at most four digits, and grids (stage 0) are held to the same count: a grid
+    // of 0xFFFFFFFF frames played backwards would run its position up to 2^32.
+    for (const std::size_t stage : {0u, 1u}) {
+        for (const std::uint32_t count : {10000u, 0xFFFFFFFFu}) {
+            ShaderFile frames = TwoStages();
+            frames.stages[stage].frameCount = count;
+            frames.stages[stage].frameRate = -1.0f;
+            EXPECT_EQ(LoadError("models\\many.srf", BuildShaderFile(frames)),
+                      "Incorrect \"models\\many.srf\" file format");
+        }
+    }
+    ShaderFile most = TwoStages();
+    most.stages[0].frameCount = 9999;
+    most.stages[1].frameCount = 9999;
+    const ShaderDescriptor loaded = Load("models\\many.srf", BuildShaderFile(most));
+    EXPECT_EQ(loaded.m_stages[0].m_frameCount, 9999u);
+    EXPECT_EQ(loaded.m_stages[1].m_frameCount, 9999u);
 }
 
 TEST_F(ShaderDescriptorTest, AThirdStageIsFatalAndNotLogged)

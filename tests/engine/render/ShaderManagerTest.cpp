@@ -238,7 +238,14 @@ TEST_F(ShaderManagerTest, BrokenRatesAndCountsNeverStopTheAnimation)
     ShaderDescriptor noCells;
     noCells.AddStage(ShaderStage::kAnimationGrid, 0, 0, 0, 6, 2, "cells.tga", "", 0);
     ShaderUser* grid = manager->GetShader(noCells);
+    // A description made in code keeps any count; played backwards its position wraps to 2^32.
+    ShaderDescriptor endless;
+    endless.AddStage(ShaderStage::kAnimationGrid, 0, 65535, 65537, 0xFFFFFFFFu, -1, "endless.tga", "", 0);
+    ShaderUser* backwardGrid = manager->GetShader(endless);
     manager->Update();
+    EXPECT_EQ(backwardGrid->GetPosition(0), 4294967296.0f);
+    EXPECT_LT(backwardGrid->m_stages[0].m_offsetU, 1.0f);
+    EXPECT_GE(backwardGrid->m_stages[0].m_offsetV, 0.0f);
     EXPECT_GT(huge->GetPosition(0), 0.0f);
     EXPECT_LE(huge->GetPosition(0), 4.0f);
     EXPECT_EQ(nan->GetPosition(0), 0.0f);

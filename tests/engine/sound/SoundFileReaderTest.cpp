@@ -4,8 +4,11 @@
 #include "engine/sound/SoundFileReaderEMP.h"
 #include "engine/sound/SoundFileReaderOGG.h"
 #include "engine/sound/SoundFileReaderWAV.h"
+#include "tests/support/TestEnvironment.h"
+#include "tools/formats/ByteWriter.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace KeystrelEngine;
@@ -31,15 +34,20 @@ protected:
         }
     }
 
-    std::string WavFailure(const std::string& name, const SoundBytes& bytes)
+    template <class Reader> std::string Failure(const std::string& name, const SoundBytes& bytes)
     {
         bed.WriteSound(name, bytes);
         try {
-            SoundFileReaderWAV reader(bed.files.get(), name, &bed.log);
+            Reader reader(bed.files.get(), name, &bed.log);
         } catch (const FileError& error) {
             return error.GetText();
         }
         return "no error";
+    }
+
+    std::string WavFailure(const std::string& name, const SoundBytes& bytes)
+    {
+        return Failure<SoundFileReaderWAV>(name, bytes);
     }
 
     SoundTestBed bed;
@@ -152,6 +160,45 @@ TEST_F(SoundFileReaderTest, OggGarbageIsAFormatError)
     } catch (const FileError& error) {
         EXPECT_EQ(error.GetText(), "Failed to load \"data\\noise.ogg\" sound file - incorrect format");
     }
+}
+
+TEST_F(SoundFileReaderTest, FormatsTheDeviceCannotPlayAreFormatErrors)
+{
+    const std::string wavError = " sound file - no format chunk";
+    EXPECT_EQ(WavFailure("none.wav", MakeWav(0, 16, 22050, Ramp(64))), "Failed to load \"data\\none.wav\"" + wavError);
+    EXPECT_EQ(WavFailure("still.wav", MakeWav(1, 16, 0, Ramp(64))), "Failed to load \"data\\still.wav\"" + wavError);
+
+    // A stream whose last page claims 2^31 sample frames: four bytes each are more than a 32-bit size counts.
+    SoundBytes endless = EncodeOgg(2, 22050, 100000, Sine);
+    const std::size_t lastPage = std::string(endless.begin(), endless.end()).rfind("OggS");
+    SetLE32(endless, lastPage + 6, 0x80000000u); // the granule position's low half
+    SealOggPages(endless);
+    const std::string oggError = " sound file - incorrect format";
+    EXPECT_EQ(Failure<SoundFileReaderOGG>("surround.ogg", EncodeOgg(3, 22050, 3000, Sine)),
+              "Failed to load \"data\\surround.ogg\"" + oggError);
+    EXPECT_EQ(Failure<SoundFileReaderOGG>("endless.ogg", endless), "Failed to load \"data\\endless.ogg\"" + oggError);
+}
+
+// Found by fuzzing: a setup whose codebooks the decoder cannot build. After the failure libvorbis set itself up
+// again from the half-built books at the next read or seek, and divided by zero.
+TEST_F(SoundFileReaderTest, ASetupTheDecoderCannotBuildIsAFormatError)
+{
+    SoundBytes broken = TestSupport::ReadFile(KEYSTREL_FUZZ_REGRESSIONS "/ogg/setup-the-decoder-cannot-build.ogg");
+    SealOggPages(broken);
+    EXPECT_EQ(Failure<SoundFileReaderOGG>("broken.ogg", broken),
+              "Failed to load \"data\\broken.ogg\" sound file - incorrect format");
+
+    // Chained after a good stream (under a serial number of its own), it spoils the whole file.
+    SoundBytes chained = EncodeOgg(1, 22050, 3000, Sine);
+    const std::size_t second = chained.size();
+    chained.insert(chained.end(), broken.begin(), broken.end());
+    for (std::size_t page = second; page + 18 <= chained.size(); ++page) {
+        if (std::memcmp(&chained[page], "OggS", 4) == 0)
+            SetLE32(chained, page + 14, 0x5EC0D);
+    }
+    SealOggPages(chained);
+    EXPECT_EQ(Failure<SoundFileReaderOGG>("chained.ogg", chained),
+              "Failed to load \"data\\chained.ogg\" sound file - incorrect format");
 }
 
 TEST_F(SoundFileReaderTest, OggDamagedInTheMiddleStillEnds)
