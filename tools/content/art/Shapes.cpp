@@ -87,6 +87,30 @@ Outline Circle(float radius, int segments)
 
 } // namespace
 
+ExtrudeOptions& ExtrudeOptions::Caps(const UvRect& uv)
+{
+    cap = uv;
+    return *this;
+}
+
+ExtrudeOptions& ExtrudeOptions::Sides(const UvRect& uv)
+{
+    side = uv;
+    return *this;
+}
+
+ExtrudeOptions& ExtrudeOptions::SmoothSides()
+{
+    smoothSides = true;
+    return *this;
+}
+
+ExtrudeOptions& ExtrudeOptions::NoBottom()
+{
+    bottomCap = false;
+    return *this;
+}
+
 Mesh Shapes::Panel(const LayoutRect& rect, const UvRect& uv, float z)
 {
     return Sheet(rect, 1, 1, uv, z);

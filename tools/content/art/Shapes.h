@@ -25,8 +25,14 @@ struct UvRect
     float v1 = 1.0f;
 };
 
+// How Extrude maps and shades, set up by chained calls: ExtrudeOptions().SmoothSides().Sides({0, 0, 1, 0.25f}).
 struct ExtrudeOptions
 {
+    ExtrudeOptions& Caps(const UvRect& uv);
+    ExtrudeOptions& Sides(const UvRect& uv);
+    ExtrudeOptions& SmoothSides();
+    ExtrudeOptions& NoBottom();
+
     UvRect cap;               // both caps, planar over the outline's box
     UvRect side;              // u runs once round the outline (from its first point), v from bottom to top
     bool smoothSides = false; // corner normals averaged (round outlines) instead of flat per side

@@ -44,6 +44,57 @@ Formats::ShaderFileStage Stage(const SurfaceLook& look)
 
 } // namespace
 
+SurfaceLook& SurfaceLook::Opacity(std::string name)
+{
+    opacity = std::move(name);
+    return *this;
+}
+
+SurfaceLook& SurfaceLook::Blending(Blend mode)
+{
+    blend = mode;
+    return *this;
+}
+
+SurfaceLook& SurfaceLook::Grid(std::uint32_t columnCount, std::uint32_t rowCount, std::uint32_t frames)
+{
+    columns = columnCount;
+    rows = rowCount;
+    frameCount = frames;
+    return *this;
+}
+
+SurfaceLook& SurfaceLook::Files(FrameFiles kind, std::uint32_t frames)
+{
+    frameFiles = kind;
+    frameCount = frames;
+    return *this;
+}
+
+SurfaceLook& SurfaceLook::Rate(float framesPerSecond)
+{
+    frameRate = framesPerSecond;
+    return *this;
+}
+
+SurfaceLook& SurfaceLook::Wrap()
+{
+    wrap = true;
+    return *this;
+}
+
+SurfaceLook& SurfaceLook::MipMap()
+{
+    mipMap = true;
+    return *this;
+}
+
+SurfaceLook& SurfaceLook::RandomStart()
+{
+    randomStart = true;
+    return *this;
+}
+
 Formats::ShaderFile Surface::Describe(const SurfaceLook& look)
 {
     Formats::ShaderFile description;

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace Content {
 
@@ -32,19 +33,38 @@ enum class FrameFiles : std::uint32_t
     Both = 4,
 };
 
+// What a surface shows, set up by chained calls: SurfaceLook("cell.jpg"), SurfaceLook("button.jpg")
+// .Opacity("button_alpha.jpg").Blending(Blend::Alpha).Grid(4, 1).
 struct SurfaceLook
 {
+    SurfaceLook() = default;
+    explicit SurfaceLook(std::string textureName) : texture(std::move(textureName)) {}
+
+    SurfaceLook& Opacity(std::string name);
+    SurfaceLook& Blending(Blend mode);
+    // A grid animation of columns x rows cells; frames shown = every cell unless given.
+    SurfaceLook& Grid(std::uint32_t columnCount, std::uint32_t rowCount, std::uint32_t frames = 0);
+    // One file per frame (see above).
+    SurfaceLook& Files(FrameFiles kind, std::uint32_t frames);
+    // Frames per second; 0 leaves the frame to the code.
+    SurfaceLook& Rate(float framesPerSecond);
+    // Repeats the texture outside 0..1 (tiling ground) instead of clamping.
+    SurfaceLook& Wrap();
+    SurfaceLook& MipMap();
+    // The animation starts at a random frame.
+    SurfaceLook& RandomStart();
+
     std::string texture; // empty: no texture stage
     std::string opacity; // empty: the texture's own colours only
     Blend blend = Blend::Opaque;
-    std::uint32_t columns = 1; // grid animation when columns x rows > 1
+    std::uint32_t columns = 1;
     std::uint32_t rows = 1;
-    std::uint32_t frameCount = 0; // shown frames; 0 = every grid cell
-    float frameRate = 0.0f;       // frames per second; 0 = frames chosen by the code
+    std::uint32_t frameCount = 0;
+    float frameRate = 0.0f;
     FrameFiles frameFiles = FrameFiles::None;
-    bool wrap = false; // repeat the texture outside 0..1 (tiling ground); else clamp
+    bool wrap = false;
     bool mipMap = false;
-    bool randomStart = false; // the animation starts at a random frame
+    bool randomStart = false;
 };
 
 class Surface
