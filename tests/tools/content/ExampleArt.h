@@ -19,6 +19,9 @@ using namespace Content;
 constexpr int kUnfoldFrames = 16;
 const LayoutRect kButton{100.0f, 420.0f, 300.0f, 140.0f};
 
+// The cell's walls show the picture's bottom rows, below the disc and the border.
+const ExtrudeOptions kCellWalls = ExtrudeOptions().Sides({0.0f, 0.0f, 1.0f, 0.06f});
+
 // The cell's picture: a warm disc in a hexagonal border, as the cell's planar map lays the top face on it.
 inline Picture CellPicture()
 {
@@ -91,7 +94,7 @@ protected:
     void List(ArtList& list) const override
     {
         list.AddModel("tests\\cell", [] {
-            return ModelArt{ModelFiles::Static(Shapes::Prism(6, 20.0f, 8.0f), ModelFiles::kWorld),
+            return ModelArt{ModelFiles::Static(Shapes::Prism(6, 20.0f, 8.0f, 0.0f, kCellWalls), ModelFiles::kWorld),
                             Surface::Describe(SurfaceLook("cell.jpg"))};
         });
         list.AddOpaqueTexture("tests\\cell", CellPicture);
