@@ -2,11 +2,8 @@
 // camera and an unfolded button frame in an 800 x 600 GUI camera, saved as a picture for people to look at. The
 // cull flags show which winding the engine treats as the front: 0x2000 keeps the kit's faces, 0x400000 removes
 // them.
-#include "engine/foundation/Error.h"
-#include "engine/render/Image.h"
 #include "engine/render/Light.h"
-#include "engine/render/ModelManager.h"
-#include "tests/engine/render/ModelFixture.h"
+#include "tests/engine/render/gl/ScenePixelFixture.h"
 #include "tests/tools/content/ExampleArt.h"
 #include "tools/content/ContentTool.h"
 
@@ -22,62 +19,27 @@ using KeystrelEngine::ScreenPoint;
 
 namespace {
 
-class ArtPixels : public RenderTesting::ModelFixture
+class ArtPixels : public RenderTesting::ScenePixelFixture
 {
 protected:
-    ArtPixels() : ModelFixture(false) {}
-
     void SetUp() override
     {
-        services.config.v_mode = "640x480x32";
-        try {
-            CreateServices();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
+        ScenePixelFixture::SetUp();
+        if (IsSkipped())
+            return;
         std::vector<std::unique_ptr<Content::Generator>> generators;
         generators.push_back(std::make_unique<ArtTesting::ExampleArt>());
         Content::ContentTool(std::move(generators))
             .Run(std::filesystem::path(TestSupport::BaseFolder()) / "Data", "test");
         render->m_clearColor = {0.08f, 0.1f, 0.16f, 1.0f};
-        manager = std::make_unique<KeystrelEngine::ModelManager>(modelServices);
-    }
-
-    void TearDown() override
-    {
-        manager.reset();
-        DestroyServices();
-    }
-
-    Image Frame()
-    {
-        cameras->Update();
-        shaders->Update();
-        lights->Apply();
-        manager->RenderAll();
-        Image image;
-        render->GrabScreen(image);
-        return image;
     }
 
     // Red, green, blue at a point of the screen projection (y up from the bottom row).
     static std::array<int, 3> At(const Image& image, const ScreenPoint& point)
     {
-        const std::uint8_t* pixel = image.GetRow(static_cast<std::uint32_t>(point.y)) +
-                                    static_cast<std::uint32_t>(point.x) * image.GetBytesPerPixel();
-        return {pixel[0], pixel[1], pixel[2]};
+        return RenderTesting::PixelFromBottom(image, static_cast<std::uint32_t>(point.x),
+                                              static_cast<std::uint32_t>(point.y));
     }
-
-    void SavePicture(const Image& image, const std::string& fileName)
-    {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string folder =
-            std::string(KEYSTREL_TEST_OUTPUT) + "/" + test->test_suite_name() + "." + test->name();
-        std::filesystem::create_directories(folder);
-        EXPECT_TRUE(Image::SaveBMP(image, folder + "/" + fileName, &services.files));
-    }
-
-    std::unique_ptr<KeystrelEngine::ModelManager> manager;
 };
 
 } // namespace
@@ -102,9 +64,9 @@ TEST_F(ArtPixels, CellsAndAButtonFrameAreDrawnWithTheirFrontsKept)
     gui->m_far = -500.0f;
 
     // The centre cell and its six neighbours, 34.64 apart as the board lays them out.
-    std::vector<Model*> cells{manager->LoadModel("tests\\cell.mlf", nullptr, 0)};
+    std::vector<Model*> cells{models->LoadModel("tests\\cell.mlf", nullptr, 0)};
     for (int d = 0; d < 6; ++d) {
-        Model* cell = manager->CloneModel(*cells[0], nullptr, 0);
+        Model* cell = models->CloneModel(*cells[0], nullptr, 0);
         KeystrelEngine::Matrix4 place;
         const float angle = 1.5707964f + 1.0471976f * static_cast<float>(d);
         place.MakeTranslation({34.641f * std::cos(angle), 34.641f * std::sin(angle), 0.0f});
@@ -112,7 +74,7 @@ TEST_F(ArtPixels, CellsAndAButtonFrameAreDrawnWithTheirFrontsKept)
         cell->m_flags |= Model::kShown;
         cells.push_back(cell);
     }
-    Model* button = manager->LoadModel("tests\\controls\\button.mlf", gui, Model::kShown);
+    Model* button = models->LoadModel("tests\\controls\\button.mlf", gui, Model::kShown);
     button->GetAnimationControl().m_position = 15.0f; // open
 
     cameras->Update();
@@ -120,11 +82,11 @@ TEST_F(ArtPixels, CellsAndAButtonFrameAreDrawnWithTheirFrontsKept)
     const ScreenPoint buttonMiddle = Camera::ProjectToScreen(*gui, {250.0f, 490.0f, 0.0f}, cameras->GetViewport());
     ASSERT_TRUE(cellTop.x > 0 && cellTop.x < 640 && cellTop.y > 0 && cellTop.y < 480);
     ASSERT_TRUE(buttonMiddle.x > 0 && buttonMiddle.x < 640 && buttonMiddle.y > 0 && buttonMiddle.y < 480);
-    const Image uncut = Frame();
+    const Image uncut = DrawScene();
     for (Model* model : cells)
         model->SetFlags(Model::kCullMode1);
     button->SetFlags(Model::kCullMode1);
-    const Image kept = Frame();
+    const Image kept = DrawScene();
     SavePicture(kept, "cells_and_button.bmp");
     EXPECT_EQ(At(kept, cellTop), At(uncut, cellTop));
     EXPECT_EQ(At(kept, buttonMiddle), At(uncut, buttonMiddle));
@@ -136,7 +98,7 @@ TEST_F(ArtPixels, CellsAndAButtonFrameAreDrawnWithTheirFrontsKept)
     for (Model* model : cells)
         model->SetFlags(Model::kCullMode2);
     button->SetFlags(Model::kCullMode2);
-    const Image culled = Frame();
+    const Image culled = DrawScene();
     EXPECT_NE(At(culled, cellTop), At(kept, cellTop));
     EXPECT_EQ(At(culled, buttonMiddle), clear);
 }
