@@ -91,7 +91,7 @@ TEST_F(ArtFiles, TheListNamesEveryFileOnceWithItsReader)
 TEST_F(ArtFiles, ModelsLoadWithTheirSurfacesAndTexturesWithoutComplaint)
 {
     Model* cell = LoadModel("tests\\cell.mlf");
-    EXPECT_EQ(cell->m_flags & (ModelFiles::kWorld | ModelFiles::kStatic), ModelFiles::kWorld | ModelFiles::kStatic);
+    EXPECT_EQ(cell->m_flags & (ModelFiles::kWorld | Model::kStatic), ModelFiles::kWorld | Model::kStatic);
     ExpectBox(cell->m_boundingBox, {-20.0f, -17.320508f, -4.0f}, {20.0f, 17.320508f, 4.0f});
     ASSERT_NE(cell->GetShaderUser()->GetShader()->GetTexture(0, 0), nullptr);
 

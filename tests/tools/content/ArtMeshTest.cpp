@@ -11,6 +11,7 @@
 #include <string>
 
 using namespace Content;
+using KeystrelEngine::Model;
 
 namespace {
 
@@ -202,7 +203,7 @@ TEST(ArtMesh, MorphFramesMustShareTheirTopologyAndKeepABoxEach)
         return Shapes::Frame({0, 50.0f - 25.0f * static_cast<float>(k), 200, 50.0f * static_cast<float>(k)}, 10.0f,
                              20.0f, 6);
     });
-    EXPECT_EQ(unfolding.flags, ModelFiles::kMorph | ModelFiles::kTriangleList);
+    EXPECT_EQ(unfolding.flags, Model::kMorph | Model::kTriangleList);
     ASSERT_EQ(unfolding.boxes.size(), 3u);
     EXPECT_EQ(unfolding.boxes[0].minimum[1], 50.0f);
     EXPECT_EQ(unfolding.boxes[0].maximum[1], 50.0f);

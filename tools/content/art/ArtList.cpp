@@ -36,24 +36,14 @@ ArtList::~ArtList() = default;
 
 void ArtList::AddModel(const std::string& stem, std::function<ModelArt()> make)
 {
-    const std::string model = Checked(stem, ".mlf"), surface = stem + ".srf";
-    Add({{model, kModelReader}, {surface, kShaderReader}},
-        [=, make = std::move(make)](DataFolder& folder, TextureFiles&) {
-            const ModelArt art = make();
-            folder.Write(model, Formats::BuildModelFile(art.model));
-            folder.Write(surface, Formats::BuildShaderFile(art.surface));
-        });
+    AddWithSurface<ModelArt>(stem, ".mlf", kModelReader, std::move(make),
+                             [](const ModelArt& art) { return Formats::BuildModelFile(art.model); });
 }
 
 void ArtList::AddParticles(const std::string& stem, std::function<ParticleArt()> make)
 {
-    const std::string system = Checked(stem, ".psf"), surface = stem + ".srf";
-    Add({{system, kParticleReader}, {surface, kShaderReader}},
-        [=, make = std::move(make)](DataFolder& folder, TextureFiles&) {
-            const ParticleArt art = make();
-            folder.Write(system, Formats::BuildParticleFile(art.system));
-            folder.Write(surface, Formats::BuildShaderFile(art.surface));
-        });
+    AddWithSurface<ParticleArt>(stem, ".psf", kParticleReader, std::move(make),
+                                [](const ParticleArt& art) { return Formats::BuildParticleFile(art.system); });
 }
 
 void ArtList::AddTexture(const std::string& stem, std::function<Picture()> make)
@@ -108,6 +98,18 @@ void ArtList::WriteAll(DataFolder& folder) const
     TextureFiles textures;
     for (const Item& item : m_items)
         item.write(folder, textures);
+}
+
+template <typename Art>
+void ArtList::AddWithSurface(const std::string& stem, const char* extension, const char* reader,
+                             std::function<Art()> make, Formats::Bytes (*build)(const Art&))
+{
+    const std::string file = Checked(stem, extension), surface = stem + ".srf";
+    Add({{file, reader}, {surface, kShaderReader}}, [=, make = std::move(make)](DataFolder& folder, TextureFiles&) {
+        const Art art = make();
+        folder.Write(file, build(art));
+        folder.Write(surface, Formats::BuildShaderFile(art.surface));
+    });
 }
 
 void ArtList::Add(std::vector<ManifestEntry> files, Writer write)

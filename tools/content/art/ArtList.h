@@ -73,6 +73,10 @@ private:
     };
 
     void Add(std::vector<ManifestEntry> files, Writer write);
+    // The file of the stem and extension, made by build from the art, and the art's ".srf" beside it.
+    template <typename Art>
+    void AddWithSurface(const std::string& stem, const char* extension, const char* reader, std::function<Art()> make,
+                        Formats::Bytes (*build)(const Art&));
 
     std::vector<Item> m_items;
 };

@@ -7,7 +7,7 @@ namespace Content {
 Formats::ModelFile ModelFiles::Static(const Mesh& mesh, std::uint32_t flags)
 {
     Formats::ModelFile file;
-    file.flags = (flags & ~(kMorph | kSkeletal)) | kStatic;
+    file.flags = (flags & ~(Model::kMorph | Model::kSkeletal)) | Model::kStatic;
     file.indices = mesh.indices;
     file.vertices = mesh.FileVertices();
     file.boxes = {mesh.Bounds()};
@@ -19,7 +19,7 @@ Formats::ModelFile ModelFiles::Morph(const std::vector<Mesh>& frames, float spee
     if (frames.empty())
         throw std::invalid_argument("a morph model needs a frame");
     Formats::ModelFile file;
-    file.flags = (flags & ~(kStatic | kSkeletal)) | kMorph;
+    file.flags = (flags & ~(Model::kStatic | Model::kSkeletal)) | Model::kMorph;
     file.frameCount = static_cast<std::uint32_t>(frames.size());
     file.speed = speed;
     file.indices = frames[0].indices;

@@ -1,9 +1,11 @@
 // Model files from meshes: static models, and morph models from per-frame meshes of one topology with a box
-// per frame (the engine blends the boxes with the frames). Flags: the builders add the vertex kind (static,
-// morph) to the given flags; kGui suits GUI models (the window takes what it needs), kWorld world models (lit,
-// Z-tested, drawn in the first group and shown: clones of world models are never shown by the code).
+// per frame (the engine blends the boxes with the frames). Flags are the engine's Model flags; the builders add
+// the vertex kind (static, morph) to the ones given. kGui suits GUI models (the window sets what it needs),
+// kWorld world models (lit, Z-tested, drawn in the first group and shown: clones of world models are never
+// shown by the code). No cull flag: both sides are drawn unless a model asks for Model::kCullMode1.
 #pragma once
 
+#include "engine/render/Model.h"
 #include "tools/content/art/Mesh.h"
 #include "tools/formats/ModelFileWriter.h"
 
@@ -16,17 +18,11 @@ namespace Content {
 class ModelFiles
 {
 public:
-    static constexpr std::uint32_t kStatic = 0x1;
-    static constexpr std::uint32_t kMorph = 0x2;
-    static constexpr std::uint32_t kSkeletal = 0x4;
-    static constexpr std::uint32_t kTriangleList = 0x8;
-    static constexpr std::uint32_t kLit = 0x40;
-    static constexpr std::uint32_t kZTest = 0x80;
-    static constexpr std::uint32_t kDrawFirst = 0x200;
-    static constexpr std::uint32_t kShown = 0x40000;
+    using Model = KeystrelEngine::Model;
 
-    static constexpr std::uint32_t kGui = kTriangleList;
-    static constexpr std::uint32_t kWorld = kTriangleList | kLit | kZTest | kDrawFirst | kShown;
+    static constexpr std::uint32_t kGui = Model::kTriangleList;
+    static constexpr std::uint32_t kWorld =
+        Model::kTriangleList | Model::kLit | Model::kZTest | Model::kDrawFirst | Model::kShown;
 
     static Formats::ModelFile Static(const Mesh& mesh, std::uint32_t flags = kGui);
     // frames[0] is frame 0; speed is the play rate in frames per second. Throws std::invalid_argument for no

@@ -6,6 +6,8 @@
 namespace Content {
 namespace {
 
+using KeystrelEngine::Model;
+
 Formats::Float3 ToFloat3(const Vector3& v)
 {
     return {v.x, v.y, v.z};
@@ -55,7 +57,7 @@ Formats::ModelFile Rig::Build(float speed, std::uint32_t flags) const
     if (m_frames.empty())
         throw std::invalid_argument("a skeletal model needs a frame");
     Formats::ModelFile file;
-    file.flags = (flags & ~(ModelFiles::kStatic | ModelFiles::kMorph)) | ModelFiles::kSkeletal;
+    file.flags = (flags & ~(Model::kStatic | Model::kMorph)) | Model::kSkeletal;
     file.frameCount = static_cast<std::uint32_t>(m_frames.size());
     file.speed = speed;
     for (std::uint16_t b = 0; b < m_bones.size(); ++b) {
