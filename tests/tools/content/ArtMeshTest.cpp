@@ -214,4 +214,6 @@ TEST(ArtMesh, MorphFramesMustShareTheirTopologyAndKeepABoxEach)
     EXPECT_THROW(ModelFiles::Morph({Shapes::Disc(5.0f, 12), Shapes::Disc(5.0f, 13)}, 1.0f), std::invalid_argument);
     EXPECT_THROW(ModelFiles::Morph({}, 1.0f), std::invalid_argument);
     EXPECT_THROW(Shapes::Ribbon({{0, 0, 0}}, {1.0f}, {0, 0, 1}), std::invalid_argument);
+    EXPECT_THROW(Shapes::Sheet({0, 0, 1, 1}, 0, 1), std::invalid_argument);
+    EXPECT_THROW(Shapes::Prism(2, 1.0f, 1.0f), std::invalid_argument);
 }

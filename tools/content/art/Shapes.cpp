@@ -43,6 +43,12 @@ private:
     UvRect m_uv;
 };
 
+void Require(bool holds, const char* what)
+{
+    if (!holds)
+        throw std::invalid_argument(what);
+}
+
 Outline CounterClockwise(const Outline& outline)
 {
     return Outlines::SignedArea(outline) < 0.0f ? Outlines::Reversed(outline) : outline;
@@ -118,6 +124,7 @@ Mesh Shapes::Panel(const LayoutRect& rect, const UvRect& uv, float z)
 
 Mesh Shapes::Sheet(const LayoutRect& rect, int columns, int rows, const UvRect& uv, float z)
 {
+    Require(columns >= 1 && rows >= 1, "a sheet needs a column and a row");
     const PlanarMap map({rect.left, rect.bottom}, {rect.Right(), rect.Top()}, uv);
     Mesh mesh;
     for (int y = 0; y <= rows; ++y) {
@@ -166,6 +173,7 @@ Mesh Shapes::Frame(const LayoutRect& rect, float border, float radius, int corne
 
 Mesh Shapes::Flat(const Outline& outline, const UvRect& uv, float z)
 {
+    Require(outline.size() >= 3, "a flat shape needs an outline of three points or more");
     const PlanarMap map = PlanarMap::Around(outline, uv);
     Mesh mesh;
     for (const Point& p : outline)
@@ -176,6 +184,7 @@ Mesh Shapes::Flat(const Outline& outline, const UvRect& uv, float z)
 
 Mesh Shapes::Disc(float radius, int segments, const UvRect& uv)
 {
+    Require(segments >= 3, "a disc needs three segments or more");
     const PlanarMap map({-radius, -radius}, {radius, radius}, uv);
     Mesh mesh;
     const std::uint32_t centre = map.Add(mesh, {}, 0.0f);
@@ -189,6 +198,7 @@ Mesh Shapes::Disc(float radius, int segments, const UvRect& uv)
 
 Mesh Shapes::Ring(float inner, float outer, int segments, const UvRect& uv)
 {
+    Require(segments >= 3, "a ring needs three segments or more");
     const PlanarMap map({-outer, -outer}, {outer, outer}, uv);
     Mesh mesh;
     for (const Point& p : Circle(outer, segments))
@@ -225,8 +235,8 @@ Mesh Shapes::Box(const Vector3& minimum, const Vector3& maximum, const ExtrudeOp
 Mesh Shapes::Ribbon(const std::vector<Vector3>& path, const std::vector<float>& widths, const Vector3& facing,
                     const UvRect& uv)
 {
-    if (path.size() < 2 || (widths.size() != 1 && widths.size() != path.size()))
-        throw std::invalid_argument("a ribbon needs two points or more and one width or one per point");
+    Require(path.size() >= 2 && (widths.size() == 1 || widths.size() == path.size()),
+            "a ribbon needs two points or more and one width or one per point");
     const std::size_t n = path.size();
     std::vector<float> along(n, 0.0f);
     for (std::size_t i = 1; i < n; ++i)

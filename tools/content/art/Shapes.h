@@ -6,6 +6,9 @@
 // For morph models build every frame with the same call and the same counts (segments, columns, points):
 // convex outlines of equal point count always triangulate alike; for concave outlines build frame 0 and move
 // its vertices (Mesh::Warp, transforms) for the other frames, so the topology cannot change.
+//
+// Counts below the least that makes a shape (a sheet without columns, a disc of two segments, an outline of two
+// points) throw std::invalid_argument.
 #pragma once
 
 #include "tools/content/Layout.h"
