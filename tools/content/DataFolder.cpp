@@ -13,6 +13,16 @@ DataFolder::DataFolder(std::filesystem::path root, const std::vector<ManifestEnt
 
 void DataFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
+    const std::filesystem::path path = Claim(name);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot write \"" + path.string() + "\"");
+}
+
+std::filesystem::path DataFolder::Claim(const std::string& name)
+{
     {
         const std::lock_guard lock(m_mutex);
         if (m_pending.erase(name) == 0)
@@ -20,11 +30,7 @@ void DataFolder::Write(const std::string& name, const std::vector<std::uint8_t>&
     }
     const std::filesystem::path path = DiskPath(m_root, name);
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw std::runtime_error("cannot write \"" + path.string() + "\"");
+    return path;
 }
 
 std::vector<std::string> DataFolder::Missing() const

@@ -21,6 +21,9 @@ public:
     // Writes the file of a listed engine name below the root, making its folders. Throws std::runtime_error for
     // a name the manifest does not list or one written before, and when the file cannot be written.
     void Write(const std::string& name, const std::vector<std::uint8_t>& bytes);
+    // Takes a listed name for a writer that makes the file itself (the engine's picture writer): returns its disk
+    // path with its folders made. Throws as Write does.
+    std::filesystem::path Claim(const std::string& name);
 
     // The listed names not written yet.
     std::vector<std::string> Missing() const;

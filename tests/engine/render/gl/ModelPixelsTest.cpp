@@ -1,17 +1,15 @@
 // Models drawn on the GL back end (llvmpipe): the device must draw with the device forms of the view and the
 // projection, so what the camera's screen projection predicts is where the pixels land, the GUI camera puts larger
 // depths in front, the cull modes remove the right faces and the lights shade the faces that look at them.
-#include "engine/foundation/Error.h"
 #include "engine/render/Image.h"
 #include "engine/render/Light.h"
 #include "engine/render/ModelManager.h"
 #include "engine/render/VertexBuffer.h"
-#include "tests/engine/render/ModelFixture.h"
+#include "tests/engine/render/gl/ScenePixelFixture.h"
 #include "tests/support/ImageFiles.h"
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <set>
 
 using KeystrelEngine::Camera;
@@ -29,45 +27,15 @@ namespace {
 constexpr std::uint32_t kWidth = 640;
 constexpr std::uint32_t kHeight = 480;
 
-class ModelPixels : public RenderTesting::ModelFixture
+class ModelPixels : public RenderTesting::ScenePixelFixture
 {
 protected:
-    ModelPixels() : ModelFixture(false) {}
-
-    void SetUp() override
-    {
-        services.config.v_mode = "640x480x32";
-        try {
-            CreateServices();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
-        manager = std::make_unique<KeystrelEngine::ModelManager>(modelServices);
-    }
-
-    void TearDown() override
-    {
-        manager.reset();
-        DestroyServices();
-    }
-
     // A box model handed to the manager's registry, so the frame pass draws it.
     Model* Box(const Vector3& minimum, const Vector3& maximum, Camera* camera, std::uint32_t extraFlags)
     {
-        Model* box = manager->CreateBoxModel(minimum, maximum, camera, extraFlags);
-        manager->GetRegistry().Add(box);
+        Model* box = models->CreateBoxModel(minimum, maximum, camera, extraFlags);
+        models->GetRegistry().Add(box);
         return box;
-    }
-
-    Image Frame()
-    {
-        cameras->Update();
-        lights->Apply();
-        manager->RenderAll();
-        Image image;
-        render->GrabScreen(image);
-        return image;
     }
 
     // Red, green, blue of the pixel in column x and row y counted from the bottom, as the screen projection
@@ -83,8 +51,6 @@ protected:
         const std::array<int, 3> pixel = At(image, x, y);
         return pixel[0] + pixel[1] + pixel[2] > 0;
     }
-
-    std::unique_ptr<KeystrelEngine::ModelManager> manager;
 };
 
 TEST_F(ModelPixels, ABoxCoversTheScreenRectangleItsProjectedCornersSpan)
@@ -95,7 +61,7 @@ TEST_F(ModelPixels, ABoxCoversTheScreenRectangleItsProjectedCornersSpan)
     const Vector3 minimum{-1.0f, -0.5f, -2.0f};
     const Vector3 maximum{1.5f, 1.0f, 0.0f};
     Box(minimum, maximum, nullptr, 0)->m_flags &= ~Model::kLit; // unlit: white
-    const Image image = Frame();
+    const Image image = DrawScene();
 
     float left = 1e9f, right = -1e9f, bottom = 1e9f, top = -1e9f;
     for (int corner = 0; corner < 8; ++corner) {
@@ -139,7 +105,7 @@ TEST_F(ModelPixels, InTheGuiCameraALargerDepthDrawsOnTop)
         model->m_flags &= ~(Model::kLit | Model::kDrawFirst | Model::kCullMode1);
     front->GetVertexBuffer()->SetColor({1.0f, 0.0f, 0.0f, 1.0f});
     back->GetVertexBuffer()->SetColor({0.0f, 0.0f, 1.0f, 1.0f});
-    const Image image = Frame();
+    const Image image = DrawScene();
     EXPECT_EQ(At(image, 250, 250), (std::array<int, 3>{255, 0, 0}));
     EXPECT_EQ(At(image, 350, 350), (std::array<int, 3>{0, 0, 255}));
     EXPECT_EQ(At(image, 150, 150), (std::array<int, 3>{255, 0, 0}));
@@ -151,14 +117,14 @@ TEST_F(ModelPixels, CullModeOneHidesTheFacesSeenFromInside)
     cameras->GetDefaultCamera()->m_position = {0.0f, 0.0f, 0.0f};
     Model* box = Box({-2, -2, -2}, {2, 2, 2}, nullptr, Model::kColours);
     box->m_flags &= ~Model::kLit;
-    EXPECT_FALSE(Lit(Frame(), 320, 240));
+    EXPECT_FALSE(Lit(DrawScene(), 320, 240));
     box->SetFlags(Model::kCullMode2);
-    EXPECT_TRUE(Lit(Frame(), 320, 240));
+    EXPECT_TRUE(Lit(DrawScene(), 320, 240));
 
     // From outside, cull mode 1 keeps the faces that look at the camera.
     box->SetFlags(Model::kCullMode1);
     cameras->GetDefaultCamera()->m_position = {0.0f, 0.0f, 10.0f};
-    EXPECT_TRUE(Lit(Frame(), 320, 240));
+    EXPECT_TRUE(Lit(DrawScene(), 320, 240));
 }
 
 TEST_F(ModelPixels, ADirectionalLightLightsTheSideThatFacesIt)
@@ -170,9 +136,9 @@ TEST_F(ModelPixels, ADirectionalLightLightsTheSideThatFacesIt)
     light->ambient = {0.0f, 0.0f, 0.0f, 1.0f};
     lights->m_ambient = {0.1f, 0.1f, 0.1f, 1.0f};
     light->direction = {0.0f, 0.0f, -1.0f}; // shines onto the face at +z, which the camera sees
-    const int facing = At(Frame(), 320, 240)[0];
+    const int facing = At(DrawScene(), 320, 240)[0];
     light->direction = {0.0f, 0.0f, 1.0f};
-    const int away = At(Frame(), 320, 240)[0];
+    const int away = At(DrawScene(), 320, 240)[0];
     EXPECT_GT(facing, 200);
     EXPECT_LT(away, 80);
 }
@@ -250,17 +216,14 @@ TEST_F(ModelPixels, ALitTexturedAnimatedModelIsSavedAsAPicture)
     sun->ambient = {0.0f, 0.0f, 0.0f, 1.0f};
     render->m_clearColor = {0.05f, 0.06f, 0.12f, 1.0f};
 
-    Model* model = manager->LoadModel("models\\band.mlf", nullptr, 0);
+    Model* model = models->LoadModel("models\\band.mlf", nullptr, 0);
     model->GetAnimationControl().m_looping = true;
     model->GetAnimationControl().m_playing = true;
     model->GetAnimationControl().m_position = 0.5f;
     timers->m_frameTime = 0.2f; // the frame shows the band 70 % of the way into its twist
-    const Image image = Frame();
+    const Image image = DrawScene();
 
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = std::string(KEYSTREL_TEST_OUTPUT) + "/" + test->test_suite_name() + "." + test->name();
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(Image::SaveBMP(image, folder + "/animated_model.bmp", &services.files));
+    SavePicture(image, "animated_model.bmp");
 
     // The band covers the middle of the screen in many shades of its two texture colours; the corners keep the
     // clear colour.

@@ -1,12 +1,10 @@
 // A particle system drawn on the GL back end (llvmpipe) through the sprite groups and the model manager: a
 // fountain of soft sparks, blended additively, rising from the floor and falling back, saved as a picture for
 // people to look at.
-#include "engine/foundation/Error.h"
 #include "engine/foundation/Random.h"
 #include "engine/render/Image.h"
 #include "engine/render/SpriteGroup.h"
-#include "tests/engine/render/ParticleFixture.h"
-#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/engine/render/gl/ScenePixelFixture.h"
 #include "tests/support/ImageFiles.h"
 
 #include <cmath>
@@ -21,20 +19,14 @@ using TestSupport::Bytes;
 
 namespace {
 
-class ParticlePixels : public RenderTesting::ParticleFixture
+class ParticlePixels : public RenderTesting::ScenePixelFixture
 {
 protected:
-    ParticlePixels() : ParticleFixture(false) {}
-
     void SetUp() override
     {
-        services.config.v_mode = "640x480x32";
-        try {
-            CreateServices();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        CreateManagers();
+        ScenePixelFixture::SetUp();
+        if (IsSkipped())
+            return;
         render->m_clearColor = {0.02f, 0.02f, 0.08f, 1.0f};
     }
 };
@@ -109,10 +101,8 @@ TEST_F(ParticlePixels, AFountainOfSparksIsDrawnAroundItsEmitterAndSavedAsAPictur
     for (int frame = 0; frame < 75; ++frame) // two and a half seconds: the fountain runs steadily
         Frame(1.0f / 30.0f);
     ASSERT_GT(fountain->GetLiveCount(), 300u);
-    models->RenderAll();
-    Image image;
-    render->GrabScreen(image);
-    RenderTesting::SaveTestPicture(image, "fountain.bmp", services.files);
+    const Image image = DrawScene();
+    SavePicture(image, "fountain.bmp");
 
     // The corners keep the clear colour; the column above the emitter glows warm, brightest near the floor
     // where the young sparks crowd; the sky beside the fountain stays dark.
