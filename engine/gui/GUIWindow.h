@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace KeystrelEngine {
@@ -120,7 +121,7 @@ public:
     Color GetColour() const;
     GUITextRecord& AllocTextRecord();
     // An empty text adds nothing.
-    void AddText(std::uint32_t flags, std::uint32_t fontId, const std::u16string& text, float angle, float size,
+    void AddText(std::uint32_t flags, std::uint32_t fontId, std::u16string_view text, float angle, float size,
                  GUIPoint position, const Color& colour);
     void AddTextKey(std::uint32_t flags, std::uint32_t fontId, const std::string& key, std::int32_t number, float angle,
                     float size, GUIPoint position, const Color& colour);
