@@ -136,6 +136,8 @@ public:
     Model* GetQuad() const { return m_quad.get(); }
     std::uint32_t GetTextCount() const { return m_textCount; }
     std::size_t GetTextPoolSize() const { return m_textRecords.size(); }
+    // A record added this frame (index below GetTextCount).
+    const GUITextRecord& GetTextRecord(std::uint32_t index) const { return *m_textRecords[index]; }
 
     GUIPoint m_position; // the top-left corner relative to the parent (to the screen without one)
     GUISize m_size;

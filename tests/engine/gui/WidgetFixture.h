@@ -35,7 +35,8 @@ protected:
     {
         GUIFixture::SetUp();
         PlatformTesting::AdvanceFakeClock(1.0);
-        bed.WriteSound("gui.wav", Formats::MakeWav(1, 16, 22050, Formats::SoundBytes(200, 0)));
+        // Below the data folder the GUI fixture writes to (the sound bed would write a folder of another case).
+        RenderTesting::WriteDataFile("gui.wav", Formats::MakeWav(1, 16, 22050, Formats::SoundBytes(200, 0)));
         guiSounds = std::make_unique<KeystrelEngine::GUISoundManager>(timers.get(), bed.manager.get());
         for (std::uint32_t id = 0; id < kSoundIds; ++id) {
             guiSounds->AddSound(id, "gui.wav");
