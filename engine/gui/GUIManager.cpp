@@ -103,6 +103,15 @@ GUICheckBox* GUIManager::CreateCheckBox(GUIPoint position, GUISize size, const M
     return Make(m_checkBoxes, m_widgetServices, m_guiSounds.get(), position, size, source, parent);
 }
 
+GUIEditBox* GUIManager::CreateEditBox(std::uint32_t flags, GUIPoint position, GUISize size, const Model* source,
+                                      GUIWindow* parent, std::uint32_t fontId, const Color& textColour,
+                                      GUIPoint textOffset, std::int32_t maxLength, float maxTextWidth,
+                                      float visibleWidth)
+{
+    return Make(m_editBoxes, m_widgetServices, m_timers, m_controls, m_guiSounds.get(), flags, position, size, source,
+                parent, fontId, textColour, textOffset, maxLength, maxTextWidth, visibleWidth);
+}
+
 void GUIManager::DeleteWindow(GUIWindow* window)
 {
     if (m_windows.Remove(window))

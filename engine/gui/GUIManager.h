@@ -13,6 +13,7 @@
 #include "GUIButton.h"
 #include "GUICheckBox.h"
 #include "GUICursor.h"
+#include "GUIEditBox.h"
 #include "GUIFontManager.h"
 #include "GUIRadioButton.h"
 #include "GUIRadioGroupManager.h"
@@ -69,6 +70,9 @@ public:
     GUIButton* CreateButton(std::uint32_t flags, GUIPoint position, GUISize size, const std::string& modelName,
                             GUIWindow* parent);
     GUICheckBox* CreateCheckBox(GUIPoint position, GUISize size, const Model* source, GUIWindow* parent);
+    GUIEditBox* CreateEditBox(std::uint32_t flags, GUIPoint position, GUISize size, const Model* source,
+                              GUIWindow* parent, std::uint32_t fontId, const Color& textColour, GUIPoint textOffset,
+                              std::int32_t maxLength, float maxTextWidth, float visibleWidth);
 
     // Deletes a registered window; a window the registry does not hold is left alone.
     void DeleteWindow(GUIWindow* window);
@@ -88,6 +92,7 @@ public:
     ObjectManager<GUIButton> m_buttons;
     ObjectManager<GUICheckBox> m_checkBoxes;
     ObjectManager<GUIRadioButton> m_radioButtons;
+    ObjectManager<GUIEditBox> m_editBoxes;
 
     // Registered with the other cursors; its position is the mouse of every widget. Without a quad, not shown.
     GUICursor m_defaultCursor;
@@ -109,6 +114,7 @@ private:
         visit(m_buttons);
         visit(m_checkBoxes);
         visit(m_radioButtons);
+        visit(m_editBoxes);
     }
 
     bool MadeDuringUpdate(const void* widget) const;

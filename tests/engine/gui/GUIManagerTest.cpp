@@ -127,6 +127,8 @@ TEST_F(GUIManagerTest, FactoriesRegisterEachWidgetInTheRegistryOfItsKind)
     GUIButton* button = Button({0, 0}, {10, 10});
     auto* checkBox = gui->CreateCheckBox({0, 0}, {10, 10}, described->GetQuad(), nullptr);
     auto* cursor = gui->CreateCursor(ShaderDescriptor(), 16.0f);
+    auto* editBox = gui->CreateEditBox(GUIWindow::kShown, {0, 0}, {100, 20}, kNoModel, nullptr, 1, {1, 1, 1, 1}, {2, 2},
+                                       8, 90.0f, 90.0f);
 
     EXPECT_EQ(gui->m_windows.GetSlots(), (std::vector<GUIWindow*>{described, cloned, loaded}));
     EXPECT_EQ(cloned->GetParent(), described);
@@ -136,6 +138,7 @@ TEST_F(GUIManagerTest, FactoriesRegisterEachWidgetInTheRegistryOfItsKind)
     EXPECT_EQ(checkBox->m_selectSoundId, 2u);
     EXPECT_TRUE(Holds(gui->m_cursors, cursor));
     EXPECT_NE(cursor->GetQuad(), nullptr);
+    EXPECT_TRUE(Holds(gui->m_editBoxes, editBox));
     EXPECT_EQ(gui->m_radioButtons.GetLiveCount(), 0u);
 }
 
@@ -219,6 +222,8 @@ TEST_F(GUIManagerTest, DestructionDeletesEveryWidgetAndGivesBackTheQuadsAndTheCa
     gui->CreateButton(GUIWindow::kShown, {10, 10}, {20, 20}, ShaderDescriptor(), parent, 1.0f, 1.0f);
     gui->CreateCheckBox({40, 10}, {20, 20}, parent->GetQuad(), parent);
     gui->CreateCursor(ShaderDescriptor(), 16.0f);
+    gui->CreateEditBox(GUIWindow::kShown, {10, 40}, {80, 20}, parent->GetQuad(), parent, 1, {1, 1, 1, 1}, {2, 2}, 8,
+                       70.0f, 70.0f);
     parent->AddText(0, 1, u"text", 0.0f, 0.0f, {0, 0}, {1, 1, 1, 1});
     Frame();
     EXPECT_GT(models->GetRegistry().GetLiveCount(), 0u);
