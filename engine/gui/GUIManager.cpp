@@ -112,6 +112,13 @@ GUIEditBox* GUIManager::CreateEditBox(std::uint32_t flags, GUIPoint position, GU
                 parent, fontId, textColour, textOffset, maxLength, maxTextWidth, visibleWidth);
 }
 
+GUIScroll* GUIManager::CreateScroll(GUIPoint position, GUISize size, const Model* source, GUIWindow* parent,
+                                    std::uint32_t vertical, GUIPoint trackStart, GUIPoint trackEnd)
+{
+    return Make(m_scrolls, m_widgetServices, m_timers, m_guiSounds.get(), position, size, source, parent, vertical,
+                trackStart, trackEnd);
+}
+
 void GUIManager::DeleteWindow(GUIWindow* window)
 {
     if (m_windows.Remove(window))

@@ -17,6 +17,8 @@
 #include "GUIFontManager.h"
 #include "GUIRadioButton.h"
 #include "GUIRadioGroupManager.h"
+#include "GUIScroll.h"
+#include "GUISlider.h"
 #include "GUISoundManager.h"
 #include "GUITextManager.h"
 #include "GUIWindow.h"
@@ -73,6 +75,8 @@ public:
     GUIEditBox* CreateEditBox(std::uint32_t flags, GUIPoint position, GUISize size, const Model* source,
                               GUIWindow* parent, std::uint32_t fontId, const Color& textColour, GUIPoint textOffset,
                               std::int32_t maxLength, float maxTextWidth, float visibleWidth);
+    GUIScroll* CreateScroll(GUIPoint position, GUISize size, const Model* source, GUIWindow* parent,
+                            std::uint32_t vertical, GUIPoint trackStart, GUIPoint trackEnd);
 
     // Deletes a registered window; a window the registry does not hold is left alone.
     void DeleteWindow(GUIWindow* window);
@@ -93,6 +97,8 @@ public:
     ObjectManager<GUICheckBox> m_checkBoxes;
     ObjectManager<GUIRadioButton> m_radioButtons;
     ObjectManager<GUIEditBox> m_editBoxes;
+    ObjectManager<GUISlider> m_sliders;
+    ObjectManager<GUIScroll> m_scrolls;
 
     // Registered with the other cursors; its position is the mouse of every widget. Without a quad, not shown.
     GUICursor m_defaultCursor;
@@ -115,6 +121,8 @@ private:
         visit(m_checkBoxes);
         visit(m_radioButtons);
         visit(m_editBoxes);
+        visit(m_sliders);
+        visit(m_scrolls);
     }
 
     bool MadeDuringUpdate(const void* widget) const;

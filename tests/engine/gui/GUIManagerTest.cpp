@@ -129,6 +129,7 @@ TEST_F(GUIManagerTest, FactoriesRegisterEachWidgetInTheRegistryOfItsKind)
     auto* cursor = gui->CreateCursor(ShaderDescriptor(), 16.0f);
     auto* editBox = gui->CreateEditBox(GUIWindow::kShown, {0, 0}, {100, 20}, kNoModel, nullptr, 1, {1, 1, 1, 1}, {2, 2},
                                        8, 90.0f, 90.0f);
+    auto* scroll = gui->CreateScroll({0, 0}, {20, 100}, kNoModel, nullptr, 1, {10, 10}, {10, 90});
 
     EXPECT_EQ(gui->m_windows.GetSlots(), (std::vector<GUIWindow*>{described, cloned, loaded}));
     EXPECT_EQ(cloned->GetParent(), described);
@@ -139,7 +140,8 @@ TEST_F(GUIManagerTest, FactoriesRegisterEachWidgetInTheRegistryOfItsKind)
     EXPECT_TRUE(Holds(gui->m_cursors, cursor));
     EXPECT_NE(cursor->GetQuad(), nullptr);
     EXPECT_TRUE(Holds(gui->m_editBoxes, editBox));
-    EXPECT_EQ(gui->m_radioButtons.GetLiveCount(), 0u);
+    EXPECT_TRUE(Holds(gui->m_scrolls, scroll));
+    EXPECT_EQ(gui->m_radioButtons.GetLiveCount() + gui->m_sliders.GetLiveCount(), 0u);
 }
 
 TEST_F(GUIManagerTest, DeleteWindowDeletesOnlyARegisteredWindow)
@@ -224,6 +226,7 @@ TEST_F(GUIManagerTest, DestructionDeletesEveryWidgetAndGivesBackTheQuadsAndTheCa
     gui->CreateCursor(ShaderDescriptor(), 16.0f);
     gui->CreateEditBox(GUIWindow::kShown, {10, 40}, {80, 20}, parent->GetQuad(), parent, 1, {1, 1, 1, 1}, {2, 2}, 8,
                        70.0f, 70.0f);
+    gui->CreateScroll({70, 40}, {20, 50}, parent->GetQuad(), parent, 1, {80, 45}, {80, 85});
     parent->AddText(0, 1, u"text", 0.0f, 0.0f, {0, 0}, {1, 1, 1, 1});
     Frame();
     EXPECT_GT(models->GetRegistry().GetLiveCount(), 0u);
