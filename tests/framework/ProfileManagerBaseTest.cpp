@@ -225,7 +225,8 @@ TEST_F(ProfileManagerTest, VolumesMoveThroughThePlayerAndTheGameBytesFollowThem)
     auto* anna = static_cast<GameProfile*>(manager->AddProfile(u"anna"));
     EXPECT_FLOAT_EQ(anna->m_volumes.music, 0.25f);
     EXPECT_FLOAT_EQ(anna->m_volumes.sound, 0.5f);
-    anna->flags = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    const std::array<std::uint8_t, 12> flags{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    anna->flags = flags;
     player->SetMusicVolume(0.75f);
     manager->SaveProfileVolumes(*anna);
 
@@ -233,7 +234,7 @@ TEST_F(ProfileManagerTest, VolumesMoveThroughThePlayerAndTheGameBytesFollowThem)
     expected.name = u"anna";
     expected.musicVolume = 0.75f;
     expected.soundVolume = 0.5f;
-    expected.extra = Bytes(anna->flags.begin(), anna->flags.end());
+    expected.extra = Bytes(flags.begin(), flags.end());
     EXPECT_EQ(TestSupport::ReadFile(folder + "/profiles/" + anna->GetFileName()), Formats::BuildProfileFile(expected));
 
     manager = LoadAll();
@@ -242,7 +243,7 @@ TEST_F(ProfileManagerTest, VolumesMoveThroughThePlayerAndTheGameBytesFollowThem)
     manager->ApplyProfileVolumes();
     EXPECT_FLOAT_EQ(player->GetMusicVolume(), 0.75f);
     EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.5f);
-    EXPECT_EQ(static_cast<GameProfile&>(*manager->m_current).flags, anna->flags);
+    EXPECT_EQ(static_cast<GameProfile&>(*manager->m_current).flags, flags);
     manager->m_current = nullptr;
     player->SetMusicVolume(1.0f);
     manager->ApplyProfileVolumes();
