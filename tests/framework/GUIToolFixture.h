@@ -5,25 +5,16 @@
 #include "engine/foundation/Controls.h"
 #include "platform/testing.h"
 #include "tests/engine/gui/GUIFixture.h"
+#include "tests/framework/FakeClock.h"
 
 namespace FrameworkTesting {
-
-// Made before the fixture's timers, so that the master timer starts at 0 on it.
-struct FakeClock
-{
-    FakeClock()
-    {
-        PlatformTesting::ResetInput();
-        PlatformTesting::UseFakeClock();
-    }
-    ~FakeClock() { PlatformTesting::UseRealClock(); }
-};
 
 class GUIToolFixture : public GUITesting::GUIFixture
 {
 protected:
     void SetUp() override
     {
+        PlatformTesting::ResetInput();
         GUIFixture::SetUp();
         controls =
             std::make_unique<KeystrelEngine::Controls>(&services.log, timers.get(), &services.config, window.get());

@@ -1,15 +1,8 @@
 #include "framework/ProfileManagerBase.h"
 
 #include "engine/foundation/FileBinary.h"
-#include "engine/foundation/TimerManager.h"
-#include "engine/sound/SoundManager.h"
-#include "engine/sound/SoundSystem_DS7.h"
-#include "framework/AudioPlayer.h"
-#include "platform/testing.h"
-#include "tests/engine/foundation/EngineServices.h"
+#include "tests/framework/PlayerFixture.h"
 #include "tools/formats/ProfileFileWriter.h"
-
-#include <gtest/gtest.h>
 
 using GameFramework::ProfileBase;
 using TestSupport::Bytes;
@@ -57,25 +50,13 @@ public:
     }
 };
 
-// Managers over the user folder, with a sound and music player that keeps its volumes (it has a sound manager).
-class ProfileManagerTest : public ::testing::Test
+// Managers over the user folder, with a player that keeps its volumes.
+class ProfileManagerTest : public FrameworkTesting::PlayerFixture
 {
 protected:
     ProfileManagerTest()
     {
-        PlatformTesting::UseManualSoundOutput(22050);
-        system = std::make_unique<KeystrelEngine::SoundSystem_DS7>(&services.log, &services.files, nullptr,
-                                                                   reinterpret_cast<HWND>(0x1), false);
-        sounds = std::make_unique<KeystrelEngine::SoundManager>(&services.log, &services.files, system.get());
         player = std::make_unique<GameFramework::AudioPlayer>(&services.config, sounds.get(), &timers, 1.0f, 1.0f);
-    }
-
-    ~ProfileManagerTest() override
-    {
-        player.reset();
-        sounds.reset();
-        system.reset();
-        PlatformTesting::UseManualSoundOutput(0);
     }
 
     std::unique_ptr<GameProfileManager> LoadAll()
@@ -100,11 +81,6 @@ protected:
 
     Bytes List() const { return TestSupport::ReadFile(listPath); }
 
-    TestSupport::EngineServices services;
-    KeystrelEngine::TimerManager timers{true};
-    std::unique_ptr<KeystrelEngine::SoundSystem_DS7> system;
-    std::unique_ptr<KeystrelEngine::SoundManager> sounds;
-    std::unique_ptr<GameFramework::AudioPlayer> player;
     std::string folder = KeystrelEngine::FileManager::GetUserFolder() + "/Quellhaven";
     std::string listPath = folder + "/profiles.pmf";
 };
