@@ -18,7 +18,7 @@ using KeystrelEngine::FileBinary;
 // A sanitised name shorter than this gets "_" and random digits up to it.
 constexpr std::size_t kSuffixedLength = 16;
 constexpr int kTries = 1024;
-constexpr int kExtraDigits = 8;
+constexpr std::size_t kExtraDigits = 8;
 
 // The name in narrow text, lower-cased, with only the letters "a" to "z" left.
 std::string Sanitise(const std::u16string& name)
@@ -28,10 +28,13 @@ std::string Sanitise(const std::u16string& name)
     return sanitised;
 }
 
-void AppendRandomDigits(std::string& text, std::size_t count)
+// stem + "_" + that many random digits + ".prf".
+std::string WithDigits(std::string stem, std::size_t count)
 {
+    stem += '_';
     for (std::size_t i = 0; i < count; ++i)
-        text += static_cast<char>('0' + KeystrelEngine::RandomNext() % 10);
+        stem += static_cast<char>('0' + KeystrelEngine::RandomNext() % 10);
+    return stem + ".prf";
 }
 
 std::string ProfilesFolder(const std::string& baseFolder)
@@ -92,22 +95,17 @@ void ProfileBase::AssignFileName(const std::u16string& name)
 // sanitised name until the file is free, so that a new profile never replaces another one's file.
 std::string ProfileBase::ChooseFileName(const std::string& sanitised) const
 {
+    const bool suffixed = sanitised.size() < kSuffixedLength - 1;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        std::string fileName = sanitised;
-        if (fileName.size() < kSuffixedLength - 1) {
-            fileName += '_';
-            AppendRandomDigits(fileName, kSuffixedLength - fileName.size());
-        }
-        fileName += ".prf";
+        const std::string fileName =
+            suffixed ? WithDigits(sanitised, kSuffixedLength - 1 - sanitised.size()) : sanitised + ".prf";
         if (IsFree(fileName))
             return fileName;
-        if (sanitised.size() >= kSuffixedLength - 1)
+        if (!suffixed)
             break;
     }
     for (;;) {
-        std::string fileName = sanitised + "_";
-        AppendRandomDigits(fileName, kExtraDigits);
-        fileName += ".prf";
+        const std::string fileName = WithDigits(sanitised, kExtraDigits);
         if (IsFree(fileName))
             return fileName;
     }
