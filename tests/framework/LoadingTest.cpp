@@ -208,22 +208,22 @@ TEST_F(LoadingTest, LoopEndsAtTheFirstTestAfterTheLoadAndWithoutAThreadLoadsOnTh
     }
 }
 
+template <class Thrown> void ExpectRethrown(const std::function<void(const ScriptedKeeper::Script&)>& run)
+{
+    const ScriptedKeeper::Script script = [](ScriptedKeeper&) { throw Thrown("lost on the worker"); };
+    try {
+        run(script);
+        ADD_FAILURE() << "nothing was thrown";
+    } catch (const Thrown& error) {
+        EXPECT_EQ(error.GetText(), "lost on the worker");
+    }
+}
+
 TEST_F(LoadingTest, ErrorsOfTheWorkerReachTheCallerOfRunLoading)
 {
-    const ScriptedKeeper::Script fatal = [](ScriptedKeeper&) { throw KeystrelEngine::FatalError("no memory left"); };
-    try {
-        Run(fatal, presenting.get());
-        ADD_FAILURE() << "the fatal error was lost";
-    } catch (const KeystrelEngine::FatalError& error) {
-        EXPECT_EQ(error.GetText(), "no memory left");
-    }
-    const ScriptedKeeper::Script file = [](ScriptedKeeper&) { throw KeystrelEngine::FileError("missing board"); };
-    try {
-        Run(file, presenting.get());
-        ADD_FAILURE() << "the file error was lost";
-    } catch (const KeystrelEngine::FileError& error) {
-        EXPECT_EQ(error.GetText(), "missing board");
-    }
+    const auto run = [&](const ScriptedKeeper::Script& script) { Run(script, presenting.get()); };
+    ExpectRethrown<KeystrelEngine::FatalError>(run);
+    ExpectRethrown<KeystrelEngine::FileError>(run);
 }
 
 // A keeper on its own thread: at its end it is not waited for; before it, it is asked to stop and waited for.
