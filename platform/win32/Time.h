@@ -39,3 +39,6 @@ DWORD GetTickCount();
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+
+// Sleeps; under a test's fake clock it advances the clock by the time instead.
+void Sleep(DWORD milliseconds);

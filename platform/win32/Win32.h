@@ -7,6 +7,7 @@
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/Registry.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Thread.h"
 #include "platform/win32/Time.h"
 #include "platform/win32/Types.h"
 #include "platform/win32/Window.h"
