@@ -3,23 +3,17 @@
 // from a font whose glyphs are cells of two colours ('A' red over yellow, 'B' green over cyan). The child covers
 // its parent, every glyph pixel lies where the alignment put the text, upright, and no glyph colour shows anywhere
 // else. Saved as a picture for people to look at.
-#include "engine/foundation/Error.h"
-#include "engine/render/Image.h"
-#include "tests/engine/gui/GUIFixture.h"
-#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/engine/gui/gl/GUIPixelFixture.h"
 #include "tools/formats/FontTextureWriter.h"
 
+using GUITesting::Rgb;
 using KeystrelEngine::GUIWindow;
 using KeystrelEngine::Image;
-using RenderTesting::PixelFromBottom;
 
 namespace {
 
-constexpr std::uint32_t kWidth = 800;
-constexpr std::uint32_t kHeight = 600;
 constexpr std::uint32_t kCellHeight = 16;
 
-using Rgb = std::array<int, 3>;
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kYellow{255, 255, 0};
 constexpr Rgb kGreen{0, 255, 0};
@@ -35,23 +29,9 @@ struct GlyphBox
     Rgb upper, lower;
 };
 
-class GUIPixels : public GUITesting::GUIFixture
+class GUIPixels : public GUITesting::GUIPixelFixture
 {
 protected:
-    GUIPixels() : GUIFixture(false) {}
-
-    void SetUp() override
-    {
-        services.config.v_mode = "800x600x32";
-        try {
-            CreateServices();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
-        CreateGUI();
-    }
-
     // 'A' 8 pixels wide, 'B' 12 pixels wide, 16 high, at size 16.
     void LoadColourFont()
     {
@@ -77,16 +57,6 @@ protected:
                                                   KeystrelEngine::ShaderDescriptor(), parent, 1.0f, 1.0f);
         window->SetColour(colour);
         return window;
-    }
-
-    Image Frame()
-    {
-        cameras->Update();
-        lights->Apply();
-        models->RenderAll();
-        Image image;
-        render->GrabScreen(image);
-        return image;
     }
 };
 
@@ -121,20 +91,7 @@ TEST_F(GUIPixels, AChildCoversItsParentAndGlyphsLandWhereTheAlignmentPutThem)
             return kBlue;
         return kBlack;
     };
-    std::uint32_t wrong = 0;
-    for (std::uint32_t y = 0; y < kHeight; ++y) {
-        for (std::uint32_t x = 0; x < kWidth; ++x) {
-            const Rgb pixel = PixelFromBottom(image, x, y);
-            const Rgb want = expected(x, y);
-            bool near = true;
-            for (int c = 0; c < 3; ++c)
-                near = near && std::abs(pixel[c] - want[c]) <= 2;
-            if (!near && ++wrong <= 5)
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << pixel[0] << ", " << pixel[1] << ", "
-                              << pixel[2] << "; expected " << want[0] << ", " << want[1] << ", " << want[2];
-        }
-    }
-    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(WrongPixels(image, expected), 0u);
 }
 
 } // namespace
