@@ -22,26 +22,32 @@ struct TextureLevel
     DWORD At(DWORD x, DWORD y) const { return pixels[y * width + x]; }
 };
 
+// A TGA picture below the data folder ("ui\\logo.tga" is Data/ui/logo.tga): colour(x, y) for each pixel, row 0
+// being the bottom row; red, green, blue and, for 32 bits, alpha.
+inline void WritePicture(TestSupport::EngineServices& services, const std::string& name, std::uint32_t width,
+                         std::uint32_t height, std::uint32_t bits,
+                         const std::function<Rgba(std::uint32_t, std::uint32_t)>& colour)
+{
+    KeystrelEngine::Image image;
+    image.Create(&services.log, width, height, bits);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const Rgba rgba = colour(x, y);
+            std::copy_n(rgba.begin(), image.GetBytesPerPixel(), image.GetRow(y) + x * image.GetBytesPerPixel());
+        }
+    }
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    ASSERT_TRUE(KeystrelEngine::Image::SaveTGA(image, TestSupport::BaseFolder() + "/Data/" + path, &services.files));
+}
+
 class TextureFixture : public RenderFixture
 {
 protected:
-    // A TGA picture below the data folder ("ui\\logo.tga" is Data/ui/logo.tga): colour(x, y) for each pixel, row 0
-    // being the bottom row; red, green, blue and, for 32 bits, alpha.
     void WritePicture(const std::string& name, std::uint32_t width, std::uint32_t height, std::uint32_t bits,
                       const std::function<Rgba(std::uint32_t, std::uint32_t)>& colour)
     {
-        KeystrelEngine::Image image;
-        image.Create(&services.log, width, height, bits);
-        for (std::uint32_t y = 0; y < height; ++y) {
-            for (std::uint32_t x = 0; x < width; ++x) {
-                const Rgba rgba = colour(x, y);
-                std::copy_n(rgba.begin(), image.GetBytesPerPixel(), image.GetRow(y) + x * image.GetBytesPerPixel());
-            }
-        }
-        std::string path = name;
-        std::replace(path.begin(), path.end(), '\\', '/');
-        ASSERT_TRUE(
-            KeystrelEngine::Image::SaveTGA(image, TestSupport::BaseFolder() + "/Data/" + path, &services.files));
+        RenderTesting::WritePicture(services, name, width, height, bits, colour);
     }
 
     // The warnings written, as the texts the code gave (without the log's line breaks, label and mark).

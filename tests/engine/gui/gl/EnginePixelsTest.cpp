@@ -9,7 +9,7 @@
 #include "engine/render/Camera.h"
 #include "engine/render/Image.h"
 #include "engine/render/RenderSystem.h"
-#include "tests/engine/gui/gl/ColourPicture.h"
+#include "tests/engine/gui/gl/GUIPixelFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +99,7 @@ TEST_F(EnginePixels, OneEngineFrameShowsTheWindowItsButtonAndTheButtonsText)
             return kBlue;
         return kBackground;
     };
-    EXPECT_EQ(CountWrongPixels(image, expected), 0u);
+    EXPECT_EQ(WrongPixels(image, expected), 0u);
 }
 
 } // namespace

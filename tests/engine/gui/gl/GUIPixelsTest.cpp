@@ -3,10 +3,7 @@
 // from a font whose glyphs are cells of two colours ('A' red over yellow, 'B' green over cyan). The child covers
 // its parent, every glyph pixel lies where the alignment put the text, upright, and no glyph colour shows anywhere
 // else. Saved as a picture for people to look at.
-#include "engine/foundation/Error.h"
-#include "engine/render/Image.h"
-#include "tests/engine/gui/GUIFixture.h"
-#include "tests/engine/gui/gl/ColourPicture.h"
+#include "tests/engine/gui/gl/GUIPixelFixture.h"
 
 using KeystrelEngine::GUIWindow;
 using KeystrelEngine::Image;
@@ -14,26 +11,9 @@ using namespace GUITesting;
 
 namespace {
 
-constexpr std::uint32_t kWidth = 800;
-constexpr std::uint32_t kHeight = 600;
-
-class GUIPixels : public GUITesting::GUIFixture
+class GUIPixels : public GUITesting::GUIPixelFixture
 {
 protected:
-    GUIPixels() : GUIFixture(false) {}
-
-    void SetUp() override
-    {
-        services.config.v_mode = "800x600x32";
-        try {
-            CreateServices();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
-        CreateGUI();
-    }
-
     // The colour font at size 16 under id 1.
     void LoadColourFont()
     {
@@ -47,16 +27,6 @@ protected:
                                                   KeystrelEngine::ShaderDescriptor(), parent, 1.0f, 1.0f);
         window->SetColour(colour);
         return window;
-    }
-
-    Image Frame()
-    {
-        cameras->Update();
-        lights->Apply();
-        models->RenderAll();
-        Image image;
-        render->GrabScreen(image);
-        return image;
     }
 };
 
@@ -89,7 +59,7 @@ TEST_F(GUIPixels, AChildCoversItsParentAndGlyphsLandWhereTheAlignmentPutThem)
             return kBlue;
         return kBlack;
     };
-    EXPECT_EQ(CountWrongPixels(image, expected), 0u);
+    EXPECT_EQ(WrongPixels(image, expected), 0u);
 }
 
 } // namespace

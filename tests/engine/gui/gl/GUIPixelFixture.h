@@ -1,20 +1,22 @@
-// What the GUI's GL pictures share: a font whose glyphs are cells of two colours ('A' 8 pixels wide, red over
-// yellow; 'B' 12 pixels wide, green over cyan; both 16 high) written below the data folder, the screen boxes of
-// its glyphs, and the comparison of a whole grabbed picture with the colour every pixel should have.
+// What the GUI's GL pixel tests share: a font whose glyphs are cells of two colours ('A' 8 pixels wide, red over
+// yellow; 'B' 12 pixels wide, green over cyan; both 16 high) and the screen boxes of its glyphs, the comparison of a
+// grabbed picture with the colour every pixel should have, and the GUI on the GL back end (llvmpipe) at 800 x 600
+// with a black background, where one GUI unit is one pixel, with the frame drawn and grabbed. A test without a GL
+// device is skipped.
 #pragma once
 
+#include "engine/foundation/Error.h"
 #include "engine/render/Image.h"
-#include "engine/render/ShaderDescriptor.h"
+#include "tests/engine/gui/GUIFixture.h"
 #include "tests/engine/render/ModelFixture.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 #include "tools/formats/FontFileWriter.h"
 #include "tools/formats/FontTextureWriter.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -63,9 +65,10 @@ inline std::optional<Rgb> GlyphColour(const std::vector<GlyphBox>& glyphs, std::
     return std::nullopt;
 }
 
-// Counts the pixels (columns and rows from the bottom) whose colour lies more than 2 from expected(x, y) in any
-// channel, reporting the first five.
-template <class Expected> std::uint32_t CountWrongPixels(const KeystrelEngine::Image& image, Expected expected)
+// Counts the pixels that differ from expected(x, y) by more than 2 in a channel (x, y from the bottom left)
+// and reports the first five.
+inline std::uint32_t WrongPixels(const KeystrelEngine::Image& image,
+                                 const std::function<Rgb(std::uint32_t, std::uint32_t)>& expected)
 {
     std::uint32_t wrong = 0;
     for (std::uint32_t y = 0; y < image.GetHeight(); ++y) {
@@ -82,5 +85,36 @@ template <class Expected> std::uint32_t CountWrongPixels(const KeystrelEngine::I
     }
     return wrong;
 }
+
+class GUIPixelFixture : public GUIFixture
+{
+protected:
+    static constexpr std::uint32_t kWidth = 800;
+    static constexpr std::uint32_t kHeight = 600;
+
+    GUIPixelFixture() : GUIFixture(false) {}
+
+    void SetUp() override
+    {
+        services.config.v_mode = "800x600x32";
+        try {
+            CreateServices();
+        } catch (const KeystrelEngine::Error& error) {
+            GTEST_SKIP() << "no GL device: " << error.GetText();
+        }
+        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
+        CreateGUI();
+    }
+
+    KeystrelEngine::Image Frame()
+    {
+        cameras->Update();
+        lights->Apply();
+        models->RenderAll();
+        KeystrelEngine::Image image;
+        render->GrabScreen(image);
+        return image;
+    }
+};
 
 } // namespace GUITesting
