@@ -108,9 +108,10 @@ private:
     {
         auto widget = std::make_unique<T>(std::forward<Args>(args)...);
         registry.Add(widget.get());
+        T* made = widget.release(); // the registry's from here on
         if (m_updating)
-            m_madeDuringUpdate.push_back(widget.get());
-        return widget.release();
+            m_madeDuringUpdate.push_back(made);
+        return made;
     }
 
     // Calls visit with each widget registry (all but the cursors') in the order of the frame's passes.

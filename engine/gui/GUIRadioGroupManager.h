@@ -24,7 +24,7 @@ public:
     const std::map<std::uint32_t, std::vector<GUIRadioButton*>>& GetGroups() const { return m_groups; }
 
 private:
-    [[maybe_unused]] MessageManager* m_log; // for the group operations, which the game never asks for
+    [[maybe_unused]] MessageManager* m_log; // kept as every manager keeps it; nothing logs while no group exists
     std::map<std::uint32_t, std::vector<GUIRadioButton*>> m_groups;
 };
 

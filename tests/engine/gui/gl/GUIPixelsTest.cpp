@@ -4,50 +4,20 @@
 // its parent, every glyph pixel lies where the alignment put the text, upright, and no glyph colour shows anywhere
 // else. Saved as a picture for people to look at.
 #include "tests/engine/gui/gl/GUIPixelFixture.h"
-#include "tools/formats/FontTextureWriter.h"
 
-using GUITesting::Rgb;
 using KeystrelEngine::GUIWindow;
 using KeystrelEngine::Image;
+using namespace GUITesting;
 
 namespace {
-
-constexpr std::uint32_t kCellHeight = 16;
-
-constexpr Rgb kRed{255, 0, 0};
-constexpr Rgb kYellow{255, 255, 0};
-constexpr Rgb kGreen{0, 255, 0};
-constexpr Rgb kCyan{0, 255, 255};
-constexpr Rgb kBlue{0, 0, 255};
-constexpr Rgb kGrey{128, 128, 128};
-constexpr Rgb kBlack{0, 0, 0};
-
-// A glyph rectangle on the screen in GUI units (y up), and the colours of its upper and lower half.
-struct GlyphBox
-{
-    std::uint32_t left, bottom, right, top;
-    Rgb upper, lower;
-};
 
 class GUIPixels : public GUITesting::GUIPixelFixture
 {
 protected:
-    // 'A' 8 pixels wide, 'B' 12 pixels wide, 16 high, at size 16.
+    // The colour font at size 16 under id 1.
     void LoadColourFont()
     {
-        const auto twoTone = [](char16_t code, std::uint32_t width, std::uint32_t upper, std::uint32_t lower) {
-            std::vector<std::uint32_t> pixels(width * kCellHeight, lower);
-            std::fill_n(pixels.begin(), width * kCellHeight / 2, upper); // the top rows come first
-            return Formats::GlyphPicture{code, width, pixels};
-        };
-        const Formats::FontTexture texture = Formats::BuildFontTexture(
-            {kCellHeight, 64, {twoTone(u'A', 8, 0xFFFF0000, 0xFFFFFF00), twoTone(u'B', 12, 0xFF00FF00, 0xFF00FFFF)}});
-        RenderTesting::WriteDataFile("ui\\fonts\\colours.tga", texture.tga);
-        WriteFont("colours.fnt", texture.glyphs);
-        KeystrelEngine::GUIFont* font = fonts->LoadFont(
-            1, "ui\\fonts\\colours.fnt",
-            KeystrelEngine::ShaderDescriptor::FromTextureSingleFrame("ui\\fonts\\colours.tga", "32bit"));
-        font->m_size = static_cast<float>(kCellHeight);
+        fonts->LoadFont(1, "ui\\fonts\\colours.fnt", WriteColourFont())->m_size = static_cast<float>(kColourFontHeight);
     }
 
     std::unique_ptr<GUIWindow> ColouredWindow(KeystrelEngine::GUIPoint position, KeystrelEngine::GUISize size,
@@ -81,10 +51,8 @@ TEST_F(GUIPixels, AChildCoversItsParentAndGlyphsLandWhereTheAlignmentPutThem)
                                           {110, 110, 122, 126, kGreen, kCyan},
                                           {122, 110, 130, 126, kRed, kYellow}};
     const auto expected = [&](std::uint32_t x, std::uint32_t y) {
-        for (const GlyphBox& glyph : glyphs) {
-            if (x >= glyph.left && x < glyph.right && y >= glyph.bottom && y < glyph.top)
-                return y >= (glyph.bottom + glyph.top) / 2 ? glyph.upper : glyph.lower;
-        }
+        if (const auto glyph = GlyphColour(glyphs, x, y))
+            return *glyph;
         if (x >= 150 && x < 350 && y >= 150 && y < 250)
             return kGrey;
         if (x >= 100 && x < 500 && y >= 100 && y < 400)

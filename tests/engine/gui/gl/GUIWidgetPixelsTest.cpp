@@ -9,6 +9,7 @@
 #include "tests/engine/render/TextureFixture.h"
 
 using GUITesting::Rgb;
+using GUITesting::WrongPixels;
 using KeystrelEngine::GUIButton;
 using KeystrelEngine::GUIPoint;
 using KeystrelEngine::GUISize;
