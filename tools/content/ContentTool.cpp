@@ -4,6 +4,7 @@
 #include "tools/content/MusicGenerator.h"
 #include "tools/content/Parallel.h"
 #include "tools/content/SoundGenerator.h"
+#include "tools/content/TextTableGenerator.h"
 #include "tools/content/fonts/FontGenerator.h"
 
 #include <cstdint>
@@ -68,6 +69,7 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<SoundGenerator>());
     m_generators.push_back(std::make_unique<MusicGenerator>());
     m_generators.push_back(std::make_unique<FontGenerator>());
+    m_generators.push_back(std::make_unique<TextTableGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}
