@@ -51,8 +51,8 @@ std::string Number(float value)
     return text;
 }
 
-// Writes the font's three files; returns its space factor (the blank's advance over the size).
-float WriteFont(const FontRole& role, DataFolder& folder)
+// One cell for every printable character, on a texture about square.
+Formats::FontPictures DrawGlyphs(const FontRole& role)
 {
     const GlyphRenderer renderer(kFaceFolder / role.face, FontGenerator::CellHeight(role));
     Formats::FontPictures pictures;
@@ -60,7 +60,13 @@ float WriteFont(const FontRole& role, DataFolder& folder)
     for (const char16_t code : CodePages::PrintableCharacters())
         pictures.glyphs.push_back(renderer.Render(code));
     pictures.textureWidth = TextureWidth(pictures);
-    const Formats::FontTexture texture = Formats::BuildFontTexture(pictures);
+    return pictures;
+}
+
+// Writes the font's three files; returns its space factor (the blank's advance over the size).
+float WriteFont(const FontRole& role, DataFolder& folder)
+{
+    const Formats::FontTexture texture = Formats::BuildFontTexture(DrawGlyphs(role));
     folder.Write(FontGenerator::FontFile(role, ".fnt"), Formats::BuildFontFile(texture.glyphs));
     const Picture picture = TexturePicture(texture, role.colour);
     TextureFiles files;

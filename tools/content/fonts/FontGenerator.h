@@ -5,6 +5,7 @@
 
 #include "tools/content/Generator.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
