@@ -6,6 +6,8 @@
 #include "tests/tools/content/ContentData.h"
 #include "tools/content/Languages.h"
 #include "tools/content/TextTableGenerator.h"
+#include "tools/content/fonts/FontGenerator.h"
+#include "tools/content/fonts/GlyphRenderer.h"
 
 #include "engine/foundation/FileManager.h"
 #include "engine/render/Image.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <set>
+#include <stdexcept>
 
 using ContentTesting::FontList;
 using ContentTesting::ListedFont;
@@ -222,6 +225,18 @@ TEST_F(GameFonts, WhiteShapesStandOnOneBaselineAndTheColourPictureIsTheFontsColo
     EXPECT_NE(menuColours[0], menuColours[1]);
     EXPECT_NE(menuColours[1], menuColours[2]);
     EXPECT_NE(menuColours[0], menuColours[2]);
+}
+
+TEST(GlyphRenderer, RefusesAMissingFaceAndACharacterTheFaceLacks)
+{
+    const std::filesystem::path face = Content::FontGenerator().Inputs().front();
+    EXPECT_THROW(Content::GlyphRenderer(face.parent_path() / "missing.ttf", 20, {u'A'}), std::runtime_error);
+    EXPECT_THROW(Content::GlyphRenderer(face, 20, {u'A', u'\uFFFF'}), std::runtime_error);
+    const Content::GlyphRenderer renderer(face, 20, {u'A', u'_'});
+    EXPECT_THROW(renderer.Render(u'\uFFFF'), std::runtime_error);
+    const Formats::GlyphPicture glyph = renderer.Render(u'A');
+    EXPECT_GT(glyph.width, 5u);
+    EXPECT_EQ(glyph.pixels.size(), glyph.width * 20u);
 }
 
 } // namespace

@@ -84,6 +84,9 @@ TEST_F(FontPixels, PangramsInThreeFontsStandUprightOnTheirBaselinesInsideTheirBo
         {2, english, {12, 392}},
         {2, russian, {12, 366}},
         {2, u"Ёжик, Щука, Ўзбек; Ça, Größe, Ñandú, Œuvre", {12, 340}},
+        // The tallest and deepest characters, which must not be cut at the cells' edges.
+        {7, u"ÅÉÎÑÖ ЁЙЇЎ ÇçþµÞ ƒjýÿ§ Щф", {12, 190}},
+        {1, u"ÅÉÎÑÖ ЁЙЇЎ ÇçþµÞ ƒjýÿ§ Щф", {12, 150}},
     };
     std::vector<Printed> stops;
     std::vector<Printed> apostrophes;

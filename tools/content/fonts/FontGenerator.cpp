@@ -54,10 +54,11 @@ std::string Number(float value)
 // One cell for every printable character, on a texture about square.
 Formats::FontPictures DrawGlyphs(const FontRole& role)
 {
-    const GlyphRenderer renderer(kFaceFolder / role.face, FontGenerator::CellHeight(role));
+    const std::vector<char16_t> characters = CodePages::PrintableCharacters();
+    const GlyphRenderer renderer(kFaceFolder / role.face, FontGenerator::CellHeight(role), characters);
     Formats::FontPictures pictures;
     pictures.cellHeight = FontGenerator::CellHeight(role);
-    for (const char16_t code : CodePages::PrintableCharacters())
+    for (const char16_t code : characters)
         pictures.glyphs.push_back(renderer.Render(code));
     pictures.textureWidth = TextureWidth(pictures);
     return pictures;
