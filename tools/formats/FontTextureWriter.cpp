@@ -52,7 +52,8 @@ FontTexture BuildFontTexture(const FontPictures& pictures)
     FontTexture texture;
     texture.width = pictures.textureWidth;
     texture.height = std::bit_ceil(Place(pictures, placements));
-    std::vector<std::uint32_t> argb(static_cast<std::size_t>(texture.width) * texture.height, 0);
+    std::vector<std::uint32_t>& argb = texture.pixels;
+    argb.assign(static_cast<std::size_t>(texture.width) * texture.height, 0);
     const float cellHeight = static_cast<float>(pictures.cellHeight);
     const float width = static_cast<float>(texture.width);
     const float height = static_cast<float>(texture.height);

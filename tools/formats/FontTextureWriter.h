@@ -32,6 +32,7 @@ struct FontTexture
 {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    std::vector<std::uint32_t> pixels; // width x height ARGB words, the top row first (what the TGA file holds)
     Bytes tga;
     std::vector<FontGlyph> glyphs; // in the order of the pictures
 };
