@@ -4,6 +4,8 @@
 #include "tools/content/MusicGenerator.h"
 #include "tools/content/Parallel.h"
 #include "tools/content/SoundGenerator.h"
+#include "tools/content/world/BorderGenerator.h"
+#include "tools/content/world/CellGenerator.h"
 
 #include <cstdint>
 #include <fstream>
@@ -66,6 +68,8 @@ ContentTool::ContentTool()
     // One line per generator; they run side by side.
     m_generators.push_back(std::make_unique<SoundGenerator>());
     m_generators.push_back(std::make_unique<MusicGenerator>());
+    m_generators.push_back(std::make_unique<CellGenerator>());
+    m_generators.push_back(std::make_unique<BorderGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}
