@@ -5,6 +5,7 @@
 #include "tools/content/Parallel.h"
 #include "tools/content/SoundGenerator.h"
 #include "tools/content/world/BorderGenerator.h"
+#include "tools/content/world/ButterflyGenerator.h"
 #include "tools/content/world/CellGenerator.h"
 
 #include <cstdint>
@@ -70,6 +71,7 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<MusicGenerator>());
     m_generators.push_back(std::make_unique<CellGenerator>());
     m_generators.push_back(std::make_unique<BorderGenerator>());
+    m_generators.push_back(std::make_unique<ButterflyGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}

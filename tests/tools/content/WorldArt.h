@@ -5,6 +5,7 @@
 #include "tests/support/TestEnvironment.h"
 #include "tools/content/ContentTool.h"
 #include "tools/content/world/BorderGenerator.h"
+#include "tools/content/world/ButterflyGenerator.h"
 #include "tools/content/world/CellGenerator.h"
 
 #include <filesystem>
@@ -18,6 +19,7 @@ inline Content::ContentTool WorldTool()
     std::vector<std::unique_ptr<Content::Generator>> generators;
     generators.push_back(std::make_unique<Content::CellGenerator>());
     generators.push_back(std::make_unique<Content::BorderGenerator>());
+    generators.push_back(std::make_unique<Content::ButterflyGenerator>());
     return Content::ContentTool(std::move(generators));
 }
 

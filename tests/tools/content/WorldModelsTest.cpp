@@ -77,6 +77,8 @@ TEST_F(WorldModels, AnimatedModelsHaveTheFramesOfTheirRanges)
     const std::map<std::string, std::uint32_t> frames{
         {"game_objects\\cell\\cell_select.mlf", 51},
         {"game_objects\\cell\\cell_tip.mlf", Content::CellGenerator::kTipFrames},
+        {"game_objects\\butterfly\\butterfly.mlf", 76},
+        {"game_objects\\shadow\\shadow.mlf", 76},
     };
     for (const auto& [name, count] : frames)
         EXPECT_EQ(Load(name)->GetAnimationControl().GetFrameCount(), count) << name;
