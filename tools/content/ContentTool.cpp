@@ -7,6 +7,7 @@
 #include "tools/content/world/BorderGenerator.h"
 #include "tools/content/world/ButterflyGenerator.h"
 #include "tools/content/world/CellGenerator.h"
+#include "tools/content/world/LevelGenerator.h"
 
 #include <cstdint>
 #include <fstream>
@@ -72,6 +73,7 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<CellGenerator>());
     m_generators.push_back(std::make_unique<BorderGenerator>());
     m_generators.push_back(std::make_unique<ButterflyGenerator>());
+    m_generators.push_back(std::make_unique<LevelGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}

@@ -7,6 +7,7 @@
 #include "tools/content/world/BorderGenerator.h"
 #include "tools/content/world/ButterflyGenerator.h"
 #include "tools/content/world/CellGenerator.h"
+#include "tools/content/world/LevelGenerator.h"
 
 #include <filesystem>
 #include <memory>
@@ -20,6 +21,7 @@ inline Content::ContentTool WorldTool()
     generators.push_back(std::make_unique<Content::CellGenerator>());
     generators.push_back(std::make_unique<Content::BorderGenerator>());
     generators.push_back(std::make_unique<Content::ButterflyGenerator>());
+    generators.push_back(std::make_unique<Content::LevelGenerator>());
     return Content::ContentTool(std::move(generators));
 }
 

@@ -1,0 +1,283 @@
+// The level catalogue and its boards as the game will read them, checked by a reader of the tests' own (not the
+// writer's structures): the catalogue's stages and levels, every board's grid, cells, neighbour distances and
+// centring, the stages' cell kinds and the first two levels' balance; and every camera file, whose views are
+// built with the engine's camera classes as the level camera builds them, showing every cell between the
+// head-up display's bands under any turn of the board.
+#include "tests/engine/render/ModelFixture.h"
+#include "tests/tools/content/WorldArt.h"
+
+#include "engine/render/Camera.h"
+#include "engine/render/CameraManager.h"
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <sstream>
+
+using KeystrelEngine::Camera;
+using KeystrelEngine::Matrix4;
+using KeystrelEngine::Quaternion;
+using KeystrelEngine::Vector3;
+
+namespace {
+
+struct CellRecord
+{
+    std::uint32_t kind;
+    std::uint8_t closed;
+    std::uint8_t blocked;
+    std::uint32_t x;
+    std::uint32_t y;
+    float floats[13]; // position 3, rotation 4, offset 3, last 3
+};
+
+struct Board
+{
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<CellRecord> cells;
+
+    float X(const CellRecord& cell) const { return cell.floats[0] + cell.floats[7]; }
+    float Y(const CellRecord& cell) const { return cell.floats[1] + cell.floats[8]; }
+};
+
+struct Level
+{
+    std::string board;
+    int colours;
+    std::string environment;
+    float factor;
+};
+
+std::string DataPath(const std::string& name)
+{
+    std::string path = TestSupport::BaseFolder() + "/Data/" + name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+// The file's lines without their line ends.
+std::vector<std::string> TextLines(const std::string& name)
+{
+    std::ifstream in(DataPath(name), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.find('\r')));
+    return lines;
+}
+
+template <typename T> T Take(const TestSupport::Bytes& bytes, std::size_t& at)
+{
+    T value;
+    EXPECT_LE(at + sizeof(T), bytes.size());
+    std::memcpy(&value, bytes.data() + at, sizeof(T));
+    at += sizeof(T);
+    return value;
+}
+
+Board ReadBoard(const std::string& name)
+{
+    const TestSupport::Bytes bytes = TestSupport::ReadFile(DataPath(name));
+    std::size_t at = 0;
+    EXPECT_EQ(Take<std::uint32_t>(bytes, at), bytes.size());
+    EXPECT_EQ(std::string(bytes.begin() + 4, bytes.begin() + 9), "VXBLF");
+    at = 9;
+    EXPECT_EQ(Take<std::uint32_t>(bytes, at), 103u);
+    Board board;
+    board.width = Take<std::uint32_t>(bytes, at);
+    board.height = Take<std::uint32_t>(bytes, at);
+    const auto count = Take<std::uint32_t>(bytes, at);
+    EXPECT_EQ(bytes.size(), 25u + 66u * count);
+    for (std::uint32_t i = 0; i < count && at + 66 <= bytes.size(); ++i) {
+        CellRecord cell;
+        cell.kind = Take<std::uint32_t>(bytes, at);
+        cell.closed = Take<std::uint8_t>(bytes, at);
+        cell.blocked = Take<std::uint8_t>(bytes, at);
+        cell.x = Take<std::uint32_t>(bytes, at);
+        cell.y = Take<std::uint32_t>(bytes, at);
+        for (float& value : cell.floats)
+            value = Take<float>(bytes, at);
+        board.cells.push_back(cell);
+    }
+    return board;
+}
+
+// The catalogue as the level lists give it: per stage its levels.
+std::vector<std::vector<Level>> ReadCatalogue()
+{
+    const std::vector<std::string> info = TextLines("levels\\stages_info.ini");
+    std::vector<std::vector<Level>> stages(info.empty() ? 0 : std::stoul(info[0]));
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        const std::vector<std::string> lines = TextLines("levels\\stage" + std::to_string(s) + ".ini");
+        const std::size_t count = std::stoul(lines.at(0));
+        EXPECT_EQ(lines.size(), 1 + 4 * count);
+        for (std::size_t l = 0; l < count; ++l) {
+            const std::size_t at = 1 + 4 * l;
+            stages[s].push_back(
+                {lines.at(at), std::stoi(lines.at(at + 1)), lines.at(at + 2), std::stof(lines.at(at + 3))});
+        }
+    }
+    return stages;
+}
+
+std::size_t Count(const Board& board, bool (*is)(const CellRecord&))
+{
+    return static_cast<std::size_t>(std::count_if(board.cells.begin(), board.cells.end(), is));
+}
+
+std::uint32_t ManaLayers(const Board& board)
+{
+    std::uint32_t layers = 0;
+    for (const CellRecord& cell : board.cells)
+        layers += cell.kind;
+    return layers;
+}
+
+class WorldBoards : public RenderTesting::ModelFixture
+{
+protected:
+    void SetUp() override
+    {
+        ModelFixture::SetUp();
+        WorldTesting::WriteWorld();
+    }
+};
+
+} // namespace
+
+TEST_F(WorldBoards, TheCatalogueListsThreeStagesOfFourLevelsWithTheirFiles)
+{
+    const std::vector<std::vector<Level>> stages = ReadCatalogue();
+    ASSERT_EQ(stages.size(), 3u);
+    const char* environments[] = {"meadow", "grove", "spring"};
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        ASSERT_EQ(stages[s].size(), 4u);
+        for (const Level& level : stages[s]) {
+            SCOPED_TRACE(level.board);
+            EXPECT_EQ(level.colours, s == 0 ? 4 : 5);
+            EXPECT_EQ(level.environment, environments[s]);
+            EXPECT_GT(level.factor, 1.0f);
+            const Board board = ReadBoard("boards\\" + level.board + ".blf");
+            // The board's weight in its stage is its mana.
+            EXPECT_EQ(std::stoul(TextLines("boards\\" + level.board + ".ini").at(0)), ManaLayers(board));
+            EXPECT_EQ(TextLines("boards\\" + level.board + "_camera.ini").size(), 5u);
+        }
+    }
+    // Level 1-1 is small and generous; level 1-2 has about as many plain cells as mana cells and a tight budget.
+    const Board first = ReadBoard("boards\\" + stages[0][0].board + ".blf");
+    EXPECT_LE(first.cells.size(), 24u);
+    EXPECT_GE(stages[0][0].factor, 2.5f);
+    const Board second = ReadBoard("boards\\" + stages[0][1].board + ".blf");
+    const double plain = static_cast<double>(Count(second, [](const CellRecord& c) { return c.kind == 0; }));
+    EXPECT_NEAR(plain / static_cast<double>(second.cells.size()), 0.5, 0.1);
+    EXPECT_LT(ManaLayers(second) * 0.76 * stages[0][1].factor, ManaLayers(second) * 1.0);
+}
+
+TEST_F(WorldBoards, EveryBoardIsAConnectedCentredHexGridOfItsStagesCells)
+{
+    const std::vector<std::vector<Level>> stages = ReadCatalogue();
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        for (const Level& level : stages[s]) {
+            SCOPED_TRACE(level.board);
+            const Board board = ReadBoard("boards\\" + level.board + ".blf");
+            EXPECT_GE(board.cells.size(), 20u);
+            EXPECT_LE(board.cells.size(), 45u);
+            EXPECT_LE(board.width, 64u);
+            EXPECT_LE(board.height, 64u);
+            std::set<std::pair<std::uint32_t, std::uint32_t>> seen;
+            float low[2] = {1e9f, 1e9f}, high[2] = {-1e9f, -1e9f};
+            for (const CellRecord& cell : board.cells) {
+                EXPECT_LT(cell.x, board.width);
+                EXPECT_LT(cell.y, board.height);
+                EXPECT_LE(cell.kind, 2u);
+                EXPECT_TRUE(seen.insert({cell.x, cell.y}).second) << cell.x << ", " << cell.y;
+                const float expected[13] = {cell.floats[0], cell.floats[1], 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0};
+                for (int k = 2; k < 13; ++k)
+                    EXPECT_EQ(cell.floats[k], expected[k]) << k;
+                low[0] = std::min(low[0], board.X(cell) - 20.0f), high[0] = std::max(high[0], board.X(cell) + 20.0f);
+                low[1] = std::min(low[1], board.Y(cell) - 17.3205f),
+                high[1] = std::max(high[1], board.Y(cell) + 17.3205f);
+            }
+            EXPECT_NEAR(low[0] + high[0], 0.0f, 1e-3f);
+            EXPECT_NEAR(low[1] + high[1], 0.0f, 1e-3f);
+            // Grid neighbours lie 34.64 apart, other cells farther; every cell has a neighbour.
+            for (const CellRecord& a : board.cells) {
+                bool neighboured = false;
+                for (const CellRecord& b : board.cells) {
+                    if (&a == &b)
+                        continue;
+                    const int dx = static_cast<int>(b.x) - static_cast<int>(a.x);
+                    const int dy = static_cast<int>(b.y) - static_cast<int>(a.y);
+                    const bool neighbour = (dx == 0 && std::abs(dy) == 2) || (std::abs(dx) == 1 && std::abs(dy) == 1);
+                    const float distance = std::hypot(board.X(b) - board.X(a), board.Y(b) - board.Y(a));
+                    if (neighbour)
+                        EXPECT_NEAR(distance, 34.641f, 0.01f);
+                    else
+                        EXPECT_GT(distance, 34.7f);
+                    neighboured = neighboured || neighbour;
+                }
+                EXPECT_TRUE(neighboured) << a.x << ", " << a.y;
+            }
+            EXPECT_GT(ManaLayers(board), 0u);
+            const auto hard = [](const CellRecord& c) { return c.kind == 2 || c.closed != 0; };
+            const auto web = [](const CellRecord& c) { return c.blocked != 0; };
+            EXPECT_EQ(Count(board, hard) > 0, s >= 1);
+            EXPECT_EQ(Count(board, web) > 0, s >= 2);
+        }
+    }
+}
+
+TEST_F(WorldBoards, EveryCameraFileShowsTheWholeBoardBetweenTheBandsInBothViews)
+{
+    Camera& camera = *cameras->GetDefaultCamera();
+    camera.m_near = 50.0f;
+    camera.m_far = 2000.0f; // the lens's default angle: a vertical half-angle of pi / 6 at 4 : 3
+    const KeystrelEngine::Viewport screen{0, 0, 800, 600};
+    for (const std::vector<Level>& stage : ReadCatalogue()) {
+        for (const Level& level : stage) {
+            SCOPED_TRACE(level.board);
+            const Board board = ReadBoard("boards\\" + level.board + ".blf");
+            std::vector<float> values;
+            for (const std::string& line : TextLines("boards\\" + level.board + "_camera.ini"))
+                values.push_back(std::stof(line));
+            ASSERT_EQ(values.size(), 5u);
+            for (float v : {0.0f, 1.0f}) {
+                // The level camera's pose for the view value v, looking at the board's centre (the origin).
+                const Vector3 eye{values[4] * v, 0.0f, (1.0f - v) * values[0] + v * values[2]};
+                const Vector3 view = (Vector3{} - eye).Normalized();
+                Vector3 ground{view.x, view.y, 0.0f};
+                if (ground.Length() > 1e-4f)
+                    ground = ground.Normalized();
+                Quaternion orientation;
+                orientation.RotateX(ground.x * view.x + ground.y * view.y + ground.z * view.z);
+                orientation.RotateZ(1.5707964f);
+                orientation.Normalize();
+                camera.m_position = eye;
+                camera.m_orientation = orientation;
+                cameras->Update();
+                const float shift = (1.0f - v) * values[1] + v * values[3];
+                for (float turn : {0.0f, 1.5707964f, 3.1415927f, 4.712389f, 0.4f, 2.3f}) {
+                    Matrix4 scene;
+                    scene.MakeTranslation({shift, 0.0f, 0.0f});
+                    scene = scene * Matrix4::RotationZ(-turn);
+                    for (const CellRecord& cell : board.cells) {
+                        for (int corner = 0; corner < 7; ++corner) {
+                            const float angle = 1.0471976f * static_cast<float>(corner);
+                            const float r = corner < 6 ? 20.0f : 0.0f;
+                            for (float z : {-4.0f, 4.0f, corner < 6 ? 4.0f : 20.0f}) {
+                                const Vector3 point = scene.TransformPoint(
+                                    {board.X(cell) + r * std::cos(angle), board.Y(cell) + r * std::sin(angle), z});
+                                const KeystrelEngine::ScreenPoint p = Camera::ProjectToScreen(camera, point, screen);
+                                ASSERT_TRUE(p.x > 0.0f && p.x < 800.0f && p.y > 80.0f && p.y < 520.0f)
+                                    << "view " << v << " turn " << turn << " cell " << cell.x << ", " << cell.y
+                                    << " at " << p.x << ", " << p.y;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
