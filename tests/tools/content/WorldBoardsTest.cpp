@@ -5,6 +5,7 @@
 // head-up display's bands under any turn of the board.
 #include "tests/engine/render/ModelFixture.h"
 #include "tests/tools/content/WorldArt.h"
+#include "tests/tools/content/WorldFiles.h"
 
 #include "engine/render/Camera.h"
 #include "engine/render/CameraManager.h"
@@ -20,107 +21,9 @@ using KeystrelEngine::Camera;
 using KeystrelEngine::Matrix4;
 using KeystrelEngine::Quaternion;
 using KeystrelEngine::Vector3;
+using namespace WorldTesting;
 
 namespace {
-
-struct CellRecord
-{
-    std::uint32_t kind;
-    std::uint8_t closed;
-    std::uint8_t blocked;
-    std::uint32_t x;
-    std::uint32_t y;
-    float floats[13]; // position 3, rotation 4, offset 3, last 3
-};
-
-struct Board
-{
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::vector<CellRecord> cells;
-
-    float X(const CellRecord& cell) const { return cell.floats[0] + cell.floats[7]; }
-    float Y(const CellRecord& cell) const { return cell.floats[1] + cell.floats[8]; }
-};
-
-struct Level
-{
-    std::string board;
-    int colours;
-    std::string environment;
-    float factor;
-};
-
-std::string DataPath(const std::string& name)
-{
-    std::string path = TestSupport::BaseFolder() + "/Data/" + name;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
-// The file's lines without their line ends.
-std::vector<std::string> TextLines(const std::string& name)
-{
-    std::ifstream in(DataPath(name), std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line.substr(0, line.find('\r')));
-    return lines;
-}
-
-template <typename T> T Take(const TestSupport::Bytes& bytes, std::size_t& at)
-{
-    T value;
-    EXPECT_LE(at + sizeof(T), bytes.size());
-    std::memcpy(&value, bytes.data() + at, sizeof(T));
-    at += sizeof(T);
-    return value;
-}
-
-Board ReadBoard(const std::string& name)
-{
-    const TestSupport::Bytes bytes = TestSupport::ReadFile(DataPath(name));
-    std::size_t at = 0;
-    EXPECT_EQ(Take<std::uint32_t>(bytes, at), bytes.size());
-    EXPECT_EQ(std::string(bytes.begin() + 4, bytes.begin() + 9), "VXBLF");
-    at = 9;
-    EXPECT_EQ(Take<std::uint32_t>(bytes, at), 103u);
-    Board board;
-    board.width = Take<std::uint32_t>(bytes, at);
-    board.height = Take<std::uint32_t>(bytes, at);
-    const auto count = Take<std::uint32_t>(bytes, at);
-    EXPECT_EQ(bytes.size(), 25u + 66u * count);
-    for (std::uint32_t i = 0; i < count && at + 66 <= bytes.size(); ++i) {
-        CellRecord cell;
-        cell.kind = Take<std::uint32_t>(bytes, at);
-        cell.closed = Take<std::uint8_t>(bytes, at);
-        cell.blocked = Take<std::uint8_t>(bytes, at);
-        cell.x = Take<std::uint32_t>(bytes, at);
-        cell.y = Take<std::uint32_t>(bytes, at);
-        for (float& value : cell.floats)
-            value = Take<float>(bytes, at);
-        board.cells.push_back(cell);
-    }
-    return board;
-}
-
-// The catalogue as the level lists give it: per stage its levels.
-std::vector<std::vector<Level>> ReadCatalogue()
-{
-    const std::vector<std::string> info = TextLines("levels\\stages_info.ini");
-    std::vector<std::vector<Level>> stages(info.empty() ? 0 : std::stoul(info[0]));
-    for (std::size_t s = 0; s < stages.size(); ++s) {
-        const std::vector<std::string> lines = TextLines("levels\\stage" + std::to_string(s) + ".ini");
-        const std::size_t count = std::stoul(lines.at(0));
-        EXPECT_EQ(lines.size(), 1 + 4 * count);
-        for (std::size_t l = 0; l < count; ++l) {
-            const std::size_t at = 1 + 4 * l;
-            stages[s].push_back(
-                {lines.at(at), std::stoi(lines.at(at + 1)), lines.at(at + 2), std::stof(lines.at(at + 3))});
-        }
-    }
-    return stages;
-}
 
 std::size_t Count(const Board& board, bool (*is)(const CellRecord&))
 {
@@ -239,25 +142,11 @@ TEST_F(WorldBoards, EveryCameraFileShowsTheWholeBoardBetweenTheBandsInBothViews)
         for (const Level& level : stage) {
             SCOPED_TRACE(level.board);
             const Board board = ReadBoard("boards\\" + level.board + ".blf");
-            std::vector<float> values;
-            for (const std::string& line : TextLines("boards\\" + level.board + "_camera.ini"))
-                values.push_back(std::stof(line));
+            const std::vector<float> values = ReadCameraValues(level.board);
             ASSERT_EQ(values.size(), 5u);
             for (float v : {0.0f, 1.0f}) {
-                // The level camera's pose for the view value v, looking at the board's centre (the origin).
-                const Vector3 eye{values[4] * v, 0.0f, (1.0f - v) * values[0] + v * values[2]};
-                const Vector3 view = (Vector3{} - eye).Normalized();
-                Vector3 ground{view.x, view.y, 0.0f};
-                if (ground.Length() > 1e-4f)
-                    ground = ground.Normalized();
-                Quaternion orientation;
-                orientation.RotateX(ground.x * view.x + ground.y * view.y + ground.z * view.z);
-                orientation.RotateZ(1.5707964f);
-                orientation.Normalize();
-                camera.m_position = eye;
-                camera.m_orientation = orientation;
+                const float shift = PlaceLevelCamera(camera, values, v);
                 cameras->Update();
-                const float shift = (1.0f - v) * values[1] + v * values[3];
                 for (float turn : {0.0f, 1.5707964f, 3.1415927f, 4.712389f, 0.4f, 2.3f}) {
                     Matrix4 scene;
                     scene.MakeTranslation({shift, 0.0f, 0.0f});

@@ -15,6 +15,11 @@ constexpr float kHalfSpan = 16.0f; // the pictures cover x and y from -16 to 16 
 constexpr float kHinge = 1.0f;     // the wings turn about the lines x = +-1
 constexpr float kWingHalfLength = 12.0f;
 constexpr const char* kButterflyTextures = "game_objects\\butterfly\\textures\\butterfly_";
+// Shadows lie on the cells' tops: drawn unlit after the opaque world and without writing depth, so the clear
+// parts of their pictures never hide the cell they fall on.
+constexpr std::uint32_t kShadowFlags = ModelFiles::Model::kTriangleList | ModelFiles::Model::kZTest |
+                                       ModelFiles::Model::kDrawLast | ModelFiles::Model::kShown |
+                                       ModelFiles::Model::kNoZWrite;
 constexpr const char* kShadowTextures = "game_objects\\shadow\\textures\\butterfly_shadow";
 
 float Cycle(float t)
@@ -199,7 +204,7 @@ void ButterflyGenerator::List(ArtList& list) const
     const std::string shadow = kShadowTextures;
     list.AddModel("game_objects\\shadow\\shadow", [shadow] {
         return ModelArt{
-            ModelFiles::Morph(kFrames, 30.0f, ShadowMesh, ModelFiles::kWorld & ~ModelFiles::Model::kLit),
+            ModelFiles::Morph(kFrames, 30.0f, ShadowMesh, kShadowFlags),
             Surface::Describe(SurfaceLook(shadow + ".jpg").Opacity(shadow + "_0_alpha.jpg").Blending(Blend::Alpha))};
     });
     list.AddTexture(shadow + ".jpg", shadow + "_0_alpha.jpg", [] { return ShadowPicture(0); });
