@@ -4,6 +4,7 @@
 #include "tools/content/MusicGenerator.h"
 #include "tools/content/Parallel.h"
 #include "tools/content/SoundGenerator.h"
+#include "tools/content/world/BonusGenerator.h"
 #include "tools/content/world/BorderGenerator.h"
 #include "tools/content/world/ButterflyGenerator.h"
 #include "tools/content/world/CellGenerator.h"
@@ -73,6 +74,7 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<CellGenerator>());
     m_generators.push_back(std::make_unique<BorderGenerator>());
     m_generators.push_back(std::make_unique<ButterflyGenerator>());
+    m_generators.push_back(std::make_unique<BonusGenerator>());
     m_generators.push_back(std::make_unique<LevelGenerator>());
 }
 

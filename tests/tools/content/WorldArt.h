@@ -4,6 +4,7 @@
 
 #include "tests/support/TestEnvironment.h"
 #include "tools/content/ContentTool.h"
+#include "tools/content/world/BonusGenerator.h"
 #include "tools/content/world/BorderGenerator.h"
 #include "tools/content/world/ButterflyGenerator.h"
 #include "tools/content/world/CellGenerator.h"
@@ -21,6 +22,7 @@ inline Content::ContentTool WorldTool()
     generators.push_back(std::make_unique<Content::CellGenerator>());
     generators.push_back(std::make_unique<Content::BorderGenerator>());
     generators.push_back(std::make_unique<Content::ButterflyGenerator>());
+    generators.push_back(std::make_unique<Content::BonusGenerator>());
     generators.push_back(std::make_unique<Content::LevelGenerator>());
     return Content::ContentTool(std::move(generators));
 }

@@ -79,6 +79,9 @@ TEST_F(WorldModels, AnimatedModelsHaveTheFramesOfTheirRanges)
         {"game_objects\\cell\\cell_tip.mlf", Content::CellGenerator::kTipFrames},
         {"game_objects\\butterfly\\butterfly.mlf", 76},
         {"game_objects\\shadow\\shadow.mlf", 76},
+        {"game_objects\\bonuses\\item_destruction.mlf", Content::BonusGenerator::kFrames},
+        {"game_objects\\bonuses\\combination_destruction.mlf", Content::BonusGenerator::kFrames},
+        {"game_objects\\bonuses\\color_destruction.mlf", Content::BonusGenerator::kFrames},
     };
     for (const auto& [name, count] : frames)
         EXPECT_EQ(Load(name)->GetAnimationControl().GetFrameCount(), count) << name;

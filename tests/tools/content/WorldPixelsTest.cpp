@@ -1,6 +1,7 @@
 // Level 1-1 drawn on the GL back end with engine classes only, as the level shows it: its cells, the border walls
 // on every side without a neighbour and a butterfly of the level's colours with its shadow on every cell, at the
-// board file's positions under the oblique view of its camera file. The picture is saved for people to look at.
+// board file's positions under the oblique view of its camera file, the first three carrying the three bonus
+// tokens. The picture is saved for people to look at.
 #include "engine/render/Light.h"
 #include "engine/render/ShaderDescriptor.h"
 #include "tests/engine/render/gl/ScenePixelFixture.h"
@@ -21,6 +22,7 @@ using namespace WorldTesting;
 namespace {
 
 const char* const kCellModels[] = {"cell_empty", "cell_single", "cell_double"};
+const char* const kBonusModels[] = {"item_destruction", "combination_destruction", "color_destruction"};
 
 class WorldPixels : public RenderTesting::ScenePixelFixture
 {
@@ -56,8 +58,9 @@ protected:
         });
     }
 
-    // A butterfly resting over the cell and its shadow on the cell, of the given colour and wing frame.
-    std::pair<Model*, Model*> Butterfly(const Vector3& top, int colour, float frame, float heading)
+    // A butterfly resting over the cell, its box's centre at the hover point (returned in hover), and its shadow
+    // on the cell, of the given colour and wing frame.
+    Model* Butterfly(const Vector3& top, int colour, float frame, float heading, Vector3& hover)
     {
         const std::string texture = "game_objects\\butterfly\\textures\\butterfly_" + std::to_string(colour);
         Model* butterfly = Place("game_objects\\butterfly\\butterfly.mlf", Matrix4());
@@ -71,8 +74,8 @@ protected:
         const Vector3 centre{0.5f * (box.m_worldMin.x + box.m_worldMax.x), 0.5f * (box.m_worldMin.y + box.m_worldMax.y),
                              0.5f * (box.m_worldMin.z + box.m_worldMax.z)};
         const float half = 0.5f * (box.m_worldMax.z - box.m_worldMin.z);
-        butterfly->SetWorldMatrix(At({top.x, top.y, top.z + 1.1f * half}, heading + 1.5707964f) *
-                                  At({-centre.x, -centre.y, -centre.z}));
+        hover = {top.x, top.y, top.z + 1.1f * half};
+        butterfly->SetWorldMatrix(At(hover, heading + 1.5707964f) * At({-centre.x, -centre.y, -centre.z}));
 
         Model* shadow =
             Place("game_objects\\shadow\\shadow.mlf", At({top.x, top.y, top.z + 0.25f}, heading + 1.5707964f));
@@ -80,7 +83,7 @@ protected:
         shadow->SetShaderDescriptor(KeystrelEngine::ShaderDescriptor::FromTextureSingleFrame(
             shadowTexture + ".jpg", shadowTexture + "_" + std::to_string(colour) + "_alpha.jpg"));
         shadow->GetAnimationControl().m_position = frame;
-        return {butterfly, shadow};
+        return butterfly;
     }
 };
 
@@ -110,6 +113,7 @@ TEST_F(WorldPixels, LevelOneOneShowsItsCellsWallsAndButterfliesUnderItsObliqueCa
     const int steps[6][2] = {{0, 2}, {1, 1}, {1, -1}, {0, -2}, {-1, -1}, {-1, 1}};
     std::vector<Model*> butterflies;
     std::vector<Vector3> tops;
+    std::vector<Vector3> hovers;
     for (const CellRecord& cell : board.cells) {
         const Vector3 position{board.X(cell), board.Y(cell), 0.0f};
         Place(std::string("game_objects\\cell\\") + kCellModels[cell.kind] + ".mlf", At(position));
@@ -120,8 +124,14 @@ TEST_F(WorldPixels, LevelOneOneShowsItsCellsWallsAndButterfliesUnderItsObliqueCa
         const int colour = static_cast<int>(tops.size() * 3 / 2) % level.colours;
         const float frame = (cell.x + cell.y) % 3 == 0 ? 25.0f : 40.0f + static_cast<float>(cell.y);
         tops.push_back({position.x, position.y, 4.0f});
-        butterflies.push_back(
-            Butterfly(tops.back(), colour, frame, 0.7f * static_cast<float>(cell.x + 2 * cell.y)).first);
+        butterflies.push_back(Butterfly(tops.back(), colour, frame, 0.7f * static_cast<float>(cell.x + 2 * cell.y),
+                                        hovers.emplace_back()));
+    }
+    // The three bonus tokens on the butterflies of the first three cells, placed at their hover points.
+    for (std::size_t k = 0; k < 3; ++k) {
+        Model* token = Place(std::string("game_objects\\bonuses\\") + kBonusModels[k] + ".mlf", At(hovers[k]));
+        token->SetFlags(Model::kDrawLast);
+        token->GetAnimationControl().m_position = 5.0f;
     }
     const Image picture = DrawScene();
     SavePicture(picture, "level_1_1.bmp");
