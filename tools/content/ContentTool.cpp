@@ -8,6 +8,7 @@
 #include "tools/content/world/BorderGenerator.h"
 #include "tools/content/world/ButterflyGenerator.h"
 #include "tools/content/world/CellGenerator.h"
+#include "tools/content/world/EnvironmentGenerator.h"
 #include "tools/content/world/LevelGenerator.h"
 
 #include <cstdint>
@@ -76,6 +77,7 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<ButterflyGenerator>());
     m_generators.push_back(std::make_unique<BonusGenerator>());
     m_generators.push_back(std::make_unique<LevelGenerator>());
+    m_generators.push_back(std::make_unique<EnvironmentGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}

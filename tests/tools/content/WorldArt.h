@@ -8,6 +8,7 @@
 #include "tools/content/world/BorderGenerator.h"
 #include "tools/content/world/ButterflyGenerator.h"
 #include "tools/content/world/CellGenerator.h"
+#include "tools/content/world/EnvironmentGenerator.h"
 #include "tools/content/world/LevelGenerator.h"
 
 #include <filesystem>
@@ -24,6 +25,7 @@ inline Content::ContentTool WorldTool()
     generators.push_back(std::make_unique<Content::ButterflyGenerator>());
     generators.push_back(std::make_unique<Content::BonusGenerator>());
     generators.push_back(std::make_unique<Content::LevelGenerator>());
+    generators.push_back(std::make_unique<Content::EnvironmentGenerator>());
     return Content::ContentTool(std::move(generators));
 }
 

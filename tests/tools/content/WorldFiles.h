@@ -114,6 +114,29 @@ inline std::vector<std::vector<Level>> ReadCatalogue()
     return stages;
 }
 
+// One model of an environment's list with its three flags.
+struct SceneryEntry
+{
+    std::string model;
+    bool lit;
+    bool sorted;
+    bool randomPhase;
+};
+
+inline std::vector<SceneryEntry> ReadEnvironment(const std::string& environment)
+{
+    const std::vector<std::string> lines = TextLines("environments\\" + environment + "\\environment.ini");
+    std::vector<SceneryEntry> entries;
+    const std::size_t count = lines.empty() ? 0 : std::stoul(lines[0]);
+    EXPECT_EQ(lines.size(), 1 + 4 * count);
+    for (std::size_t i = 0; i < count && 4 + 4 * i < lines.size(); ++i) {
+        const std::size_t at = 1 + 4 * i;
+        entries.push_back(
+            {lines[at], std::stoi(lines[at + 1]) != 0, std::stoi(lines[at + 2]) != 0, std::stoi(lines[at + 3]) != 0});
+    }
+    return entries;
+}
+
 // The five values of a board's camera file.
 inline std::vector<float> ReadCameraValues(const std::string& board)
 {

@@ -4,6 +4,7 @@
 // measures the board lays out.
 #include "tests/engine/render/ParticleFixture.h"
 #include "tests/tools/content/WorldArt.h"
+#include "tests/tools/content/WorldFiles.h"
 
 #include "engine/render/Image.h"
 #include "engine/render/Shader.h"
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 using KeystrelEngine::Image;
 using KeystrelEngine::Model;
@@ -112,4 +114,32 @@ TEST_F(WorldModels, CellsAreCentredHexagonsAndWallsCloseTheirSide)
         EXPECT_LT(std::hypot(mx, my), 24.0f) << d;
         EXPECT_GT(box.m_worldMax.z, 4.0f) << d; // above the cells' tops
     }
+}
+
+TEST_F(WorldModels, EveryStagesEnvironmentListsGroundSwayingPlantsAndSortedWater)
+{
+    std::set<std::string> environments;
+    for (const std::vector<WorldTesting::Level>& stage : WorldTesting::ReadCatalogue())
+        environments.insert(stage.front().environment);
+    ASSERT_EQ(environments.size(), 3u);
+    for (const std::string& environment : environments) {
+        SCOPED_TRACE(environment);
+        const std::vector<WorldTesting::SceneryEntry> entries = WorldTesting::ReadEnvironment(environment);
+        EXPECT_GE(entries.size(), 3u);
+        EXPECT_LE(entries.size(), 6u);
+        int swaying = 0, water = 0;
+        for (const WorldTesting::SceneryEntry& entry : entries) {
+            Model* model = Load("environments\\" + environment + "\\models\\" + entry.model + ".mlf");
+            const std::uint32_t frames = model->GetAnimationControl().GetFrameCount();
+            swaying += entry.randomPhase && frames > 1;
+            water += entry.sorted && !entry.lit && frames > 1;
+            // Scenery stands on the ground below the board's walls.
+            EXPECT_LT(model->m_boundingBox.m_worldMin.z, -6.0f) << entry.model;
+        }
+        EXPECT_EQ(entries.front().model, "ground");
+        EXPECT_FALSE(entries.front().lit);
+        EXPECT_GE(swaying, 1);
+        EXPECT_EQ(water, 1);
+    }
+    EXPECT_TRUE(Errors().empty()) << Errors().front();
 }

@@ -1,7 +1,7 @@
 // Level 1-1 drawn on the GL back end with engine classes only, as the level shows it: its cells, the border walls
 // on every side without a neighbour and a butterfly of the level's colours with its shadow on every cell, at the
 // board file's positions under the oblique view of its camera file, the first three carrying the three bonus
-// tokens. The picture is saved for people to look at.
+// tokens; then once more with the level's environment round it. The pictures are saved for people to look at.
 #include "engine/render/Light.h"
 #include "engine/render/ShaderDescriptor.h"
 #include "tests/engine/render/gl/ScenePixelFixture.h"
@@ -161,4 +161,25 @@ TEST_F(WorldPixels, LevelOneOneShowsItsCellsWallsAndButterfliesUnderItsObliqueCa
         covered += pixel(picture, top + Vector3{0.0f, 0.0f, 10.0f}) != pixel(bare, top + Vector3{0.0f, 0.0f, 10.0f});
     }
     EXPECT_GT(covered, static_cast<int>(tops.size()) / 2);
+
+    // The level's environment round the board, its models set up as the level sets them up.
+    for (Model* butterfly : butterflies)
+        butterfly->m_flags |= Model::kShown;
+    const std::vector<SceneryEntry> scenery = ReadEnvironment(level.environment);
+    for (std::size_t i = 0; i < scenery.size(); ++i) {
+        Model* model =
+            Place("environments\\" + level.environment + "\\models\\" + scenery[i].model + ".mlf", Matrix4());
+        model->GetAnimationControl().m_position = 3.0f * static_cast<float>(i);
+        if (!scenery[i].lit)
+            model->m_flags &= ~Model::kLit;
+        if (scenery[i].sorted) {
+            model->SetFlags(Model::kDrawLast | Model::kFixedDepth | Model::kNoZWrite);
+            model->m_sortBias = 100000.0f - 0.01f * static_cast<float>(i);
+        }
+    }
+    const Image dressed = DrawScene();
+    SavePicture(dressed, "level_1_1_meadow.bmp");
+    EXPECT_NE(RenderTesting::PixelFromBottom(dressed, 2, 2), clear);
+    EXPECT_EQ(pixel(dressed, tops[tops.size() / 2]), pixel(picture, tops[tops.size() / 2]));
+    EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
