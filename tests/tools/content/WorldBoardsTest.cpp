@@ -6,6 +6,7 @@
 #include "tests/engine/render/ModelFixture.h"
 #include "tests/tools/content/WorldArt.h"
 #include "tests/tools/content/WorldFiles.h"
+#include "tools/content/world/BoardMap.h"
 
 #include "engine/render/Camera.h"
 #include "engine/render/CameraManager.h"
@@ -169,4 +170,23 @@ TEST_F(WorldBoards, EveryCameraFileShowsTheWholeBoardBetweenTheBandsInBothViews)
             }
         }
     }
+}
+
+TEST(BoardMapTest, MapsThatCannotBeBoardsAreRefused)
+{
+    const std::vector<std::vector<std::string>> bad{
+        {"1.x", ".1."}, // an unknown character
+        {"11.", ".1."}, // a cell off the doubled rows
+        {"1.1", ".1"},  // lines of different lengths
+        {"...", "..."}, // no cell
+        {},
+    };
+    for (const std::vector<std::string>& map : bad)
+        EXPECT_THROW(Content::BoardMap::Build(map), std::invalid_argument) << (map.empty() ? "" : map[0]);
+    // Two cells, the second at (1, 0) of row 0: centred between them.
+    const Formats::BoardFile board = Content::BoardMap::Build({".1", "2."});
+    ASSERT_EQ(board.cells.size(), 2u);
+    EXPECT_FLOAT_EQ(board.cells[0].position[0], 15.0f);
+    EXPECT_FLOAT_EQ(board.cells[1].position[1], -8.660254f);
+    EXPECT_EQ(Content::BoardMap::ManaTarget(board), 3u);
 }

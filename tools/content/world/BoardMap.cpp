@@ -3,47 +3,39 @@
 #include "tools/content/world/WorldGrid.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace Content {
 namespace {
 
+struct Symbol
+{
+    char symbol;
+    std::uint32_t kind;
+    std::uint8_t closed;
+    std::uint8_t blocked;
+};
+
+constexpr Symbol kSymbols[] = {{'o', 0, 0, 0}, {'1', 1, 0, 0}, {'2', 2, 0, 0}, {'c', 1, 1, 0},
+                               {'C', 2, 1, 0}, {'w', 0, 0, 1}, {'b', 1, 0, 1}, {'B', 2, 0, 1}};
+
 Formats::BoardFileCell CellOf(char symbol, std::uint32_t x, std::uint32_t y)
 {
-    Formats::BoardFileCell cell;
-    cell.x = x;
-    cell.y = y;
-    cell.rotation = {0.0f, 0.0f, 0.0f, 1.0f};
-    switch (symbol) {
-    case 'o':
-        break;
-    case '1':
-        cell.kind = 1;
-        break;
-    case '2':
-        cell.kind = 2;
-        break;
-    case 'c':
-        cell.kind = 1, cell.closed = 1;
-        break;
-    case 'C':
-        cell.kind = 2, cell.closed = 1;
-        break;
-    case 'w':
-        cell.blocked = 1;
-        break;
-    case 'b':
-        cell.kind = 1, cell.blocked = 1;
-        break;
-    case 'B':
-        cell.kind = 2, cell.blocked = 1;
-        break;
-    default:
+    const auto found = std::find_if(std::begin(kSymbols), std::end(kSymbols),
+                                    [symbol](const Symbol& entry) { return entry.symbol == symbol; });
+    if (found == std::end(kSymbols))
         throw std::invalid_argument(std::string("unknown board character '") + symbol + "'");
-    }
     if ((x + y) % 2 != 0)
         throw std::invalid_argument("a cell at (" + std::to_string(x) + ", " + std::to_string(y) +
                                     ") lies off the doubled rows");
+    Formats::BoardFileCell cell;
+    cell.kind = found->kind;
+    cell.closed = found->closed;
+    cell.blocked = found->blocked;
+    cell.x = x;
+    cell.y = y;
+    cell.rotation = {0.0f, 0.0f, 0.0f, 1.0f};
     return cell;
 }
 

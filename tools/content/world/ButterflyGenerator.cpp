@@ -27,6 +27,25 @@ float Cycle(float t)
     return std::cos(2.0f * kPi * t);
 }
 
+// The wings' lift above the horizontal in degrees at a frame (folded upright near 70).
+float WingAngle(int frame)
+{
+    const float k = static_cast<float>(frame);
+    if (frame <= 10) // one full beat, frame 10 as frame 0
+        return 27.5f + 42.5f * Cycle(k / 10.0f);
+    if (frame <= 15) // gliding with the wings spread
+        return 70.0f - 60.0f * (k - 10.0f) / 5.0f;
+    if (frame <= 25) // folding up while it settles
+        return 10.0f + 60.0f * std::sin(0.5f * kPi * (k - 15.0f) / 10.0f);
+    if (frame <= 60) { // two slow openings, folded at both ends
+        const float s = std::sin(2.0f * kPi * (k - 25.0f) / 35.0f);
+        return 70.0f - 50.0f * s * s;
+    }
+    if (frame <= 70) // two strong beats to lift off
+        return 27.5f + 42.5f * Cycle((k - 60.0f) / 5.0f);
+    return 70.0f - 30.0f * std::sin(kPi * (k - 70.0f) / 5.0f);
+}
+
 // Texture coordinates of a rectangle of model units under the square map of the pictures.
 UvRect UvOf(const LayoutRect& rect)
 {
@@ -49,7 +68,7 @@ Mesh Wing(float side, float angle)
 
 Mesh ButterflyMesh(int frame)
 {
-    const float angle = ButterflyGenerator::WingAngle(frame) * kPi / 180.0f;
+    const float angle = WingAngle(frame) * kPi / 180.0f;
     const LayoutRect body{-1.2f, -10.0f, 2.4f, 19.0f};
     Mesh mesh = Shapes::Box({body.left, body.bottom, -1.2f}, {body.Right(), body.Top(), 1.2f},
                             ExtrudeOptions().Caps(UvOf(body)).Sides(UvOf({-0.5f, -4.0f, 1.0f, 8.0f})));
@@ -64,7 +83,7 @@ Mesh ButterflyMesh(int frame)
 // The wings as their shadow falls straight down: each wing's width shrinks by the cosine of its angle.
 Mesh ShadowMesh(int frame)
 {
-    const float squeeze = std::max(0.05f, std::cos(ButterflyGenerator::WingAngle(frame) * kPi / 180.0f));
+    const float squeeze = std::max(0.05f, std::cos(WingAngle(frame) * kPi / 180.0f));
     const LayoutRect body{-1.2f, -10.0f, 2.4f, 19.0f};
     Mesh mesh = Shapes::Panel(body, UvOf(body));
     for (float side : {-1.0f, 1.0f}) {
@@ -171,24 +190,6 @@ Picture ShadowPicture(int colour)
 }
 
 } // namespace
-
-float ButterflyGenerator::WingAngle(int frame)
-{
-    const float k = static_cast<float>(frame);
-    if (frame <= 10) // one full beat, frame 10 as frame 0
-        return 27.5f + 42.5f * Cycle(k / 10.0f);
-    if (frame <= 15) // gliding with the wings spread
-        return 70.0f - 60.0f * (k - 10.0f) / 5.0f;
-    if (frame <= 25) // folding up while it settles
-        return 10.0f + 60.0f * std::sin(0.5f * kPi * (k - 15.0f) / 10.0f);
-    if (frame <= 60) { // two slow openings, folded at both ends
-        const float s = std::sin(2.0f * kPi * (k - 25.0f) / 35.0f);
-        return 70.0f - 50.0f * s * s;
-    }
-    if (frame <= 70) // two strong beats to lift off
-        return 27.5f + 42.5f * Cycle((k - 60.0f) / 5.0f);
-    return 70.0f - 30.0f * std::sin(kPi * (k - 70.0f) / 5.0f);
-}
 
 void ButterflyGenerator::List(ArtList& list) const
 {

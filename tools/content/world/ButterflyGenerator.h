@@ -16,9 +16,6 @@ public:
     static constexpr int kFrames = 76;
     static constexpr int kColours = 5;
 
-    // The wings' lift above the horizontal in degrees at a frame (folded upright near 70).
-    static float WingAngle(int frame);
-
 protected:
     void List(ArtList& list) const override;
 };
