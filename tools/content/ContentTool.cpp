@@ -6,6 +6,12 @@
 #include "tools/content/SoundGenerator.h"
 #include "tools/content/TextTableGenerator.h"
 #include "tools/content/fonts/FontGenerator.h"
+#include "tools/content/world/BonusGenerator.h"
+#include "tools/content/world/BorderGenerator.h"
+#include "tools/content/world/ButterflyGenerator.h"
+#include "tools/content/world/CellGenerator.h"
+#include "tools/content/world/EnvironmentGenerator.h"
+#include "tools/content/world/LevelGenerator.h"
 
 #include <cstdint>
 #include <fstream>
@@ -70,6 +76,12 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<MusicGenerator>());
     m_generators.push_back(std::make_unique<FontGenerator>());
     m_generators.push_back(std::make_unique<TextTableGenerator>());
+    m_generators.push_back(std::make_unique<CellGenerator>());
+    m_generators.push_back(std::make_unique<BorderGenerator>());
+    m_generators.push_back(std::make_unique<ButterflyGenerator>());
+    m_generators.push_back(std::make_unique<BonusGenerator>());
+    m_generators.push_back(std::make_unique<LevelGenerator>());
+    m_generators.push_back(std::make_unique<EnvironmentGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}
