@@ -4,6 +4,11 @@
 #include "tools/content/MusicGenerator.h"
 #include "tools/content/Parallel.h"
 #include "tools/content/SoundGenerator.h"
+#include "tools/content/menus/HudArt.h"
+#include "tools/content/menus/MapArt.h"
+#include "tools/content/menus/MenuControlArt.h"
+#include "tools/content/menus/MenuTextures.h"
+#include "tools/content/menus/MenuWindowArt.h"
 
 #include <cstdint>
 #include <fstream>
@@ -66,6 +71,11 @@ ContentTool::ContentTool()
     // One line per generator; they run side by side.
     m_generators.push_back(std::make_unique<SoundGenerator>());
     m_generators.push_back(std::make_unique<MusicGenerator>());
+    m_generators.push_back(std::make_unique<MenuTextures>());
+    m_generators.push_back(std::make_unique<MenuWindowArt>());
+    m_generators.push_back(std::make_unique<MenuControlArt>());
+    m_generators.push_back(std::make_unique<HudArt>());
+    m_generators.push_back(std::make_unique<MapArt>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}
