@@ -5,24 +5,25 @@
 namespace Content {
 namespace {
 
-// The four frames: the title (492 .. 540) lies inside the top of each, the body text areas below it.
+// The four frames: the title (478 .. 526) lies inside the top of each, the body text areas below it, and
+// every frame stays below the in-game window's top band, which the level-complete window leaves in view.
 const std::vector<LayoutArea> kFrames{
-    {"title", {150.0f, 492.0f, 500.0f, 48.0f}},
-    {"big_window", {150.0f, 84.0f, 500.0f, 400.0f}},
+    {"title", {150.0f, 478.0f, 500.0f, 48.0f}},
+    {"big_window", {150.0f, 78.0f, 500.0f, 400.0f}},
     {"small_window", {170.0f, 250.0f, 460.0f, 200.0f}},
     {"bubble_1", {170.0f, 420.0f, 440.0f, 56.0f}},
     {"bubble_2", {170.0f, 392.0f, 440.0f, 84.0f}},
     {"bubble_3", {170.0f, 364.0f, 440.0f, 112.0f}},
     {"bubble_4", {170.0f, 336.0f, 440.0f, 140.0f}},
-    {"background\\text_area", {150.0f, 492.0f, 500.0f, 48.0f}},
-    {"main_menu\\window", {150.0f, 20.0f, 500.0f, 548.0f}},
-    {"main_menu\\window_area", {170.0f, 40.0f, 460.0f, 440.0f}},
-    {"big_window\\window", {90.0f, 12.0f, 620.0f, 556.0f}},
-    {"big_window\\window_area", {150.0f, 84.0f, 500.0f, 400.0f}},
-    {"small_window\\window", {140.0f, 150.0f, 520.0f, 400.0f}},
+    {"background\\text_area", {150.0f, 478.0f, 500.0f, 48.0f}},
+    {"main_menu\\window", {150.0f, 16.0f, 500.0f, 524.0f}},
+    {"main_menu\\window_area", {170.0f, 36.0f, 460.0f, 432.0f}},
+    {"big_window\\window", {90.0f, 8.0f, 620.0f, 532.0f}},
+    {"big_window\\window_area", {150.0f, 78.0f, 500.0f, 400.0f}},
+    {"small_window\\window", {140.0f, 150.0f, 520.0f, 390.0f}},
     {"small_window\\window_area", {170.0f, 250.0f, 460.0f, 200.0f}},
-    {"start_game\\window", {40.0f, 20.0f, 720.0f, 548.0f}},
-    {"start_game\\window_area", {70.0f, 96.0f, 660.0f, 390.0f}},
+    {"start_game\\window", {40.0f, 16.0f, 720.0f, 524.0f}},
+    {"start_game\\window_area", {70.0f, 96.0f, 660.0f, 370.0f}},
 };
 
 // Buttons of the frames and the shared button models at the place of their first user.

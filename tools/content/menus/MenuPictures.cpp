@@ -32,7 +32,8 @@ Color Grey(const Color& colour)
     return {0.6f * y + 0.15f, 0.6f * y + 0.15f, 0.6f * y + 0.17f, colour.a};
 }
 
-// How a button state lights its face: brighter under the cursor, darker while pressed, grey when disabled.
+// How a button state lights a colour of its face: brighter under the cursor, darker while pressed, grey when
+// disabled.
 Color StateColour(const Color& colour, std::uint32_t state)
 {
     switch (state) {
@@ -69,7 +70,7 @@ void DrawIcon(Picture& picture, ButtonIcon icon, const Color& ink)
     const float s = 0.28f * std::min(w, h);
     switch (icon) {
     case ButtonIcon::Minimize:
-        picture.Draw(Shape::RoundedRect({c.x - s, c.y - s, 2.0f * s, 0.35f * s}, 1.0f), ink);
+        picture.Draw(Shape::RoundedRect({c.x - s, c.y - 0.7f * s, 2.0f * s, 0.5f * s}, 1.0f), ink);
         break;
     case ButtonIcon::Window:
         picture.Draw(Shape::RoundedRect({c.x - 0.7f * s, c.y - 0.6f * s, 1.4f * s, 1.2f * s}, 1.0f).Stroke(2.0f), ink);
@@ -101,18 +102,20 @@ void DrawIcon(Picture& picture, ButtonIcon icon, const Color& ink)
     }
 }
 
-// One button face: a leaf-green gradient in a gilded rim, lit from above.
-Picture ButtonFace(std::uint32_t width, std::uint32_t height, const Color& tint, ButtonIcon icon, bool glow)
+// One button face in one state: a leaf-green gradient in a gilded rim, lit from above.
+Picture ButtonFace(std::uint32_t width, std::uint32_t height, std::uint32_t state, ButtonIcon icon)
 {
     const float w = static_cast<float>(width), h = static_cast<float>(height);
-    Picture cell(width, height, {tint.r, tint.g, tint.b, 0.0f});
+    const Color tint{0.8f, 0.8f, 0.8f, 1.0f};
+    Picture cell(width, height, {kLeafBottom.r, kLeafBottom.g, kLeafBottom.b, 0.0f});
     const float radius = 0.4f * std::min(w, h);
     const Shape face = Shape::RoundedRect(Inset(width, height, 1.0f), radius);
-    cell.Draw(face, Vertical(h, Tinted(kLeafBottom, tint), Tinted(kLeafTop, tint)));
+    cell.Draw(face,
+              Vertical(h, StateColour(Tinted(kLeafBottom, tint), state), StateColour(Tinted(kLeafTop, tint), state)));
     cell.Draw(Shape::RoundedRect({0.2f * w, 0.55f * h, 0.6f * w, 0.3f * h}, 0.15f * h).Soft(0.2f * h),
               Color{1.0f, 1.0f, 0.9f, 0.25f});
-    cell.Draw(face.Stroke(std::max(2.0f, 0.08f * h)), glow ? Scaled(kGold, 1.15f) : kGold);
-    DrawIcon(cell, icon, glow ? Color{1.0f, 1.0f, 0.85f, 1.0f} : Color{1.0f, 0.95f, 0.75f, 1.0f});
+    cell.Draw(face.Stroke(std::max(2.0f, 0.08f * h)), StateColour(kGold, state == 1 ? 1 : state == 3 ? 3 : 0));
+    DrawIcon(cell, icon, state == 3 ? Color{0.85f, 0.85f, 0.85f, 1.0f} : Color{1.0f, 0.97f, 0.8f, 1.0f});
     return cell;
 }
 
@@ -190,7 +193,7 @@ Picture MenuPictures::Buttons(std::uint32_t width, std::uint32_t height, ButtonI
 {
     std::vector<Picture> states;
     for (std::uint32_t state = 0; state < kButtonStates; ++state)
-        states.push_back(ButtonFace(width, height, StateColour({0.8f, 0.8f, 0.8f, 1.0f}, state), icon, state == 1));
+        states.push_back(ButtonFace(width, height, state, icon));
     return Picture::Grid(states, kButtonStates, 1);
 }
 
@@ -201,7 +204,7 @@ Picture MenuPictures::CheckBoxes(ButtonIcon icon)
     for (std::uint32_t k = 0; k < kCheckBoxStates; ++k) {
         const bool checked = (k >= 3 && k <= 5) || k == 7;
         const std::uint32_t state = k >= 6 ? 3 : k % 3;
-        Picture cell = ButtonFace(32, 32, StateColour({0.8f, 0.9f, 0.8f, 1.0f}, state), icon, state == 1);
+        Picture cell = ButtonFace(32, 32, state, icon);
         if (checked) {
             const Color ink = state == 3 ? Color{0.8f, 0.8f, 0.8f, 1.0f} : kGold;
             cell.Draw(
