@@ -57,6 +57,18 @@ protected:
 
     Model* ShowMenu(const std::string& name) { return Show("ui\\menus\\models\\" + name); }
 
+    // A unit quad scaled onto the rectangle, as the scroll widgets place their track, thumb and arrows.
+    Model* ShowScaled(const std::string& name, const Content::LayoutRect& rect)
+    {
+        Model* model = ShowMenu(name);
+        KeystrelEngine::Matrix4 place, scale;
+        place.MakeTranslation({rect.left, rect.bottom, 0.0f});
+        scale.m[0] = rect.width;
+        scale.m[5] = rect.height;
+        model->SetWorldMatrix(place * scale);
+        return model;
+    }
+
     // Holds the model's texture on one frame of its grid (frame k in column k % columns of row k / columns from
     // the picture's top), as a widget does with its state.
     static void ShowFrame(Model* model, std::uint32_t frame)
@@ -86,6 +98,13 @@ protected:
 Content::LayoutRect Area(const std::string& name)
 {
     return Content::Layout::Area(name);
+}
+
+// A scroll part's rectangle (in the scroll's own frame) moved onto the scroll.
+Content::LayoutRect OnScroll(const std::string& part, const Content::LayoutRect& scroll)
+{
+    const Content::LayoutRect local = Area("controls\\" + part);
+    return {scroll.left + local.left, scroll.bottom + local.bottom, local.width, local.height};
 }
 
 float MiddleX(const Content::LayoutRect& rect)
@@ -195,4 +214,38 @@ TEST_F(MenuPixels, TheLevelCompleteWindowStandsOverTheInGameWindow)
     const Content::LayoutRect upgrade = Area("controls\\upgrade");
     const std::array<int, 3> star = At(image, MiddleX(upgrade), MiddleY(upgrade));
     EXPECT_GT(star[0], star[2] + 60);
+}
+
+TEST_F(MenuPixels, TheOptionsWindowShowsItsSlidersCheckBoxAndResolutionRow)
+{
+    ShowMenu("big_window\\window");
+    for (const char* slider : {"slider_music", "slider_sound"}) {
+        const Content::LayoutRect track = Area(std::string("options\\") + slider);
+        ShowScaled("controls\\scroll_h", track);
+        ShowFrame(ShowScaled("controls\\button_arrow_left", OnScroll("scroll_h_button_decrease", track)), 0);
+        ShowFrame(ShowScaled("controls\\button_arrow_right", OnScroll("scroll_h_button_increase", track)), 1);
+        ShowFrame(ShowScaled("controls\\scroll_h_toddler", OnScroll("scroll_h_toddler_min", track)), 0);
+        ShowFrame(ShowScaled("controls\\scroll_h_toddler", OnScroll("scroll_h_toddler_max", track)), 1);
+    }
+    ShowFrame(ShowMenu("options\\resolution_button_left"), 0);
+    ShowMenu("options\\resolution_text");
+    ShowFrame(ShowMenu("options\\resolution_button_right"), 3);
+    ShowFrame(ShowMenu("options\\fullscreen_check_box"), 4);
+    for (int i = 0; i < 3; ++i)
+        ShowFrame(ShowMenu("big_window\\button_" + std::to_string(i)), 0);
+    const Image image = DrawScene();
+    SavePicture(image, "menu_options.bmp");
+
+    // The thumbs stand at the two ends of the track, clear of the arrow buttons; the groove shows between.
+    const Content::LayoutRect track = Area("options\\slider_music");
+    const Content::LayoutRect low = OnScroll("scroll_h_toddler_min", track);
+    const std::array<int, 3> thumb = At(image, MiddleX(low), MiddleY(low));
+    EXPECT_GT(thumb[1], thumb[2] + 30);
+    const std::array<int, 3> groove = At(image, MiddleX(track), MiddleY(track));
+    EXPECT_LT(Brightness(groove), Brightness(thumb));
+    EXPECT_NE(At(image, MiddleX(track), track.Top() - 2.0f), groove);
+    // The checked box shows its gold tick.
+    const Content::LayoutRect box = Area("options\\fullscreen_check_box");
+    const std::array<int, 3> tick = At(image, box.left + 0.45f * box.width, box.bottom + 0.35f * box.height);
+    EXPECT_GT(tick[0], tick[2] + 60);
 }

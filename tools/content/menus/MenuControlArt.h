@@ -9,9 +9,6 @@ namespace Content {
 
 class MenuControlArt : public ArtGenerator
 {
-public:
-    static constexpr int kStages = 3;
-
 protected:
     void List(ArtList& list) const override;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace Content {
@@ -63,6 +64,82 @@ Outline Triangle(Point centre, float size, float angle)
     return Outlines::RegularPolygon(3, size, angle, centre);
 }
 
+// A bar of the given length and thickness through the centre, turned by angle.
+Outline Stroke(Point centre, float length, float thickness, float angle)
+{
+    const float ax = 0.5f * length * std::cos(angle), ay = 0.5f * length * std::sin(angle);
+    const float tx = -0.5f * thickness * std::sin(angle), ty = 0.5f * thickness * std::cos(angle);
+    return {{centre.x - ax - tx, centre.y - ay - ty},
+            {centre.x + ax - tx, centre.y + ay - ty},
+            {centre.x + ax + tx, centre.y + ay + ty},
+            {centre.x - ax + tx, centre.y - ay + ty}};
+}
+
+// The upper half of the ring between the two radii.
+Outline HalfRing(Point centre, float inner, float outer)
+{
+    constexpr int kSteps = 16;
+    Outline outline;
+    for (int i = 0; i <= kSteps; ++i) {
+        const float a = 3.14159265f * static_cast<float>(i) / kSteps;
+        outline.push_back({centre.x + outer * std::cos(a), centre.y + outer * std::sin(a)});
+    }
+    for (int i = kSteps; i >= 0; --i) {
+        const float a = 3.14159265f * static_cast<float>(i) / kSteps;
+        outline.push_back({centre.x + inner * std::cos(a), centre.y + inner * std::sin(a)});
+    }
+    return outline;
+}
+
+void Recolour(Picture& picture, const std::function<Color(const Color&)>& change)
+{
+    for (std::uint32_t y = 0; y < picture.Height(); ++y) {
+        for (std::uint32_t x = 0; x < picture.Width(); ++x)
+            picture.At(x, y) = change(picture.At(x, y));
+    }
+}
+
+// The charm a stage's upgrade awakens: a gold star, a blue whirl of three petals, a rainbow of three arcs.
+void DrawCharm(Picture& cell, int stage)
+{
+    const Point c{32.0f, 32.0f};
+    if (stage == 0) {
+        cell.Draw(Shape::Polygon(Outlines::Star(5, 24.0f, 10.0f, 1.5707963f, c)), kGold);
+        return;
+    }
+    if (stage == 1) {
+        for (int petal = 0; petal < 3; ++petal) {
+            const float a = 2.0943951f * static_cast<float>(petal);
+            cell.Draw(Shape::Ellipse({c.x + 10.0f * std::cos(a), c.y + 10.0f * std::sin(a)}, 11.0f, 7.0f),
+                      Color{0.35f, 0.65f, 1.0f, 1.0f});
+        }
+        return;
+    }
+    const Color arcs[] = {{0.95f, 0.3f, 0.3f, 1.0f}, {0.95f, 0.85f, 0.3f, 1.0f}, {0.3f, 0.6f, 0.95f, 1.0f}};
+    for (int arc = 0; arc < 3; ++arc) {
+        const float outer = 26.0f - 6.0f * static_cast<float>(arc);
+        cell.Draw(Shape::Polygon(HalfRing({c.x, 20.0f}, outer - 5.0f, outer)), arcs[arc]);
+    }
+}
+
+// A charm on its medallion; asleep, the whole medallion is grey and dim.
+Picture UpgradeCell(int stage, bool asleep)
+{
+    const Point c{32.0f, 32.0f};
+    Picture cell(64, 64, {0.1f, 0.2f, 0.25f, 0.0f});
+    cell.Draw(Shape::Circle(c, 30.0f),
+              Paint::Radial(c, 30.0f, {{0.0f, {0.25f, 0.45f, 0.45f, 1.0f}}, {1.0f, {0.06f, 0.16f, 0.2f, 1.0f}}}));
+    DrawCharm(cell, stage);
+    if (asleep) {
+        Recolour(cell, [](const Color& p) {
+            const Color grey = Grey(p);
+            return Color{0.6f * grey.r, 0.6f * grey.g, 0.7f * grey.b, p.a};
+        });
+    }
+    cell.Draw(Shape::Circle(c, 30.0f).Stroke(3.0f), asleep ? Color{0.4f, 0.4f, 0.45f, 1.0f} : kGold);
+    return cell;
+}
+
 void DrawIcon(Picture& picture, ButtonIcon icon, const Color& ink)
 {
     const float w = static_cast<float>(picture.Width()), h = static_cast<float>(picture.Height());
@@ -79,14 +156,8 @@ void DrawIcon(Picture& picture, ButtonIcon icon, const Color& ink)
         picture.Draw(Shape::RoundedRect({c.x - s, c.y - s, 2.0f * s, 2.0f * s}, 1.0f).Stroke(2.5f), ink);
         break;
     case ButtonIcon::Close:
-        for (const float turn : {0.785398f, -0.785398f}) {
-            const float dx = s * std::cos(turn), dy = s * std::sin(turn);
-            picture.Draw(Shape::Polygon({{c.x - dx - 1.5f * dy / s, c.y - dy + 1.5f * dx / s},
-                                         {c.x - dx + 1.5f * dy / s, c.y - dy - 1.5f * dx / s},
-                                         {c.x + dx + 1.5f * dy / s, c.y + dy - 1.5f * dx / s},
-                                         {c.x + dx - 1.5f * dy / s, c.y + dy + 1.5f * dx / s}}),
-                         ink);
-        }
+        picture.Draw(Shape::Polygon(Stroke(c, 2.0f * s, 3.0f, 0.785398f)), ink);
+        picture.Draw(Shape::Polygon(Stroke(c, 2.0f * s, 3.0f, -0.785398f)), ink);
         break;
     case ButtonIcon::ArrowLeft:
     case ButtonIcon::ArrowRight:
@@ -153,10 +224,7 @@ Picture MarkerCell(MarkerKind kind, const Color& colour, float ring)
 Picture MarkerShadow(MarkerKind kind)
 {
     Picture shadow = MarkerCell(kind, kShadow, 0.0f);
-    for (std::uint32_t y = 0; y < shadow.Height(); ++y) {
-        for (std::uint32_t x = 0; x < shadow.Width(); ++x)
-            shadow.At(x, y) = {0.0f, 0.0f, 0.0f, 0.5f * shadow.At(x, y).a};
-    }
+    Recolour(shadow, [](const Color& p) { return Color{0.0f, 0.0f, 0.0f, 0.5f * p.a}; });
     shadow.Blur(2.0f);
     return shadow;
 }
@@ -255,42 +323,10 @@ Picture MenuPictures::Band()
 
 Picture MenuPictures::Upgrades()
 {
-    // The awakened charms: a gold star, a blue whirl of three petals, a rainbow of three arcs.
     std::vector<Picture> frames;
-    for (int stage = 0; stage < 3; ++stage) {
-        for (const bool asleep : {false, true}) {
-            Picture cell(64, 64, {0.1f, 0.2f, 0.25f, 0.0f});
-            const Point c{32.0f, 32.0f};
-            cell.Draw(
-                Shape::Circle(c, 30.0f),
-                Paint::Radial(c, 30.0f, {{0.0f, {0.25f, 0.45f, 0.45f, 1.0f}}, {1.0f, {0.06f, 0.16f, 0.2f, 1.0f}}}));
-            if (stage == 0) {
-                cell.Draw(Shape::Polygon(Outlines::Star(5, 24.0f, 10.0f, 1.5707963f, c)), kGold);
-            } else if (stage == 1) {
-                for (int petal = 0; petal < 3; ++petal) {
-                    const float a = 2.0943951f * static_cast<float>(petal);
-                    cell.Draw(Shape::Ellipse({c.x + 10.0f * std::cos(a), c.y + 10.0f * std::sin(a)}, 11.0f, 7.0f),
-                              Color{0.35f, 0.65f, 1.0f, 1.0f});
-                }
-            } else {
-                const Color arcs[] = {{0.95f, 0.3f, 0.3f, 1.0f}, {0.95f, 0.85f, 0.3f, 1.0f}, {0.3f, 0.6f, 0.95f, 1.0f}};
-                for (int arc = 0; arc < 3; ++arc) {
-                    const float r = 24.0f - 6.0f * static_cast<float>(arc);
-                    cell.Draw(Shape::Circle({c.x, 22.0f}, r).Stroke(5.0f), arcs[arc]);
-                }
-                cell.Cut(Shape::RoundedRect({0.0f, 0.0f, 64.0f, 20.0f}, 0.0f));
-            }
-            if (asleep) {
-                for (std::uint32_t y = 0; y < 64; ++y) {
-                    for (std::uint32_t x = 0; x < 64; ++x) {
-                        Color& p = cell.At(x, y);
-                        p = {Grey(p).r * 0.6f, Grey(p).g * 0.6f, Grey(p).b * 0.7f, p.a};
-                    }
-                }
-            }
-            cell.Draw(Shape::Circle(c, 30.0f).Stroke(3.0f), asleep ? Color{0.4f, 0.4f, 0.45f, 1.0f} : kGold);
-            frames.push_back(std::move(cell));
-        }
+    for (int stage = 0; stage < static_cast<int>(kUpgradeFrames / 2); ++stage) {
+        frames.push_back(UpgradeCell(stage, false));
+        frames.push_back(UpgradeCell(stage, true));
     }
     return Picture::Grid(frames, 4, 2);
 }
