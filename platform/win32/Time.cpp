@@ -84,6 +84,11 @@ DWORD timeGetTime()
     return static_cast<DWORD>(MonotonicNanoseconds() / 1000000);
 }
 
+DWORD GetTickCount()
+{
+    return timeGetTime();
+}
+
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency)
 {
     frequency->QuadPart = 1000000000;

@@ -1,6 +1,7 @@
 // The Win32 stand-in: everything the engine uses of the Windows kernel, user, shell and runtime services.
 #pragma once
 
+#include "platform/win32/Com.h"
 #include "platform/win32/Files.h"
 #include "platform/win32/Input.h"
 #include "platform/win32/Keyboard.h"
