@@ -12,6 +12,11 @@
 #include "tools/content/world/CellGenerator.h"
 #include "tools/content/world/EnvironmentGenerator.h"
 #include "tools/content/world/LevelGenerator.h"
+#include "tools/content/menus/HudArt.h"
+#include "tools/content/menus/MapArt.h"
+#include "tools/content/menus/MenuControlArt.h"
+#include "tools/content/menus/MenuTextures.h"
+#include "tools/content/menus/MenuWindowArt.h"
 
 #include <cstdint>
 #include <fstream>
@@ -82,6 +87,11 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<BonusGenerator>());
     m_generators.push_back(std::make_unique<LevelGenerator>());
     m_generators.push_back(std::make_unique<EnvironmentGenerator>());
+    m_generators.push_back(std::make_unique<MenuTextures>());
+    m_generators.push_back(std::make_unique<MenuWindowArt>());
+    m_generators.push_back(std::make_unique<MenuControlArt>());
+    m_generators.push_back(std::make_unique<HudArt>());
+    m_generators.push_back(std::make_unique<MapArt>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}
