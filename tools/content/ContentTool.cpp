@@ -4,6 +4,9 @@
 #include "tools/content/MusicGenerator.h"
 #include "tools/content/Parallel.h"
 #include "tools/content/SoundGenerator.h"
+#include "tools/content/scene/BackgroundDecorationsGenerator.h"
+#include "tools/content/scene/MenuBackgroundGenerator.h"
+#include "tools/content/scene/StartupPicturesGenerator.h"
 
 #include <cstdint>
 #include <fstream>
@@ -66,6 +69,9 @@ ContentTool::ContentTool()
     // One line per generator; they run side by side.
     m_generators.push_back(std::make_unique<SoundGenerator>());
     m_generators.push_back(std::make_unique<MusicGenerator>());
+    m_generators.push_back(std::make_unique<MenuBackgroundGenerator>());
+    m_generators.push_back(std::make_unique<BackgroundDecorationsGenerator>());
+    m_generators.push_back(std::make_unique<StartupPicturesGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}

