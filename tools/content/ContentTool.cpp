@@ -5,6 +5,7 @@
 #include "tools/content/Parallel.h"
 #include "tools/content/SoundGenerator.h"
 #include "tools/content/scene/BackgroundDecorationsGenerator.h"
+#include "tools/content/scene/CharacterGenerator.h"
 #include "tools/content/scene/MenuBackgroundGenerator.h"
 #include "tools/content/scene/StartupPicturesGenerator.h"
 
@@ -72,6 +73,7 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<MenuBackgroundGenerator>());
     m_generators.push_back(std::make_unique<BackgroundDecorationsGenerator>());
     m_generators.push_back(std::make_unique<StartupPicturesGenerator>());
+    m_generators.push_back(std::make_unique<CharacterGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}

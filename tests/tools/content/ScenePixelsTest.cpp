@@ -3,10 +3,13 @@
 // decorations, and the guide with a speech bubble over the landscape. Saved as pictures for people to look at.
 #include "engine/foundation/Error.h"
 #include "engine/render/Image.h"
+#include "engine/render/ShaderUser.h"
 #include "tests/engine/gui/GUIFixture.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/tools/content/BuildData.h"
 #include "tools/content/scene/BackgroundDecorationsGenerator.h"
+#include "tools/content/scene/CharacterFigure.h"
+#include "tools/content/scene/CharacterGenerator.h"
 #include "tools/content/scene/MenuBackgroundGenerator.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +108,21 @@ TEST_F(ScenePixels, TheBackgroundShowsEveryThemeUnderItsDecorations)
     ShowDecorations();
     const Image image = Draw();
     RenderTesting::SaveTestPicture(image, "background.bmp", services.files);
+    EXPECT_TRUE(Errors().empty()) << Errors().front();
+}
+
+TEST_F(ScenePixels, TheGuideSpeaksFromItsBubbleOverTheLandscape)
+{
+    ShowThemes();
+    const std::string folder = Content::CharacterGenerator::kFolder;
+    Show(folder + "text_size2.mlf", 120, 24.0f);
+    GUIWindow& guide = Show(folder + "character.mlf", 121, 48.0f);
+    // A talking face: the grid advanced to its frame by one update of a frame's length.
+    KeystrelEngine::ShaderUser& face = *guide.GetQuad()->GetShaderUser();
+    face.m_stages[0].m_frameRate = 1.0f;
+    timers->m_frameTime = 231.0f;
+    const Image image = Draw();
+    RenderTesting::SaveTestPicture(image, "guide.bmp", services.files);
     EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
 
