@@ -7,6 +7,7 @@
 #include "tools/content/scene/BackgroundDecorationsGenerator.h"
 #include "tools/content/scene/CharacterGenerator.h"
 #include "tools/content/scene/MenuBackgroundGenerator.h"
+#include "tools/content/scene/MenuParticlesGenerator.h"
 #include "tools/content/scene/StartupPicturesGenerator.h"
 
 #include <cstdint>
@@ -74,6 +75,7 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<BackgroundDecorationsGenerator>());
     m_generators.push_back(std::make_unique<StartupPicturesGenerator>());
     m_generators.push_back(std::make_unique<CharacterGenerator>());
+    m_generators.push_back(std::make_unique<MenuParticlesGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}

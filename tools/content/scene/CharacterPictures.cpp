@@ -245,7 +245,7 @@ CharacterPictures::Face CharacterPictures::FaceAt(int frame)
         face.mouthOpen = 0.8f * std::fabs(std::sin(3.0f * kPi * t));
         face.blush = 0.15f + 0.65f * up;
     } else { // talking (loops), with one blink
-        const float t = In(frame, 218, 256);
+        const float t = In(frame, 218, 255);
         face.mouthOpen = 0.6f * std::fabs(std::sin(5.0f * kPi * t)) * (0.6f + 0.4f * std::sin(2.0f * kPi * t));
         face.smile = 0.4f;
         face.eyesOpen = Blink((t - 0.55f) / 0.15f);
