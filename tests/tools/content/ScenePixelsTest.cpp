@@ -126,4 +126,28 @@ TEST_F(ScenePixels, TheGuideSpeaksFromItsBubbleOverTheLandscape)
     EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
 
+TEST_F(ScenePixels, TheLogoScreenFillsTheScreenUnderTheCursor)
+{
+    // As the logo window shows it: the 800 x 600 part of the big picture on the whole screen, and the cursor
+    // drawn 40 units big with its tip at the mouse.
+    windows.push_back(std::make_unique<GUIWindow>(gui, GUIWindow::kShown, KeystrelEngine::GUIPoint{},
+                                                  KeystrelEngine::GUISize{800.0f, 600.0f},
+                                                  KeystrelEngine::ShaderDescriptor::FromTextureSingleFrame(
+                                                      "ui\\menus\\textures\\publisher_logo_big.jpg", "32bit"),
+                                                  root.get(), 0.78125f, 0.5859375f));
+    windows.push_back(std::make_unique<GUIWindow>(gui, GUIWindow::kShown, KeystrelEngine::GUIPoint{560.0f, 160.0f},
+                                                  KeystrelEngine::GUISize{40.0f, 40.0f},
+                                                  KeystrelEngine::ShaderDescriptor::FromTextureSingleFrame(
+                                                      "ui\\cursors\\cursor.jpg", "ui\\cursors\\cursor_alpha.jpg"),
+                                                  root.get(), 1.0f, 1.0f));
+    windows.back()->SetLayer(2);
+    const Image image = Draw();
+    RenderTesting::SaveTestPicture(image, "logo.bmp", services.files);
+    EXPECT_TRUE(Errors().empty()) << Errors().front();
+    // The picture reaches the screen's corners: its top-right corner is the picture's dark night, not the clear
+    // colour.
+    const std::array<int, 3> corner = RenderTesting::PixelFromBottom(image, 797, 597);
+    EXPECT_GT(corner[0] + corner[1] + corner[2], 0);
+}
+
 } // namespace
