@@ -106,9 +106,17 @@ TEST_F(ScenePixels, TheBackgroundShowsEveryThemeUnderItsDecorations)
 {
     ShowThemes();
     ShowDecorations();
+    // Magenta shows wherever the themes leave a hole; the sky must cover the whole screen.
+    render->m_clearColor = {1.0f, 0.0f, 1.0f, 1.0f};
     const Image image = Draw();
     RenderTesting::SaveTestPicture(image, "background.bmp", services.files);
     EXPECT_TRUE(Errors().empty()) << Errors().front();
+    std::uint32_t holes = 0;
+    for (std::uint32_t y = 0; y < image.GetHeight(); ++y) {
+        for (std::uint32_t x = 0; x < image.GetWidth(); ++x)
+            holes += RenderTesting::PixelFromBottom(image, x, y) == std::array<int, 3>{255, 0, 255} ? 1 : 0;
+    }
+    EXPECT_EQ(holes, 0u);
 }
 
 TEST_F(ScenePixels, TheGuideSpeaksFromItsBubbleOverTheLandscape)
