@@ -36,8 +36,9 @@ TEST(SceneArt, SwayingCardsLoopSmoothlyAndBendingCardsKeepTheirFeet)
             reach = std::max(reach, LargestStep(first, frame));
             if (sway == Sway::Bend) {
                 for (std::size_t i = 0; i < frame.vertices.size(); ++i) {
-                    if (first.vertices[i].position.y == rect.bottom)
+                    if (first.vertices[i].position.y == rect.bottom) {
                         EXPECT_EQ(frame.vertices[i].position.x, first.vertices[i].position.x) << "frame " << k;
+                    }
                 }
             }
         }

@@ -103,7 +103,7 @@ TEST_F(SceneFiles, EveryModelAndParticleSystemLoadsWithItsSurfaceAndTexturesWith
             (entry.name.ends_with("_alpha.jpg") ? opacities : colours).insert(entry.name);
         }
     }
-    EXPECT_EQ(loaded, 6 + 12 + 5 + 9);
+    EXPECT_EQ(loaded, 6 + 11 + 5 + 9);
     EXPECT_TRUE(Errors().empty()) << Errors().front();
     EXPECT_TRUE(Warnings().empty()) << Warnings().front();
 
@@ -150,17 +150,13 @@ TEST_F(SceneFiles, TheBackgroundFileHasBaseThemesAndAStageThemeForEveryIndexAndT
         EXPECT_GE(stageThemes[stage], 1) << "stage theme index " << stage;
     EXPECT_EQ(stageThemes.size(), static_cast<std::size_t>(kStages + 1));
 
-    // The decorations the background builds, the text area's rectangle, and the extra logo's two pictures.
+    // The decorations the background builds, and the extra logo's two pictures.
     const std::string folder = std::string("data\\") + BackgroundDecorationsGenerator::kFolder;
     for (const char* name : {"frame", "logo_tarrowby", "logo_additional", "mount_text", "text_appear", "text",
-                             "text_area", "mount_title", "title_0", "title_1", "title_2", "title_3"})
+                             "mount_title", "title_0", "title_1", "title_2", "title_3"})
         EXPECT_TRUE(services.files.FileExists(folder + name + ".mlf")) << name;
     EXPECT_TRUE(services.files.FileExists("data\\ui\\menus\\textures\\publisher_logo_small.jpg"));
     EXPECT_TRUE(services.files.FileExists("data\\ui\\menus\\textures\\publisher_logo_small_alpha.jpg"));
-    const BoundingBox area = Load(folder.substr(5) + "text_area.mlf")->m_boundingBox;
-    const LayoutRect& title = Layout::Area("title");
-    EXPECT_FLOAT_EQ(area.m_worldMin.x, title.left);
-    EXPECT_FLOAT_EQ(area.m_worldMax.y, title.Top());
 }
 
 TEST_F(SceneFiles, DecorationsUnfoldOverTwentyFiveFramesAndTheTitlesSpanTheName)
@@ -277,8 +273,9 @@ TEST_F(SceneFiles, BurstsDieOutStreamsKeepFlowingAndScreenEffectsStayFlat)
         }
         EXPECT_GT(system->GetPeakLiveCount(), 8u) << name;
         EXPECT_EQ(system->GetLiveCount() == 0, bursts.count(name) == 1) << name;
-        if (flat.count(name))
+        if (flat.count(name)) {
             EXPECT_TRUE(stayedFlat) << name;
+        }
         particles->DestroyParticleSystem(system);
     }
     EXPECT_TRUE(Errors().empty()) << Errors().front();

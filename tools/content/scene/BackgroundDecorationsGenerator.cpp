@@ -171,9 +171,6 @@ void BackgroundDecorationsGenerator::List(ArtList& list) const
     for (int k = 0; k < 4; ++k)
         list.AddModel(folder + "title_" + std::to_string(k), [k] { return TitlePart(k); });
     list.AddTexture(folder + "name", [] { return DecorationPictures::Name(kName, kNameCapHeight); });
-    list.AddModel(folder + "text_area", [] {
-        return ModelArt{ModelFiles::Static(Shapes::Panel(Layout::Area("title"))), Surface::Untextured()};
-    });
     list.AddModel(folder + "logo_additional", [] {
         return ModelArt{ModelFiles::Static(Shapes::Panel(Emblem())), Look("ui\\menus\\textures\\publisher_logo_small")};
     });

@@ -1,8 +1,8 @@
 // The menu background's decorations in "ui\menus\models\background\": the screen frame, the maker's seal, the
 // title panel with its hanging vines and the shine that runs over it when it appears, the plaque with the
-// game's name in four parts that fade in one after another, the text area's rectangle, and the publisher's small
-// emblem in the corner ("ui\menus\textures\publisher_logo_small.jpg"). The animated ones unfold over 25 frames
-// and rest on their last.
+// game's name in four parts that fade in one after another, and the publisher's small emblem in the corner
+// ("ui\menus\textures\publisher_logo_small.jpg"). The animated ones unfold over 25 frames and rest on their
+// last. The text area's own rectangle model is the menus' (it is one of their layout areas).
 #pragma once
 
 #include "tools/content/art/ArtGenerator.h"
