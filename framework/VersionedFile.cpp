@@ -13,6 +13,7 @@
 #include "platform/win32/Win32.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstring>
 #include <vector>
@@ -141,11 +142,33 @@ void VersionedFile::Discard()
     DeleteFileA(m_temporaryPath.c_str());
 }
 
+void WriteU8(FileBinary& file, std::uint8_t value)
+{
+    file.Write(1, &value);
+}
+
 void WriteU32(FileBinary& file, std::uint32_t value)
 {
     std::uint8_t bytes[4];
     KeystrelEngine::StoreLE32(bytes, value);
     file.Write(sizeof(bytes), bytes);
+}
+
+void WriteFloat(FileBinary& file, float value)
+{
+    WriteU32(file, std::bit_cast<std::uint32_t>(value));
+}
+
+std::uint8_t ReadU8(FileBinary& file)
+{
+    std::uint8_t value = 0;
+    file.Read(1, &value);
+    return value;
+}
+
+float ReadFloat(FileBinary& file)
+{
+    return std::bit_cast<float>(file.ReadU32());
 }
 
 void WriteWString(FileBinary& file, std::u16string_view text)

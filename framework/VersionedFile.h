@@ -71,7 +71,12 @@ private:
     std::string m_temporaryPath; // the disk path of the temporary of a write
 };
 
+// The records' plain fields, little-endian as the header.
+void WriteU8(KeystrelEngine::FileBinary& file, std::uint8_t value);
 void WriteU32(KeystrelEngine::FileBinary& file, std::uint32_t value);
+void WriteFloat(KeystrelEngine::FileBinary& file, float value);
+std::uint8_t ReadU8(KeystrelEngine::FileBinary& file);
+float ReadFloat(KeystrelEngine::FileBinary& file);
 
 // A counted wide string: one byte n, then n UTF-16LE units of which the last is a zero. Texts longer than 254
 // units are cut to 254, since n must hold the terminator too.

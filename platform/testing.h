@@ -39,6 +39,11 @@ void UseFakeClock(std::int64_t startNanoseconds = 0);
 void AdvanceFakeClock(double seconds);
 void UseRealClock();
 
+// Threads ------------------------------------------------------------------------------------------------------
+
+// CreateThread fails (returns null) while set.
+void FailCreateThread(bool fail);
+
 // Windows and input -------------------------------------------------------------------------------------------
 // Events are queued as SDL delivers them; the stand-in takes them in when the program next reads its messages
 // or its input devices. Xvfb has no window manager, so window-manager events (minimise, maximise, focus) are

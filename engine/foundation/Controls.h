@@ -49,6 +49,8 @@ public:
     bool IsAnyKeyPressed() const;
     bool IsAnyKeyDown() const;
     bool IsAnyMouseButtonDown() const;
+    // The window whose key events text input reads.
+    Window* GetWindow() const { return m_window; }
 
     // What this frame measured. Y grows away from the user unless the mouse is inverted.
     float m_cursorDeltaX = 0;

@@ -148,6 +148,12 @@ void MessageManager::FatalError(const std::string& text)
     throw KeystrelEngine::FatalError(text);
 }
 
+void MessageManager::ClearHistory()
+{
+    std::lock_guard lock(m_mutex);
+    m_history.clear();
+}
+
 void MessageManager::WriteEntry(unsigned kind, const std::string& text)
 {
     std::lock_guard lock(m_mutex);

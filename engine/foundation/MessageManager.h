@@ -46,6 +46,9 @@ public:
 
     const std::string& GetPath() const { return m_path; }
 
+    // Empties the history under the lock that the writers take, as the loading thread logs too.
+    void ClearHistory();
+
     // Every entry written, also while the file is disabled; the engine empties it once per frame.
     std::vector<Record> m_history;
 

@@ -1,8 +1,8 @@
 #include "GUIWindow.h"
 
 #include "GUIFontManager.h"
+#include "GUIQuad.h"
 #include "GUITextManager.h"
-#include "engine/render/IndexBuffer.h"
 #include "engine/render/Matrix4.h"
 #include "engine/render/VertexBuffer.h"
 
@@ -37,24 +37,9 @@ Model* AdaptQuad(Model* quad)
 Model* MakeQuad(const GUIServices& services, std::uint32_t windowFlags, const ShaderDescriptor& descriptor,
                 float extentU, float extentV)
 {
-    Model* quad = services.models->CreateSelfMadeModel(
-        (windowFlags & GUIWindow::kColouredQuad) ? kColouredQuadFlags : kQuadFlags, 4, 4, &descriptor, services.camera);
-    const float corners[4][4] = {{1, 0, extentU, 0}, {1, 1, extentU, extentV}, {0, 0, 0, 0}, {0, 1, 0, extentV}};
-    VertexBuffer& vertices = *quad->GetVertexBuffer();
-    const std::uint32_t stride = vertices.GetVertexSize();
-    std::uint8_t* vertex = vertices.Lock(0, 4);
-    for (const auto& corner : corners) {
-        const float position[3] = {corner[0], corner[1], 0.0f};
-        std::memcpy(vertex, position, sizeof(position));
-        std::memcpy(vertex + stride - 2 * sizeof(float), corner + 2, 2 * sizeof(float));
-        vertex += stride;
-    }
-    vertices.Unlock();
-    const std::uint16_t strip[4] = {0, 1, 2, 3};
-    std::memcpy(quad->GetIndexBuffer()->Lock(0, 4), strip, sizeof(strip));
-    quad->GetIndexBuffer()->Unlock();
-    quad->ComputeBoundingBox();
-    return quad;
+    return MakeGUIQuad(*services.models, services.camera,
+                       (windowFlags & GUIWindow::kColouredQuad) ? kColouredQuadFlags : kQuadFlags, descriptor,
+                       {{{1, 0, extentU, 0}, {1, 1, extentU, extentV}, {0, 0, 0, 0}, {0, 1, 0, extentV}}});
 }
 
 } // namespace
@@ -316,7 +301,7 @@ GUITextRecord& GUIWindow::AddRecord(std::uint32_t flags, std::uint32_t fontId, f
     return record;
 }
 
-void GUIWindow::AddText(std::uint32_t flags, std::uint32_t fontId, const std::u16string& text, float angle, float size,
+void GUIWindow::AddText(std::uint32_t flags, std::uint32_t fontId, std::u16string_view text, float angle, float size,
                         GUIPoint position, const Color& colour)
 {
     if (text.empty())

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace KeystrelEngine {
@@ -120,7 +121,7 @@ public:
     Color GetColour() const;
     GUITextRecord& AllocTextRecord();
     // An empty text adds nothing.
-    void AddText(std::uint32_t flags, std::uint32_t fontId, const std::u16string& text, float angle, float size,
+    void AddText(std::uint32_t flags, std::uint32_t fontId, std::u16string_view text, float angle, float size,
                  GUIPoint position, const Color& colour);
     void AddTextKey(std::uint32_t flags, std::uint32_t fontId, const std::string& key, std::int32_t number, float angle,
                     float size, GUIPoint position, const Color& colour);
@@ -135,6 +136,8 @@ public:
     Model* GetQuad() const { return m_quad.get(); }
     std::uint32_t GetTextCount() const { return m_textCount; }
     std::size_t GetTextPoolSize() const { return m_textRecords.size(); }
+    // A record added this frame (index below GetTextCount).
+    const GUITextRecord& GetTextRecord(std::uint32_t index) const { return *m_textRecords[index]; }
 
     GUIPoint m_position; // the top-left corner relative to the parent (to the screen without one)
     GUISize m_size;

@@ -72,6 +72,12 @@ void ShaderUser::Update()
     }
 }
 
+void ShaderUser::SetFrame(std::uint32_t stage, std::uint32_t frame)
+{
+    if (stage < std::min(m_stageCount, kMaxStages))
+        m_positions[stage] = static_cast<float>(frame);
+}
+
 // Cells are numbered left to right from the picture's top row down, while v runs up from its bottom row; each
 // cell is shown inset by half a percent on every side.
 void ShaderUser::ShowGridCell(ShaderStage& stage, std::uint32_t frame) const

@@ -25,6 +25,10 @@ public:
     // matrix of grid animations.
     void Update();
 
+    // Puts a stage's animation on a frame; the next Update shows it (and keeps it while the stage's rate is 0).
+    // A stage the description does not have is left alone.
+    void SetFrame(std::uint32_t stage, std::uint32_t frame);
+
     Shader* GetShader() const { return m_shader; }
     // The animation position of a stage, in frames.
     float GetPosition(std::uint32_t stage) const { return m_positions[stage]; }

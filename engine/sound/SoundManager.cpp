@@ -24,6 +24,7 @@ SoundManager::~SoundManager()
 
 Sound* SoundManager::CreateSound(const std::string& name)
 {
+    std::lock_guard lock(m_mutex);
     Sound* sound = m_system->CreateSound(name);
     if (!sound)
         return nullptr;
@@ -34,6 +35,7 @@ Sound* SoundManager::CreateSound(const std::string& name)
 
 void SoundManager::DeleteSound(Sound* sound)
 {
+    std::lock_guard lock(m_mutex);
     if (!sound || !m_sounds.Contains(sound))
         return;
     const auto named = std::stable_partition(m_commands.begin(), m_commands.end(),
@@ -46,6 +48,7 @@ void SoundManager::DeleteSound(Sound* sound)
 
 void SoundManager::Play(Sound* sound, bool immediately)
 {
+    std::lock_guard lock(m_mutex);
     if (immediately)
         PlayNow(sound);
     else
@@ -69,6 +72,7 @@ void SoundManager::PlayNow(Sound* sound)
 
 void SoundManager::Update(bool runCommands)
 {
+    std::lock_guard lock(m_mutex);
     if (runCommands) {
         for (const SoundCommand* command : m_commands)
             Run(*command);

@@ -1,12 +1,14 @@
 // The only entry to the sound subsystem for the rest of the program: it owns every sound and the buffer
 // manager, creates and deletes sounds by file name, plays them at once or through a queue of deferred
-// commands, and runs the per-frame update of every sound and buffer.
+// commands, and runs the per-frame update of every sound and buffer. A loading worker may create sounds while the
+// main thread updates them: creating, deleting, playing and updating hold one lock.
 #pragma once
 
 #include "engine/foundation/SlotList.h"
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,7 @@ private:
     SoundSystem* m_system;
     std::unique_ptr<SoundBufferManager> m_bufferManager;
     SlotList<Sound> m_sounds;
+    std::mutex m_mutex;
 };
 
 } // namespace KeystrelEngine

@@ -111,6 +111,17 @@ BOOL ClientToScreen(HWND window, POINT* point)
     return TRUE;
 }
 
+BOOL ScreenToClient(HWND window, POINT* point)
+{
+    const Win32Host::WindowRecord* record = Win32Host::Lookup(window);
+    if (!record || !point)
+        return FALSE;
+    const POINT origin = Win32Host::ClientOrigin(*record);
+    point->x -= origin.x;
+    point->y -= origin.y;
+    return TRUE;
+}
+
 int ShowCursor(BOOL show)
 {
     const bool wasShown = g_input.displayCount >= 0;

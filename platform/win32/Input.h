@@ -21,6 +21,8 @@ SHORT GetAsyncKeyState(int virtualKey);
 BOOL GetCursorPos(POINT* point);
 BOOL SetCursorPos(int x, int y);
 BOOL ClientToScreen(HWND window, POINT* point);
+// The inverse of ClientToScreen: a screen point in the window's client coordinates.
+BOOL ScreenToClient(HWND window, POINT* point);
 
 // The display counter: the cursor is shown while it is 0 or more. Returns the new count.
 int ShowCursor(BOOL show);

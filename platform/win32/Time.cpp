@@ -2,10 +2,12 @@
 #include "platform/testing.h"
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <ctime>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -84,6 +86,11 @@ DWORD timeGetTime()
     return static_cast<DWORD>(MonotonicNanoseconds() / 1000000);
 }
 
+DWORD GetTickCount()
+{
+    return timeGetTime();
+}
+
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency)
 {
     frequency->QuadPart = 1000000000;
@@ -94,6 +101,14 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count)
 {
     count->QuadPart = MonotonicNanoseconds();
     return TRUE;
+}
+
+void Sleep(DWORD milliseconds)
+{
+    if (g_fakeClock.load())
+        g_fakeNanoseconds += static_cast<std::int64_t>(milliseconds) * 1000000;
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 void PlatformTesting::UseFakeClock(std::int64_t startNanoseconds)

@@ -17,8 +17,9 @@ struct SYSTEMTIME
 
 void GetLocalTime(SYSTEMTIME* time);
 
-// Multimedia timer and performance counter. Both read CLOCK_MONOTONIC (or the fake clock a test installs): the
-// performance counter counts nanoseconds, timeGetTime milliseconds in 32 bits (wrapping after 49.7 days).
+// Multimedia timer, tick count and performance counter. All read CLOCK_MONOTONIC (or the fake clock a test
+// installs): the performance counter counts nanoseconds, timeGetTime and GetTickCount milliseconds in 32 bits
+// (wrapping after 49.7 days).
 // Linux timers already resolve far below a millisecond, so the period calls change nothing.
 
 using MMRESULT = UINT;
@@ -34,6 +35,10 @@ MMRESULT timeGetDevCaps(TIMECAPS* caps, UINT size);
 MMRESULT timeBeginPeriod(UINT period);
 MMRESULT timeEndPeriod(UINT period);
 DWORD timeGetTime();
+DWORD GetTickCount();
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+
+// Sleeps; under a test's fake clock it advances the clock by the time instead.
+void Sleep(DWORD milliseconds);

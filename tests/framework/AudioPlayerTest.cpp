@@ -1,16 +1,11 @@
 #include "framework/AudioPlayer.h"
 
 #include "engine/foundation/Timer.h"
-#include "engine/foundation/TimerManager.h"
 #include "engine/sound/Sound.h"
-#include "engine/sound/SoundManager.h"
-#include "engine/sound/SoundSystem_DS7.h"
-#include "platform/testing.h"
-#include "tests/engine/foundation/EngineServices.h"
+#include "tests/framework/PlayerFixture.h"
 #include "tools/formats/SoundWriters.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 
 using GameFramework::AudioPlayer;
 using KeystrelEngine::Sound;
@@ -18,35 +13,16 @@ using KeystrelEngine::SoundCommand;
 
 namespace {
 
-// Made before the timers, so that the master timer starts at 0 on it.
-struct FakeClock
-{
-    FakeClock() { PlatformTesting::UseFakeClock(); }
-    ~FakeClock() { PlatformTesting::UseRealClock(); }
-};
-
-// The player over a real sound manager that mixes for the manual output, on the fake clock.
-class AudioPlayerTest : public ::testing::Test
+// The player over the test bed's sound manager, with the effect and music files it plays.
+class AudioPlayerTest : public FrameworkTesting::PlayerFixture
 {
 protected:
     AudioPlayerTest()
     {
-        PlatformTesting::UseManualSoundOutput(22050);
         for (const char* name : {"click", "music0", "music1"}) {
             TestSupport::WriteFile(TestSupport::BaseFolder() + "/data/audio/" + name + ".wav",
                                    Formats::MakeWav(1, 16, 22050, Formats::SoundBytes(4000, 1)));
         }
-        system = std::make_unique<KeystrelEngine::SoundSystem_DS7>(&services.log, &services.files, nullptr,
-                                                                   reinterpret_cast<HWND>(0x1), false);
-        sounds = std::make_unique<KeystrelEngine::SoundManager>(&services.log, &services.files, system.get());
-    }
-
-    ~AudioPlayerTest() override
-    {
-        player.reset();
-        sounds.reset();
-        system.reset();
-        PlatformTesting::UseManualSoundOutput(0);
     }
 
     // The player with music tracks 0 and 1, whose sounds are the manager's first two.
@@ -81,13 +57,6 @@ protected:
         }
         return queued;
     }
-
-    FakeClock clock;
-    TestSupport::EngineServices services;
-    KeystrelEngine::TimerManager timers{true};
-    std::unique_ptr<KeystrelEngine::SoundSystem_DS7> system;
-    std::unique_ptr<KeystrelEngine::SoundManager> sounds;
-    std::unique_ptr<AudioPlayer> player;
 };
 
 using Commands = std::vector<std::pair<std::uint32_t, int>>;

@@ -159,3 +159,21 @@ TEST_F(MessageManagerTest, EntriesFromTwoThreadsStayWhole)
         ASSERT_TRUE(entry == std::string(40, 'a') + "<BR>" || entry == std::string(40, 'b') + "<BR>") << entry;
     }
 }
+
+// The engine empties the history every frame while the loading thread may be logging.
+TEST_F(MessageManagerTest, HistoryEmptiedWhileAnotherThreadLogsKeepsWholeEntries)
+{
+    MessageManager log(m_folder, "Quellhaven", "", false, false);
+    std::thread loader([&log] {
+        for (int i = 0; i < 2000; ++i)
+            log.Message(std::string(40, 'a'));
+    });
+    for (int i = 0; i < 200; ++i)
+        log.ClearHistory();
+    loader.join();
+    EXPECT_LE(log.m_history.size(), 2000u);
+    for (const auto& record : log.m_history)
+        ASSERT_EQ(record.text, std::string(40, 'a') + "\n");
+    log.ClearHistory();
+    EXPECT_TRUE(log.m_history.empty());
+}

@@ -9,7 +9,7 @@
 
 namespace RenderTesting {
 
-class CountingRenderSystem final : public KeystrelEngine::RenderSystem
+class CountingRenderSystem : public KeystrelEngine::RenderSystem
 {
 public:
     CountingRenderSystem(KeystrelEngine::MessageManager* log, KeystrelEngine::Config* config, std::uint32_t stages,

@@ -13,14 +13,14 @@
 #include <cmath>
 #include <random>
 
+using Formats::ShaderFile;
+using Formats::ShaderFileStage;
 using KeystrelEngine::Shader;
 using KeystrelEngine::ShaderDescriptor;
 using KeystrelEngine::ShaderManager;
 using KeystrelEngine::ShaderStage;
 using KeystrelEngine::ShaderUser;
 using KeystrelEngine::Texture2D;
-using Formats::ShaderFile;
-using Formats::ShaderFileStage;
 
 namespace {
 
@@ -277,6 +277,25 @@ TEST_F(ShaderManagerTest, GridAnimationsShowEachCellInsetThroughTheTextureMatrix
     manager->Update();
     EXPECT_FLOAT_EQ(stage.m_offsetU, 0.00125f);
     EXPECT_FLOAT_EQ(stage.m_offsetV, 0.5025f);
+}
+
+TEST_F(ShaderManagerTest, SetFrameShowsItsFrameFromTheNextUpdateOn)
+{
+    ShaderUser* grid = manager->GetShader(ShaderDescriptor::FromTexture("button.tga", 2, 2, ""));
+    ShaderUser* frames = manager->GetShader(Animated(ShaderStage::kAnimationTextureFrames, 4, 0.0f, "anim.tga"));
+    grid->SetFrame(0, 3);
+    frames->SetFrame(0, 2);
+    grid->SetFrame(1, 1); // no second stage
+    for (int update = 0; update < 2; ++update) {
+        manager->Update();
+        EXPECT_EQ(frames->m_stages[0].m_currentFrame, 2u);
+        EXPECT_FLOAT_EQ(grid->m_stages[0].m_offsetU, 0.5025f) << "the bottom right cell";
+        EXPECT_FLOAT_EQ(grid->m_stages[0].m_offsetV, 0.0025f);
+    }
+    EXPECT_EQ(grid->GetPosition(1), 0.0f);
+    frames->SetFrame(0, 0);
+    manager->Update();
+    EXPECT_EQ(frames->m_stages[0].m_currentFrame, 0u);
 }
 
 TEST_F(ShaderManagerTest, ARandomStartTakesOneDrawOfTheEngineGenerator)

@@ -1,5 +1,14 @@
 #include "tools/formats/BoardFileWriter.h"
 
+#include "engine/foundation/ByteOrder.h"
+#include "engine/foundation/Error.h"
+#include "engine/render/ModelManager.h"
+#include "game/play/GameLogicData.h"
+#include "game/play/LevelManager.h"
+#include "tests/engine/render/ModelFixture.h"
+#include "tests/game/play/support/HexagonLevel.h"
+
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,3 +69,187 @@ TEST(BoardFileWriter, ReproducesTheHandAssembledTwoCellFile)
     EXPECT_EQ(Formats::BuildBoardFile(file), (Formats::Bytes{0x19, 0, 0, 0, 'V', 'X', 'B', 'L', 'F', 0x67, 0, 0, 0,
                                                              11,   0, 0, 0, 21,  0,   0,   0,   0,   0,    0, 0}));
 }
+
+namespace {
+
+using Wispfold::BoardCellRecord;
+using Wispfold::GameLogicData;
+
+Formats::BoardFile FromLevel(const Wispfold::LevelData& level)
+{
+    Formats::BoardFile file{level.gridWidth, level.gridHeight, {}};
+    for (const BoardCellRecord& cell : level.cellRecords) {
+        file.cells.push_back({cell.kind, cell.closed, cell.blocked, cell.x, cell.y, cell.position, cell.rotation,
+                              cell.offset, cell.extra});
+    }
+    return file;
+}
+
+void PatchLength(Formats::Bytes& bytes)
+{
+    if (bytes.size() >= 4)
+        KeystrelEngine::StoreLE32(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+}
+
+// UTF-16LE with its byte-order mark.
+TestSupport::Bytes Utf16(const std::string& text)
+{
+    TestSupport::Bytes bytes = {0xFF, 0xFE};
+    for (const char c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c));
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+
+// Level data of board "two" in environment "forest", on the recording device with a model manager.
+class GameLogicDataTest : public RenderTesting::ModelFixture
+{
+protected:
+    void SetUp() override
+    {
+        ModelFixture::SetUp();
+        models = std::make_unique<KeystrelEngine::ModelManager>(modelServices);
+        level.boardName = "two";
+        level.environmentName = "forest";
+        level.levelNumber = 4;
+        level.levelFactor = 1.5f;
+        WriteEnvironment(TestSupport::ToBytes("0\n"));
+    }
+
+    void TearDown() override
+    {
+        models.reset();
+        ModelFixture::TearDown();
+    }
+
+    static void WriteBoard(const Formats::Bytes& bytes) { RenderTesting::WriteDataFile("boards\\two.blf", bytes); }
+    static void WriteEnvironment(const TestSupport::Bytes& bytes)
+    {
+        RenderTesting::WriteDataFile("environments\\forest\\environment.ini", bytes);
+    }
+
+    // The data after its load; the text of the error the load raised ("" when none) and the cells it kept.
+    std::unique_ptr<GameLogicData> Load(std::string* error = nullptr)
+    {
+        auto data = std::make_unique<GameLogicData>(
+            GameFramework::DataKeeperServices{&services.log, &services.files, shaders.get(), models.get()}, nullptr,
+            &level);
+        try {
+            data->Load();
+        } catch (const KeystrelEngine::Error& thrown) {
+            if (!error)
+                throw;
+            *error = thrown.GetText();
+        }
+        return data;
+    }
+    std::string LoadError()
+    {
+        std::string error;
+        keptCells = Load(&error)->GetLevelData().GetCellRecordCount();
+        return error;
+    }
+
+    std::unique_ptr<KeystrelEngine::ModelManager> models;
+    Wispfold::LevelRecord level;
+    std::uint32_t keptCells = 0; // by the last LoadError
+};
+
+const std::string kBoardFormat = "Incorrect \"data\\boards\\two.blf\" file format";
+
+// Written again from what was read, each file comes out as it was: every field is read in its place.
+TEST_F(GameLogicDataTest, ReadsTheHandAssembledFileAndWhatTheWriterWrites)
+{
+    Formats::BoardFile hexagon = FromLevel(TestSupport::MakeHexagonLevel(1.0f, false));
+    hexagon.cells.push_back(hexagon.cells.front()); // a duplicate is kept
+    hexagon.cells.back().extra = {7.0f, 8.0f, 9.0f};
+    for (const Formats::Bytes& file : {kTwoCells, Formats::BuildBoardFile(hexagon)}) {
+        WriteBoard(file);
+        const auto data = Load();
+        EXPECT_EQ(Formats::BuildBoardFile(FromLevel(data->GetLevelData())), file);
+        EXPECT_EQ(data->GetLevelData().colourCount, 4u);
+        EXPECT_EQ(data->GetLevelData().levelFactor, 1.5f);
+        EXPECT_TRUE(data->GetEnvironmentModels().empty());
+    }
+}
+
+TEST_F(GameLogicDataTest, DamagedOtherVersionsAndUnplayableBoardsAreRefused)
+{
+    // Every truncation, its length field made to match, fails with a file error and keeps no cell.
+    for (std::size_t size = 0; size < kTwoCells.size(); ++size) {
+        Formats::Bytes cut(kTwoCells.begin(), kTwoCells.begin() + static_cast<std::ptrdiff_t>(size));
+        PatchLength(cut);
+        WriteBoard(cut);
+        EXPECT_NE(LoadError(), "") << size << " bytes";
+        EXPECT_EQ(keptCells, 0u) << size << " bytes";
+    }
+    for (const std::uint32_t version : {102u, 104u}) {
+        Formats::Bytes other = kTwoCells;
+        KeystrelEngine::StoreLE32(other.data() + 9, version);
+        WriteBoard(other);
+        EXPECT_EQ(LoadError(), "Incorrect \"data\\boards\\two.blf\" format version (" + std::to_string(version) +
+                                   "), current is 103");
+    }
+
+    const struct
+    {
+        const char* what;
+        std::size_t offset; // of the u32 patched
+        std::uint32_t value;
+    } refused[] = {
+        {"no cell", 21, 0},
+        {"grid width 0", 13, 0},
+        {"grid width 65", 13, 65},
+        {"grid height 0", 17, 0},
+        {"height 65", 17, 65},
+        {"kind 3", 25, 3},
+        {"x on the grid's width", 31, 11},
+        {"y on the grid's height", 25 + 66 + 10, 21},
+    };
+    for (const auto& r : refused) {
+        Formats::Bytes patched = kTwoCells;
+        KeystrelEngine::StoreLE32(patched.data() + r.offset, r.value);
+        if (r.value == 0 && r.offset == 21)
+            patched.resize(25);
+        PatchLength(patched);
+        WriteBoard(patched);
+        EXPECT_EQ(LoadError(), kBoardFormat) << r.what;
+        EXPECT_EQ(keptCells, 0u) << r.what;
+    }
+    // The largest grid is read.
+    Formats::Bytes largest = kTwoCells;
+    KeystrelEngine::StoreLE32(largest.data() + 13, 64);
+    KeystrelEngine::StoreLE32(largest.data() + 17, 64);
+    WriteBoard(largest);
+    EXPECT_EQ(LoadError(), "");
+}
+
+TEST_F(GameLogicDataTest, EnvironmentEntriesFlagsAndModels)
+{
+    WriteBoard(kTwoCells);
+    WriteModel("environments\\forest\\models\\tree", RenderTesting::StaticQuad());
+    WriteModel("environments\\forest\\models\\bush", RenderTesting::StaticQuad());
+    const std::string entries = "2\n\n\ntree\n1\n0\n\nbush\n2\n-1\n1\n";
+    for (const TestSupport::Bytes& file : {TestSupport::ToBytes(entries), Utf16(entries)}) {
+        WriteEnvironment(file);
+        const auto data = Load();
+        ASSERT_EQ(data->GetEnvironmentModels().size(), 2u);
+        EXPECT_NE(data->GetEnvironmentModels()[0], data->GetEnvironmentModels()[1]);
+        const auto& read = data->GetEnvironmentEntries();
+        EXPECT_EQ((std::array{read[0].lit, read[0].sorted, read[0].randomPhase}),
+                  (std::array<std::uint8_t, 3>{1, 0, 0}));
+        EXPECT_EQ((std::array{read[1].lit, read[1].sorted, read[1].randomPhase}),
+                  (std::array<std::uint8_t, 3>{1, 1, 1}));
+    }
+    WriteEnvironment(TestSupport::ToBytes("0\ntree\n1\n1\n1\n"));
+    EXPECT_TRUE(Load()->GetEnvironmentEntries().empty());
+
+    WriteEnvironment(TestSupport::ToBytes("-1\n"));
+    EXPECT_EQ(LoadError(), "Incorrect \"data\\environments\\forest\\environment.ini\" file format");
+    // A count far beyond the file sizes nothing: the first entry past the end names no model.
+    WriteEnvironment(TestSupport::ToBytes("2147483647\ntree\n1\n1\n1\n"));
+    EXPECT_NE(LoadError(), "");
+}
+
+} // namespace

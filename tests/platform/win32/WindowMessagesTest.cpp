@@ -2,6 +2,7 @@
 #include "platform/win32/Win32.h"
 
 #include <gtest/gtest.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -193,7 +194,36 @@ TEST_F(WindowMessagesTest, FullScreenCursorMapsThroughTheLetterbox)
     Messages();
     GetCursorPos(&cursor);
     EXPECT_EQ(cursor.y, 0);
+
+    // The screen is the mode's own: client and screen coordinates agree, both ways.
+    for (POINT point : {POINT{320, 180}, POINT{0, 359}}) {
+        const POINT screenPoint = point;
+        ASSERT_TRUE(ScreenToClient(screen, &point));
+        EXPECT_EQ(point.x, screenPoint.x);
+        EXPECT_EQ(point.y, screenPoint.y);
+    }
     DestroyWindow(screen);
+}
+
+TEST_F(WindowMessagesTest, ScreenToClientUndoesClientToScreen)
+{
+    POINT point{7, 9};
+    ASSERT_TRUE(ClientToScreen(window, &point));
+    EXPECT_NE(point.x, 7);
+    ASSERT_TRUE(ScreenToClient(window, &point));
+    EXPECT_EQ(point.x, 7);
+    EXPECT_EQ(point.y, 9);
+    PlatformTesting::InjectMouseMotion(window, 30, 40, 1, 1);
+    Messages();
+    GetCursorPos(&point);
+    ASSERT_TRUE(ScreenToClient(window, &point));
+    EXPECT_EQ(point.x, 30);
+    EXPECT_EQ(point.y, 40);
+
+    DestroyWindow(window);
+    EXPECT_FALSE(ScreenToClient(window, &point)) << "a window that is gone";
+    EXPECT_FALSE(ScreenToClient(nullptr, &point));
+    window = Create(WS_CAPTION, nullptr);
 }
 
 TEST(Clock, CountersFollowTheFakeClock)
@@ -206,6 +236,7 @@ TEST(Clock, CountersFollowTheFakeClock)
     EXPECT_EQ(timeGetTime(), 5000u);
     PlatformTesting::AdvanceFakeClock(0.0125);
     EXPECT_EQ(timeGetTime(), 5012u);
+    EXPECT_EQ(GetTickCount(), 5012u);
     PlatformTesting::UseRealClock();
 
     TIMECAPS caps;
@@ -215,6 +246,25 @@ TEST(Clock, CountersFollowTheFakeClock)
     QueryPerformanceCounter(&count);
     QueryPerformanceCounter(&later);
     EXPECT_LE(count.QuadPart, later.QuadPart);
+}
+
+TEST(Com, EachThreadCountsItsOwnStarts)
+{
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
+    EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
+    HRESULT otherThread = E_FAIL;
+    std::thread([&] {
+        otherThread = CoInitialize(nullptr);
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(otherThread, S_OK);
+    CoUninitialize();
+    EXPECT_EQ(CoInitialize(nullptr), S_FALSE) << "one start is left";
+    CoUninitialize();
+    CoUninitialize();
+    CoUninitialize(); // more ends than starts change nothing
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
+    CoUninitialize();
 }
 
 } // namespace

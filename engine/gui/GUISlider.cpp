@@ -1,0 +1,164 @@
+#include "GUISlider.h"
+
+#include "engine/render/Matrix4.h"
+#include "engine/render/Model.h"
+#include "engine/render/ShaderUser.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace KeystrelEngine {
+
+namespace {
+
+constexpr std::uint32_t kThumbFlags = GUIWindow::kShown | GUIWindow::kColouredQuad;
+
+} // namespace
+
+GUISlider::GUISlider(const GUIServices& services, GUISoundManager* sounds, GUIPoint position, GUISize size,
+                     const Model* source, GUIWindow* parent, std::uint32_t vertical, GUIPoint trackStart,
+                     GUIPoint trackEnd)
+    : GUIWindow(services, kColouredQuad, position, size, source, parent), m_sounds(sounds), m_vertical(vertical),
+      m_trackStart(trackStart), m_trackEnd(trackEnd)
+{
+    SetThumb(static_cast<const Model*>(nullptr), GUISize{});
+}
+
+GUISlider::~GUISlider() = default;
+
+// The thumb ---------------------------------------------------------------------------------------------------
+
+GUISize GUISlider::ThumbWindowSize() const
+{
+    return {m_thumbSize.width + m_trackEnd.x - m_trackStart.x, m_thumbSize.height + m_trackEnd.y - m_trackStart.y};
+}
+
+void GUISlider::SetThumb(const std::string& modelName, GUISize thumbSize)
+{
+    m_thumb.reset();
+    m_thumbSize = thumbSize;
+    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(),
+                                           modelName, this));
+}
+
+void GUISlider::SetThumb(const Model* source, GUISize thumbSize)
+{
+    m_thumb.reset();
+    m_thumbSize = thumbSize;
+    AdoptThumb(
+        std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(), source, this));
+}
+
+void GUISlider::SetThumb(const ShaderDescriptor& descriptor, float extentU, float extentV, GUISize thumbSize)
+{
+    m_thumb.reset();
+    m_thumbSize = thumbSize;
+    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(),
+                                           descriptor, this, extentU, extentV));
+}
+
+void GUISlider::AdoptThumb(std::unique_ptr<GUIButton> thumb)
+{
+    m_thumb = std::move(thumb);
+    m_thumb->m_placeQuad = false;
+    m_thumb->m_selectSoundId = kThumbSelectSound;
+    m_thumb->m_clickSoundId = kThumbClickSound;
+    SetPosition(m_position);
+}
+
+void GUISlider::SetPosition(std::uint32_t position)
+{
+    m_position = std::min(position, LastPosition());
+}
+
+void GUISlider::SetEnabled(bool enabled)
+{
+    if (enabled == (m_state != kDisabled))
+        return;
+    m_state = enabled ? kNormal : kDisabled;
+    m_thumb->SetEnabled(enabled);
+}
+
+bool GUISlider::IsPressed() const
+{
+    return m_thumb->IsPressed();
+}
+
+// The frame -------------------------------------------------------------------------------------------------------
+
+bool GUISlider::Update(float cursorX, float cursorY, bool buttonHeld, bool buttonWentDown)
+{
+    if (!GUIWindow::Update(cursorX, cursorY, buttonHeld, buttonWentDown))
+        return false;
+    if (!m_thumb->Update(cursorX, cursorY, buttonHeld, buttonWentDown) || m_state == kDisabled)
+        return false;
+    m_state = IsCursorOver() ? kHover : kNormal;
+    if (m_thumb->IsPressed())
+        SetPosition(PositionAt(cursorX, cursorY));
+    return true;
+}
+
+// Along x the cursor holds the thumb by its middle; along y by its edge.
+std::uint32_t GUISlider::PositionAt(float cursorX, float cursorY) const
+{
+    const GUIPoint origin = GetAbsolutePosition();
+    float t = 0.0f;
+    if (m_vertical == 0) {
+        const float length = std::max(m_trackEnd.x - m_trackStart.x, 1.0f);
+        t = (cursorX - origin.x - m_trackStart.x - 0.5f * m_thumbSize.width) / length;
+    } else {
+        const float length = std::max(m_trackEnd.y - m_trackStart.y, 1.0f);
+        t = (cursorY - origin.y - m_trackStart.y) / length;
+    }
+    t = std::clamp(t, 0.0f, 1.0f);
+    if (m_inverted)
+        t = 1.0f - t;
+    const float value = static_cast<float>(LastPosition()) * t;
+    const float whole = std::floor(value);
+    return static_cast<std::uint32_t>(whole) + (value - whole >= 0.5f ? 1 : 0);
+}
+
+bool GUISlider::Draw()
+{
+    if (!GUIWindow::Draw())
+        return false;
+    if (Model* quad = m_thumb->GetQuad())
+        PlaceThumbQuad(*quad);
+    m_thumb->Draw();
+    if (ShaderUser* user = GetQuad() ? GetQuad()->GetShaderUser() : nullptr)
+        user->SetFrame(0, m_state);
+    return true;
+}
+
+void GUISlider::PlaceThumbQuad(Model& quad) const
+{
+    const std::uint32_t last = LastPosition();
+    float t = last == 0 ? 0.0f : static_cast<float>(m_position) / static_cast<float>(last);
+    if (m_inverted)
+        t = 1.0f - t;
+    const GUIPoint origin = GetAbsolutePosition();
+    Matrix4 placement;
+    placement.MakeTranslation({origin.x + m_trackStart.x + t * (m_trackEnd.x - m_trackStart.x),
+                               origin.y + m_trackStart.y + t * (m_trackEnd.y - m_trackStart.y), 0.0f});
+    Matrix4 scale;
+    scale.m[0] = m_thumbSize.width;
+    scale.m[5] = m_thumbSize.height;
+    quad.ResetWorldMatrix();
+    quad.MultiplyWorldMatrix(placement * scale);
+}
+
+void GUISlider::SetColour(const Color& colour)
+{
+    GUIWindow::SetColour(colour);
+    m_thumb->SetColour(colour);
+}
+
+void GUISlider::UpdateVisibility()
+{
+    const bool wasVisible = IsVisible();
+    GUIWindow::UpdateVisibility();
+    if (IsVisible() && !wasVisible && m_state != kDisabled)
+        m_state = kNormal;
+}
+
+} // namespace KeystrelEngine

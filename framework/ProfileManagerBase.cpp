@@ -1,0 +1,170 @@
+#include "ProfileManagerBase.h"
+
+#include "AudioPlayer.h"
+#include "engine/foundation/Error.h"
+#include "engine/foundation/FileBinary.h"
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/MessageManager.h"
+
+#include <algorithm>
+
+namespace GameFramework {
+
+using KeystrelEngine::FileBinary;
+
+ProfileManagerBase::ProfileManagerBase(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* files,
+                                       AudioPlayer* player, const std::string& baseFolder)
+    : m_log(log), m_files(files), m_player(player), m_baseFolder(baseFolder), m_file(files, "ZRPMF", 100),
+      m_listPath(baseFolder + "\\profiles.pmf")
+{
+}
+
+ProfileManagerBase::~ProfileManagerBase() = default;
+
+void ProfileManagerBase::ApplyProfileVolumes()
+{
+    if (!m_current)
+        return;
+    m_player->SetMusicVolume(m_current->m_volumes.music);
+    m_player->SetSoundVolume(m_current->m_volumes.sound);
+}
+
+void ProfileManagerBase::LoadAll()
+{
+    LoadProfiles();
+    Sort();
+    LoadList();
+    if (!m_current && !m_profiles.empty()) {
+        m_current = m_profiles.front().get();
+        Save();
+    }
+}
+
+// Only the files right in the profiles folder are profiles: the listing also descends into folders whose names
+// end in ".prf".
+void ProfileManagerBase::LoadProfiles()
+{
+    const std::string folder = m_baseFolder + "\\profiles";
+    std::vector<std::string> paths;
+    m_files->ListFiles(folder, "*.prf", paths);
+    for (const std::string& path : paths) {
+        if (KeystrelEngine::GetFolderPart(path) != folder)
+            continue;
+        try {
+            m_profiles.push_back(CreateProfileFromFile(path.substr(path.find_last_of('\\') + 1)));
+        } catch (const KeystrelEngine::Error&) {
+            // Load has logged why; the profile is left out.
+        }
+    }
+}
+
+// A missing list is the first start. One that cannot be read is set aside as ".bad" before the fresh list
+// replaces it, so that it is never lost.
+void ProfileManagerBase::LoadList()
+{
+    try {
+        m_file.Open(m_listPath, VersionedFile::ModeRead);
+        Read(m_file.GetFile());
+        m_file.Close();
+    } catch (const KeystrelEngine::FileError& error) {
+        m_file.KeepDamaged(m_listPath, *m_log, error.GetText());
+        m_current = nullptr;
+        m_entries.clear();
+        Save();
+    }
+}
+
+// The entries are appended as they are read: a count read from the file reserves nothing.
+void ProfileManagerBase::Read(FileBinary& file)
+{
+    const std::u16string current = file.ReadWString();
+    if (!current.empty())
+        m_current = FindProfile(current);
+    const std::uint32_t count = file.ReadU32();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        ProfileListEntry entry;
+        entry.first = file.ReadU32();
+        entry.second = file.ReadU32();
+        entry.text = file.ReadWString();
+        entry.third = file.ReadU32();
+        m_entries.push_back(std::move(entry));
+    }
+}
+
+void ProfileManagerBase::Write(FileBinary& file)
+{
+    WriteWString(file, m_current ? m_current->GetName() : std::u16string());
+    WriteU32(file, static_cast<std::uint32_t>(m_entries.size()));
+    for (const ProfileListEntry& entry : m_entries) {
+        WriteU32(file, entry.first);
+        WriteU32(file, entry.second);
+        WriteWString(file, entry.text);
+        WriteU32(file, entry.third);
+    }
+}
+
+void ProfileManagerBase::SaveProfileVolumes(ProfileBase& profile)
+{
+    profile.m_volumes.music = m_player->GetMusicVolume();
+    profile.m_volumes.sound = m_player->GetSoundVolume();
+    profile.Save();
+}
+
+ProfileBase* ProfileManagerBase::FindProfile(const std::u16string& name) const
+{
+    const std::u16string folded = FoldProfileName(name);
+    const auto found = std::find_if(m_profiles.begin(), m_profiles.end(),
+                                    [&](const auto& profile) { return FoldProfileName(profile->GetName()) == folded; });
+    return found != m_profiles.end() ? found->get() : nullptr;
+}
+
+ProfileBase* ProfileManagerBase::AddProfile(const std::u16string& name)
+{
+    if (ProfileBase* existing = FindProfile(name))
+        return existing;
+    std::unique_ptr<ProfileBase> created = CreateProfile(name);
+    SaveProfileVolumes(*created);
+    ProfileBase* profile = created.get();
+    m_profiles.push_back(std::move(created));
+    Sort();
+    Save();
+    return profile;
+}
+
+void ProfileManagerBase::RenameProfile(const std::u16string& oldName, const std::u16string& newName)
+{
+    ProfileBase* profile = FindProfile(oldName);
+    if (!profile || FindProfile(newName))
+        return;
+    profile->Rename(newName);
+    Sort();
+    Save();
+}
+
+void ProfileManagerBase::RemoveProfile(const std::u16string& name)
+{
+    const ProfileBase* profile = FindProfile(name);
+    if (!profile)
+        return;
+    const auto found =
+        std::find_if(m_profiles.begin(), m_profiles.end(), [&](const auto& held) { return held.get() == profile; });
+    (*found)->DeleteFiles();
+    const std::unique_ptr<ProfileBase> removed = std::move(*found);
+    m_profiles.erase(found);
+    if (m_current == profile)
+        m_current = m_profiles.empty() ? nullptr : m_profiles.front().get();
+    Save();
+}
+
+void ProfileManagerBase::Save()
+{
+    m_file.Save(m_listPath, [this](FileBinary& file) { Write(file); });
+}
+
+void ProfileManagerBase::Sort()
+{
+    std::stable_sort(m_profiles.begin(), m_profiles.end(),
+                     [](const auto& a, const auto& b) { return ProfileNameLess(*a, *b); });
+}
+
+} // namespace GameFramework

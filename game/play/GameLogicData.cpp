@@ -1,0 +1,127 @@
+#include "GameLogicData.h"
+
+#include "LevelManager.h"
+
+#include "engine/foundation/Error.h"
+#include "engine/foundation/FileBinary.h"
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileTextual.h"
+#include "engine/foundation/StringUtils.h"
+#include "engine/render/ModelManager.h"
+#include "framework/VersionedFile.h"
+
+#include <memory>
+
+namespace Wispfold {
+
+namespace {
+
+using KeystrelEngine::FileBinary;
+using KeystrelEngine::FileError;
+using KeystrelEngine::FileTextual;
+
+std::string FormatText(const std::string& path)
+{
+    return "Incorrect \"" + path + "\" file format";
+}
+
+// Each field by its own read, in the file's order.
+BoardCellRecord ReadCell(FileBinary& file)
+{
+    BoardCellRecord cell;
+    cell.kind = file.ReadU32();
+    file.Read(1, &cell.closed);
+    file.Read(1, &cell.blocked);
+    cell.x = file.ReadU32();
+    cell.y = file.ReadU32();
+    file.Read(sizeof(cell.position), cell.position.data());
+    file.Read(sizeof(cell.rotation), cell.rotation.data());
+    file.Read(sizeof(cell.offset), cell.offset.data());
+    file.Read(sizeof(cell.extra), cell.extra.data());
+    return cell;
+}
+
+// A flag line: any non-zero number counts as set; an empty line reads as 0.
+std::uint8_t ReadFlag(FileTextual& file)
+{
+    std::string line;
+    file.ReadLine(line);
+    return KeystrelEngine::ToInt(line) != 0 ? 1 : 0;
+}
+
+} // namespace
+
+GameLogicData::GameLogicData(const GameFramework::DataKeeperServices& services, GameFramework::StageRecord* stage,
+                             const LevelRecord* level)
+    : DataKeeper(services), m_stage(stage), m_level(level)
+{
+    m_levelData.colourCount = static_cast<std::uint32_t>(level->levelNumber);
+    m_levelData.levelFactor = level->levelFactor;
+}
+
+void GameLogicData::DoLoad()
+{
+    ReadBoard("data\\boards\\" + m_level->boardName + ".blf");
+    ReadEnvironment("data\\environments\\" + m_level->environmentName);
+}
+
+// A board without cells, with an empty or oversized grid, or with a cell of an unknown kind or outside the grid
+// cannot be played (the board copies its first cell, and a kind names the cell's appearance): refused with the
+// format error. Cells sharing coordinates are kept.
+void GameLogicData::ReadBoard(const std::string& path)
+{
+    GameFramework::VersionedFile board(m_fileManager, "VXBLF", 103);
+    board.Open(path, GameFramework::VersionedFile::ModeRead);
+    FileBinary& file = board.GetFile();
+    m_levelData.gridWidth = file.ReadU32();
+    m_levelData.gridHeight = file.ReadU32();
+    const std::uint32_t count = file.ReadU32();
+    const auto outside = [](std::uint32_t size) { return size == 0 || size > kMaxGridSize; };
+    if (count == 0 || outside(m_levelData.gridWidth) || outside(m_levelData.gridHeight))
+        throw FileError(FormatText(path));
+    ReadCells(file, count, FormatText(path));
+    board.Close();
+}
+
+// The count sizes nothing: a file shorter than its count fails at its first missing cell. The cells are kept only
+// when all of them are read and sound.
+void GameLogicData::ReadCells(FileBinary& file, std::uint32_t count, const std::string& formatText)
+{
+    std::vector<BoardCellRecord> cells;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const BoardCellRecord cell = ReadCell(file);
+        if (cell.kind > kMaxCellKind || cell.x >= m_levelData.gridWidth || cell.y >= m_levelData.gridHeight)
+            throw FileError(formatText);
+        cells.push_back(cell);
+    }
+    m_levelData.cellRecords = std::move(cells);
+}
+
+// Each entry: the model name on the next non-empty line, then the lit, sorted and random-phase flags. The count
+// sizes nothing: entries past the end of the file read empty and fail at their model.
+void GameLogicData::ReadEnvironment(const std::string& folder)
+{
+    const std::string path = folder + "\\environment.ini";
+    const auto file = m_fileManager->OpenTextual(path, false);
+    std::string line;
+    file->ReadLine(line);
+    const std::int32_t count = KeystrelEngine::ToInt(line);
+    if (count < 0)
+        throw FileError(FormatText(path));
+    const std::string models = "environments\\" + m_level->environmentName + "\\models\\";
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::string name;
+        while (name.empty() && file->ReadLine(name)) {
+        }
+        EnvironmentEntry entry;
+        entry.lit = ReadFlag(*file);
+        entry.sorted = ReadFlag(*file);
+        entry.randomPhase = ReadFlag(*file);
+        std::unique_ptr<KeystrelEngine::Model> model(m_modelManager->LoadModelUnmanaged(models + name + ".mlf", 0));
+        m_models.push_back(model.get());
+        m_environmentModels.push_back(model.release());
+        m_environmentEntries.push_back(entry);
+    }
+}
+
+} // namespace Wispfold

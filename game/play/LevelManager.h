@@ -1,0 +1,46 @@
+// The game's level catalogue: per level its board, camera file and environment, its colour count and level
+// factor, and the board's weight in its stage's progress, read from the stage's level list and the board's
+// settings file. The whole catalogue is read at construction; a damaged entry or a missing board settings file
+// ends the start-up with a fatal error.
+#pragma once
+
+#include "framework/LevelManagerBase.h"
+
+#include <cstdint>
+#include <string>
+
+namespace Wispfold {
+
+struct LevelRecord : GameFramework::LevelRecord
+{
+    std::string boardName;        // "data\boards\" + board name + ".blf" and ".ini"
+    std::string cameraName;       // the board name + "_camera"
+    std::int32_t levelNumber = 0; // how many butterfly colours the level uses, 1 to 5
+    std::string environmentName;  // the folder below "data\environments\"
+    float levelFactor = 0.0f;     // scales the energy budget; finite, not negative
+    std::int32_t boardValue = 0;  // the level's weight in its stage's progress
+};
+
+class LevelManager : public GameFramework::LevelManagerBase
+{
+public:
+    static constexpr std::int32_t kMaxColourCount = 5; // one butterfly texture per colour
+
+    LevelManager(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* fileManager);
+
+    std::string StageLevelsPath(std::uint32_t stage) override;
+    std::unique_ptr<GameFramework::StageRecord> CreateStage() override;
+    std::unique_ptr<GameFramework::LevelRecord> CreateLevel() override;
+    void ReadLevel(GameFramework::LevelRecord& level, KeystrelEngine::FileTextual& file) override;
+
+    // Sums of the board values of a stage's levels (all, or 0 to level), as unsigned 32-bit sums. The stage and
+    // level must exist.
+    std::uint32_t SumStageBoardValues(std::uint32_t stage) const;
+    std::uint32_t SumStageBoardValuesUpTo(std::uint32_t stage, std::uint32_t level) const;
+
+private:
+    void ReadEntry(LevelRecord& level, KeystrelEngine::FileTextual& file, const std::string& listPath);
+    std::int32_t ReadBoardValue(const std::string& boardName);
+};
+
+} // namespace Wispfold

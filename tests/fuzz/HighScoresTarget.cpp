@@ -1,0 +1,74 @@
+// The high-score table: the input is "high_scores_table.hsf" of the user folder, loaded as at start-up (an
+// unreadable file is set aside and an empty table saved), then a result is added, which sorts and saves the table.
+// A table loaded from what was saved must hold the same entries, the names cut to what a file can hold.
+#include "tests/fuzz/FuzzFolder.h"
+#include "tests/fuzz/FuzzTarget.h"
+
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/MessageManager.h"
+#include "framework/HighScoresTable.h"
+#include "tools/formats/GameFileWriter.h"
+
+#include <cstdlib>
+#include <string>
+
+using GameFramework::HighScoresTable;
+
+namespace {
+
+constexpr char kUserFolder[] = "user";
+constexpr char kTableFile[] = "user/high_scores_table.hsf";
+
+bool SameEntries(const HighScoresTable& saved, const HighScoresTable& loaded)
+{
+    const auto& a = saved.GetEntries();
+    const auto& b = loaded.GetEntries();
+    if (a.size() != b.size() || saved.GetResultCounter() != loaded.GetResultCounter())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i]->name.substr(0, 254) != b[i]->name || a[i]->score != b[i]->score || a[i]->sequence != b[i]->sequence)
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> Table(std::uint32_t counter, const std::vector<GameFramework::HighScoreEntry>& entries)
+{
+    Formats::Bytes body;
+    Formats::PutLE32(body, counter);
+    Formats::PutLE32(body, static_cast<std::uint32_t>(entries.size()));
+    for (const auto& entry : entries) {
+        Formats::PutWString(body, entry.name);
+        Formats::PutLE32(body, entry.score);
+        Formats::PutLE32(body, entry.sequence);
+    }
+    return Formats::GameFile("GFHSF", 100, body);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const Fuzzing::FuzzFolder& folder = Fuzzing::FuzzFolder::Get();
+    static KeystrelEngine::MessageManager log("", "Quellhaven", "", false, false);
+    static KeystrelEngine::FileManager files(&log, folder.GetBase(), "Data");
+    const std::string userFolder = folder.GetBase() + "/" + kUserFolder;
+    folder.Write(kTableFile, data, size);
+    HighScoresTable table(&log, &files, userFolder);
+    table.Add(u"Fuzz", 500);
+    if (!SameEntries(table, HighScoresTable(&log, &files, userFolder)))
+        std::abort();
+    log.m_history.clear();
+    return 0;
+}
+
+void Fuzzing::WriteSeeds(SeedFolder& seeds)
+{
+    seeds.Add("empty.hsf", Table(0, {}));
+    seeds.Add("three.hsf", Table(7, {{u"Ada", 9000, 3}, {u"Zoë", 700, 1}, {u"", 700, 6}}));
+    std::vector<GameFramework::HighScoreEntry> full;
+    for (std::uint32_t i = 0; i < 12; ++i)
+        full.push_back({std::u16string(i * 20, u'a' + static_cast<char16_t>(i)), 1000 - 50 * i, i});
+    seeds.Add("twelve.hsf", Table(12, full));
+    seeds.Add("long-name.hsf", Table(1, {{std::u16string(254, u'\u0416'), 1, 0}}));
+}
