@@ -1,9 +1,12 @@
 // The menu scene drawn on the GL back end at 800 x 600 (one GUI unit a pixel) with engine GUI windows, as the
 // menu background and the guide place their models: every theme of the background in file order under the
-// decorations, and the guide with a speech bubble over the landscape. Saved as pictures for people to look at.
+// decorations (with no hole in the sky), the guide with a speech bubble over the landscape, the logo screen under
+// the cursor, and the menu's particle systems over the landscape. Saved as pictures for people to look at.
 #include "engine/foundation/Error.h"
 #include "engine/render/Image.h"
+#include "engine/render/ParticleSystemManager.h"
 #include "engine/render/ShaderUser.h"
+#include "engine/render/SpriteGroupManager.h"
 #include "tests/engine/gui/GUIFixture.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/tools/content/BuildData.h"
@@ -11,6 +14,7 @@
 #include "tools/content/scene/CharacterFigure.h"
 #include "tools/content/scene/CharacterGenerator.h"
 #include "tools/content/scene/MenuBackgroundGenerator.h"
+#include "tools/content/scene/MenuParticlesGenerator.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -45,9 +49,38 @@ protected:
 
     void TearDown() override
     {
+        particles.reset();
+        spriteGroups.reset();
         windows.clear();
         root.reset();
         GUIFixture::TearDown();
+    }
+
+    // A started clone of a menu particle system at the place, drawn over the GUI as the game's owners draw it.
+    KeystrelEngine::ParticleSystem* Emit(const std::string& name, const KeystrelEngine::Vector3& place)
+    {
+        if (!particles) {
+            spriteGroups = std::make_unique<KeystrelEngine::SpriteGroupManager>(cameras.get(), models.get());
+            particles = std::make_unique<KeystrelEngine::ParticleSystemManager>(
+                KeystrelEngine::ParticleServices{&services.log, &services.files, timers.get(), spriteGroups.get()});
+        }
+        const std::unique_ptr<KeystrelEngine::ParticleSystem> loaded(
+            particles->LoadParticleSystem(Content::MenuParticlesGenerator::kFolder + name + ".psf", camera));
+        KeystrelEngine::ParticleSystem* system = particles->CloneParticleSystem(*loaded);
+        Model& sprites = *system->GetSpriteGroup()->GetModel();
+        sprites.m_flags |= Model::kDrawLast | Model::kFixedDepth | Model::kShown;
+        sprites.SetSortDepth(-21.0f);
+        system->m_position = place;
+        system->m_emitting = true;
+        return system;
+    }
+
+    void Step(float dt)
+    {
+        timers->m_frameTime = dt;
+        cameras->Update();
+        particles->UpdateAll();
+        spriteGroups->UpdateAll();
     }
 
     // A model shown in place on the given layer, at the given frame of its animation.
@@ -98,6 +131,8 @@ protected:
         return image;
     }
 
+    std::unique_ptr<KeystrelEngine::SpriteGroupManager> spriteGroups;
+    std::unique_ptr<KeystrelEngine::ParticleSystemManager> particles;
     std::unique_ptr<GUIWindow> root;
     std::vector<std::unique_ptr<GUIWindow>> windows;
 };
@@ -156,6 +191,33 @@ TEST_F(ScenePixels, TheLogoScreenFillsTheScreenUnderTheCursor)
     // colour.
     const std::array<int, 3> corner = RenderTesting::PixelFromBottom(image, 797, 597);
     EXPECT_GT(corner[0] + corner[1] + corner[2], 0);
+}
+
+TEST_F(ScenePixels, MenuSparklesGlowOverTheScene)
+{
+    // The upgrade glow over the middle, a mana flight curving down to a glowing bar at the bottom, and the cursor
+    // trailing sparks from the left and bursting where it clicks.
+    ShowThemes();
+    KeystrelEngine::ParticleSystem* upgrade = Emit("upgrade", {400.0f, 300.0f, 0.0f});
+    KeystrelEngine::ParticleSystem* flight = Emit("mana_to_progress", {250.0f, 300.0f, 0.0f});
+    flight->m_looping = true;
+    Emit("mana_progress", {560.0f, 60.0f, 0.0f})->m_looping = true;
+    KeystrelEngine::ParticleSystem* trail = Emit("cursor_train", {300.0f, 420.0f, 0.0f});
+    trail->m_looping = true;
+    KeystrelEngine::ParticleSystem* click = nullptr;
+    for (int frame = 0; frame < 14; ++frame) {
+        const float t = static_cast<float>(frame) / 13.0f;
+        trail->m_position = {300.0f + 240.0f * t + 12.0f, 420.0f - 60.0f * t - 18.0f, 0.0f};
+        flight->m_position = {250.0f + 310.0f * t, 300.0f - 240.0f * t * t, 0.0f};
+        if (frame == 9)
+            click = Emit("cursor_click", {540.0f, 360.0f, 0.0f});
+        Step(0.05f);
+    }
+    const Image image = Draw();
+    RenderTesting::SaveTestPicture(image, "sparkles.bmp", services.files);
+    EXPECT_TRUE(Errors().empty()) << Errors().front();
+    for (const KeystrelEngine::ParticleSystem* system : {upgrade, flight, trail, click})
+        EXPECT_GT(system->GetLiveCount(), 0u);
 }
 
 } // namespace

@@ -104,7 +104,7 @@ ParticleFile Upgrade()
     Life(system, 1.4f, 0.4f);
     Heading(system, {0.0f, 1.0f, 0.0f}, {0.4f, 0.4f, 0.0f});
     system.speedCentre = P::Ramp(0.5f, 0.1f);
-    system.size = P::Ramp(7.0f, 0.0f);
+    system.size = P::Ramp(12.0f, 2.0f);
     system.colour = P::Fade({1.0f, 0.9f, 0.5f, 1.0f}, {1.0f, 0.6f, 0.3f, 0.0f});
     return system;
 }
@@ -116,7 +116,7 @@ ParticleFile CursorTrail()
     Life(system, 0.55f, 0.15f);
     Heading(system, {0.0f, -1.0f, 0.0f}, {0.6f, 0.4f, 0.0f});
     system.speedCentre = P::Ramp(0.25f, 0.05f);
-    system.size = P::Ramp(5.0f, 0.5f);
+    system.size = P::Ramp(9.0f, 1.0f);
     system.colour = P::Fade({1.0f, 0.95f, 0.6f, 0.9f}, {1.0f, 0.5f, 0.8f, 0.0f});
     return system;
 }
@@ -130,7 +130,7 @@ ParticleFile CursorClick()
     Heading(system, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 0.0f});
     system.speedCentre = P::Ramp(1.6f, 0.1f);
     system.speedSpread.fill(0.3f);
-    system.size = P::Ramp(6.0f, 1.0f);
+    system.size = P::Ramp(11.0f, 2.0f);
     system.colour = P::Fade({1.0f, 1.0f, 0.85f, 1.0f}, {1.0f, 0.6f, 0.2f, 0.0f});
     return system;
 }
@@ -142,7 +142,7 @@ ParticleFile ManaToProgress()
     Life(system, 0.45f, 0.1f);
     Heading(system, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 0.0f});
     system.speedCentre.fill(0.15f);
-    system.size = P::Ramp(8.0f, 1.0f);
+    system.size = P::Ramp(12.0f, 2.0f);
     system.colour = P::Fade({0.55f, 0.85f, 1.0f, 1.0f}, {0.3f, 0.5f, 1.0f, 0.0f});
     return system;
 }
@@ -157,7 +157,7 @@ ParticleFile ManaProgress()
     Life(system, 0.7f, 0.2f);
     Heading(system, {0.0f, 1.0f, 0.0f}, {0.3f, 0.3f, 0.0f});
     system.speedCentre = P::Ramp(0.35f, 0.05f);
-    system.size = P::Ramp(5.0f, 0.0f);
+    system.size = P::Ramp(8.0f, 1.0f);
     system.colour = P::Fade({0.7f, 0.9f, 1.0f, 1.0f}, {0.4f, 0.6f, 1.0f, 0.0f});
     return system;
 }
@@ -189,7 +189,7 @@ Picture Spark()
                                                     {{0.0f, {1.0f, 1.0f, 1.0f, 0.8f}},
                                                      {0.35f, {1.0f, 1.0f, 1.0f, 0.25f}},
                                                      {1.0f, {1.0f, 1.0f, 1.0f, 0.0f}}}));
-    picture.Draw(Shape::Polygon(Outlines::Star(4, 31.0f, 5.0f, 1.5707964f, {32.0f, 32.0f})).Soft(2.0f),
+    picture.Draw(Shape::Polygon(Outlines::Star(4, 31.0f, 7.0f, 1.5707964f, {32.0f, 32.0f})).Soft(2.0f),
                  Color{1.0f, 1.0f, 1.0f, 0.9f});
     return picture;
 }
