@@ -40,9 +40,8 @@ void DrawLetters(Picture& picture, const std::string& text, Point centre, float 
                                          {{0.0f, kDeepGold}, {1.0f, kGold}}));
 }
 
-} // namespace
-
-void EmblemPictures::DrawMoth(Picture& picture, Point centre, float size)
+// The moth spanning size pixels across its wings, centred on the point.
+void DrawMoth(Picture& picture, Point centre, float size)
 {
     const Color upper{0.95f, 0.78f, 0.42f, 1.0f}, lower{0.85f, 0.55f, 0.3f, 1.0f};
     for (const float side : {-1.0f, 1.0f}) {
@@ -61,6 +60,8 @@ void EmblemPictures::DrawMoth(Picture& picture, Point centre, float size)
     }
     picture.Draw(Shape::Ellipse(centre, 0.045f * size, 0.2f * size), Color{0.35f, 0.22f, 0.12f, 1.0f});
 }
+
+} // namespace
 
 Picture EmblemPictures::PublisherBig()
 {

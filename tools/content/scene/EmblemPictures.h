@@ -17,9 +17,6 @@ public:
     // An arrow whose tip is the picture's top-left pixel (the cursor's hot spot).
     static Picture Cursor();
     static Picture Console();
-
-    // The moth spanning size pixels across its wings, centred on the point.
-    static void DrawMoth(Picture& picture, Point centre, float size);
 };
 
 } // namespace Content
