@@ -10,7 +10,8 @@
 #include "engine/render/ShaderDescriptor.h"
 #include "engine/render/ShaderManager.h"
 
-#include <span>
+#include <functional>
+#include <iterator>
 
 namespace Wispfold {
 namespace {
@@ -20,19 +21,12 @@ using KeystrelEngine::Model;
 // Model load flags: GUI models carry vertex colours, the board's borders are static besides.
 constexpr std::uint32_t kColoured = Model::kColours;
 constexpr std::uint32_t kColouredStatic = Model::kColours | Model::kStatic;
-constexpr int kStepCount = 14;
 constexpr std::uint32_t kCharacterGrid = 16; // the character's faces: a 16 x 16 frame grid
 
 struct ModelEntry
 {
     const char* name; // below the list's folder, without ".mlf"
     std::uint32_t flags;
-};
-
-struct ModelList
-{
-    const char* folder;
-    std::span<const ModelEntry> entries;
 };
 
 constexpr ModelEntry kCharacterModels[] = {{"character", kColoured},
@@ -188,6 +182,12 @@ template <class T, class Make> T* Keep(std::vector<T*>& list, Make make)
 
 } // namespace
 
+struct GameData::ModelList
+{
+    const char* folder;
+    std::span<const ModelEntry> entries;
+};
+
 GameData::GameData(const GameFramework::DataKeeperServices& services, KeystrelEngine::GUIManager* gui)
     : DataKeeper(services), m_gui(gui)
 {
@@ -214,34 +214,38 @@ KeystrelEngine::ParticleSystem* GameData::GetParticleSystem(std::string_view nam
     return Find(m_particleSystemsByName, name, "particle system");
 }
 
+// Each step's end moves the progress on.
 void GameData::DoLoad()
 {
-    const auto loadModels = [this](const ModelList& list) {
-        for (const ModelEntry& entry : list.entries)
-            LoadModel(std::string(list.folder) + entry.name + ".mlf", entry.flags);
-        Advance();
-    };
-    const auto loadParticleSystems = [this](std::span<const char* const> names) {
-        for (const char* name : names)
-            LoadParticleSystem("ui\\menus\\particles\\" + std::string(name) + ".psf");
-        Advance();
-    };
-    LoadThemes();
-    LoadCharacter();
-    LoadCells();
-    for (std::size_t n = 0; n < kBorderCount; ++n)
-        m_borders.push_back(
-            LoadModel("game_objects\\board_border\\border_" + std::to_string(n) + ".mlf", kColouredStatic));
-    Advance();
-    LoadButterflies();
-    loadModels({"game_objects\\bonuses\\", kBonusModels});
-    loadParticleSystems(kBoardParticleSystems);
-    LoadWindows();
-    loadModels({"ui\\menus\\models\\", kMenuModels});
-    loadModels({"ui\\menus\\map\\models\\", kMapModels});
-    loadModels({"ui\\menus\\models\\game_logic\\", kInGameModels});
-    loadModels({"ui\\menus\\models\\level_complete\\", kLevelCompleteModels});
-    loadParticleSystems(kMenuParticleSystems);
+    const std::function<void()> steps[] = {
+        [this] { LoadThemes(); },
+        [this] { LoadCharacter(); },
+        [this] { LoadCells(); },
+        [this] { LoadBorders(); },
+        [this] { LoadButterflies(); },
+        [this] { LoadShadows(); },
+        [this] {
+            LoadModels({"game_objects\\bonuses\\", kBonusModels});
+        },
+        [this] { LoadParticleSystems(kBoardParticleSystems); },
+        [this] { LoadWindows(); },
+        [this] {
+            LoadModels({"ui\\menus\\models\\", kMenuModels});
+        },
+        [this] {
+            LoadModels({"ui\\menus\\map\\models\\", kMapModels});
+        },
+        [this] {
+            LoadModels({"ui\\menus\\models\\game_logic\\", kInGameModels});
+        },
+        [this] {
+            LoadModels({"ui\\menus\\models\\level_complete\\", kLevelCompleteModels});
+        },
+        [this] { LoadParticleSystems(kMenuParticleSystems); }};
+    for (std::size_t done = 0; done < std::size(steps); ++done) {
+        steps[done]();
+        m_progress = static_cast<float>(done + 1) / static_cast<float>(std::size(steps));
+    }
 }
 
 // The stage themes only: base themes are the background's own. Every theme keeps its position in the file.
@@ -256,27 +260,29 @@ void GameData::LoadThemes()
         m_themePositions.push_back(static_cast<std::uint32_t>(position));
         m_themeStages.push_back(theme.stage);
     }
-    Advance();
 }
 
 void GameData::LoadCharacter()
 {
-    for (const ModelEntry& entry : kCharacterModels)
-        LoadModel("ui\\menus\\character\\" + std::string(entry.name) + ".mlf", entry.flags);
+    LoadModels({"ui\\menus\\character\\", kCharacterModels});
     LoadShader("ui\\menus\\textures\\character_color.jpg", "ui\\menus\\textures\\character_alpha.jpg", kCharacterGrid);
-    Advance();
 }
 
 void GameData::LoadCells()
 {
-    for (const ModelEntry& entry : kCellModels)
-        LoadModel("game_objects\\cell\\" + std::string(entry.name) + ".mlf", entry.flags);
+    LoadModels({"game_objects\\cell\\", kCellModels});
     for (const char* texture : kCellTextures)
         LoadShader("game_objects\\cell\\textures\\" + std::string(texture) + ".jpg", "");
-    Advance();
 }
 
-// The butterflies and their shadows, a shader of each per colour.
+void GameData::LoadBorders()
+{
+    for (std::size_t n = 0; n < kBorderCount; ++n)
+        m_borders.push_back(
+            LoadModel("game_objects\\board_border\\border_" + std::to_string(n) + ".mlf", kColouredStatic));
+}
+
+// The butterfly and a shader of each colour.
 void GameData::LoadButterflies()
 {
     LoadModel("game_objects\\butterfly\\butterfly.mlf", kColoured);
@@ -284,13 +290,16 @@ void GameData::LoadButterflies()
         const std::string stem = "game_objects\\butterfly\\textures\\butterfly_" + std::to_string(n);
         m_butterflyShaders.push_back(LoadShader(stem + ".jpg", stem + "_alpha.jpg"));
     }
-    Advance();
+}
+
+// The shadow and a shader of each colour: one picture, cut out by each colour's own opacity.
+void GameData::LoadShadows()
+{
     LoadModel("game_objects\\shadow\\shadow.mlf", kColoured);
     for (std::size_t n = 0; n < kColourCount; ++n)
         m_shadowShaders.push_back(
             LoadShader("game_objects\\shadow\\textures\\butterfly_shadow.jpg",
                        "game_objects\\shadow\\textures\\butterfly_shadow_" + std::to_string(n) + "_alpha.jpg"));
-    Advance();
 }
 
 void GameData::LoadWindows()
@@ -300,13 +309,12 @@ void GameData::LoadWindows()
     m_rootWindow = m_gui->CreateWindow(GUIWindow::kShown | GUIWindow::kLayer10, {}, {}, noQuad, nullptr);
     m_childWindow = m_gui->CreateWindow(GUIWindow::kShown, {}, {}, noQuad, m_rootWindow);
     m_childWindow->SetLayer(kChildWindowLayer);
-    Advance();
 }
 
-void GameData::Advance()
+void GameData::LoadModels(const ModelList& list)
 {
-    ++m_stepsDone;
-    m_progress = static_cast<float>(m_stepsDone) / kStepCount;
+    for (const ModelEntry& entry : list.entries)
+        LoadModel(std::string(list.folder) + entry.name + ".mlf", entry.flags);
 }
 
 KeystrelEngine::Model* GameData::LoadModel(const std::string& name, std::uint32_t flags)
@@ -328,10 +336,13 @@ KeystrelEngine::ShaderUser* GameData::LoadShader(const std::string& texture, con
     return shader;
 }
 
-void GameData::LoadParticleSystem(const std::string& name)
+void GameData::LoadParticleSystems(std::span<const char* const> names)
 {
-    m_particleSystemsByName.emplace(
-        name, Keep(m_particleSystems, [&] { return m_particleSystemManager->LoadParticleSystem(name, nullptr); }));
+    for (const char* stem : names) {
+        const std::string name = "ui\\menus\\particles\\" + std::string(stem) + ".psf";
+        m_particleSystemsByName.emplace(
+            name, Keep(m_particleSystems, [&] { return m_particleSystemManager->LoadParticleSystem(name, nullptr); }));
+    }
 }
 
 } // namespace Wispfold

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,17 +60,22 @@ protected:
     void DoLoad() override;
 
 private:
+    struct ModelList; // a folder and its models with their load flags
+
     void LoadThemes();
     void LoadCharacter();
     void LoadCells();
+    void LoadBorders();
     void LoadButterflies();
+    void LoadShadows();
     void LoadWindows();
-    void Advance();
 
+    void LoadModels(const ModelList& list);
     KeystrelEngine::Model* LoadModel(const std::string& name, std::uint32_t flags);
     KeystrelEngine::ShaderUser* LoadShader(const std::string& texture, const std::string& opacity,
                                            std::uint32_t gridSize = 1);
-    void LoadParticleSystem(const std::string& name);
+    // Each "ui\\menus\\particles\\" + name + ".psf".
+    void LoadParticleSystems(std::span<const char* const> names);
 
     KeystrelEngine::GUIManager* m_gui;
     std::map<std::string, KeystrelEngine::Model*, std::less<>> m_modelsByName;
@@ -83,7 +89,6 @@ private:
     std::vector<KeystrelEngine::ShaderUser*> m_shadowShaders;
     KeystrelEngine::GUIWindow* m_rootWindow = nullptr;
     KeystrelEngine::GUIWindow* m_childWindow = nullptr;
-    int m_stepsDone = 0;
 };
 
 } // namespace Wispfold
