@@ -103,10 +103,9 @@ TEST_F(GameDataTest, TheGeneratedSetLoadsOnTheWorkerAndIsGoneWithTheKeeper)
     EXPECT_EQ(child->GetLayer(), GameData::kChildWindowLayer);
     EXPECT_TRUE(child->IsVisible());
 
-    // Entries by the names they were loaded from, GUI models with vertex colours where the menus colour them.
+    // Entries by the names they were loaded from, a GUI frame with vertex colours.
     EXPECT_EQ(data->GetModel("ui\\menus\\models\\controls\\button_big.mlf")->m_flags & Model::kColours,
               Model::kColours);
-    EXPECT_EQ(data->GetModel("ui\\menus\\models\\controls\\button_big_text_area.mlf")->m_flags & Model::kColours, 0u);
     EXPECT_NE(data->GetModel("ui\\menus\\models\\level_complete\\mana_text_area.mlf"), nullptr);
     EXPECT_NE(data->GetShader("game_objects\\cell\\textures\\cell_2_blocked.jpg"), nullptr);
     EXPECT_NE(data->GetParticleSystem("ui\\menus\\particles\\cursor_train.psf"), nullptr);
