@@ -1,8 +1,7 @@
 // What the tests of the game's screens share: a whole engine on the recording device (SDL's offscreen and dummy
 // drivers) on the fake clock, the sound and music player, the profile manager, and the content tool's data of
-// this build seen through a data folder of links below the test's base folder. The links let a test replace or
-// remove single files of the set without touching the build's data; files of the set that the tool does not make
-// yet are filled in with small stand-ins of the right kind.
+// this build seen through a data folder of links below the test's base folder: a test may replace or remove
+// single files of the set without touching the build's data, which the other tests share.
 #pragma once
 
 #include "framework/AudioPlayer.h"
@@ -28,9 +27,6 @@ namespace AppTesting {
 void ReplaceDataFile(const std::string& name, const TestSupport::Bytes& bytes);
 void ReplaceDataFile(const std::string& name, const std::string& text);
 void RemoveDataFile(const std::string& name);
-bool HasDataFile(const std::string& name);
-// A quad model with its untextured description, unless the set has the model.
-void EnsureModel(const std::string& name);
 
 class AppFixture : public ::testing::Test
 {
@@ -42,7 +38,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The generated set linked anew, with the stand-ins of what it lacks; whatever a test changed is undone.
+    // The generated set linked anew: whatever a test changed is undone.
     void ResetDataFolder();
 
     GameFramework::DataKeeperServices KeeperServices() const;

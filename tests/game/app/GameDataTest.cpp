@@ -134,8 +134,6 @@ TEST_F(GameDataTest, ThemesOfOtherKindsTakeNoPlaceInTheLists)
     for (const Case& test : cases) {
         SCOPED_TRACE(test.file);
         ReplaceDataFile(BackgroundThemes::kPath, test.file);
-        for (const char* name : {"sky", "meadow", "hills", "grove", "spring"})
-            EnsureModel("ui\\menus\\background\\models\\" + std::string(name) + ".mlf");
         const auto data = MakeSharedData();
         LoadSharedData(*data);
         EXPECT_EQ(data->GetThemePositions(), test.positions);
