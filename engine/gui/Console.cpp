@@ -91,6 +91,7 @@ Console::Console(const ConsoleServices& services, const std::string& title, cons
                                    {screen.m_width - promptWidth, m_lineHeight}, nullptr, m_window, fontId, kWhite,
                                    {0.0f, 0.0f}, kInputLimit, std::numeric_limits<float>::max(),
                                    screen.m_width - promptWidth);
+    m_input->m_active = false; // takes keys once the console is fully down, the first time as every later one
     m_title = ToWide(title);
     Pad(m_title, u' ', true);
     Pad(m_scrollMark, u'^', false);
