@@ -73,8 +73,7 @@ std::u16string_view CommonBeginning(std::u16string_view a, std::u16string_view b
 Console::Console(const ConsoleServices& services, const std::string& title, const ShaderDescriptor& background,
                  std::uint32_t fontId, const std::string& toggleKey, float alpha, float size, float speed)
     : m_log(services.log), m_timers(services.timers), m_config(services.config), m_controls(services.controls),
-      m_shaders(services.shaders), m_gui(services.gui), m_toggleKey(toggleKey), m_fontId(fontId),
-      m_font(services.gui->m_fonts->FindFont(fontId))
+      m_gui(services.gui), m_toggleKey(toggleKey), m_fontId(fontId), m_font(services.gui->m_fonts->FindFont(fontId))
 {
     RegisterVariables(alpha, size, speed);
     if (m_font) {
