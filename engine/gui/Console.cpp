@@ -96,9 +96,10 @@ Console::Console(const ConsoleServices& services, const std::string& title, cons
     Pad(m_scrollMark, u'^', false);
 }
 
-// The arguments are the registered defaults. A value the registry already holds (from the configuration file, or
-// kept from an earlier console) wins over them, so the player's saved settings survive every start; an argument
-// out of its range (alpha above 1, a size above the screen, a negative speed) is never stored over it.
+// The arguments are the registered defaults, and a value the registry already holds (the configuration file's, or
+// one kept from an earlier console) wins over them: storing an argument over it would lose the player's saved
+// setting at every start. So no argument, in range or not (alpha above 1, a size above the screen, a negative
+// speed), replaces a registered value.
 void Console::RegisterVariables(float alpha, float size, float speed)
 {
     struct Variable
