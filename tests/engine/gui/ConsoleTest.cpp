@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -160,6 +161,13 @@ protected:
         if (rows.back().empty())
             rows.pop_back();
         return rows;
+    }
+
+    // The rows from the given one on.
+    std::vector<std::u16string> RowsFrom(std::size_t first) const
+    {
+        const std::vector<std::u16string> all = Rows();
+        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(first, all.size())), all.end()};
     }
 
     // This frame's text records of the console window at the height, joined left to right.
@@ -307,13 +315,11 @@ TEST_F(ConsoleTest, LinesAreEchoedInBlueStoredWithTheirBackslashAndAnswered)
         {u"V_MODE", {u"]\\V_MODE", u"\"v_mode\" is \"640x480x32\", default is \"640x480x32\""}},
         {u"say", {u"]\\say"}},
     };
-    std::size_t rows = Rows().size();
     for (const Case& c : cases) {
+        const std::size_t rows = Rows().size();
         Enter(c.line);
         EXPECT_EQ(InputText(), u"");
-        const std::vector<std::u16string> all = Rows();
-        EXPECT_EQ(std::vector<std::u16string>(all.begin() + static_cast<std::ptrdiff_t>(rows), all.end()), c.rows);
-        rows = all.size();
+        EXPECT_EQ(RowsFrom(rows), c.rows);
     }
     EXPECT_EQ(engine->m_config->v_gamma, 1.5f);
     EXPECT_EQ(Get().GetHistory(), (std::vector<std::u16string>{u"\\v_gamma 1.5", u"\\foo", u"\\V_MODE", u"\\say"}));
@@ -337,7 +343,7 @@ TEST_F(ConsoleTest, LinesAreEchoedInBlueStoredWithTheirBackslashAndAnswered)
 
     // An empty line and a backslash alone do nothing; blanks alone are taken but leave no trace.
     const std::size_t history = Get().GetHistory().size();
-    rows = Rows().size();
+    const std::size_t rows = Rows().size();
     for (const std::u16string line : {u"", u"\\", u"   "}) {
         Enter(line);
         EXPECT_EQ(InputText(), line == u"   " ? u"" : line);
@@ -406,8 +412,7 @@ TEST_F(ConsoleTest, TabCompletesOneNameListsSeveralAndKeepsTheTextOfNone)
     Get().GetInput()->SetText(u"\\sc_t");
     Press(kTab);
     EXPECT_EQ(InputText(), u"\\sc_take_screenshot");
-    const std::vector<std::u16string> all = Rows();
-    EXPECT_EQ(std::vector<std::u16string>(all.begin() + static_cast<std::ptrdiff_t>(rows), all.end()),
+    EXPECT_EQ(RowsFrom(rows),
               (std::vector<std::u16string>{u"]\\sc_t", u"    \\sc_take_screenshot", u"    \\sc_take_screenshot_format",
                                            u"    \\sc_take_screenshot_jpg", u"    \\sc_take_screenshot_tga"}));
     EXPECT_TRUE(Same(Get().GetLines()[rows].colour, kBlue));
@@ -416,7 +421,7 @@ TEST_F(ConsoleTest, TabCompletesOneNameListsSeveralAndKeepsTheTextOfNone)
     Get().GetInput()->SetText(u"zzz");
     Press(kTab);
     EXPECT_EQ(InputText(), u"\\zzz");
-    EXPECT_EQ(Rows().size(), all.size());
+    EXPECT_EQ(Rows().size(), rows + 5);
     EXPECT_TRUE(Get().GetHistory().empty());
 }
 
@@ -457,17 +462,13 @@ TEST_F(ConsoleTest, WideTextWrapsWithoutLosingACharacterAndAWideCharacterTakesAR
     for (int i = 0; i < 400; ++i)
         text += static_cast<char16_t>(u'a' + i % 26);
     console.AddLine(text + u"\n", kWhite);
-    std::vector<std::u16string> all = Rows();
-    ASSERT_EQ(all.size(), rows + 3);
-    EXPECT_EQ(all[rows], text.substr(0, 160));
-    EXPECT_EQ(all[rows + 1], text.substr(160, 160));
-    EXPECT_EQ(all[rows + 2], text.substr(320));
+    EXPECT_EQ(RowsFrom(rows),
+              (std::vector<std::u16string>{text.substr(0, 160), text.substr(160, 160), text.substr(320)}));
     EXPECT_EQ(console.GetLines()[console.GetLines().size() - 2].width, 800.0f);
 
     // '@' alone prints 1000 wide: each one still makes progress as a row of its own.
     console.AddLine(u"@@x", kWhite);
-    all = Rows();
-    EXPECT_EQ(std::vector<std::u16string>(all.end() - 3, all.end()), (std::vector<std::u16string>{u"@", u"@", u"x"}));
+    EXPECT_EQ(RowsFrom(rows + 3), (std::vector<std::u16string>{u"@", u"@", u"x"}));
     EXPECT_FALSE(console.GetLines().back().lineEnd);
 }
 
