@@ -174,6 +174,29 @@ TEST_F(SceneFiles, DecorationsUnfoldOverTwentyFiveFramesAndTheTitlesSpanTheName)
     EXPECT_NEAR(left, BackgroundDecorationsGenerator::Name().Right(), 1e-3f);
 }
 
+TEST_F(SceneFiles, TheDecorationsAboveTheMenusKeepClearOfTheirControls)
+{
+    // The background draws these over the menus' windows; open, they may cover a frame's border or its title
+    // strip but no button, check box, slider, edit box or list of a menu.
+    const std::string folder = BackgroundDecorationsGenerator::kFolder;
+    for (const char* name : {"mount_text", "text", "mount_title", "title_0", "title_1", "title_2", "title_3"}) {
+        Model& decoration = *Load(folder + name + ".mlf");
+        const BoundingBox box =
+            BoxAt(decoration, static_cast<float>(decoration.GetAnimationControl().GetFrameCount() - 1));
+        for (const LayoutArea& area : Layout::Areas()) {
+            const std::string& control = area.name;
+            const bool menuControl = control.find('\\') != std::string::npos && !control.starts_with("game_logic\\") &&
+                                     !control.starts_with("level_complete\\") && !control.starts_with("controls\\") &&
+                                     !control.starts_with("background\\") && !control.ends_with("\\window") &&
+                                     !control.ends_with("\\window_area");
+            const LayoutRect& rect = area.rect;
+            const bool overlaps = box.m_worldMin.x < rect.Right() && rect.left < box.m_worldMax.x &&
+                                  box.m_worldMin.y < rect.Top() && rect.bottom < box.m_worldMax.y;
+            EXPECT_FALSE(menuControl && overlaps) << name << " covers " << control;
+        }
+    }
+}
+
 TEST_F(SceneFiles, TheGuideHasItsFramesRestsWhereItsRangesMeetAndLeavesTheScreen)
 {
     Model& guide = *Load(std::string(CharacterGenerator::kFolder) + "character.mlf");
