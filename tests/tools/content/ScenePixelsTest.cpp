@@ -180,7 +180,9 @@ TEST_F(ScenePixels, TheMainMenuStandsOverTheBackground)
     ShowDecorations();
     const Image background = Draw();
 
-    // The frame open; the second button under the cursor, the third pressed, the last disabled.
+    // The menus hang from the background's top root, its decorations' layer 4: above the screen frame and the
+    // logos, under the title panel and the name. The frame open; the second button under the cursor, the third
+    // pressed, the last disabled.
     Show("ui\\menus\\models\\main_menu\\window.mlf", 105, Content::MenuModels::kUnfoldFrames - 1);
     std::vector<KeystrelEngine::GUIButton*> buttons;
     for (std::uint32_t i = 0; i < 7; ++i)
