@@ -6,7 +6,6 @@
 #include "tools/content/world/LevelGenerator.h"
 
 #include <algorithm>
-
 #include <functional>
 #include <stdexcept>
 
