@@ -64,7 +64,7 @@ bool ScriptedBoardWorld::IsResting(const Item& item) const
 Wispfold::Bonus* ScriptedBoardWorld::CreateBonus(Wispfold::BonusKind kind)
 {
     m_bonusesCreated.push_back(kind);
-    m_bonuses.push_back(std::make_unique<Wispfold::Bonus>(kind));
+    m_bonuses.push_back(std::make_unique<Wispfold::Bonus>(Wispfold::PlayServices{}, Wispfold::PlayResources{}, kind));
     return m_bonuses.back().get();
 }
 
