@@ -28,6 +28,8 @@ protected:
     void SetUp() override
     {
         ParticleFixture::SetUp();
+        // Nothing here looks at pixels, and clearing the recorded frame every frame would cost most of the time.
+        render->m_clearFlags = 0;
         KeystrelEngine::RandomSeed = 12345;
         m_templates.push_back(Template("butterfly", Animated()));
         m_templates.push_back(Template("shadow", Animated()));
