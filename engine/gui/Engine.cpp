@@ -1,5 +1,6 @@
 #include "Engine.h"
 
+#include "Console.h"
 #include "GUIManager.h"
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls_DI7.h"
@@ -101,6 +102,7 @@ void Engine::CreateManagers()
 // Each manager still uses the ones made before it, so they go in the reverse order.
 void Engine::DeleteManagers()
 {
+    m_console.reset();
     m_gui.reset();
     m_soundManager.reset();
     m_soundSystem.reset();
@@ -127,6 +129,8 @@ void Engine::Update()
     m_window->Update();
     m_controls->Update();
     m_gui->Update();
+    if (m_console)
+        m_console->Update();
     m_log->ClearHistory();
 }
 
@@ -158,6 +162,18 @@ void Engine::EndFrame()
     m_config->EndFrame();
     if (IsExitRequested())
         m_log->Message("\nExiting...\n");
+}
+
+void Engine::CreateConsole(const std::string& title, const ShaderDescriptor& background, std::uint32_t fontId,
+                           const std::string& toggleKey, float alpha, float size, float speed)
+{
+    if (m_console) {
+        m_log->Error("The console exists already");
+        return;
+    }
+    const ConsoleServices services{m_log.get(),      m_timers.get(),  m_config.get(),
+                                   m_controls.get(), m_shaders.get(), m_gui.get()};
+    m_console = std::make_unique<Console>(services, title, background, fontId, toggleKey, alpha, size, speed);
 }
 
 void Engine::RequestExit()

@@ -24,6 +24,7 @@ class ParticleSystemManager;
 class RenderSystem;
 class ScreenCapture;
 class ShaderManager;
+class ShaderDescriptor;
 class SoundManager;
 class SoundSystem;
 class SpriteGroupManager;
@@ -42,13 +43,19 @@ public:
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // The first half of a frame: configuration, timers, window, input, the GUI's input, the log's frame list.
+    // The first half of a frame: configuration, timers, window, input, the GUI's input, the console (when there is
+    // one), the log's frame list.
     void Update();
     // The drawing pass of EndFrame.
     void Draw();
     // The last step of a frame: drawing, presentation, the screenshot key, capture and the configuration's
     // end of frame.
     void EndFrame();
+
+    // Makes the drop-down console with the engine's services. There is one console: while it exists, a further
+    // call keeps it and logs an error.
+    void CreateConsole(const std::string& title, const ShaderDescriptor& background, std::uint32_t fontId,
+                       const std::string& toggleKey, float alpha, float size, float speed);
 
     // Raises "exit"; it stays raised.
     void RequestExit();
@@ -75,7 +82,7 @@ public:
     std::unique_ptr<GUIManager> m_gui;
     std::unique_ptr<ScreenCapture> m_screenCapture;
     // The drop-down console: none exists until the game asks for one, and the frame skips it meanwhile.
-    Console* m_console = nullptr;
+    std::unique_ptr<Console> m_console;
     bool m_comInitialised = false; // CoInitialize answered S_OK, so CoUninitialize is owed
 
 private:

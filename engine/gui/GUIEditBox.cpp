@@ -49,10 +49,7 @@ std::u16string_view GUIEditBox::Part(std::int32_t first, std::int32_t last) cons
 
 float GUIEditBox::PrintedWidth(std::u16string_view text) const
 {
-    if (!m_font)
-        return 0.0f;
-    const TextBounds bounds = m_font->MeasureText(text, 0.0f, -1.0f);
-    return std::max(bounds.maxX - bounds.minX, 0.0f);
+    return m_font ? m_font->PrintedWidth(text) : 0.0f;
 }
 
 bool GUIEditBox::FitsWithCaret(std::u16string_view text) const

@@ -223,6 +223,12 @@ TextBounds GUIFont::MeasureText(std::u16string_view text, float angle, float siz
     return bounds;
 }
 
+float GUIFont::PrintedWidth(std::u16string_view text) const
+{
+    const TextBounds bounds = MeasureText(text, 0.0f, -1.0f);
+    return std::max(bounds.maxX - bounds.minX, 0.0f);
+}
+
 void GUIFont::EndFrame()
 {
     if (m_quadCount == 0)

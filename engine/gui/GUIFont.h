@@ -72,6 +72,8 @@ public:
     void Print(float x, float y, float angle, const Color& colour, std::u16string_view text);
     // The extent the text would cover at the pen start (0, 0), with the given size (negative: the font's own).
     TextBounds MeasureText(std::u16string_view text, float angle, float size) const;
+    // The width the text covers along the x axis at the font's own size; 0 for a text that covers nothing.
+    float PrintedWidth(std::u16string_view text) const;
     // Ends the frame's batch: a batch that drew nothing draws nothing, the quad count starts again and the
     // vertices are unlocked for the renderer.
     void EndFrame();
