@@ -72,6 +72,8 @@ void InjectWindowEvent(HWND window, WindowEvent event);
 void SetAsyncKeyState(int virtualKey, bool down);
 // The cursor's display counter.
 int GetDisplayCount();
+// The cursor SetCursor set last (null after ResetInput).
+HCURSOR GetCurrentCursor();
 // The desktop size GetDesktopWindow reports; 0x0 restores the driver's.
 void SetDesktopSize(int width, int height);
 // The display depth EnumDisplaySettingsA reports; 0 restores 32 bits.

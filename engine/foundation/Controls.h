@@ -51,6 +51,10 @@ public:
     bool IsAnyMouseButtonDown() const;
     // The window whose key events text input reads.
     Window* GetWindow() const { return m_window; }
+    // Drives the system cursor's display counter by m_cursorVisible: while shown it ends at 0 or more (pulled
+    // back once above 10), while hidden below 0 (pushed back once below -10). Update does it every frame; an
+    // owner that changes the flag may apply it at once.
+    void ApplyCursorVisibility();
 
     // What this frame measured. Y grows away from the user unless the mouse is inverted.
     float m_cursorDeltaX = 0;
@@ -69,9 +73,6 @@ public:
     bool m_inputLock = false; // set after a change of video mode
 
 protected:
-    // Drives the system's display counter to 10 while the cursor is shown and to -10 while it is hidden.
-    void ApplyCursorVisibility();
-
     MessageManager* m_log;
     std::vector<std::string> m_mouseButtonNames; // index i: mouse button i
 

@@ -147,3 +147,8 @@ int PlatformTesting::GetDisplayCount()
 {
     return g_input.displayCount;
 }
+
+HCURSOR PlatformTesting::GetCurrentCursor()
+{
+    return g_input.cursorShape;
+}

@@ -26,5 +26,6 @@ BOOL ScreenToClient(HWND window, POINT* point);
 
 // The display counter: the cursor is shown while it is 0 or more. Returns the new count.
 int ShowCursor(BOOL show);
-// SDL's default cursor is the arrow, so setting the arrow only records it. Returns the previous cursor.
+// The arrow and the program's cursor resource are both SDL's default cursor, which is never replaced, so setting
+// a cursor only records it. Returns the previous cursor.
 HCURSOR SetCursor(HCURSOR cursor);

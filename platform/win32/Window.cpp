@@ -1,5 +1,6 @@
 #include "platform/win32/Window.h"
 
+#include "platform/win32/Files.h"
 #include "platform/win32/HostPath.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/WindowHost.h"
@@ -38,6 +39,9 @@ template <typename Handle> Handle SystemHandle(std::uintptr_t number)
 const HICON kApplicationIcon = SystemHandle<HICON>(0x20);
 const HCURSOR kArrowCursor = SystemHandle<HCURSOR>(0x21);
 const HGDIOBJ kBlackBrush = SystemHandle<HGDIOBJ>(0x22);
+// The program's own cursor resource: SDL's default arrow under a handle of its own.
+const HCURSOR kProgramCursor = SystemHandle<HCURSOR>(0x23);
+constexpr WORD kProgramCursorResource = 1000;
 
 // Shows the window as its style says: full screen over the whole desktop, or a window with or without a frame
 // at the placed position and size.
@@ -120,7 +124,11 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name)
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
 {
-    return !instance && name == IDC_ARROW ? kArrowCursor : nullptr;
+    if (!instance)
+        return name == IDC_ARROW ? kArrowCursor : nullptr;
+    const bool programCursor =
+        instance == GetModuleHandleA(nullptr) && name == MAKEINTRESOURCEA(kProgramCursorResource);
+    return programCursor ? kProgramCursor : nullptr;
 }
 
 HGDIOBJ GetStockObject(int object)

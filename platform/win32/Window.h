@@ -45,7 +45,9 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass);
 // Fails while a window of the class exists.
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 
-// Resources: the program carries no icon resources on Linux, so only the system's icon and arrow exist.
+// Resources: a Linux program carries none. Besides the system's icon and arrow, only the cursor the program
+// itself asks for exists: its cursor resource 1000 (loaded with the program's module) stands for SDL's default
+// arrow under a handle of its own, so the program can tell its cursor from the system's.
 LPCSTR MAKEINTRESOURCEA(WORD number);
 extern const LPCSTR IDI_APPLICATION;
 extern const LPCSTR IDC_ARROW;
