@@ -19,6 +19,7 @@
 #include "tests/framework/EngineFixture.h"
 #include "tests/framework/TestGame.h"
 #include "tests/support/OneGlyphFont.h"
+#include "tests/support/PackWriter.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
@@ -343,7 +344,10 @@ TEST_F(GameBaseTest, AudioFilesAreWaveWhenOneExistsElseOgg)
     WriteLanguage("0 0\n");
     TestSupport::WriteFile(BaseFolder() + "/Data/audio/sfx/click.wav", "RIFF");
     TestSupport::WriteFile(BaseFolder() + "/Data/audio/sfx/swap.ogg", "OggS");
+    TestSupport::WriteFile(BaseFolder() + "/Data/sounds.pak",
+                           TestSupport::BuildPack({{"data\\audio\\music\\menu.wav", TestSupport::ToBytes("RIFF")}}));
     const auto game = Start();
+    EXPECT_EQ(game->GetAudioFilePath("music", "menu"), "audio\\music\\menu.wav") << "found in the pack";
     EXPECT_EQ(game->GetAudioFilePath("sfx", "click"), "audio\\sfx\\click.wav");
     EXPECT_EQ(game->GetAudioFilePath("sfx", "swap"), "audio\\sfx\\swap.ogg");
     EXPECT_EQ(game->GetAudioFilePath("music", "theme"), "audio\\music\\theme.ogg") << "no test of the ogg";
@@ -399,6 +403,7 @@ TEST_F(GameBaseTest, DestructionGoesFromTheLevelToTheStartUpWindowsAndTheService
                                                "delete level data 2",
                                                "delete level data 1"};
     EXPECT_EQ(journal.entries, expected);
+    EXPECT_TRUE(KeystrelEngine::FileManager::FileExistsOnDisk(UserFolder())) << "the engine saved its files there";
     // The player wrote its volume back before the engine saved the configuration.
     const TestSupport::Bytes saved = TestSupport::ReadFile(LinuxPath(UserFolder()) + "/Quellhaven.ini");
     EXPECT_NE(std::string(saved.begin(), saved.end()).find("g_music_volume 0.25"), std::string::npos);
