@@ -287,6 +287,8 @@ TEST_F(GameBaseTest, AMissingFontsListOrFontFailsTheStartUpWithTheFileError)
     EXPECT_THROW(Start(), KeystrelEngine::FileError) << "no fonts list";
     WriteLanguage("1 0\nui\\fonts\\missing.fnt\nui\\fonts\\a.tga\n32bit\n1 1 1 0 0\n");
     EXPECT_THROW(Start(), KeystrelEngine::FileError) << "no font file";
+    WriteLanguage("-1 0\n");
+    EXPECT_THROW(Start(), KeystrelEngine::FileError) << "a count beyond the list";
     EXPECT_EQ(PlatformTesting::LiveSoundObjects(), 0);
 }
 
