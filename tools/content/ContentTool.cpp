@@ -17,6 +17,11 @@
 #include "tools/content/menus/MenuControlArt.h"
 #include "tools/content/menus/MenuTextures.h"
 #include "tools/content/menus/MenuWindowArt.h"
+#include "tools/content/scene/BackgroundDecorationsGenerator.h"
+#include "tools/content/scene/CharacterGenerator.h"
+#include "tools/content/scene/MenuBackgroundGenerator.h"
+#include "tools/content/scene/MenuParticlesGenerator.h"
+#include "tools/content/scene/StartupPicturesGenerator.h"
 
 #include <cstdint>
 #include <fstream>
@@ -92,6 +97,11 @@ ContentTool::ContentTool()
     m_generators.push_back(std::make_unique<MenuControlArt>());
     m_generators.push_back(std::make_unique<HudArt>());
     m_generators.push_back(std::make_unique<MapArt>());
+    m_generators.push_back(std::make_unique<MenuBackgroundGenerator>());
+    m_generators.push_back(std::make_unique<BackgroundDecorationsGenerator>());
+    m_generators.push_back(std::make_unique<StartupPicturesGenerator>());
+    m_generators.push_back(std::make_unique<CharacterGenerator>());
+    m_generators.push_back(std::make_unique<MenuParticlesGenerator>());
 }
 
 ContentTool::ContentTool(std::vector<std::unique_ptr<Generator>> generators) : m_generators(std::move(generators)) {}

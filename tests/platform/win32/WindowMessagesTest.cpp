@@ -267,4 +267,21 @@ TEST(Com, EachThreadCountsItsOwnStarts)
     CoUninitialize();
 }
 
+TEST(Resources, TheProgramsCursorIsTheArrowUnderAHandleOfItsOwn)
+{
+    PlatformTesting::ResetInput();
+    const HMODULE program = GetModuleHandleA(nullptr);
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    const HCURSOR own = LoadCursorA(program, MAKEINTRESOURCEA(1000));
+    ASSERT_NE(own, nullptr);
+    EXPECT_NE(own, arrow);
+    EXPECT_EQ(LoadCursorA(program, MAKEINTRESOURCEA(1001)), nullptr) << "the program has no other cursor";
+    EXPECT_EQ(LoadCursorA(program, IDC_ARROW), nullptr);
+    EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(1000)), nullptr) << "the system has no such cursor";
+
+    EXPECT_EQ(SetCursor(own), nullptr);
+    EXPECT_EQ(PlatformTesting::GetCurrentCursor(), own);
+    EXPECT_EQ(SetCursor(arrow), own);
+}
+
 } // namespace

@@ -1,0 +1,56 @@
+#include "BackgroundThemes.h"
+
+#include "engine/foundation/Error.h"
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileTextual.h"
+#include "engine/foundation/StringUtils.h"
+
+namespace Wispfold {
+namespace {
+
+using KeystrelEngine::FileTextual;
+
+[[noreturn]] void Refuse()
+{
+    throw KeystrelEngine::FileError("Incorrect \"" + std::string(BackgroundThemes::kPath) + "\" file format");
+}
+
+// The next non-empty line, or with tokens the next blank-separated token; refused when the file has ended first.
+std::string ReadNonEmpty(FileTextual& file, bool tokens)
+{
+    std::string text;
+    while (text.empty() && file.ReadLine(text, tokens)) {
+    }
+    if (text.empty())
+        Refuse();
+    return text;
+}
+
+std::int32_t ReadNumber(FileTextual& file)
+{
+    return KeystrelEngine::ToInt(ReadNonEmpty(file, true));
+}
+
+} // namespace
+
+std::string BackgroundTheme::GetModelName() const
+{
+    return "ui\\menus\\background\\models\\" + name + ".mlf";
+}
+
+BackgroundThemes::BackgroundThemes(KeystrelEngine::FileManager& files)
+{
+    const auto file = files.OpenTextual(kPath, false);
+    const std::int32_t count = ReadNumber(*file);
+    if (count < 0)
+        Refuse();
+    for (std::int32_t i = 0; i < count; ++i) {
+        BackgroundTheme theme;
+        theme.name = ReadNonEmpty(*file, false);
+        theme.kind = ReadNumber(*file);
+        theme.stage = ReadNumber(*file);
+        m_themes.push_back(std::move(theme));
+    }
+}
+
+} // namespace Wispfold

@@ -1,0 +1,123 @@
+#include "tests/game/app/AppFixture.h"
+
+#include "engine/foundation/FileManager.h"
+#include "engine/gui/Engine.h"
+#include "platform/testing.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace AppTesting {
+namespace {
+
+// Engine names of the data folder, with or without "data\\" in front (files the game opens itself name it).
+fs::path DiskPath(const std::string& name)
+{
+    std::string path = name.starts_with("data\\") ? name.substr(5) : name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return fs::path(TestSupport::BaseFolder()) / "Data" / path;
+}
+
+} // namespace
+
+AppFixture::AppFixture()
+{
+    PlatformTesting::UseRecordingDevice(true);
+    PlatformTesting::SetDisplayDrivers({});
+    PlatformTesting::ClearFailures();
+    PlatformTesting::SetDesktopSize(1920, 1080);
+    PlatformTesting::ResetInput();
+    PlatformTesting::UseManualSoundOutput(22050);
+}
+
+AppFixture::~AppFixture()
+{
+    PlatformTesting::UseManualSoundOutput(0);
+    PlatformTesting::ClearFailures();
+    PlatformTesting::SetDesktopSize(0, 0);
+    PlatformTesting::UseRecordingDevice(false);
+}
+
+void AppFixture::SetUp()
+{
+    KeystrelEngine::EngineSettings settings;
+    settings.applicationName = "Quellhaven";
+    settings.version = 100;
+    settings.dataFolder = "Data";
+    settings.videoMode = "800x600x32";
+    settings.forceVideoMode = true;
+    settings.centerWindow = true;
+    engine = std::make_unique<KeystrelEngine::Engine>(settings);
+    ResetDataFolder();
+    player = std::make_unique<GameFramework::AudioPlayer>(engine->m_config.get(), engine->m_soundManager.get(),
+                                                          engine->m_timers.get(), 1.0f, 1.0f);
+    userFolder = KeystrelEngine::FileManager::GetUserFolder() + "/Quellhaven";
+    profiles = std::make_unique<Wispfold::ProfileManager>(engine->m_log.get(), engine->m_files.get(), player.get(),
+                                                          userFolder);
+}
+
+// Every file of the build's data as a link in the same place below the test's data folder.
+void AppFixture::ResetDataFolder()
+{
+    const fs::path from = fs::path(KEYSTREL_BUILD_FOLDER) / "Data";
+    const fs::path to = fs::path(TestSupport::BaseFolder()) / "Data";
+    fs::remove_all(to);
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
+        const fs::path target = to / fs::relative(entry.path(), from);
+        if (entry.is_directory())
+            fs::create_directories(target);
+        else
+            fs::create_symlink(entry.path(), target);
+    }
+}
+
+void AppFixture::TearDown()
+{
+    profiles.reset();
+    player.reset();
+    engine.reset();
+}
+
+void ReplaceDataFile(const std::string& name, const TestSupport::Bytes& bytes)
+{
+    RemoveDataFile(name);
+    TestSupport::WriteFile(DiskPath(name).string(), bytes);
+}
+
+void ReplaceDataFile(const std::string& name, const std::string& text)
+{
+    ReplaceDataFile(name, TestSupport::ToBytes(text));
+}
+
+void RemoveDataFile(const std::string& name)
+{
+    fs::remove(DiskPath(name));
+}
+
+GameFramework::DataKeeperServices AppFixture::KeeperServices() const
+{
+    return {engine->m_log.get(),    engine->m_files.get(),        engine->m_shaders.get(),
+            engine->m_models.get(), engine->m_spriteGroups.get(), engine->m_particleSystems.get()};
+}
+
+GameFramework::LoadingWindowServices AppFixture::LoadingServices() const
+{
+    return {engine->m_log.get(), engine->m_timers.get(), engine->m_window.get(), engine->m_renderSystem.get(),
+            engine->m_soundManager.get()};
+}
+
+void AppFixture::LoadSharedData(Wispfold::GameData& data) const
+{
+    GameFramework::GUILoadingWindowBase loading(LoadingServices());
+    loading.Open(&data);
+    loading.RunLoading();
+}
+
+std::unique_ptr<Wispfold::GameData> AppFixture::MakeSharedData() const
+{
+    return std::make_unique<Wispfold::GameData>(KeeperServices(), engine->m_gui.get());
+}
+
+} // namespace AppTesting

@@ -1,0 +1,58 @@
+// What the tests of the game's screens share: a whole engine on the recording device (SDL's offscreen and dummy
+// drivers) on the fake clock, the sound and music player, the profile manager, and the content tool's data of
+// this build seen through a data folder of links below the test's base folder: a test may replace or remove
+// single files of the set without touching the build's data, which the other tests share.
+#pragma once
+
+#include "framework/AudioPlayer.h"
+#include "framework/DataKeeper.h"
+#include "framework/GUILoadingWindowBase.h"
+#include "game/app/GameData.h"
+#include "game/app/ProfileManager.h"
+#include "tests/framework/FakeClock.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace KeystrelEngine {
+class Engine;
+}
+
+namespace AppTesting {
+
+// The test's data folder, by engine names. A file replaced there is written in place of its link, never through it.
+void ReplaceDataFile(const std::string& name, const TestSupport::Bytes& bytes);
+void ReplaceDataFile(const std::string& name, const std::string& text);
+void RemoveDataFile(const std::string& name);
+
+class AppFixture : public ::testing::Test
+{
+protected:
+    AppFixture();
+    ~AppFixture() override;
+
+    // Makes the engine and the data folder, then the player and the profile manager.
+    void SetUp() override;
+    void TearDown() override;
+
+    // The generated set linked anew: whatever a test changed is undone.
+    void ResetDataFolder();
+
+    GameFramework::DataKeeperServices KeeperServices() const;
+    GameFramework::LoadingWindowServices LoadingServices() const;
+    // The shared data loaded on the loading worker, as the game-loading window runs it. What the load throws
+    // passes on; the data made up to then stay with the keeper.
+    void LoadSharedData(Wispfold::GameData& data) const;
+    std::unique_ptr<Wispfold::GameData> MakeSharedData() const;
+
+    FrameworkTesting::FakeClock clock; // before the engine, whose timers start on it
+    std::unique_ptr<KeystrelEngine::Engine> engine;
+    std::unique_ptr<GameFramework::AudioPlayer> player;
+    std::unique_ptr<Wispfold::ProfileManager> profiles;
+    std::string userFolder;
+};
+
+} // namespace AppTesting
