@@ -73,8 +73,7 @@ std::u16string_view CommonBeginning(std::u16string_view a, std::u16string_view b
 Console::Console(const ConsoleServices& services, const std::string& title, const ShaderDescriptor& background,
                  std::uint32_t fontId, const std::string& toggleKey, float alpha, float size, float speed)
     : m_log(services.log), m_timers(services.timers), m_config(services.config), m_controls(services.controls),
-      m_shaders(services.shaders), m_gui(services.gui), m_toggleKey(toggleKey), m_fontId(fontId),
-      m_font(services.gui->m_fonts->FindFont(fontId))
+      m_gui(services.gui), m_toggleKey(toggleKey), m_fontId(fontId), m_font(services.gui->m_fonts->FindFont(fontId))
 {
     RegisterVariables(alpha, size, speed);
     if (m_font) {
@@ -91,14 +90,16 @@ Console::Console(const ConsoleServices& services, const std::string& title, cons
                                    {screen.m_width - promptWidth, m_lineHeight}, nullptr, m_window, fontId, kWhite,
                                    {0.0f, 0.0f}, kInputLimit, std::numeric_limits<float>::max(),
                                    screen.m_width - promptWidth);
+    m_input->m_active = false; // takes keys once the console is fully down, the first time as every later one
     m_title = ToWide(title);
     Pad(m_title, u' ', true);
     Pad(m_scrollMark, u'^', false);
 }
 
-// The arguments are the registered defaults. A value the registry already holds (from the configuration file, or
-// kept from an earlier console) wins over them, so the player's saved settings survive every start; an argument
-// out of its range (alpha above 1, a size above the screen, a negative speed) is never stored over it.
+// The arguments are the registered defaults, and a value the registry already holds (the configuration file's, or
+// one kept from an earlier console) wins over them: storing an argument over it would lose the player's saved
+// setting at every start. So no argument, in range or not (alpha above 1, a size above the screen, a negative
+// speed), replaces a registered value.
 void Console::RegisterVariables(float alpha, float size, float speed)
 {
     struct Variable

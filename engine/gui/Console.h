@@ -45,7 +45,7 @@ struct ConsoleServices
     TimerManager* timers = nullptr;
     Config* config = nullptr;
     Controls* controls = nullptr;
-    ShaderManager* shaders = nullptr;
+    ShaderManager* shaders = nullptr; // the window's quad is made through the GUI manager, which holds its own
     GUIManager* gui = nullptr;
 };
 
@@ -119,7 +119,6 @@ private:
     TimerManager* m_timers;
     Config* m_config;
     Controls* m_controls;
-    ShaderManager* m_shaders;
     GUIManager* m_gui;
     State m_state = StateClosed;
     std::string m_toggleKey;
