@@ -6,6 +6,7 @@
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/gui/Console.h"
 #include "engine/gui/EngineSettings.h"
@@ -16,7 +17,7 @@
 #include "engine/render/TextureManager.h"
 #include "framework/AudioPlayer.h"
 #include "framework/LanguageManager.h"
-#include "tests/framework/EngineFixture.h"
+#include "tests/framework/EnginePlatform.h"
 #include "tests/framework/TestGame.h"
 #include "tests/support/OneGlyphFont.h"
 #include "tests/support/PackWriter.h"
@@ -66,11 +67,6 @@ protected:
     std::unique_ptr<TestGame> Start(const std::string& failingFactory = "")
     {
         return std::make_unique<TestGame>(journal, true, failingFactory);
-    }
-
-    const KeystrelEngine::MessageManager::Record& LastLog(const TestGame& game, std::size_t back = 0) const
-    {
-        return game.m_log->m_history[game.m_log->m_history.size() - 1 - back];
     }
 
     FrameworkTesting::EnginePlatform platform;

@@ -1,11 +1,13 @@
 #include "framework/GameLogicBase.h"
 
+#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Timer.h"
 #include "engine/foundation/TimerManager.h"
 #include "framework/LevelManagerBase.h"
 #include "framework/ScoreKeeper.h"
 #include "platform/testing.h"
-#include "tests/framework/EngineFixture.h"
+#include "tests/framework/FakeClock.h"
+#include "tests/framework/WindowBaseFixture.h"
 
 #include <algorithm>
 
@@ -13,13 +15,13 @@ using GameFramework::GameLogicBase;
 
 namespace {
 
-class GameLogicBaseTest : public FrameworkTesting::EngineFixture
+class GameLogicBaseTest : public FrameworkTesting::WindowBaseFixture
 {
 protected:
     std::unique_ptr<GameLogicBase> Create(std::uint32_t stage, std::uint32_t level)
     {
         this->level.id = {stage, level};
-        return std::make_unique<GameLogicBase>(engine.get(), nullptr, 7, &this->stage, &this->level);
+        return std::make_unique<GameLogicBase>(engine.get(), player.get(), 7, &this->stage, &this->level);
     }
 
     std::size_t TimerCount() const
@@ -28,6 +30,7 @@ protected:
         return static_cast<std::size_t>(std::count_if(slots.begin(), slots.end(), [](auto* t) { return t; }));
     }
 
+    FrameworkTesting::FakeClock clock; // from here on, so the level's clock is read on it
     GameFramework::StageRecord stage;
     GameFramework::LevelRecord level;
 };

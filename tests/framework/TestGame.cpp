@@ -31,20 +31,6 @@ std::unique_ptr<LevelRecord> TestCatalogue::CreateLevel()
     return std::make_unique<LevelRecord>();
 }
 
-std::unique_ptr<ProfileBase> TestProfileManager::CreateProfileFromFile(const std::string& fileName)
-{
-    auto profile = std::make_unique<ProfileBase>(m_log, m_files, m_baseFolder, ProfileBase::FromFile);
-    profile->Load(fileName);
-    return profile;
-}
-
-std::unique_ptr<ProfileBase> TestProfileManager::CreateProfile(const std::u16string& name)
-{
-    auto profile = std::make_unique<ProfileBase>(m_log, m_files, m_baseFolder);
-    profile->AssignFileName(name);
-    return profile;
-}
-
 TestGame::TestGame(Journal& journal, bool initialize, std::string failingFactory)
     : GameBase("Quellhaven", "Tarrowby Games"), m_journal(&journal), m_failingFactory(std::move(failingFactory))
 {

@@ -34,6 +34,7 @@
 #include "framework/GameLogicBase.h"
 #include "framework/LevelManagerBase.h"
 #include "framework/ProfileManagerBase.h"
+#include "tests/framework/WindowBaseFixture.h"
 
 #include <cstdint>
 #include <deque>
@@ -179,18 +180,16 @@ private:
     JournalEntry m_entry;
 };
 
-class TestProfileManager : public GameFramework::ProfileManagerBase
+// The shell's own profiles.
+class TestProfileManager : public PlainProfileManager
 {
 public:
     TestProfileManager(Journal* journal, const std::string& name, KeystrelEngine::MessageManager* log,
                        KeystrelEngine::FileManager* files, GameFramework::AudioPlayer* player,
                        const std::string& baseFolder)
-        : ProfileManagerBase(log, files, player, baseFolder), m_entry(journal, name)
+        : PlainProfileManager(log, files, player, baseFolder), m_entry(journal, name)
     {
     }
-
-    std::unique_ptr<GameFramework::ProfileBase> CreateProfileFromFile(const std::string& fileName) override;
-    std::unique_ptr<GameFramework::ProfileBase> CreateProfile(const std::u16string& name) override;
 
 private:
     JournalEntry m_entry;
