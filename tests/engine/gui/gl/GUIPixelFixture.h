@@ -1,8 +1,8 @@
 // What the GUI's GL pixel tests share: a font whose glyphs are cells of two colours ('A' 8 pixels wide, red over
 // yellow; 'B' 12 pixels wide, green over cyan; both 16 high) and the screen boxes of its glyphs, the comparison of a
 // grabbed picture with the colour every pixel should have, and the GUI on the GL back end (llvmpipe) at 800 x 600
-// with a black background, where one GUI unit is one pixel, with the frame drawn and grabbed. A test without a GL
-// device is skipped.
+// (or another video mode) with a black background, where one GUI unit is one pixel at 800 x 600, with the frame
+// drawn and grabbed. A test without a GL device is skipped.
 #pragma once
 
 #include "engine/foundation/Error.h"
@@ -89,14 +89,15 @@ inline std::uint32_t WrongPixels(const KeystrelEngine::Image& image,
 class GUIPixelFixture : public GUIFixture
 {
 protected:
+    // The size of the default video mode.
     static constexpr std::uint32_t kWidth = 800;
     static constexpr std::uint32_t kHeight = 600;
 
-    GUIPixelFixture() : GUIFixture(false) {}
+    explicit GUIPixelFixture(const char* videoMode = "800x600x32") : GUIFixture(false), m_videoMode(videoMode) {}
 
     void SetUp() override
     {
-        services.config.v_mode = "800x600x32";
+        services.config.v_mode = m_videoMode;
         try {
             CreateServices();
         } catch (const KeystrelEngine::Error& error) {
@@ -115,6 +116,9 @@ protected:
         render->GrabScreen(image);
         return image;
     }
+
+private:
+    const char* m_videoMode;
 };
 
 } // namespace GUITesting
