@@ -2,14 +2,12 @@
 // menu background and the guide place their models: every theme of the background in file order under the
 // decorations (with no hole in the sky), the guide with a speech bubble over the landscape, the logo screen under
 // the cursor, and the menu's particle systems over the landscape. Saved as pictures for people to look at.
-#include "engine/foundation/Error.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/render/Image.h"
 #include "engine/render/ParticleSystemManager.h"
 #include "engine/render/ShaderUser.h"
 #include "engine/render/SpriteGroupManager.h"
-#include "tests/engine/gui/GUIFixture.h"
-#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/engine/gui/gl/GUIPixelFixture.h"
 #include "tests/tools/content/BuildData.h"
 #include "tools/content/Layout.h"
 #include "tools/content/menus/MenuModels.h"
@@ -30,21 +28,14 @@ using KeystrelEngine::Model;
 
 namespace {
 
-class ScenePixels : public GUITesting::GUIFixture
+class ScenePixels : public GUITesting::GUIPixelFixture
 {
 protected:
-    ScenePixels() : GUIFixture(false) {}
-
     void SetUp() override
     {
-        services.config.v_mode = "800x600x32";
-        try {
-            CreateServices();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
-        CreateGUI();
+        GUIPixelFixture::SetUp();
+        if (IsSkipped())
+            return;
         SceneTesting::LinkBuildData();
         root = std::make_unique<GUIWindow>(gui, GUIWindow::kShown, KeystrelEngine::GUIPoint{},
                                            KeystrelEngine::GUISize{}, static_cast<const Model*>(nullptr), nullptr);
@@ -56,7 +47,7 @@ protected:
         spriteGroups.reset();
         windows.clear();
         root.reset();
-        GUIFixture::TearDown();
+        GUIPixelFixture::TearDown();
     }
 
     // A started clone of a menu particle system at the place, drawn over the GUI as the game's owners draw it.
