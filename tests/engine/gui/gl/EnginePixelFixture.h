@@ -1,6 +1,6 @@
 // A whole engine on the GL back end (SDL's offscreen driver, llvmpipe) at 800 x 600 over a purple clear colour,
-// with the GUI camera at 800 x 600 so that one GUI unit is one pixel; on a fake clock when asked. The platform's
-// hooks are set before the engine is made and put back after it is gone. A test without a GL device is skipped.
+// with the GUI camera at 800 x 600 so that one GUI unit is one pixel; on a fake clock when asked. A test without a
+// GL device is skipped.
 #pragma once
 
 #include "engine/foundation/Error.h"
@@ -9,6 +9,7 @@
 #include "engine/render/Camera.h"
 #include "engine/render/RenderSystem.h"
 #include "platform/testing.h"
+#include "tests/engine/gui/EnginePlatform.h"
 #include "tests/engine/gui/gl/GUIPixelFixture.h"
 
 #include <gtest/gtest.h>
@@ -24,26 +25,7 @@ protected:
     static constexpr std::uint32_t kHeight = 600;
     static constexpr Rgb kBackground{64, 0, 64};
 
-    explicit EnginePixelFixture(bool fakeClock = false) : m_fakeClock(fakeClock)
-    {
-        PlatformTesting::UseRecordingDevice(false);
-        PlatformTesting::SetDisplayDrivers({});
-        PlatformTesting::ClearFailures();
-        PlatformTesting::SetDesktopSize(1920, 1080);
-        PlatformTesting::ResetInput();
-        PlatformTesting::UseManualSoundOutput(22050);
-        if (m_fakeClock)
-            PlatformTesting::UseFakeClock();
-    }
-
-    ~EnginePixelFixture() override
-    {
-        engine.reset();
-        PlatformTesting::UseManualSoundOutput(0);
-        PlatformTesting::SetDesktopSize(0, 0);
-        if (m_fakeClock)
-            PlatformTesting::UseRealClock();
-    }
+    explicit EnginePixelFixture(bool fakeClock = false) : platform(false, fakeClock) {}
 
     void SetUp() override
     {
@@ -65,10 +47,8 @@ protected:
         engine->m_gui->m_camera->m_height = static_cast<float>(kHeight);
     }
 
+    EnginePlatform platform;
     std::unique_ptr<KeystrelEngine::Engine> engine;
-
-private:
-    bool m_fakeClock;
 };
 
 } // namespace GUITesting
