@@ -2,15 +2,10 @@
 // level-complete steps and every map marker loads through the model manager with its ".srf" and textures and
 // without a word in the log; the unfolding rule's frame counts; the widget texture grids; the placement rule
 // against the layout table and the layout's constraints; and the map's markers inside the map's frame.
+#include "tests/tools/content/MenuArt.h"
 #include "tests/engine/render/ParticleFixture.h"
 #include "tests/tools/content/MapFile.h"
-#include "tools/content/ContentTool.h"
 #include "tools/content/Layout.h"
-#include "tools/content/menus/HudArt.h"
-#include "tools/content/menus/MapArt.h"
-#include "tools/content/menus/MenuControlArt.h"
-#include "tools/content/menus/MenuTextures.h"
-#include "tools/content/menus/MenuWindowArt.h"
 
 #include "engine/render/Image.h"
 #include "engine/render/Shader.h"
@@ -191,17 +186,6 @@ Role RoleOf(const std::string& name)
     return Role::Still;
 }
 
-std::vector<std::unique_ptr<Generator>> MenuGenerators()
-{
-    std::vector<std::unique_ptr<Generator>> generators;
-    generators.push_back(std::make_unique<MenuTextures>());
-    generators.push_back(std::make_unique<MenuWindowArt>());
-    generators.push_back(std::make_unique<MenuControlArt>());
-    generators.push_back(std::make_unique<HudArt>());
-    generators.push_back(std::make_unique<MapArt>());
-    return generators;
-}
-
 struct Box
 {
     float left, bottom, right, top;
@@ -226,7 +210,7 @@ protected:
     void SetUp() override
     {
         ParticleFixture::SetUp();
-        ContentTool(MenuGenerators()).Run(std::filesystem::path(TestSupport::BaseFolder()) / "Data", "test");
+        MenuTesting::WriteMenus();
     }
 
     // Every listed model of a list, loaded with its flag, by its name below the models folder.
@@ -289,7 +273,7 @@ TEST_F(MenuArt, EveryModelLoadsWithItsSurfaceAndTexturesWithoutComplaint)
     EXPECT_TRUE(Warnings().empty()) << Warnings().front();
 
     // Every picture: power-of-two 24-bit colour with an 8-bit opacity picture of the same size.
-    for (const ManifestEntry& entry : ContentTool(MenuGenerators()).Manifest()) {
+    for (const ManifestEntry& entry : MenuTesting::MenuTool().Manifest()) {
         if (!EndsWith(entry.name, ".jpg") || EndsWith(entry.name, "_alpha.jpg"))
             continue;
         KeystrelEngine::Image colour, alpha;
