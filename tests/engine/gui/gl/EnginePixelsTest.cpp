@@ -41,13 +41,7 @@ TEST_F(EnginePixels, OneEngineFrameShowsTheWindowItsButtonAndTheButtonsText)
 
     const std::vector<GlyphBox> glyphs = {{240, 192, 248, 208, kRed, kYellow}, {248, 192, 260, 208, kGreen, kCyan}};
     const auto expected = [&](std::uint32_t x, std::uint32_t y) {
-        if (const auto glyph = GlyphColour(glyphs, x, y))
-            return *glyph;
-        if (x >= 150 && x < 350 && y >= 150 && y < 250)
-            return kGrey;
-        if (x >= 100 && x < 500 && y >= 100 && y < 400)
-            return kBlue;
-        return kBackground;
+        return WindowSceneColour(glyphs, kBackground, x, y);
     };
     EXPECT_EQ(WrongPixels(image, expected), 0u);
 }

@@ -65,6 +65,20 @@ inline std::optional<Rgb> GlyphColour(const std::vector<GlyphBox>& glyphs, std::
     return std::nullopt;
 }
 
+// The colour of a pixel of the scene the window tests draw: the glyphs over a grey box at (150, 150)-(350, 250)
+// inside a blue one at (100, 100)-(500, 400), over the background.
+inline Rgb WindowSceneColour(const std::vector<GlyphBox>& glyphs, const Rgb& background, std::uint32_t x,
+                             std::uint32_t y)
+{
+    if (const auto glyph = GlyphColour(glyphs, x, y))
+        return *glyph;
+    if (x >= 150 && x < 350 && y >= 150 && y < 250)
+        return kGrey;
+    if (x >= 100 && x < 500 && y >= 100 && y < 400)
+        return kBlue;
+    return background;
+}
+
 // Counts the pixels that differ from expected(x, y) by more than 2 in a channel (x, y from the bottom left)
 // and reports the first five.
 inline std::uint32_t WrongPixels(const KeystrelEngine::Image& image,
