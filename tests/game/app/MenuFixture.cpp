@@ -86,6 +86,7 @@ void MenuFixture::Frame(std::initializer_list<GUIMenuWindow*> updated)
     engine->Update();
     for (GUIMenuWindow* window : updated)
         window->Update();
+    background->Step();
     background->printer->Update();
     engine->EndFrame();
 }

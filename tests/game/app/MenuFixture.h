@@ -55,8 +55,20 @@ protected:
 
     // A window under the shared child window, kept until the test ends.
     Wispfold::GUIMenuWindow& MakeWindow(Wispfold::FrameKind kind);
-    // One frame: the engine's update, the windows' updates in the order given, the engine's end of frame.
+    // One frame: the engine's update, the windows' updates in the order given, the background's, the engine's end
+    // of frame.
     void Frame(std::initializer_list<Wispfold::GUIMenuWindow*> windows);
+    // Frames until the condition holds after one, at most limit; returns how many ran.
+    template <class Condition>
+    int FramesUntil(Condition condition, std::initializer_list<Wispfold::GUIMenuWindow*> windows, int limit = 40)
+    {
+        for (int count = 1; count <= limit; ++count) {
+            Frame(windows);
+            if (condition())
+                return count;
+        }
+        return limit + 1;
+    }
     // How many times the sound id was played.
     int Plays(std::uint32_t soundId) const;
 
