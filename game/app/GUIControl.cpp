@@ -203,8 +203,12 @@ void GUIControl::Update()
             m_widget->SetVisible(true);
             PlaceWidget();
         }
-        if (HasEnded(kFold))
+        if (HasEnded(kFold)) {
             m_modelWindow->SetVisible(false);
+            // A widget that stayed through the fold goes with it: its quad has no vertex colour to fade.
+            if (m_followArea)
+                m_widget->SetVisible(false);
+        }
         if (m_followArea)
             PlaceWidget();
     }

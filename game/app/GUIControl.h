@@ -73,9 +73,9 @@ public:
     void Appear();
     // Hides the widget (unless it follows the area), shows the model window and folds it from frame 0.
     void Disappear();
-    // Once per frame: shows and places the widget when the unfold has ended, hides the model window when the
-    // fold has ended, and gives the widget the colour. Without a model window the widget shows while the
-    // colour's alpha is above kVisibleAlpha.
+    // Once per frame: shows and places the widget when the unfold has ended, hides the model window (and a
+    // widget that follows it) when the fold has ended, and gives the widget the colour. Without a model window the
+    // widget shows while the colour's alpha is above kVisibleAlpha.
     void Update();
     // Whether the model window is unfolding.
     bool IsUnfolding() const;

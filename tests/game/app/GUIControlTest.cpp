@@ -266,7 +266,8 @@ TEST_F(GUIControlTest, WidgetsWaitForTheUnfoldAndGoBeforeTheFold)
     const auto frame =
         Make({ControlKind::ModelWindow, "big_window\\window", "big_window\\window", "", "big_window\\window_area"});
     const auto still = Make({ControlKind::ModelWindow, "profiles\\text", "profiles\\text", "", ""});
-    const std::vector<GUIControl*> controls{button.get(), frame.get(), still.get()};
+    const auto follower = Make(Button("main_menu\\button_3", "controls\\button_main_menu"));
+    const std::vector<GUIControl*> controls{button.get(), frame.get(), still.get(), follower.get()};
 
     // Before any unfold the frame shows its last pose; nothing is visible yet.
     const KeystrelEngine::AnimationControl& frameAnimation = frame->GetModelWindow()->GetQuad()->GetAnimationControl();
@@ -278,6 +279,7 @@ TEST_F(GUIControlTest, WidgetsWaitForTheUnfoldAndGoBeforeTheFold)
     for (GUIControl* control : controls)
         control->Appear();
     EXPECT_TRUE(button->IsUnfolding());
+    EXPECT_TRUE(follower->GetWidget()->IsVisible()); // a main-menu button shows at once and follows its model
     EXPECT_FALSE(still->IsUnfolding());
     int frames = 0;
     while (button->IsUnfolding() && frames < 20) {
@@ -300,6 +302,7 @@ TEST_F(GUIControlTest, WidgetsWaitForTheUnfoldAndGoBeforeTheFold)
         control->Disappear();
     EXPECT_FALSE(button->GetWidget()->IsVisible());
     EXPECT_TRUE(button->GetModelWindow()->IsVisible());
+    EXPECT_TRUE(follower->GetWidget()->IsVisible());
     Frames(1, controls, 0.0f);
     EXPECT_FALSE(still->GetWidget()->IsVisible());
     EXPECT_TRUE(button->GetModelWindow()->IsVisible());
@@ -307,6 +310,7 @@ TEST_F(GUIControlTest, WidgetsWaitForTheUnfoldAndGoBeforeTheFold)
     EXPECT_FALSE(button->GetModelWindow()->IsVisible());
     EXPECT_FALSE(button->GetWidget()->IsVisible());
     EXPECT_FALSE(frame->GetWidget()->IsVisible());
+    EXPECT_FALSE(follower->GetWidget()->IsVisible()); // gone with its model, not left on screen
 }
 
 } // namespace
