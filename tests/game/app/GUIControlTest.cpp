@@ -18,65 +18,21 @@ namespace {
 
 using namespace AppTesting;
 
-// A control as a window builds it: its models below "ui\\menus\\models\\" (empty: none).
-struct ControlSpec
-{
-    ControlKind kind;
-    std::string model;
-    std::string base;
-    std::string selectionArea;
-    std::string textArea;
-};
+constexpr const char* kFrameFolders[] = {"main_menu", "big_window", "small_window", "start_game"};
 
-ControlSpec Button(const std::string& model, const std::string& base)
+// The window's controls as specified: its frame first.
+std::vector<ControlSpec> WindowControls(const MenuSet& set)
 {
-    return {ControlKind::Button, model, base, base + "_selection_area", base + "_text_area"};
-}
-
-// Every control of every menu model set, with the models the windows give it.
-std::vector<ControlSpec> AllControls()
-{
-    std::vector<ControlSpec> specs;
-    for (const char* frame : {"main_menu", "big_window", "small_window", "start_game"}) {
-        const std::string window = std::string(frame) + "\\window";
-        specs.push_back({ControlKind::ModelWindow, window, window, "", window + "_area"});
-    }
-    const auto buttons = [&](const std::string& folder, int count, const std::string& base) {
-        for (int i = 0; i < count; ++i)
-            specs.push_back(Button(folder + "\\button_" + std::to_string(i), "controls\\" + base));
-    };
-    buttons("main_menu", 7, "button_main_menu");
-    buttons("big_window", 3, "button_big");
-    buttons("small_window", 2, "button_big");
-    buttons("start_game", 2, "button_small");
-    buttons("profiles", 4, "button_small");
-    specs.push_back({ControlKind::EditBox, "small_window\\edit", "small_window\\edit", "", ""});
-    for (const char* folder : {"options", "game_logic_menu"}) {
-        for (const char* slider : {"\\slider_music", "\\slider_sound"})
-            specs.push_back(
-                {ControlKind::HorizontalScroll, folder + std::string(slider), "controls\\scroll_h", "", ""});
-        specs.push_back(
-            {ControlKind::CheckBox, folder + std::string("\\fullscreen_check_box"), "controls\\check_box", "", ""});
-    }
-    specs.push_back({ControlKind::CheckBox, "game_logic_menu\\relax_check_box", "controls\\check_box", "", ""});
-    for (const char* arrow : {"options\\resolution_button_left", "options\\resolution_button_right"})
-        specs.push_back({ControlKind::Button, arrow, arrow, "", ""});
-    specs.push_back({ControlKind::ModelWindow, "options\\resolution_text", "options\\resolution_text", "",
-                     "options\\resolution_text_area"});
-    specs.push_back({ControlKind::VerticalScroll, "profiles\\scroll", "controls\\scroll_v", "", ""});
-    specs.push_back({ControlKind::ModelWindow, "profiles\\text", "profiles\\text", "", ""});
-    specs.push_back(Button("game_logic\\menu_button", "controls\\button_small"));
-    specs.push_back(Button("game_logic\\mode_button", "controls\\button_game_logic_mode"));
-    specs.push_back(Button("game_logic\\minimize_button", "controls\\button_game_logic_minimize"));
-    specs.push_back(Button("game_logic\\maximize_window_button", "controls\\button_game_logic_maximize"));
-    specs.push_back(Button("game_logic\\maximize_fullscreen_button", "controls\\button_game_logic_maximize"));
-    specs.push_back(Button("game_logic\\close_button", "controls\\button_game_logic_close"));
-    for (const char* panel : {"level_name", "score"}) {
-        const std::string model = std::string("game_logic\\") + panel;
-        specs.push_back({ControlKind::ModelWindow, model, model, "", model + "_text_area"});
-    }
+    const std::string frame = std::string(kFrameFolders[static_cast<int>(set.frame)]) + "\\window";
+    std::vector<ControlSpec> specs{{ControlKind::ModelWindow, frame, frame, "", frame + "_area"}};
+    specs.insert(specs.end(), set.controls.begin(), set.controls.end());
     return specs;
 }
+
+const ControlSpec kBigButton{ControlKind::Button, "big_window\\button_0", "controls\\button_big",
+                             "controls\\button_big_selection_area", "controls\\button_big_text_area"};
+const ControlSpec kMainMenuButton{ControlKind::Button, "main_menu\\button_3", "controls\\button_main_menu",
+                                  "controls\\button_main_menu_selection_area", "controls\\button_main_menu_text_area"};
 
 GUIRect Absolute(const GUIWindow& window, const GUIRect& relative)
 {
@@ -92,10 +48,24 @@ bool Inside(const GUIRect& inner, const GUIRect& outer)
            inner.y + inner.height <= outer.y + outer.height + kSlack;
 }
 
+GUIRect Rect(const GUIWindow& window)
+{
+    const GUIPoint at = window.GetAbsolutePosition();
+    return {at.x, at.y, window.m_size.width, window.m_size.height};
+}
+
 std::string Describe(const GUIRect& rect)
 {
     return "(" + std::to_string(rect.x) + ", " + std::to_string(rect.y) + ", " + std::to_string(rect.width) + " x " +
            std::to_string(rect.height) + ")";
+}
+
+void ExpectRect(const GUIRect& actual, const GUIRect& expected)
+{
+    EXPECT_NEAR(actual.x, expected.x, 0.01f) << Describe(actual);
+    EXPECT_NEAR(actual.y, expected.y, 0.01f) << Describe(actual);
+    EXPECT_NEAR(actual.width, expected.width, 0.01f) << Describe(actual);
+    EXPECT_NEAR(actual.height, expected.height, 0.01f) << Describe(actual);
 }
 
 class GUIControlTest : public MenuFixture
@@ -121,6 +91,51 @@ protected:
         return {position.x, position.y, size.width, size.height};
     }
 
+    // The widget, its hit area, its text area and the unfolding base model on the control's own model.
+    void CheckPlacement(const ControlSpec& spec, GUIControl& control) const
+    {
+        SCOPED_TRACE(spec.model);
+        const GUIRect own = OwnRect(spec);
+        GUIWindow& widget = *control.GetWidget();
+        ASSERT_TRUE(widget.IsVisible());
+        const bool animated = ModelNamed(spec.model)->GetAnimationControl().GetFrameCount() > 1;
+        const bool button = spec.kind == ControlKind::Button || spec.kind == ControlKind::CheckBox;
+        ASSERT_EQ(control.GetModelWindow() != nullptr, animated && (button || spec.kind == ControlKind::ModelWindow));
+        EXPECT_EQ(control.FollowsArea(), spec.base == "controls\\button_main_menu");
+        EXPECT_EQ(control.GetButton() != nullptr, button);
+        EXPECT_EQ(control.GetCheckBox() != nullptr, spec.kind == ControlKind::CheckBox);
+        EXPECT_EQ(control.GetEditBox() != nullptr, spec.kind == ControlKind::EditBox);
+        if (const KeystrelEngine::GUIScroll* scroll = control.GetScroll()) {
+            // The track stretched over the own model, the thumb's range and both step buttons inside it.
+            ExpectRect(Rect(widget), own);
+            for (const GUIWindow* part : {static_cast<const GUIWindow*>(scroll->GetThumb()),
+                                          static_cast<const GUIWindow*>(scroll->GetIncreaseButton()),
+                                          static_cast<const GUIWindow*>(scroll->GetDecreaseButton())}) {
+                EXPECT_TRUE(Inside(Rect(*part), own)) << Describe(Rect(*part));
+                EXPECT_NE(part->GetQuad(), nullptr);
+            }
+            const GUIRect increase = Rect(*scroll->GetIncreaseButton());
+            const GUIRect decrease = Rect(*scroll->GetDecreaseButton());
+            EXPECT_TRUE(spec.kind == ControlKind::HorizontalScroll ? increase.x > decrease.x : increase.y < decrease.y);
+            return;
+        }
+        // A base's selection area covers the own model; a text area lies inside it.
+        ExpectRect(Absolute(widget, widget.m_hitArea), own);
+        const GUIRect text = Absolute(widget, widget.m_extraRect);
+        EXPECT_TRUE(widget.m_hasHitArea && widget.m_hasExtraRect);
+        EXPECT_TRUE(Inside(text, own)) << Describe(text) << " in " << Describe(own);
+        if (const GUIWindow* modelWindow = control.GetModelWindow()) {
+            const GUIPoint base = GUIControl::GetModelPosition(*ModelNamed(spec.base));
+            EXPECT_NEAR(modelWindow->GetAbsolutePosition().x + base.x, own.x, 0.01f);
+            EXPECT_NEAR(modelWindow->GetAbsolutePosition().y + base.y, own.y, 0.01f);
+        }
+        // The cursor in the middle of the own model is over the widget, just left of it is not.
+        widget.Update(own.x + 0.5f * own.width, own.y + 0.5f * own.height, false, false);
+        EXPECT_TRUE(widget.IsCursorOver());
+        widget.Update(own.x - 1.0f, own.y + 0.5f * own.height, false, false);
+        EXPECT_FALSE(widget.IsCursorOver());
+    }
+
     // Frames with the controls updated at the given alpha.
     void Frames(int count, const std::vector<GUIControl*>& controls, float alpha = 1.0f)
     {
@@ -138,88 +153,17 @@ protected:
 
 TEST_F(GUIControlTest, EveryControlOfEveryMenuSetLandsOnItsOwnModel)
 {
-    std::vector<std::unique_ptr<GUIControl>> controls;
-    std::vector<GUIControl*> updated;
-    for (const ControlSpec& spec : AllControls()) {
-        controls.push_back(Make(spec));
-        updated.push_back(controls.back().get());
-    }
-    for (GUIControl* control : updated)
-        control->Appear();
-    Frames(6, updated); // 16 frames at 32 a second have unfolded
-
-    const std::vector<ControlSpec> specs = AllControls();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const ControlSpec& spec = specs[i];
-        const GUIControl& control = *controls[i];
-        SCOPED_TRACE(spec.model);
-        const GUIRect own = OwnRect(spec);
-        const GUIWindow& widget = *control.GetWidget();
-        ASSERT_TRUE(widget.IsVisible());
-
-        const bool animated = ModelNamed(spec.model)->GetAnimationControl().GetFrameCount() > 1;
-        const bool modelKind = spec.kind == ControlKind::ModelWindow || spec.kind == ControlKind::Button ||
-                               spec.kind == ControlKind::CheckBox;
-        ASSERT_EQ(control.GetModelWindow() != nullptr, animated && modelKind);
-        EXPECT_EQ(control.FollowsArea(), spec.base == "controls\\button_main_menu");
-        EXPECT_EQ(control.GetButton() != nullptr,
-                  spec.kind == ControlKind::Button || spec.kind == ControlKind::CheckBox);
-        EXPECT_EQ(control.GetCheckBox() != nullptr, spec.kind == ControlKind::CheckBox);
-        EXPECT_EQ(control.GetEditBox() != nullptr, spec.kind == ControlKind::EditBox);
-        EXPECT_EQ(control.GetScroll() != nullptr,
-                  spec.kind == ControlKind::HorizontalScroll || spec.kind == ControlKind::VerticalScroll);
-
-        if (control.GetScroll()) {
-            // The track stretched over the own model, the thumb's range and both step buttons inside it.
-            const GUIRect track{widget.GetAbsolutePosition().x, widget.GetAbsolutePosition().y, widget.m_size.width,
-                                widget.m_size.height};
-            EXPECT_NEAR(track.x, own.x, 0.01f);
-            EXPECT_NEAR(track.y, own.y, 0.01f);
-            EXPECT_NEAR(track.width, own.width, 0.01f);
-            EXPECT_NEAR(track.height, own.height, 0.01f);
-            const auto rect = [](const GUIWindow& part) {
-                const GUIPoint at = part.GetAbsolutePosition();
-                return GUIRect{at.x, at.y, part.m_size.width, part.m_size.height};
-            };
-            const KeystrelEngine::GUIScroll& scroll = *control.GetScroll();
-            for (const GUIWindow* part : {static_cast<const GUIWindow*>(scroll.GetThumb()),
-                                          static_cast<const GUIWindow*>(scroll.GetIncreaseButton()),
-                                          static_cast<const GUIWindow*>(scroll.GetDecreaseButton())}) {
-                EXPECT_TRUE(Inside(rect(*part), own)) << Describe(rect(*part));
-                EXPECT_NE(part->GetQuad(), nullptr);
-            }
-            const GUIRect increase = rect(*scroll.GetIncreaseButton());
-            if (spec.kind == ControlKind::HorizontalScroll)
-                EXPECT_GT(increase.x, rect(*scroll.GetDecreaseButton()).x);
-            else
-                EXPECT_LT(increase.y, rect(*scroll.GetDecreaseButton()).y);
-            continue;
-        }
-        // Hit area and text area on the own model; a base's selection area covers it all.
-        ASSERT_TRUE(widget.m_hasHitArea);
-        const GUIRect hit = Absolute(widget, widget.m_hitArea);
-        EXPECT_NEAR(hit.x, own.x, 0.01f) << Describe(hit);
-        EXPECT_NEAR(hit.y, own.y, 0.01f) << Describe(hit);
-        EXPECT_NEAR(hit.width, own.width, 0.01f);
-        EXPECT_NEAR(hit.height, own.height, 0.01f);
-        ASSERT_TRUE(widget.m_hasExtraRect);
-        const GUIRect text = Absolute(widget, widget.m_extraRect);
-        EXPECT_TRUE(Inside(text, own)) << Describe(text) << " in " << Describe(own);
-        if (!spec.textArea.empty()) {
-            EXPECT_LT(text.width * text.height, own.width * own.height + 0.01f);
-        }
-        // The unfolding base model shown on the own model.
-        if (const GUIWindow* modelWindow = control.GetModelWindow()) {
-            const GUIPoint base = GUIControl::GetModelPosition(*ModelNamed(spec.base));
-            EXPECT_NEAR(modelWindow->GetAbsolutePosition().x + base.x, own.x, 0.01f);
-            EXPECT_NEAR(modelWindow->GetAbsolutePosition().y + base.y, own.y, 0.01f);
-        }
-        // The cursor in the middle of the own model is over the widget.
-        GUIWindow& hitWidget = *controls[i]->GetWidget();
-        hitWidget.Update(own.x + 0.5f * own.width, own.y + 0.5f * own.height, false, false);
-        EXPECT_TRUE(hitWidget.IsCursorOver());
-        hitWidget.Update(own.x - 1.0f, own.y + 0.5f * own.height, false, false);
-        EXPECT_FALSE(hitWidget.IsCursorOver());
+    for (const MenuSet& set : MenuSets()) {
+        SCOPED_TRACE(set.name);
+        Wispfold::GUIMenuWindow& window = MakeWindow(set);
+        window.RequestOpen();
+        ASSERT_LE(FramesUntil([&] { return window.m_colour.a == 1.0f; }, {&window}), 40);
+        const std::vector<ControlSpec> specs = WindowControls(set);
+        ASSERT_EQ(window.GetControls().size(), specs.size());
+        for (std::size_t i = 0; i < specs.size(); ++i)
+            CheckPlacement(specs[i], *window.GetControls()[i]);
+        windows.clear();
+        manager->m_frameFree = true;
     }
 }
 
@@ -262,11 +206,11 @@ TEST_F(GUIControlTest, TheEditBoxPrintsInTheCaptionFontSoThatANameFitsTheGreetin
 
 TEST_F(GUIControlTest, WidgetsWaitForTheUnfoldAndGoBeforeTheFold)
 {
-    const auto button = Make(Button("big_window\\button_0", "controls\\button_big"));
+    const auto button = Make(kBigButton);
     const auto frame =
         Make({ControlKind::ModelWindow, "big_window\\window", "big_window\\window", "", "big_window\\window_area"});
     const auto still = Make({ControlKind::ModelWindow, "profiles\\text", "profiles\\text", "", ""});
-    const auto follower = Make(Button("main_menu\\button_3", "controls\\button_main_menu"));
+    const auto follower = Make(kMainMenuButton);
     const std::vector<GUIControl*> controls{button.get(), frame.get(), still.get(), follower.get()};
 
     // Before any unfold the frame shows its last pose; nothing is visible yet.

@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace AppTesting {
@@ -45,6 +46,28 @@ public:
     int releases = 0;
 };
 
+// A control as a window builds it: its models below "ui\\menus\\models\\" without the extension (empty: none).
+struct ControlSpec
+{
+    Wispfold::ControlKind kind;
+    std::string model;
+    std::string base;
+    std::string selectionArea;
+    std::string textArea;
+};
+
+// A frame with controls of one model set.
+struct MenuSet
+{
+    std::string name;
+    Wispfold::FrameKind frame;
+    std::vector<ControlSpec> controls;
+};
+
+// Every menu model set with the models its windows give each control; the in-game window's buttons and panels
+// stand over a big frame, clear of it.
+const std::vector<MenuSet>& MenuSets();
+
 class MenuFixture : public AppFixture
 {
 protected:
@@ -55,6 +78,8 @@ protected:
 
     // A window under the shared child window, kept until the test ends.
     Wispfold::GUIMenuWindow& MakeWindow(Wispfold::FrameKind kind);
+    // The set's frame with its controls.
+    Wispfold::GUIMenuWindow& MakeWindow(const MenuSet& set);
     // One frame: the engine's update, the windows' updates in the order given, the background's, the engine's end
     // of frame.
     void Frame(std::initializer_list<Wispfold::GUIMenuWindow*> windows);

@@ -11,12 +11,10 @@
 #include "tests/game/app/MenuFixture.h"
 
 #include <algorithm>
-#include <functional>
 
 using KeystrelEngine::GUIRect;
 using KeystrelEngine::GUIWindow;
 using KeystrelEngine::Image;
-using Wispfold::ControlKind;
 using Wispfold::FrameKind;
 using Wispfold::GUIControl;
 using Wispfold::GUIMenuWindow;
@@ -24,64 +22,6 @@ using Wispfold::GUIMenuWindow;
 namespace {
 
 using namespace AppTesting;
-
-struct MenuSet
-{
-    const char* name;
-    FrameKind frame;
-    std::function<void(GUIMenuWindow&)> addControls;
-};
-
-void Buttons(GUIMenuWindow& window, const std::string& folder, int count, const std::string& base)
-{
-    for (int i = 0; i < count; ++i)
-        window.AddButton(folder + "\\button_" + std::to_string(i), "controls\\" + base);
-}
-
-void Settings(GUIMenuWindow& window, const std::string& folder)
-{
-    for (const char* slider : {"\\slider_music", "\\slider_sound"})
-        window.AddControl(ControlKind::HorizontalScroll, folder + slider, "controls\\scroll_h");
-    window.AddControl(ControlKind::CheckBox, folder + "\\fullscreen_check_box", "controls\\check_box");
-}
-
-const std::vector<MenuSet>& MenuSets()
-{
-    static const std::vector<MenuSet> sets{
-        {"main_menu", FrameKind::MainMenu, [](GUIMenuWindow& w) { Buttons(w, "main_menu", 7, "button_main_menu"); }},
-        {"big_window", FrameKind::BigWindow, [](GUIMenuWindow& w) { Buttons(w, "big_window", 3, "button_big"); }},
-        {"small_window", FrameKind::SmallWindow,
-         [](GUIMenuWindow& w) {
-             // A box without its blinking caret, so that two pictures differ by their captions alone.
-             w.AddControl(ControlKind::EditBox, "small_window\\edit", "small_window\\edit")->GetEditBox()->m_active =
-                 false;
-             Buttons(w, "small_window", 2, "button_big");
-         }},
-        {"start_game", FrameKind::StartGame, [](GUIMenuWindow& w) { Buttons(w, "start_game", 2, "button_small"); }},
-        {"options", FrameKind::BigWindow,
-         [](GUIMenuWindow& w) {
-             Settings(w, "options");
-             w.AddControl(ControlKind::ModelWindow, "options\\resolution_text", "options\\resolution_text", {},
-                          "options\\resolution_text_area");
-             for (const char* arrow : {"options\\resolution_button_left", "options\\resolution_button_right"})
-                 w.AddControl(ControlKind::Button, arrow, arrow);
-             Buttons(w, "big_window", 3, "button_big");
-         }},
-        {"game_logic_menu", FrameKind::BigWindow,
-         [](GUIMenuWindow& w) {
-             Settings(w, "game_logic_menu");
-             w.AddControl(ControlKind::CheckBox, "game_logic_menu\\relax_check_box", "controls\\check_box");
-             Buttons(w, "big_window", 2, "button_big");
-         }},
-        {"profiles", FrameKind::BigWindow,
-         [](GUIMenuWindow& w) {
-             w.AddControl(ControlKind::ModelWindow, "profiles\\text", "profiles\\text");
-             Buttons(w, "profiles", 4, "button_small");
-             w.AddControl(ControlKind::VerticalScroll, "profiles\\scroll", "controls\\scroll_v");
-         }},
-    };
-    return sets;
-}
 
 GUIRect AbsoluteRect(const GUIWindow& window, const GUIRect& relative)
 {
@@ -174,15 +114,19 @@ TEST_F(MenuControlPixels, EveryControlOfEveryMenuSetShowsItsWidgetHitAreaAndCapt
 
     for (const MenuSet& set : MenuSets()) {
         SCOPED_TRACE(set.name);
-        GUIMenuWindow& window = MakeWindow(set.frame);
-        set.addControls(window);
+        GUIMenuWindow& window = MakeWindow(set);
+        for (const auto& control : window.GetControls()) {
+            // A box without its blinking caret, so that two pictures differ by their captions alone.
+            if (KeystrelEngine::GUIEditBox* box = control->GetEditBox())
+                box->m_active = false;
+        }
         window.RequestOpen();
         manager->m_frameFree = true;
         ASSERT_LE(FramesUntil([&] { return window.m_colour.a == 1.0f; }, {&window}), 40);
         CaptionFrame(window, true);
-        const Image captioned = Grab(std::string(set.name) + ".bmp");
+        const Image captioned = Grab(set.name + ".bmp");
         CaptionFrame(window, false);
-        const Image plain = Grab(std::string(set.name) + "_plain.bmp");
+        const Image plain = Grab(set.name + "_plain.bmp");
 
         for (const auto& control : window.GetControls()) {
             const GUIWindow& widget = *control->GetWidget();
@@ -222,7 +166,7 @@ TEST_F(MenuControlPixels, EveryControlOfEveryMenuSetShowsItsWidgetHitAreaAndCapt
         Frame({&window}); // the last controls fold away
         Frame({&window});
         // Nothing of the set stays on screen.
-        const Image after = Grab(std::string(set.name) + "_gone.bmp");
+        const Image after = Grab(set.name + "_gone.bmp");
         EXPECT_LT(ChangedShare(after, empty, {0.0f, 0.0f, 800.0f, 600.0f}), 0.0001f);
     }
 }
