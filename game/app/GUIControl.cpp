@@ -46,7 +46,7 @@ GUIPoint Difference(GUIPoint a, GUIPoint b)
 GUIControl::GUIControl(KeystrelEngine::Engine* engine, const Model* model, const Model* baseModel,
                        const Model* selectionArea, const Model* textArea, GUIWindow* parent, const GameData* data,
                        ControlKind kind)
-    : m_engine(engine), m_gui(engine->m_gui.get()), m_data(data), m_kind(kind),
+    : m_gui(engine->m_gui.get()), m_data(data), m_kind(kind),
       m_widgetOffset(Difference(GetModelPosition(*model), GetModelPosition(*baseModel))),
       m_followArea(baseModel == data->GetModel(kMainMenuButton))
 {

@@ -118,7 +118,6 @@ private:
     bool HasEnded(std::uint32_t animation) const;
     void PlaceWidget();
 
-    KeystrelEngine::Engine* m_engine;
     KeystrelEngine::GUIManager* m_gui;
     const GameData* m_data;
     ControlKind m_kind;

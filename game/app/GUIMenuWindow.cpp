@@ -33,9 +33,8 @@ std::string FramePart(FrameKind kind, const char* part)
 
 GUIMenuWindow::GUIMenuWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player, const GameData* data,
                              GUIMenuWindowManager* manager, FrameKind kind, GUIWindow* parent)
-    : m_engine(engine), m_timers(engine->m_timers.get()), m_gui(engine->m_gui.get()), m_fonts(m_gui->m_fonts.get()),
-      m_texts(m_gui->m_texts.get()), m_player(player), m_data(data), m_manager(manager), m_frameKind(kind),
-      m_parent(parent)
+    : m_engine(engine), m_timers(engine->m_timers.get()), m_gui(engine->m_gui.get()), m_texts(m_gui->m_texts.get()),
+      m_player(player), m_data(data), m_manager(manager), m_frameKind(kind), m_parent(parent)
 {
     const std::string window = FramePart(kind, "window");
     m_frame = AddControl(ControlKind::ModelWindow, window, window, {}, FramePart(kind, "window_area"));

@@ -24,7 +24,6 @@ class AudioPlayer;
 
 namespace KeystrelEngine {
 class Engine;
-class GUIFontManager;
 class GUIManager;
 class GUITextManager;
 class GUIWindow;
@@ -98,7 +97,6 @@ protected:
     KeystrelEngine::Engine* m_engine;
     KeystrelEngine::TimerManager* m_timers;
     KeystrelEngine::GUIManager* m_gui;
-    KeystrelEngine::GUIFontManager* m_fonts;
     KeystrelEngine::GUITextManager* m_texts;
     GameFramework::AudioPlayer* m_player;
     const GameData* m_data;
