@@ -40,6 +40,15 @@ void GameCamera::Update()
     m_camera->m_position = m_currentPosition;
 }
 
+void GameCamera::HoldPose(const KeystrelEngine::Quaternion& orientation, const KeystrelEngine::Vector3& position)
+{
+    m_manual = true;
+    m_manualOrientation = orientation;
+    m_manualPosition = position;
+    m_currentOrientation = orientation;
+    m_currentPosition = position;
+}
+
 // Empty key lists keep the pose of the last update.
 void GameCamera::BlendKeys()
 {

@@ -1,7 +1,7 @@
 // Moves the camera manager's default camera along a path of key poses (an orientation and a position each),
 // blended frame by frame as an animation control says: between which two keys the camera is and how far. It can
-// also hold the camera at a pose set directly. The in-level camera control derives from it: it fills the keys,
-// sets the held pose and starts, stops and positions the animation.
+// also hold the camera at a pose set directly: the in-level camera control owns one and sets the held pose every
+// frame.
 #pragma once
 
 #include "engine/render/Quaternion.h"
@@ -33,6 +33,11 @@ public:
     // Once per frame: advances the animation and gives the camera the keyed pose, or the held pose while the
     // manual flag is set and the animation was not playing. An animation that plays clears the flag.
     void Update();
+    // Moves the camera to the pose and holds it there (the manual flag set) until an animation plays; the next
+    // Update hands the pose to the camera.
+    void HoldPose(const KeystrelEngine::Quaternion& orientation, const KeystrelEngine::Vector3& position);
+
+    KeystrelEngine::Camera* GetCamera() const { return m_camera; }
 
 protected:
     KeystrelEngine::Camera* m_camera; // belongs to the camera manager
