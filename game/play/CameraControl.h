@@ -61,6 +61,7 @@ public:
     void StartEnd();
     // An extra turn of the board (radians), used while the tutorial shows the turning.
     void SetTurnBias(float bias) { m_turnBias = bias; }
+    float GetTurnBias() const { return m_turnBias; }
 
     float GetValue() const { return m_value; }
     float GetTarget() const { return m_target; }
