@@ -234,4 +234,38 @@ TEST_F(CharacterTest, BubbleStopsWideningPastItsWidestLine)
     EXPECT_LT(quad.GetAnimationControl().m_currentFrame, 24u);
 }
 
+// After the level-end dance the figure comes back for the upgrade: the stage just finished gives the phrase and
+// the sound (the current stage less one, or the stage itself on the game's last level).
+TEST_F(CharacterTest, UpgradeAnnouncementNamesTheStageJustFinished)
+{
+    auto* profile = profiles->AddProfile(u"Upton");
+    profiles->m_current = profile;
+    const std::uint32_t lastStage = levels->GetStageCount() - 1;
+    const std::uint32_t lastLevel = levels->GetStage(lastStage).levelCount - 1;
+    struct Case
+    {
+        GameFramework::LevelId current;
+        std::uint32_t number;
+    };
+    for (const Case& c : {Case{{2, 0}, 1}, Case{{lastStage, lastLevel}, lastStage}}) {
+        SCOPED_TRACE(c.number);
+        profile->m_currentLevel = c.current;
+        const std::string key = "CHARACTER_UPGRADE_" + std::to_string(c.number);
+        SetPhrase(key, {u"Upgrade!"}, "1");
+        SetPhrase("CHARACTER_LEVEL_END", {u"Well played!"}, "1");
+        character->SetState(Character::kStateLevel);
+        FramesUntil([&] { return Runs(character->GetBody(), 2, true); });
+        character->LevelEndPhrase();
+        FramesUntil([&] { return character->GetBody().m_currentAnimation == 6; });
+        character->AnnounceUpgrade();
+        EXPECT_LT(FramesUntil([&] { return character->GetBody().m_currentAnimation == 7; }), 200);
+        EXPECT_LT(FramesUntil([&] { return Runs(character->GetFace(), 11, true); }), 300);
+        EXPECT_EQ(LastSound(), Character::kFirstPraiseSound + c.number % 9);
+        FramesUntil([&] { return character->GetPrinter(0, 0).IsFinished() && !character->IsSilent(); });
+        EXPECT_EQ(character->GetPrinter(0, 0).GetShownText(), u"Upgrade!");
+        // The phrase's fade ends the announcement: the figure leaves.
+        EXPECT_LT(FramesUntil([&] { return !Shown(); }, 1000), 1000);
+    }
+}
+
 } // namespace
