@@ -1,7 +1,7 @@
 // What the board's visible objects (butterflies, their shadows, bonus tokens) work with: three engine managers,
 // and the models, texture sets and particle systems they copy from the game's shared resource lists. The game
 // fills both records from its engine and its resource lists; nothing in them is owned. A world that only plays
-// the rules (the board's tests) leaves them empty and never shows a butterfly.
+// the rules leaves them empty and never shows a butterfly.
 #pragma once
 
 #include <array>
