@@ -235,10 +235,15 @@ void GUIBackgroundWindow::RequestPanel()
     m_panelReleaseRequest = false;
 }
 
-void GUIBackgroundWindow::RequestPanelRelease()
+void GUIBackgroundWindow::ReleasePanel()
 {
     m_panelRequest = false;
     m_panelReleaseRequest = true;
+}
+
+bool GUIBackgroundWindow::IsPanelWindowVisible() const
+{
+    return m_panel->IsVisible();
 }
 
 void GUIBackgroundWindow::StartNewStageTheme()

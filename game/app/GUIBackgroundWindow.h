@@ -13,6 +13,8 @@
 // front of the menus, 8 the panel is up until the menu gives it back (then 5 again).
 #pragma once
 
+#include "MenuBackground.h"
+
 #include "engine/render/Color.h"
 #include "framework/GUITextPrinter.h"
 
@@ -43,7 +45,7 @@ namespace Wispfold {
 class GameData;
 struct BackgroundTheme;
 
-class GUIBackgroundWindow
+class GUIBackgroundWindow : public MenuBackground
 {
 public:
     static constexpr float kTypingRate = 28.0f; // characters per second
@@ -60,7 +62,7 @@ public:
     GUIBackgroundWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
                         GameFramework::LevelManagerBase* levels, GameFramework::ProfileManagerBase* profiles);
     // Deletes the glow, the printer and every window.
-    virtual ~GUIBackgroundWindow();
+    ~GUIBackgroundWindow() override;
 
     GUIBackgroundWindow(const GUIBackgroundWindow&) = delete;
     GUIBackgroundWindow& operator=(const GUIBackgroundWindow&) = delete;
@@ -83,10 +85,16 @@ public:
     void SetMenusReady() { m_menusReady = true; }
     // The shared data have been loaded: step 3 builds the stage themes from them.
     void SetSharedData(const GameData* data);
-    // A menu asks for the text panel in front of it, or gives it back.
-    void RequestPanel();
-    void RequestPanelRelease();
-    void ClearPanelShownOnce() { m_panelShownOnce = false; }
+    // The menus' side of the panel (see MenuBackground): a menu asks for the text panel in front of it, is told
+    // when it has arrived, and gives it back.
+    GameTools::GUITextPrinter& GetTextPrinter() override { return *m_printer; }
+    void RequestPanel() override;
+    void ReleasePanel() override;
+    bool IsPanelReleaseRequested() const override { return m_panelReleaseRequest; }
+    bool IsPanelPresent() const override { return m_panelPresent; }
+    bool HasPanelJustArrived() const override { return m_panelShownOnce; }
+    void ClearPanelArrival() override { m_panelShownOnce = false; }
+    bool IsPanelWindowVisible() const override;
     // A stage was finished: the themes of the new stage index fade in and the glow bursts over them once.
     void StartNewStageTheme();
 
@@ -95,15 +103,10 @@ public:
     bool IsLoadingShown() const { return m_loadingShown; }
     bool IsDataLoaded() const { return m_data != nullptr; }
     bool IsPanelRequested() const { return m_panelRequest; }
-    bool IsPanelReleaseRequested() const { return m_panelReleaseRequest; }
-    bool IsPanelPresent() const { return m_panelPresent; }
-    // Set when the panel has just unfolded; the menu that asked for it clears it.
-    bool IsPanelShownOnce() const { return m_panelShownOnce; }
     std::uint32_t GetStageThemeIndex() const { return m_stageThemeIndex; }
     float GetTextAlpha() const { return m_textAlpha; }
     bool IsTextAreaShown() const { return m_textShown; }
 
-    GameTools::GUITextPrinter& GetTextPrinter() const { return *m_printer; }
     KeystrelEngine::GUIWindow* GetSceneRoot() const { return m_sceneRoot; }
     KeystrelEngine::GUIWindow* GetDecorationRoot() const { return m_decorationRoot; }
     KeystrelEngine::GUIWindow* GetTopRoot() const { return m_topRoot; }
@@ -191,7 +194,7 @@ private:
     bool m_panelRequest = false;
     bool m_panelReleaseRequest = false;
     bool m_panelPresent = false;
-    bool m_panelShownOnce = false;
+    bool m_panelShownOnce = false; // the panel has just unfolded; the menu that asked for it clears this
     bool m_newStageTheme = false;
     bool m_glowPending = false; // the glow's one burst is still owed
     bool m_titlesStarted = false;

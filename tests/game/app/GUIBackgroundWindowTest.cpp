@@ -125,18 +125,18 @@ TEST_F(GUIBackgroundWindowTest, StartUpRunsItsStepsInOrderAndTypesLoading)
     EXPECT_FALSE(background->IsPanelPresent());
     ASSERT_TRUE(FramesUntil([&] { return background->GetStartUpStep() == 8; }));
     EXPECT_TRUE(background->IsPanelPresent());
-    EXPECT_TRUE(background->IsPanelShownOnce());
+    EXPECT_TRUE(background->HasPanelJustArrived());
     EXPECT_FALSE(background->IsPanelRequested());
     EXPECT_EQ(background->GetPanelWindow()->GetParent(), background->GetDecorationRoot());
-    background->ClearPanelShownOnce();
+    background->ClearPanelArrival();
 
     // The release: back to step 5 while the scene dims away and is gone once the text area has faded out.
-    background->RequestPanelRelease();
+    background->ReleasePanel();
     Frame();
     EXPECT_EQ(background->GetStartUpStep(), 5u);
     EXPECT_FALSE(background->IsPanelPresent());
     EXPECT_FALSE(background->IsPanelReleaseRequested());
-    ASSERT_TRUE(FramesUntil([&] { return !background->GetPanelWindow()->IsVisible(); }));
+    ASSERT_TRUE(FramesUntil([&] { return !background->IsPanelWindowVisible(); }));
     for (const GUIBackgroundWindow::Layer& theme : background->GetBaseThemes())
         EXPECT_FALSE(theme.window->IsVisible());
     Frame();
