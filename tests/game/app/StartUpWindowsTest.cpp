@@ -1,6 +1,7 @@
-// The windows of the start-up path on the fake clock: the publisher's logo and its fade, the game-loading window
-// behind the background's "LOADING" (once, and with a failing file's error on the main thread), and the game
-// cursor's sparks.
+// The windows of the start-up and level-loading path on the fake clock: the publisher's logo and its fade, the
+// game-loading window behind the background's "LOADING" (once, and with a failing file's error on the main
+// thread), the game cursor's sparks, and the level's loading window, which waits for the free screen and the
+// typed text.
 #include "engine/foundation/Controls.h"
 #include "engine/foundation/Error.h"
 #include "engine/gui/Engine.h"
@@ -12,7 +13,10 @@
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameCursor.h"
 #include "game/app/GUIGameLoadingWindow.h"
+#include "game/app/GUIGameLogicLoadingWindow.h"
 #include "game/app/GUILogosWindow.h"
+#include "game/app/GUIMenuWindowManager.h"
+#include "game/play/GameLogicData.h"
 #include "tests/game/app/AppFixture.h"
 
 #include <SDL.h>
@@ -199,6 +203,53 @@ TEST_F(StartUpWindowsTest, TheCursorsSparksFollowTheMouse)
     const std::uint32_t systems = engine->m_particleSystems->GetRegistry().GetLiveCount();
     cursor.reset();
     EXPECT_EQ(engine->m_particleSystems->GetRegistry().GetLiveCount(), systems - 2);
+}
+
+TEST_F(StartUpWindowsTest, TheLevelLoadStartsTheFrameAfterLoadingIsTyped)
+{
+    StartLoading();
+    ASSERT_GT(FramesUntilLoaded(), 0);
+    Wispfold::GUIMenuWindowManager menus(background.get());
+    Wispfold::GUIGameLogicLoadingWindow levelLoading(engine.get(), &menus);
+    auto* level = static_cast<const Wispfold::LevelRecord*>(levels->GetLevel({0, 0}));
+    Wispfold::GameLogicData levelData(KeeperServices(), &levels->GetStage(0), level);
+    background->GetTextPrinter().SetText(u"Options");
+
+    // Closed, or open while a menu frame is on screen: nothing is typed and nothing loads.
+    for (bool open : {false, true}) {
+        if (open)
+            levelLoading.Open(&levelData);
+        for (int i = 0; i < 30; ++i)
+            Frame(kFrameTime, [&] { levelLoading.Update(); });
+        EXPECT_EQ(background->GetTextPrinter().GetShownText(), u"Options");
+        EXPECT_FALSE(levelLoading.IsDone());
+    }
+
+    // The screen free: "Options" is erased, "Loading..." typed, and the load runs in the next frame.
+    menus.m_frameFree = true;
+    int typedFrame = 0;
+    int loadedFrame = 0;
+    for (int frame = 1; frame <= 60 && !loadedFrame; ++frame) {
+        Frame(kFrameTime, [&] {
+            levelLoading.Update();
+            if (levelLoading.m_result == GameFramework::RequestDone)
+                loadedFrame = frame;
+        });
+        if (!typedFrame && background->GetTextPrinter().GetShownText() == u"Loading...")
+            typedFrame = frame;
+    }
+    ASSERT_GT(typedFrame, 1);
+    EXPECT_EQ(loadedFrame, typedFrame + 1);
+    EXPECT_TRUE(levelLoading.IsDone());
+    EXPECT_FALSE(levelData.GetLevelData().cellRecords.empty());
+
+    // Loaded once: until it is closed and opened again.
+    Frame(kFrameTime, [&] { levelLoading.Update(); });
+    EXPECT_EQ(levelLoading.m_result, GameFramework::RequestNone);
+    levelLoading.Close();
+    EXPECT_FALSE(levelLoading.IsActive());
+    EXPECT_FALSE(levelLoading.IsDone());
+    EXPECT_EQ(levelLoading.GetKeeper(), nullptr);
 }
 
 } // namespace
