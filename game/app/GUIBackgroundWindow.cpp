@@ -56,6 +56,11 @@ constexpr std::int32_t kTitleLayer = 19;
 
 // The titles' place in the decoration list, after the frame and the seal.
 constexpr std::size_t kFirstTitle = 2;
+// Title k fades in from 0.25 k seconds over a third of a second. The name goes on fading in past step 4 until it
+// is whole: a quick load would otherwise leave its last parts faint or missing for good.
+constexpr float kTitleFadeRate = 3.0f;
+constexpr float kTitleDelay = 0.75f;
+constexpr float kTitlesWholeTime = (1.0f + kTitleDelay * 3.0f) / kTitleFadeRate;
 
 float Clamp01(float x)
 {
@@ -317,7 +322,7 @@ void GUIBackgroundWindow::Update()
     const float step = frameTime * 2.0f;
     UpdateTextFade(step);
     UpdateStartUp();
-    if (m_step < 5 && m_titlesStarted)
+    if (m_titlesStarted && (m_step < 5 || m_titleClock < kTitlesWholeTime))
         UpdateTitles(frameTime);
     if (m_themeFading)
         UpdateThemeFade(frameTime);
@@ -473,7 +478,8 @@ void GUIBackgroundWindow::UpdateTitles(float frameTime)
 {
     m_titleClock += frameTime;
     for (std::size_t k = 0; k < std::size(m_titles); ++k)
-        m_decorations[kFirstTitle + k].alpha = Clamp01(3.0f * m_titleClock - 0.75f * static_cast<float>(k));
+        m_decorations[kFirstTitle + k].alpha =
+            Clamp01(kTitleFadeRate * m_titleClock - kTitleDelay * static_cast<float>(k));
     if (m_extraLogo && m_extraLogo->IsVisible())
         m_decorations.back().alpha = Clamp01(2.0f * m_titleClock);
 }

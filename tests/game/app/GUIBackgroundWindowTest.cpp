@@ -174,6 +174,19 @@ TEST_F(GUIBackgroundWindowTest, TheScenesWindowsStandOnTheirLayers)
     EXPECT_EQ(FindTheme("bloom")->window->GetLayer(), 6);
     EXPECT_EQ(FindTheme("bloom")->stage, 3);
     EXPECT_LT(background->GetPanelWindow()->GetDepth(), FindTheme("bloom")->window->GetDepth());
+
+    // The data came at once, so the menus' step 5 came before the name stood whole; it fades in all the same.
+    RunToStep(5);
+    const GUIWindow* lastTitle = nullptr;
+    for (const GUIWindow* child : background->GetDecorationRoot()->GetChildren()) {
+        if (child->GetQuad() && child->GetQuad()->GetName() == "ui\\menus\\models\\background\\title_3.mlf")
+            lastTitle = child;
+    }
+    ASSERT_NE(lastTitle, nullptr);
+    EXPECT_LT(lastTitle->GetColour().a, 0.5f);
+    for (int i = 0; i < 10; ++i)
+        Frame();
+    EXPECT_EQ(lastTitle->GetColour().a, 1.0f);
 }
 
 TEST_F(GUIBackgroundWindowTest, WithoutTheSmallPublisherLogoLayerThreeStaysEmpty)
