@@ -93,6 +93,9 @@ private:
     void Start(Wispfold::Item& item, Motion motion);
     void Finish(Butterfly& butterfly);
 
+    // Empty: the stand-in's butterflies and tokens are never seen.
+    Wispfold::PlayServices m_services;
+    Wispfold::PlayResources m_resources;
     std::vector<Butterfly> m_butterflies;
     std::unordered_map<const Wispfold::Item*, std::size_t> m_index;
     // Per colour, the butterflies in the pool.
