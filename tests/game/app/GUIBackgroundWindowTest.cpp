@@ -8,9 +8,12 @@
 #include "engine/render/Model.h"
 #include "engine/render/ParticleSystem.h"
 #include "game/app/BackgroundThemes.h"
+#include "game/app/GUIMenuWindow.h"
+#include "game/app/GUIMenuWindowManager.h"
 #include "tests/game/app/AppFixture.h"
 
 #include <cmath>
+#include <functional>
 
 using KeystrelEngine::GUIWindow;
 using Wispfold::BackgroundThemes;
@@ -309,6 +312,59 @@ TEST_F(GUIBackgroundWindowTest, TheTextAreaFadesInAndOut)
     EXPECT_LT(background->GetTextPrinter().GetColour().a, 0.0001f);
     // The scene itself stays.
     EXPECT_TRUE(FindTheme("sky")->window->IsVisible());
+}
+
+// A window shown over a running level (the scene gone) brings in the panel before its frame unfolds, and gives
+// it back once its frame has gone, with the real scene on the other side.
+TEST_F(GUIBackgroundWindowTest, APanelWindowBringsInTheScenesPanelAndGivesItBack)
+{
+    MakeBackground();
+    engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\new_profile.ini");
+    RunToStep(6);
+    // The scene goes as when a level starts: the text area hides and everything with it.
+    background->RequestPanel();
+    ASSERT_TRUE(FramesUntil([&] { return background->GetStartUpStep() == 8; }));
+    background->ReleasePanel();
+    ASSERT_TRUE(FramesUntil([&] { return !background->IsPanelWindowVisible(); }));
+
+    Wispfold::GUIMenuWindowManager manager(background.get());
+    manager.m_frameFree = true;
+    Wispfold::GUIMenuWindow window(engine.get(), player.get(), data.get(), &manager, Wispfold::FrameKind::SmallWindow,
+                                   background->GetTopRoot());
+    window.SetTitle("NEW_PROFILE_TITLE");
+    window.m_wantsPanel = true;
+    window.RequestOpen();
+    const auto frame = [&] { Frame(kFrameTime, [&] { window.Update(); }); };
+    const auto framesUntil = [&](const std::function<bool()>& condition) {
+        for (int i = 0; i < 200 && !condition(); ++i)
+            frame();
+        return condition();
+    };
+    frame();
+    EXPECT_TRUE(window.m_panelHeld);
+    EXPECT_TRUE(background->IsPanelRequested());
+    frame();
+    EXPECT_EQ(background->GetStartUpStep(), 7u);
+    EXPECT_EQ(background->GetPanelWindow()->GetParent(), data->GetRootWindow());
+    EXPECT_FALSE(window.GetFrame()->GetModelWindow()->IsVisible()) << "the frame waits for the panel";
+
+    ASSERT_TRUE(framesUntil([&] { return window.GetFrame()->GetModelWindow()->IsVisible(); }));
+    EXPECT_EQ(background->GetStartUpStep(), 8u);
+    EXPECT_TRUE(background->IsPanelPresent());
+    EXPECT_FALSE(background->HasPanelJustArrived()) << "taken by the window";
+    ASSERT_TRUE(framesUntil([&] { return background->GetTextPrinter().IsFinished(); }));
+    EXPECT_EQ(background->GetTextPrinter().GetShownText(), window.GetTitle());
+
+    // Closed: the panel goes back once the frame has gone, and the text area hides with it.
+    window.m_panelReleaseRequested = true;
+    window.CloseFrame();
+    ASSERT_TRUE(framesUntil([&] { return background->GetStartUpStep() != 8; }));
+    EXPECT_EQ(background->GetStartUpStep(), 5u);
+    EXPECT_TRUE(manager.m_frameFree);
+    EXPECT_FALSE(window.m_panelHeld);
+    EXPECT_FALSE(background->IsPanelPresent());
+    EXPECT_FALSE(background->IsTextAreaShown());
+    EXPECT_TRUE(framesUntil([&] { return !background->IsPanelWindowVisible(); }));
 }
 
 // A file without base themes, and files that end before their count, leave no window behind.

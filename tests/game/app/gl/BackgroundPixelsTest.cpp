@@ -1,13 +1,16 @@
 // The menu background on the GL back end at 800 x 600, one GUI unit a pixel: the scene run through its start-up
-// to step 8 (the panel unfolded for a menu) with the menu's title typed in the text area. The sky covers the
-// screen, the title's letters print inside the text area, and the picture is saved for people to look at.
+// to step 8 (the panel unfolded), with a small-window menu frame and its controls unfolded over it and the menu's
+// title typed in the text area. The sky covers the screen, the title's letters print inside the text area, and
+// the picture is saved for people to look at.
 #include "engine/foundation/Error.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/Camera.h"
 #include "engine/render/RenderSystem.h"
+#include "game/app/GUIMenuWindow.h"
+#include "game/app/GUIMenuWindowManager.h"
 #include "tests/engine/render/gl/PixelFixture.h"
-#include "tests/game/app/AppFixture.h"
+#include "tests/game/app/MenuFixture.h"
 #include "tests/tools/content/ContentData.h"
 
 using KeystrelEngine::Image;
@@ -32,11 +35,14 @@ protected:
         engine->m_gui->m_camera->m_width = 800.0f;
         engine->m_gui->m_camera->m_height = 600.0f;
         ContentTesting::LoadFonts(*engine->m_gui->m_fonts, ContentTesting::ReadFontList(*engine->m_files, "en"), true);
-        engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\options.ini");
+        for (const char* table : {"common", "new_profile"})
+            engine->m_gui->m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table + ".ini");
     }
 
     void TearDown() override
     {
+        window.reset();
+        manager.reset();
         background.reset();
         data.reset();
         AppFixture::TearDown();
@@ -49,7 +55,31 @@ protected:
         return image;
     }
 
+    // The small-window set's frame and controls under the scene's top root, as the new-profile window has them.
+    void OpenSmallWindow()
+    {
+        manager = std::make_unique<Wispfold::GUIMenuWindowManager>(background.get());
+        manager->m_frameFree = true;
+        window = std::make_unique<Wispfold::GUIMenuWindow>(engine.get(), player.get(), data.get(), manager.get(),
+                                                           Wispfold::FrameKind::SmallWindow, background->GetTopRoot());
+        for (const MenuSet& set : MenuSets()) {
+            if (set.name != "small_window")
+                continue;
+            for (const ControlSpec& control : set.controls)
+                window->AddControl(control.kind, control.model, control.base, control.selectionArea, control.textArea);
+        }
+        window->SetTitle("NEW_PROFILE_TITLE");
+        window->RequestOpen();
+    }
+
+    void WindowFrame()
+    {
+        Frame(kFrameTime, [&] { window->Update(); });
+    }
+
     std::unique_ptr<Wispfold::GameData> data;
+    std::unique_ptr<Wispfold::GUIMenuWindowManager> manager;
+    std::unique_ptr<Wispfold::GUIMenuWindow> window;
 };
 
 TEST_F(BackgroundPixels, TheSceneAtStepEightWithTheMenusTitleTyped)
@@ -74,11 +104,13 @@ TEST_F(BackgroundPixels, TheSceneAtStepEightWithTheMenusTitleTyped)
         }
         return background->GetStartUpStep() == 8;
     }));
-    background->GetTextPrinter().SetTextByKey("OPTIONS_TITLE");
-    ASSERT_TRUE(FramesUntil([&] { return background->GetTextPrinter().IsFinished(); }));
+    OpenSmallWindow();
+    for (int i = 0; i < 80 && !(window->m_colour.a == 1.0f && background->GetTextPrinter().IsFinished()); ++i)
+        WindowFrame();
     // A second more: the themes and the name have faded in whole.
     for (int i = 0; i < 20; ++i)
-        Frame();
+        WindowFrame();
+    EXPECT_EQ(background->GetTextPrinter().GetShownText(), window->GetTitle());
     EXPECT_EQ(background->GetStartUpStep(), 8u);
     EXPECT_TRUE(background->IsPanelPresent());
     const Image image = Grab();
@@ -96,7 +128,7 @@ TEST_F(BackgroundPixels, TheSceneAtStepEightWithTheMenusTitleTyped)
     // The title prints inside the text area: the area differs from the same scene without the text.
     const KeystrelEngine::GUIWindow& area = *background->GetTextAreaWindow();
     background->GetTextPrinter().Clear();
-    Frame();
+    WindowFrame();
     const Image bare = Grab();
     int changed = 0;
     int outside = 0;
