@@ -5,16 +5,13 @@
 #include "GameData.h"
 
 #include "engine/foundation/Error.h"
-#include "engine/gui/Engine.h"
 #include "framework/WindowRequest.h"
 
 namespace Wispfold {
 
 GUIGameLoadingWindow::GUIGameLoadingWindow(KeystrelEngine::Engine* engine, GUIBackgroundWindow* background,
                                            GUIGameCursor* cursor)
-    : GUILoadingWindowBase({engine->m_log.get(), engine->m_timers.get(), engine->m_window.get(),
-                            engine->m_renderSystem.get(), engine->m_soundManager.get()}),
-      m_background(background), m_cursor(cursor)
+    : GUILoadingWindowBase(engine), m_background(background), m_cursor(cursor)
 {
 }
 

@@ -3,16 +3,13 @@
 #include "GUIMenuWindowManager.h"
 #include "MenuBackground.h"
 
-#include "engine/gui/Engine.h"
 #include "framework/GUITextPrinter.h"
 #include "framework/WindowRequest.h"
 
 namespace Wispfold {
 
 GUIGameLogicLoadingWindow::GUIGameLogicLoadingWindow(KeystrelEngine::Engine* engine, GUIMenuWindowManager* menus)
-    : GUILoadingWindowBase({engine->m_log.get(), engine->m_timers.get(), engine->m_window.get(),
-                            engine->m_renderSystem.get(), engine->m_soundManager.get()}),
-      m_menus(menus)
+    : GUILoadingWindowBase(engine), m_menus(menus)
 {
 }
 
