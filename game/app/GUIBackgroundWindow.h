@@ -53,7 +53,6 @@ public:
     static constexpr std::uint32_t kTextAlignment = 3; // centred both ways
     static constexpr float kFramesPerSecond = 25.0f;
     static constexpr std::uint32_t kGlowSound = 3;
-    static constexpr std::uint32_t kLastStartUpStep = 8;
     static constexpr const char* kGlowSystem = "ui\\menus\\particles\\upgrade.psf";
     static constexpr const char* kTextAreaModel = "ui\\menus\\models\\background\\text_area.mlf";
 
@@ -99,7 +98,6 @@ public:
     void StartNewStageTheme();
 
     std::uint32_t GetStartUpStep() const { return m_step; }
-    bool IsStarted() const { return m_started; }
     bool IsLoadingShown() const { return m_loadingShown; }
     bool IsDataLoaded() const { return m_data != nullptr; }
     bool IsPanelRequested() const { return m_panelRequest; }
