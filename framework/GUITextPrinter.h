@@ -35,8 +35,6 @@ public:
     void SetTextByKey(const std::string& key);
     // Nothing on screen and nothing to type.
     void Clear();
-    // The colour of the text from now on (a fade changes its alpha).
-    void SetColour(const KeystrelEngine::Color& colour) { m_colour = colour; }
     // Once per frame: types or erases by the frame time and adds the shown part to the window.
     void Update();
 

@@ -67,4 +67,9 @@ void BoardScene::Update(const Cell* selected, const Cell* hovered)
     m_markers.Update(selected ? &GetLook(*selected) : nullptr);
 }
 
+KeystrelEngine::Matrix4 BoardScene::GetCellMatrix(const Cell& cell) const
+{
+    return GetLook(cell).GetWorldMatrix();
+}
+
 } // namespace Wispfold

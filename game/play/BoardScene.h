@@ -7,6 +7,7 @@
 #include "BoardWorld.h"
 #include "Cell.h"
 #include "CellLook.h"
+#include "CellPlacement.h"
 #include "CellSelectionManager.h"
 #include "LevelData.h"
 
@@ -34,7 +35,7 @@ struct ScreenServices
     float virtualHeight = 600.0f;
 };
 
-class BoardScene
+class BoardScene : public CellPlacement
 {
 public:
     // The rings' pool, then a look per cell record in order; the level holds at least one cell.
@@ -54,6 +55,7 @@ public:
     void Update(const Cell* selected, const Cell* hovered);
 
     CellLook& GetLook(const Cell& cell) const { return *m_looks[cell.m_cellIndex]; }
+    KeystrelEngine::Matrix4 GetCellMatrix(const Cell& cell) const override;
     const std::vector<std::unique_ptr<CellLook>>& GetLooks() const { return m_looks; }
     const KeystrelEngine::BoundingBox& GetBoundingBox() const { return m_boundingBox; }
     const CellSelectionManager& GetMarkers() const { return m_markers; }

@@ -2,6 +2,7 @@
 
 #include "BoardScene.h"
 #include "BonusManager.h"
+#include "Character.h"
 #include "GUIGameLogicTextManager.h"
 #include "ItemManager.h"
 
@@ -10,8 +11,8 @@
 namespace Wispfold {
 
 GameBoardWorld::GameBoardWorld(BoardScene& scene, ItemManager& items, BonusManager& bonuses,
-                               GUIGameLogicTextManager& texts, GameFramework::AudioPlayer& audio)
-    : m_scene(&scene), m_items(&items), m_bonuses(&bonuses), m_texts(&texts), m_audio(&audio)
+                               GUIGameLogicTextManager& texts, GameFramework::AudioPlayer& audio, Character* character)
+    : m_scene(&scene), m_items(&items), m_bonuses(&bonuses), m_texts(&texts), m_audio(&audio), m_character(character)
 {
     items.GetShadowManager().m_shadowHeight = scene.GetBoundingBox().m_worldMax.z + kShadowClearance;
     items.FillPool(static_cast<std::uint32_t>(scene.GetLooks().size()));
@@ -81,6 +82,24 @@ void GameBoardWorld::PlaySound(Sound sound)
 void GameBoardWorld::AddText(std::uint32_t points, ScreenPosition position)
 {
     m_texts->AddText(points, {position.x, position.y});
+}
+
+void GameBoardWorld::LevelEndPhrase()
+{
+    if (m_character)
+        m_character->LevelEndPhrase();
+}
+
+void GameBoardWorld::LevelFailedReaction()
+{
+    if (m_character)
+        m_character->LevelFailedReaction();
+}
+
+void GameBoardWorld::Praise(std::uint32_t level)
+{
+    if (m_character)
+        m_character->Praise(level);
 }
 
 } // namespace Wispfold

@@ -1,7 +1,7 @@
 // The board's world in the game: the butterflies of the item pool and their motions, the bonus tokens, the board
 // scene's cells, rings and screen positions, the game's sounds and the floating scores. Made before the board: it
-// sets where the shadows lie and fills the pool for the board's cells. The speaking character's requests are
-// not connected yet; they do nothing.
+// sets where the shadows lie and fills the pool for the board's cells. The level's end and the praise go to the
+// speaking character (without one they do nothing).
 #pragma once
 
 #include "BoardWorld.h"
@@ -16,6 +16,7 @@ namespace Wispfold {
 
 class BoardScene;
 class BonusManager;
+class Character;
 class GUIGameLogicTextManager;
 class ItemManager;
 
@@ -27,7 +28,7 @@ public:
 
     // Nothing is owned; everything outlives the world.
     GameBoardWorld(BoardScene& scene, ItemManager& items, BonusManager& bonuses, GUIGameLogicTextManager& texts,
-                   GameFramework::AudioPlayer& audio);
+                   GameFramework::AudioPlayer& audio, Character* character = nullptr);
 
     Item* GetFreeItem(ItemColor colour) override;
     void Appear(Item& item, const Cell& cell) override;
@@ -42,9 +43,9 @@ public:
     ScreenPosition GetCellScreenPosition(const Cell& cell) const override;
     void PlaySound(Sound sound) override;
     void AddText(std::uint32_t points, ScreenPosition position) override;
-    void LevelEndPhrase() override {}
-    void LevelFailedReaction() override {}
-    void Praise(std::uint32_t) override {}
+    void LevelEndPhrase() override;
+    void LevelFailedReaction() override;
+    void Praise(std::uint32_t level) override;
 
 private:
     BoardScene* m_scene;
@@ -52,6 +53,7 @@ private:
     BonusManager* m_bonuses;
     GUIGameLogicTextManager* m_texts;
     GameFramework::AudioPlayer* m_audio;
+    Character* m_character;
 };
 
 } // namespace Wispfold
