@@ -2,8 +2,10 @@
 // the borders around them, butterflies with their shadows, a bonus token, the selection ring on a clicked
 // cell and a floating score. Saved for people to look at; the test checks that every cell is picked under its
 // own screen position and that the board was drawn.
+#include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
 #include "engine/foundation/Error.h"
+#include "engine/foundation/TimerManager.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/Camera.h"
@@ -16,6 +18,8 @@
 #include "game/play/Board.h"
 #include "game/play/BoardScene.h"
 #include "game/play/BonusManager.h"
+#include "game/play/CameraControl.h"
+#include "game/play/Character.h"
 #include "game/play/Environment.h"
 #include "game/play/GUIGameLogicTextManager.h"
 #include "game/play/GameBoardWorld.h"
@@ -24,6 +28,7 @@
 #include "platform/testing.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/AppFixture.h"
+#include "tests/tools/content/ContentData.h"
 
 #include <cmath>
 
@@ -106,7 +111,7 @@ protected:
 
     // Seven cells: a double-mana centre and a ring of every other kind and flag. The cells are 40 units wide: columns
     // lie 30 apart, rows (doubled) 17.32.
-    void MakeBoard()
+    void MakeBoard(const KeystrelEngine::Vector3& shift = {})
     {
         struct Place
         {
@@ -123,7 +128,8 @@ protected:
             record.kind = place.kind;
             record.closed = place.closed ? 1 : 0;
             record.blocked = place.blocked ? 1 : 0;
-            record.position = {30.0f * static_cast<float>(place.x), 17.320509f * static_cast<float>(place.y), 0.0f};
+            record.position = {30.0f * static_cast<float>(place.x) - shift.x,
+                               17.320509f * static_cast<float>(place.y) - shift.y, -shift.z};
             level.cellRecords.push_back(record);
         }
         level.gridWidth = 3;
@@ -217,6 +223,62 @@ TEST_F(BoardPixels, ASmallBoardWithEveryCellKindBordersButterfliesARingAndAScore
     // The board fills the middle of the screen: its centre is not the clear colour.
     const auto middle = RenderTesting::PixelFromBottom(image, 400, 300);
     EXPECT_NE(middle, RenderTesting::PixelFromBottom(image, 2, 2));
+}
+
+// A level as the player sees it: the board centred on the origin in the oblique view of the in-level camera, and
+// the guide in its corner saying its greeting in a two-line bubble.
+TEST_F(BoardPixels, ALevelInTheObliqueViewWithTheCharacterSpeaking)
+{
+    std::int32_t cameraType = 1;
+    float cameraValue = 1.0f;
+    KeystrelEngine::Config& config = *engine->m_config;
+    config.RegisterVariable("g_camera_type", "1", KeystrelEngine::Config::TypeInt, true, &cameraType, false);
+    config.RegisterVariable("g_camera_value", "1", KeystrelEngine::Config::TypeFloat, true, &cameraValue, false);
+    AppTesting::ReplaceDataFile("data\\boards\\picture_camera.ini", "260\n0\n110\n-10\n150\n");
+    ContentTesting::LoadFonts(*engine->m_gui->m_fonts, ContentTesting::ReadFontList(*engine->m_files, "en"), true);
+    KeystrelEngine::GUITextManager& table = *engine->m_gui->m_texts;
+    table.SetText("CHARACTER_LEVEL_BEGIN_SIZE", u"2");
+    table.SetText("CHARACTER_LEVEL_BEGIN_0", u"Welcome to the glade!");
+    table.SetText("CHARACTER_LEVEL_BEGIN_1", u"Swap two butterflies to make a row.");
+
+    MakeBoard({30.0f, 34.641018f, 0.0f});
+    levelRecord.cameraName = "picture_camera";
+    Wispfold::CameraControl camera(*engine, levelRecord, scene->GetBoundingBox());
+    Wispfold::CharacterResources resources;
+    resources.figure = data->GetModel("ui\\menus\\character\\character.mlf");
+    for (std::uint32_t lines = 1; lines <= Wispfold::kBubbleCount; ++lines)
+        resources.bubbles[lines - 1] =
+            data->GetModel("ui\\menus\\character\\text_size" + std::to_string(lines) + ".mlf");
+    resources.levelParent = data->GetChildWindow();
+    resources.menuParent = data->GetRootWindow();
+    Wispfold::LevelManager levels(engine->m_log.get(), engine->m_files.get());
+    levels.Load();
+    Wispfold::Character character(*engine, levels, *profiles, *player, resources);
+    character.SetState(Wispfold::Character::kStateLevel);
+    camera.StartIntro();
+    int frames = 0;
+    for (; frames < 400 && character.GetPrinter(1, 1).GetShownText() != u"Swap two butterflies to make a row.";
+         ++frames) {
+        PlatformTesting::AdvanceFakeClock(kFrame);
+        engine->Update();
+        engine->m_timers->m_frameTime = kFrame;
+        camera.Update();
+        texts->Update();
+        board->Update(nullptr, false, false);
+        items->Update();
+        bonuses->Update();
+        character.Update();
+        engine->EndFrame();
+    }
+    EXPECT_LT(frames, 400);
+    EXPECT_FLOAT_EQ(camera.GetValue(), 1.0f);
+
+    Image image;
+    engine->m_renderSystem->GrabScreen(image);
+    RenderTesting::SaveTestPicture(image, "level_oblique_character.bmp", *engine->m_files);
+    EXPECT_NE(RenderTesting::PixelFromBottom(image, 400, 300), RenderTesting::PixelFromBottom(image, 2, 2));
+    config.UnregisterVariable("g_camera_type");
+    config.UnregisterVariable("g_camera_value");
 }
 
 } // namespace
