@@ -51,6 +51,7 @@ GUIHighScoresWindow::GUIHighScoresWindow(KeystrelEngine::Engine* engine, AudioPl
 void GUIHighScoresWindow::Open(std::int32_t mode, const HighScoreEntry* highlighted)
 {
     GUIHighScoresWindowBase::Open(mode, highlighted);
+    MakeRows();
     RequestOpen();
 }
 
@@ -68,7 +69,7 @@ void GUIHighScoresWindow::Update()
         return;
     if (m_button->GetButton()->IsClicked())
         m_result = ButtonRequest();
-    if (m_table->GetEntries().empty())
+    if (m_rows.empty())
         GetFrameWidget()->AddTextKey(MenuTexts::kLineFlags, kRowFont, "HIGH_SCORES_NO_RECORDS", -1, 0.0f,
                                      MenuTexts::kNoSize, {}, m_colour);
     AddRows();
@@ -88,18 +89,27 @@ std::uint32_t GUIHighScoresWindow::ButtonRequest()
     return kRequestRelaxOffer;
 }
 
+void GUIHighScoresWindow::MakeRows()
+{
+    m_rows.clear();
+    std::uint32_t rank = 1;
+    for (const std::unique_ptr<HighScoreEntry>& entry : m_table->GetEntries()) {
+        m_rows.push_back({entry.get(),
+                          {KeystrelEngine::FormatUnsignedW(rank) + u".", entry->name,
+                           KeystrelEngine::FormatUnsignedW(entry->score)}});
+        ++rank;
+    }
+}
+
 void GUIHighScoresWindow::AddRows()
 {
     float y = kFirstRowY;
-    std::uint32_t rank = 1;
-    for (const std::unique_ptr<HighScoreEntry>& entry : m_table->GetEntries()) {
-        const std::uint32_t font = entry.get() == m_highlighted ? kHighlightFont : kRowFont;
-        const std::u16string texts[ColumnCount] = {KeystrelEngine::FormatUnsignedW(rank) + u".", entry->name,
-                                                   KeystrelEngine::FormatUnsignedW(entry->score)};
+    for (const Row& row : m_rows) {
+        const std::uint32_t font = row.entry == m_highlighted ? kHighlightFont : kRowFont;
         for (int i = 0; i < ColumnCount; ++i)
-            m_columns[i]->AddText(kColumnSpecs[i].flags, font, texts[i], 0.0f, MenuTexts::kNoSize, {0.0f, y}, m_colour);
+            m_columns[i]->AddText(kColumnSpecs[i].flags, font, row.texts[i], 0.0f, MenuTexts::kNoSize, {0.0f, y},
+                                  m_colour);
         y -= kRowStep;
-        ++rank;
     }
 }
 

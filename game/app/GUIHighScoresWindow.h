@@ -8,6 +8,8 @@
 #include "game/app/GUIMenuWindow.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace GameFramework {
 class HighScoresTable;
@@ -41,6 +43,7 @@ public:
                         KeystrelEngine::GUIWindow* parent);
 
     void Update() override;
+    // Takes the table as it stands now.
     void Open(std::int32_t mode, const GameFramework::HighScoreEntry* highlighted) override;
     void Close() override;
 
@@ -48,13 +51,22 @@ public:
     KeystrelEngine::GUIWindow* GetColumn(Column column) const { return m_columns[column]; }
 
 private:
+    // One entry's texts, made at Open.
+    struct Row
+    {
+        const GameFramework::HighScoreEntry* entry;
+        std::array<std::u16string, ColumnCount> texts;
+    };
+
     std::uint32_t ButtonRequest();
+    void MakeRows();
     void AddRows();
 
     GameFramework::ProfileManagerBase* m_profiles;
     const GameFramework::HighScoresTable* m_table;
     GUIControl* m_button;
     std::array<KeystrelEngine::GUIWindow*, ColumnCount> m_columns{};
+    std::vector<Row> m_rows; // in table order
 };
 
 } // namespace Wispfold

@@ -7,6 +7,8 @@
 #include "game/app/GUIMenuWindow.h"
 #include "game/app/MenuTexts.h"
 
+#include <algorithm>
+
 namespace Wispfold {
 
 MenuNameEntry::MenuNameEntry(GUIMenuWindow& window, const KeystrelEngine::Controls* controls)
@@ -37,7 +39,8 @@ std::u16string MenuNameEntry::GetName() const
 bool MenuNameEntry::Update() const
 {
     KeystrelEngine::GUIButton& ok = *m_ok->GetButton();
-    ok.SetEnabled(!GetName().empty());
+    const std::u16string& text = m_edit->GetEditBox()->GetText();
+    ok.SetEnabled(std::any_of(text.begin(), text.end(), [](char16_t c) { return !KeystrelEngine::IsSpaceW(c); }));
     return ok.IsClicked() || (ok.IsEnabled() && m_controls->IsKeyPressed("ENTER"));
 }
 
