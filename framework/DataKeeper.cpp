@@ -3,6 +3,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/VectorUtils.h"
+#include "engine/gui/Engine.h"
 #include "engine/render/Model.h"
 #include "engine/render/ParticleSystem.h"
 #include "engine/render/ShaderManager.h"
@@ -15,6 +16,14 @@ DataKeeper::DataKeeper(const DataKeeperServices& services)
       m_modelManager(services.models), m_spriteGroupManager(services.spriteGroups),
       m_particleSystemManager(services.particleSystems)
 {
+}
+
+DataKeeper::DataKeeper(KeystrelEngine::Engine* engine)
+    : DataKeeper(DataKeeperServices{engine->m_log.get(), engine->m_files.get(), engine->m_shaders.get(),
+                                    engine->m_models.get(), engine->m_spriteGroups.get(),
+                                    engine->m_particleSystems.get()})
+{
+    m_engine = engine;
 }
 
 DataKeeper::~DataKeeper()

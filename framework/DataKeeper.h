@@ -9,6 +9,7 @@
 #include <vector>
 
 namespace KeystrelEngine {
+class Engine;
 class FileManager;
 class MessageManager;
 class Model;
@@ -38,6 +39,8 @@ class DataKeeper
 {
 public:
     explicit DataKeeper(const DataKeeperServices& services);
+    // Takes its services from the engine.
+    explicit DataKeeper(KeystrelEngine::Engine* engine);
     // A running load of the keeper's own thread that has not reached its end is asked to stop and waited for.
     // The shaders go back to the shader manager; the objects of the other lists are deleted.
     virtual ~DataKeeper();
@@ -55,6 +58,7 @@ public:
 protected:
     virtual void DoLoad() = 0;
 
+    KeystrelEngine::Engine* m_engine = nullptr; // null when the services were given one by one
     KeystrelEngine::MessageManager* m_log;
     KeystrelEngine::FileManager* m_fileManager;
     KeystrelEngine::ShaderManager* m_shaderManager;

@@ -3,6 +3,7 @@
 #include "DataKeeper.h"
 
 #include "engine/foundation/Window.h"
+#include "engine/gui/Engine.h"
 #include "engine/render/RenderSystem.h"
 #include "engine/sound/SoundManager.h"
 
@@ -14,6 +15,13 @@ GUILoadingWindowBase::GUILoadingWindowBase(const LoadingWindowServices& services
     : m_log(services.log), m_timers(services.timers), m_window(services.window), m_renderSystem(services.renderSystem),
       m_sounds(services.sounds)
 {
+}
+
+GUILoadingWindowBase::GUILoadingWindowBase(KeystrelEngine::Engine* engine)
+    : GUILoadingWindowBase(LoadingWindowServices{engine->m_log.get(), engine->m_timers.get(), engine->m_window.get(),
+                                                 engine->m_renderSystem.get(), engine->m_soundManager.get()})
+{
+    m_engine = engine;
 }
 
 GUILoadingWindowBase::~GUILoadingWindowBase() = default;

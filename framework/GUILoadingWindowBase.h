@@ -10,6 +10,7 @@
 #include <exception>
 
 namespace KeystrelEngine {
+class Engine;
 class MessageManager;
 class RenderSystem;
 class SoundManager;
@@ -35,6 +36,8 @@ class GUILoadingWindowBase
 {
 public:
     explicit GUILoadingWindowBase(const LoadingWindowServices& services);
+    // Takes its services from the engine.
+    explicit GUILoadingWindowBase(KeystrelEngine::Engine* engine);
     virtual ~GUILoadingWindowBase();
 
     GUILoadingWindowBase(const GUILoadingWindowBase&) = delete;
@@ -57,6 +60,7 @@ public:
     std::uint32_t m_result = 0;
 
 protected:
+    KeystrelEngine::Engine* m_engine = nullptr; // null when the services were given one by one
     KeystrelEngine::MessageManager* m_log;
     KeystrelEngine::TimerManager* m_timers;
     KeystrelEngine::Window* m_window;
