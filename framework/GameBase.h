@@ -183,6 +183,7 @@ public:
     // "audio\" + group + "\" + name + ".wav" when the file manager finds it, else the same with ".ogg".
     std::string GetAudioFilePath(const std::string& group, const std::string& name);
 
+    KeystrelEngine::Engine* GetEngine() const { return m_engine.get(); }
     const std::string& GetMakerName() const { return m_makerName; }
     const std::string& GetProductName() const { return m_productName; }
     std::uint32_t GetVersion() const { return m_version; }
