@@ -18,6 +18,7 @@
 #include "framework/AudioPlayer.h"
 #include "framework/LanguageManager.h"
 #include "tests/framework/EnginePlatform.h"
+#include "tests/framework/FakeClock.h"
 #include "tests/framework/TestGame.h"
 #include "tests/support/OneGlyphFont.h"
 #include "tests/support/PackWriter.h"
@@ -70,6 +71,7 @@ protected:
     }
 
     FrameworkTesting::EnginePlatform platform;
+    FrameworkTesting::FakeClock clock; // the tick count holds still, so the seed is seen
     Journal journal;
 };
 
