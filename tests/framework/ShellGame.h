@@ -1,14 +1,19 @@
 // The test game with every window, the level's data and the frame's fields in reach, a catalogue read from
 // lists the fixture writes, and a level logic that runs a callback in its update. The shell's own slots that the
-// dispatch and frame tests watch write their turn into the journal while `watch` is set.
+// dispatch and frame tests watch write their turn into the journal while `watch` is set; the render-system
+// reset also runs `onReset` first.
 #pragma once
 
 #include "framework/GameLogicBase.h"
 #include "framework/ProfileBase.h"
+#include "framework/WindowRequest.h"
+#include "tests/framework/EnginePlatform.h"
+#include "tests/framework/FakeClock.h"
 #include "tests/framework/TestGame.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <functional>
+#include <stdexcept>
 
 namespace FrameworkTesting {
 
@@ -64,6 +69,8 @@ public:
     void ResetRenderSystem() override
     {
         Watch("ResetRenderSystem");
+        if (onReset)
+            onReset();
         TestGame::ResetRenderSystem();
     }
 
@@ -98,6 +105,7 @@ public:
     using GameBase::m_window;
 
     bool watch = false;
+    std::function<void()> onReset;
 
 private:
     void Watch(const char* slot)
@@ -119,5 +127,109 @@ inline void WriteShellData(const std::string& stageCounts = "2\n")
     TestSupport::WriteFile(data + "levels/stage0/levels_info.ini", "3\n");
     TestSupport::WriteFile(data + "levels/stage1/levels_info.ini", "2\n");
 }
+
+// The test game started on the recording device and the fake clock, with the catalogue loaded. Tests move it on
+// by setting a window's code and running a dispatch pass, and read what happened in the journal.
+class ShellFixture : public ::testing::Test
+{
+protected:
+    ShellFixture()
+    {
+        WriteShellData();
+        game = std::make_unique<ShellGame>(journal);
+        game->m_levelManager->Load();
+    }
+
+    // The state after the shared resources were loaded, with one profile.
+    void Ready()
+    {
+        game->CreateWindows();
+        profile = game->m_profileManager->AddProfile(u"Ann");
+        game->m_profileManager->m_current = profile;
+        journal.entries.clear();
+    }
+
+    // The window's result field, by the window's journal name.
+    std::uint32_t& Result(const std::string& window) const
+    {
+        ShellGame& g = *game;
+        const std::pair<const char*, std::uint32_t*> fields[] = {
+            {"LogosWindow", &g.m_logosWindow->m_result},
+            {"GameLoadingWindow", &g.m_gameLoadingWindow->m_result},
+            {"WelcomeWindow", &g.m_welcomeWindow->m_result},
+            {"ExitWindow", &g.m_exitWindow->m_result},
+            {"MainMenuWindow", &g.m_mainMenuWindow->m_result},
+            {"ProfilesWindow", &g.m_profilesWindow->m_result},
+            {"GameLogicLoadingWindow", &g.m_gameLogicLoadingWindow->m_result},
+            {"NewProfileWindow", &g.m_newProfileWindow->m_result},
+            {"RenameProfileWindow", &g.m_renameProfileWindow->m_result},
+            {"DeleteProfileWindow", &g.m_deleteProfileWindow->m_result},
+            {"ProfileNameConflictWindow", &g.m_profileNameConflictWindow->m_result},
+            {"StartGameLogicWindow", &g.m_startGameLogicWindow->m_result},
+            {"ContinueGameLogicWindow", &g.m_continueGameLogicWindow->m_result},
+            {"HighScoresWindow", &g.m_highScoresWindow->m_result},
+            {"OptionsWindow", &g.m_optionsWindow->m_result},
+            {"HelpWindow", &g.m_helpWindow->m_result},
+            {"GameLogicWindow", &g.m_gameLogicWindow->m_result},
+            {"GameLogicPauseWindow", &g.m_gameLogicPauseWindow->m_result},
+            {"GameLogicMenuWindow", &g.m_gameLogicMenuWindow->m_result},
+            {"GameLogicMenuExitWindow", &g.m_gameLogicMenuExitWindow->m_result},
+            {"GameLogicGameExitWindow", &g.m_gameLogicGameExitWindow->m_result},
+            {"LevelCompleteWindow", &g.m_levelCompleteWindow->m_result},
+            {"StageCompleteWindow", &g.m_stageCompleteWindow->m_result},
+            {"GameCompleteWindow", &g.m_gameCompleteWindow->m_result},
+            {"GameOverWindow", &g.m_gameOverWindow->m_result},
+        };
+        for (const auto& [name, field] : fields) {
+            if (window == name)
+                return *field;
+        }
+        throw std::logic_error("no window " + window);
+    }
+
+    // One pass with the window's code, then the results cleared as the frame does; what the journal got.
+    std::vector<std::string> Dispatch(const std::string& window, std::uint32_t code)
+    {
+        journal.entries.clear();
+        Result(window) = code;
+        game->DispatchWindowResults();
+        game->ClearWindowResults();
+        return journal.entries;
+    }
+
+    // The level the profile stands at, started through the map and the level's loading window.
+    void StartLevel(GameFramework::LevelId id)
+    {
+        profile->m_currentLevel = id;
+        Dispatch("StartGameLogicWindow", GameFramework::RequestStart);
+        Dispatch("GameLogicLoadingWindow", GameFramework::RequestDone);
+        journal.entries.clear();
+    }
+
+    // The profile as its file holds it now.
+    std::unique_ptr<GameFramework::ProfileBase> Saved() const
+    {
+        return game->m_profileManager->CreateProfileFromFile(profile->GetFileName());
+    }
+
+    struct Row
+    {
+        const char* window;
+        std::uint32_t code;
+        std::vector<std::string> expected;
+    };
+
+    void ExpectRows(const std::vector<Row>& rows)
+    {
+        for (const Row& row : rows)
+            EXPECT_EQ(Dispatch(row.window, row.code), row.expected) << row.window << " " << row.code;
+    }
+
+    FakeClock clock;
+    EnginePlatform platform;
+    Journal journal;
+    std::unique_ptr<ShellGame> game;
+    GameFramework::ProfileBase* profile = nullptr;
+};
 
 } // namespace FrameworkTesting
