@@ -149,39 +149,44 @@ protected:
         journal.entries.clear();
     }
 
+    template <class Window> static std::uint32_t* Field(const std::unique_ptr<Window>& window)
+    {
+        return window ? &window->m_result : nullptr;
+    }
+
     // The window's result field, by the window's journal name.
     std::uint32_t& Result(const std::string& window) const
     {
         ShellGame& g = *game;
         const std::pair<const char*, std::uint32_t*> fields[] = {
-            {"LogosWindow", &g.m_logosWindow->m_result},
-            {"GameLoadingWindow", &g.m_gameLoadingWindow->m_result},
-            {"WelcomeWindow", &g.m_welcomeWindow->m_result},
-            {"ExitWindow", &g.m_exitWindow->m_result},
-            {"MainMenuWindow", &g.m_mainMenuWindow->m_result},
-            {"ProfilesWindow", &g.m_profilesWindow->m_result},
-            {"GameLogicLoadingWindow", &g.m_gameLogicLoadingWindow->m_result},
-            {"NewProfileWindow", &g.m_newProfileWindow->m_result},
-            {"RenameProfileWindow", &g.m_renameProfileWindow->m_result},
-            {"DeleteProfileWindow", &g.m_deleteProfileWindow->m_result},
-            {"ProfileNameConflictWindow", &g.m_profileNameConflictWindow->m_result},
-            {"StartGameLogicWindow", &g.m_startGameLogicWindow->m_result},
-            {"ContinueGameLogicWindow", &g.m_continueGameLogicWindow->m_result},
-            {"HighScoresWindow", &g.m_highScoresWindow->m_result},
-            {"OptionsWindow", &g.m_optionsWindow->m_result},
-            {"HelpWindow", &g.m_helpWindow->m_result},
-            {"GameLogicWindow", &g.m_gameLogicWindow->m_result},
-            {"GameLogicPauseWindow", &g.m_gameLogicPauseWindow->m_result},
-            {"GameLogicMenuWindow", &g.m_gameLogicMenuWindow->m_result},
-            {"GameLogicMenuExitWindow", &g.m_gameLogicMenuExitWindow->m_result},
-            {"GameLogicGameExitWindow", &g.m_gameLogicGameExitWindow->m_result},
-            {"LevelCompleteWindow", &g.m_levelCompleteWindow->m_result},
-            {"StageCompleteWindow", &g.m_stageCompleteWindow->m_result},
-            {"GameCompleteWindow", &g.m_gameCompleteWindow->m_result},
-            {"GameOverWindow", &g.m_gameOverWindow->m_result},
+            {"LogosWindow", Field(g.m_logosWindow)},
+            {"GameLoadingWindow", Field(g.m_gameLoadingWindow)},
+            {"WelcomeWindow", Field(g.m_welcomeWindow)},
+            {"ExitWindow", Field(g.m_exitWindow)},
+            {"MainMenuWindow", Field(g.m_mainMenuWindow)},
+            {"ProfilesWindow", Field(g.m_profilesWindow)},
+            {"GameLogicLoadingWindow", Field(g.m_gameLogicLoadingWindow)},
+            {"NewProfileWindow", Field(g.m_newProfileWindow)},
+            {"RenameProfileWindow", Field(g.m_renameProfileWindow)},
+            {"DeleteProfileWindow", Field(g.m_deleteProfileWindow)},
+            {"ProfileNameConflictWindow", Field(g.m_profileNameConflictWindow)},
+            {"StartGameLogicWindow", Field(g.m_startGameLogicWindow)},
+            {"ContinueGameLogicWindow", Field(g.m_continueGameLogicWindow)},
+            {"HighScoresWindow", Field(g.m_highScoresWindow)},
+            {"OptionsWindow", Field(g.m_optionsWindow)},
+            {"HelpWindow", Field(g.m_helpWindow)},
+            {"GameLogicWindow", Field(g.m_gameLogicWindow)},
+            {"GameLogicPauseWindow", Field(g.m_gameLogicPauseWindow)},
+            {"GameLogicMenuWindow", Field(g.m_gameLogicMenuWindow)},
+            {"GameLogicMenuExitWindow", Field(g.m_gameLogicMenuExitWindow)},
+            {"GameLogicGameExitWindow", Field(g.m_gameLogicGameExitWindow)},
+            {"LevelCompleteWindow", Field(g.m_levelCompleteWindow)},
+            {"StageCompleteWindow", Field(g.m_stageCompleteWindow)},
+            {"GameCompleteWindow", Field(g.m_gameCompleteWindow)},
+            {"GameOverWindow", Field(g.m_gameOverWindow)},
         };
         for (const auto& [name, field] : fields) {
-            if (window == name)
+            if (window == name && field)
                 return *field;
         }
         throw std::logic_error("no window " + window);
