@@ -1,5 +1,6 @@
-// What the benchmarks share: medians and milliseconds, engine names of temporary files, and the frame buffer a
-// hand-written GL loop draws into and presents, so that it does the same work as the GL back end's frame.
+// What the benchmarks share: medians and milliseconds, engine names and contents of temporary files, the count of
+// allocations (for the programs that link AllocationCount.cpp), and the frame buffer a hand-written GL loop draws
+// into and presents, so that it does the same work as the GL back end's frame.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -7,7 +8,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -31,6 +34,15 @@ inline std::string EngineName(const std::filesystem::path& path)
     std::replace(name.begin() + 1, name.end(), '/', '\\');
     return name;
 }
+
+inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The allocations of the program so far (AllocationCount.cpp replaces operator new to count them).
+std::uint64_t Allocations();
 
 // An RGBA8 frame buffer of its own (with a 24-bit depth and stencil buffer when asked) in the current GL
 // context; Present blits it to the window, swaps and waits for GL to finish.

@@ -15,20 +15,17 @@
 #include "tools/formats/FontFileWriter.h"
 #include "tools/formats/FontTextureWriter.h"
 
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <new>
 #include <vector>
 
 using namespace KeystrelEngine;
 using BenchSupport::EngineName;
 using BenchSupport::Median;
+using BenchSupport::WriteBytes;
 
 namespace {
 
@@ -40,40 +37,6 @@ constexpr int kHeight = 600;
 constexpr int kFrames = 200;
 constexpr int kRounds = 5;
 constexpr std::uint32_t kCellHeight = 16;
-
-std::atomic<std::uint64_t> g_allocations{0};
-
-} // namespace
-
-// Every allocation of the program is counted, so that the frames can show they allocate nothing.
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-
-// GCC takes the free below for a mismatch with the operator new it cannot see is this file's own.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-namespace {
-
-void WriteBytes(const std::filesystem::path& path, const Formats::Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Letters and digits, each a plain cell of its own width.
 void WriteFont(const std::filesystem::path& folder)
@@ -191,14 +154,14 @@ int main()
             SetCursorPos(point.x, point.y);
             controls.SetKeyState("MOUSE1", frame % 8 < 4);
             scene.AddTexts();
-            const std::uint64_t before = g_allocations.load();
+            const std::uint64_t before = BenchSupport::Allocations();
             const auto start = std::chrono::steady_clock::now();
             gui.Update();
             const auto updated = std::chrono::steady_clock::now();
             gui.Draw();
             const auto drawn = std::chrono::steady_clock::now();
             if (round >= 0)
-                timings.allocations += g_allocations.load() - before;
+                timings.allocations += BenchSupport::Allocations() - before;
             const POINT client = PathPoint(frame);
             hits = hits + scene.HitTests(static_cast<float>(client.x), static_cast<float>(kHeight - 1 - client.y));
             const auto tested = std::chrono::steady_clock::now();

@@ -28,20 +28,17 @@
 #include <SDL2/SDL_opengl.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <new>
 #include <vector>
 
 using namespace KeystrelEngine;
 using BenchSupport::EngineName;
 using BenchSupport::Median;
 using BenchSupport::Milliseconds;
+using BenchSupport::WriteBytes;
 
 namespace {
 
@@ -55,34 +52,6 @@ constexpr std::uint32_t kCellHeight = 16;
 constexpr double kTargetRatio = 1.5;
 constexpr double kTargetCpuRate = 5000.0;
 
-std::atomic<std::uint64_t> g_allocations{0};
-
-} // namespace
-
-// Every allocation of the program is counted, so that the frames can show they allocate nothing.
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-
-// GCC takes the free below for a mismatch with the operator new it cannot see is this file's own.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-namespace {
-
 // The printable ASCII letters and digits, each a glyph picture of its own width in a two-tone cell.
 Formats::FontTexture MakeFontTexture()
 {
@@ -94,12 +63,6 @@ Formats::FontTexture MakeFontTexture()
         pictures.glyphs.push_back({code, width, pixels});
     }
     return Formats::BuildFontTexture(pictures);
-}
-
-void WriteBytes(const std::filesystem::path& path, const Formats::Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The GUI side of the frame: windows in two columns of twenty, alternately at depth -10 and -20, each with a line
@@ -283,9 +246,9 @@ int main()
     for (int round = 0; round < kRounds; ++round) {
         engineTimes.push_back(TimeFrames(engineFrame));
         handTimes.push_back(TimeFrames([&] { hand.Frame(); }));
-        const std::uint64_t before = g_allocations.load();
+        const std::uint64_t before = BenchSupport::Allocations();
         const double cpuTime = TimeFrames([&] { scene.Print(); });
-        allocations += g_allocations.load() - before;
+        allocations += BenchSupport::Allocations() - before;
         cpuTimes.push_back(cpuTime);
     }
     const double characters = kWindows * kCharacters;

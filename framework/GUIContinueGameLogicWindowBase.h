@@ -2,32 +2,14 @@
 // RequestNewGame or RequestBack.
 #pragma once
 
-#include <cstdint>
-
-namespace KeystrelEngine {
-class Engine;
-} // namespace KeystrelEngine
+#include "GUIRequestWindowBase.h"
 
 namespace GameFramework {
 
-class GUIContinueGameLogicWindowBase
+class GUIContinueGameLogicWindowBase : public GUIRequestWindowBase
 {
 public:
-    explicit GUIContinueGameLogicWindowBase(KeystrelEngine::Engine* engine);
-    virtual ~GUIContinueGameLogicWindowBase();
-
-    GUIContinueGameLogicWindowBase(const GUIContinueGameLogicWindowBase&) = delete;
-    GUIContinueGameLogicWindowBase& operator=(const GUIContinueGameLogicWindowBase&) = delete;
-
-    // Clears the request; the game's window calls this first and then stores its own.
-    virtual void Update();
-    virtual void Open();
-    virtual void Close();
-
-    std::uint32_t m_result = 0; // a WindowRequest; 0 asks for nothing
-
-protected:
-    KeystrelEngine::Engine* m_engine;
+    using GUIRequestWindowBase::GUIRequestWindowBase;
 };
 
 } // namespace GameFramework

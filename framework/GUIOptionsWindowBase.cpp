@@ -1,12 +1,9 @@
 #include "GUIOptionsWindowBase.h"
 
 #include "AudioPlayer.h"
-#include "ProfileManagerBase.h"
-#include "WindowRequest.h"
 
 #include "engine/foundation/Config.h"
 #include "engine/foundation/StringUtils.h"
-#include "engine/gui/Engine.h"
 
 #include <algorithm>
 #include <tuple>
@@ -15,21 +12,6 @@ namespace GameFramework {
 
 using KeystrelEngine::Config;
 
-GUIOptionsWindowBase::GUIOptionsWindowBase(KeystrelEngine::Engine* engine, AudioPlayer* player,
-                                           ProfileManagerBase* profiles)
-    : m_engine(engine), m_config(engine->m_config.get()), m_player(player), m_profiles(profiles)
-{
-}
-
-GUIOptionsWindowBase::~GUIOptionsWindowBase() = default;
-
-void GUIOptionsWindowBase::Update()
-{
-    m_result = RequestNone;
-    if (m_config->GetCommandState("v_window_change_mode") != Config::kCommandRaised)
-        m_fullScreen = m_config->v_fullscreen;
-}
-
 void GUIOptionsWindowBase::Open()
 {
     std::uint32_t width, height;
@@ -37,9 +19,7 @@ void GUIOptionsWindowBase::Open()
     m_selected = FindVideoMode(width, height);
     if (m_selected == m_videoModes.size())
         m_selected = FindDefaultVideoMode();
-    m_fullScreen = m_config->v_fullscreen;
-    m_openSoundVolume = m_player->GetSoundVolume();
-    m_openMusicVolume = m_player->GetMusicVolume();
+    TakeSettings();
 }
 
 void GUIOptionsWindowBase::Close() {}
@@ -60,9 +40,7 @@ void GUIOptionsWindowBase::Apply()
     }
     if (changed)
         m_config->SetCommandState("g_update_video_mode", Config::kCommandRaised);
-    m_config->Save();
-    if (m_profiles->m_current)
-        m_profiles->SaveProfileVolumes(*m_profiles->m_current);
+    SaveSettings();
 }
 
 void GUIOptionsWindowBase::ResetToDefaults()

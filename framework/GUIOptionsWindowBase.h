@@ -2,26 +2,19 @@
 // and the volumes, and the step that applies them. The game's window fills the list with the display modes the
 // engine offers; a mode is chosen by its size, and the colour depth stays the one the current mode has.
 //
-// The window edits copies: the full-screen choice follows "v_fullscreen" every frame until the player changes
-// it (and while a window-mode change is pending it keeps the chosen value); the volumes change at once while
+// The window edits copies: the full-screen choice as its base keeps it; the volumes change at once while
 // the sliders move, and RestoreVolumes puts back what they were at Open. Apply writes "v_mode" and
 // "v_fullscreen" and, when either changed, raises "g_update_video_mode" for the frame to carry out. Its game
 // window reports RequestBack.
 #pragma once
 
+#include "GUISettingsWindowBase.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace KeystrelEngine {
-class Config;
-class Engine;
-} // namespace KeystrelEngine
-
 namespace GameFramework {
-
-class AudioPlayer;
-class ProfileManagerBase;
 
 struct VideoModeEntry
 {
@@ -30,18 +23,11 @@ struct VideoModeEntry
     std::uint32_t height = 0;
 };
 
-class GUIOptionsWindowBase
+class GUIOptionsWindowBase : public GUISettingsWindowBase
 {
 public:
-    GUIOptionsWindowBase(KeystrelEngine::Engine* engine, AudioPlayer* player, ProfileManagerBase* profiles);
-    virtual ~GUIOptionsWindowBase();
+    using GUISettingsWindowBase::GUISettingsWindowBase;
 
-    GUIOptionsWindowBase(const GUIOptionsWindowBase&) = delete;
-    GUIOptionsWindowBase& operator=(const GUIOptionsWindowBase&) = delete;
-
-    // Clears the request and lets the full-screen choice follow "v_fullscreen" unless a window-mode change is
-    // pending.
-    virtual void Update();
     // Selects the current mode's size in the list (the default mode's, when the list lacks it; the first
     // entry, when it lacks both) and takes the full-screen flag and the volumes.
     virtual void Open();
@@ -58,9 +44,7 @@ public:
     void AddVideoMode(std::uint32_t width, std::uint32_t height);
     const std::vector<VideoModeEntry>& GetVideoModes() const { return m_videoModes; }
 
-    std::uint32_t m_result = 0;   // a WindowRequest; 0 asks for nothing
     std::uint32_t m_selected = 0; // index into the list
-    bool m_fullScreen = false;    // the player's choice
 
 protected:
     // The entry of the size of the default "v_mode"; 0 when the list lacks it.
@@ -68,14 +52,8 @@ protected:
     // The entry of that size, or none (the list's size).
     std::uint32_t FindVideoMode(std::uint32_t width, std::uint32_t height) const;
 
-    KeystrelEngine::Engine* m_engine;
-    KeystrelEngine::Config* m_config; // also the video settings: "v_mode" and "v_fullscreen"
-    AudioPlayer* m_player;
-    ProfileManagerBase* m_profiles;
     std::vector<VideoModeEntry> m_videoModes;
     std::uint32_t m_bitsPerPixel = 0; // of the mode current at Open
-    float m_openSoundVolume = 1.0f;
-    float m_openMusicVolume = 1.0f;
 };
 
 } // namespace GameFramework

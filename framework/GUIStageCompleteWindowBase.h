@@ -1,32 +1,14 @@
 // The base of the stage-complete window; RequestDone acknowledges it.
 #pragma once
 
-#include <cstdint>
-
-namespace KeystrelEngine {
-class Engine;
-} // namespace KeystrelEngine
+#include "GUIRequestWindowBase.h"
 
 namespace GameFramework {
 
-class GUIStageCompleteWindowBase
+class GUIStageCompleteWindowBase : public GUIRequestWindowBase
 {
 public:
-    explicit GUIStageCompleteWindowBase(KeystrelEngine::Engine* engine);
-    virtual ~GUIStageCompleteWindowBase();
-
-    GUIStageCompleteWindowBase(const GUIStageCompleteWindowBase&) = delete;
-    GUIStageCompleteWindowBase& operator=(const GUIStageCompleteWindowBase&) = delete;
-
-    // Clears the request; the game's window calls this first and then stores its own.
-    virtual void Update();
-    virtual void Open();
-    virtual void Close();
-
-    std::uint32_t m_result = 0; // a WindowRequest; 0 asks for nothing
-
-protected:
-    KeystrelEngine::Engine* m_engine;
+    using GUIRequestWindowBase::GUIRequestWindowBase;
 };
 
 } // namespace GameFramework

@@ -2,32 +2,14 @@
 // window reports RequestBack (to the main menu) or RequestQuit (the exit window).
 #pragma once
 
-#include <cstdint>
-
-namespace KeystrelEngine {
-class Engine;
-} // namespace KeystrelEngine
+#include "GUIRequestWindowBase.h"
 
 namespace GameFramework {
 
-class GUIWelcomeWindowBase
+class GUIWelcomeWindowBase : public GUIRequestWindowBase
 {
 public:
-    explicit GUIWelcomeWindowBase(KeystrelEngine::Engine* engine);
-    virtual ~GUIWelcomeWindowBase();
-
-    GUIWelcomeWindowBase(const GUIWelcomeWindowBase&) = delete;
-    GUIWelcomeWindowBase& operator=(const GUIWelcomeWindowBase&) = delete;
-
-    // Clears the request; the game's window calls this first and then stores its own.
-    virtual void Update();
-    virtual void Open();
-    virtual void Close();
-
-    std::uint32_t m_result = 0; // a WindowRequest; 0 asks for nothing
-
-protected:
-    KeystrelEngine::Engine* m_engine;
+    using GUIRequestWindowBase::GUIRequestWindowBase;
 };
 
 } // namespace GameFramework

@@ -254,6 +254,18 @@ void ParticleSystem::Update()
     m_peakLiveCount = std::max(m_peakLiveCount, m_liveCount);
 }
 
+void ParticleSystem::SetKeyColor(std::uint32_t key, const Color& colour)
+{
+    if (key < kParticleKeyCount)
+        m_parameters.colour[key] = colour;
+}
+
+void ParticleSystem::ResetEmissionCounters()
+{
+    m_accumulator = 0.0f;
+    m_lastKey = -1;
+}
+
 // Interpolated emission owes the blended rate for every second; stepped emission owes a key's whole rate once,
 // when the cycle enters the key. What cannot be emitted for want of free particles is dropped.
 void ParticleSystem::Emit(float dt)

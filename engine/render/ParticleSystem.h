@@ -107,6 +107,12 @@ public:
 
     // The per-frame pass: emission, then every particle's movement.
     void Update();
+    // Rewrites one of the six colour keys (a key out of range is ignored); live particles take it at their next
+    // move. Owners fade a system's particles this way.
+    void SetKeyColor(std::uint32_t key, const Color& colour);
+    // Forgets the emission's progress: nothing owed and no key entered, so that a restarted cycle emits its first
+    // stepped key again.
+    void ResetEmissionCounters();
 
     const ParticleParameters& GetParameters() const { return m_parameters; }
     std::uint32_t GetCapacity() const { return m_capacity; }

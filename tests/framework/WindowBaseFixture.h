@@ -8,7 +8,7 @@
 #include "engine/gui/Engine.h"
 #include "framework/AudioPlayer.h"
 #include "framework/ProfileManagerBase.h"
-#include "platform/testing.h"
+#include "tests/engine/gui/EnginePlatform.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <cstdio>
@@ -51,12 +51,6 @@ protected:
 
     WindowBaseFixture()
     {
-        PlatformTesting::UseRecordingDevice(true);
-        PlatformTesting::SetDisplayDrivers({});
-        PlatformTesting::ClearFailures();
-        PlatformTesting::SetDesktopSize(1920, 1080);
-        PlatformTesting::ResetInput();
-        PlatformTesting::UseManualSoundOutput(22050);
         KeystrelEngine::EngineSettings settings;
         settings.applicationName = "Quellhaven";
         settings.version = 100;
@@ -77,11 +71,6 @@ protected:
         profiles.reset();
         player.reset();
         engine.reset();
-        PlatformTesting::UseManualSoundOutput(0);
-        PlatformTesting::ForgetPresentedFrames();
-        PlatformTesting::ClearFailures();
-        PlatformTesting::SetDesktopSize(0, 0);
-        PlatformTesting::UseRecordingDevice(false);
     }
 
     // The volumes the profile's file holds now.
@@ -106,6 +95,7 @@ protected:
 
     static std::string ConfigPath() { return TestSupport::BaseFolder() + "/Quellhaven.ini"; }
 
+    GUITesting::EnginePlatform platform; // before the engine, which goes first
     std::string userFolder = KeystrelEngine::FileManager::GetUserFolder() + "/Quellhaven";
     std::unique_ptr<KeystrelEngine::Engine> engine;
     KeystrelEngine::Config* config = nullptr;

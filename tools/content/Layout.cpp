@@ -89,8 +89,8 @@ const std::vector<LayoutArea> kSettings{
 // The in-game window: buttons and panels in the top band, bars in the bottom band; and the level-complete
 // window's picture and bar inside the big frame.
 const std::vector<LayoutArea> kInGame{
-    {"game_logic\\top_band", {0.0f, 540.0f, 800.0f, 60.0f}},
-    {"game_logic\\bottom_band", {0.0f, 0.0f, 800.0f, 60.0f}},
+    {"game_logic\\top_band", {0.0f, Layout::kTopBand, Layout::kScreenWidth, Layout::kScreenHeight - Layout::kTopBand}},
+    {"game_logic\\bottom_band", {0.0f, 0.0f, Layout::kScreenWidth, Layout::kBottomBand}},
     {"game_logic\\menu_button", {10.0f, 548.0f, 160.0f, 44.0f}},
     {"game_logic\\level_name", {180.0f, 546.0f, 150.0f, 50.0f}},
     {"game_logic\\level_name_title_text_area", {186.0f, 572.0f, 138.0f, 20.0f}},

@@ -7,7 +7,8 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
+    // An option is never taken for a folder name ("--help" would otherwise become a data folder).
+    if (argc != 2 || argv[1][0] == '-') {
         std::cerr << "usage: quellhaven-content <data folder>\n";
         return 2;
     }

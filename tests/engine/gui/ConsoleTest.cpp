@@ -14,6 +14,7 @@
 #include "engine/render/Camera.h"
 #include "engine/render/ShaderDescriptor.h"
 #include "platform/testing.h"
+#include "tests/engine/gui/EnginePlatform.h"
 #include "tests/engine/render/ModelFixture.h"
 #include "tests/support/TestEnvironment.h"
 #include "tools/formats/FontFileWriter.h"
@@ -62,27 +63,6 @@ std::u16string Describe(const ConsoleLine& line)
 class ConsoleTest : public ::testing::Test
 {
 protected:
-    ConsoleTest()
-    {
-        PlatformTesting::UseRecordingDevice(true);
-        PlatformTesting::SetDisplayDrivers({});
-        PlatformTesting::ClearFailures();
-        PlatformTesting::SetDesktopSize(1920, 1080);
-        PlatformTesting::ResetInput();
-        PlatformTesting::UseManualSoundOutput(22050);
-        PlatformTesting::UseFakeClock();
-    }
-
-    ~ConsoleTest() override
-    {
-        engine.reset();
-        PlatformTesting::UseManualSoundOutput(0);
-        PlatformTesting::ForgetPresentedFrames();
-        PlatformTesting::SetDesktopSize(0, 0);
-        PlatformTesting::UseRecordingDevice(false);
-        PlatformTesting::UseRealClock();
-    }
-
     // The engine with its GUI screen and font, then the console with the given arguments, and one frame.
     Console& Create(float alpha = 0.95f, float size = 308.0f, float speed = 1000.0f)
     {
@@ -182,6 +162,7 @@ protected:
         return text;
     }
 
+    GUITesting::EnginePlatform platform{true, true};
     std::unique_ptr<KeystrelEngine::Engine> engine;
 };
 

@@ -12,6 +12,7 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/render/RenderSystem.h"
 #include "platform/testing.h"
+#include "tests/engine/gui/EnginePlatform.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -32,12 +33,6 @@ class EngineTest : public ::testing::Test
 protected:
     EngineTest()
     {
-        PlatformTesting::UseRecordingDevice(true);
-        PlatformTesting::SetDisplayDrivers({});
-        PlatformTesting::ClearFailures();
-        PlatformTesting::SetDesktopSize(1920, 1080);
-        PlatformTesting::ResetInput();
-        PlatformTesting::UseManualSoundOutput(22050);
         settings.applicationName = "Quellhaven";
         settings.version = 100;
         settings.saveConfigOnExit = true;
@@ -46,17 +41,6 @@ protected:
         settings.dataFolder = "Data";
         settings.videoMode = "640x480x32";
         settings.centerWindow = true;
-    }
-
-    ~EngineTest() override
-    {
-        engine.reset();
-        PlatformTesting::UseManualSoundOutput(0);
-        PlatformTesting::ForgetPresentedFrames();
-        PlatformTesting::ClearFailures();
-        PlatformTesting::SetDesktopSize(0, 0);
-        PlatformTesting::UseRecordingDevice(false);
-        PlatformTesting::UseRealClock();
     }
 
     Engine& Create()
@@ -91,6 +75,7 @@ protected:
 
     static bool Exists(const std::string& fileName) { return TestSupport::FileExists(BaseFolder() + "/" + fileName); }
 
+    GUITesting::EnginePlatform platform;
     EngineSettings settings;
     std::unique_ptr<Engine> engine;
 };

@@ -8,12 +8,12 @@
 #include <cmath>
 #include <map>
 
+using Formats::ParticleFile;
 using KeystrelEngine::Model;
 using KeystrelEngine::Particle;
 using KeystrelEngine::ParticleSystem;
 using KeystrelEngine::Sprite;
 using KeystrelEngine::Vector3;
-using Formats::ParticleFile;
 
 namespace {
 
@@ -201,6 +201,58 @@ TEST_F(ParticleSystemTest, ColourAndSizeFollowTheKeysOverTheLife)
     EXPECT_FLOAT_EQ(sprite.colour.r, 0.75f);
     EXPECT_FLOAT_EQ(sprite.colour.b, 0.25f);
     EXPECT_FLOAT_EQ(sprite.colour.a, 0.75f);
+}
+
+// Owners fade a system by rewriting its key colours: live particles take the new keys at their next move, and a
+// key out of range changes nothing.
+TEST_F(ParticleSystemTest, RewrittenKeyColoursReachLiveParticles)
+{
+    ParticleFile file = Still();
+    file.lifeCentre.fill(2.5f);
+    ParticleSystem* system = Start(file);
+    Frame(0.125f);
+    for (std::uint32_t key = 0; key < 6; ++key)
+        system->SetKeyColor(key, {1, 1, 1, 0.25f * static_cast<float>(key)});
+    system->SetKeyColor(6, {0, 0, 0, 0});
+    Frame(0.125f); // half way from key 0 to key 1
+    EXPECT_FLOAT_EQ(SpriteOf(*system, 0).colour.a, 0.125f);
+    EXPECT_FLOAT_EQ(SpriteOf(*system, 0).colour.r, 1.0f);
+    EXPECT_FLOAT_EQ(system->GetParameters().colour[5].a, 1.25f);
+}
+
+// A stepped key owes its particles once, when the cycle enters it; a system stopped and restarted inside the key
+// owes nothing again until its counters are reset, and a reset also drops the fraction owed.
+TEST_F(ParticleSystemTest, ResettingTheEmissionCountersRestartsTheCycleAfresh)
+{
+    ParticleFile file = Still();
+    file.duration = 10;
+    file.rate = {3, 0, 0, 0, 0, 0};
+    ParticleSystem* system = Start(file);
+    Frame(0.5f);
+    ASSERT_EQ(system->GetLiveCount(), 3u);
+    const auto restart = [&] {
+        system->m_emitting = false;
+        system->m_time = 0.0f;
+        Frame(0.5f);
+        system->m_emitting = true;
+        Frame(0.5f);
+    };
+    restart();
+    EXPECT_EQ(system->GetLiveCount(), 3u) << "still inside key 0";
+    system->ResetEmissionCounters();
+    EXPECT_EQ(system->GetLastKey(), -1);
+    restart();
+    EXPECT_EQ(system->GetLiveCount(), 6u);
+
+    file.interpolate = 1;
+    file.rate.fill(1.5f);
+    ParticleSystem* smooth = Start(file);
+    Frame(0.5f);
+    ASSERT_FLOAT_EQ(smooth->GetAccumulator(), 0.75f);
+    smooth->ResetEmissionCounters();
+    EXPECT_EQ(smooth->GetAccumulator(), 0.0f);
+    Frame(0.5f);
+    EXPECT_EQ(smooth->GetLiveCount(), 0u);
 }
 
 TEST_F(ParticleSystemTest, ANonLoopingSystemIsHiddenAfterItsLastParticle)

@@ -3,13 +3,11 @@
 // warning or an error in the log; and the art list's manifest with its name checks.
 #include "tests/engine/render/ParticleFixture.h"
 #include "tests/tools/content/ExampleArt.h"
-#include "tools/content/ContentTool.h"
 
 #include "engine/render/Image.h"
 #include "engine/render/Shader.h"
 #include "engine/render/ShaderUser.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -25,9 +23,7 @@ protected:
     void SetUp() override
     {
         ParticleFixture::SetUp();
-        std::vector<std::unique_ptr<Generator>> generators;
-        generators.push_back(std::make_unique<ArtTesting::ExampleArt>());
-        ContentTool(std::move(generators)).Run(std::filesystem::path(TestSupport::BaseFolder()) / "Data", "test");
+        ArtTesting::WriteExampleArt();
     }
 
     Model* LoadModel(const std::string& name)

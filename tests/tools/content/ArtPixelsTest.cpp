@@ -5,10 +5,8 @@
 #include "engine/render/Light.h"
 #include "tests/engine/render/gl/ScenePixelFixture.h"
 #include "tests/tools/content/ExampleArt.h"
-#include "tools/content/ContentTool.h"
 
 #include <cmath>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using KeystrelEngine::Camera;
@@ -27,10 +25,7 @@ protected:
         ScenePixelFixture::SetUp();
         if (IsSkipped())
             return;
-        std::vector<std::unique_ptr<Content::Generator>> generators;
-        generators.push_back(std::make_unique<ArtTesting::ExampleArt>());
-        Content::ContentTool(std::move(generators))
-            .Run(std::filesystem::path(TestSupport::BaseFolder()) / "Data", "test");
+        ArtTesting::WriteExampleArt();
         render->m_clearColor = {0.08f, 0.1f, 0.16f, 1.0f};
     }
 

@@ -3,6 +3,8 @@
 // skeletal figure, a reference rectangle that is never drawn, and a glowing particle system.
 #pragma once
 
+#include "tests/support/TestEnvironment.h"
+#include "tools/content/ContentTool.h"
 #include "tools/content/art/ArtGenerator.h"
 #include "tools/content/art/ModelFiles.h"
 #include "tools/content/art/ParticleKeys.h"
@@ -11,6 +13,9 @@
 #include "tools/content/art/Surface.h"
 
 #include <cmath>
+#include <filesystem>
+#include <memory>
+#include <vector>
 
 namespace ArtTesting {
 
@@ -124,5 +129,13 @@ protected:
         list.AddTexture("tests\\glow", GlowPicture);
     }
 };
+
+// Writes the example art's files below "<base>/Data".
+inline void WriteExampleArt()
+{
+    std::vector<std::unique_ptr<Generator>> generators;
+    generators.push_back(std::make_unique<ExampleArt>());
+    ContentTool(std::move(generators)).Run(std::filesystem::path(TestSupport::BaseFolder()) / "Data", "test");
+}
 
 } // namespace ArtTesting

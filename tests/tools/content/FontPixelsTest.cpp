@@ -2,10 +2,8 @@
 // is 1.28 pixels: English and Russian pangrams in the caption, body and main-menu fonts, and rows of full stops
 // and apostrophes that show which way up the glyphs are. Every lit pixel lies in the box the engine measured for
 // its text, every text leaves ink, full stops sit low and apostrophes high. Saved as a picture to look at.
-#include "engine/foundation/Error.h"
 #include "engine/render/Image.h"
-#include "tests/engine/gui/GUIFixture.h"
-#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/engine/gui/gl/GUIPixelFixture.h"
 #include "tests/tools/content/ContentData.h"
 
 #include <gtest/gtest.h>
@@ -31,21 +29,16 @@ struct Printed
     }
 };
 
-class FontPixels : public GUITesting::GUIFixture
+class FontPixels : public GUITesting::GUIPixelFixture
 {
 protected:
-    FontPixels() : GUIFixture(false) {}
+    FontPixels() : GUIPixelFixture("1024x768x32") {}
 
     void SetUp() override
     {
-        services.config.v_mode = "1024x768x32";
-        try {
-            CreateServices();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
-        CreateGUI();
+        GUIPixelFixture::SetUp();
+        if (IsSkipped())
+            return;
         ContentTesting::CopyBuildData("ui\\fonts");
         ContentTesting::LoadFonts(*fonts, ContentTesting::ReadFontList(services.files, "en"), true);
     }
@@ -59,16 +52,6 @@ protected:
         printed.right = (printed.pen.x + box.maxX) * kScale;
         printed.bottom = (printed.pen.y + box.minY) * kScale;
         printed.top = (printed.pen.y + box.maxY) * kScale;
-    }
-
-    Image Frame()
-    {
-        cameras->Update();
-        lights->Apply();
-        models->RenderAll();
-        Image image;
-        render->GrabScreen(image);
-        return image;
     }
 };
 

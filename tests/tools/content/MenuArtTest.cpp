@@ -1,23 +1,17 @@
 // The menus' data read back as the game reads it: every model of the shared resource lists' menu, in-game and
 // level-complete steps and every map marker loads through the model manager with its ".srf" and textures and
 // without a word in the log; the unfolding rule's frame counts; the widget texture grids; the placement rule
-// against the layout table and the layout's constraints; and the map file against the level catalogue.
+// against the layout table and the layout's constraints; and the map's markers inside the map's frame.
+#include "tests/tools/content/MenuArt.h"
 #include "tests/engine/render/ParticleFixture.h"
-#include "tools/content/ContentTool.h"
+#include "tests/tools/content/MapFile.h"
 #include "tools/content/Layout.h"
-#include "tools/content/menus/HudArt.h"
-#include "tools/content/menus/MapArt.h"
-#include "tools/content/menus/MenuControlArt.h"
-#include "tools/content/menus/MenuTextures.h"
-#include "tools/content/menus/MenuWindowArt.h"
 
 #include "engine/render/Image.h"
 #include "engine/render/Shader.h"
 #include "engine/render/ShaderUser.h"
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
@@ -192,17 +186,6 @@ Role RoleOf(const std::string& name)
     return Role::Still;
 }
 
-std::vector<std::unique_ptr<Generator>> MenuGenerators()
-{
-    std::vector<std::unique_ptr<Generator>> generators;
-    generators.push_back(std::make_unique<MenuTextures>());
-    generators.push_back(std::make_unique<MenuWindowArt>());
-    generators.push_back(std::make_unique<MenuControlArt>());
-    generators.push_back(std::make_unique<HudArt>());
-    generators.push_back(std::make_unique<MapArt>());
-    return generators;
-}
-
 struct Box
 {
     float left, bottom, right, top;
@@ -227,7 +210,7 @@ protected:
     void SetUp() override
     {
         ParticleFixture::SetUp();
-        ContentTool(MenuGenerators()).Run(std::filesystem::path(TestSupport::BaseFolder()) / "Data", "test");
+        MenuTesting::WriteMenus();
     }
 
     // Every listed model of a list, loaded with its flag, by its name below the models folder.
@@ -290,7 +273,7 @@ TEST_F(MenuArt, EveryModelLoadsWithItsSurfaceAndTexturesWithoutComplaint)
     EXPECT_TRUE(Warnings().empty()) << Warnings().front();
 
     // Every picture: power-of-two 24-bit colour with an 8-bit opacity picture of the same size.
-    for (const ManifestEntry& entry : ContentTool(MenuGenerators()).Manifest()) {
+    for (const ManifestEntry& entry : MenuTesting::MenuTool().Manifest()) {
         if (!EndsWith(entry.name, ".jpg") || EndsWith(entry.name, "_alpha.jpg"))
             continue;
         KeystrelEngine::Image colour, alpha;
@@ -458,71 +441,12 @@ TEST_F(MenuArt, EveryControlHasTheSizeOfItsBaseModel)
     }
 }
 
-namespace {
-
-struct MapRecord
+TEST_F(MenuArt, TheMapsMarkersLieInsideTheMapFrame)
 {
-    std::uint32_t kind;
-    float matrix[16];
-    std::uint32_t group;
-    std::uint32_t index;
-};
-
-std::uint32_t U32(const std::vector<char>& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    std::memcpy(&value, bytes.data() + at, 4);
-    return value;
-}
-
-// Reads the map as the map window does, numbering groups and indices: a check point (kind 2) starts a group.
-std::vector<MapRecord> ReadMap(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_GE(bytes.size(), 17u);
-    EXPECT_EQ(U32(bytes, 0), bytes.size());
-    EXPECT_EQ(std::string(bytes.data() + 4, 5), "VXGMF");
-    EXPECT_EQ(U32(bytes, 9), 100u);
-    const std::uint32_t count = U32(bytes, 13);
-    EXPECT_EQ(bytes.size(), 17u + 68u * count);
-    std::vector<MapRecord> records;
-    std::uint32_t group = 0, index = 0;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        MapRecord record{U32(bytes, 17 + 68 * i), {}, 0, 0};
-        std::memcpy(record.matrix, bytes.data() + 21 + 68 * i, 64);
-        if (record.kind == 2) {
-            ++group;
-            index = 0;
-        }
-        record.group = group;
-        record.index = index++;
-        records.push_back(record);
-    }
-    return records;
-}
-
-} // namespace
-
-TEST_F(MenuArt, TheMapHoldsOneMarkerPerCatalogueLevelInsideTheMapFrame)
-{
-    const std::vector<MapRecord> records =
-        ReadMap(std::filesystem::path(TestSupport::BaseFolder()) / "Data/ui/menus/map/map.gmf");
-    ASSERT_EQ(records.size(), 12u);
-    const std::vector<int> counts{4, 4, 4};
-    EXPECT_EQ(MapArt::StageLevelCounts(), counts);
-    std::vector<int> groups(1, 0);
-    for (const MapRecord& record : records) {
-        groups.resize(record.group + 1, 0);
-        ++groups[record.group];
-        const bool first = record.index == 0;
-        const std::uint32_t expected = &record == &records.front()  ? 0u
-                                       : &record == &records.back() ? 1u
-                                       : first                      ? 2u
-                                                                    : 3u;
-        EXPECT_EQ(record.kind, expected) << "group " << record.group << " index " << record.index;
-    }
-    EXPECT_EQ(groups, counts);
+    // The records against the level catalogue are checked with the whole data set (CatalogueAgreementTest).
+    const std::vector<MenuTesting::MapRecord> records =
+        MenuTesting::ReadMap(std::filesystem::path(TestSupport::BaseFolder()) / "Data/ui/menus/map/map.gmf");
+    ASSERT_FALSE(records.empty());
 
     // Each marker, placed by its matrix, lies inside the map's frame and clear of its buttons.
     std::map<std::uint32_t, Model*> markers;
@@ -531,7 +455,8 @@ TEST_F(MenuArt, TheMapHoldsOneMarkerPerCatalogueLevelInsideTheMapFrame)
         markers[kind] =
             models->LoadModel(std::string("ui\\menus\\map\\models\\") + names[kind] + ".mlf", nullptr, 0x20);
     const LayoutRect area = Layout::Area("start_game\\window_area");
-    for (const MapRecord& record : records) {
+    for (const MenuTesting::MapRecord& record : records) {
+        ASSERT_LT(record.kind, 4u) << "group " << record.group << " index " << record.index;
         KeystrelEngine::Matrix4 place;
         std::copy(std::begin(record.matrix), std::end(record.matrix), place.m);
         const KeystrelEngine::BoundingBox& box = markers[record.kind]->m_boundingBox;

@@ -3,17 +3,11 @@
 // main menu, the level map with its markers placed by the map file's matrices, and a level-complete window over
 // the in-game window.
 #include "tests/engine/render/gl/ScenePixelFixture.h"
-#include "tools/content/ContentTool.h"
+#include "tests/tools/content/MenuArt.h"
 #include "tools/content/Layout.h"
-#include "tools/content/menus/HudArt.h"
-#include "tools/content/menus/MapArt.h"
-#include "tools/content/menus/MenuControlArt.h"
-#include "tools/content/menus/MenuTextures.h"
-#include "tools/content/menus/MenuWindowArt.h"
 
 #include "engine/render/ShaderUser.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using KeystrelEngine::Camera;
@@ -31,14 +25,7 @@ protected:
         ScenePixelFixture::SetUp();
         if (IsSkipped())
             return;
-        std::vector<std::unique_ptr<Content::Generator>> generators;
-        generators.push_back(std::make_unique<Content::MenuTextures>());
-        generators.push_back(std::make_unique<Content::MenuWindowArt>());
-        generators.push_back(std::make_unique<Content::MenuControlArt>());
-        generators.push_back(std::make_unique<Content::HudArt>());
-        generators.push_back(std::make_unique<Content::MapArt>());
-        Content::ContentTool(std::move(generators))
-            .Run(std::filesystem::path(TestSupport::BaseFolder()) / "Data", "test");
+        MenuTesting::WriteMenus();
         render->m_clearColor = {0.36f, 0.55f, 0.42f, 1.0f};
         gui = cameras->CreateCamera(Camera::kOrthographic);
         gui->m_width = Content::Layout::kScreenWidth;

@@ -1,6 +1,6 @@
 // The menu scene's files as this build's content tool wrote them, read back by the engine on the recording
 // device: every model and particle system with its description and textures, without a warning or an error; the
-// background file against the stages; the guide's frames, rest poses and face grid; the bubbles' widening and the
+// background file's themes; the guide's frames, rest poses and face grid; the bubbles' widening and the
 // decorations' unfolding; the sprites' emission; the logo screen's and the cursor's pictures.
 #include "engine/foundation/FileTextual.h"
 #include "engine/render/Image.h"
@@ -19,7 +19,6 @@
 #include "tools/content/scene/StartupPicturesGenerator.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
 #include <set>
 
@@ -30,9 +29,6 @@ using KeystrelEngine::Model;
 using KeystrelEngine::ParticleSystem;
 
 namespace {
-
-// The stages of the game: stage themes are needed for indices 0 .. 3 (the last once the game is finished).
-constexpr int kStages = 3;
 
 class SceneFiles : public RenderTesting::ParticleFixture
 {
@@ -127,28 +123,20 @@ TEST_F(SceneFiles, EveryModelAndParticleSystemLoadsWithItsSurfaceAndTexturesWith
     EXPECT_TRUE(opacities.empty()) << *opacities.begin() << " has no colour picture";
 }
 
-TEST_F(SceneFiles, TheBackgroundFileHasBaseThemesAndAStageThemeForEveryIndexAndTheDecorationsExist)
+TEST_F(SceneFiles, EveryThemeOfTheBackgroundFileAndEveryDecorationExists)
 {
+    // The themes' kinds and stage indices against the level catalogue: CatalogueAgreementTest.
     const auto file = services.files.OpenTextual("data\\" + std::string(MenuBackgroundGenerator::kIniName), false);
     const std::int32_t count = file->ReadInt();
-    int baseThemes = 0;
-    std::map<int, int> stageThemes;
     for (std::int32_t k = 0; k < count; ++k) {
         std::string name;
         do {
             ASSERT_TRUE(file->ReadLine(name)) << "theme " << k;
         } while (name.empty());
-        const std::int32_t kind = file->ReadInt(), stage = file->ReadInt();
-        if (kind != 0)
-            ++baseThemes;
-        else
-            ++stageThemes[stage];
+        file->ReadInt(); // kind
+        file->ReadInt(); // stage index
         EXPECT_TRUE(services.files.FileExists("data\\ui\\menus\\background\\models\\" + name + ".mlf")) << name;
     }
-    EXPECT_GE(baseThemes, 1);
-    for (int stage = 0; stage <= kStages; ++stage)
-        EXPECT_GE(stageThemes[stage], 1) << "stage theme index " << stage;
-    EXPECT_EQ(stageThemes.size(), static_cast<std::size_t>(kStages + 1));
 
     // The decorations the background builds, and the extra logo's two pictures.
     const std::string folder = std::string("data\\") + BackgroundDecorationsGenerator::kFolder;
@@ -184,6 +172,29 @@ TEST_F(SceneFiles, DecorationsUnfoldOverTwentyFiveFramesAndTheTitlesSpanTheName)
         left = part.m_worldMax.x;
     }
     EXPECT_NEAR(left, BackgroundDecorationsGenerator::Name().Right(), 1e-3f);
+}
+
+TEST_F(SceneFiles, TheDecorationsAboveTheMenusKeepClearOfTheirControls)
+{
+    // The background draws these over the menus' windows; open, they may cover a frame's border or its title
+    // strip but no button, check box, slider, edit box or list of a menu.
+    const std::string folder = BackgroundDecorationsGenerator::kFolder;
+    for (const char* name : {"mount_text", "text", "mount_title", "title_0", "title_1", "title_2", "title_3"}) {
+        Model& decoration = *Load(folder + name + ".mlf");
+        const BoundingBox box =
+            BoxAt(decoration, static_cast<float>(decoration.GetAnimationControl().GetFrameCount() - 1));
+        for (const LayoutArea& area : Layout::Areas()) {
+            const std::string& control = area.name;
+            const bool menuControl = control.find('\\') != std::string::npos && !control.starts_with("game_logic\\") &&
+                                     !control.starts_with("level_complete\\") && !control.starts_with("controls\\") &&
+                                     !control.starts_with("background\\") && !control.ends_with("\\window") &&
+                                     !control.ends_with("\\window_area");
+            const LayoutRect& rect = area.rect;
+            const bool overlaps = box.m_worldMin.x < rect.Right() && rect.left < box.m_worldMax.x &&
+                                  box.m_worldMin.y < rect.Top() && rect.bottom < box.m_worldMax.y;
+            EXPECT_FALSE(menuControl && overlaps) << name << " covers " << control;
+        }
+    }
 }
 
 TEST_F(SceneFiles, TheGuideHasItsFramesRestsWhereItsRangesMeetAndLeavesTheScreen)

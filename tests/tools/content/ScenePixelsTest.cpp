@@ -2,14 +2,15 @@
 // menu background and the guide place their models: every theme of the background in file order under the
 // decorations (with no hole in the sky), the guide with a speech bubble over the landscape, the logo screen under
 // the cursor, and the menu's particle systems over the landscape. Saved as pictures for people to look at.
-#include "engine/foundation/Error.h"
+#include "engine/gui/GUIButton.h"
 #include "engine/render/Image.h"
 #include "engine/render/ParticleSystemManager.h"
 #include "engine/render/ShaderUser.h"
 #include "engine/render/SpriteGroupManager.h"
-#include "tests/engine/gui/GUIFixture.h"
-#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/engine/gui/gl/GUIPixelFixture.h"
 #include "tests/tools/content/BuildData.h"
+#include "tools/content/Layout.h"
+#include "tools/content/menus/MenuModels.h"
 #include "tools/content/scene/BackgroundDecorationsGenerator.h"
 #include "tools/content/scene/CharacterFigure.h"
 #include "tools/content/scene/CharacterGenerator.h"
@@ -27,21 +28,14 @@ using KeystrelEngine::Model;
 
 namespace {
 
-class ScenePixels : public GUITesting::GUIFixture
+class ScenePixels : public GUITesting::GUIPixelFixture
 {
 protected:
-    ScenePixels() : GUIFixture(false) {}
-
     void SetUp() override
     {
-        services.config.v_mode = "800x600x32";
-        try {
-            CreateServices();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
-        CreateGUI();
+        GUIPixelFixture::SetUp();
+        if (IsSkipped())
+            return;
         SceneTesting::LinkBuildData();
         root = std::make_unique<GUIWindow>(gui, GUIWindow::kShown, KeystrelEngine::GUIPoint{},
                                            KeystrelEngine::GUISize{}, static_cast<const Model*>(nullptr), nullptr);
@@ -53,7 +47,7 @@ protected:
         spriteGroups.reset();
         windows.clear();
         root.reset();
-        GUIFixture::TearDown();
+        GUIPixelFixture::TearDown();
     }
 
     // A started clone of a menu particle system at the place, drawn over the GUI as the game's owners draw it.
@@ -117,6 +111,23 @@ protected:
             Show(folder + "title_" + std::to_string(k) + ".mlf", 119);
     }
 
+    // A main-menu button as the menu shows it: its own model in place on a button window whose hit area is the
+    // button's layout rectangle, so that the cursor and the enabling choose the frame of its texture.
+    KeystrelEngine::GUIButton& ShowButton(std::uint32_t index)
+    {
+        const std::string name = "main_menu\\button_" + std::to_string(index);
+        auto button = std::make_unique<KeystrelEngine::GUIButton>(
+            gui, nullptr, GUIWindow::kShown | GUIWindow::kColouredQuad, KeystrelEngine::GUIPoint{},
+            KeystrelEngine::GUISize{1.0f, 1.0f}, "ui\\menus\\models\\" + name + ".mlf", root.get());
+        const Content::LayoutRect& rect = Content::Layout::Area(name);
+        button->m_hasHitArea = true;
+        button->m_hitArea = {rect.left, rect.bottom, rect.width, rect.height};
+        button->SetLayer(106);
+        KeystrelEngine::GUIButton& shown = *button;
+        windows.push_back(std::move(button));
+        return shown;
+    }
+
     Image Draw()
     {
         root->UpdateVisibility();
@@ -152,6 +163,50 @@ TEST_F(ScenePixels, TheBackgroundShowsEveryThemeUnderItsDecorations)
             holes += RenderTesting::PixelFromBottom(image, x, y) == std::array<int, 3>{255, 0, 255} ? 1 : 0;
     }
     EXPECT_EQ(holes, 0u);
+}
+
+TEST_F(ScenePixels, TheMainMenuStandsOverTheBackground)
+{
+    ShowThemes();
+    ShowDecorations();
+    const Image background = Draw();
+
+    // The menus hang from the background's top root, its decorations' layer 4: above the screen frame and the
+    // logos, under the title panel and the name. The frame open; the second button under the cursor, the third
+    // pressed, the last disabled.
+    Show("ui\\menus\\models\\main_menu\\window.mlf", 105, Content::MenuModels::kUnfoldFrames - 1);
+    std::vector<KeystrelEngine::GUIButton*> buttons;
+    for (std::uint32_t i = 0; i < 7; ++i)
+        buttons.push_back(&ShowButton(i));
+    root->UpdateVisibility();
+    const auto middle = [](const std::string& name) {
+        const Content::LayoutRect& rect = Content::Layout::Area(name);
+        return std::array<float, 2>{rect.left + 0.5f * rect.width, rect.bottom + 0.5f * rect.height};
+    };
+    const std::array<float, 2> hover = middle("main_menu\\button_1"), press = middle("main_menu\\button_2");
+    buttons[1]->Update(hover[0], hover[1], false, false);
+    buttons[2]->Update(press[0], press[1], true, true);
+    buttons[6]->SetEnabled(false);
+    const Image image = Draw();
+    RenderTesting::SaveTestPicture(image, "main_menu.bmp", services.files);
+    EXPECT_TRUE(Errors().empty()) << Errors().front();
+    EXPECT_EQ(buttons[1]->GetState(), KeystrelEngine::GUIButton::kHover);
+    EXPECT_EQ(buttons[2]->GetState(), KeystrelEngine::GUIButton::kPressed);
+
+    // The menu covers the landscape inside its frame and leaves it untouched around it.
+    const Content::LayoutRect& frame = Content::Layout::Area("main_menu\\window");
+    std::uint32_t changedInside = 0, changedOutside = 0, inside = 0;
+    for (std::uint32_t y = 0; y < image.GetHeight(); ++y) {
+        for (std::uint32_t x = 0; x < image.GetWidth(); ++x) {
+            const bool changed =
+                RenderTesting::PixelFromBottom(image, x, y) != RenderTesting::PixelFromBottom(background, x, y);
+            const bool within = frame.Contains({static_cast<float>(x), static_cast<float>(y), 1.0f, 1.0f});
+            inside += within ? 1 : 0;
+            (within ? changedInside : changedOutside) += changed ? 1 : 0;
+        }
+    }
+    EXPECT_GT(changedInside, inside * 9 / 10);
+    EXPECT_EQ(changedOutside, 0u);
 }
 
 TEST_F(ScenePixels, TheGuideSpeaksFromItsBubbleOverTheLandscape)

@@ -5,6 +5,7 @@
 #include "tools/content/art/Shapes.h"
 #include "tools/content/art/Surface.h"
 #include "tools/content/menus/MenuPictures.h"
+#include "tools/content/world/LevelGenerator.h"
 
 #include <cmath>
 #include <string>
@@ -50,15 +51,20 @@ ModelArt Marker(const MarkerModel& marker)
                                   .Grid(4, 2, MenuPictures::kMarkerFrames))};
 }
 
-// Stage rows from the bottom of the map's area upwards; even stages run left to right, odd ones back, so
-// the path snakes up through the frame.
-Vector3 Place(int stage, int level, int levels)
+// Stage rows from the bottom of the map's area upwards, spread over its height whatever the stage count (the
+// lowest row kRowFoot above the area's foot, the highest kRowHead below its head, leaving room for the rows'
+// wave and the markers); even stages run left to right, odd ones back, so the path snakes up through the frame.
+constexpr float kRowFoot = 60.0f;
+constexpr float kRowHead = 50.0f;
+
+Vector3 Place(int stage, int stages, int level, int levels)
 {
     const LayoutRect& area = Layout::Area("start_game\\window_area");
     const float across = levels > 1 ? static_cast<float>(level) / static_cast<float>(levels - 1) : 0.5f;
     const float t = stage % 2 == 0 ? across : 1.0f - across;
     const float x = area.left + 80.0f + t * (area.width - 160.0f);
-    const float y = area.bottom + 60.0f + 130.0f * static_cast<float>(stage) +
+    const float rows = stages > 1 ? (area.height - kRowFoot - kRowHead) / static_cast<float>(stages - 1) : 0.0f;
+    const float y = area.bottom + kRowFoot + rows * static_cast<float>(stage) +
                     16.0f * std::sin(2.2f * static_cast<float>(level) + static_cast<float>(stage));
     return {x, y, 0.0f};
 }
@@ -74,21 +80,17 @@ std::uint32_t KindOf(int stage, int level, bool last)
 
 } // namespace
 
-const std::vector<int>& MapArt::StageLevelCounts()
-{
-    static const std::vector<int> counts{4, 4, 4};
-    return counts;
-}
-
 std::vector<Formats::MapFileRecord> MapArt::Records()
 {
     std::vector<Formats::MapFileRecord> records;
-    const std::vector<int>& counts = StageLevelCounts();
-    for (int stage = 0; stage < static_cast<int>(counts.size()); ++stage) {
-        for (int level = 0; level < counts[stage]; ++level) {
-            const bool last = stage + 1 == static_cast<int>(counts.size()) && level + 1 == counts[stage];
+    const std::vector<StageDesign>& stages = LevelGenerator::Stages();
+    const int count = static_cast<int>(stages.size());
+    for (int stage = 0; stage < count; ++stage) {
+        const int levels = static_cast<int>(stages[stage].levels.size());
+        for (int level = 0; level < levels; ++level) {
+            const bool last = stage + 1 == count && level + 1 == levels;
             Matrix4 place;
-            place.MakeTranslation(Place(stage, level, counts[stage]));
+            place.MakeTranslation(Place(stage, count, level, levels));
             Formats::MapFileRecord record{KindOf(stage, level, last), {}};
             std::copy(std::begin(place.m), std::end(place.m), record.matrix.begin());
             records.push_back(record);

@@ -1,8 +1,8 @@
 // The level map: the five marker models of "ui\\menus\\map\\models\\" (six material frames each: the states 0
 // reachable, 1 passed, 2 highlighted, 3 selected, 4 ahead, and frame 5 the shadow) and "ui\\menus\\map\\map.gmf"
-// with one record per level of the catalogue, in catalogue order: the start first, a check point at the first
-// level of every later stage, the finish last and path markers between. The records wind through the stages
-// row by row inside the map's frame.
+// with one record per level of the catalogue (LevelGenerator's stages), in catalogue order: the start first, a
+// check point at the first level of every later stage, the finish last and path markers between. The records wind
+// through the stages row by row inside the map's frame.
 #pragma once
 
 #include "tools/content/art/ArtGenerator.h"
@@ -15,8 +15,6 @@ namespace Content {
 class MapArt : public ArtGenerator
 {
 public:
-    // The catalogue's stages and their level counts, in order.
-    static const std::vector<int>& StageLevelCounts();
     static std::vector<Formats::MapFileRecord> Records();
 
 protected:

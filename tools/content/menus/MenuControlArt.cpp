@@ -41,7 +41,7 @@ void AddScroll(ArtList& list, const std::string& direction, const char* track)
 // The picture's frame k lies in cell k of its 4 x 2 grid; every frame maps the quad onto its own cell.
 ModelArt Upgrade(const LayoutRect& rect)
 {
-    const int frames = static_cast<int>(MenuPictures::kUpgradeFrames);
+    const int frames = static_cast<int>(MenuPictures::UpgradeFrames());
     const auto frame = [&rect](int k) {
         const float u = 0.25f * static_cast<float>(k % 4), v = 0.5f * static_cast<float>(1 - k / 4);
         return Shapes::Panel(rect, {u, v, u + 0.25f, v + 0.5f});

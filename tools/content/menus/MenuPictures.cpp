@@ -1,8 +1,11 @@
 #include "tools/content/menus/MenuPictures.h"
 
+#include "tools/content/world/LevelGenerator.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 namespace Content {
@@ -321,10 +324,18 @@ Picture MenuPictures::Band()
     return picture;
 }
 
+std::uint32_t MenuPictures::UpgradeFrames()
+{
+    const auto frames = static_cast<std::uint32_t>(2 * LevelGenerator::Stages().size());
+    if (frames > 8)
+        throw std::logic_error("the upgrade picture's 4 x 2 cells hold the upgrades of four stages at most");
+    return frames;
+}
+
 Picture MenuPictures::Upgrades()
 {
     std::vector<Picture> frames;
-    for (int stage = 0; stage < static_cast<int>(kUpgradeFrames / 2); ++stage) {
+    for (int stage = 0; stage < static_cast<int>(UpgradeFrames() / 2); ++stage) {
         frames.push_back(UpgradeCell(stage, false));
         frames.push_back(UpgradeCell(stage, true));
     }

@@ -41,7 +41,6 @@ public:
     static constexpr std::uint32_t kCheckBoxStates = 8;
     static constexpr std::uint32_t kBarFrames = 16;
     static constexpr std::uint32_t kMarkerFrames = 6;
-    static constexpr std::uint32_t kUpgradeFrames = 6;
 
     // A window frame of width x height pixels: a gilded rim of rim pixels round dark glass.
     static Picture Frame(std::uint32_t width, std::uint32_t height, float rim);
@@ -57,6 +56,8 @@ public:
     static Picture Bar(const Color& colour);
     // The dark bands behind the in-game window's top and bottom rows, opaque at the picture's top edge.
     static Picture Band();
+    // Two frames per stage of the level catalogue: the upgrade won with stage s awakened (2s) and asleep (2s + 1).
+    static std::uint32_t UpgradeFrames();
     // The upgrade of each stage in 4 x 2 cells: frame 2s its charm awakened, frame 2s + 1 still asleep.
     static Picture Upgrades();
     // One map marker in 4 x 2 cells: states 0 reachable, 1 passed, 2 highlighted, 3 selected, 4 ahead, and

@@ -13,7 +13,7 @@ namespace Content {
 namespace {
 
 constexpr float kNameTexture = 1024.0f;
-constexpr float kNameCapHeight = 99.0f; // pixels of the name picture: 34 units
+constexpr float kNameCapHeight = 99.0f; // pixels of the name picture: 29 units
 constexpr float kVineWidth = 10.0f;
 
 // 0 at frame 0, 1 at the last frame, slowing towards the end.
@@ -123,15 +123,17 @@ ModelArt TitlePart(int k)
 
 const char* const BackgroundDecorationsGenerator::kTitleParts[4] = {"QUE", "LL", "HA", "VEN"};
 
+// The plaque and the name stand over the menus (the background draws them above the menus' windows), so they
+// keep to the strip above every menu frame, between the title panel's vines, resting on the screen frame's top.
 const LayoutRect& BackgroundDecorationsGenerator::Plaque()
 {
-    static const LayoutRect plaque{196.0f, 10.0f, 408.0f, 84.0f};
+    static const LayoutRect plaque{224.0f, 542.0f, 352.0f, 56.0f};
     return plaque;
 }
 
 const LayoutRect& BackgroundDecorationsGenerator::Name()
 {
-    static const LayoutRect name{224.0f, 30.0f, 352.0f, 44.0f};
+    static const LayoutRect name{248.0f, 551.0f, 304.0f, 38.0f};
     return name;
 }
 
@@ -150,7 +152,8 @@ const LayoutRect& BackgroundDecorationsGenerator::Emblem()
 LayoutRect BackgroundDecorationsGenerator::TitlePanel()
 {
     const LayoutRect& area = Layout::Area("title");
-    return {area.left - 18.0f, area.bottom - 10.0f, area.width + 36.0f, area.height + 20.0f};
+    // Ten units above the area, eight below it: no lower, or it would cover the top of the menus' first buttons.
+    return {area.left - 18.0f, area.bottom - 8.0f, area.width + 36.0f, area.height + 18.0f};
 }
 
 void BackgroundDecorationsGenerator::List(ArtList& list) const

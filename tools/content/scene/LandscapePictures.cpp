@@ -1,5 +1,7 @@
 #include "tools/content/scene/LandscapePictures.h"
 
+#include "tools/content/art/RandomSequence.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -9,22 +11,8 @@ namespace {
 
 constexpr float kTurn = 6.2831853f;
 
-// A small deterministic source of scatter positions and sizes.
-class Scatter
-{
-public:
-    explicit Scatter(std::uint32_t seed) : m_state(seed * 2654435761u + 1u) {}
-
-    // Uniform in [low, high).
-    float Between(float low, float high)
-    {
-        m_state = m_state * 1664525u + 1013904223u;
-        return low + (high - low) * static_cast<float>(m_state >> 8) / 16777216.0f;
-    }
-
-private:
-    std::uint32_t m_state;
-};
+// The source of scatter positions and sizes.
+using Scatter = RandomSequence;
 
 Color Rgb(float r, float g, float b, float a = 1.0f)
 {

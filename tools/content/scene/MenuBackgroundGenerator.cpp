@@ -3,8 +3,11 @@
 #include "tools/content/art/Surface.h"
 #include "tools/content/scene/LandscapePictures.h"
 #include "tools/content/scene/SwayingCards.h"
+#include "tools/content/world/LevelGenerator.h"
 
+#include <algorithm>
 #include <functional>
+#include <stdexcept>
 
 namespace Content {
 namespace {
@@ -19,9 +22,19 @@ struct Layer
     std::function<Picture(std::uint32_t, std::uint32_t)> paint;
 };
 
+// When a theme shows: always (a base theme), from the stage whose environment it is named after, or once the
+// last stage is done. The stage indices follow the level catalogue, so the background keeps up with its stages.
+enum class Shows
+{
+    Always,
+    FromItsStage,
+    Finished,
+};
+
 struct Theme
 {
-    ThemeEntry entry;
+    std::string name;
+    Shows shows;
     std::vector<Layer> layers;
 };
 
@@ -42,29 +55,55 @@ const std::vector<Theme>& ThemeTable()
 {
     using P = LandscapePictures;
     static const std::vector<Theme> themes{
-        {{"sky", 1, 0},
+        {"sky",
+         Shows::Always,
          {Make({-20.0f, -20.0f, 840.0f, 640.0f}, Sway::Drift, 0.0f, 0.0f, kBottomHalf, P::Sky),
           Make({-60.0f, 330.0f, 920.0f, 270.0f}, Sway::Drift, 22.0f, 0.0f, kTopHalf, P::Clouds)}},
-        {{"hills", 1, 0},
+        {"hills",
+         Shows::Always,
          {Make({-20.0f, 120.0f, 840.0f, 280.0f}, Sway::Drift, 4.0f, 0.25f, kTopHalf, P::FarHills),
           Make({-20.0f, -10.0f, 840.0f, 320.0f}, Sway::Drift, 7.0f, 0.1f, kBottomHalf, P::NearHills)}},
-        {{"meadow", 0, 0},
+        {"meadow",
+         Shows::FromItsStage,
          {Make({-20.0f, -10.0f, 840.0f, 210.0f}, Sway::Bend, 3.0f, 0.0f, kTopHalf, P::Meadow),
           Make({-20.0f, -10.0f, 840.0f, 140.0f}, Sway::Bend, 9.0f, 0.4f, kBottomHalf, P::Grass)}},
-        {{"grove", 0, 1},
+        {"grove",
+         Shows::FromItsStage,
          {Make({-40.0f, 10.0f, 290.0f, 580.0f}, Sway::Bend, 6.0f, 0.0f, kLeftHalf,
                [](std::uint32_t w, std::uint32_t h) { return P::Tree(w, h, 7); }),
           Make({590.0f, 0.0f, 250.0f, 500.0f}, Sway::Bend, 5.0f, 0.35f, kRightHalf,
                [](std::uint32_t w, std::uint32_t h) { return P::Tree(w, h, 19); })}},
-        {{"spring", 0, 2},
+        {"spring",
+         Shows::FromItsStage,
          {Make({300.0f, 60.0f, 260.0f, 200.0f}, Sway::Ripple, 1.5f, 0.0f, kTopLeft, P::Brook),
           Make({140.0f, -6.0f, 520.0f, 110.0f}, Sway::Ripple, 2.0f, 0.3f, kBottomHalf, P::Pond),
           Make({70.0f, -6.0f, 150.0f, 170.0f}, Sway::Bend, 8.0f, 0.6f, kTopRight, P::Reeds)}},
-        {{"bloom", 0, 3},
+        {"bloom",
+         Shows::Finished,
          {Make({60.0f, 240.0f, 680.0f, 340.0f}, Sway::Drift, 3.0f, 0.0f, kTopHalf, P::Rainbow),
           Make({-20.0f, -10.0f, 840.0f, 230.0f}, Sway::Bend, 5.0f, 0.2f, kBottomHalf, P::Blossoms)}},
     };
     return themes;
+}
+
+// The theme's line of background.ini: kind 0 for a stage theme, 1 for a base theme, and the first stage theme
+// index that shows it.
+ThemeEntry Entry(const Theme& theme)
+{
+    const std::vector<StageDesign>& stages = LevelGenerator::Stages();
+    switch (theme.shows) {
+    case Shows::Always:
+        return {theme.name, 1, 0};
+    case Shows::Finished:
+        return {theme.name, 0, static_cast<int>(stages.size())};
+    case Shows::FromItsStage:
+        break;
+    }
+    const auto stage = std::find_if(stages.begin(), stages.end(),
+                                    [&theme](const StageDesign& design) { return design.environment == theme.name; });
+    if (stage == stages.end())
+        throw std::logic_error("no stage of the catalogue has the environment \"" + theme.name + "\"");
+    return {theme.name, 0, static_cast<int>(stage - stages.begin())};
 }
 
 // The slot's texture coordinates pulled in by a pixel, so that filtering never reaches the neighbouring slot.
@@ -95,7 +134,7 @@ ModelArt ThemeModel(const Theme& theme)
         card.uv = Inset(layer.slot);
         cards.push_back(card);
     }
-    const std::string texture = "ui\\menus\\background\\textures\\" + theme.entry.name;
+    const std::string texture = "ui\\menus\\background\\textures\\" + theme.name;
     return {SwayingCards::Build(cards),
             Surface::Describe(SurfaceLook(texture + ".jpg").Opacity(texture + "_alpha.jpg").Blending(Blend::Alpha))};
 }
@@ -106,17 +145,15 @@ std::vector<ThemeEntry> MenuBackgroundGenerator::Themes()
 {
     std::vector<ThemeEntry> entries;
     for (const Theme& theme : ThemeTable())
-        entries.push_back(theme.entry);
+        entries.push_back(Entry(theme));
     return entries;
 }
 
 std::string MenuBackgroundGenerator::IniText()
 {
     std::string text = std::to_string(ThemeTable().size()) + "\r\n";
-    for (const Theme& theme : ThemeTable()) {
-        text += theme.entry.name + "\r\n" + std::to_string(theme.entry.kind) + "\r\n" +
-                std::to_string(theme.entry.stage) + "\r\n";
-    }
+    for (const ThemeEntry& entry : Themes())
+        text += entry.name + "\r\n" + std::to_string(entry.kind) + "\r\n" + std::to_string(entry.stage) + "\r\n";
     return text;
 }
 
@@ -127,9 +164,8 @@ void MenuBackgroundGenerator::List(ArtList& list) const
         return Formats::Bytes(text.begin(), text.end());
     });
     for (const Theme& theme : ThemeTable()) {
-        list.AddModel("ui\\menus\\background\\models\\" + theme.entry.name, [&theme] { return ThemeModel(theme); });
-        list.AddTexture("ui\\menus\\background\\textures\\" + theme.entry.name,
-                        [&theme] { return ThemePicture(theme); });
+        list.AddModel("ui\\menus\\background\\models\\" + theme.name, [&theme] { return ThemeModel(theme); });
+        list.AddTexture("ui\\menus\\background\\textures\\" + theme.name, [&theme] { return ThemePicture(theme); });
     }
 }
 

@@ -1,7 +1,7 @@
 // The menu background's landscape: "ui\menus\background\background.ini" and one model of layered swaying cards
 // per theme, each with its texture. Two base themes (the sky and the far hills) are always shown; one stage
-// theme per stage index adds to the landscape as the player gets on: the meadow from the start, the grove from
-// the second stage, the spring from the third, and the blossoms once the game is finished.
+// theme per stage index adds to the landscape as the player gets on: each stage's environment (the meadow, the
+// grove, the spring) from the stage the level catalogue gives it, and the blossoms once the last stage is done.
 #pragma once
 
 #include "tools/content/art/ArtGenerator.h"

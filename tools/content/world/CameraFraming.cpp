@@ -1,5 +1,6 @@
 #include "tools/content/world/CameraFraming.h"
 
+#include "tools/content/Layout.h"
 #include "tools/content/world/BorderGenerator.h"
 #include "tools/content/world/WorldGrid.h"
 
@@ -11,8 +12,7 @@ namespace {
 
 constexpr float kTanHalf = 0.57735027f; // tan(pi / 6)
 constexpr float kAspect = 4.0f / 3.0f;
-constexpr float kVerticalRoom = 1.0f - 2.0f * CameraFraming::kBand / 600.0f;
-constexpr float kSideRoom = 1.0f - 2.0f * CameraFraming::kSideMargin / 800.0f;
+constexpr float kSideRoom = 1.0f - 2.0f * CameraFraming::kSideMargin / Layout::kScreenWidth;
 constexpr int kSamples = 72;
 
 // The camera of one view: eye at (distance, 0, height), looking down by the tilt (radians from straight down)
@@ -70,9 +70,18 @@ float CentringShift(const View& view, float reach)
     return 0.5f * (low + high);
 }
 
-bool Fits(const Extent& extent)
+// The half-height of the screen's middle the board may fill (1 the whole screen): the picture is centred on the
+// screen, so the higher of the two bands bounds it on both sides.
+float VerticalRoom()
 {
-    return extent.high <= kVerticalRoom && extent.low >= -kVerticalRoom && extent.side <= kSideRoom;
+    const float top = Layout::kScreenHeight - Layout::Area("game_logic\\top_band").bottom;
+    const float bottom = Layout::Area("game_logic\\bottom_band").Top();
+    return 1.0f - 2.0f * (std::max(top, bottom) + CameraFraming::kBandMargin) / Layout::kScreenHeight;
+}
+
+bool Fits(const Extent& extent, float room)
+{
+    return extent.high <= room && extent.low >= -room && extent.side <= kSideRoom;
 }
 
 } // namespace
@@ -88,8 +97,9 @@ float CameraFraming::Reach(const Formats::BoardFile& board)
 std::array<float, 5> CameraFraming::Frame(const Formats::BoardFile& board)
 {
     const float reach = Reach(board);
+    const float room = VerticalRoom();
     // Top view: straight down over the centre; the nearest ring of the cylinder (its top) must fit the bands.
-    const float topHeight = kHighest + 1.02f * reach / (kVerticalRoom * kTanHalf);
+    const float topHeight = kHighest + 1.02f * reach / (room * kTanHalf);
 
     // Oblique view: the nearest eye distance at which the centred board fits.
     const float sine = std::sin(kObliqueAngle), cosine = std::cos(kObliqueAngle);
@@ -97,7 +107,7 @@ std::array<float, 5> CameraFraming::Frame(const Formats::BoardFile& board)
     for (int step = 0; step < 40; ++step) {
         const float middle = 0.5f * (near + far);
         const View view{middle * sine, middle * cosine, sine};
-        (Fits(Measure(view, reach, CentringShift(view, reach))) ? far : near) = middle;
+        (Fits(Measure(view, reach, CentringShift(view, reach)), room) ? far : near) = middle;
     }
     const float eye = 1.02f * far;
     const View view{eye * sine, eye * cosine, sine};

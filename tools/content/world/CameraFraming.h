@@ -6,8 +6,8 @@
 //
 // The board is taken as the cylinder every turn of it fills: the cells' farthest reach from the centre plus the
 // border walls, from the walls' foot to above the resting butterflies. Its picture must keep clear of the
-// head-up display's bands: the top and bottom kBand units of the 800 x 600 screen, and kSideMargin units at the
-// sides, where the cursor turns the board.
+// head-up display's bands, as the layout table places them ("game_logic\\top_band", "game_logic\\bottom_band"),
+// by kBandMargin more, and of kSideMargin units at the sides, where the cursor turns the board.
 #pragma once
 
 #include "tools/formats/BoardFileWriter.h"
@@ -19,7 +19,7 @@ namespace Content {
 class CameraFraming
 {
 public:
-    static constexpr float kBand = 80.0f;
+    static constexpr float kBandMargin = 20.0f;
     static constexpr float kSideMargin = 24.0f;
     static constexpr float kLowest = -6.0f;  // the walls' foot
     static constexpr float kHighest = 24.0f; // above a resting butterfly's raised wings

@@ -1,5 +1,6 @@
 #include "tools/content/world/SceneryMeshes.h"
 
+#include "tools/content/art/RandomSequence.h"
 #include "tools/content/world/EnvironmentGenerator.h"
 
 #include <cmath>
@@ -8,21 +9,6 @@ namespace Content {
 namespace {
 
 constexpr float kPi = 3.14159265f;
-
-// The generator's own small random sequence (a linear congruential step), so the scenery never changes.
-class Sequence
-{
-public:
-    explicit Sequence(std::uint32_t seed) : m_state(seed * 2654435761u + 1u) {}
-    float Next()
-    {
-        m_state = m_state * 1664525u + 1013904223u;
-        return static_cast<float>(m_state >> 8) / 16777216.0f;
-    }
-
-private:
-    std::uint32_t m_state;
-};
 
 UvRect AtlasCell(std::uint32_t variant)
 {
@@ -34,7 +20,7 @@ UvRect AtlasCell(std::uint32_t variant)
 
 std::vector<Spot> SceneryMeshes::Scatter(std::uint32_t seed, int count, float inner, float outer)
 {
-    Sequence random(seed);
+    RandomSequence random(seed);
     std::vector<Spot> spots;
     for (int i = 0; i < count; ++i) {
         // Even over the ring's area: the radius by the square root of a uniform draw between the radii's squares.

@@ -3,14 +3,9 @@
 // edge) and three output rows: "AB" in white, "AB" in green, and "A" in red followed by "B" in white. The window
 // covers the top 308 rows in one colour, the text tints each glyph's halves by its piece's colour, and below the
 // window the clear colour stays. Saved for people to look at.
-#include "engine/foundation/Error.h"
 #include "engine/gui/Console.h"
-#include "engine/gui/Engine.h"
-#include "engine/gui/GUIManager.h"
-#include "engine/render/Camera.h"
 #include "engine/render/Image.h"
-#include "engine/render/RenderSystem.h"
-#include "tests/engine/gui/gl/GUIPixelFixture.h"
+#include "tests/engine/gui/gl/EnginePixelFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -20,49 +15,18 @@ using namespace GUITesting;
 
 namespace {
 
-constexpr Rgb kBackground{64, 0, 64};
 constexpr float kFrame = 0.04f;
 
-class ConsolePixels : public ::testing::Test
+class ConsolePixels : public EnginePixelFixture
 {
 protected:
-    ConsolePixels()
-    {
-        PlatformTesting::UseRecordingDevice(false);
-        PlatformTesting::SetDisplayDrivers({});
-        PlatformTesting::ClearFailures();
-        PlatformTesting::SetDesktopSize(1920, 1080);
-        PlatformTesting::ResetInput();
-        PlatformTesting::UseManualSoundOutput(22050);
-        PlatformTesting::UseFakeClock();
-    }
-
-    ~ConsolePixels() override
-    {
-        engine.reset();
-        PlatformTesting::UseManualSoundOutput(0);
-        PlatformTesting::SetDesktopSize(0, 0);
-        PlatformTesting::UseRealClock();
-    }
+    ConsolePixels() : EnginePixelFixture(true) {}
 
     void SetUp() override
     {
-        KeystrelEngine::EngineSettings settings;
-        settings.applicationName = "Quellhaven";
-        settings.version = 100;
-        settings.dataFolder = "Data";
-        settings.videoMode = "800x600x32";
-        settings.forceVideoMode = true;
-        settings.forceFullscreen = true;
-        settings.centerWindow = true;
-        try {
-            engine = std::make_unique<KeystrelEngine::Engine>(settings);
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
-        engine->m_gui->m_camera->m_width = 800.0f;
-        engine->m_gui->m_camera->m_height = 600.0f;
+        EnginePixelFixture::SetUp();
+        if (!engine)
+            return;
         engine->m_gui->m_fonts->LoadFont(1, "ui\\fonts\\colours.fnt", WriteColourFont())->m_size =
             static_cast<float>(kColourFontHeight);
         Frame(); // the start-up's log lines stay out of the console
@@ -75,8 +39,6 @@ protected:
         engine->Update();
         engine->EndFrame();
     }
-
-    std::unique_ptr<KeystrelEngine::Engine> engine;
 };
 
 TEST_F(ConsolePixels, TheOpenConsoleCoversTheTopOfTheScreenWithRowsInTheirColours)

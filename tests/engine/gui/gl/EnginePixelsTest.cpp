@@ -3,13 +3,8 @@
 // button inside it, and a text centred in the button through the font manager ('A' red over yellow, 'B' green
 // over cyan). After one engine frame the picture grabbed from the device shows the background, the window, the
 // button over it and every glyph pixel where the alignment put it. Saved for people to look at.
-#include "engine/foundation/Error.h"
-#include "engine/gui/Engine.h"
-#include "engine/gui/GUIManager.h"
-#include "engine/render/Camera.h"
 #include "engine/render/Image.h"
-#include "engine/render/RenderSystem.h"
-#include "tests/engine/gui/gl/GUIPixelFixture.h"
+#include "tests/engine/gui/gl/EnginePixelFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,52 +14,7 @@ using namespace GUITesting;
 
 namespace {
 
-constexpr std::uint32_t kWidth = 800;
-constexpr std::uint32_t kHeight = 600;
-constexpr Rgb kBackground{64, 0, 64};
-
-class EnginePixels : public ::testing::Test
-{
-protected:
-    EnginePixels()
-    {
-        PlatformTesting::UseRecordingDevice(false);
-        PlatformTesting::SetDisplayDrivers({});
-        PlatformTesting::ClearFailures();
-        PlatformTesting::SetDesktopSize(1920, 1080);
-        PlatformTesting::ResetInput();
-        PlatformTesting::UseManualSoundOutput(22050);
-    }
-
-    ~EnginePixels() override
-    {
-        engine.reset();
-        PlatformTesting::UseManualSoundOutput(0);
-        PlatformTesting::SetDesktopSize(0, 0);
-    }
-
-    void SetUp() override
-    {
-        KeystrelEngine::EngineSettings settings;
-        settings.applicationName = "Quellhaven";
-        settings.version = 100;
-        settings.dataFolder = "Data";
-        settings.videoMode = "800x600x32";
-        settings.forceVideoMode = true;
-        settings.forceFullscreen = true;
-        settings.centerWindow = true;
-        try {
-            engine = std::make_unique<KeystrelEngine::Engine>(settings);
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
-        engine->m_gui->m_camera->m_width = static_cast<float>(kWidth);
-        engine->m_gui->m_camera->m_height = static_cast<float>(kHeight);
-    }
-
-    std::unique_ptr<KeystrelEngine::Engine> engine;
-};
+using EnginePixels = EnginePixelFixture;
 
 TEST_F(EnginePixels, OneEngineFrameShowsTheWindowItsButtonAndTheButtonsText)
 {
@@ -91,13 +41,7 @@ TEST_F(EnginePixels, OneEngineFrameShowsTheWindowItsButtonAndTheButtonsText)
 
     const std::vector<GlyphBox> glyphs = {{240, 192, 248, 208, kRed, kYellow}, {248, 192, 260, 208, kGreen, kCyan}};
     const auto expected = [&](std::uint32_t x, std::uint32_t y) {
-        if (const auto glyph = GlyphColour(glyphs, x, y))
-            return *glyph;
-        if (x >= 150 && x < 350 && y >= 150 && y < 250)
-            return kGrey;
-        if (x >= 100 && x < 500 && y >= 100 && y < 400)
-            return kBlue;
-        return kBackground;
+        return WindowSceneColour(glyphs, kBackground, x, y);
     };
     EXPECT_EQ(WrongPixels(image, expected), 0u);
 }

@@ -1,8 +1,8 @@
 // What the GUI's GL pixel tests share: a font whose glyphs are cells of two colours ('A' 8 pixels wide, red over
 // yellow; 'B' 12 pixels wide, green over cyan; both 16 high) and the screen boxes of its glyphs, the comparison of a
 // grabbed picture with the colour every pixel should have, and the GUI on the GL back end (llvmpipe) at 800 x 600
-// with a black background, where one GUI unit is one pixel, with the frame drawn and grabbed. A test without a GL
-// device is skipped.
+// (or another video mode) with a black background, where one GUI unit is one pixel at 800 x 600, with the frame
+// drawn and grabbed. A test without a GL device is skipped.
 #pragma once
 
 #include "engine/foundation/Error.h"
@@ -65,6 +65,20 @@ inline std::optional<Rgb> GlyphColour(const std::vector<GlyphBox>& glyphs, std::
     return std::nullopt;
 }
 
+// The colour of a pixel of the scene the window tests draw: the glyphs over a grey box at (150, 150)-(350, 250)
+// inside a blue one at (100, 100)-(500, 400), over the background.
+inline Rgb WindowSceneColour(const std::vector<GlyphBox>& glyphs, const Rgb& background, std::uint32_t x,
+                             std::uint32_t y)
+{
+    if (const auto glyph = GlyphColour(glyphs, x, y))
+        return *glyph;
+    if (x >= 150 && x < 350 && y >= 150 && y < 250)
+        return kGrey;
+    if (x >= 100 && x < 500 && y >= 100 && y < 400)
+        return kBlue;
+    return background;
+}
+
 // Counts the pixels that differ from expected(x, y) by more than 2 in a channel (x, y from the bottom left)
 // and reports the first five.
 inline std::uint32_t WrongPixels(const KeystrelEngine::Image& image,
@@ -89,14 +103,15 @@ inline std::uint32_t WrongPixels(const KeystrelEngine::Image& image,
 class GUIPixelFixture : public GUIFixture
 {
 protected:
+    // The size of the default video mode.
     static constexpr std::uint32_t kWidth = 800;
     static constexpr std::uint32_t kHeight = 600;
 
-    GUIPixelFixture() : GUIFixture(false) {}
+    explicit GUIPixelFixture(const char* videoMode = "800x600x32") : GUIFixture(false), m_videoMode(videoMode) {}
 
     void SetUp() override
     {
-        services.config.v_mode = "800x600x32";
+        services.config.v_mode = m_videoMode;
         try {
             CreateServices();
         } catch (const KeystrelEngine::Error& error) {
@@ -115,6 +130,9 @@ protected:
         render->GrabScreen(image);
         return image;
     }
+
+private:
+    const char* m_videoMode;
 };
 
 } // namespace GUITesting

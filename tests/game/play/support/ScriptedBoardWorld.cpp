@@ -20,7 +20,7 @@ Item* ScriptedBoardWorld::GetFreeItem(Wispfold::ItemColor colour)
         m_free.resize(colour + 1);
     std::size_t index = m_butterflies.size();
     if (m_free[colour].empty()) {
-        m_butterflies.push_back({std::make_unique<Item>(colour)});
+        m_butterflies.push_back({std::make_unique<Item>(m_services, m_resources, colour)});
         m_index.emplace(m_butterflies.back().item.get(), index);
     } else {
         index = m_free[colour].back();
@@ -64,7 +64,7 @@ bool ScriptedBoardWorld::IsResting(const Item& item) const
 Wispfold::Bonus* ScriptedBoardWorld::CreateBonus(Wispfold::BonusKind kind)
 {
     m_bonusesCreated.push_back(kind);
-    m_bonuses.push_back(std::make_unique<Wispfold::Bonus>(kind));
+    m_bonuses.push_back(std::make_unique<Wispfold::Bonus>(m_services, m_resources, kind));
     return m_bonuses.back().get();
 }
 
@@ -76,6 +76,13 @@ void ScriptedBoardWorld::SetAppearance(Wispfold::Cell& cell)
 void ScriptedBoardWorld::RestartManaBurst(Wispfold::Cell& cell)
 {
     m_manaBursts.push_back(&cell);
+}
+
+void ScriptedBoardWorld::ShowSelection(const Wispfold::Cell* selected, const Wispfold::Cell* hovered)
+{
+    m_shownSelected = selected;
+    m_shownHovered = hovered;
+    ++m_selectionShows;
 }
 
 Wispfold::ScreenPosition ScriptedBoardWorld::GetCellScreenPosition(const Wispfold::Cell& cell) const

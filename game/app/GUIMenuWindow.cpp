@@ -1,0 +1,205 @@
+#include "game/app/GUIMenuWindow.h"
+
+#include "engine/foundation/TimerManager.h"
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/render/AnimationControl.h"
+#include "engine/render/Model.h"
+#include "framework/AudioPlayer.h"
+#include "framework/GUITextPrinter.h"
+#include "game/app/GUIMenuWindowManager.h"
+#include "game/app/GameData.h"
+#include "game/app/MenuBackground.h"
+
+#include <algorithm>
+#include <array>
+
+namespace Wispfold {
+
+using KeystrelEngine::GUIWindow;
+using KeystrelEngine::Model;
+
+namespace {
+
+constexpr const char* kModelFolder = "ui\\menus\\models\\";
+constexpr std::array<const char*, 4> kFrameFolders{"main_menu", "big_window", "small_window", "start_game"};
+
+std::string FramePart(FrameKind kind, const char* part)
+{
+    return std::string(kFrameFolders[static_cast<std::size_t>(kind)]) + "\\" + part;
+}
+
+} // namespace
+
+GUIMenuWindow::GUIMenuWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player, const GameData* data,
+                             GUIMenuWindowManager* manager, FrameKind kind, GUIWindow* parent)
+    : m_engine(engine), m_timers(engine->m_timers.get()), m_gui(engine->m_gui.get()), m_texts(m_gui->m_texts.get()),
+      m_player(player), m_data(data), m_manager(manager), m_frameKind(kind), m_parent(parent)
+{
+    const std::string window = FramePart(kind, "window");
+    m_frame = AddControl(ControlKind::ModelWindow, window, window, {}, FramePart(kind, "window_area"));
+    if (GUIWindow* modelWindow = m_frame->GetModelWindow())
+        modelWindow->GetQuad()->GetAnimationControl().m_speed = kFrameRate;
+    m_frameWidget = m_frame->GetWidget();
+}
+
+GUIMenuWindow::~GUIMenuWindow() = default;
+
+GUIControl* GUIMenuWindow::AddControl(ControlKind kind, std::string_view model, std::string_view baseModel,
+                                      std::string_view selectionArea, std::string_view textArea)
+{
+    m_controls.push_back(std::make_unique<GUIControl>(m_engine, MenuModel(model), MenuModel(baseModel),
+                                                      MenuModel(selectionArea), MenuModel(textArea), m_parent, m_data,
+                                                      kind));
+    return m_controls.back().get();
+}
+
+GUIControl* GUIMenuWindow::AddButton(std::string_view model, std::string_view baseModel)
+{
+    const std::string base(baseModel);
+    return AddControl(ControlKind::Button, model, base, base + "_selection_area", base + "_text_area");
+}
+
+const Model* GUIMenuWindow::MenuModel(std::string_view name) const
+{
+    if (name.empty())
+        return nullptr;
+    return m_data->GetModel(kModelFolder + std::string(name) + ".mlf");
+}
+
+void GUIMenuWindow::SetTitle(const std::string& key)
+{
+    m_title = m_texts->GetText(key, -1);
+}
+
+void GUIMenuWindow::CloseFrame()
+{
+    m_shown = false;
+    if (PlaysSounds())
+        m_player->PlaySound(kDisappearSound);
+}
+
+bool GUIMenuWindow::IsAnyControlAnimating() const
+{
+    return std::any_of(m_controls.begin(), m_controls.end(),
+                       [](const std::unique_ptr<GUIControl>& control) { return control->IsUnfolding(); });
+}
+
+void GUIMenuWindow::Update()
+{
+    StartAppearing();
+    if (!UpdatePanel())
+        return;
+    if (m_shown && m_manager->m_frameFree)
+        StartControls();
+    if (m_shown && !IsAnyControlAnimating())
+        m_colour.a = std::min(1.0f, m_colour.a + m_timers->m_frameTime * kFadeInRate);
+    const bool frameWasOnScreen = IsFrameOnScreen();
+    UpdateControls();
+    if (!m_shown)
+        FadeOut(frameWasOnScreen);
+    if (m_frameWidget->IsVisible())
+        FadeFrameWidget();
+}
+
+void GUIMenuWindow::StartAppearing()
+{
+    if (m_shown || !m_manager->m_frameFree || !m_openRequested)
+        return;
+    if (m_wantsPanel && MustWaitForPanel())
+        return;
+    m_shown = true;
+    m_openRequested = false;
+    if (m_wantsPanel) {
+        m_panelHeld = true;
+        m_wantsPanel = false;
+    }
+}
+
+// A window that holds the panel waits for its own release to be carried out; one that needs it anew waits until
+// the panel of an earlier window has gone.
+bool GUIMenuWindow::MustWaitForPanel() const
+{
+    if (m_panelHeld)
+        return m_panelReleaseRequested;
+    const MenuBackground& background = *m_manager->m_background;
+    return background.IsPanelReleaseRequested() || background.IsPanelPresent() || background.IsPanelWindowVisible();
+}
+
+// While shown, the window takes the screen and asks for the panel; the panel's arrival frees the screen again
+// for the window's own controls. Once the window has gone it gives back the panel when asked to.
+bool GUIMenuWindow::UpdatePanel()
+{
+    if (!m_panelHeld)
+        return true;
+    MenuBackground& background = *m_manager->m_background;
+    if (m_shown) {
+        if (!background.IsPanelPresent() && m_manager->m_frameFree) {
+            m_manager->m_frameFree = false;
+            background.RequestPanel();
+        }
+        if (background.IsPanelPresent() && background.HasPanelJustArrived()) {
+            background.ClearPanelArrival();
+            m_manager->m_frameFree = true;
+        }
+    } else if (m_manager->m_frameFree && m_panelReleaseRequested && background.IsPanelPresent()) {
+        background.ReleasePanel();
+        m_panelHeld = false;
+        m_panelReleaseRequested = false;
+    }
+    return !m_panelHeld || background.IsPanelPresent();
+}
+
+void GUIMenuWindow::StartControls()
+{
+    for (const std::unique_ptr<GUIControl>& control : m_controls)
+        control->Appear();
+    m_manager->m_frameFree = false;
+    m_colour.a = 0.0f;
+    m_manager->m_background->GetTextPrinter().SetText(m_title);
+    if (PlaysSounds())
+        m_player->PlaySound(kAppearSound);
+}
+
+bool GUIMenuWindow::IsFrameOnScreen() const
+{
+    const GUIWindow* modelWindow = m_frame->GetModelWindow();
+    return (modelWindow && modelWindow->IsVisible()) || m_frameWidget->IsVisible();
+}
+
+void GUIMenuWindow::UpdateControls()
+{
+    for (const std::unique_ptr<GUIControl>& control : m_controls) {
+        control->m_colour = m_colour;
+        control->Update();
+    }
+}
+
+// The fold starts in the frame in which the fade ends; the screen is free once the frame has gone.
+void GUIMenuWindow::FadeOut(bool frameWasOnScreen)
+{
+    const float previous = m_colour.a;
+    m_colour.a = std::max(0.0f, m_colour.a - m_timers->m_frameTime * kFadeOutRate);
+    if (m_colour.a < GUIControl::kVisibleAlpha && previous > GUIControl::kVisibleAlpha) {
+        for (const std::unique_ptr<GUIControl>& control : m_controls)
+            control->Disappear();
+    }
+    if (frameWasOnScreen && !IsFrameOnScreen())
+        m_manager->m_frameFree = true;
+}
+
+// An unfolding frame fades with its animation. A frame of one animation frame has no model window and follows
+// the window's alpha instead (its control gives it the colour).
+void GUIMenuWindow::FadeFrameWidget()
+{
+    const GUIWindow* modelWindow = m_frame->GetModelWindow();
+    if (!modelWindow)
+        return;
+    const KeystrelEngine::AnimationControl& animation = modelWindow->GetQuad()->GetAnimationControl();
+    float frame = static_cast<float>(animation.m_currentFrame);
+    if (animation.m_currentAnimation == GUIControl::kFold && animation.m_playing)
+        frame += animation.m_blendFraction;
+    m_frameWidget->SetColour({1.0f, 1.0f, 1.0f, std::clamp(frame / kFrameFadeFrames, 0.0f, 1.0f)});
+}
+
+} // namespace Wispfold

@@ -1,0 +1,31 @@
+// What the menu windows ask of the menu background: the printer that types their titles in its text area, and
+// its panel (the text window behind that area), which the windows shown over a running level bring in before
+// they appear and give back after they have gone.
+#pragma once
+
+namespace GameTools {
+class GUITextPrinter;
+}
+
+namespace Wispfold {
+
+class MenuBackground
+{
+public:
+    virtual ~MenuBackground() = default;
+
+    virtual GameTools::GUITextPrinter& GetTextPrinter() = 0;
+    // Sets the panel request and clears the release request.
+    virtual void RequestPanel() = 0;
+    // Clears the panel request and sets the release request.
+    virtual void ReleasePanel() = 0;
+    // A release asked for and not yet carried out.
+    virtual bool IsPanelReleaseRequested() const = 0;
+    virtual bool IsPanelPresent() const = 0;
+    // The panel's arrival, reported until the window that asked for it clears the report.
+    virtual bool HasPanelJustArrived() const = 0;
+    virtual void ClearPanelArrival() = 0;
+    virtual bool IsPanelWindowVisible() const = 0;
+};
+
+} // namespace Wispfold
