@@ -183,9 +183,9 @@ TEST_F(GameBaseFrameTest, WindowModeChangeChecksTheModeInTheThirdFrameOnce)
     for (int frame = 0; frame < 5; ++frame) {
         Frame();
         resets.push_back(journal.Starting("ResetRenderSystem"));
-        if (frame == 0)
+        if (frame == 0) {
             EXPECT_EQ(config.GetCommandState("v_window_change_mode"), Config::kCommandRaised);
-        if (frame == 1) {
+        } else if (frame == 1) {
             EXPECT_EQ(config.GetCommandState("v_window_change_mode"), Config::kCommandIdle);
             EXPECT_EQ(config.GetCommandState("g_update_video_mode"), Config::kCommandRaised);
         }
