@@ -96,20 +96,6 @@ protected:
     Journal journal;
 };
 
-TEST_F(GameLoaderBaseTest, KeepsTheEntrysValuesAndMakesNothing)
-{
-    struct IdleLoader : GameFramework::GameLoaderBase
-    {
-        IdleLoader() : GameLoaderBase(reinterpret_cast<HINSTANCE>(4), nullptr, "-a b", 5) {}
-        void CreateGame() override {}
-    } loader;
-    EXPECT_EQ(loader.GetInstance(), reinterpret_cast<HINSTANCE>(4));
-    EXPECT_EQ(loader.GetPreviousInstance(), nullptr);
-    EXPECT_EQ(loader.GetCommandLine(), "-a b");
-    EXPECT_EQ(loader.GetShowWindow(), 5);
-    EXPECT_EQ(loader.GetGame(), nullptr);
-}
-
 TEST_F(GameLoaderBaseTest, ErrorsEndInOneBoxAndOneDeletionOfTheGame)
 {
     // A fatal error of the game's constructor shows its own text; there is no game to delete.
