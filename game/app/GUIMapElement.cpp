@@ -154,11 +154,6 @@ void GUIMapElement::SetColour(const KeystrelEngine::Color& colour)
             window->SetColour(colour);
 }
 
-bool GUIMapElement::IsVisible() const
-{
-    return m_visible;
-}
-
 GUIWindow* GUIMapElement::GetMarker() const
 {
     return m_alternate ? m_alternateMarker : m_marker;

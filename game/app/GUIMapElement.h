@@ -67,7 +67,7 @@ public:
     MapElementKind GetKind() const { return m_kind; }
     GameFramework::LevelId GetLevel() const { return m_level; }
     State GetState() const { return m_state; }
-    bool IsVisible() const;
+    bool IsVisible() const { return m_visible; }
     bool IsHovered() const { return m_hovered; }
     bool IsDisabled() const { return m_disabled; }
     bool HasAlternateModel() const { return m_alternate; }

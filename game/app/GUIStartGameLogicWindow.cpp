@@ -203,7 +203,7 @@ void GUIStartGameLogicWindow::UpdatePreview()
     if (!m_previewRunning)
         return;
     m_previewClock += m_timers->m_frameTime;
-    const std::vector<GUIMapElement*> way = WayAhead();
+    const WayAheadRange way = WayAhead();
     PreviewPass(way, m_previewClock, true);
     if (m_previewClock < kPreviewHideDelay)
         return;
@@ -211,36 +211,40 @@ void GUIStartGameLogicWindow::UpdatePreview()
         m_previewClock = 0.0f;
 }
 
-std::vector<GUIMapElement*> GUIStartGameLogicWindow::WayAhead() const
+GUIStartGameLogicWindow::WayAheadRange GUIStartGameLogicWindow::WayAhead() const
 {
-    std::vector<GUIMapElement*> way;
     const GameFramework::ProfileBase* profile = Profile();
     if (!profile)
-        return way;
-    std::size_t i = 0;
-    while (i < m_elements.size() && !Same(m_elements[i]->GetLevel(), profile->m_bestLevel))
-        ++i;
-    for (++i; i < m_elements.size(); ++i) {
-        if (m_inCatalogue[i])
-            way.push_back(m_elements[i].get());
-        if (m_elements[i]->GetKind() != MapElementKind::Path)
+        return {0, 0};
+    std::size_t first = 0;
+    while (first < m_elements.size() && !Same(m_elements[first]->GetLevel(), profile->m_bestLevel))
+        ++first;
+    if (first == m_elements.size())
+        return {first, first};
+    std::size_t end = ++first;
+    while (end < m_elements.size()) {
+        if (m_elements[end++]->GetKind() != MapElementKind::Path)
             break;
     }
-    return way;
+    return {first, end};
 }
 
-// A pass that stops before the last marker (t too young) reports no age past it.
-float GUIStartGameLogicWindow::PreviewPass(const std::vector<GUIMapElement*>& way, float t, bool showing) const
+// A pass that stops before the last marker (t too young) reports no age past it. Markers of levels the catalogue
+// lacks are passed over.
+float GUIStartGameLogicWindow::PreviewPass(WayAheadRange way, float t, bool showing) const
 {
-    for (GUIMapElement* element : way) {
+    for (std::size_t i = way.first; i < way.second; ++i) {
+        if (!m_inCatalogue[i])
+            continue;
         if (t < kPreviewVisit)
             return 0.0f;
-        if (!element->IsVisible()) {
-            element->SetVisible(true);
-            element->SetState(GUIMapElement::Ahead);
+        GUIMapElement& element = *m_elements[i];
+        if (!element.IsVisible()) {
+            element.SetVisible(true);
+            element.SetState(GUIMapElement::Ahead);
         }
         const float fade = t <= kPreviewFade ? kPreviewFadeRate * t : 1.0f;
-        element->SetColour({1.0f, 1.0f, 1.0f, showing ? fade : 1.0f - fade});
+        element.SetColour({1.0f, 1.0f, 1.0f, showing ? fade : 1.0f - fade});
         t -= kPreviewStep;
     }
     return t;

@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace GameFramework {
@@ -68,11 +69,14 @@ private:
     void AddCaptions();
     void UpdateHover();
     bool IsDoubleClicked(const GUIMapElement& element) const;
-    // The markers after the best level's, up to and including the first that is not a path marker.
+    // First and end index of the markers.
+    using WayAheadRange = std::pair<std::size_t, std::size_t>;
+
     void UpdatePreview();
-    std::vector<GUIMapElement*> WayAhead() const;
+    // The markers after the best level's, up to and including the first that is not a path marker.
+    WayAheadRange WayAhead() const;
     // Visits the way ahead from age t on, t falling by kPreviewStep a marker; returns t past the last marker.
-    float PreviewPass(const std::vector<GUIMapElement*>& way, float t, bool showing) const;
+    float PreviewPass(WayAheadRange way, float t, bool showing) const;
 
     GameFramework::ProfileManagerBase* m_profiles;
     const GameFramework::LevelManagerBase* m_catalogue;
