@@ -40,6 +40,9 @@ public:
 
     bool IsFinished() const { return m_finished; }
     const std::u16string& GetShownText() const { return m_shown; }
+    // The colour of the shown text from the next Update on; owners fade a printer's text through its alpha.
+    void SetColour(const KeystrelEngine::Color& colour) { m_colour = colour; }
+    const KeystrelEngine::Color& GetColour() const { return m_colour; }
 
 private:
     KeystrelEngine::TimerManager* m_timers;

@@ -124,6 +124,10 @@ public:
     float GetAccumulator() const { return m_accumulator; }
     std::uint32_t GetEmitterShape() const { return m_emitterShape; }
     const BoundingBox& GetBox() const { return m_box; }
+    // Owners that spread a system over a place of their own: the box of a box emitter (around the position) and
+    // the six emission keys.
+    void SetBox(const Vector3& minimum, const Vector3& maximum) { m_box.Set(minimum, maximum); }
+    void SetEmissionRates(const ParticleKeys<float>& rates) { m_parameters.rate = rates; }
 
     Vector3 m_position; // the emitter's place
     std::vector<Vector3> m_pathPoints;

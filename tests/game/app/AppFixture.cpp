@@ -1,7 +1,9 @@
 #include "tests/game/app/AppFixture.h"
 
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/TimerManager.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
 #include "platform/testing.h"
 
 #include <algorithm>
@@ -75,6 +77,8 @@ void AppFixture::ResetDataFolder()
 
 void AppFixture::TearDown()
 {
+    background.reset();
+    levels.reset();
     profiles.reset();
     player.reset();
     engine.reset();
@@ -118,6 +122,43 @@ void AppFixture::LoadSharedData(Wispfold::GameData& data) const
 std::unique_ptr<Wispfold::GameData> AppFixture::MakeSharedData() const
 {
     return std::make_unique<Wispfold::GameData>(KeeperServices(), engine->m_gui.get());
+}
+
+void AppFixture::MakeBackground()
+{
+    engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\loading.ini");
+    levels = std::make_unique<Wispfold::LevelManager>(engine->m_log.get(), engine->m_files.get());
+    background =
+        std::make_unique<Wispfold::GUIBackgroundWindow>(engine.get(), player.get(), levels.get(), profiles.get());
+}
+
+void AppFixture::Frame(float seconds, const std::function<void()>& windows)
+{
+    PlatformTesting::AdvanceFakeClock(seconds);
+    engine->Update();
+    if (background)
+        background->Update();
+    if (windows)
+        windows();
+    engine->EndFrame();
+}
+
+bool AppFixture::FramesUntil(const std::function<bool()>& condition, int limit, float seconds)
+{
+    for (int i = 0; i < limit && !condition(); ++i)
+        Frame(seconds);
+    return condition();
+}
+
+void AppFixture::MakeCurrentProfile(GameFramework::LevelId current, GameFramework::LevelId best, bool finished)
+{
+    GameFramework::ProfileBase* profile = profiles->FindProfile(u"Tester");
+    if (!profile)
+        profile = profiles->AddProfile(u"Tester");
+    profile->m_currentLevel = current;
+    profile->m_bestLevel = best;
+    profile->m_finished = finished ? 1 : 0;
+    profiles->m_current = profile;
 }
 
 } // namespace AppTesting

@@ -1,0 +1,150 @@
+// The menu background on the GL back end at 800 x 600, one GUI unit a pixel: the scene run through its start-up
+// to step 8 (the panel unfolded), with a small-window menu frame and its controls unfolded over it and the menu's
+// title typed in the text area. The sky covers the screen, the title's letters print inside the text area, and
+// the picture is saved for people to look at.
+#include "engine/foundation/Error.h"
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/render/Camera.h"
+#include "engine/render/RenderSystem.h"
+#include "game/app/GUIMenuWindow.h"
+#include "game/app/GUIMenuWindowManager.h"
+#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/game/app/MenuFixture.h"
+#include "tests/tools/content/ContentData.h"
+
+using KeystrelEngine::Image;
+
+namespace {
+
+using namespace AppTesting;
+
+class BackgroundPixels : public AppFixture
+{
+protected:
+    BackgroundPixels() { PlatformTesting::UseRecordingDevice(false); }
+
+    void SetUp() override
+    {
+        try {
+            AppFixture::SetUp();
+        } catch (const KeystrelEngine::Error& error) {
+            GTEST_SKIP() << "no GL device: " << error.GetText();
+        }
+        engine->m_renderSystem->m_clearColor = {1.0f, 0.0f, 1.0f, 1.0f};
+        engine->m_gui->m_camera->m_width = 800.0f;
+        engine->m_gui->m_camera->m_height = 600.0f;
+        ContentTesting::LoadFonts(*engine->m_gui->m_fonts, ContentTesting::ReadFontList(*engine->m_files, "en"), true);
+        for (const char* table : {"common", "new_profile"})
+            engine->m_gui->m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table + ".ini");
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        manager.reset();
+        background.reset();
+        data.reset();
+        AppFixture::TearDown();
+    }
+
+    Image Grab()
+    {
+        Image image;
+        engine->m_renderSystem->GrabScreen(image);
+        return image;
+    }
+
+    // The small-window set's frame and controls under the scene's top root, as the new-profile window has them.
+    void OpenSmallWindow()
+    {
+        manager = std::make_unique<Wispfold::GUIMenuWindowManager>(background.get());
+        manager->m_frameFree = true;
+        window = std::make_unique<Wispfold::GUIMenuWindow>(engine.get(), player.get(), data.get(), manager.get(),
+                                                           Wispfold::FrameKind::SmallWindow, background->GetTopRoot());
+        for (const MenuSet& set : MenuSets()) {
+            if (set.name != "small_window")
+                continue;
+            for (const ControlSpec& control : set.controls)
+                window->AddControl(control.kind, control.model, control.base, control.selectionArea, control.textArea);
+        }
+        window->SetTitle("NEW_PROFILE_TITLE");
+        window->RequestOpen();
+    }
+
+    void WindowFrame()
+    {
+        Frame(kFrameTime, [&] { window->Update(); });
+    }
+
+    std::unique_ptr<Wispfold::GameData> data;
+    std::unique_ptr<Wispfold::GUIMenuWindowManager> manager;
+    std::unique_ptr<Wispfold::GUIMenuWindow> window;
+};
+
+TEST_F(BackgroundPixels, TheSceneAtStepEightWithTheMenusTitleTyped)
+{
+    MakeBackground();
+    data = MakeSharedData();
+    LoadSharedData(*data);
+    background->Start();
+    ASSERT_TRUE(FramesUntil([&] {
+        switch (background->GetStartUpStep()) {
+        case 3:
+            background->SetSharedData(data.get());
+            break;
+        case 4:
+            background->SetMenusReady();
+            break;
+        case 6:
+            background->RequestPanel();
+            break;
+        default:
+            break;
+        }
+        return background->GetStartUpStep() == 8;
+    }));
+    OpenSmallWindow();
+    for (int i = 0; i < 80 && !(window->m_colour.a == 1.0f && background->GetTextPrinter().IsFinished()); ++i)
+        WindowFrame();
+    // A second more: the themes and the name have faded in whole.
+    for (int i = 0; i < 20; ++i)
+        WindowFrame();
+    EXPECT_EQ(background->GetTextPrinter().GetShownText(), window->GetTitle());
+    EXPECT_EQ(background->GetStartUpStep(), 8u);
+    EXPECT_TRUE(background->IsPanelPresent());
+    const Image image = Grab();
+    ASSERT_EQ(image.GetWidth(), 800u);
+    RenderTesting::SaveTestPicture(image, "background.bmp", *engine->m_files);
+
+    // No hole in the sky (the clear colour is magenta).
+    std::uint32_t holes = 0;
+    for (std::uint32_t y = 0; y < image.GetHeight(); ++y) {
+        for (std::uint32_t x = 0; x < image.GetWidth(); ++x)
+            holes += RenderTesting::PixelFromBottom(image, x, y) == std::array<int, 3>{255, 0, 255} ? 1 : 0;
+    }
+    EXPECT_EQ(holes, 0u);
+
+    // The title prints inside the text area: the area differs from the same scene without the text.
+    const KeystrelEngine::GUIWindow& area = *background->GetTextAreaWindow();
+    background->GetTextPrinter().Clear();
+    WindowFrame();
+    const Image bare = Grab();
+    int changed = 0;
+    int outside = 0;
+    for (std::uint32_t y = 0; y < image.GetHeight(); ++y) {
+        for (std::uint32_t x = 0; x < image.GetWidth(); ++x) {
+            const auto p = RenderTesting::PixelFromBottom(image, x, y);
+            const auto q = RenderTesting::PixelFromBottom(bare, x, y);
+            if (std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]) <= 30)
+                continue;
+            const bool inside = x >= area.m_position.x && x < area.m_position.x + area.m_size.width &&
+                                y >= area.m_position.y && y < area.m_position.y + area.m_size.height;
+            (inside ? changed : outside) += 1;
+        }
+    }
+    EXPECT_GT(changed, 100);
+    EXPECT_LT(outside, changed / 4) << "the swaying themes move a little between two frames";
+}
+
+} // namespace
