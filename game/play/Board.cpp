@@ -415,14 +415,18 @@ void Board::Update(Cell* hovered, bool mouseWentDown, bool mouseHeld)
     if (m_groups.empty() && m_possibleMoves.empty() && !IsDecided() && FillHasLanded())
         Fill();
     UpdateRules();
-    HandleInput(hovered, mouseWentDown, mouseHeld);
-}
-
-void Board::HandleInput(Cell* hovered, bool mouseWentDown, bool mouseHeld)
-{
+    // A cell whose butterfly cannot be picked is neither hovered nor clicked this frame.
     const Item* hoveredItem = GetItem(hovered);
     if (!hoveredItem || hoveredItem->m_markedForDestruction || hovered->m_blocked)
-        return;
+        hovered = nullptr;
+    else
+        HandleInput(*hovered, *hoveredItem, mouseWentDown, mouseHeld);
+    m_world.ShowSelection(m_selectedCell, hovered);
+}
+
+void Board::HandleInput(Cell& hoveredCell, const Item& hoveredItem, bool mouseWentDown, bool mouseHeld)
+{
+    Cell* hovered = &hoveredCell;
     if (!(mouseWentDown || (mouseHeld && m_selectedCell)))
         return;
     if (!m_selectedCell) {
@@ -438,7 +442,7 @@ void Board::HandleInput(Cell* hovered, bool mouseWentDown, bool mouseHeld)
         }
         return;
     }
-    if (AreNeighbours(*m_selectedCell, *hovered) && selectedItem->m_colour != hoveredItem->m_colour) {
+    if (AreNeighbours(*m_selectedCell, *hovered) && selectedItem->m_colour != hoveredItem.m_colour) {
         TrySwap(*m_selectedCell, *hovered);
         m_selectedCell = nullptr;
         return;

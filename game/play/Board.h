@@ -70,9 +70,9 @@ public:
     // --- play ---
     // A butterfly on every open cell, avoiding matches where a colour allows; replaces what is on the board.
     void Fill();
-    // The frame's board work: the dead-board refill, the rule step, then the player's input. The hovered cell is
-    // the one under the cursor (null when none); the two flags tell whether "MOUSE1" went down this frame and
-    // whether it is held.
+    // The frame's board work: the dead-board refill, the rule step, the player's input, then the world shows the
+    // selection. The hovered cell is the one under the cursor (null when none); the two flags tell whether
+    // "MOUSE1" went down this frame and whether it is held.
     void Update(Cell* hovered, bool mouseWentDown, bool mouseHeld);
     // Appends every chain of at least minimum cells; a group of butterflies is reported once per cell it can be
     // walked from.
@@ -145,7 +145,7 @@ private:
     void GiveBonus(Item& item, BonusKind kind);
 
     // Input.
-    void HandleInput(Cell* hovered, bool mouseWentDown, bool mouseHeld);
+    void HandleInput(Cell& hovered, const Item& hoveredItem, bool mouseWentDown, bool mouseHeld);
     void TrySwap(Cell& selected, Cell& hovered);
 
     // Groups.

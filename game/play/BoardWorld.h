@@ -61,6 +61,9 @@ public:
     virtual void SetAppearance(Cell& cell) = 0;
     // One burst of the cell's mana particles, from its start.
     virtual void RestartManaBurst(Cell& cell) = 0;
+    // The end of the board's frame: every cell's tint by whether it is the selected or the hovered one, then the
+    // selection rings. Either may be null; a cell whose butterfly cannot be picked is not hovered.
+    virtual void ShowSelection(const Cell* selected, const Cell* hovered) = 0;
     // The cell's centre as seen by the current camera.
     virtual ScreenPosition GetCellScreenPosition(const Cell& cell) const = 0;
 

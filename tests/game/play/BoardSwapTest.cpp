@@ -116,6 +116,13 @@ TEST_F(BoardSwapTest, BlockedCellsAndMarkedButterfliesAreNeverHovered)
     Press(1, 3);
     Press(0, 2); // no deselect either: the frame has no input
     EXPECT_EQ(m_board->GetSelectedCell(), At(1, 3));
+    // The frame ends by showing the selection, without the blocked cell as hovered.
+    EXPECT_EQ(m_world.m_shownSelected, At(1, 3));
+    EXPECT_EQ(m_world.m_shownHovered, nullptr);
+    const std::uint32_t shows = m_world.m_selectionShows;
+    Frame(At(1, 5), false, false);
+    EXPECT_EQ(m_world.m_shownHovered, At(1, 5)) << "hovered without a press";
+    EXPECT_EQ(m_world.m_selectionShows, shows + 1) << "once a frame";
 
     MakePainted();
     ItemAt(2, 4)->m_markedForDestruction = true;

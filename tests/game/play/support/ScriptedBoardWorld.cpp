@@ -78,6 +78,13 @@ void ScriptedBoardWorld::RestartManaBurst(Wispfold::Cell& cell)
     m_manaBursts.push_back(&cell);
 }
 
+void ScriptedBoardWorld::ShowSelection(const Wispfold::Cell* selected, const Wispfold::Cell* hovered)
+{
+    m_shownSelected = selected;
+    m_shownHovered = hovered;
+    ++m_selectionShows;
+}
+
 Wispfold::ScreenPosition ScriptedBoardWorld::GetCellScreenPosition(const Wispfold::Cell& cell) const
 {
     return {10.0f * static_cast<float>(cell.m_x), 10.0f * static_cast<float>(cell.m_y)};

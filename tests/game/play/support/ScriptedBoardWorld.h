@@ -47,6 +47,7 @@ public:
     Wispfold::Bonus* CreateBonus(Wispfold::BonusKind kind) override;
     void SetAppearance(Wispfold::Cell& cell) override;
     void RestartManaBurst(Wispfold::Cell& cell) override;
+    void ShowSelection(const Wispfold::Cell* selected, const Wispfold::Cell* hovered) override;
     // Ten units per grid step.
     Wispfold::ScreenPosition GetCellScreenPosition(const Wispfold::Cell& cell) const override;
     void PlaySound(Sound sound) override;
@@ -75,6 +76,10 @@ public:
     std::uint32_t m_failedReactions = 0;
     std::vector<const Wispfold::Cell*> m_appearanceRefreshes;
     std::vector<const Wispfold::Cell*> m_manaBursts;
+    // The last frame's selected and hovered cells.
+    const Wispfold::Cell* m_shownSelected = nullptr;
+    const Wispfold::Cell* m_shownHovered = nullptr;
+    std::uint32_t m_selectionShows = 0;
     std::vector<Wispfold::BonusKind> m_bonusesCreated;
     std::vector<const Wispfold::Item*> m_appeared;
     std::vector<const Wispfold::Item*> m_released;

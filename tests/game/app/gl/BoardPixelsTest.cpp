@@ -1,0 +1,222 @@
+// A small board of the generated data on the GL back end, seen from in front and above: every cell kind and flag,
+// the borders around them, butterflies with their shadows, a bonus token, the selection ring on a clicked
+// cell and a floating score. Saved for people to look at; the test checks that every cell is picked under its
+// own screen position and that the board was drawn.
+#include "engine/foundation/Controls.h"
+#include "engine/foundation/Error.h"
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/render/Camera.h"
+#include "engine/render/CameraManager.h"
+#include "engine/render/Image.h"
+#include "engine/render/RenderSystem.h"
+#include "engine/render/ShaderDescriptor.h"
+#include "engine/render/ShaderUser.h"
+#include "framework/ScoreKeeper.h"
+#include "game/play/Board.h"
+#include "game/play/BoardScene.h"
+#include "game/play/BonusManager.h"
+#include "game/play/Environment.h"
+#include "game/play/GUIGameLogicTextManager.h"
+#include "game/play/GameBoardWorld.h"
+#include "game/play/ItemManager.h"
+#include "game/play/LevelManager.h"
+#include "platform/testing.h"
+#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/game/app/AppFixture.h"
+
+#include <cmath>
+
+namespace {
+
+using KeystrelEngine::Image;
+
+constexpr float kFrame = 0.05f;
+
+class BoardPixels : public AppTesting::AppFixture
+{
+protected:
+    BoardPixels() { PlatformTesting::UseRecordingDevice(false); }
+
+    void SetUp() override
+    {
+        try {
+            AppFixture::SetUp();
+        } catch (const KeystrelEngine::Error& error) {
+            GTEST_SKIP() << "no GL device: " << error.GetText();
+        }
+        data = MakeSharedData();
+        LoadSharedData(*data);
+        engine->m_gui->m_camera->m_width = 800.0f;
+        engine->m_gui->m_camera->m_height = 600.0f;
+        engine->m_gui->m_fonts
+            ->LoadFont(10, "ui\\fonts\\points.fnt",
+                       KeystrelEngine::ShaderDescriptor::FromTexture("ui\\fonts\\points.jpg", 1, 1,
+                                                                     "ui\\fonts\\points_alpha.jpg"))
+            ->m_size = 22.0f;
+        FillResources();
+    }
+
+    void TearDown() override
+    {
+        environment.reset();
+        board.reset();
+        world.reset();
+        scene.reset();
+        items.reset();
+        bonuses.reset();
+        texts.reset();
+        data.reset();
+        AppFixture::TearDown();
+    }
+
+    void FillResources()
+    {
+        services = {engine->m_timers.get(), engine->m_models.get(), engine->m_particleSystems.get()};
+        const std::string cells = "game_objects\\cell\\";
+        const auto model = [&](const std::string& name) { return data->GetModel(name + ".mlf"); };
+        cellResources.empty = model(cells + "cell_empty");
+        cellResources.single = model(cells + "cell_single");
+        cellResources.twin = model(cells + "cell_double");
+        cellResources.block = model(cells + "cell_block");
+        cellResources.select = model(cells + "cell_select");
+        const char* suffixes[] = {"", "_closed", "_blocked"};
+        for (std::uint32_t n = 0; n < 3; ++n) {
+            cellResources.singleTextures[n] = data->GetShader(cells + "textures\\cell_1" + suffixes[n] + ".jpg");
+            cellResources.twinTextures[n] = data->GetShader(cells + "textures\\cell_2" + suffixes[n] + ".jpg");
+        }
+        const std::string particles = "ui\\menus\\particles\\";
+        cellResources.manaBurst = data->GetParticleSystem(particles + "mana_cell.psf");
+        for (std::uint32_t d = 0; d < Wispfold::kBorderCount; ++d)
+            cellResources.borders[d] = data->GetBorders()[d];
+
+        playResources.butterfly = model("game_objects\\butterfly\\butterfly");
+        playResources.shadow = model("game_objects\\shadow\\shadow");
+        for (std::uint32_t colour = 0; colour < Wispfold::kTexturedColourCount; ++colour) {
+            playResources.butterflyTextures[colour] = data->GetButterflyShaders()[colour];
+            playResources.shadowTextures[colour] = data->GetShadowShaders()[colour];
+        }
+        const char* bonusNames[] = {"item_destruction", "combination_destruction", "color_destruction"};
+        for (std::uint32_t kind = 0; kind < Wispfold::kBonusKindCount; ++kind)
+            playResources.bonusModels[kind] = model(std::string("game_objects\\bonuses\\") + bonusNames[kind]);
+        playResources.butterflyAppear = data->GetParticleSystem(particles + "butterfly_appear.psf");
+        playResources.butterflyDisappear = data->GetParticleSystem(particles + "butterfly_disappear.psf");
+        playResources.butterflySwap = data->GetParticleSystem(particles + "butterfly_swap.psf");
+    }
+
+    // Seven cells: a double-mana centre and a ring of every other kind and flag. The cells are 40 units wide: columns
+    // lie 30 apart, rows (doubled) 17.32.
+    void MakeBoard()
+    {
+        struct Place
+        {
+            std::uint32_t x, y, kind;
+            bool closed, blocked;
+        };
+        const Place places[] = {{1, 2, 2, false, false}, {1, 4, 1, false, false}, {2, 3, 0, false, false},
+                                {2, 1, 1, true, false},  {1, 0, 2, false, true},  {0, 1, 1, false, true},
+                                {0, 3, 2, true, false}};
+        for (const Place& place : places) {
+            Wispfold::BoardCellRecord record;
+            record.x = place.x;
+            record.y = place.y;
+            record.kind = place.kind;
+            record.closed = place.closed ? 1 : 0;
+            record.blocked = place.blocked ? 1 : 0;
+            record.position = {30.0f * static_cast<float>(place.x), 17.320509f * static_cast<float>(place.y), 0.0f};
+            level.cellRecords.push_back(record);
+        }
+        level.gridWidth = 3;
+        level.gridHeight = 5;
+        level.colourCount = 2;
+        levelRecord.levelNumber = 2;
+        for (std::uint32_t event = 0; event < 7; ++event)
+            keeper.SetPoints(event, 10);
+
+        texts = std::make_unique<Wispfold::GUIGameLogicTextManager>(*engine->m_timers, *engine->m_gui, nullptr);
+        bonuses = std::make_unique<Wispfold::BonusManager>(services, playResources);
+        items = std::make_unique<Wispfold::ItemManager>(services, *bonuses, playResources, levelRecord);
+        const Wispfold::ScreenServices screen{engine->m_cameras.get(), engine->m_window.get(), 800.0f, 600.0f};
+        scene = std::make_unique<Wispfold::BoardScene>(services, screen, cellResources, level);
+        world = std::make_unique<Wispfold::GameBoardWorld>(*scene, *items, *bonuses, *texts, *player);
+        board = std::make_unique<Wispfold::Board>(*world, level, keeper);
+        environment = std::make_unique<Wispfold::Environment>(services, *engine->m_lights, cellResources, *board,
+                                                              *scene, std::vector<KeystrelEngine::Model*>{},
+                                                              std::vector<Wispfold::EnvironmentEntry>{});
+    }
+
+    // From in front of the board and above it, tilted toward it.
+    void AimCamera()
+    {
+        const KeystrelEngine::Vector3 centre = scene->GetBoundingBox().m_centre;
+        const float tilt = 0.6f;
+        const float distance = 170.0f;
+        KeystrelEngine::Camera& camera = *engine->m_cameras->GetDefaultCamera();
+        camera.m_orientation = KeystrelEngine::Quaternion::FromAxisAngle({1, 0, 0}, tilt);
+        camera.m_position =
+            centre + KeystrelEngine::Vector3{0.0f, -distance * std::sin(tilt), distance * std::cos(tilt)};
+        camera.m_near = 1.0f;
+        camera.m_far = 1000.0f;
+    }
+
+    // The level's frame between the engine's two halves.
+    void Frame(Wispfold::Cell* hovered = nullptr, bool pressed = false)
+    {
+        PlatformTesting::AdvanceFakeClock(kFrame);
+        engine->Update();
+        texts->Update();
+        board->Update(hovered, pressed, pressed);
+        items->Update();
+        bonuses->Update();
+        engine->EndFrame();
+    }
+
+    std::unique_ptr<Wispfold::GameData> data;
+    Wispfold::PlayServices services;
+    Wispfold::PlayResources playResources;
+    Wispfold::CellResources cellResources;
+    Wispfold::LevelData level;
+    Wispfold::LevelRecord levelRecord;
+    GameFramework::ScoreKeeper keeper;
+    std::unique_ptr<Wispfold::GUIGameLogicTextManager> texts;
+    std::unique_ptr<Wispfold::BonusManager> bonuses;
+    std::unique_ptr<Wispfold::ItemManager> items;
+    std::unique_ptr<Wispfold::BoardScene> scene;
+    std::unique_ptr<Wispfold::GameBoardWorld> world;
+    std::unique_ptr<Wispfold::Board> board;
+    std::unique_ptr<Wispfold::Environment> environment;
+};
+
+TEST_F(BoardPixels, ASmallBoardWithEveryCellKindBordersButterfliesARingAndAScore)
+{
+    MakeBoard();
+    AimCamera();
+    // Two colours leave a move on the board, so the fill stays.
+    for (int frame = 0; frame < 80; ++frame)
+        Frame();
+    ASSERT_GT(board->GetMoveCount(), 0u);
+    // A token on the centre's butterfly, a click on the cell beside it, and a score over the centre.
+    Wispfold::Item* centre = board->GetItem(&*board->GetCells()[0]);
+    ASSERT_NE(centre, nullptr);
+    centre->m_bonus = world->CreateBonus(Wispfold::BonusKind::ColorDestruction);
+    // Every cell is picked under its own screen position; the plain cell is clicked.
+    for (const auto& cell : board->GetCells()) {
+        const Wispfold::ScreenPosition at = scene->GetScreenPosition(*cell);
+        EXPECT_EQ(scene->Pick(board->GetCells(), {at.x, at.y}), cell.get()) << "cell " << cell->m_cellIndex;
+    }
+    Wispfold::Cell* plain = board->GetCells()[2].get();
+    Frame(plain, true);
+    EXPECT_EQ(board->GetSelectedCell(), plain);
+    world->AddText(150, scene->GetScreenPosition(*board->GetCells()[0]));
+    for (int frame = 0; frame < 8; ++frame)
+        Frame();
+
+    Image image;
+    engine->m_renderSystem->GrabScreen(image);
+    RenderTesting::SaveTestPicture(image, "board.bmp", *engine->m_files);
+    // The board fills the middle of the screen: its centre is not the clear colour.
+    const auto middle = RenderTesting::PixelFromBottom(image, 400, 300);
+    EXPECT_NE(middle, RenderTesting::PixelFromBottom(image, 2, 2));
+}
+
+} // namespace
