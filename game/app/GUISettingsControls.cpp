@@ -89,10 +89,14 @@ void GUISettingsControls::FollowDrag()
 {
     const bool dragged = m_soundSlider->IsPressed();
     const bool playing = m_player->GetSoundState(kSliderSound) == KeystrelEngine::Sound::Playing;
-    if (dragged && !playing)
+    if (dragged && !playing) {
         m_player->PlaySound(kSliderSound);
-    else if (!dragged && playing)
-        m_player->StopSound(kSliderSound);
+        m_sliderSoundStarted = true;
+    } else if (!dragged && m_sliderSoundStarted) {
+        if (playing)
+            m_player->StopSound(kSliderSound);
+        m_sliderSoundStarted = false;
+    }
 }
 
 } // namespace Wispfold

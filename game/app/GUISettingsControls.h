@@ -1,8 +1,9 @@
 // The controls the options window and the in-game menu share: the sound and music sliders and the full-screen
 // check box. A slider has a position for every thousandth of the volume; the volume follows a moving slider at
 // once, but only when it differs from the player's by a thousandth or more, so that a volume between two
-// positions is not rounded by merely opening a window on it, while every move of the slider is heard. The slider sound
-// runs while the sound slider is dragged, so that the player hears the new volume.
+// positions is not rounded by merely opening a window on it, while every move of the slider is heard. The slider
+// sound runs while the sound slider is dragged, so that the player hears the new volume. Every window is updated
+// every frame, shown or not, and the windows share the sound: each stops only the sound it started.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +53,7 @@ private:
     KeystrelEngine::GUIScroll* m_soundSlider;
     KeystrelEngine::GUIScroll* m_musicSlider;
     KeystrelEngine::GUICheckBox* m_fullScreenBox;
+    bool m_sliderSoundStarted = false;
 };
 
 } // namespace Wispfold

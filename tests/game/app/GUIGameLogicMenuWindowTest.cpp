@@ -1,15 +1,20 @@
 // The in-game menu on the generated models: it appears only after the background's panel has come, its sliders
 // open on the volumes, the full-screen box applies a click at once and only a change is written and announced,
 // the relax box saves the profile, EXIT and RETURN report, RETURN gives the panel back after the frame has
-// gone, and Close stores the configuration and the profile's volumes.
+// gone, Close stores the configuration and the profile's volumes, and the slider sound is not stopped by the
+// hidden options window.
 #include "game/app/GUIGameLogicMenuWindow.h"
 #include "engine/foundation/Config.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUICheckBox.h"
 #include "engine/gui/GUIScroll.h"
+#include "engine/sound/Sound.h"
 #include "framework/WindowRequest.h"
+#include "game/app/GUIOptionsWindow.h"
+#include "platform/testing.h"
 #include "tests/game/app/SettingsWindowFixture.h"
 
+#include <SDL_mouse.h>
 #include <filesystem>
 
 using Wispfold::GUIGameLogicMenuWindow;
@@ -129,3 +134,21 @@ TEST_F(GUIGameLogicMenuWindowTest, CloseStoresTheVolumesAndTheConfigurationAndRe
 }
 
 } // namespace
+
+TEST_F(GUIGameLogicMenuWindowTest, TheSliderSoundRunsThroughADragWhileTheHiddenOptionsWindowIsUpdatedToo)
+{
+    Wispfold::GUIOptionsWindow options(engine.get(), player.get(), profiles.get(), data.get(), manager.get(),
+                                       data->GetChildWindow());
+    OpenFully(*menu);
+    Point(*menu->GetSettings().GetSoundSlider().GetThumb());
+    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
+    for (int frame = 0; frame < 4; ++frame) {
+        Frame({&options, menu}); // every window, in the game's order
+        EXPECT_EQ(player->GetSoundState(Wispfold::GUISettingsControls::kSliderSound), KeystrelEngine::Sound::Playing)
+            << frame;
+    }
+    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
+    Frame({&options, menu});
+    Frame({&options, menu});
+    EXPECT_NE(player->GetSoundState(Wispfold::GUISettingsControls::kSliderSound), KeystrelEngine::Sound::Playing);
+}
