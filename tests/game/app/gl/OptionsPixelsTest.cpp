@@ -1,6 +1,7 @@
 // The options window on the GL back end at 800 x 600, one GUI unit a pixel, with its texts and the title the
-// stand-in background types: the mode the arrows choose prints in the resolution box. Saved for people to look at,
-// as opened and after a click on the left arrow and on the full-screen box.
+// stand-in background types: the mode the arrows choose prints in the resolution box and the full-screen box shows
+// its check over its unfolded model. Saved for people to look at, as opened and after a click on the left arrow and
+// on the full-screen box.
 #include "engine/foundation/Error.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUICheckBox.h"
@@ -58,7 +59,7 @@ protected:
     }
 };
 
-TEST_F(OptionsPixels, TheChosenModePrintsInTheResolutionBox)
+TEST_F(OptionsPixels, TheChosenModePrintsInTheResolutionBoxAndTheBoxShowsItsCheck)
 {
     auto window = std::make_unique<GUIOptionsWindow>(engine.get(), player.get(), profiles.get(), data.get(),
                                                      manager.get(), data->GetChildWindow());
@@ -79,6 +80,7 @@ TEST_F(OptionsPixels, TheChosenModePrintsInTheResolutionBox)
     const Image changed = Grab("options_window_changed.bmp");
     ASSERT_TRUE(options.GetSettings().IsFullScreenChecked());
     EXPECT_GT(Changed(opened, changed, modeText, modeText.m_extraRect), 20);
+    EXPECT_GT(Changed(opened, changed, fullScreen, fullScreen.m_hitArea), 20);
 }
 
 } // namespace
