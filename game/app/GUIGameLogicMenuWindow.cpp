@@ -15,7 +15,6 @@ namespace Wispfold {
 namespace {
 
 constexpr const char* kFolder = "game_logic_menu";
-constexpr float kNoSize = -1.0f;
 
 // Keys made once: the texts are added every frame.
 const std::string kMusicVolume = "OPTIONS_MUSIC_VOLUME";
@@ -97,12 +96,12 @@ void GUIGameLogicMenuWindow::ReactToControls()
 void GUIGameLogicMenuWindow::AddTexts() const
 {
     KeystrelEngine::GUIWindow& frame = *GetFrameWidget();
-    AddLine(frame, kMusicVolume, -1, 234.0f, m_colour);
-    AddLine(frame, kSoundVolume, -1, 172.0f, m_colour);
-    frame.AddTextKey(0, kLineFont, kFullScreen, -1, 0.0f, kNoSize, {88.0f, 96.0f}, m_colour);
-    frame.AddTextKey(0, kLineFont, kRelaxMode, -1, 0.0f, kNoSize, {88.0f, 60.0f}, m_colour);
-    AddCaption(*m_exit, kExit, m_colour);
-    AddCaption(*m_return, kReturn, m_colour);
+    MenuTexts::AddLine(frame, kMusicVolume, -1, 234.0f, m_colour);
+    MenuTexts::AddLine(frame, kSoundVolume, -1, 172.0f, m_colour);
+    frame.AddTextKey(0, MenuTexts::kLineFont, kFullScreen, -1, 0.0f, MenuTexts::kNoSize, {88.0f, 96.0f}, m_colour);
+    frame.AddTextKey(0, MenuTexts::kLineFont, kRelaxMode, -1, 0.0f, MenuTexts::kNoSize, {88.0f, 60.0f}, m_colour);
+    MenuTexts::AddCaption(*m_exit, kExit, m_colour);
+    MenuTexts::AddCaption(*m_return, kReturn, m_colour);
 }
 
 } // namespace Wispfold

@@ -12,7 +12,6 @@ namespace Wispfold {
 namespace {
 
 constexpr const char* kFolder = "options";
-constexpr std::uint32_t kCentred = 3;
 
 // Keys made once: the texts are added every frame.
 const std::string kMusicVolume = "OPTIONS_MUSIC_VOLUME";
@@ -132,14 +131,15 @@ void GUIOptionsWindow::NoteMode()
 void GUIOptionsWindow::AddTexts() const
 {
     KeystrelEngine::GUIWindow& frame = *GetFrameWidget();
-    AddLine(frame, kMusicVolume, -1, 243.0f, m_colour);
-    AddLine(frame, kSoundVolume, -1, 192.0f, m_colour);
-    AddLine(frame, kResolution, -1, 142.0f, m_colour);
-    frame.AddTextKey(0, kLineFont, kFullScreen, -1, 0.0f, -1.0f, {89.0f, 86.0f}, m_colour);
-    m_modeText->GetWidget()->AddText(kCentred, kModeFont, m_modeName, 0.0f, -1.0f, {0.0f, 0.0f}, m_colour);
-    AddCaption(*m_apply, kApply, m_colour);
-    AddCaption(*m_defaults, kDefaults, m_colour);
-    AddCaption(*m_cancel, kCancel, m_colour);
+    MenuTexts::AddLine(frame, kMusicVolume, -1, 243.0f, m_colour);
+    MenuTexts::AddLine(frame, kSoundVolume, -1, 192.0f, m_colour);
+    MenuTexts::AddLine(frame, kResolution, -1, 142.0f, m_colour);
+    frame.AddTextKey(0, MenuTexts::kLineFont, kFullScreen, -1, 0.0f, MenuTexts::kNoSize, {89.0f, 86.0f}, m_colour);
+    m_modeText->GetWidget()->AddText(MenuTexts::kCaptionFlags, kModeFont, m_modeName, 0.0f, MenuTexts::kNoSize, {},
+                                     m_colour);
+    MenuTexts::AddCaption(*m_apply, kApply, m_colour);
+    MenuTexts::AddCaption(*m_defaults, kDefaults, m_colour);
+    MenuTexts::AddCaption(*m_cancel, kCancel, m_colour);
 }
 
 } // namespace Wispfold

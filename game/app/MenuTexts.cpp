@@ -3,25 +3,24 @@
 #include "engine/gui/GUIWindow.h"
 #include "game/app/GUIControl.h"
 
-namespace Wispfold {
+namespace Wispfold::MenuTexts {
 
-namespace {
-
-constexpr std::uint32_t kCentredAcross = 1;
-constexpr std::uint32_t kCentred = 3;
-constexpr float kNoSize = -1.0f;
-
-} // namespace
+void AddCaption(const GUIControl& button, const std::string& key, const KeystrelEngine::Color& colour,
+                std::uint32_t font)
+{
+    button.GetWidget()->AddTextKey(kCaptionFlags, font, key, -1, 0.0f, kNoSize, {}, colour);
+}
 
 void AddLine(KeystrelEngine::GUIWindow& frame, const std::string& key, std::int32_t number, float y,
-             const KeystrelEngine::Color& colour, std::uint32_t fontId)
+             const KeystrelEngine::Color& colour, std::uint32_t font)
 {
-    frame.AddTextKey(kCentredAcross, fontId, key, number, 0.0f, kNoSize, {0.0f, y}, colour);
+    frame.AddTextKey(kLineFlags, font, key, number, 0.0f, kNoSize, {0.0f, y}, colour);
 }
 
-void AddCaption(const GUIControl& button, const std::string& key, const KeystrelEngine::Color& colour)
+void AddLiteralLine(KeystrelEngine::GUIWindow& frame, std::u16string_view text, float y,
+                    const KeystrelEngine::Color& colour)
 {
-    button.GetWidget()->AddTextKey(kCentred, kCaptionFont, key, -1, 0.0f, kNoSize, {0.0f, 0.0f}, colour);
+    frame.AddText(kLineFlags, kLineFont, text, 0.0f, kNoSize, {0.0f, y}, colour);
 }
 
-} // namespace Wispfold
+} // namespace Wispfold::MenuTexts
