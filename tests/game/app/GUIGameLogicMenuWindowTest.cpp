@@ -46,8 +46,6 @@ protected:
             .GetFlag(Profile::RelaxMode);
     }
 
-    KeystrelEngine::Config& config() const { return *engine->m_config; }
-
     GUIGameLogicMenuWindow* menu = nullptr;
 };
 

@@ -65,8 +65,6 @@ protected:
         return texts[0].text;
     }
 
-    KeystrelEngine::Config& config() const { return *engine->m_config; }
-
     GUIOptionsWindow* options = nullptr;
 };
 

@@ -95,4 +95,9 @@ bool SettingsWindowFixture::IsRaised(const std::string& command) const
     return engine->m_config->GetCommandState(command) == KeystrelEngine::Config::kCommandRaised;
 }
 
+KeystrelEngine::Config& SettingsWindowFixture::config() const
+{
+    return *engine->m_config;
+}
+
 } // namespace AppTesting

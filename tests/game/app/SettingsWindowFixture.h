@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace KeystrelEngine {
+class Config;
+}
+
 namespace AppTesting {
 
 class SettingsWindowFixture : public MenuFixture
@@ -39,6 +43,7 @@ protected:
     std::string ConfigurationPath() const;
     std::string SavedConfiguration() const;
     bool IsRaised(const std::string& command) const;
+    KeystrelEngine::Config& config() const;
 
     Wispfold::Profile* ann = nullptr; // current
 };
