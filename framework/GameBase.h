@@ -72,7 +72,9 @@ class GUIWelcomeWindowBase;
 class HighScoresTable;
 class LanguageManager;
 class LevelManagerBase;
+class ProfileBase;
 class ProfileManagerBase;
+struct LevelId;
 struct LevelRecord;
 struct StageRecord;
 
@@ -178,11 +180,18 @@ public:
     virtual void OnGameCompleteResult(GUIGameCompleteWindowBase* window);
     virtual void OnGameOverResult(GUIGameOverWindowBase* window);
 
+    // The level after id: the next of its stage, else the first of the next stage; the last level of the game
+    // stays where it is.
+    LevelId AdvanceLevel(LevelId id) const;
+    // Keeps id as the profile's best level, and saves, when it lies further than the best level or finishes it.
+    static void RecordBestLevel(ProfileBase& profile, LevelId id, bool finished);
+
     // Loads "ui\texts\" + the language's code + "\" + name + ".ini" into the GUI's text tables.
     void LoadTextSection(const std::string& name);
     // "audio\" + group + "\" + name + ".wav" when the file manager finds it, else the same with ".ogg".
     std::string GetAudioFilePath(const std::string& group, const std::string& name);
 
+    KeystrelEngine::Engine* GetEngine() const { return m_engine.get(); }
     const std::string& GetMakerName() const { return m_makerName; }
     const std::string& GetProductName() const { return m_productName; }
     std::uint32_t GetVersion() const { return m_version; }
@@ -276,6 +285,26 @@ private:
     void LogLoadedTextures();
     // The language's folder or file stem below the given folder.
     std::string LanguagePath(const std::string& folder) const;
+
+    // The frame's parts.
+    // The first frame without the focus pauses the level behind its pause window; true when this frame must
+    // then run in full to show it.
+    bool PauseLevelForFocusLoss();
+    void IdleWithoutFocus();
+    void ResumeAfterFocus();
+    void RunFullFrame();
+    void ApplyVideoModeChange();
+    void CountWindowChangeFrames();
+
+    // The handlers' parts.
+    ProfileBase& CurrentProfile() const;
+    // The catalogue's record of the profile's current level; a level the catalogue does not hold becomes the
+    // first level, and the profile is saved.
+    LevelRecord* CurrentLevelRecord(ProfileBase& profile);
+    // Closes the level's window and deletes the level's logic.
+    void EndLevel();
+    // Hands the level back to the player: the dialog that lay over it is closed.
+    void ResumeLevel();
 };
 
 } // namespace GameFramework

@@ -96,6 +96,21 @@ struct WindowState
 };
 WindowState GetWindowState(HWND window);
 
+// Message boxes ---------------------------------------------------------------------------------------------
+
+struct MessageBoxRecord
+{
+    HWND owner = nullptr;
+    std::string text; // as the program passed them
+    std::string caption;
+    UINT type = 0;
+};
+
+// While on, MessageBoxA keeps each box here instead of showing it (its stderr line is still written). Switching
+// forgets the boxes kept so far.
+void RecordMessageBoxes(bool on);
+const std::vector<MessageBoxRecord>& RecordedMessageBoxes();
+
 // DirectInput -------------------------------------------------------------------------------------------------
 
 enum class InputDevice

@@ -16,6 +16,7 @@ public:
     void Reset(float startTime);
     // true stops the stopwatch, false lets it run on; the paused span is not counted.
     void Pause(bool pause);
+    bool IsPaused() const { return m_paused; }
     float GetTime() const { return static_cast<float>(GetPreciseTime()); }
     // The same reading in double precision, which keeps milliseconds after days of running.
     double GetPreciseTime() const;

@@ -75,7 +75,7 @@ public:
     void ShowScene();
     // The stage of the current profile's current level; one more once the last level is done and the game
     // finished; 0 without a profile.
-    void UpdateStageTheme();
+    void UpdateStageTheme() override;
     // The text area has faded fully in, or fully out.
     bool IsFadeComplete() const;
 

@@ -137,6 +137,8 @@ void GUIControl::MakeModelWindow(const Model& baseModel, GUIWindow* parent)
         ShowLastPose();
     } else {
         m_modelWindow = m_gui->CreateWindow(0, m_widgetOffset, kUnitScale, &baseModel, parent);
+        // The widget lies a layer nearer than its unfolded model, so that its hover, pressed and checked looks show.
+        m_widget->SetLayer(m_widget->GetLayer() + 1);
     }
     KeystrelEngine::AnimationControl& animation = Animation();
     const std::uint32_t last = animation.GetFrameCount() - 1;

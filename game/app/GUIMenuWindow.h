@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace GameFramework {
@@ -68,6 +69,8 @@ public:
 
     // The text table's text for the key, typed by the background each time the window appears.
     void SetTitle(const std::string& key);
+    // A title of literal text, typed the same way.
+    void SetTitleText(std::u16string title) { m_title = std::move(title); }
     void RequestOpen() { m_openRequested = true; }
     // The window starts to go; frames other than the main menu's play the disappear sound.
     void CloseFrame();

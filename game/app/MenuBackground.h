@@ -1,6 +1,6 @@
-// What the menu windows ask of the menu background: the printer that types their titles in its text area, and
-// its panel (the text window behind that area), which the windows shown over a running level bring in before
-// they appear and give back after they have gone.
+// What the menu windows ask of the menu background: the printer that types their titles in its text area, its
+// stage theme, and its panel (the text window behind that area), which the windows shown over a running level bring in
+// before they appear and give back after they have gone.
 #pragma once
 
 namespace GameTools {
@@ -26,6 +26,8 @@ public:
     virtual bool HasPanelJustArrived() const = 0;
     virtual void ClearPanelArrival() = 0;
     virtual bool IsPanelWindowVisible() const = 0;
+    // The stage whose themes show follows the current profile's current level (the map after each selection).
+    virtual void UpdateStageTheme() = 0;
 };
 
 } // namespace Wispfold

@@ -5,6 +5,7 @@
 #include "platform/win32/Files.h"
 #include "platform/win32/Input.h"
 #include "platform/win32/Keyboard.h"
+#include "platform/win32/MessageBox.h"
 #include "platform/win32/Registry.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Thread.h"

@@ -28,13 +28,13 @@ const std::vector<LayoutArea> kFrames{
 
 // Buttons of the frames and the shared button models at the place of their first user.
 const std::vector<LayoutArea> kButtons{
-    {"main_menu\\button_0", {250.0f, 420.0f, 300.0f, 50.0f}},
-    {"main_menu\\button_1", {250.0f, 358.0f, 300.0f, 50.0f}},
-    {"main_menu\\button_2", {250.0f, 296.0f, 300.0f, 50.0f}},
+    {"main_menu\\button_0", {250.0f, 48.0f, 300.0f, 50.0f}},
+    {"main_menu\\button_1", {250.0f, 110.0f, 300.0f, 50.0f}},
+    {"main_menu\\button_2", {250.0f, 172.0f, 300.0f, 50.0f}},
     {"main_menu\\button_3", {250.0f, 234.0f, 300.0f, 50.0f}},
-    {"main_menu\\button_4", {250.0f, 172.0f, 300.0f, 50.0f}},
-    {"main_menu\\button_5", {250.0f, 110.0f, 300.0f, 50.0f}},
-    {"main_menu\\button_6", {250.0f, 48.0f, 300.0f, 50.0f}},
+    {"main_menu\\button_4", {250.0f, 296.0f, 300.0f, 50.0f}},
+    {"main_menu\\button_5", {250.0f, 358.0f, 300.0f, 50.0f}},
+    {"main_menu\\button_6", {250.0f, 420.0f, 300.0f, 50.0f}},
     {"controls\\button_main_menu", {250.0f, 420.0f, 300.0f, 50.0f}},
     {"controls\\button_main_menu_selection_area", {250.0f, 420.0f, 300.0f, 50.0f}},
     {"controls\\button_main_menu_text_area", {270.0f, 428.0f, 260.0f, 34.0f}},

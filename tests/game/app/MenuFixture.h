@@ -30,6 +30,7 @@ public:
     bool HasPanelJustArrived() const override { return justArrived; }
     void ClearPanelArrival() override { justArrived = false; }
     bool IsPanelWindowVisible() const override { return windowVisible; }
+    void UpdateStageTheme() override { ++stageThemeUpdates; }
 
     // What the background does in a frame once its scene is up: a requested panel arrives, a requested release
     // takes it away.
@@ -44,6 +45,7 @@ public:
     bool windowVisible = false;
     int requests = 0;
     int releases = 0;
+    int stageThemeUpdates = 0;
 };
 
 // A control as a window builds it: its models below "ui\\menus\\models\\" without the extension (empty: none).

@@ -1,0 +1,116 @@
+#include "game/app/GUIHighScoresWindow.h"
+
+#include "engine/foundation/StringUtils.h"
+#include "engine/gui/GUIManager.h"
+#include "framework/HighScoresTable.h"
+#include "framework/ProfileManagerBase.h"
+#include "framework/WindowRequest.h"
+#include "game/app/MenuTexts.h"
+#include "game/app/Profile.h"
+
+namespace Wispfold {
+
+namespace {
+
+using namespace GameFramework;
+using KeystrelEngine::GUIFontManager;
+
+// The columns lie on the frame as wide as the screen is high: the ranks end at 296, the names start at 301, the
+// scores end at 525.
+struct ColumnSpec
+{
+    float x;
+    float width;
+    std::uint32_t flags;
+};
+
+constexpr ColumnSpec kColumnSpecs[GUIHighScoresWindow::ColumnCount] = {
+    {0.0f, 296.0f, GUIFontManager::kRight},
+    {301.0f, 224.0f, GUIFontManager::kLeft},
+    {0.0f, 525.0f, GUIFontManager::kRight},
+};
+constexpr float kColumnHeight = 600.0f;
+
+} // namespace
+
+GUIHighScoresWindow::GUIHighScoresWindow(KeystrelEngine::Engine* engine, AudioPlayer* player,
+                                         ProfileManagerBase* profiles, const GameData* data,
+                                         const HighScoresTable* table, GUIMenuWindowManager* manager,
+                                         KeystrelEngine::GUIWindow* parent)
+    : GUIHighScoresWindowBase(engine), GUIMenuWindow(engine, player, data, manager, FrameKind::BigWindow, parent),
+      m_profiles(profiles), m_table(table), m_button(AddButton("big_window\\button_0", "controls\\button_big"))
+{
+    SetTitle("HIGH_SCORES_TITLE");
+    for (int i = 0; i < ColumnCount; ++i) {
+        m_columns[i] = m_gui->CreateWindow(KeystrelEngine::GUIWindow::kShown, {kColumnSpecs[i].x, 0.0f},
+                                           {kColumnSpecs[i].width, kColumnHeight},
+                                           static_cast<const KeystrelEngine::Model*>(nullptr), GetFrameWidget());
+    }
+}
+
+void GUIHighScoresWindow::Open(std::int32_t mode, const HighScoreEntry* highlighted)
+{
+    GUIHighScoresWindowBase::Open(mode, highlighted);
+    MakeRows();
+    RequestOpen();
+}
+
+void GUIHighScoresWindow::Close()
+{
+    GUIHighScoresWindowBase::Close();
+    CloseFrame();
+}
+
+void GUIHighScoresWindow::Update()
+{
+    GUIHighScoresWindowBase::Update();
+    GUIMenuWindow::Update();
+    if (!GetFrameWidget()->IsVisible())
+        return;
+    if (m_button->GetButton()->IsClicked())
+        m_result = ButtonRequest();
+    if (m_rows.empty())
+        GetFrameWidget()->AddTextKey(MenuTexts::kLineFlags, kRowFont, "HIGH_SCORES_NO_RECORDS", -1, 0.0f,
+                                     MenuTexts::kNoSize, {}, m_colour);
+    AddRows();
+    MenuTexts::AddCaption(*m_button, m_mode == kModeMainMenu ? "BACK" : "OK", m_colour);
+}
+
+// After a lost game a player not in relax mode is offered it, once: the offer is used up and saved before the
+// relax window opens.
+std::uint32_t GUIHighScoresWindow::ButtonRequest()
+{
+    auto* profile = static_cast<Profile*>(m_profiles->m_current);
+    if (m_mode != kModeGameOver || !profile || !profile->GetFlag(Profile::RelaxOfferPending) ||
+        profile->GetFlag(Profile::RelaxMode))
+        return RequestBack;
+    profile->SetFlag(Profile::RelaxOfferPending, false);
+    profile->Save();
+    return kRequestRelaxOffer;
+}
+
+void GUIHighScoresWindow::MakeRows()
+{
+    m_rows.clear();
+    std::uint32_t rank = 1;
+    for (const std::unique_ptr<HighScoreEntry>& entry : m_table->GetEntries()) {
+        m_rows.push_back({entry.get(),
+                          {KeystrelEngine::FormatUnsignedW(rank) + u".", entry->name,
+                           KeystrelEngine::FormatUnsignedW(entry->score)}});
+        ++rank;
+    }
+}
+
+void GUIHighScoresWindow::AddRows()
+{
+    float y = kFirstRowY;
+    for (const Row& row : m_rows) {
+        const std::uint32_t font = row.entry == m_highlighted ? kHighlightFont : kRowFont;
+        for (int i = 0; i < ColumnCount; ++i)
+            m_columns[i]->AddText(kColumnSpecs[i].flags, font, row.texts[i], 0.0f, MenuTexts::kNoSize, {0.0f, y},
+                                  m_colour);
+        y -= kRowStep;
+    }
+}
+
+} // namespace Wispfold

@@ -1,0 +1,123 @@
+#include "game/app/GUIMainMenuWindow.h"
+
+#include "engine/gui/GUIManager.h"
+#include "engine/render/AnimationControl.h"
+#include "engine/render/Model.h"
+#include "framework/ProfileManagerBase.h"
+#include "framework/WindowRequest.h"
+#include "game/app/MenuTexts.h"
+#include "game/app/Profile.h"
+
+namespace Wispfold {
+
+namespace {
+
+using namespace GameFramework;
+
+// Model number in "main_menu" and caption key, in the order of the buttons.
+struct ButtonSpec
+{
+    const char* model;
+    const char* caption;
+};
+
+constexpr ButtonSpec kButtonSpecs[GUIMainMenuWindow::ButtonCount] = {
+    {"main_menu\\button_6", "MAIN_MENU_START"},      {"main_menu\\button_5", "MAIN_MENU_HIGH_SCORES"},
+    {"main_menu\\button_4", "MAIN_MENU_OPTIONS"},    {"main_menu\\button_3", "MAIN_MENU_CHANGE_PROFILE"},
+    {"main_menu\\button_2", "MAIN_MENU_SHOW_PLACE"}, {"main_menu\\button_1", "MAIN_MENU_CREDITS"},
+    {"main_menu\\button_0", "MAIN_MENU_EXIT"},
+};
+
+// The order in which the buttons are read; a later click overrides an earlier one.
+constexpr GUIMainMenuWindow::Button kReadOrder[] = {
+    GUIMainMenuWindow::ChangeProfile, GUIMainMenuWindow::Start, GUIMainMenuWindow::HighScores,
+    GUIMainMenuWindow::Options,       GUIMainMenuWindow::Exit,  GUIMainMenuWindow::ShowPlace,
+    GUIMainMenuWindow::Credits,
+};
+
+// The buttons Open holds back at once.
+constexpr GUIMainMenuWindow::Button kHeldAtOpen[] = {GUIMainMenuWindow::Start, GUIMainMenuWindow::HighScores,
+                                                     GUIMainMenuWindow::Options, GUIMainMenuWindow::ChangeProfile,
+                                                     GUIMainMenuWindow::Exit};
+
+// What each button but START asks for.
+constexpr std::uint32_t kRequests[GUIMainMenuWindow::ButtonCount] = {
+    RequestStart, RequestHighScores, RequestOptions, RequestProfiles, GUIMainMenuWindow::kRequestShowPlace,
+    RequestHelp, // the credits
+    RequestQuit,
+};
+
+constexpr KeystrelEngine::Color kCaptionColour{1.0f, 1.0f, 1.0f, 1.0f};
+
+} // namespace
+
+GUIMainMenuWindow::GUIMainMenuWindow(KeystrelEngine::Engine* engine, AudioPlayer* player, ProfileManagerBase* profiles,
+                                     const GameData* data, GUIMenuWindowManager* manager,
+                                     KeystrelEngine::GUIWindow* parent)
+    : GUIMenuWindow(engine, player, data, manager, FrameKind::MainMenu, parent), m_profiles(profiles)
+{
+    for (int i = 0; i < ButtonCount; ++i) {
+        GUIControl* button = AddButton(kButtonSpecs[i].model, "controls\\button_main_menu");
+        if (KeystrelEngine::GUIWindow* modelWindow = button->GetModelWindow())
+            modelWindow->GetQuad()->GetAnimationControl().m_speed = kButtonRate;
+        button->GetWidget()->SetLayer(i + 1);
+        m_buttons[i] = button;
+    }
+}
+
+void GUIMainMenuWindow::Open()
+{
+    GUIMainMenuWindowBase::Open();
+    const std::u16string name = m_profiles->m_current ? m_profiles->m_current->GetName() : std::u16string();
+    SetTitleText(m_texts->GetText("MAIN_MENU_WELCOME", -1) + u", " + name + u"!");
+    for (const Button button : kHeldAtOpen)
+        m_buttons[button]->GetButton()->SetEnabled(false);
+    RequestOpen();
+}
+
+void GUIMainMenuWindow::Close()
+{
+    GUIMainMenuWindowBase::Close();
+    CloseFrame();
+}
+
+void GUIMainMenuWindow::Update()
+{
+    GUIMainMenuWindowBase::Update();
+    GUIMenuWindow::Update();
+    if (!GetFrameWidget()->IsVisible())
+        return;
+    AddCaptions();
+    EnableButtons(m_shown && !IsAnyControlAnimating());
+    ReadButtons();
+}
+
+void GUIMainMenuWindow::AddCaptions() const
+{
+    for (int i = 0; i < ButtonCount; ++i) {
+        const std::uint32_t state = m_buttons[i]->GetButton()->GetState();
+        MenuTexts::AddCaption(*m_buttons[i], kButtonSpecs[i].caption, kCaptionColour, kCaptionFonts[state & 3]);
+    }
+}
+
+void GUIMainMenuWindow::EnableButtons(bool enabled) const
+{
+    for (GUIControl* button : m_buttons)
+        button->GetButton()->SetEnabled(enabled);
+}
+
+void GUIMainMenuWindow::ReadButtons()
+{
+    for (const Button button : kReadOrder) {
+        if (m_buttons[button]->GetButton()->IsClicked())
+            m_result = button == Start ? StartRequest() : kRequests[button];
+    }
+}
+
+std::uint32_t GUIMainMenuWindow::StartRequest() const
+{
+    const auto* profile = static_cast<const Profile*>(m_profiles->m_current);
+    return profile && profile->GetFlag(Profile::IntroductionPending) ? kRequestIntroduction : RequestStart;
+}
+
+} // namespace Wispfold

@@ -1,0 +1,12 @@
+// The message box: the one modal dialog the program shows, for the error that ends it.
+#pragma once
+
+#include "platform/win32/Types.h"
+
+constexpr UINT MB_ICONERROR = 0x00000010;
+constexpr int IDOK = 1;
+
+// Linux has no owner window to attach a box to, so the owner is only a name. The box is SDL's simple error box
+// when a display exists (not under the offscreen or dummy video drivers); the text always goes to stderr as one
+// line, caption and text, so that a box nobody sees still leaves its words. Returns IDOK.
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

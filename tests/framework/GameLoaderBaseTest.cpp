@@ -1,0 +1,177 @@
+// The game loader on the test game: the two catch clauses and their boxes, the one deletion of the game on every
+// road, and the message loop's turns (a burst of messages drained before a frame, nothing read after the exit).
+#include "framework/GameLoaderBase.h"
+
+#include "engine/foundation/Error.h"
+#include "engine/foundation/Window.h"
+#include "engine/gui/Engine.h"
+#include "tests/framework/EnginePlatform.h"
+#include "tests/framework/TestGame.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <functional>
+
+using FrameworkTesting::Journal;
+using FrameworkTesting::TestGame;
+
+namespace {
+
+// The test game whose frames run a script instead of the game's frame, one step per frame.
+class ScriptedGame : public TestGame
+{
+public:
+    using Step = std::function<void(ScriptedGame&)>;
+
+    ScriptedGame(Journal& journal, std::vector<Step> steps) : TestGame(journal), m_steps(std::move(steps)) {}
+
+    void Frame() override
+    {
+        frames += 1;
+        m_steps.at(frames - 1)(*this);
+    }
+
+    KeystrelEngine::Window& GetWindow() const { return *m_window; }
+
+    int frames = 0;
+
+private:
+    std::vector<Step> m_steps;
+};
+
+// Makes the game with the factory given and plays it from its constructor, as the game's loader does.
+class TestLoader : public GameFramework::GameLoaderBase
+{
+public:
+    using Factory = std::function<std::unique_ptr<GameFramework::GameBase>()>;
+
+    explicit TestLoader(Factory factory, std::function<void(GameFramework::GameBase*)> beforeDestroy = {})
+        : GameLoaderBase(nullptr, nullptr, "-windowed", 1), m_factory(std::move(factory)),
+          m_beforeDestroy(std::move(beforeDestroy))
+    {
+        Run();
+    }
+
+    void CreateGame() override { m_game = m_factory(); }
+
+    void DestroyGame() override
+    {
+        if (m_beforeDestroy && m_game)
+            m_beforeDestroy(m_game.get());
+        destroyCalls += 1;
+        if (m_game)
+            gamesDeleted += 1;
+        GameLoaderBase::DestroyGame();
+    }
+
+    int destroyCalls = 0;
+    int gamesDeleted = 0;
+
+private:
+    Factory m_factory;
+    std::function<void(GameFramework::GameBase*)> m_beforeDestroy;
+};
+
+void PostCharacter(HWND window, char character)
+{
+    PostMessageA(window, WM_CHAR, static_cast<WPARAM>(character), 0);
+}
+
+class GameLoaderBaseTest : public ::testing::Test
+{
+protected:
+    GameLoaderBaseTest()
+    {
+        TestSupport::WriteFile(TestSupport::BaseFolder() + "/Data/ui/fonts/en.ini", "0 0\n");
+        TestSupport::WriteFile(TestSupport::BaseFolder() + "/Data/ui/texts/en/common.ini", "");
+        PlatformTesting::RecordMessageBoxes(true);
+    }
+    ~GameLoaderBaseTest() override { PlatformTesting::RecordMessageBoxes(false); }
+
+    const std::vector<PlatformTesting::MessageBoxRecord>& Boxes() const
+    {
+        return PlatformTesting::RecordedMessageBoxes();
+    }
+
+    FrameworkTesting::EnginePlatform platform;
+    Journal journal;
+};
+
+TEST_F(GameLoaderBaseTest, ErrorsEndInOneBoxAndOneDeletionOfTheGame)
+{
+    // A fatal error of the game's constructor shows its own text; there is no game to delete.
+    const TestLoader failedStart([&] { return std::make_unique<TestGame>(journal, true, "CreateLevelManager"); });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].owner, nullptr);
+    EXPECT_EQ(Boxes()[0].text, "CreateLevelManager failed");
+    EXPECT_EQ(Boxes()[0].caption, "Fatal Error");
+    EXPECT_EQ(Boxes()[0].type, 0x10u);
+    EXPECT_EQ(failedStart.destroyCalls, 1);
+    EXPECT_EQ(failedStart.gamesDeleted, 0);
+    EXPECT_TRUE(journal.Starting("delete").empty());
+    EXPECT_EQ(failedStart.GetGame(), nullptr);
+
+    // A file error escaping a frame is no fatal error: the box does not show its text.
+    PlatformTesting::RecordMessageBoxes(true);
+    journal.entries.clear();
+    const TestLoader failedFrame([&] {
+        return std::make_unique<ScriptedGame>(
+            journal, std::vector<ScriptedGame::Step>{[](ScriptedGame&) {},
+                                                     [](ScriptedGame&) { throw KeystrelEngine::FileError("lost"); }});
+    });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "Unhandled exception!");
+    EXPECT_EQ(Boxes()[0].caption, "Fatal Error");
+    EXPECT_EQ(Boxes()[0].type, 0x10u);
+    EXPECT_EQ(failedFrame.destroyCalls, 1) << "the normal road's DestroyGame does not run";
+    EXPECT_EQ(failedFrame.gamesDeleted, 1);
+    const auto deleted = journal.Starting("delete LogosWindow");
+    EXPECT_EQ(deleted.size(), 1u);
+    EXPECT_EQ(PlatformTesting::LiveSoundObjects(), 0);
+
+    // A plain error is no fatal error either.
+    PlatformTesting::RecordMessageBoxes(true);
+    const TestLoader plainError([&] {
+        return std::make_unique<ScriptedGame>(
+            journal, std::vector<ScriptedGame::Step>{[](ScriptedGame&) { throw KeystrelEngine::Error("x"); }});
+    });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "Unhandled exception!");
+}
+
+TEST_F(GameLoaderBaseTest, LoopDrainsMessagesBeforeEachFrameAndStopsAfterTheExitRequest)
+{
+    std::vector<std::uint16_t> keysSeenByFrames;
+    bool messageLeft = false;
+    std::uint16_t lastKeyRead = 0;
+    const auto see = [&](ScriptedGame& game) { keysSeenByFrames.push_back(game.GetWindow().m_keyCode); };
+    const TestLoader loader(
+        [&] {
+            return std::make_unique<ScriptedGame>(journal, std::vector<ScriptedGame::Step>{
+                                                               [&](ScriptedGame& game) {
+                                                                   see(game);
+                                                                   for (const char c : {'a', 'b', 'c'})
+                                                                       PostCharacter(game.GetWindow().m_handle, c);
+                                                               },
+                                                               [&](ScriptedGame& game) {
+                                                                   see(game);
+                                                                   PostCharacter(game.GetWindow().m_handle, 'd');
+                                                                   game.GetEngine()->RequestExit();
+                                                               },
+                                                           });
+        },
+        [&](GameFramework::GameBase* game) {
+            auto& scripted = static_cast<ScriptedGame&>(*game);
+            lastKeyRead = scripted.GetWindow().m_keyCode;
+            MSG message;
+            messageLeft = PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) && message.wParam == 'd';
+            EXPECT_EQ(scripted.frames, 2);
+        });
+    EXPECT_TRUE(PlatformTesting::RecordedMessageBoxes().empty());
+    EXPECT_EQ(loader.gamesDeleted, 1);
+    ASSERT_EQ(keysSeenByFrames.size(), 2u);
+    EXPECT_EQ(keysSeenByFrames[1], 'c') << "the whole burst before the second frame";
+    EXPECT_EQ(lastKeyRead, 'c') << "nothing read after the exiting frame";
+    EXPECT_TRUE(messageLeft);
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+#include "tests/game/app/MenuWindowFixture.h"
+
+#include "engine/foundation/Window.h"
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
+#include "platform/testing.h"
+
+#include <SDL_mouse.h>
+
+namespace AppTesting {
+
+namespace {
+
+const std::vector<KeystrelEngine::GUITextRecord> kNoTexts;
+
+} // namespace
+
+void MenuWindowFixture::SetUp()
+{
+    MenuFixture::SetUp();
+    for (const char* table : {"help", "high_scores", "exit", "welcome", "profiles", "new_profile", "rename_profile",
+                              "delete_profile", "profile_name_conflict"})
+        engine->m_gui->m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table + ".ini");
+}
+
+void MenuWindowFixture::Step(Wispfold::GUIMenuWindow& window)
+{
+    PlatformTesting::AdvanceFakeClock(kFrameTime);
+    engine->Update();
+    window.Update();
+    background->Step();
+    background->printer->Update();
+    KeepTexts();
+    engine->EndFrame();
+}
+
+void MenuWindowFixture::KeepTexts()
+{
+    texts.clear();
+    KeystrelEngine::GUIManager& gui = *engine->m_gui;
+    const auto keep = [&](const auto& registry) {
+        for (const KeystrelEngine::GUIWindow* widget : registry.GetSlots()) {
+            if (!widget)
+                continue;
+            std::vector<KeystrelEngine::GUITextRecord>& kept = texts[widget];
+            for (std::uint32_t i = 0; i < widget->GetTextCount(); ++i)
+                kept.push_back(widget->GetTextRecord(i));
+        }
+    };
+    keep(gui.m_windows);
+    keep(gui.m_buttons);
+    keep(gui.m_editBoxes);
+}
+
+const std::vector<KeystrelEngine::GUITextRecord>&
+MenuWindowFixture::Texts(const KeystrelEngine::GUIWindow* widget) const
+{
+    const auto found = texts.find(widget);
+    return found == texts.end() ? kNoTexts : found->second;
+}
+
+std::u16string MenuWindowFixture::Resolved(const KeystrelEngine::GUITextRecord& record) const
+{
+    return record.isKey ? engine->m_gui->m_texts->GetText(record.key, record.number) : record.text;
+}
+
+void MenuWindowFixture::OpenFully(Wispfold::GUIMenuWindow& window)
+{
+    for (int frame = 0; frame < 40 && window.m_colour.a < 1.0f; ++frame)
+        Step(window);
+    ASSERT_EQ(window.m_colour.a, 1.0f);
+}
+
+void MenuWindowFixture::RunUntilGone(Wispfold::GUIMenuWindow& window)
+{
+    for (int frame = 0; frame < 40 && !manager->m_frameFree; ++frame)
+        Step(window);
+    ASSERT_TRUE(manager->m_frameFree);
+}
+
+void MenuWindowFixture::Point(const KeystrelEngine::GUIWindow& widget)
+{
+    const KeystrelEngine::GUIPoint origin = widget.GetAbsolutePosition();
+    const KeystrelEngine::GUIRect area = widget.m_hasHitArea
+                                             ? widget.m_hitArea
+                                             : KeystrelEngine::GUIRect{0, 0, widget.m_size.width, widget.m_size.height};
+    const float x = origin.x + area.x + area.width * 0.5f;
+    const float y = origin.y + area.y + area.height * 0.5f;
+    const KeystrelEngine::Window& screen = *engine->m_window;
+    // GUI units to client pixels, y down.
+    POINT point{static_cast<LONG>(x / 800.0f * static_cast<float>(screen.m_width)),
+                static_cast<LONG>(static_cast<float>(screen.m_height) * (1.0f - y / 600.0f))};
+    ClientToScreen(screen.m_handle, &point);
+    SetCursorPos(point.x, point.y);
+}
+
+void MenuWindowFixture::Press(Wispfold::GUIMenuWindow& window, const KeystrelEngine::GUIWindow& widget)
+{
+    Point(widget);
+    Step(window);
+    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
+    Step(window);
+    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
+    Step(window);
+}
+
+void MenuWindowFixture::PressKey(Wispfold::GUIMenuWindow& window, SDL_Scancode key)
+{
+    PlatformTesting::InjectKey(key, true);
+    Step(window);
+}
+
+void MenuWindowFixture::ReleaseKey(Wispfold::GUIMenuWindow& window, SDL_Scancode key)
+{
+    PlatformTesting::InjectKey(key, false);
+    Step(window);
+}
+
+} // namespace AppTesting

@@ -1,0 +1,103 @@
+#include "tests/game/app/SettingsWindowFixture.h"
+
+#include "engine/foundation/Config.h"
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/Window.h"
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
+#include "game/app/GUISettingsControls.h"
+#include "platform/testing.h"
+
+#include <SDL_mouse.h>
+#include <algorithm>
+
+namespace AppTesting {
+
+void SettingsWindowFixture::SetUp()
+{
+    MenuFixture::SetUp();
+    for (const char* table : {"options.ini", "game_logic_menu.ini"})
+        engine->m_gui->m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table);
+    engine->m_config->RegisterVariable("g_update_video_mode", "", KeystrelEngine::Config::TypeCommand, false, nullptr,
+                                       false);
+    player->AddSound(Wispfold::GUISettingsControls::kSliderSound, "audio\\menu\\volume_slider.wav", 1, true);
+    ann = static_cast<Wispfold::Profile*>(profiles->AddProfile(u"Ann"));
+    profiles->m_current = ann;
+}
+
+void SettingsWindowFixture::Point(const KeystrelEngine::GUIWindow& widget)
+{
+    const KeystrelEngine::GUIPoint at = widget.GetAbsolutePosition();
+    KeystrelEngine::GUIRect hit{0.0f, 0.0f, widget.m_size.width, widget.m_size.height};
+    if (widget.m_hasHitArea)
+        hit = widget.m_hitArea;
+    const float x = at.x + hit.x + hit.width / 2.0f;
+    const float y = at.y + hit.y + hit.height / 2.0f;
+    const KeystrelEngine::Window& window = *engine->m_window;
+    POINT point{static_cast<LONG>(x), static_cast<LONG>(static_cast<float>(window.m_height) - 1.0f - y)};
+    ClientToScreen(window.m_handle, &point);
+    SetCursorPos(point.x, point.y);
+}
+
+void SettingsWindowFixture::Press(Wispfold::GUIMenuWindow& window)
+{
+    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
+    Frame({&window});
+}
+
+void SettingsWindowFixture::Release(Wispfold::GUIMenuWindow& window)
+{
+    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
+    Frame({&window});
+}
+
+void SettingsWindowFixture::Click(const KeystrelEngine::GUIWindow& widget, Wispfold::GUIMenuWindow& window)
+{
+    Point(widget);
+    Press(window);
+    Release(window);
+}
+
+std::vector<KeystrelEngine::GUITextRecord> SettingsWindowFixture::FrameTexts(Wispfold::GUIMenuWindow& window,
+                                                                             const KeystrelEngine::GUIWindow& widget)
+{
+    PlatformTesting::AdvanceFakeClock(kFrameTime);
+    engine->Update();
+    window.Update();
+    std::vector<KeystrelEngine::GUITextRecord> texts;
+    for (std::uint32_t i = 0; i < widget.GetTextCount(); ++i)
+        texts.push_back(widget.GetTextRecord(i));
+    background->Step();
+    engine->EndFrame();
+    return texts;
+}
+
+GameFramework::ProfileVolumes SettingsWindowFixture::SavedVolumes() const
+{
+    return Wispfold::Profile(engine->m_log.get(), engine->m_files.get(), userFolder, ann->GetFileName()).m_volumes;
+}
+
+std::string SettingsWindowFixture::ConfigurationPath() const
+{
+    std::string path = engine->m_files->MakeDiskPath(engine->m_config->GetPath());
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+std::string SettingsWindowFixture::SavedConfiguration() const
+{
+    const TestSupport::Bytes bytes = TestSupport::ReadFile(ConfigurationPath());
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool SettingsWindowFixture::IsRaised(const std::string& command) const
+{
+    return engine->m_config->GetCommandState(command) == KeystrelEngine::Config::kCommandRaised;
+}
+
+KeystrelEngine::Config& SettingsWindowFixture::config() const
+{
+    return *engine->m_config;
+}
+
+} // namespace AppTesting

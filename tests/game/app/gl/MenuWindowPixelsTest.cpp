@@ -1,0 +1,111 @@
+// Menu windows on the GL back end at 800 x 600: the main menu greeting a player, its title typed in the title
+// area, and the high-score table with the new entry picked out in its own font, which changes that row and no
+// other. Saved for people to look at.
+#include "engine/foundation/Error.h"
+#include "engine/foundation/StringUtils.h"
+#include "engine/gui/Engine.h"
+#include "engine/render/RenderSystem.h"
+#include "framework/HighScoresTable.h"
+#include "game/app/GUIHighScoresWindow.h"
+#include "game/app/GUIMainMenuWindow.h"
+#include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/game/app/MenuWindowFixture.h"
+
+using KeystrelEngine::Image;
+
+namespace {
+
+using namespace AppTesting;
+
+int Difference(const Image& a, const Image& b, std::uint32_t x, std::uint32_t y)
+{
+    const auto p = RenderTesting::PixelFromBottom(a, x, y);
+    const auto q = RenderTesting::PixelFromBottom(b, x, y);
+    return std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]);
+}
+
+// Pixels that differ in the rows from y to y + height.
+int ChangedRows(const Image& a, const Image& b, float y, float height)
+{
+    int changed = 0;
+    for (auto row = static_cast<std::uint32_t>(y); static_cast<float>(row) < y + height; ++row) {
+        for (std::uint32_t x = 0; x < 800; ++x)
+            changed += Difference(a, b, x, row) > 30 ? 1 : 0;
+    }
+    return changed;
+}
+
+class MenuWindowPixels : public MenuWindowFixture
+{
+protected:
+    MenuWindowPixels() { PlatformTesting::UseRecordingDevice(false); }
+
+    void SetUp() override
+    {
+        try {
+            MenuWindowFixture::SetUp();
+        } catch (const KeystrelEngine::Error& error) {
+            GTEST_SKIP() << "no GL device: " << error.GetText();
+        }
+        engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
+    }
+
+    Image Grab(const std::string& fileName)
+    {
+        Image image;
+        engine->m_renderSystem->GrabScreen(image);
+        RenderTesting::SaveTestPicture(image, fileName, *engine->m_files);
+        return image;
+    }
+};
+
+TEST_F(MenuWindowPixels, TheMainMenuGreetsThePlayerInTheTitleArea)
+{
+    profiles->m_current = profiles->AddProfile(u"Ann");
+    Wispfold::GUIMainMenuWindow menu(engine.get(), player.get(), profiles.get(), data.get(), manager.get(),
+                                     data->GetChildWindow());
+    menu.Open();
+    OpenFully(menu);
+    for (int frame = 0; frame < 80 && !background->printer->IsFinished(); ++frame)
+        Step(menu);
+    Step(menu);
+    const Image greeting = Grab("main_menu_greeting.bmp");
+    background->printer->SetText(u"");
+    Step(menu);
+    const Image untitled = Grab("main_menu_untitled.bmp");
+    // The title prints in the background's title area and only there.
+    const float top = background->titleArea->m_position.y;
+    EXPECT_GT(ChangedRows(greeting, untitled, top, background->titleArea->m_size.height), 200);
+    EXPECT_EQ(ChangedRows(greeting, untitled, 0.0f, top - 2.0f), 0);
+}
+
+TEST_F(MenuWindowPixels, TheHighlightedEntryPrintsInItsOwnFontAndChangesOnlyItsRow)
+{
+    GameFramework::HighScoresTable table(engine->m_log.get(), engine->m_files.get(), userFolder);
+    table.Clear();
+    const GameFramework::HighScoreEntry* highlighted = nullptr;
+    for (std::uint32_t i = 0; i < 10; ++i) {
+        const auto* added = table.Add(u"Player " + KeystrelEngine::FormatUnsignedW(i + 1), 1000 * (i + 1));
+        if (i == 6)
+            highlighted = added;
+    }
+    Wispfold::GUIHighScoresWindow scores(engine.get(), player.get(), profiles.get(), data.get(), &table, manager.get(),
+                                         data->GetChildWindow());
+    scores.Open(10, highlighted);
+    OpenFully(scores);
+    Step(scores);
+    const Image picked = Grab("high_scores_highlighted.bmp");
+    scores.m_highlighted = nullptr;
+    Step(scores);
+    const Image plain = Grab("high_scores_plain.bmp");
+
+    std::size_t row = 0;
+    while (table.GetEntries()[row].get() != highlighted)
+        ++row;
+    const float y = Wispfold::GUIHighScoresWindow::kFirstRowY - Wispfold::GUIHighScoresWindow::kRowStep * row;
+    EXPECT_GT(ChangedRows(picked, plain, y - 4.0f, 21.0f), 20);
+    EXPECT_EQ(ChangedRows(picked, plain, 0.0f, y - 6.0f), 0);
+    EXPECT_EQ(ChangedRows(picked, plain, y + 19.0f, 600.0f - y - 19.0f), 0);
+}
+
+} // namespace
