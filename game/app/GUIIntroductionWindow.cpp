@@ -8,6 +8,12 @@
 
 namespace Wispfold {
 
+namespace {
+
+const std::string kTextKey = "INTRODUCTION_TEXT_"; // made once: drawn every frame
+
+} // namespace
+
 GUIIntroductionWindow::GUIIntroductionWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
                                              const GameData* data, GUIMenuWindowManager* manager,
                                              KeystrelEngine::GUIWindow* parent)
@@ -37,7 +43,7 @@ void GUIIntroductionWindow::Update()
     if (m_continue->GetButton()->IsClicked() && m_pages.TurnPage())
         m_result = GameFramework::RequestStart;
     m_pages.Update(m_timers->m_frameTime);
-    m_pages.AddLines(*GetFrameWidget(), "INTRODUCTION_TEXT_", m_colour);
+    m_pages.AddLines(*GetFrameWidget(), kTextKey, m_colour);
     MenuTexts::AddCaption(*m_continue, "CONTINUE", m_colour);
 }
 

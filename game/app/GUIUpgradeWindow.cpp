@@ -10,10 +10,17 @@
 #include "game/app/GUIMenuWindowManager.h"
 
 #include <algorithm>
+#include <string>
 
 namespace Wispfold {
 
 using KeystrelEngine::GUIWindow;
+
+namespace {
+
+const std::string kHintKey = "HIT_MOUSE_BUTTON_TO_CONTINUE"; // made once: drawn every frame
+
+} // namespace
 
 GUIUpgradeWindow::GUIUpgradeWindow(KeystrelEngine::Engine* engine, GUIMenuWindowManager* manager,
                                    GUIBackgroundWindow* background, const GUIWindow* characterWindow)
@@ -86,8 +93,7 @@ void GUIUpgradeWindow::UpdateShown()
         UpdateActive();
     else
         m_hintAlpha = std::clamp(1.0f - kHintFadeOutRate * m_clock, 0.0f, 1.0f);
-    m_window->AddTextKey(1, kHintFont, "HIT_MOUSE_BUTTON_TO_CONTINUE", -1, 0.0f, -1.0f, {0.0f, kHintY},
-                         {1.0f, 1.0f, 1.0f, m_hintAlpha});
+    m_window->AddTextKey(1, kHintFont, kHintKey, -1, 0.0f, -1.0f, {0.0f, kHintY}, {1.0f, 1.0f, 1.0f, m_hintAlpha});
 }
 
 void GUIUpgradeWindow::UpdateActive()
