@@ -46,13 +46,15 @@ protected:
     // The resolved text of a record.
     std::u16string Resolved(const KeystrelEngine::GUITextRecord& record) const;
 
+    // Keeps the texts every widget was given this frame.
+    void KeepTexts();
+
     std::map<const KeystrelEngine::GUIWindow*, std::vector<KeystrelEngine::GUITextRecord>> texts;
 
 private:
     void Press(Wispfold::GUIMenuWindow& window, const KeystrelEngine::GUIWindow& widget);
     void PressKey(Wispfold::GUIMenuWindow& window, SDL_Scancode key);
     void ReleaseKey(Wispfold::GUIMenuWindow& window, SDL_Scancode key);
-    void KeepTexts();
 };
 
 } // namespace AppTesting

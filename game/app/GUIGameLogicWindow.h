@@ -1,0 +1,115 @@
+// The window shown while a level is played: the level and score panels, the mana and energy bars, the flights of
+// collected mana to the mana bar, and the menu, view, minimise, windowed/full-screen and exit buttons. It unfolds
+// when opened, fades in once every model has unfolded, and fades out and folds after Close. It only reads the
+// level: the game runs the level's update itself. Its results: RequestQuit (exit button), RequestPause (SPACE or
+// P) and RequestGameLogicMenu (ESCAPE or the menu button), only while active.
+#pragma once
+
+#include "framework/GUIGameLogicWindowBase.h"
+
+#include "engine/render/Color.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace KeystrelEngine {
+class Controls;
+class GUIManager;
+class GUITextManager;
+class GUIWindow;
+class TimerManager;
+} // namespace KeystrelEngine
+
+namespace Wispfold {
+
+class GUICollectionOfManaEffect;
+class GUIControl;
+class GUIGameLogicProgress;
+class GUIMenuWindowManager;
+class GameData;
+class GameLogicView;
+
+class GUIGameLogicWindow : public GameFramework::GUIGameLogicWindowBase
+{
+public:
+    static constexpr float kBarSpeed = 0.1f;        // per second
+    static constexpr float kWonManaSpeed = 0.45f;   // the mana bar empties into the level-complete count
+    static constexpr float kWonEnergySpeed = 0.35f; // the energy bar empties into its count
+    static constexpr float kFadeInRate = 4.0f;      // alpha per second
+    static constexpr float kFadeOutRate = 8.0f;
+    static constexpr float kVisibleAlpha = 0.0001f;
+    static constexpr std::uint32_t kStateWon = 2;
+
+    GUIGameLogicWindow(KeystrelEngine::Engine* engine, GameFramework::ProfileManagerBase* profiles,
+                       const GameData* data, GUIMenuWindowManager* manager);
+    ~GUIGameLogicWindow() override;
+
+    void Update() override;
+    // The logic must also be a GameLogicView; one that is not opens nothing.
+    void Open(GameFramework::GameLogicBase* logic) override;
+    void Close() override;
+    void SetActive(bool active) override;
+
+    // The controls that fade together, in order: menu, camera, minimise, exit, level panel, score panel, the mana
+    // bar's frame, then the windowed and full-screen buttons and the energy bar's frame.
+    enum ControlIndex
+    {
+        kMenu,
+        kCamera,
+        kMinimise,
+        kExit,
+        kLevelPanel,
+        kScorePanel,
+        kListed, // the mana bar's frame follows the listed six
+        kWindowed = kListed,
+        kFullScreen,
+        kOwnCount
+    };
+
+    GUIControl& GetControl(ControlIndex index) const { return *m_controls[index]; }
+    GUIGameLogicProgress& GetManaBar() const { return *m_manaBar; }
+    GUIGameLogicProgress& GetEnergyBar() const { return *m_energyBar; }
+    KeystrelEngine::GUIWindow* GetRoot() const { return m_root; }
+    KeystrelEngine::GUIWindow* GetLevelCaption() const { return m_levelCaption; }
+    KeystrelEngine::GUIWindow* GetScoreCaption() const { return m_scoreCaption; }
+    const std::vector<std::unique_ptr<GUICollectionOfManaEffect>>& GetFlights() const { return m_flights; }
+    float GetAlpha() const { return m_colour.a; }
+    bool IsViewOblique() const;
+
+private:
+    std::unique_ptr<GUIControl> MakeButton(const std::string& model, const std::string& base);
+    std::unique_ptr<GUIControl> MakePanel(const std::string& model);
+    KeystrelEngine::GUIWindow* MakeCaption(const std::string& textArea);
+    // The controls of the fade: the own ones and both bars' frames.
+    std::array<GUIControl*, kOwnCount + 2> FadingControls() const;
+    GUIControl& ShownWindowButton() const;
+    void Fade();
+    void UpdateBars();
+    void UpdateButtons();
+    void AddTexts();
+    void StartFlights();
+    void ReadKeys();
+
+    KeystrelEngine::GUIManager* m_gui;
+    KeystrelEngine::GUITextManager* m_texts;
+    KeystrelEngine::TimerManager* m_timers;
+    KeystrelEngine::Controls* m_controlsInput;
+    const GameData* m_data;
+    GUIMenuWindowManager* m_manager;
+    KeystrelEngine::GUIWindow* m_root;
+    KeystrelEngine::GUIWindow* m_frame;
+    KeystrelEngine::GUIWindow* m_levelCaption;
+    KeystrelEngine::GUIWindow* m_scoreCaption;
+    std::array<std::unique_ptr<GUIControl>, kOwnCount> m_controls;
+    std::unique_ptr<GUIGameLogicProgress> m_manaBar;
+    std::unique_ptr<GUIGameLogicProgress> m_energyBar;
+    std::vector<std::unique_ptr<GUICollectionOfManaEffect>> m_flights;
+    GameLogicView* m_view = nullptr;
+    KeystrelEngine::Color m_colour{1.0f, 1.0f, 1.0f, 0.0f};
+    bool m_opening = false;
+    bool m_relax = false;
+};
+
+} // namespace Wispfold

@@ -1,0 +1,243 @@
+// The in-game window over a stand-in level whose values the test sets: the keys and buttons give their codes only
+// while active, the panels show the level and the score, the bars follow the level's mana and energy (0 over a 0
+// count), the view and window-mode buttons, the mana flights, and the fade out after Close.
+#include "game/app/GUIGameLogicWindow.h"
+#include "engine/foundation/Config.h"
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIManager.h"
+#include "framework/GameLogicBase.h"
+#include "framework/LevelManagerBase.h"
+#include "framework/ProfileBase.h"
+#include "framework/ProfileManagerBase.h"
+#include "framework/ScoreKeeper.h"
+#include "framework/WindowRequest.h"
+#include "game/app/GUICollectionOfManaEffect.h"
+#include "game/app/GUIControl.h"
+#include "game/app/GUIGameLogicProgress.h"
+#include "game/play/GameLogicView.h"
+#include "platform/testing.h"
+#include "tests/game/app/MenuWindowFixture.h"
+
+#include <SDL_mouse.h>
+
+using Wispfold::GUIGameLogicWindow;
+
+namespace {
+
+using namespace AppTesting;
+
+class StandInLevel : public GameFramework::GameLogicBase, public Wispfold::GameLogicView
+{
+public:
+    StandInLevel(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player, GameFramework::LevelRecord* level)
+        : GameLogicBase(engine, player, 0, nullptr, level)
+    {
+    }
+    std::uint32_t GetManaProgress() const override { return manaProgress; }
+    std::uint32_t GetManaTarget() const override { return manaTarget; }
+    std::uint32_t GetEnergyLeft() const override { return energyLeft; }
+    std::uint32_t GetEnergyBudget() const override { return energyBudget; }
+    const std::vector<Wispfold::ScreenPosition>& GetManaChargePositions() const override { return charges; }
+    bool IsRelaxMode() const override { return relax; }
+    std::int32_t GetCameraType() const override { return cameraType; }
+    float GetCameraValue() const override { return cameraValue; }
+    void SetCameraType(std::int32_t type) override { cameraType = type; }
+
+    std::uint32_t manaProgress = 5, manaTarget = 20, energyLeft = 30, energyBudget = 40;
+    std::vector<Wispfold::ScreenPosition> charges;
+    bool relax = false;
+    std::int32_t cameraType = 1;
+    float cameraValue = 1.0f;
+};
+
+class GUIGameLogicWindowTest : public MenuWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MenuWindowFixture::SetUp();
+        engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\game_logic.ini");
+        MakeCurrentProfile({1, 2}, {1, 2}, false);
+        profiles->m_current->m_score = 1000;
+        record.id = {1, 2};
+        hud = std::make_unique<GUIGameLogicWindow>(engine.get(), profiles.get(), data.get(), manager.get());
+    }
+    void TearDown() override
+    {
+        hud.reset();
+        level.reset();
+        MenuWindowFixture::TearDown();
+    }
+    void OpenLevel()
+    {
+        level = std::make_unique<StandInLevel>(engine.get(), player.get(), &record);
+        hud->Open(level.get());
+    }
+    void Step()
+    {
+        PlatformTesting::AdvanceFakeClock(kFrameTime);
+        engine->Update();
+        hud->Update();
+        KeepTexts();
+        engine->EndFrame();
+    }
+    void OpenFully()
+    {
+        OpenLevel();
+        for (int frame = 0; frame < 60 && hud->GetAlpha() < 1.0f; ++frame)
+            Step();
+        ASSERT_EQ(hud->GetAlpha(), 1.0f);
+    }
+    std::uint32_t KeyResult(std::initializer_list<SDL_Scancode> keys)
+    {
+        for (SDL_Scancode key : keys)
+            PlatformTesting::InjectKey(key, true);
+        Step();
+        const std::uint32_t result = hud->m_result;
+        for (SDL_Scancode key : keys)
+            PlatformTesting::InjectKey(key, false);
+        Step();
+        return result;
+    }
+    // Presses and releases the mouse button on the control's widget; the result of the release frame.
+    std::uint32_t ClickResult(GUIGameLogicWindow::ControlIndex index)
+    {
+        Point(*hud->GetControl(index).GetWidget());
+        Step();
+        PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
+        Step();
+        PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
+        Step();
+        return hud->m_result;
+    }
+    std::u16string OnlyText(const KeystrelEngine::GUIWindow* widget)
+    {
+        const auto& records = Texts(widget);
+        return records.size() == 1 ? Resolved(records[0])
+                                   : u"(" + std::u16string(records.size() > 1 ? u"many" : u"none") + u")";
+    }
+
+    GameFramework::LevelRecord record;
+    std::unique_ptr<StandInLevel> level;
+    std::unique_ptr<GUIGameLogicWindow> hud;
+};
+
+TEST_F(GUIGameLogicWindowTest, KeysAndButtonsGiveTheirCodesOnlyWhileActive)
+{
+    OpenFully();
+    EXPECT_EQ(KeyResult({SDL_SCANCODE_SPACE, SDL_SCANCODE_ESCAPE}), GameFramework::RequestGameLogicMenu);
+    EXPECT_EQ(KeyResult({SDL_SCANCODE_SPACE}), GameFramework::RequestPause);
+    EXPECT_EQ(KeyResult({SDL_SCANCODE_P}), GameFramework::RequestPause);
+    EXPECT_EQ(KeyResult({SDL_SCANCODE_ESCAPE}), GameFramework::RequestGameLogicMenu);
+    EXPECT_EQ(ClickResult(GUIGameLogicWindow::kExit), GameFramework::RequestQuit);
+    EXPECT_EQ(ClickResult(GUIGameLogicWindow::kMenu), GameFramework::RequestGameLogicMenu);
+    hud->SetActive(false);
+    EXPECT_FALSE(hud->GetControl(GUIGameLogicWindow::kMenu).GetButton()->IsEnabled());
+    EXPECT_EQ(KeyResult({SDL_SCANCODE_SPACE, SDL_SCANCODE_ESCAPE}), GameFramework::RequestNone);
+    EXPECT_EQ(ClickResult(GUIGameLogicWindow::kExit), GameFramework::RequestNone);
+}
+
+TEST_F(GUIGameLogicWindowTest, PanelsAndBarsShowTheLevelAndZeroCountsShowEmpty)
+{
+    OpenLevel();
+    level->GetScoreKeeper()->m_total = 234;
+    EXPECT_FLOAT_EQ(hud->GetManaBar().GetValue(), 0.25f);
+    EXPECT_FLOAT_EQ(hud->GetEnergyBar().GetValue(), 0.75f);
+    Step();
+    EXPECT_EQ(OnlyText(hud->GetControl(GUIGameLogicWindow::kLevelPanel).GetWidget()), u"2-3");
+    EXPECT_EQ(OnlyText(hud->GetControl(GUIGameLogicWindow::kScorePanel).GetWidget()), u"1234");
+    EXPECT_EQ(Texts(hud->GetLevelCaption()).at(0).key, "GAME_LOGIC_LEVEL");
+    EXPECT_EQ(Texts(hud->GetControl(GUIGameLogicWindow::kCamera).GetWidget()).at(0).key, "GAME_LOGIC_2D");
+
+    // The bars move toward the level's values at 0.1 a second; counts of 0 give empty bars, never NaN.
+    level->manaProgress = 20;
+    level->energyBudget = 0;
+    Step();
+    EXPECT_NEAR(hud->GetManaBar().GetValue(), 0.26f, 1e-5f);
+    EXPECT_NEAR(hud->GetEnergyBar().GetValue(), 0.74f, 1e-5f);
+    level->manaTarget = 0;
+    for (int i = 0; i < 100; ++i)
+        Step();
+    EXPECT_EQ(hud->GetManaBar().GetValue(), 0.0f);
+    EXPECT_EQ(hud->GetEnergyBar().GetValue(), 0.0f);
+
+    // Won: the mana bar stands full until the level-complete count starts, then empties at its own speed.
+    level->SetState(GUIGameLogicWindow::kStateWon);
+    Step();
+    Step();
+    EXPECT_EQ(hud->GetManaBar().GetValue(), 1.0f);
+    manager->m_firstCountUp = true;
+    Step();
+    EXPECT_NEAR(hud->GetManaBar().GetValue(), 1.0f - GUIGameLogicWindow::kWonManaSpeed * kFrameTime, 1e-5f);
+}
+
+TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHidden)
+{
+    level = std::make_unique<StandInLevel>(engine.get(), player.get(), &record);
+    level->relax = true;
+    hud->Open(level.get());
+    for (int i = 0; i < 30; ++i)
+        Step();
+    EXPECT_FALSE(hud->GetEnergyBar().GetFill()->IsVisible());
+    EXPECT_FALSE(hud->GetEnergyBar().GetCaption()->IsVisible());
+    EXPECT_FALSE(hud->GetEnergyBar().GetFrame().GetWidget()->IsVisible());
+    EXPECT_TRUE(hud->GetManaBar().GetFill()->IsVisible());
+}
+
+TEST_F(GUIGameLogicWindowTest, ViewAndWindowModeButtons)
+{
+    OpenFully();
+    ClickResult(GUIGameLogicWindow::kCamera);
+    EXPECT_EQ(level->cameraType, 0) << "from the oblique view to the top view";
+    level->cameraType = 2;
+    level->cameraValue = 0.00001f;
+    ClickResult(GUIGameLogicWindow::kCamera);
+    EXPECT_EQ(level->cameraType, 1) << "a free camera at the top counts as the top view";
+
+    const bool fullScreen = engine->m_config->v_fullscreen;
+    const auto shown = fullScreen ? GUIGameLogicWindow::kWindowed : GUIGameLogicWindow::kFullScreen;
+    for (int i = 0; i < 40 && !hud->GetControl(shown).GetWidget()->IsVisible(); ++i)
+        Step();
+    Point(*hud->GetControl(shown).GetWidget());
+    Step();
+    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
+    Step();
+    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
+    PlatformTesting::AdvanceFakeClock(kFrameTime);
+    engine->Update();
+    hud->Update();
+    EXPECT_EQ(engine->m_config->v_fullscreen, !fullScreen);
+    EXPECT_EQ(engine->m_config->GetCommandState("v_window_change_mode"), KeystrelEngine::Config::kCommandRaised);
+    engine->EndFrame();
+}
+
+TEST_F(GUIGameLogicWindowTest, FlightsGrowWhileAllFlyAndAreReusedOnceTheirParticlesDied)
+{
+    OpenFully();
+    level->charges = {{100.0f, 100.0f}};
+    Step();
+    ASSERT_EQ(hud->GetFlights().size(), 1u);
+    Step();
+    EXPECT_EQ(hud->GetFlights().size(), 2u) << "the first still flies";
+    level->charges.clear();
+    for (int i = 0; i < 400 && !hud->GetFlights()[0]->IsFree(); ++i)
+        Step();
+    ASSERT_TRUE(hud->GetFlights()[0]->IsFree());
+    level->charges = {{200.0f, 100.0f}};
+    Step();
+    EXPECT_EQ(hud->GetFlights().size(), 2u) << "a finished flight is reused";
+    EXPECT_FALSE(hud->GetFlights()[0]->IsDone());
+}
+
+TEST_F(GUIGameLogicWindowTest, CloseFadesOutAndHidesTheRoot)
+{
+    OpenFully();
+    hud->Close();
+    for (int i = 0; i < 60 && hud->GetRoot()->IsVisible(); ++i)
+        Step();
+    EXPECT_FALSE(hud->GetRoot()->IsVisible());
+    EXPECT_EQ(hud->GetAlpha(), 0.0f);
+}
+
+} // namespace
