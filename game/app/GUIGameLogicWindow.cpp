@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace Wispfold {
 
@@ -75,6 +76,9 @@ GUIGameLogicWindow::GUIGameLogicWindow(KeystrelEngine::Engine* engine, GameFrame
       m_timers(engine->m_timers.get()), m_controlsInput(engine->m_controls.get()), m_data(data), m_manager(manager)
 {
     const KeystrelEngine::Model* noQuad = nullptr;
+    m_statistics = m_gui->CreateWindow(GUIWindow::kShown, {}, {}, noQuad, data->GetChildWindow());
+    m_statistics->SetLayer(kStatisticsLayer);
+    m_models = engine->m_models.get();
     m_root = m_gui->CreateWindow(0, {}, {}, noQuad, data->GetChildWindow());
     GUIWindow* inner = m_gui->CreateWindow(GUIWindow::kShown, {}, {}, noQuad, m_root);
     m_frame = m_gui->CreateWindow(GUIWindow::kShown, {}, {}, noQuad, inner);
@@ -258,16 +262,33 @@ void GUIGameLogicWindow::AddTexts()
     m_levelCaption->AddTextKey(kCaptionFlags, kCaptionFont, "GAME_LOGIC_LEVEL", -1, 0.0f, kOwnSize, {}, m_colour);
     m_scoreCaption->AddTextKey(kCaptionFlags, kCaptionFont, "GAME_LOGIC_SCORE", -1, 0.0f, kOwnSize, {}, m_colour);
     const GameFramework::LevelId id = m_logic->GetLevel()->id;
-    std::u16string text;
-    AppendNumber(text, std::uint64_t{id.stage} + 1);
-    text.push_back(u'-');
-    AppendNumber(text, std::uint64_t{id.level} + 1);
-    m_controls[kLevelPanel]->GetWidget()->AddText(kPanelFlags, kPanelFont, text, 0.0f, kOwnSize, {}, m_colour);
-    text.clear();
-    AppendNumber(text, std::uint64_t{m_profile ? m_profile->m_score : 0} + m_logic->GetScoreKeeper()->m_total);
-    m_controls[kScorePanel]->GetWidget()->AddText(kPanelFlags, kPanelFont, text, 0.0f, kOwnSize, {}, m_colour);
+    m_line.clear();
+    AppendNumber(m_line, std::uint64_t{id.stage} + 1);
+    m_line.push_back(u'-');
+    AppendNumber(m_line, std::uint64_t{id.level} + 1);
+    m_controls[kLevelPanel]->GetWidget()->AddText(kPanelFlags, kPanelFont, m_line, 0.0f, kOwnSize, {}, m_colour);
+    m_line.clear();
+    AppendNumber(m_line, std::uint64_t{m_profile ? m_profile->m_score : 0} + m_logic->GetScoreKeeper()->m_total);
+    m_controls[kScorePanel]->GetWidget()->AddText(kPanelFlags, kPanelFont, m_line, 0.0f, kOwnSize, {}, m_colour);
     m_manaBar->GetCaption()->AddTextKey(kBarFlags, kBarFont, "GAME_LOGIC_MANNA", -1, 0.0f, kOwnSize, {}, m_colour);
     m_energyBar->GetCaption()->AddTextKey(kBarFlags, kBarFont, "GAME_LOGIC_ENERGY", -1, 0.0f, kOwnSize, {}, m_colour);
+}
+
+void GUIGameLogicWindow::AddStatistics()
+{
+    if (std::atoi(m_config->GetValue("d_show_statistics").c_str()) == 0)
+        return;
+    AddStatisticsLine("FPS", m_timers->m_framesPerSecond);
+    AddStatisticsLine("MODELS_COUNT", m_models->m_drawnModels);
+    AddStatisticsLine("TRIANGLES_COUNT", m_models->m_drawnPrimitives);
+}
+
+void GUIGameLogicWindow::AddStatisticsLine(const char* key, std::uint32_t value)
+{
+    m_line = m_texts->GetText(key, -1);
+    m_line += u": ";
+    AppendNumber(m_line, value);
+    m_statistics->AddText(0, 0, m_line, 0.0f, kOwnSize, {}, m_colour);
 }
 
 void GUIGameLogicWindow::StartFlights()
@@ -301,6 +322,7 @@ void GUIGameLogicWindow::Update()
         return;
     UpdateBars();
     AddTexts();
+    AddStatistics();
     if (m_active) {
         UpdateButtons();
         StartFlights();

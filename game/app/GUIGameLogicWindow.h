@@ -18,6 +18,7 @@ namespace KeystrelEngine {
 class Controls;
 class GUIManager;
 class GUITextManager;
+class ModelManager;
 class GUIWindow;
 class TimerManager;
 } // namespace KeystrelEngine
@@ -41,6 +42,7 @@ public:
     static constexpr float kFadeOutRate = 8.0f;
     static constexpr float kVisibleAlpha = 0.0001f;
     static constexpr std::uint32_t kStateWon = 2;
+    static constexpr std::int32_t kStatisticsLayer = 5;
 
     GUIGameLogicWindow(KeystrelEngine::Engine* engine, GameFramework::ProfileManagerBase* profiles,
                        const GameData* data, GUIMenuWindowManager* manager);
@@ -74,6 +76,7 @@ public:
     KeystrelEngine::GUIWindow* GetRoot() const { return m_root; }
     KeystrelEngine::GUIWindow* GetLevelCaption() const { return m_levelCaption; }
     KeystrelEngine::GUIWindow* GetScoreCaption() const { return m_scoreCaption; }
+    KeystrelEngine::GUIWindow* GetStatistics() const { return m_statistics; }
     const std::vector<std::unique_ptr<GUICollectionOfManaEffect>>& GetFlights() const { return m_flights; }
     float GetAlpha() const { return m_colour.a; }
     bool IsViewOblique() const;
@@ -90,6 +93,9 @@ private:
     void UpdateButtons();
     void AddTexts();
     void StartFlights();
+    // "d_show_statistics" non-zero: the frame rate, the drawn models and triangles.
+    void AddStatistics();
+    void AddStatisticsLine(const char* key, std::uint32_t value);
     void ReadKeys();
 
     KeystrelEngine::GUIManager* m_gui;
@@ -102,6 +108,9 @@ private:
     KeystrelEngine::GUIWindow* m_frame;
     KeystrelEngine::GUIWindow* m_levelCaption;
     KeystrelEngine::GUIWindow* m_scoreCaption;
+    KeystrelEngine::GUIWindow* m_statistics;
+    KeystrelEngine::ModelManager* m_models;
+    std::u16string m_line; // the frame's literal texts, built in place
     std::array<std::unique_ptr<GUIControl>, kOwnCount> m_controls;
     std::unique_ptr<GUIGameLogicProgress> m_manaBar;
     std::unique_ptr<GUIGameLogicProgress> m_energyBar;

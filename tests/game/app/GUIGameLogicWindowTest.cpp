@@ -230,6 +230,22 @@ TEST_F(GUIGameLogicWindowTest, FlightsGrowWhileAllFlyAndAreReusedOnceTheirPartic
     EXPECT_FALSE(hud->GetFlights()[0]->IsDone());
 }
 
+TEST_F(GUIGameLogicWindowTest, StatisticsShowOnlyForANonZeroNumber)
+{
+    engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\statistics.ini");
+    std::string shown = "0";
+    engine->m_config->RegisterVariable("d_show_statistics", "0", KeystrelEngine::Config::TypeString, false, &shown,
+                                       false);
+    OpenLevel();
+    for (const char* value : {"0", "x", "1"}) {
+        engine->m_config->SetValue("d_show_statistics", value);
+        Step();
+        EXPECT_EQ(Texts(hud->GetStatistics()).size(), value == std::string("1") ? 3u : 0u) << value;
+    }
+    EXPECT_EQ(Texts(hud->GetStatistics()).at(0).text.substr(0, 5), u"FPS: ");
+    engine->m_config->UnregisterVariable("d_show_statistics");
+}
+
 TEST_F(GUIGameLogicWindowTest, CloseFadesOutAndHidesTheRoot)
 {
     OpenFully();
