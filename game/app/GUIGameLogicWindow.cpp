@@ -23,6 +23,9 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUITextManager.h"
 #include "engine/render/Model.h"
+#include "engine/render/ParticleSystem.h"
+#include "engine/render/ParticleSystemManager.h"
+#include "engine/render/SpriteGroup.h"
 #include "platform/win32/Window.h"
 
 #include <algorithm>
@@ -98,9 +101,17 @@ GUIGameLogicWindow::GUIGameLogicWindow(KeystrelEngine::Engine* engine, GameFrame
     m_manaBar = std::make_unique<GUIGameLogicProgress>(engine, data, kBarSpeed, std::string(kFolder) + "mana", m_frame);
     m_energyBar =
         std::make_unique<GUIGameLogicProgress>(engine, data, kBarSpeed, std::string(kFolder) + "energy", m_frame);
+    m_glow = m_engine->m_particleSystems->CloneParticleSystem(*data->GetParticleSystem(kGlowSystem));
+    KeystrelEngine::Model& sprites = *m_glow->GetSpriteGroup()->GetModel();
+    sprites.m_flags |= KeystrelEngine::Model::kFixedDepth | KeystrelEngine::Model::kShown;
+    sprites.SetSortDepth(m_frame->GetDepth() - kGlowDepthOffset);
+    m_glow->m_emitting = false;
 }
 
-GUIGameLogicWindow::~GUIGameLogicWindow() = default;
+GUIGameLogicWindow::~GUIGameLogicWindow()
+{
+    m_engine->m_particleSystems->DestroyParticleSystem(m_glow);
+}
 
 std::unique_ptr<GUIControl> GUIGameLogicWindow::MakeButton(const std::string& model, const std::string& base)
 {
@@ -232,8 +243,20 @@ void GUIGameLogicWindow::UpdateBars()
                 m_manager->m_countUpLimit = m_energyBar->GetValue();
         }
     }
+    const float manaBefore = m_manaBar->GetValue();
     m_manaBar->Update(manaTarget);
     m_energyBar->Update(energyTarget);
+    UpdateGlow(manaBefore);
+}
+
+void GUIGameLogicWindow::UpdateGlow(float manaBefore)
+{
+    m_glow->m_emitting = std::fabs(m_manaBar->GetValue() - manaBefore) > kVisibleAlpha;
+    const KeystrelEngine::GUIRect fill = m_manaBar->GetFillRect();
+    const float halfWidth = fill.width * 0.5f;
+    const float halfHeight = fill.height * 0.5f;
+    m_glow->m_position = {fill.x + halfWidth, fill.y + halfHeight, 0.0f};
+    m_glow->SetBox({-halfWidth, -halfHeight, 0.0f}, {halfWidth, halfHeight, 0.0f});
 }
 
 void GUIGameLogicWindow::UpdateButtons()

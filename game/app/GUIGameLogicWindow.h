@@ -19,6 +19,7 @@ class Controls;
 class GUIManager;
 class GUITextManager;
 class ModelManager;
+class ParticleSystem;
 class GUIWindow;
 class TimerManager;
 } // namespace KeystrelEngine
@@ -43,6 +44,8 @@ public:
     static constexpr float kVisibleAlpha = 0.0001f;
     static constexpr std::uint32_t kStateWon = 2;
     static constexpr std::int32_t kStatisticsLayer = 5;
+    static constexpr const char* kGlowSystem = "ui\\menus\\particles\\mana_progress.psf";
+    static constexpr float kGlowDepthOffset = 1.1f; // in front of the frame, behind the flights
 
     GUIGameLogicWindow(KeystrelEngine::Engine* engine, GameFramework::ProfileManagerBase* profiles,
                        const GameData* data, GUIMenuWindowManager* manager);
@@ -78,6 +81,7 @@ public:
     KeystrelEngine::GUIWindow* GetScoreCaption() const { return m_scoreCaption; }
     KeystrelEngine::GUIWindow* GetStatistics() const { return m_statistics; }
     const std::vector<std::unique_ptr<GUICollectionOfManaEffect>>& GetFlights() const { return m_flights; }
+    KeystrelEngine::ParticleSystem* GetGlow() const { return m_glow; }
     float GetAlpha() const { return m_colour.a; }
     bool IsViewOblique() const;
 
@@ -90,6 +94,8 @@ private:
     GUIControl& ShownWindowButton() const;
     void Fade();
     void UpdateBars();
+    // Glows over the mana bar's fill while the bar moves.
+    void UpdateGlow(float manaBefore);
     void UpdateButtons();
     void AddTexts();
     void StartFlights();
@@ -114,6 +120,7 @@ private:
     std::array<std::unique_ptr<GUIControl>, kOwnCount> m_controls;
     std::unique_ptr<GUIGameLogicProgress> m_manaBar;
     std::unique_ptr<GUIGameLogicProgress> m_energyBar;
+    KeystrelEngine::ParticleSystem* m_glow;
     std::vector<std::unique_ptr<GUICollectionOfManaEffect>> m_flights;
     GameLogicView* m_view = nullptr;
     KeystrelEngine::Color m_colour{1.0f, 1.0f, 1.0f, 0.0f};

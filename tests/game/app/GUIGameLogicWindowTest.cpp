@@ -6,6 +6,7 @@
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/render/ParticleSystem.h"
 #include "framework/GameLogicBase.h"
 #include "framework/LevelManagerBase.h"
 #include "framework/ProfileBase.h"
@@ -156,9 +157,11 @@ TEST_F(GUIGameLogicWindowTest, PanelsAndBarsShowTheLevelAndZeroCountsShowEmpty)
     Step();
     EXPECT_NEAR(hud->GetManaBar().GetValue(), 0.26f, 1e-5f);
     EXPECT_NEAR(hud->GetEnergyBar().GetValue(), 0.74f, 1e-5f);
+    EXPECT_TRUE(hud->GetGlow()->m_emitting) << "the mana bar moves";
     level->manaTarget = 0;
     for (int i = 0; i < 100; ++i)
         Step();
+    EXPECT_FALSE(hud->GetGlow()->m_emitting) << "the mana bar stands";
     EXPECT_EQ(hud->GetManaBar().GetValue(), 0.0f);
     EXPECT_EQ(hud->GetEnergyBar().GetValue(), 0.0f);
 
