@@ -147,9 +147,24 @@ std::array<GUIControl*, GUIGameLogicWindow::kOwnCount + 2> GUIGameLogicWindow::F
     return all;
 }
 
+GUIGameLogicWindow::ControlIndex GUIGameLogicWindow::WindowButtonFor(bool fullScreen)
+{
+    return fullScreen ? kWindowed : kFullScreen;
+}
+
 GUIControl& GUIGameLogicWindow::ShownWindowButton() const
 {
-    return *m_controls[m_fullScreen ? kWindowed : kFullScreen];
+    return *m_controls[m_shownWindowButton];
+}
+
+void GUIGameLogicWindow::FollowWindowMode()
+{
+    const ControlIndex wanted = WindowButtonFor(m_fullScreen);
+    if (wanted == m_shownWindowButton)
+        return;
+    ShownWindowButton().Disappear();
+    m_shownWindowButton = wanted;
+    ShownWindowButton().Appear();
 }
 
 void GUIGameLogicWindow::Open(GameFramework::GameLogicBase* logic)
@@ -164,6 +179,7 @@ void GUIGameLogicWindow::Open(GameFramework::GameLogicBase* logic)
     for (int i = 0; i < kListed; ++i)
         m_controls[i]->Appear();
     m_manaBar->GetFrame().Appear();
+    m_shownWindowButton = WindowButtonFor(m_fullScreen);
     ShownWindowButton().Appear();
     m_manaBar->Set(Ratio(m_view->GetManaProgress(), m_view->GetManaTarget()));
     if (m_relax) {
@@ -266,12 +282,11 @@ void GUIGameLogicWindow::UpdateButtons()
     if (m_controls[kMinimise]->GetButton()->IsClicked())
         PostMessageA(m_window->m_handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     if (ShownWindowButton().GetButton()->IsClicked()) {
-        ShownWindowButton().Disappear();
         m_fullScreen = !m_fullScreen;
         m_config->v_fullscreen = m_fullScreen;
         m_config->Save();
         m_config->SetCommandState("v_window_change_mode", Config::kCommandRaised);
-        ShownWindowButton().Appear();
+        FollowWindowMode();
     }
 }
 
@@ -343,6 +358,7 @@ void GUIGameLogicWindow::Update()
     Fade();
     if (!m_root->IsVisible() || !m_view)
         return;
+    FollowWindowMode();
     UpdateBars();
     AddTexts();
     AddStatistics();

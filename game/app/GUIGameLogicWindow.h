@@ -91,7 +91,11 @@ private:
     KeystrelEngine::GUIWindow* MakeCaption(const std::string& textArea);
     // The controls of the fade: the own ones and both bars' frames.
     std::array<GUIControl*, kOwnCount + 2> FadingControls() const;
+    static ControlIndex WindowButtonFor(bool fullScreen);
     GUIControl& ShownWindowButton() const;
+    // The windowed button shows in full screen, the full-screen one in a window; a mode changed elsewhere (the
+    // in-game menu) swaps them too.
+    void FollowWindowMode();
     void Fade();
     void UpdateBars();
     // Glows over the mana bar's fill while the bar moves.
@@ -124,6 +128,7 @@ private:
     std::vector<std::unique_ptr<GUICollectionOfManaEffect>> m_flights;
     GameLogicView* m_view = nullptr;
     KeystrelEngine::Color m_colour{1.0f, 1.0f, 1.0f, 0.0f};
+    ControlIndex m_shownWindowButton = kFullScreen;
     bool m_opening = false;
     bool m_relax = false;
 };

@@ -213,6 +213,15 @@ TEST_F(GUIGameLogicWindowTest, ViewAndWindowModeButtons)
     EXPECT_EQ(engine->m_config->v_fullscreen, !fullScreen);
     EXPECT_EQ(engine->m_config->GetCommandState("v_window_change_mode"), KeystrelEngine::Config::kCommandRaised);
     engine->EndFrame();
+    engine->m_config->SetCommandState("v_window_change_mode", KeystrelEngine::Config::kCommandIdle);
+
+    // A mode changed elsewhere swaps the buttons back: the one now wanted unfolds, the other folds away.
+    const auto other = fullScreen ? GUIGameLogicWindow::kFullScreen : GUIGameLogicWindow::kWindowed;
+    engine->m_config->v_fullscreen = fullScreen;
+    for (int i = 0; i < 40 && !hud->GetControl(shown).GetWidget()->IsVisible(); ++i)
+        Step();
+    EXPECT_TRUE(hud->GetControl(shown).GetWidget()->IsVisible());
+    EXPECT_FALSE(hud->GetControl(other).GetWidget()->IsVisible());
 }
 
 TEST_F(GUIGameLogicWindowTest, FlightsGrowWhileAllFlyAndAreReusedOnceTheirParticlesDied)
