@@ -3,6 +3,7 @@
 // count), the view and window-mode buttons, the mana flights, and the fade out after Close.
 #include "game/app/GUIGameLogicWindow.h"
 #include "engine/foundation/Config.h"
+#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIManager.h"
@@ -18,6 +19,7 @@
 #include "game/app/GUIGameLogicProgress.h"
 #include "game/play/GameLogicView.h"
 #include "platform/testing.h"
+#include "platform/win32/Window.h"
 #include "tests/game/app/MenuWindowFixture.h"
 
 #include <SDL_mouse.h>
@@ -222,6 +224,16 @@ TEST_F(GUIGameLogicWindowTest, ViewAndWindowModeButtons)
         Step();
     EXPECT_TRUE(hud->GetControl(shown).GetWidget()->IsVisible());
     EXPECT_FALSE(hud->GetControl(other).GetWidget()->IsVisible());
+
+    ClickResult(GUIGameLogicWindow::kMinimise);
+    MSG message{};
+    bool posted = false;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        posted = posted || (message.message == WM_SYSCOMMAND && message.wParam == SC_MINIMIZE);
+        DispatchMessageA(&message);
+    }
+    EXPECT_TRUE(posted);
+    EXPECT_TRUE(PlatformTesting::GetWindowState(engine->m_window->m_handle).minimised);
 }
 
 TEST_F(GUIGameLogicWindowTest, FlightsGrowWhileAllFlyAndAreReusedOnceTheirParticlesDied)
