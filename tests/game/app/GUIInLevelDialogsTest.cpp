@@ -1,10 +1,11 @@
 // The dialogs around a level on the generated models: pause and game exit over the panel, the menu exit and
 // game over that report only once their frame has gone and the menu scene has faded back, the continue window's
-// level and score, and the frameless stage step.
+// level and score, the closing text's pages, and the frameless stage step.
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIContinueGameLogicWindow.h"
+#include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameLogicGameExitWindow.h"
 #include "game/app/GUIGameLogicMenuExitWindow.h"
 #include "game/app/GUIGameLogicPauseWindow.h"
@@ -183,6 +184,38 @@ TEST_F(GUIInLevelDialogsTest, ContinueShowsTheSavedLevelAndTheScoreAtOpenAndRepo
     EXPECT_EQ(Click(window, *window.GetContinueButton()->GetWidget()), RequestContinueGame);
     EXPECT_EQ(Click(window, *window.GetNewGameButton()->GetWidget()), RequestNewGame);
     EXPECT_EQ(Click(window, *window.GetCancelButton()->GetWidget()), RequestBack);
+}
+
+TEST_F(GUIInLevelDialogsTest, TheClosingTextTurnsItsPagesOrPassesStraightThroughWithoutTheShowFlag)
+{
+    engine->m_gui->m_texts->SetText("GAME_COMPLETE_TEXT_SIZE", u"25");
+    auto& window = Make<Wispfold::GUIGameCompleteWindow>();
+    window.Open(); // the show flag clear: no frame, the next update reports
+    EXPECT_FALSE(window.m_openRequested);
+    Step(window);
+    EXPECT_EQ(window.m_result, RequestDone);
+    Step(window);
+    EXPECT_EQ(window.m_result, RequestNone);
+    EXPECT_TRUE(manager->m_frameFree);
+    const int disappearSounds = Plays(Wispfold::GUIMenuWindow::kDisappearSound);
+    window.Close();
+    EXPECT_EQ(Plays(Wispfold::GUIMenuWindow::kDisappearSound), disappearSounds);
+
+    window.m_show = true;
+    window.Open();
+    OpenFully(window);
+    EXPECT_EQ(Caption(*window.GetContinueButton()), "CONTINUE");
+    const std::size_t pageLines[] = {12, 12, 1};
+    for (std::int32_t page = 0; page < 3; ++page) {
+        SCOPED_TRACE(page);
+        for (int frame = 0; frame < 20 && window.GetPages().GetPageAlpha() < 1.0f; ++frame)
+            Step(window);
+        const std::vector<GUITextRecord>& lines = Texts(window.GetFrameWidget());
+        ASSERT_EQ(lines.size(), pageLines[page]);
+        EXPECT_EQ(lines[0].key, "GAME_COMPLETE_TEXT_");
+        EXPECT_EQ(lines[0].number, page * 12);
+        EXPECT_EQ(Click(window, *window.GetContinueButton()->GetWidget()), page == 2 ? RequestDone : RequestNone);
+    }
 }
 
 TEST_F(GUIInLevelDialogsTest, StageCompleteReportsOnceAfterOpen)
