@@ -95,7 +95,7 @@ public:
     void ClearPanelArrival() override { m_panelShownOnce = false; }
     bool IsPanelWindowVisible() const override;
     // A stage was finished: the themes of the new stage index fade in and the glow bursts over them once.
-    void StartNewStageTheme();
+    void StartNewStageTheme() override;
 
     std::uint32_t GetStartUpStep() const { return m_step; }
     bool IsLoadingShown() const { return m_loadingShown; }

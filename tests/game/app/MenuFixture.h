@@ -32,6 +32,7 @@ public:
     bool IsPanelWindowVisible() const override { return windowVisible; }
     void UpdateStageTheme() override { ++stageThemeUpdates; }
     void ShowAll() override { ++showAlls; }
+    void StartNewStageTheme() override { ++newStageThemes; }
     void ShowScene() override { ++showScenes; }
     bool IsFadeComplete() const override { return fadeComplete; }
 
@@ -50,6 +51,7 @@ public:
     int releases = 0;
     int stageThemeUpdates = 0;
     int showAlls = 0;
+    int newStageThemes = 0;
     int showScenes = 0;
     bool fadeComplete = false;
 };
