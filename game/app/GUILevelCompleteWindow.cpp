@@ -187,11 +187,13 @@ void GUILevelCompleteWindow::CountEnergy()
 {
     const float share = std::min(std::max(0.0f, m_timer - kEnergyDelay) * kEnergyRate, m_manager->m_countUpLimit);
     const auto counted = static_cast<std::uint32_t>(std::lround(static_cast<float>(m_energyBonus) * share));
+    const bool playing = m_player->GetSoundState(kScoreSound) == KeystrelEngine::Sound::Playing;
     if (counted > m_counted) {
         if (m_profiles->m_current)
             m_profiles->m_current->m_score += counted - m_counted;
-        m_player->PlaySound(kScoreSound);
-    } else {
+        if (!playing)
+            m_player->PlaySound(kScoreSound);
+    } else if (playing) {
         m_player->StopSound(kScoreSound);
     }
     m_counted = std::max(m_counted, counted);
