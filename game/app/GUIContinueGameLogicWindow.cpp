@@ -7,9 +7,16 @@
 #include "framework/WindowRequest.h"
 #include "game/app/MenuTexts.h"
 
+#include <string>
+
 namespace Wispfold {
 
 namespace {
+
+// Keys made once: the texts are added every frame.
+const std::string kText = "CONTINUE_GAME_LOGIC_TEXT_";
+const std::string kContinue = "CONTINUE_GAME_LOGIC_CONTINUE_GAME";
+const std::string kNewGame = "CONTINUE_GAME_LOGIC_NEW_GAME";
 
 constexpr std::uint32_t kLabelFlags = 4; // ends at the middle
 constexpr std::uint32_t kValueFlags = 8; // starts at the middle
@@ -65,8 +72,7 @@ void GUIContinueGameLogicWindow::ReadButtons()
 void GUIContinueGameLogicWindow::AddTexts()
 {
     for (std::int32_t line = 0; line < 3; ++line)
-        MenuTexts::AddLine(*GetFrameWidget(), "CONTINUE_GAME_LOGIC_TEXT_", line,
-                           238.0f - 23.0f * static_cast<float>(line), m_colour);
+        MenuTexts::AddLine(*GetFrameWidget(), kText, line, 238.0f - 23.0f * static_cast<float>(line), m_colour);
     if (const GameFramework::ProfileBase* profile = m_profiles->m_current) {
         const GameFramework::LevelId level = profile->m_currentLevel;
         AddValue("CONTINUE_GAME_LOGIC_LEVEL",
@@ -75,8 +81,8 @@ void GUIContinueGameLogicWindow::AddTexts()
                  276.0f);
     }
     AddValue("CONTINUE_GAME_LOGIC_SCORE", KeystrelEngine::FormatUnsignedW(m_score), 253.0f);
-    MenuTexts::AddCaption(*m_continue, "CONTINUE_GAME_LOGIC_CONTINUE_GAME", m_colour);
-    MenuTexts::AddCaption(*m_newGame, "CONTINUE_GAME_LOGIC_NEW_GAME", m_colour);
+    MenuTexts::AddCaption(*m_continue, kContinue, m_colour);
+    MenuTexts::AddCaption(*m_newGame, kNewGame, m_colour);
     MenuTexts::AddCaption(*m_cancel, "CANCEL", m_colour);
 }
 

@@ -6,7 +6,16 @@
 #include "game/app/MenuTexts.h"
 #include "game/app/TextLineCount.h"
 
+#include <string>
+
 namespace Wispfold {
+
+namespace {
+
+// Keys made once: the texts are added every frame.
+const std::string kText = "GAME_COMPLETE_TEXT_";
+
+} // namespace
 
 GUIGameCompleteWindow::GUIGameCompleteWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
                                              const GameData* data, GUIMenuWindowManager* manager,
@@ -47,7 +56,7 @@ void GUIGameCompleteWindow::Update()
     if (m_continue->GetButton()->IsClicked() && m_pages.TurnPage())
         m_result = GameFramework::RequestDone;
     m_pages.Update(m_timers->m_frameTime);
-    m_pages.AddLines(*GetFrameWidget(), "GAME_COMPLETE_TEXT_", m_colour);
+    m_pages.AddLines(*GetFrameWidget(), kText, m_colour);
     MenuTexts::AddCaption(*m_continue, "CONTINUE", m_colour);
 }
 

@@ -4,7 +4,17 @@
 #include "framework/WindowRequest.h"
 #include "game/app/MenuTexts.h"
 
+#include <string>
+
 namespace Wispfold {
+
+namespace {
+
+// Keys made once: the texts are added every frame.
+const std::string kText = "GAME_LOGIC_PAUSED_TEXT";
+const std::string kResume = "GAME_LOGIC_PAUSED_RESUME";
+
+} // namespace
 
 GUIGameLogicPauseWindow::GUIGameLogicPauseWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
                                                  const GameData* data, GUIMenuWindowManager* manager,
@@ -35,8 +45,8 @@ void GUIGameLogicPauseWindow::Update()
         return;
     if (m_resume->GetButton()->IsClicked())
         m_result = GameFramework::RequestResume;
-    MenuTexts::AddLine(*GetFrameWidget(), "GAME_LOGIC_PAUSED_TEXT", -1, 110.0f, m_colour);
-    MenuTexts::AddCaption(*m_resume, "GAME_LOGIC_PAUSED_RESUME", m_colour);
+    MenuTexts::AddLine(*GetFrameWidget(), kText, -1, 110.0f, m_colour);
+    MenuTexts::AddCaption(*m_resume, kResume, m_colour);
 }
 
 } // namespace Wispfold

@@ -18,9 +18,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include <string>
+
 namespace Wispfold {
 
 namespace {
+
+// Keys made once: the texts are added every frame.
+const std::string kUpgrade = "LEVEL_COMPLETE_UPGRADE";
+const std::string kContinue = "CONTINUE";
+const std::string kEnergyBonus = "LEVEL_COMPLETE_ENERGY_BONUS";
+const std::string kMana = "GAME_LOGIC_MANNA";
 
 constexpr float kEpsilon = 0.0001f;
 constexpr float kManaSpeed = 0.1f;
@@ -200,19 +208,18 @@ void GUILevelCompleteWindow::CountEnergy()
     KeystrelEngine::Color colour = m_colour;
     if (m_shown)
         colour.a = std::clamp((m_timer - kEnergyDelay) * 2.0f, 0.0f, 1.0f);
-    MenuTexts::AddLiteralLine(*GetFrameWidget(), m_texts->GetText("LEVEL_COMPLETE_ENERGY_BONUS", -1), kEnergyLineY,
-                              colour, kLabelFlags);
+    MenuTexts::AddLiteralLine(*GetFrameWidget(), m_texts->GetText(kEnergyBonus, -1), kEnergyLineY, colour, kLabelFlags);
     MenuTexts::AddLiteralLine(*GetFrameWidget(), KeystrelEngine::FormatUnsignedW(m_counted), kEnergyLineY, colour,
                               kValueFlags, kValueFont);
 }
 
 void GUILevelCompleteWindow::AddTexts()
 {
-    const std::u16string line = m_texts->GetText("GAME_LOGIC_MANNA", -1) + u" (" +
+    const std::u16string line = m_texts->GetText(kMana, -1) + u" (" +
                                 KeystrelEngine::FormatUnsignedW(GetCountedMana()) + u" / " +
                                 KeystrelEngine::FormatUnsignedW(m_total * 10) + u")";
     m_mana->GetCaption()->AddText(3, MenuTexts::kLineFont, line, 0.0f, MenuTexts::kNoSize, {0.0f, 0.0f}, m_colour);
-    MenuTexts::AddCaption(*m_continue, IsLastOfStage() ? "LEVEL_COMPLETE_UPGRADE" : "CONTINUE", m_colour);
+    MenuTexts::AddCaption(*m_continue, IsLastOfStage() ? kUpgrade : kContinue, m_colour);
 }
 
 } // namespace Wispfold

@@ -3,7 +3,17 @@
 #include "engine/gui/GUIButton.h"
 #include "game/app/MenuTexts.h"
 
+#include <string>
+
 namespace Wispfold {
+
+namespace {
+
+// Keys made once: the texts are added every frame.
+const std::string kText = "GAME_LOGIC_EXIT_TEXT_";
+const std::string kOk = "GAME_LOGIC_EXIT_OK";
+
+} // namespace
 
 GameLogicExitQuestion::GameLogicExitQuestion(GUIMenuWindow& window)
     : m_window(window), m_no(window.AddButton("small_window\\button_0", "controls\\button_big")),
@@ -25,9 +35,9 @@ bool GameLogicExitQuestion::IsNoClicked() const
 void GameLogicExitQuestion::AddTexts() const
 {
     for (std::int32_t line = 0; line < 3; ++line)
-        MenuTexts::AddLine(*m_window.GetFrameWidget(), "GAME_LOGIC_EXIT_TEXT_", line,
-                           148.0f - 23.0f * static_cast<float>(line), m_window.m_colour);
-    MenuTexts::AddCaption(*m_ok, "GAME_LOGIC_EXIT_OK", m_window.m_colour);
+        MenuTexts::AddLine(*m_window.GetFrameWidget(), kText, line, 148.0f - 23.0f * static_cast<float>(line),
+                           m_window.m_colour);
+    MenuTexts::AddCaption(*m_ok, kOk, m_window.m_colour);
     MenuTexts::AddCaption(*m_no, "NO", m_window.m_colour);
 }
 
