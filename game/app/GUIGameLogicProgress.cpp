@@ -1,58 +1,50 @@
-#include "GUIGameLogicProgress.h"
-
-#include "GUIControl.h"
-#include "GameData.h"
+#include "game/app/GUIGameLogicProgress.h"
 
 #include "engine/foundation/TimerManager.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
-#include "engine/render/AnimationControl.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/render/Model.h"
 #include "engine/render/ShaderUser.h"
+#include "game/app/GUIControl.h"
+#include "game/app/GameData.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace Wispfold {
 
-using KeystrelEngine::GUIPoint;
-using KeystrelEngine::GUISize;
-using KeystrelEngine::GUIWindow;
-using KeystrelEngine::Model;
-
 namespace {
 
-constexpr GUISize kUnitScale{1.0f, 1.0f};
+using KeystrelEngine::GUIWindow;
 
-KeystrelEngine::ShaderUser* FillShader(const GUIWindow& fill)
+constexpr std::int32_t kFillLayer = 2;
+constexpr std::int32_t kCaptionLayer = 3;
+
+const KeystrelEngine::Model& BarModel(const GameData& data, std::string_view bar, std::string_view part)
 {
-    return fill.GetQuad() ? fill.GetQuad()->GetShaderUser() : nullptr;
+    return *data.GetModel("ui\\menus\\models\\" + std::string(bar) + std::string(part) + ".mlf");
 }
 
 } // namespace
 
-GUIGameLogicProgress::GUIGameLogicProgress(KeystrelEngine::Engine* engine, const GameData* data, float speed,
-                                           const std::string& barName, GUIWindow* parent)
+GUIGameLogicProgress::GUIGameLogicProgress(KeystrelEngine::Engine* engine, const GameData& data, float speed,
+                                           std::string_view bar, GUIWindow* parent)
     : m_speed(speed), m_gui(engine->m_gui.get()), m_timers(engine->m_timers.get()), m_parent(parent)
 {
-    const Model* background = data->GetModel(barName + "_background.mlf");
-    const Model* bar = data->GetModel(barName + ".mlf");
-    const Model* textArea = data->GetModel(barName + "_text_area.mlf");
-    m_frame = std::make_unique<GUIControl>(engine, background, background, nullptr, nullptr, parent, data,
-                                           ControlKind::ModelWindow);
-    m_fill = m_gui->CreateWindow(GUIWindow::kShown | GUIWindow::kColouredQuad, {}, kUnitScale, bar, parent);
+    m_fill = m_gui->CreateWindow(GUIWindow::kColouredQuad, {}, {1.0f, 1.0f}, &BarModel(data, bar, ""), parent);
     m_fill->SetLayer(kFillLayer);
-    const GUIPoint place = GUIControl::GetModelPosition(*bar);
-    const GUISize extent = GUIControl::GetModelExtent(*bar);
+    const KeystrelEngine::GUIPoint place = GUIControl::GetModelPosition(BarModel(data, bar, ""));
+    const KeystrelEngine::GUISize extent = GUIControl::GetModelExtent(BarModel(data, bar, ""));
     m_fillBox = {place.x, place.y, extent.width, extent.height};
-    // The fill shows the value, not time: its grid stands still on the frame Update picks.
-    if (KeystrelEngine::ShaderUser* shader = FillShader(*m_fill))
+    if (KeystrelEngine::ShaderUser* shader = m_fill->GetQuad()->GetShaderUser())
         shader->m_stages[0].m_frameRate = 0.0f;
-    m_fill->GetQuad()->GetAnimationControl().m_playing = false;
-    m_caption = m_gui->CreateWindow(GUIWindow::kShown, GUIControl::GetModelPosition(*textArea),
-                                    GUIControl::GetModelExtent(*textArea), static_cast<const Model*>(nullptr), parent);
+    const KeystrelEngine::Model& textArea = BarModel(data, bar, "_text_area");
+    m_caption = m_gui->CreateWindow(0, GUIControl::GetModelPosition(textArea), GUIControl::GetModelExtent(textArea),
+                                    static_cast<const KeystrelEngine::Model*>(nullptr), parent);
     m_caption->SetLayer(kCaptionLayer);
-    ShowValue();
+    ShowFill();
 }
 
 GUIGameLogicProgress::~GUIGameLogicProgress()
@@ -66,13 +58,7 @@ void GUIGameLogicProgress::Set(float value)
     m_value = value;
     m_fill->SetVisible(true);
     m_caption->SetVisible(true);
-    ShowValue();
-}
-
-void GUIGameLogicProgress::HideFill()
-{
-    m_fill->SetVisible(false);
-    m_caption->SetVisible(false);
+    ShowFill();
 }
 
 void GUIGameLogicProgress::Update(float target)
@@ -81,28 +67,34 @@ void GUIGameLogicProgress::Update(float target)
         return;
     m_fill->SetColour(m_colour);
     const float step = m_timers->m_frameTime * m_speed;
-    m_value = target <= m_value ? std::max(target, m_value - step) : std::min(target, m_value + step);
-    ShowValue();
+    m_value = target > m_value ? std::min(target, m_value + step) : std::max(target, m_value - step);
+    ShowFill();
 }
 
-std::uint32_t GUIGameLogicProgress::FillFrame(float value, std::uint32_t frameCount)
+void GUIGameLogicProgress::HideFill()
 {
-    if (frameCount < 2 || !std::isfinite(value))
-        return frameCount < 2 ? 0 : frameCount - 1;
-    const float empty = 1.0f - std::clamp(value, 0.0f, 1.0f);
-    return static_cast<std::uint32_t>(std::lround(empty * static_cast<float>(frameCount - 1)));
-}
-
-void GUIGameLogicProgress::ShowValue()
-{
-    if (KeystrelEngine::ShaderUser* shader = FillShader(*m_fill))
-        shader->SetFrame(0, FillFrame(m_value, shader->m_stages[0].m_frameCount));
+    m_fill->SetVisible(false);
+    m_caption->SetVisible(false);
 }
 
 KeystrelEngine::GUIRect GUIGameLogicProgress::GetFillRect() const
 {
-    const GUIPoint origin = m_fill->m_position;
+    const KeystrelEngine::GUIPoint origin = m_fill->m_position;
     return {origin.x + m_fillBox.x, origin.y + m_fillBox.y, m_fillBox.width, m_fillBox.height};
+}
+
+float GUIGameLogicProgress::GetFillPosition() const
+{
+    return 1.0f - std::clamp(m_value, 0.0f, 1.0f);
+}
+
+void GUIGameLogicProgress::ShowFill()
+{
+    KeystrelEngine::ShaderUser* shader = m_fill->GetQuad()->GetShaderUser();
+    if (!shader || shader->m_stages[0].m_frameCount < 2)
+        return;
+    const float last = static_cast<float>(shader->m_stages[0].m_frameCount - 1);
+    shader->SetFrame(0, static_cast<std::uint32_t>(std::lround(GetFillPosition() * last)));
 }
 
 } // namespace Wispfold

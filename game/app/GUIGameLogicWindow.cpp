@@ -92,15 +92,16 @@ GUIGameLogicWindow::GUIGameLogicWindow(KeystrelEngine::Engine* engine, GameFrame
     m_controls[kCamera] = MakeButton("mode_button", "button_game_logic_mode");
     m_controls[kMinimise] = MakeButton("minimize_button", "button_game_logic_minimize");
     m_controls[kExit] = MakeButton("close_button", "button_game_logic_close");
-    m_controls[kLevelPanel] = MakePanel("level_name");
-    m_controls[kScorePanel] = MakePanel("score");
+    m_controls[kLevelPanel] = MakePanel("level_name", "_text_area");
+    m_controls[kScorePanel] = MakePanel("score", "_text_area");
+    m_controls[kManaFrame] = MakePanel("mana_background", nullptr);
+    m_controls[kEnergyFrame] = MakePanel("energy_background", nullptr);
     m_controls[kWindowed] = MakeButton("maximize_window_button", "button_game_logic_maximize");
     m_controls[kFullScreen] = MakeButton("maximize_fullscreen_button", "button_game_logic_maximize");
     m_levelCaption = MakeCaption("level_name_title_text_area");
     m_scoreCaption = MakeCaption("score_title_text_area");
-    m_manaBar = std::make_unique<GUIGameLogicProgress>(engine, data, kBarSpeed, std::string(kFolder) + "mana", m_frame);
-    m_energyBar =
-        std::make_unique<GUIGameLogicProgress>(engine, data, kBarSpeed, std::string(kFolder) + "energy", m_frame);
+    m_manaBar = std::make_unique<GUIGameLogicProgress>(engine, *data, kBarSpeed, "game_logic\\mana", m_frame);
+    m_energyBar = std::make_unique<GUIGameLogicProgress>(engine, *data, kBarSpeed, "game_logic\\energy", m_frame);
     m_glow = m_engine->m_particleSystems->CloneParticleSystem(*data->GetParticleSystem(kGlowSystem));
     KeystrelEngine::Model& sprites = *m_glow->GetSpriteGroup()->GetModel();
     sprites.m_flags |= KeystrelEngine::Model::kFixedDepth | KeystrelEngine::Model::kShown;
@@ -122,12 +123,11 @@ std::unique_ptr<GUIControl> GUIGameLogicWindow::MakeButton(const std::string& mo
         m_data, ControlKind::Button);
 }
 
-std::unique_ptr<GUIControl> GUIGameLogicWindow::MakePanel(const std::string& model)
+std::unique_ptr<GUIControl> GUIGameLogicWindow::MakePanel(const std::string& model, const char* textArea)
 {
     const KeystrelEngine::Model* own = m_data->GetModel(kFolder + model + ".mlf");
-    return std::make_unique<GUIControl>(m_engine, own, own, nullptr,
-                                        m_data->GetModel(kFolder + model + "_text_area.mlf"), m_frame, m_data,
-                                        ControlKind::ModelWindow);
+    const KeystrelEngine::Model* area = textArea ? m_data->GetModel(kFolder + model + textArea + ".mlf") : nullptr;
+    return std::make_unique<GUIControl>(m_engine, own, own, nullptr, area, m_frame, m_data, ControlKind::ModelWindow);
 }
 
 GUIWindow* GUIGameLogicWindow::MakeCaption(const std::string& textArea)
@@ -137,13 +137,11 @@ GUIWindow* GUIGameLogicWindow::MakeCaption(const std::string& textArea)
                                static_cast<const KeystrelEngine::Model*>(nullptr), m_frame);
 }
 
-std::array<GUIControl*, GUIGameLogicWindow::kOwnCount + 2> GUIGameLogicWindow::FadingControls() const
+std::array<GUIControl*, GUIGameLogicWindow::kOwnCount> GUIGameLogicWindow::FadingControls() const
 {
-    std::array<GUIControl*, kOwnCount + 2> all{};
+    std::array<GUIControl*, kOwnCount> all{};
     for (int i = 0; i < kOwnCount; ++i)
         all[i] = m_controls[i].get();
-    all[kOwnCount] = &m_manaBar->GetFrame();
-    all[kOwnCount + 1] = &m_energyBar->GetFrame();
     return all;
 }
 
@@ -178,15 +176,15 @@ void GUIGameLogicWindow::Open(GameFramework::GameLogicBase* logic)
     m_opening = true;
     for (int i = 0; i < kListed; ++i)
         m_controls[i]->Appear();
-    m_manaBar->GetFrame().Appear();
+    m_controls[kManaFrame]->Appear();
     m_shownWindowButton = WindowButtonFor(m_fullScreen);
     ShownWindowButton().Appear();
     m_manaBar->Set(Ratio(m_view->GetManaProgress(), m_view->GetManaTarget()));
     if (m_relax) {
         m_energyBar->HideFill();
-        m_energyBar->GetFrame().GetWidget()->SetVisible(false);
+        m_controls[kEnergyFrame]->GetWidget()->SetVisible(false);
     } else {
-        m_energyBar->GetFrame().Appear();
+        m_controls[kEnergyFrame]->Appear();
         m_energyBar->Set(Ratio(m_view->GetEnergyLeft(), m_view->GetEnergyBudget()));
     }
     m_manaBar->m_speed = kBarSpeed;
@@ -217,7 +215,7 @@ bool GUIGameLogicWindow::IsViewOblique() const
 
 void GUIGameLogicWindow::Fade()
 {
-    const std::array<GUIControl*, kOwnCount + 2> fading = FadingControls();
+    const std::array<GUIControl*, kOwnCount> fading = FadingControls();
     const float frameTime = m_timers->m_frameTime;
     if (m_opening) {
         if (std::none_of(fading.begin(), fading.end(), [](GUIControl* c) { return c->IsUnfolding(); }))

@@ -70,6 +70,8 @@ public:
         kListed, // the mana bar's frame follows the listed six
         kWindowed = kListed,
         kFullScreen,
+        kManaFrame,
+        kEnergyFrame,
         kOwnCount
     };
 
@@ -87,10 +89,11 @@ public:
 
 private:
     std::unique_ptr<GUIControl> MakeButton(const std::string& model, const std::string& base);
-    std::unique_ptr<GUIControl> MakePanel(const std::string& model);
+    // A panel or a bar's frame: the model shown as a window, with its text area when it has one.
+    std::unique_ptr<GUIControl> MakePanel(const std::string& model, const char* textArea);
     KeystrelEngine::GUIWindow* MakeCaption(const std::string& textArea);
-    // The controls of the fade: the own ones and both bars' frames.
-    std::array<GUIControl*, kOwnCount + 2> FadingControls() const;
+    // The controls of the fade: all the own ones.
+    std::array<GUIControl*, kOwnCount> FadingControls() const;
     static ControlIndex WindowButtonFor(bool fullScreen);
     GUIControl& ShownWindowButton() const;
     // The windowed button shows in full screen, the full-screen one in a window; a mode changed elsewhere (the

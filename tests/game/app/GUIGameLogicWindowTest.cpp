@@ -186,7 +186,7 @@ TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHidden)
         Step();
     EXPECT_FALSE(hud->GetEnergyBar().GetFill()->IsVisible());
     EXPECT_FALSE(hud->GetEnergyBar().GetCaption()->IsVisible());
-    EXPECT_FALSE(hud->GetEnergyBar().GetFrame().GetWidget()->IsVisible());
+    EXPECT_FALSE(hud->GetControl(GUIGameLogicWindow::kEnergyFrame).GetWidget()->IsVisible());
     EXPECT_TRUE(hud->GetManaBar().GetFill()->IsVisible());
 }
 
