@@ -1,0 +1,152 @@
+// A level of the generated catalogue played as one object over the real objects on the recording device: made from
+// its loaded data and the shared lists, run frame by frame on the fake clock with the GUI cursor and "MOUSE1" on
+// the board's possible moves until it is won or out of energy, and deleted leaving the engine's registries as it
+// found them.
+#include "tests/game/app/CharacterFixture.h"
+#include "tests/game/app/LevelResources.h"
+
+#include "engine/foundation/Config.h"
+#include "engine/foundation/Controls.h"
+#include "engine/foundation/Timer.h"
+#include "engine/render/ModelManager.h"
+#include "engine/render/ParticleSystemManager.h"
+#include "framework/ScoreKeeper.h"
+#include "game/app/Profile.h"
+#include "game/app/ProfileManager.h"
+#include "game/app/ProfileTutorialFlags.h"
+#include "game/play/Board.h"
+#include "game/play/BoardScene.h"
+#include "game/play/CameraControl.h"
+#include "game/play/GameLogic.h"
+#include "game/play/GameLogicData.h"
+#include "game/play/ItemManager.h"
+
+namespace {
+
+using Wispfold::GameLogic;
+
+class GameLogicTest : public AppTesting::CharacterFixture
+{
+protected:
+    void SetUp() override
+    {
+        CharacterFixture::SetUp();
+        KeystrelEngine::Config& config = *engine->m_config;
+        config.RegisterVariable("g_camera_type", "1", KeystrelEngine::Config::TypeInt, true, &m_cameraType, false);
+        config.RegisterVariable("g_camera_value", "1", KeystrelEngine::Config::TypeFloat, true, &m_cameraValue, false);
+        profile = static_cast<Wispfold::Profile*>(profiles->AddProfile(u"Tess"));
+        profiles->m_current = profile;
+        for (std::size_t hint = 0; hint < Wispfold::Profile::kTutorialHintCount; ++hint)
+            profile->SetTutorialHintPending(hint, false);
+        flags = std::make_unique<Wispfold::ProfileTutorialFlags>(engine->m_log.get(), *profiles);
+        level = static_cast<Wispfold::LevelRecord*>(levels->GetLevel({0, 0}));
+        levelData = std::make_unique<Wispfold::GameLogicData>(KeeperServices(), &levels->GetStage(0), level);
+        levelData->Load();
+        shared.audio = player.get();
+        AppTesting::FillLevelResources(*data, shared.play, shared.cells);
+        shared.tutorialTip = data->GetModel("game_objects\\cell\\cell_tip.mlf");
+        shared.tutorialFlags = flags.get();
+        shared.character = character.get();
+    }
+
+    void TearDown() override
+    {
+        logic.reset();
+        levelData.reset();
+        engine->m_config->UnregisterVariable("g_camera_type");
+        engine->m_config->UnregisterVariable("g_camera_value");
+        CharacterFixture::TearDown();
+    }
+
+    void Start(bool relaxMode = false)
+    {
+        shared.relaxMode = relaxMode;
+        logic = std::make_unique<GameLogic>(*engine, shared, *levelData, &levels->GetStage(0), level, 7);
+    }
+
+    // One frame of the level with the GUI cursor on the cell (none: off the board) and the button as given.
+    void Play(const Wispfold::Cell* at, bool held)
+    {
+        PlatformTesting::AdvanceFakeClock(kFrameTime);
+        engine->Update();
+        engine->m_timers->m_frameTime = kFrameTime;
+        KeystrelEngine::GUICursor& cursor = engine->m_gui->m_defaultCursor;
+        const Wispfold::ScreenPosition point =
+            at ? logic->GetScene().GetScreenPosition(*at) : Wispfold::ScreenPosition{-50.0f, -50.0f};
+        cursor.m_x = point.x;
+        cursor.m_y = point.y;
+        engine->m_controls->SetKeyState("MOUSE1", held);
+        logic->Update();
+        character->Update();
+        engine->EndFrame();
+    }
+
+    // Clicks on both cells of the board's first possible move; the number of frames it took.
+    int SwapFirstMove()
+    {
+        const Wispfold::Board& board = logic->GetBoard();
+        const Wispfold::Cell* first = board.GetMoveFirstCell(0);
+        const Wispfold::Cell* second = board.GetMoveSecondCell(0);
+        for (const Wispfold::Cell* cell : {first, second}) {
+            Play(cell, true);
+            Play(cell, false);
+        }
+        return 4;
+    }
+
+    // Plays until the state leaves 0; the frames it took, or the limit when it never did.
+    int PlayToTheEnd(int limit)
+    {
+        int frames = 0;
+        while (frames < limit && logic->GetState() == 0) {
+            if (logic->GetBoard().GetMoveCount() > 0 && !logic->GetItemManager().AnyItemBusy())
+                frames += SwapFirstMove();
+            else {
+                Play(nullptr, false);
+                ++frames;
+            }
+        }
+        return frames;
+    }
+
+    std::int32_t m_cameraType = 1;
+    float m_cameraValue = 1.0f;
+    Wispfold::Profile* profile = nullptr;
+    std::unique_ptr<Wispfold::ProfileTutorialFlags> flags;
+    Wispfold::LevelRecord* level = nullptr;
+    std::unique_ptr<Wispfold::GameLogicData> levelData;
+    Wispfold::GameLogicShared shared;
+    std::unique_ptr<GameLogic> logic;
+};
+
+TEST_F(GameLogicTest, TheFirstLevelIsMadeFromItsDataAndLeavesTheRegistriesAsFound)
+{
+    const std::uint32_t models = engine->m_models->GetRegistry().GetLiveCount();
+    const std::uint32_t systems = engine->m_particleSystems->GetRegistry().GetLiveCount();
+    const std::uint32_t windows = engine->m_gui->m_windows.GetLiveCount();
+    ASSERT_FALSE(levelData->GetLevelData().cellRecords.empty());
+
+    Start();
+    EXPECT_EQ(logic->GetState(), 0u);
+    EXPECT_EQ(logic->GetCarriedValue(), 7u);
+    EXPECT_FALSE(logic->GetTimer()->IsPaused());
+    EXPECT_EQ(character->GetState(), Wispfold::Character::kStateLevel);
+    EXPECT_EQ(logic->GetBoard().GetCells().size(), levelData->GetLevelData().cellRecords.size());
+    EXPECT_FALSE(logic->IsRelaxMode());
+    const std::int32_t table[] = {10, 100, 200, 150, 250, 500, 1000};
+    for (std::uint32_t event = 0; event < 7; ++event)
+        EXPECT_EQ(logic->GetScoreKeeper()->GetPoints(event), table[event]) << "event " << event;
+    EXPECT_GT(engine->m_models->GetRegistry().GetLiveCount(), models);
+
+    for (int frame = 0; frame < 40; ++frame)
+        Play(nullptr, false);
+    EXPECT_EQ(logic->GetState(), 0u);
+    EXPECT_GT(logic->GetHintTimer(), 0.0f);
+
+    logic.reset();
+    EXPECT_EQ(engine->m_models->GetRegistry().GetLiveCount(), models);
+    EXPECT_EQ(engine->m_particleSystems->GetRegistry().GetLiveCount(), systems);
+    EXPECT_EQ(engine->m_gui->m_windows.GetLiveCount(), windows);
+}
+
+} // namespace
