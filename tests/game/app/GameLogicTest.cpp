@@ -19,7 +19,10 @@
 #include "game/play/CameraControl.h"
 #include "game/play/GameLogic.h"
 #include "game/play/GameLogicData.h"
+#include "game/play/Item.h"
 #include "game/play/ItemManager.h"
+
+#include <optional>
 
 namespace {
 
@@ -28,6 +31,9 @@ using Wispfold::GameLogic;
 class GameLogicTest : public AppTesting::CharacterFixture
 {
 protected:
+    // The longest frame the timers allow: the level's flights take the fewest frames.
+    static constexpr float kFrame = 0.1f;
+
     void SetUp() override
     {
         CharacterFixture::SetUp();
@@ -40,8 +46,7 @@ protected:
             profile->SetTutorialHintPending(hint, false);
         flags = std::make_unique<Wispfold::ProfileTutorialFlags>(engine->m_log.get(), *profiles);
         level = static_cast<Wispfold::LevelRecord*>(levels->GetLevel({0, 0}));
-        levelData = std::make_unique<Wispfold::GameLogicData>(KeeperServices(), &levels->GetStage(0), level);
-        levelData->Load();
+        LoadLevel();
         shared.audio = player.get();
         AppTesting::FillLevelResources(*data, shared.play, shared.cells);
         shared.tutorialTip = data->GetModel("game_objects\\cell\\cell_tip.mlf");
@@ -58,6 +63,12 @@ protected:
         CharacterFixture::TearDown();
     }
 
+    void LoadLevel()
+    {
+        levelData = std::make_unique<Wispfold::GameLogicData>(KeeperServices(), &levels->GetStage(0), level);
+        levelData->Load();
+    }
+
     void Start(bool relaxMode = false)
     {
         shared.relaxMode = relaxMode;
@@ -67,9 +78,9 @@ protected:
     // One frame of the level with the GUI cursor on the cell (none: off the board) and the button as given.
     void Play(const Wispfold::Cell* at, bool held)
     {
-        PlatformTesting::AdvanceFakeClock(kFrameTime);
+        PlatformTesting::AdvanceFakeClock(kFrame);
         engine->Update();
-        engine->m_timers->m_frameTime = kFrameTime;
+        engine->m_timers->m_frameTime = kFrame;
         KeystrelEngine::GUICursor& cursor = engine->m_gui->m_defaultCursor;
         const Wispfold::ScreenPosition point =
             at ? logic->GetScene().GetScreenPosition(*at) : Wispfold::ScreenPosition{-50.0f, -50.0f};
@@ -81,17 +92,40 @@ protected:
         engine->EndFrame();
     }
 
-    // Clicks on both cells of the board's first possible move; the number of frames it took.
-    int SwapFirstMove()
+    // The first possible move whose cells are neither closed nor blocked.
+    std::optional<std::uint32_t> UsableMove() const
     {
         const Wispfold::Board& board = logic->GetBoard();
-        const Wispfold::Cell* first = board.GetMoveFirstCell(0);
-        const Wispfold::Cell* second = board.GetMoveSecondCell(0);
-        for (const Wispfold::Cell* cell : {first, second}) {
+        for (std::uint32_t pair = 0; pair < board.GetMoveCount(); ++pair) {
+            const Wispfold::Cell* first = board.GetMoveFirstCell(pair);
+            const Wispfold::Cell* second = board.GetMoveSecondCell(pair);
+            if (!first->m_blocked && !first->m_closed && !second->m_blocked && !second->m_closed)
+                return pair;
+        }
+        return std::nullopt;
+    }
+
+    // A press and a release on each cell of the move; the frames it took.
+    int Swap(std::uint32_t pair)
+    {
+        const Wispfold::Board& board = logic->GetBoard();
+        for (const Wispfold::Cell* cell : {board.GetMoveFirstCell(pair), board.GetMoveSecondCell(pair)}) {
             Play(cell, true);
             Play(cell, false);
         }
         return 4;
+    }
+
+    // Every butterfly of the board sits at its cell and nothing waits for removal.
+    bool Settled() const
+    {
+        const Wispfold::Board& board = logic->GetBoard();
+        for (const auto& cell : board.GetCells()) {
+            const Wispfold::Item* item = board.GetItem(cell.get());
+            if (item && (item->m_markedForDestruction || !item->IsAtRest()))
+                return false;
+        }
+        return board.GetDestructionGroups().empty();
     }
 
     // Plays until the state leaves 0; the frames it took, or the limit when it never did.
@@ -99,9 +133,10 @@ protected:
     {
         int frames = 0;
         while (frames < limit && logic->GetState() == 0) {
-            if (logic->GetBoard().GetMoveCount() > 0 && !logic->GetItemManager().AnyItemBusy())
-                frames += SwapFirstMove();
-            else {
+            const std::optional<std::uint32_t> move = Settled() ? UsableMove() : std::nullopt;
+            if (move) {
+                frames += Swap(*move);
+            } else {
                 Play(nullptr, false);
                 ++frames;
             }
@@ -147,6 +182,40 @@ TEST_F(GameLogicTest, TheFirstLevelIsMadeFromItsDataAndLeavesTheRegistriesAsFoun
     EXPECT_EQ(engine->m_models->GetRegistry().GetLiveCount(), models);
     EXPECT_EQ(engine->m_particleSystems->GetRegistry().GetLiveCount(), systems);
     EXPECT_EQ(engine->m_gui->m_windows.GetLiveCount(), windows);
+}
+
+// Budgets of one swap and of the level as made: the state changes once, to 3 when out of energy, to 2 when won,
+// and only when no butterfly is out of the pool any more.
+TEST_F(GameLogicTest, SwappingEndsTheLevelOnceItsButterfliesAreBack)
+{
+    const float madeFactor = level->levelFactor;
+    for (const float factor : {0.1f, madeFactor}) {
+        level->levelFactor = factor;
+        LoadLevel();
+        Start();
+        if (factor != madeFactor)
+            ASSERT_EQ(logic->GetBoard().GetEnergyBudget(), 1u);
+        const int frames = PlayToTheEnd(6000);
+        const Wispfold::Board& board = logic->GetBoard();
+        ASSERT_LT(frames, 6000) << "mana " << board.GetManaProgress() << " of " << board.GetManaTarget() << ", energy "
+                                << board.GetEnergyLeft();
+        EXPECT_TRUE(logic->IsChanged());
+        EXPECT_FALSE(logic->GetItemManager().AnyItemBusy());
+        if (board.IsLevelWon()) {
+            EXPECT_EQ(logic->GetState(), 2u);
+            EXPECT_TRUE(logic->GetCameraControl().IsEnding());
+        } else {
+            EXPECT_TRUE(board.IsOutOfEnergy());
+            EXPECT_EQ(logic->GetState(), 3u);
+        }
+        EXPECT_TRUE(factor == madeFactor || !board.IsLevelWon()) << "one swap does not win the level";
+        // A decided level stays where it ended.
+        const std::uint32_t state = logic->GetState();
+        for (int frame = 0; frame < 20; ++frame)
+            Play(nullptr, false);
+        EXPECT_EQ(logic->GetState(), state);
+        logic.reset();
+    }
 }
 
 } // namespace
