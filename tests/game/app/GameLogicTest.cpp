@@ -219,3 +219,36 @@ TEST_F(GameLogicTest, SwappingEndsTheLevelOnceItsButterfliesAreBack)
 }
 
 } // namespace
+
+// The hint comes 14 s after the last removal when a pair exists; a paused level (state 1) only moves its texts;
+// the relax flag reaches the board.
+TEST_F(GameLogicTest, HintPauseAndRelaxMode)
+{
+    Start(true);
+    EXPECT_TRUE(logic->IsRelaxMode());
+    EXPECT_TRUE(logic->GetBoard().IsRelaxMode());
+
+    float last = -1.0f;
+    int resetFrame = 0;
+    for (int frame = 1; frame <= 400 && !resetFrame; ++frame) {
+        last = logic->GetHintTimer();
+        Play(nullptr, false);
+        if (logic->GetHintTimer() < last)
+            resetFrame = frame;
+    }
+    ASSERT_GT(logic->GetBoard().GetMoveCount(), 0u);
+    EXPECT_GT(last, GameLogic::kHintDelay - kFrame - 0.001f);
+    EXPECT_LE(last, GameLogic::kHintDelay + 0.001f);
+    EXPECT_GE(resetFrame, 140) << "no removal happens without input";
+
+    logic->SetState(1);
+    const float hint = logic->GetHintTimer();
+    const float camera = logic->GetCameraControl().GetTransitionTimer();
+    for (int frame = 0; frame < 20; ++frame)
+        Play(nullptr, false);
+    EXPECT_EQ(logic->GetHintTimer(), hint);
+    EXPECT_EQ(logic->GetCameraControl().GetTransitionTimer(), camera);
+    logic->SetState(0);
+    Play(nullptr, false);
+    EXPECT_GT(logic->GetHintTimer(), hint);
+}
