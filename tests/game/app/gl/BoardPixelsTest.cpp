@@ -28,7 +28,6 @@
 #include "platform/testing.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/AppFixture.h"
-#include "tests/game/app/LevelResources.h"
 #include "tests/tools/content/ContentData.h"
 
 #include <cmath>
@@ -79,7 +78,35 @@ protected:
     void FillResources()
     {
         services = {engine->m_timers.get(), engine->m_models.get(), engine->m_particleSystems.get()};
-        AppTesting::FillLevelResources(*data, playResources, cellResources);
+        const std::string cells = "game_objects\\cell\\";
+        const auto model = [&](const std::string& name) { return data->GetModel(name + ".mlf"); };
+        cellResources.empty = model(cells + "cell_empty");
+        cellResources.single = model(cells + "cell_single");
+        cellResources.twin = model(cells + "cell_double");
+        cellResources.block = model(cells + "cell_block");
+        cellResources.select = model(cells + "cell_select");
+        const char* suffixes[] = {"", "_closed", "_blocked"};
+        for (std::uint32_t n = 0; n < 3; ++n) {
+            cellResources.singleTextures[n] = data->GetShader(cells + "textures\\cell_1" + suffixes[n] + ".jpg");
+            cellResources.twinTextures[n] = data->GetShader(cells + "textures\\cell_2" + suffixes[n] + ".jpg");
+        }
+        const std::string particles = "ui\\menus\\particles\\";
+        cellResources.manaBurst = data->GetParticleSystem(particles + "mana_cell.psf");
+        for (std::uint32_t d = 0; d < Wispfold::kBorderCount; ++d)
+            cellResources.borders[d] = data->GetBorders()[d];
+
+        playResources.butterfly = model("game_objects\\butterfly\\butterfly");
+        playResources.shadow = model("game_objects\\shadow\\shadow");
+        for (std::uint32_t colour = 0; colour < Wispfold::kTexturedColourCount; ++colour) {
+            playResources.butterflyTextures[colour] = data->GetButterflyShaders()[colour];
+            playResources.shadowTextures[colour] = data->GetShadowShaders()[colour];
+        }
+        const char* bonusNames[] = {"item_destruction", "combination_destruction", "color_destruction"};
+        for (std::uint32_t kind = 0; kind < Wispfold::kBonusKindCount; ++kind)
+            playResources.bonusModels[kind] = model(std::string("game_objects\\bonuses\\") + bonusNames[kind]);
+        playResources.butterflyAppear = data->GetParticleSystem(particles + "butterfly_appear.psf");
+        playResources.butterflyDisappear = data->GetParticleSystem(particles + "butterfly_disappear.psf");
+        playResources.butterflySwap = data->GetParticleSystem(particles + "butterfly_swap.psf");
     }
 
     // Seven cells: a double-mana centre and a ring of every other kind and flag. The cells are 40 units wide: columns
