@@ -70,14 +70,14 @@ public:
     virtual void Update();
 
     // The whole scene back, the text area fading in.
-    void ShowAll();
+    void ShowAll() override;
     // The landscape alone, the text area fading out.
-    void ShowScene();
+    void ShowScene() override;
     // The stage of the current profile's current level; one more once the last level is done and the game
     // finished; 0 without a profile.
     void UpdateStageTheme() override;
     // The text area has faded fully in, or fully out.
-    bool IsFadeComplete() const;
+    bool IsFadeComplete() const override;
 
     // What the game, the loading windows and the menus tell the scene.
     void Start() { m_started = true; }
@@ -95,7 +95,7 @@ public:
     void ClearPanelArrival() override { m_panelShownOnce = false; }
     bool IsPanelWindowVisible() const override;
     // A stage was finished: the themes of the new stage index fade in and the glow bursts over them once.
-    void StartNewStageTheme();
+    void StartNewStageTheme() override;
 
     std::uint32_t GetStartUpStep() const { return m_step; }
     bool IsLoadingShown() const { return m_loadingShown; }

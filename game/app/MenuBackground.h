@@ -28,6 +28,14 @@ public:
     virtual bool IsPanelWindowVisible() const = 0;
     // The stage whose themes show follows the current profile's current level (the map after each selection).
     virtual void UpdateStageTheme() = 0;
+    // The new stage's themes fade in with a burst of the glow.
+    virtual void StartNewStageTheme() = 0;
+    // The whole menu scene fades back in (a level is left for the menus).
+    virtual void ShowAll() = 0;
+    // The landscape alone, for the upgrade that follows a finished stage.
+    virtual void ShowScene() = 0;
+    // The scene's fade in or out has ended.
+    virtual bool IsFadeComplete() const = 0;
 };
 
 } // namespace Wispfold

@@ -18,9 +18,9 @@ void AddLine(KeystrelEngine::GUIWindow& frame, const std::string& key, std::int3
 }
 
 void AddLiteralLine(KeystrelEngine::GUIWindow& frame, std::u16string_view text, float y,
-                    const KeystrelEngine::Color& colour)
+                    const KeystrelEngine::Color& colour, std::uint32_t flags, std::uint32_t font)
 {
-    frame.AddText(kLineFlags, kLineFont, text, 0.0f, kNoSize, {0.0f, y}, colour);
+    frame.AddText(flags, font, text, 0.0f, kNoSize, {0.0f, y}, colour);
 }
 
 } // namespace Wispfold::MenuTexts

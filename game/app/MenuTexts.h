@@ -31,9 +31,10 @@ void AddCaption(const GUIControl& button, const std::string& key, const Keystrel
 // Line number of the key family (-1: the key alone) at the height y.
 void AddLine(KeystrelEngine::GUIWindow& frame, const std::string& key, std::int32_t number, float y,
              const KeystrelEngine::Color& colour, std::uint32_t font = kLineFont);
-// A literal line; an empty text adds nothing.
+// A literal line, centred unless other flags are given; an empty text adds nothing.
 void AddLiteralLine(KeystrelEngine::GUIWindow& frame, std::u16string_view text, float y,
-                    const KeystrelEngine::Color& colour);
+                    const KeystrelEngine::Color& colour, std::uint32_t flags = kLineFlags,
+                    std::uint32_t font = kLineFont);
 
 } // namespace MenuTexts
 } // namespace Wispfold

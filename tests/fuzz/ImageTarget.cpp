@@ -8,9 +8,6 @@
 #include "engine/render/Image.h"
 #include "tests/support/ImageFiles.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <jpeglib.h>
 #include <string>
 #include <string_view>
 
@@ -52,34 +49,12 @@ Bytes Saved(const Image& image)
 }
 
 // A progressive colour JPEG, a variant the engine's writer does not make.
-Bytes Progressive(std::uint32_t width, std::uint32_t height)
+Bytes ProgressiveJPEG()
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(width * 3);
-    while (info.next_scanline < height) {
-        for (std::size_t x = 0; x < row.size(); ++x)
-            row[x] = static_cast<JSAMPLE>(x * 11 + info.next_scanline * 5);
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
+    TestSupport::JPEGFile file(24, 16, 3);
+    file.progressive = true;
+    file.sample = [](std::size_t i, std::uint32_t y) { return static_cast<std::uint8_t>(i * 11 + y * 5); };
+    return file.Build();
 }
 
 void WriteBMPVariants(Fuzzing::SeedFolder& seeds)
@@ -133,5 +108,5 @@ void Fuzzing::WriteSeeds(SeedFolder& seeds)
     else if (kExtension == "tga")
         WriteTGAVariants(seeds);
     else
-        seeds.Add("progressive.jpg", Progressive(24, 16));
+        seeds.Add("progressive.jpg", ProgressiveJPEG());
 }

@@ -2,10 +2,19 @@
 
 #include "tools/formats/ByteWriter.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+
 namespace TestSupport {
 
 using namespace Formats;
 namespace {
+
+J_COLOR_SPACE ColourSpace(int components)
+{
+    return components == 1 ? JCS_GRAYSCALE : components == 4 ? JCS_CMYK : JCS_RGB;
+}
 
 } // namespace
 
@@ -61,6 +70,37 @@ Bytes PadRows(const Bytes& pixels, std::size_t rowBytes)
         out.resize(out.size() + padded - rowBytes, 0);
     }
     return out;
+}
+
+Bytes JPEGFile::Build() const
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = components;
+    info.in_color_space = ColourSpace(components);
+    jpeg_set_defaults(&info);
+    if (progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(std::size_t{width} * static_cast<std::size_t>(components), 128);
+    while (info.next_scanline < height) {
+        for (std::size_t i = 0; sample && i < row.size(); ++i)
+            row[i] = sample(i, info.next_scanline);
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes bytes(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
 }
 
 } // namespace TestSupport

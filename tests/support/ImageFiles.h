@@ -1,10 +1,11 @@
-// Byte builders for BMP and TGA files, so that image tests write exactly the variant they mean (padding, row
-// order, palettes, run-length packets, damaged headers) without shipping data files.
+// Byte builders for BMP, TGA and JPEG files, so that image tests write exactly the variant they mean (padding, row
+// order, palettes, run-length packets, damaged headers, colour spaces) without shipping data files.
 #pragma once
 
 #include "tests/support/TestEnvironment.h"
 
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 namespace TestSupport {
@@ -43,6 +44,25 @@ struct TGAFile
     std::uint16_t colourMapLength = 0; // entries of colourMapEntrySize bits, written as zeros
     std::uint8_t colourMapEntrySize = 0;
     Bytes data; // pixels or run-length packets as stored
+
+    Bytes Build() const;
+};
+
+// A JPEG stream encoded by the library itself, for the variants the engine's writer does not make (grey, CMYK,
+// progressive, sizes the engine refuses to write).
+struct JPEGFile
+{
+    JPEGFile(std::uint32_t width, std::uint32_t height, int components)
+        : width(width), height(height), components(components)
+    {
+    }
+
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    int components = 3; // 1 grey, 3 RGB, 4 CMYK
+    bool progressive = false;
+    // Sample i of row y, counted from the top; every sample is 128 without it.
+    std::function<std::uint8_t(std::size_t i, std::uint32_t y)> sample;
 
     Bytes Build() const;
 };

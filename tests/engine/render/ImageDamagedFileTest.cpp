@@ -5,9 +5,6 @@
 #include "engine/foundation/Random.h"
 #include "tests/support/ImageFiles.h"
 
-#include <cstdio>
-#include <jpeglib.h>
-
 using namespace KeystrelEngine;
 using TestSupport::Bytes;
 
@@ -59,34 +56,6 @@ protected:
     {
         EXPECT_TRUE(Image::Save(image, name, &m_files));
         return TestSupport::ReadFile(PathOf(name));
-    }
-
-    // A JPEG stream made directly with the library, in a colour space the engine does not write.
-    static Bytes EncodeCMYK(std::uint32_t width, std::uint32_t height)
-    {
-        jpeg_compress_struct info{};
-        jpeg_error_mgr errors{};
-        info.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&info);
-        unsigned char* buffer = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&info, &buffer, &size);
-        info.image_width = width;
-        info.image_height = height;
-        info.input_components = 4;
-        info.in_color_space = JCS_CMYK;
-        jpeg_set_defaults(&info);
-        jpeg_start_compress(&info, TRUE);
-        std::vector<JSAMPLE> row(width * 4, 128);
-        while (info.next_scanline < height) {
-            JSAMPROW rows[] = {row.data()};
-            jpeg_write_scanlines(&info, rows, 1);
-        }
-        jpeg_finish_compress(&info);
-        jpeg_destroy_compress(&info);
-        Bytes bytes(buffer, buffer + size);
-        std::free(buffer);
-        return bytes;
     }
 };
 
@@ -206,7 +175,7 @@ TEST_F(DamagedImages, JPEGFailuresAreReportedNotFatal)
     EXPECT_TRUE(LoggedOneError("Incorrect \"void.jpg\" file format: Not a JPEG file: starts with 0xff 0xd9"));
 
     // Four components (CMYK) are not a picture the engine holds.
-    EXPECT_FALSE(Load("print.jpg", EncodeCMYK(8, 8)));
+    EXPECT_FALSE(Load("print.jpg", TestSupport::JPEGFile(8, 8, 4).Build()));
     EXPECT_TRUE(LoggedOneError("Unsupported \"print.jpg\" file format"));
 
     // A start-of-frame that gives a height of 0.

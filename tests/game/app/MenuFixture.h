@@ -31,6 +31,10 @@ public:
     void ClearPanelArrival() override { justArrived = false; }
     bool IsPanelWindowVisible() const override { return windowVisible; }
     void UpdateStageTheme() override { ++stageThemeUpdates; }
+    void ShowAll() override { ++showAlls; }
+    void StartNewStageTheme() override { ++newStageThemes; }
+    void ShowScene() override { ++showScenes; }
+    bool IsFadeComplete() const override { return fadeComplete; }
 
     // What the background does in a frame once its scene is up: a requested panel arrives, a requested release
     // takes it away.
@@ -46,6 +50,10 @@ public:
     int requests = 0;
     int releases = 0;
     int stageThemeUpdates = 0;
+    int showAlls = 0;
+    int newStageThemes = 0;
+    int showScenes = 0;
+    bool fadeComplete = false;
 };
 
 // A control as a window builds it: its models below "ui\\menus\\models\\" without the extension (empty: none).

@@ -10,12 +10,9 @@
 #include "tests/support/ImageFiles.h"
 #include "tests/support/PackWriter.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <jpeglib.h>
-
 using namespace KeystrelEngine;
 using TestSupport::Bytes;
+using TestSupport::JPEGFile;
 
 namespace RenderTesting {
 namespace {
@@ -40,38 +37,10 @@ Bytes GreyBMP(std::int32_t width, std::int32_t height)
     return file.Build();
 }
 
-// A grey JPEG encoded by the library itself: the engine's writer has no size limit to keep it from writing one.
-Bytes GreyJPEG(std::uint32_t width, std::uint32_t height)
-{
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(width, 128);
-    while (info.next_scanline < height) {
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
-}
-
 // A small JPEG whose frame header claims 64495 x 63486 pixels: four gigabytes of picture without picture data.
 Bytes ClaimingJPEG()
 {
-    Bytes bytes = GreyJPEG(8, 8);
+    Bytes bytes = JPEGFile(8, 8, 1).Build();
     for (std::size_t at = 0; at + 8 < bytes.size(); ++at) {
         if (bytes[at] == 0xFF && bytes[at + 1] == 0xC0) {
             bytes[at + 5] = 0xF7; // height 63486
@@ -103,17 +72,19 @@ TEST_F(LoaderMemory, PicturesAboveTheLargestSideAreRefusedBeforeAllocating)
     TestSupport::TGAFile high(1, kSide, 8, Bytes(kSide, 40));
     EXPECT_TRUE(LoadImage("wide.bmp", GreyBMP(kSide, 1)));
     EXPECT_TRUE(LoadImage("high.tga", high.Build()));
-    EXPECT_TRUE(LoadImage("wide.jpg", GreyJPEG(kSide, 8)));
+    EXPECT_TRUE(LoadImage("wide.jpg", JPEGFile(kSide, 8, 1).Build()));
 
     TestSupport::TGAFile wider(kSide + 1, 1, 8, Bytes(kSide + 1, 40));
     TestSupport::TGAFile packed(kSide + 1, 1, 8, {});
     packed.imageType = 11;
     for (std::uint32_t left = kSide + 1; left > 0; left -= std::min(left, 128u))
         packed.data.insert(packed.data.end(), {static_cast<std::uint8_t>(0x80 | (std::min(left, 128u) - 1)), 40});
-    const std::pair<std::string, Bytes> claims[] = {
-        {"wider.bmp", GreyBMP(kSide + 1, 1)},  {"higher.bmp", GreyBMP(1, -static_cast<std::int32_t>(kSide) - 1)},
-        {"wider.tga", wider.Build()},          {"packed.tga", packed.Build()},
-        {"wider.jpg", GreyJPEG(kSide + 1, 8)}, {"claim.jpg", ClaimingJPEG()}};
+    const std::pair<std::string, Bytes> claims[] = {{"wider.bmp", GreyBMP(kSide + 1, 1)},
+                                                    {"higher.bmp", GreyBMP(1, -static_cast<std::int32_t>(kSide) - 1)},
+                                                    {"wider.tga", wider.Build()},
+                                                    {"packed.tga", packed.Build()},
+                                                    {"wider.jpg", JPEGFile(kSide + 1, 8, 1).Build()},
+                                                    {"claim.jpg", ClaimingJPEG()}};
     for (const auto& [name, file] : claims) {
         const AllocationLimit limit(64u << 20);
         EXPECT_FALSE(LoadImage(name, file)) << name;

@@ -4,7 +4,6 @@
 // own screen position and that the board was drawn.
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
-#include "engine/foundation/Error.h"
 #include "engine/foundation/TimerManager.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
@@ -26,8 +25,8 @@
 #include "game/play/ItemManager.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
-#include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/AppFixture.h"
+#include "tests/game/app/gl/AppPixelFixture.h"
 #include "tests/tools/content/ContentData.h"
 
 #include <cmath>
@@ -38,18 +37,14 @@ using KeystrelEngine::Image;
 
 constexpr float kFrame = 0.05f;
 
-class BoardPixels : public AppTesting::AppFixture
+class BoardPixels : public AppTesting::AppPixelFixture<AppTesting::AppFixture>
 {
 protected:
-    BoardPixels() { PlatformTesting::UseRecordingDevice(false); }
-
     void SetUp() override
     {
-        try {
-            AppFixture::SetUp();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
+        AppPixelFixture::SetUp();
+        if (IsSkipped())
+            return;
         data = MakeSharedData();
         LoadSharedData(*data);
         engine->m_gui->m_camera->m_width = 800.0f;
@@ -217,9 +212,7 @@ TEST_F(BoardPixels, ASmallBoardWithEveryCellKindBordersButterfliesARingAndAScore
     for (int frame = 0; frame < 8; ++frame)
         Frame();
 
-    Image image;
-    engine->m_renderSystem->GrabScreen(image);
-    RenderTesting::SaveTestPicture(image, "board.bmp", *engine->m_files);
+    const Image image = Grab("board.bmp");
     // The board fills the middle of the screen: its centre is not the clear colour.
     const auto middle = RenderTesting::PixelFromBottom(image, 400, 300);
     EXPECT_NE(middle, RenderTesting::PixelFromBottom(image, 2, 2));
@@ -273,9 +266,7 @@ TEST_F(BoardPixels, ALevelInTheObliqueViewWithTheCharacterSpeaking)
     EXPECT_LT(frames, 400);
     EXPECT_FLOAT_EQ(camera.GetValue(), 1.0f);
 
-    Image image;
-    engine->m_renderSystem->GrabScreen(image);
-    RenderTesting::SaveTestPicture(image, "level_oblique_character.bmp", *engine->m_files);
+    const Image image = Grab("level_oblique_character.bmp");
     EXPECT_NE(RenderTesting::PixelFromBottom(image, 400, 300), RenderTesting::PixelFromBottom(image, 2, 2));
     config.UnregisterVariable("g_camera_type");
     config.UnregisterVariable("g_camera_value");

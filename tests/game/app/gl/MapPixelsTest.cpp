@@ -1,12 +1,10 @@
 // The level map on the GL back end at 800 x 600, one GUI unit a pixel: the start_game frame with its buttons,
 // the markers up to the best level with the selected one, and the way ahead half faded in by the preview. Each
 // shown marker is drawn where its button lies. Saved for people to look at.
-#include "engine/foundation/Error.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
-#include "engine/render/RenderSystem.h"
-#include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/MapWindowFixture.h"
+#include "tests/game/app/gl/AppPixelFixture.h"
 
 using KeystrelEngine::Image;
 
@@ -14,29 +12,7 @@ namespace {
 
 using namespace AppTesting;
 
-class MapPixels : public MapWindowFixture
-{
-protected:
-    MapPixels() { PlatformTesting::UseRecordingDevice(false); }
-
-    void SetUp() override
-    {
-        try {
-            MapWindowFixture::SetUp();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
-    }
-
-    Image Grab(const std::string& fileName)
-    {
-        Image image;
-        engine->m_renderSystem->GrabScreen(image);
-        RenderTesting::SaveTestPicture(image, fileName, *engine->m_files);
-        return image;
-    }
-};
+using MapPixels = AppPixelFixture<MapWindowFixture>;
 
 TEST_F(MapPixels, TheMapShowsItsMarkersOverTheFrameWithTheWayAheadFadingIn)
 {

@@ -2,13 +2,11 @@
 // unfolded, and a caption on every control but the scrolls. Each control's own model is drawn, its hit area lies
 // on what is drawn, and its caption prints inside its own model: the pixels a caption changes lie in the text
 // areas, and every captioned control has some. Saved for people to look at, with and without the captions.
-#include "engine/foundation/Error.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIEditBox.h"
 #include "engine/gui/GUIManager.h"
-#include "engine/render/RenderSystem.h"
-#include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/MenuFixture.h"
+#include "tests/game/app/gl/AppPixelFixture.h"
 
 #include <algorithm>
 
@@ -35,20 +33,13 @@ bool Contains(const GUIRect& rect, float x, float y, float slack = 0.0f)
            y < rect.y + rect.height + slack;
 }
 
-int Difference(const Image& a, const Image& b, std::uint32_t x, std::uint32_t y)
-{
-    const auto p = RenderTesting::PixelFromBottom(a, x, y);
-    const auto q = RenderTesting::PixelFromBottom(b, x, y);
-    return std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]);
-}
-
 // How many of the rectangle's pixels differ between the two pictures, and how many it has.
 std::pair<int, int> Changed(const Image& a, const Image& b, const GUIRect& rect)
 {
     int changed = 0, all = 0;
     for (auto y = static_cast<std::uint32_t>(rect.y + 1.0f); y + 1.0f < rect.y + rect.height; ++y) {
         for (auto x = static_cast<std::uint32_t>(rect.x + 1.0f); x + 1.0f < rect.x + rect.width; ++x) {
-            changed += Difference(a, b, x, y) > 30 ? 1 : 0;
+            changed += PixelDifference(a, b, x, y) > 30 ? 1 : 0;
             ++all;
         }
     }
@@ -61,21 +52,9 @@ float ChangedShare(const Image& a, const Image& b, const GUIRect& rect)
     return all == 0 ? 0.0f : static_cast<float>(changed) / static_cast<float>(all);
 }
 
-class MenuControlPixels : public MenuFixture
+class MenuControlPixels : public AppPixelFixture<MenuFixture>
 {
 protected:
-    MenuControlPixels() { PlatformTesting::UseRecordingDevice(false); }
-
-    void SetUp() override
-    {
-        try {
-            MenuFixture::SetUp();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
-    }
-
     // A frame in which every control but the scrolls gets the caption "OK", when asked.
     void CaptionFrame(GUIMenuWindow& window, bool captions)
     {
@@ -87,14 +66,6 @@ protected:
                 control->GetWidget()->AddTextKey(3, 1, "OK", -1, 0.0f, -1.0f, {}, window.m_colour);
         }
         engine->EndFrame();
-    }
-
-    Image Grab(const std::string& fileName)
-    {
-        Image image;
-        engine->m_renderSystem->GrabScreen(image);
-        RenderTesting::SaveTestPicture(image, fileName, *engine->m_files);
-        return image;
     }
 
     static GUIRect OwnRect(const GUIControl& control)
@@ -135,8 +106,8 @@ TEST_F(MenuControlPixels, EveryControlOfEveryMenuSetShowsItsWidgetHitAreaAndCapt
             const GUIRect own = OwnRect(*control);
             EXPECT_GT(ChangedShare(plain, empty, own), 0.3f) << static_cast<int>(control->GetKind());
             const GUIRect hit = control->GetScroll() ? own : AbsoluteRect(widget, widget.m_hitArea);
-            EXPECT_GT(Difference(plain, empty, static_cast<std::uint32_t>(hit.x + 0.5f * hit.width),
-                                 static_cast<std::uint32_t>(hit.y + 0.5f * hit.height)),
+            EXPECT_GT(PixelDifference(plain, empty, static_cast<std::uint32_t>(hit.x + 0.5f * hit.width),
+                                      static_cast<std::uint32_t>(hit.y + 0.5f * hit.height)),
                       30);
             if (control.get() == window.GetFrame() || control->GetScroll())
                 continue;
@@ -148,7 +119,7 @@ TEST_F(MenuControlPixels, EveryControlOfEveryMenuSetShowsItsWidgetHitAreaAndCapt
         int stray = 0;
         for (std::uint32_t y = 0; y < 600; ++y) {
             for (std::uint32_t x = 0; x < 800; ++x) {
-                if (Difference(captioned, plain, x, y) <= 30)
+                if (PixelDifference(captioned, plain, x, y) <= 30)
                     continue;
                 const auto& controls = window.GetControls();
                 const bool inArea = std::any_of(controls.begin() + 1, controls.end(), [&](const auto& control) {

@@ -1,15 +1,13 @@
 // Menu windows on the GL back end at 800 x 600: the main menu greeting a player, its title typed in the title
 // area, and the high-score table with the new entry picked out in its own font, which changes that row and no
 // other. Saved for people to look at.
-#include "engine/foundation/Error.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/gui/Engine.h"
-#include "engine/render/RenderSystem.h"
 #include "framework/HighScoresTable.h"
 #include "game/app/GUIHighScoresWindow.h"
 #include "game/app/GUIMainMenuWindow.h"
-#include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/MenuWindowFixture.h"
+#include "tests/game/app/gl/AppPixelFixture.h"
 
 using KeystrelEngine::Image;
 
@@ -17,47 +15,18 @@ namespace {
 
 using namespace AppTesting;
 
-int Difference(const Image& a, const Image& b, std::uint32_t x, std::uint32_t y)
-{
-    const auto p = RenderTesting::PixelFromBottom(a, x, y);
-    const auto q = RenderTesting::PixelFromBottom(b, x, y);
-    return std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]);
-}
-
 // Pixels that differ in the rows from y to y + height.
 int ChangedRows(const Image& a, const Image& b, float y, float height)
 {
     int changed = 0;
     for (auto row = static_cast<std::uint32_t>(y); static_cast<float>(row) < y + height; ++row) {
         for (std::uint32_t x = 0; x < 800; ++x)
-            changed += Difference(a, b, x, row) > 30 ? 1 : 0;
+            changed += PixelDifference(a, b, x, row) > 30 ? 1 : 0;
     }
     return changed;
 }
 
-class MenuWindowPixels : public MenuWindowFixture
-{
-protected:
-    MenuWindowPixels() { PlatformTesting::UseRecordingDevice(false); }
-
-    void SetUp() override
-    {
-        try {
-            MenuWindowFixture::SetUp();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
-    }
-
-    Image Grab(const std::string& fileName)
-    {
-        Image image;
-        engine->m_renderSystem->GrabScreen(image);
-        RenderTesting::SaveTestPicture(image, fileName, *engine->m_files);
-        return image;
-    }
-};
+using MenuWindowPixels = AppPixelFixture<MenuWindowFixture>;
 
 TEST_F(MenuWindowPixels, TheMainMenuGreetsThePlayerInTheTitleArea)
 {

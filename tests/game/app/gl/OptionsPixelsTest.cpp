@@ -2,13 +2,11 @@
 // stand-in background types: the mode the arrows choose prints in the resolution box and the full-screen box shows
 // its check over its unfolded model. Saved for people to look at, as opened and after a click on the left arrow and
 // on the full-screen box.
-#include "engine/foundation/Error.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUICheckBox.h"
-#include "engine/render/RenderSystem.h"
 #include "game/app/GUIOptionsWindow.h"
-#include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/SettingsWindowFixture.h"
+#include "tests/game/app/gl/AppPixelFixture.h"
 
 using KeystrelEngine::GUIWindow;
 using KeystrelEngine::Image;
@@ -18,29 +16,9 @@ namespace {
 
 using namespace AppTesting;
 
-class OptionsPixels : public SettingsWindowFixture
+class OptionsPixels : public AppPixelFixture<SettingsWindowFixture>
 {
 protected:
-    OptionsPixels() { PlatformTesting::UseRecordingDevice(false); }
-
-    void SetUp() override
-    {
-        try {
-            SettingsWindowFixture::SetUp();
-        } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
-        }
-        engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
-    }
-
-    Image Grab(const std::string& fileName)
-    {
-        Image image;
-        engine->m_renderSystem->GrabScreen(image);
-        RenderTesting::SaveTestPicture(image, fileName, *engine->m_files);
-        return image;
-    }
-
     // How many pixels of the rectangle of the widget differ between the pictures.
     static int Changed(const Image& a, const Image& b, const GUIWindow& widget, const KeystrelEngine::GUIRect& rect)
     {
@@ -50,9 +28,7 @@ protected:
         int changed = 0;
         for (auto y = static_cast<std::uint32_t>(bottom); y < bottom + rect.height; ++y) {
             for (auto x = static_cast<std::uint32_t>(left); x < left + rect.width; ++x) {
-                const auto p = RenderTesting::PixelFromBottom(a, x, y);
-                const auto q = RenderTesting::PixelFromBottom(b, x, y);
-                changed += std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]) > 30 ? 1 : 0;
+                changed += PixelDifference(a, b, x, y) > 30 ? 1 : 0;
             }
         }
         return changed;

@@ -1,0 +1,58 @@
+// A bar that fills toward a target at its speed: over the owner's frame control (the bar's background model), a
+// fill window whose material shows the fill (its first animation frame full, its last empty; the animation
+// itself stands still), and a caption window over the bar's text area.
+#pragma once
+
+#include "engine/render/Color.h"
+
+#include <string_view>
+
+namespace KeystrelEngine {
+class Engine;
+class GUIManager;
+class GUIWindow;
+class TimerManager;
+} // namespace KeystrelEngine
+
+namespace Wispfold {
+
+class GameData;
+
+class GUIGameLogicProgress
+{
+public:
+    // The bar's models "<bar>.mlf" and "<bar>_text_area.mlf" below "ui\\menus\\models\\". Fill and caption
+    // stand under the parent.
+    GUIGameLogicProgress(KeystrelEngine::Engine* engine, const GameData& data, float speed, std::string_view bar,
+                         KeystrelEngine::GUIWindow* parent);
+    ~GUIGameLogicProgress();
+
+    GUIGameLogicProgress(const GUIGameLogicProgress&) = delete;
+    GUIGameLogicProgress& operator=(const GUIGameLogicProgress&) = delete;
+
+    // Shows the value at once.
+    void Set(float value);
+    // Nothing while the parent is hidden; otherwise moves toward the target without passing it.
+    void Update(float target);
+
+    float GetValue() const { return m_value; }
+    // The fill's place in its material animation: 0 full, 1 empty.
+    float GetFillPosition() const;
+    KeystrelEngine::GUIWindow* GetFill() const { return m_fill; }
+    KeystrelEngine::GUIWindow* GetCaption() const { return m_caption; }
+
+    float m_speed;                                          // per second
+    KeystrelEngine::Color m_colour{1.0f, 1.0f, 1.0f, 1.0f}; // given to the fill each frame
+
+private:
+    void ShowFill();
+
+    KeystrelEngine::GUIManager* m_gui;
+    KeystrelEngine::TimerManager* m_timers;
+    KeystrelEngine::GUIWindow* m_parent;
+    KeystrelEngine::GUIWindow* m_fill;
+    KeystrelEngine::GUIWindow* m_caption;
+    float m_value = 0.0f;
+};
+
+} // namespace Wispfold
