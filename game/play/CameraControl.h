@@ -59,6 +59,7 @@ public:
     void StartIntro();
     // The won level's motion out; it holds at its end.
     void StartEnd();
+    bool IsEnding() const { return m_end; }
     // An extra turn of the board (radians), used while the tutorial shows the turning.
     void SetTurnBias(float bias) { m_turnBias = bias; }
     float GetTurnBias() const { return m_turnBias; }
