@@ -268,6 +268,21 @@ TEST_F(CameraControlTest, ShiftedBoardTurnsAboutItsCentre)
     }
 }
 
+// The five values are read whatever separates them: the content tool's lines end in CR LF.
+TEST_F(CameraControlTest, CameraFileValuesAreReadAcrossLineEndsAndBlanks)
+{
+    for (const char* text : {"300\r\n0\r\n150\r\n0\r\n170\r\n", "300 0\t150\n\n0   170"}) {
+        SCOPED_TRACE(text);
+        WriteCamera(text);
+        const std::size_t logged = engine->m_log->m_history.size();
+        const auto control = Make("1");
+        Frame(*control, 0.01f);
+        EXPECT_NEAR(Camera().m_position.x, kDistance, 1e-3);
+        EXPECT_NEAR(Camera().m_position.z, kOblique, 1e-3);
+        EXPECT_EQ(engine->m_log->m_history.size(), logged);
+    }
+}
+
 // A camera file that cannot be used is logged and the board is seen from straight above, high enough to hold it;
 // a degenerate file that is readable still gives a finite view.
 TEST_F(CameraControlTest, UnusableCameraFileFramesTheBoardFromAbove)
