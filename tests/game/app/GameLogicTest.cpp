@@ -17,6 +17,9 @@ namespace {
 
 using Wispfold::GameLogic;
 
+// Fifteen cells, three of them with one mana layer.
+const std::vector<std::string> kGlade = {".1.o.", "o.o.o", ".o.o.", "o.o.1", ".o.o.", "1.o.o"};
+
 // The generated catalogue's first level unless a test writes its own.
 class GameLogicTest : public AppTesting::LevelFixture
 {
@@ -140,6 +143,17 @@ TEST_F(GameLogicTest, HintPauseAndRelaxMode)
         Play(nullptr, false);
     EXPECT_EQ(logic->GetBoard().GetMoveCount(), 0u);
     EXPECT_NEAR(logic->GetHintTimer(), 200 * kFrame, 0.01f);
+
+    // On this board and seed the refills make new rows more than once: such cascades remove butterflies without
+    // input, and every removal restarts the wait.
+    logic.reset();
+    KeystrelEngine::RandomSeed = 3;
+    WriteLevel({".1.1.", "1.1.1", ".1.1.", "1.1.1", ".1.1.", "1.1.1", ".1.1.", "1.1.1"}, 1.0f);
+    LoadLevel();
+    Start();
+    const Run run = PlayToTheEnd(1000);
+    EXPECT_GT(run.cascades, 0);
+    EXPECT_EQ(run.removalsWithTimer, 0);
 }
 
 // The guide's phrases of a level's beginning and of the make-swap topic, one short line each.
@@ -152,9 +166,6 @@ std::string LevelTexts()
     }
     return table;
 }
-
-// Fifteen cells, three of them with one mana layer.
-const std::vector<std::string> kGlade = {".1.o.", "o.o.o", ".o.o.", "o.o.1", ".o.o.", "1.o.o"};
 
 // A level written by the test from its catalogue entry to its ground, played with the mouse: with its own budget
 // the make-swap topic runs first (the player follows the tip and listens to the end, which clears the topic's

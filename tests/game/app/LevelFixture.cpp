@@ -81,7 +81,7 @@ void LevelFixture::TearDown()
     CharacterFixture::TearDown();
 }
 
-void LevelFixture::WriteLevel(const std::vector<std::string>& rows, float levelFactor)
+void LevelFixture::WriteLevel(const std::vector<std::string>& rows, float levelFactor, int colours)
 {
     const Formats::BoardFile board = Content::BoardMap::Build(rows);
     std::uint32_t mana = 0;
@@ -96,7 +96,7 @@ void LevelFixture::WriteLevel(const std::vector<std::string>& rows, float levelF
     ReplaceDataFile("data\\environments\\glade\\environment.ini", "1\r\nground\r\n1\r\n0\r\n0\r\n");
     WriteGround("environments\\glade\\models\\");
     std::ostringstream catalogue;
-    catalogue << "1\r\nglade\r\n3\r\nglade\r\n" << levelFactor << "\r\n";
+    catalogue << "1\r\nglade\r\n" << colours << "\r\nglade\r\n" << levelFactor << "\r\n";
     ReplaceDataFile("data\\levels\\stages_info.ini", "1\r\n");
     ReplaceDataFile("data\\levels\\stage0.ini", catalogue.str());
     levels->Load();
@@ -169,10 +169,12 @@ bool LevelFixture::Settled() const
 LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
 {
     Run run;
+    bool removedSinceSwap = false;
     while (run.frames < limit && logic->GetState() == 0) {
         const std::optional<std::uint32_t> move = Settled() ? UsableMove() : std::nullopt;
         if (move) {
             run.frames += Swap(*move);
+            removedSinceSwap = false;
             continue;
         }
         Play(nullptr, false);
@@ -181,6 +183,8 @@ LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
         if (board.GetRemovedCount() > 0) {
             ++run.removals;
             run.removalsWithTimer += logic->GetHintTimer() != 0.0f ? 1 : 0;
+            run.cascades += removedSinceSwap ? 1 : 0;
+            removedSinceSwap = true;
         }
         if (logic->GetState() == 0 && board.IsLevelWon() && logic->GetItemManager().AnyItemBusy())
             ++run.wonWhileBusy;

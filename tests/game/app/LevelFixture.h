@@ -29,9 +29,9 @@ protected:
     void TearDown() override;
 
     // A catalogue of one stage with one level, "glade", on the board of the map's rows (as the content tool draws
-    // them: '1' a cell with one mana layer, 'o' a plain cell, '.' none), in three colours, with its framing
+    // them: '1' a cell with one mana layer, 'o' a plain cell, '.' none), in the given colours, with its framing
     // camera file and an environment of one lit ground model; the catalogue is read anew and the level chosen.
-    void WriteLevel(const std::vector<std::string>& rows, float levelFactor);
+    void WriteLevel(const std::vector<std::string>& rows, float levelFactor, int colours = 3);
     // The level's data read from its files.
     void LoadLevel();
     // The game logic over the loaded data, as the game makes it: the relax flag is the profile's flag 0.
@@ -53,6 +53,7 @@ protected:
         int wonWhileBusy = 0;      // frames won on the board while a butterfly was still out, in state 0
         int removals = 0;          // frames with a removal
         int removalsWithTimer = 0; // of those, frames whose hint timer did not read 0 after it
+        int cascades = 0;          // removal frames after another one since the last swap
     };
     // Plays until the state leaves 0 or the limit of frames is reached.
     Run PlayToTheEnd(int limit);
