@@ -222,6 +222,7 @@ TEST_F(GUIGameLogicWindowTest, ViewAndWindowModeButtons)
     engine->Update();
     hud->Update();
     EXPECT_EQ(engine->m_config->v_fullscreen, !fullScreen);
+    EXPECT_NE(SavedConfiguration().find(fullScreen ? "v_fullscreen 0" : "v_fullscreen 1"), std::string::npos);
     EXPECT_EQ(engine->m_config->GetCommandState("v_window_change_mode"), KeystrelEngine::Config::kCommandRaised);
     engine->EndFrame();
     engine->m_config->SetCommandState("v_window_change_mode", KeystrelEngine::Config::kCommandIdle);
@@ -281,7 +282,26 @@ TEST_F(GUIGameLogicWindowTest, StatisticsShowOnlyForANonZeroNumber)
 
 TEST_F(GUIGameLogicWindowTest, CloseFadesOutAndHidesTheRoot)
 {
-    OpenFully();
+    // The fade in waits until every control has unfolded.
+    OpenLevel();
+    const auto unfolding = [&] {
+        for (int index = 0; index < GUIGameLogicWindow::kOwnCount; ++index)
+            if (hud->GetControl(static_cast<GUIGameLogicWindow::ControlIndex>(index)).IsUnfolding())
+                return true;
+        return false;
+    };
+    int unfoldingFrames = 0;
+    for (int frame = 0; frame < 60 && hud->GetAlpha() < 1.0f; ++frame) {
+        const bool before = unfolding();
+        Step();
+        if (before) {
+            ++unfoldingFrames;
+            EXPECT_EQ(hud->GetAlpha(), 0.0f) << frame;
+        }
+    }
+    EXPECT_GT(unfoldingFrames, 1);
+    ASSERT_EQ(hud->GetAlpha(), 1.0f);
+
     hud->Close();
     for (int i = 0; i < 60 && hud->GetRoot()->IsVisible(); ++i)
         Step();
