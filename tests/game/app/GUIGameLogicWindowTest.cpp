@@ -333,20 +333,8 @@ TEST_F(GUIGameLogicWindowTest, TheWindowFollowsTheFirstLevelAsItIsPlayed)
     EXPECT_EQ(logic.GetCameraControl().GetCameraType(), Wispfold::CameraControl::kTypeOblique);
 
     // Swaps until the board charges mana: a flight starts for every charged place in that frame.
-    const auto charges = [&] { return board.GetManaChargePositions().size(); };
-    for (int frame = 0; frame < 600 && charges() == 0; ++frame) {
-        const std::optional<std::uint32_t> move = session->Settled() ? session->UsableMove() : std::nullopt;
-        if (!move) {
-            Step();
-            continue;
-        }
-        for (const Wispfold::Cell* cell : {board.GetMoveFirstCell(*move), board.GetMoveSecondCell(*move)})
-            for (const bool held : {true, false})
-                if (charges() == 0)
-                    Step(cell, held);
-    }
-    const std::size_t charged = charges();
-    ASSERT_GT(charged, 0u);
+    ASSERT_TRUE(session->PlayUntilManaCharged([&](const Wispfold::Cell* cell, bool held) { Step(cell, held); }, 600));
+    const std::size_t charged = board.GetManaChargePositions().size();
     const auto starting = std::count_if(hud->GetFlights().begin(), hud->GetFlights().end(),
                                         [](const auto& flight) { return flight->GetTime() == kFrameTime; });
     EXPECT_EQ(static_cast<std::size_t>(starting), charged);

@@ -127,6 +127,27 @@ public:
         return board.GetDestructionGroups().empty();
     }
 
+    // Swaps usable moves, a press and a release on each cell in a frame each, through the caller's frame (which
+    // runs Drive with the cell and the button), waiting a frame while none is usable, until a frame charges mana;
+    // whether one did within the limit of frames.
+    template <class Frame> bool PlayUntilManaCharged(Frame frame, int limit)
+    {
+        const Wispfold::Board& board = m_logic->GetBoard();
+        const auto charged = [&] { return !board.GetManaChargePositions().empty(); };
+        for (int frames = 0; frames < limit && !charged(); ++frames) {
+            const std::optional<std::uint32_t> move = Settled() ? UsableMove() : std::nullopt;
+            if (!move) {
+                frame(nullptr, false);
+                continue;
+            }
+            for (const Wispfold::Cell* cell : {board.GetMoveFirstCell(*move), board.GetMoveSecondCell(*move)})
+                for (const bool held : {true, false})
+                    if (!charged())
+                        frame(cell, held);
+        }
+        return charged();
+    }
+
     Wispfold::GameLogic& Logic() const { return *m_logic; }
     Wispfold::Character& Speaker() const { return *m_character; }
     Wispfold::LevelRecord& Record() const { return *m_record; }

@@ -56,23 +56,11 @@ protected:
 
 TEST_F(LevelHudPixels, TheFirstLevelWithTheInGameWindowOverIt)
 {
-    const Wispfold::Board& board = session->Logic().GetBoard();
     hud->Open(&session->Logic());
     for (int frame = 0; frame < 60 && hud->GetAlpha() < 1.0f; ++frame)
         Play();
     // The first swap that charges mana, caught while its flights are under way.
-    for (int frame = 0; frame < 600 && board.GetManaChargePositions().empty(); ++frame) {
-        const std::optional<std::uint32_t> move = session->Settled() ? session->UsableMove() : std::nullopt;
-        if (!move) {
-            Play();
-            continue;
-        }
-        for (const Wispfold::Cell* cell : {board.GetMoveFirstCell(*move), board.GetMoveSecondCell(*move)})
-            for (const bool held : {true, false})
-                if (board.GetManaChargePositions().empty())
-                    Play(cell, held);
-    }
-    ASSERT_FALSE(board.GetManaChargePositions().empty());
+    ASSERT_TRUE(session->PlayUntilManaCharged([&](const Wispfold::Cell* cell, bool held) { Play(cell, held); }, 600));
     for (int frame = 0; frame < 4; ++frame)
         Play();
 
