@@ -88,7 +88,7 @@ public:
         return resources;
     }
 
-    // The level's part of a frame: with a cell, the GUI cursor on it and "MOUSE1" as given (without one, the
+    // The level's share of a frame: with a cell, the GUI cursor on it and "MOUSE1" as given (without one, the
     // cursor and the button stay as the input left them), then the level and the character.
     void Drive(const Wispfold::Cell* at, bool held)
     {
