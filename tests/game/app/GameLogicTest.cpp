@@ -2,6 +2,7 @@
 // shared lists, run frame by frame on the fake clock with the cursor and the left button injected on the board's
 // possible moves until it is won or out of energy, and deleted leaving the engine's registries as it found them.
 #include "tests/game/app/LevelFixture.h"
+#include "tests/game/app/LevelSession.h"
 
 #include "engine/foundation/Random.h"
 #include "engine/foundation/Timer.h"
@@ -199,7 +200,7 @@ TEST_F(GameLogicTest, AWrittenLevelIsPlayedByMouseToItsEnd)
         EXPECT_EQ(tutorial.GetTopic(), Wispfold::Tutorial::kMakeSwap);
         int frames = 0;
         for (; frames < 1500 && tutorial.GetTopic() != Wispfold::Tutorial::kNoTopic; ++frames) {
-            if (tutorial.GetStep() == 5 && Settled() && board.GetMoveCount() > 0)
+            if (tutorial.GetStep() == 5 && AppTesting::LevelSession::Settled(board) && board.GetMoveCount() > 0)
                 Swap(board.GetMoveCount() - 1);
             else
                 Play(nullptr, false);

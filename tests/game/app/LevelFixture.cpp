@@ -1,6 +1,7 @@
 #include "tests/game/app/LevelFixture.h"
 
 #include "tests/game/app/LevelResources.h"
+#include "tests/game/app/LevelSession.h"
 
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
@@ -8,7 +9,6 @@
 #include "engine/render/Model.h"
 #include "game/play/Board.h"
 #include "game/play/BoardScene.h"
-#include "game/play/Item.h"
 #include "game/play/ItemManager.h"
 #include "tests/support/ImageFiles.h"
 #include "tools/content/world/BoardMap.h"
@@ -132,18 +132,6 @@ void LevelFixture::Play(const Wispfold::Cell* at, bool held)
     engine->EndFrame();
 }
 
-std::optional<std::uint32_t> LevelFixture::UsableMove() const
-{
-    const Wispfold::Board& board = logic->GetBoard();
-    for (std::uint32_t pair = 0; pair < board.GetMoveCount(); ++pair) {
-        const Wispfold::Cell* first = board.GetMoveFirstCell(pair);
-        const Wispfold::Cell* second = board.GetMoveSecondCell(pair);
-        if (!first->m_blocked && !first->m_closed && !second->m_blocked && !second->m_closed)
-            return pair;
-    }
-    return std::nullopt;
-}
-
 int LevelFixture::Swap(std::uint32_t pair)
 {
     const Wispfold::Board& board = logic->GetBoard();
@@ -155,23 +143,14 @@ int LevelFixture::Swap(std::uint32_t pair)
     return 4;
 }
 
-bool LevelFixture::Settled() const
-{
-    const Wispfold::Board& board = logic->GetBoard();
-    for (const auto& cell : board.GetCells()) {
-        const Wispfold::Item* item = board.GetItem(cell.get());
-        if (item && (item->m_markedForDestruction || !item->IsAtRest()))
-            return false;
-    }
-    return board.GetDestructionGroups().empty();
-}
-
 LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
 {
     Run run;
     bool removedSinceSwap = false;
     while (run.frames < limit && logic->GetState() == 0) {
-        const std::optional<std::uint32_t> move = Settled() ? UsableMove() : std::nullopt;
+        const Wispfold::Board& board = logic->GetBoard();
+        const std::optional<std::uint32_t> move =
+            LevelSession::Settled(board) ? LevelSession::UsableMove(board) : std::nullopt;
         if (move) {
             run.frames += Swap(*move);
             removedSinceSwap = false;
@@ -179,7 +158,6 @@ LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
         }
         Play(nullptr, false);
         ++run.frames;
-        const Wispfold::Board& board = logic->GetBoard();
         if (board.GetRemovedCount() > 0) {
             ++run.removals;
             run.removalsWithTimer += logic->GetHintTimer() != 0.0f ? 1 : 0;

@@ -13,7 +13,6 @@
 #include "game/play/GameLogic.h"
 #include "game/play/GameLogicData.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,12 +38,8 @@ protected:
 
     // One frame of the level with the cursor over the cell (none: off the board) and the left button as given.
     void Play(const Wispfold::Cell* at, bool held);
-    // The first possible move whose cells are neither closed nor blocked.
-    std::optional<std::uint32_t> UsableMove() const;
     // A press and a release on each cell of the move; the frames it took.
     int Swap(std::uint32_t pair);
-    // Every butterfly of the board sits at its cell and nothing waits for removal.
-    bool Settled() const;
 
     // What a played level showed on its way, frame by frame.
     struct Run
