@@ -81,7 +81,7 @@ void LevelFixture::TearDown()
     CharacterFixture::TearDown();
 }
 
-void LevelFixture::WriteLevel(const std::vector<std::string>& rows, float levelFactor, int colours)
+void LevelFixture::WriteLevel(const std::vector<std::string>& rows, float levelFactor)
 {
     const Formats::BoardFile board = Content::BoardMap::Build(rows);
     std::uint32_t mana = 0;
@@ -96,7 +96,7 @@ void LevelFixture::WriteLevel(const std::vector<std::string>& rows, float levelF
     ReplaceDataFile("data\\environments\\glade\\environment.ini", "1\r\nground\r\n1\r\n0\r\n0\r\n");
     WriteGround("environments\\glade\\models\\");
     std::ostringstream catalogue;
-    catalogue << "1\r\nglade\r\n" << colours << "\r\nglade\r\n" << levelFactor << "\r\n";
+    catalogue << "1\r\nglade\r\n3\r\nglade\r\n" << levelFactor << "\r\n";
     ReplaceDataFile("data\\levels\\stages_info.ini", "1\r\n");
     ReplaceDataFile("data\\levels\\stage0.ini", catalogue.str());
     levels->Load();

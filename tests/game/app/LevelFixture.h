@@ -28,9 +28,9 @@ protected:
     void TearDown() override;
 
     // A catalogue of one stage with one level, "glade", on the board of the map's rows (as the content tool draws
-    // them: '1' a cell with one mana layer, 'o' a plain cell, '.' none), in the given colours, with its framing
+    // them: '1' a cell with one mana layer, 'o' a plain cell, '.' none), in three colours, with its framing
     // camera file and an environment of one lit ground model; the catalogue is read anew and the level chosen.
-    void WriteLevel(const std::vector<std::string>& rows, float levelFactor, int colours = 3);
+    void WriteLevel(const std::vector<std::string>& rows, float levelFactor);
     // The level's data read from its files.
     void LoadLevel();
     // The game logic over the loaded data, as the game makes it: the relax flag is the profile's flag 0.
