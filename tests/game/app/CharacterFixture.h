@@ -10,6 +10,7 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/render/Camera.h"
 #include "game/app/GameData.h"
+#include "game/app/LevelResources.h"
 #include "game/play/Character.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
@@ -54,17 +55,7 @@ protected:
         AppFixture::TearDown();
     }
 
-    Wispfold::CharacterResources Resources() const
-    {
-        Wispfold::CharacterResources resources;
-        resources.figure = data->GetModel("ui\\menus\\character\\character.mlf");
-        for (std::uint32_t lines = 1; lines <= Wispfold::kBubbleCount; ++lines)
-            resources.bubbles[lines - 1] =
-                data->GetModel("ui\\menus\\character\\text_size" + std::to_string(lines) + ".mlf");
-        resources.levelParent = data->GetChildWindow();
-        resources.menuParent = menuTop;
-        return resources;
-    }
+    Wispfold::CharacterResources Resources() const { return Wispfold::MakeCharacterResources(*data, menuTop); }
 
     void SetPhrase(const std::string& key, const std::vector<std::u16string>& lines, const char* size = nullptr)
     {
