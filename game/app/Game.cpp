@@ -55,13 +55,32 @@ namespace Wispfold {
 namespace {
 
 // The game's text tables, after the shell's "common".
-constexpr std::array kTextSections = {
-    "character",     "continue_game_logic",   "delete_profile", "exit",           "game_complete",
-    "game_logic",    "game_logic_exit",       "game_logic_menu", "game_logic_pause", "game_over",
-    "help",          "high_scores",           "introduction",   "level_complete", "loading",
-    "main_menu",     "new_profile",           "options",        "profile_name_conflict", "profiles",
-    "relax",         "rename_profile",        "stage_complete", "start_game",     "statistics",
-    "welcome"};
+constexpr std::array kTextSections = {"character",
+                                      "continue_game_logic",
+                                      "delete_profile",
+                                      "exit",
+                                      "game_complete",
+                                      "game_logic",
+                                      "game_logic_exit",
+                                      "game_logic_menu",
+                                      "game_logic_pause",
+                                      "game_over",
+                                      "help",
+                                      "high_scores",
+                                      "introduction",
+                                      "level_complete",
+                                      "loading",
+                                      "main_menu",
+                                      "new_profile",
+                                      "options",
+                                      "profile_name_conflict",
+                                      "profiles",
+                                      "relax",
+                                      "rename_profile",
+                                      "stage_complete",
+                                      "start_game",
+                                      "statistics",
+                                      "welcome"};
 
 // The player's sounds, in registration order.
 struct PlayerSound
@@ -135,8 +154,10 @@ Game::Game(const std::string& productName, const std::string& makerName, DeferIn
 {
 }
 
+// A level still running at the end goes first: it speaks through the character and reads the shared record.
 Game::~Game()
 {
+    m_gameLogic.reset();
     m_relaxWindow.reset();
     m_introductionWindow.reset();
     m_upgradeWindow.reset();
@@ -242,10 +263,10 @@ std::unique_ptr<GameFramework::ProfileManagerBase> Game::CreateProfileManager()
 
 std::unique_ptr<GameFramework::DataKeeper> Game::CreateGameData()
 {
-    return std::make_unique<GameData>(
-        GameFramework::DataKeeperServices{m_log, m_fileManager, m_shaderManager, m_modelManager, m_spriteGroupManager,
-                                          m_particleSystemManager},
-        m_guiManager);
+    return std::make_unique<GameData>(GameFramework::DataKeeperServices{m_log, m_fileManager, m_shaderManager,
+                                                                        m_modelManager, m_spriteGroupManager,
+                                                                        m_particleSystemManager},
+                                      m_guiManager);
 }
 
 std::unique_ptr<GameFramework::GUIGameCursorBase> Game::CreateGameCursor()
@@ -303,14 +324,14 @@ std::unique_ptr<GameFramework::GUINewProfileWindowBase> Game::CreateNewProfileWi
 
 std::unique_ptr<GameFramework::GUIRenameProfileWindowBase> Game::CreateRenameProfileWindow()
 {
-    return std::make_unique<GUIRenameProfileWindow>(m_engine.get(), m_audioPlayer.get(), m_profileManager.get(),
-                                                    Data(), m_menuWindowManager.get(), MenuParent());
+    return std::make_unique<GUIRenameProfileWindow>(m_engine.get(), m_audioPlayer.get(), m_profileManager.get(), Data(),
+                                                    m_menuWindowManager.get(), MenuParent());
 }
 
 std::unique_ptr<GameFramework::GUIDeleteProfileWindowBase> Game::CreateDeleteProfileWindow()
 {
-    return std::make_unique<GUIDeleteProfileWindow>(m_engine.get(), m_audioPlayer.get(), m_profileManager.get(),
-                                                    Data(), m_menuWindowManager.get(), MenuParent());
+    return std::make_unique<GUIDeleteProfileWindow>(m_engine.get(), m_audioPlayer.get(), m_profileManager.get(), Data(),
+                                                    m_menuWindowManager.get(), MenuParent());
 }
 
 std::unique_ptr<GameFramework::GUIProfileNameConflictWindowBase> Game::CreateProfileNameConflictWindow()
@@ -364,8 +385,8 @@ std::unique_ptr<GameFramework::GUIGameLogicPauseWindowBase> Game::CreateGameLogi
 
 std::unique_ptr<GameFramework::GUIGameLogicMenuWindowBase> Game::CreateGameLogicMenuWindow()
 {
-    return std::make_unique<GUIGameLogicMenuWindow>(m_engine.get(), m_audioPlayer.get(), m_profileManager.get(),
-                                                    Data(), m_menuWindowManager.get(), MenuParent());
+    return std::make_unique<GUIGameLogicMenuWindow>(m_engine.get(), m_audioPlayer.get(), m_profileManager.get(), Data(),
+                                                    m_menuWindowManager.get(), MenuParent());
 }
 
 std::unique_ptr<GameFramework::GUIGameLogicMenuExitWindowBase> Game::CreateGameLogicMenuExitWindow()
@@ -407,27 +428,27 @@ std::unique_ptr<GameFramework::GUIGameOverWindowBase> Game::CreateGameOverWindow
 std::unique_ptr<GameFramework::DataKeeper> Game::CreateGameLogicData(GameFramework::StageRecord* stage,
                                                                      GameFramework::LevelRecord* level)
 {
-    return std::make_unique<GameLogicData>(
-        GameFramework::DataKeeperServices{m_log, m_fileManager, m_shaderManager, m_modelManager, m_spriteGroupManager,
-                                          m_particleSystemManager},
-        stage, static_cast<LevelRecord*>(level));
+    return std::make_unique<GameLogicData>(GameFramework::DataKeeperServices{m_log, m_fileManager, m_shaderManager,
+                                                                             m_modelManager, m_spriteGroupManager,
+                                                                             m_particleSystemManager},
+                                           stage, static_cast<LevelRecord*>(level));
 }
 
-std::unique_ptr<GameFramework::GameLogicBase> Game::CreateGameLogic(GameFramework::StageRecord* stage,
-                                                                    GameFramework::LevelRecord* level,
-                                                                    std::uint32_t mode)
+std::unique_ptr<GameFramework::GameLogicBase>
+Game::CreateGameLogic(GameFramework::StageRecord* stage, GameFramework::LevelRecord* level, std::uint32_t mode)
 {
-    if (!m_tutorialFlags)
+    if (!m_levelShared) {
         m_tutorialFlags = std::make_unique<ProfileTutorialFlags>(m_log, *m_profileManager);
-    GameLogicShared shared;
-    shared.audio = m_audioPlayer.get();
-    FillLevelResources(*Data(), shared.play, shared.cells);
-    shared.tutorialTip = Data()->GetModel("game_objects\\cell\\cell_tip.mlf");
-    shared.tutorialFlags = m_tutorialFlags.get();
-    shared.relaxMode = CurrentGameProfile().GetFlag(Profile::RelaxMode);
-    shared.character = m_character.get();
-    return std::make_unique<GameLogic>(*m_engine, shared, static_cast<const GameLogicData&>(*m_gameLogicData), stage,
-                                       static_cast<LevelRecord*>(level), mode);
+        m_levelShared = std::make_unique<GameLogicShared>();
+        m_levelShared->audio = m_audioPlayer.get();
+        FillLevelResources(*Data(), m_levelShared->play, m_levelShared->cells);
+        m_levelShared->tutorialTip = Data()->GetModel("game_objects\\cell\\cell_tip.mlf");
+        m_levelShared->tutorialFlags = m_tutorialFlags.get();
+        m_levelShared->character = m_character.get();
+    }
+    m_levelShared->relaxMode = CurrentGameProfile().GetFlag(Profile::RelaxMode);
+    return std::make_unique<GameLogic>(*m_engine, *m_levelShared, static_cast<const GameLogicData&>(*m_gameLogicData),
+                                       stage, static_cast<LevelRecord*>(level), mode);
 }
 
 float Game::GetDefaultMusicVolume()

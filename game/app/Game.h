@@ -31,6 +31,7 @@ class GUIRelaxWindow;
 class GUIUpgradeWindow;
 class Profile;
 class ProfileTutorialFlags;
+struct GameLogicShared;
 
 class Game : public GameFramework::GameBase
 {
@@ -86,9 +87,8 @@ public:
     std::unique_ptr<GameFramework::GUIGameOverWindowBase> CreateGameOverWindow() override;
     std::unique_ptr<GameFramework::DataKeeper> CreateGameLogicData(GameFramework::StageRecord* stage,
                                                                    GameFramework::LevelRecord* level) override;
-    std::unique_ptr<GameFramework::GameLogicBase> CreateGameLogic(GameFramework::StageRecord* stage,
-                                                                  GameFramework::LevelRecord* level,
-                                                                  std::uint32_t mode) override;
+    std::unique_ptr<GameFramework::GameLogicBase>
+    CreateGameLogic(GameFramework::StageRecord* stage, GameFramework::LevelRecord* level, std::uint32_t mode) override;
 
     float GetDefaultMusicVolume() override;
     float GetDefaultSoundVolume() override;
@@ -142,8 +142,8 @@ protected:
     void PlayMenuMusic();
     void ShowUpgradeWindow(std::int32_t mode);
 
-    std::int32_t m_cameraType = 1;  // "g_camera_type"
-    float m_cameraValue = 1.0f;     // "g_camera_value"
+    std::int32_t m_cameraType = 1; // "g_camera_type"
+    float m_cameraValue = 1.0f;    // "g_camera_value"
     std::unique_ptr<GUIBackgroundWindow> m_background;
     std::unique_ptr<GUIMenuWindowManager> m_menuWindowManager;
     std::unique_ptr<Character> m_character;
@@ -153,6 +153,8 @@ protected:
     std::uint32_t m_levelMusic = 0; // which of the two level tracks plays next
     // The tutorial's view of the current profile's hints, shared by every level.
     std::unique_ptr<ProfileTutorialFlags> m_tutorialFlags;
+    // What the running level shares with the game; the level keeps references into it.
+    std::unique_ptr<GameLogicShared> m_levelShared;
 };
 
 } // namespace Wispfold

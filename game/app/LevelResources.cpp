@@ -46,7 +46,8 @@ CharacterResources MakeCharacterResources(const GameData& data, KeystrelEngine::
     CharacterResources resources;
     resources.figure = data.GetModel("ui\\menus\\character\\character.mlf");
     for (std::uint32_t lines = 1; lines <= kBubbleCount; ++lines)
-        resources.bubbles[lines - 1] = data.GetModel("ui\\menus\\character\\text_size" + std::to_string(lines) + ".mlf");
+        resources.bubbles[lines - 1] =
+            data.GetModel("ui\\menus\\character\\text_size" + std::to_string(lines) + ".mlf");
     resources.levelParent = data.GetChildWindow();
     resources.menuParent = menuParent;
     return resources;

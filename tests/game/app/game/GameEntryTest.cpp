@@ -9,6 +9,9 @@
 #include "engine/sound/Sound.h"
 #include "framework/AudioPlayer.h"
 #include "framework/GUIMainMenuWindowBase.h"
+#include "framework/GUIStartGameLogicWindowBase.h"
+#include "framework/GameLogicBase.h"
+#include "framework/ProfileManagerBase.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIBackgroundWindow.h"
 #include "game/app/GUIIntroductionWindow.h"
@@ -133,19 +136,27 @@ TEST_F(GameEntry, RegistersEverySoundOfItsTable)
         std::string path;
         std::size_t voices;
     };
-    std::vector<Expected> table = {
-        {0, "menu\\volume_slider", 1},   {1, "menu\\charge_score", 1},
-        {2, "menu\\charge_mana", 1},     {3, "menu\\upgrade", 1},
-        {4, "menu\\window_appear", 1},   {5, "menu\\window_disappear", 1},
-        {15, "game\\bad_swap", 2},       {16, "game\\bonus_color_destruction", 1},
-        {17, "game\\bonus_combination_destruction", 2},
-        {18, "game\\bonus_item_destruction", 2},
-        {19, "game\\combination_0", 4},  {20, "game\\combination_1", 3},
-        {21, "game\\combination_2", 2},  {22, "game\\combination_3", 1},
-        {23, "game\\combination_4", 1},  {24, "game\\deselect", 1},
-        {25, "game\\level_begin", 1},    {26, "game\\level_end", 1},
-        {27, "game\\level_failed", 1},   {28, "game\\select", 2},
-        {29, "game\\swap", 2}};
+    std::vector<Expected> table = {{0, "menu\\volume_slider", 1},
+                                   {1, "menu\\charge_score", 1},
+                                   {2, "menu\\charge_mana", 1},
+                                   {3, "menu\\upgrade", 1},
+                                   {4, "menu\\window_appear", 1},
+                                   {5, "menu\\window_disappear", 1},
+                                   {15, "game\\bad_swap", 2},
+                                   {16, "game\\bonus_color_destruction", 1},
+                                   {17, "game\\bonus_combination_destruction", 2},
+                                   {18, "game\\bonus_item_destruction", 2},
+                                   {19, "game\\combination_0", 4},
+                                   {20, "game\\combination_1", 3},
+                                   {21, "game\\combination_2", 2},
+                                   {22, "game\\combination_3", 1},
+                                   {23, "game\\combination_4", 1},
+                                   {24, "game\\deselect", 1},
+                                   {25, "game\\level_begin", 1},
+                                   {26, "game\\level_end", 1},
+                                   {27, "game\\level_failed", 1},
+                                   {28, "game\\select", 2},
+                                   {29, "game\\swap", 2}};
     for (std::uint32_t n = 0; n < 9; ++n)
         table.push_back({6 + n, "game\\character_paise_" + std::to_string(n), 1});
     EXPECT_EQ(playerSounds.size(), table.size());
@@ -191,9 +202,7 @@ TEST_F(GameEntry, UpdatesItsOwnObjectsBeforeTheShellsWindows)
            }},
           {"upgrade clock", [&](TestedGame& game) { return compare(game) && highest.upgradeClock > 1.0f; }},
           {"introduction", Always,
-           [](TestedGame& game) {
-               game.GetUpgradeWindow()->m_result = GameFramework::RequestBack;
-           }},
+           [](TestedGame& game) { game.GetUpgradeWindow()->m_result = GameFramework::RequestBack; }},
           {"main menu again", MainMenuShown,
            [](TestedGame& game) {
                game.m_mainMenuWindow->m_result = Wispfold::GUIMainMenuWindow::kRequestIntroduction;
@@ -202,6 +211,38 @@ TEST_F(GameEntry, UpdatesItsOwnObjectsBeforeTheShellsWindows)
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(highest.upgradeClock, 0.0f);
     EXPECT_GT(highest.introductionFade, 0.0f);
+}
+
+// The factories' windows and level objects work together: the map's start loads the first level and makes its
+// logic, the first level track plays on the level channel, and nothing on the way logs a warning or an error.
+TEST_F(GameEntry, StartsALevelFromTheMapThroughItsFactories)
+{
+    int frames = 0;
+    bool levelMade = false;
+    int levelMusic = -1;
+    std::uint32_t alternator = 0;
+    const auto wait = [&](int count) { return [&frames, count](TestedGame&) { return ++frames % count == 0; }; };
+    EXPECT_EQ(
+        Play({{"profile", Always,
+               [](TestedGame& game) { game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann"); }},
+              {"main menu", MainMenuShown,
+               [](TestedGame& game) { game.m_mainMenuWindow->m_result = GameFramework::RequestStart; }},
+              {"map", wait(120),
+               [](TestedGame& game) { game.m_startGameLogicWindow->m_result = GameFramework::RequestStart; }},
+              {"level", [](TestedGame& game) { return game.m_gameLogic != nullptr; }},
+              {"level frames", wait(150),
+               [&](TestedGame& game) {
+                   levelMade = game.m_gameLogic != nullptr;
+                   levelMusic = game.Player().GetMusicState(Wispfold::Game::kLevelChannel);
+                   alternator = game.GetLevelMusic();
+               }}}),
+        0);
+    EXPECT_TRUE(levelMade);
+    EXPECT_EQ(levelMusic, KeystrelEngine::Sound::Playing);
+    EXPECT_EQ(alternator, 1u) << "the next level plays the second track";
+    const std::string log = ReadUserFile("Quellhaven.html");
+    EXPECT_EQ(log.find("Warning: "), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error: "), std::string::npos) << log;
 }
 
 } // namespace

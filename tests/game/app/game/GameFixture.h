@@ -55,6 +55,7 @@ public:
     using GameBase::m_mainMenuWindow;
     using GameBase::m_optionsWindow;
     using GameBase::m_profileManager;
+    using GameBase::m_startGameLogicWindow;
     using GameBase::m_welcomeWindow;
 };
 
