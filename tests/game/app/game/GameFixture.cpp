@@ -126,12 +126,6 @@ bool MainMenuShown(TestedGame& game)
 
 GameFixture::GameFixture()
 {
-    PlatformTesting::UseRecordingDevice(true);
-    PlatformTesting::SetDisplayDrivers({});
-    PlatformTesting::ClearFailures();
-    PlatformTesting::SetDesktopSize(1920, 1080);
-    PlatformTesting::ResetInput();
-    PlatformTesting::UseManualSoundOutput(22050);
     PlatformTesting::RecordMessageBoxes(true);
     AppTesting::LinkDataFolder();
     std::filesystem::create_directories(UserFolder());
@@ -140,10 +134,6 @@ GameFixture::GameFixture()
 GameFixture::~GameFixture()
 {
     PlatformTesting::RecordMessageBoxes(false);
-    PlatformTesting::UseManualSoundOutput(0);
-    PlatformTesting::ClearFailures();
-    PlatformTesting::SetDesktopSize(0, 0);
-    PlatformTesting::UseRecordingDevice(false);
 }
 
 int GameFixture::Play(std::vector<Step> steps)

@@ -18,7 +18,7 @@
 #pragma once
 
 #include "game/app/Game.h"
-#include "tests/framework/FakeClock.h"
+#include "tests/engine/gui/EnginePlatform.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -91,7 +91,7 @@ protected:
     int frames = 0; // run by the last Play
 
 private:
-    FrameworkTesting::FakeClock m_clock;
+    GUITesting::EnginePlatform m_platform{true, true}; // the recording device and the fake clock
 };
 
 } // namespace GameTesting
