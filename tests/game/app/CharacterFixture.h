@@ -15,6 +15,7 @@
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
+#include "tests/game/app/LevelSession.h"
 #include "tests/tools/content/ContentData.h"
 
 #include <algorithm>
