@@ -1,11 +1,13 @@
 // The game's reactions to its windows' requests, in the running game: the story told once per profile, the
 // upgrade scene from the main menu and after a stage's last level, the ending shown once, the two level tracks in
 // turn and the menu track on every way back, a lost level's end of the saved game, the relax offer after the high
-// scores, and the clearing of every window's request after a dispatch pass. The windows' own requests are set
-// where the player's clicks would have left them; the windows that follow are the game's.
+// scores, and the clearing of every window's request after a dispatch pass. Most requests are set where the
+// player's clicks would have left them; the windows that leave by themselves before they report (level complete,
+// game over, the upgrade scene) are clicked. What follows each request is the game's own doing.
 #include "tests/game/app/game/GameFixture.h"
 
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIWindow.h"
 #include "engine/sound/Sound.h"
 #include "framework/AudioPlayer.h"
 #include "framework/GUIContinueGameLogicWindowBase.h"
@@ -15,7 +17,6 @@
 #include "framework/GUIGameOverWindowBase.h"
 #include "framework/GUIHighScoresWindowBase.h"
 #include "framework/GUIMainMenuWindowBase.h"
-#include "framework/GUIStageCompleteWindowBase.h"
 #include "framework/GUIStartGameLogicWindowBase.h"
 #include "framework/GameLogicBase.h"
 #include "framework/LevelManagerBase.h"
@@ -36,6 +37,8 @@
 
 #include <SDL_mouse.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -129,11 +132,11 @@ Step NewPlayer(bool toldTheStory)
 // From the main menu's start through the map's start into a running level.
 std::vector<Step> StartLevel(const std::string& name, const std::function<void(TestedGame&)>& then)
 {
-    return {{name + ": main menu", MainMenuShown,
-             [](TestedGame& game) { game.m_mainMenuWindow->m_result = RequestStart; }},
-            {name + ": map", Shown(&TestedGame::m_startGameLogicWindow),
-             [](TestedGame& game) { game.m_startGameLogicWindow->m_result = RequestStart; }},
-            {name, LevelRuns, then}};
+    return {
+        {name + ": main menu", MainMenuShown, [](TestedGame& game) { game.m_mainMenuWindow->m_result = RequestStart; }},
+        {name + ": map", Shown(&TestedGame::m_startGameLogicWindow),
+         [](TestedGame& game) { game.m_startGameLogicWindow->m_result = RequestStart; }},
+        {name, LevelRuns, then}};
 }
 
 std::function<bool(TestedGame&)> NextFrame()
@@ -148,7 +151,8 @@ std::vector<Step> ClickAfter(Step step)
         return [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); };
     };
     const std::string name = step.name;
-    return {std::move(step), {name + ": press", NextFrame(), button(true)},
+    return {std::move(step),
+            {name + ": press", NextFrame(), button(true)},
             {name + ": release", NextFrame(), button(false)}};
 }
 
@@ -166,10 +170,10 @@ template <class Concrete, class Member> std::vector<Step> PressContinue(const st
 // then reports by itself.
 std::vector<Step> UpgradeScene(const std::string& name, const std::function<void(TestedGame&)>& opened)
 {
-    std::vector<Step> steps = ClickAfter({name + ": click", [](TestedGame& game) {
-                                              return game.GetUpgradeWindow()->GetClock() >
-                                                     Wispfold::GUIUpgradeWindow::kClickDelay;
-                                          }});
+    std::vector<Step> steps =
+        ClickAfter({name + ": click", [](TestedGame& game) {
+                        return game.GetUpgradeWindow()->GetClock() > Wispfold::GUIUpgradeWindow::kClickDelay;
+                    }});
     steps.insert(steps.begin(), {name, [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }, opened});
     return steps;
 }
@@ -196,9 +200,10 @@ TEST_F(GameResults, TellsTheStoryOnceAndShowsThePlaceFromTheMainMenu)
     std::int32_t mapMode = 0;
     std::int32_t upgradeMode = 0;
     bool menuLeftForUpgrade = false;
-    bool upgradeActiveAfter = true;
+    bool upgradeShownAfter = true;
     EXPECT_EQ(
-        Play(Join({{NewPlayer(false),
+        Play(Join(
+            {{NewPlayer(false),
               {"main menu", MainMenuShown,
                [](TestedGame& game) {
                    game.m_mainMenuWindow->m_result = Wispfold::GUIMainMenuWindow::kRequestIntroduction;
@@ -238,7 +243,7 @@ TEST_F(GameResults, TellsTheStoryOnceAndShowsThePlaceFromTheMainMenu)
                               menuLeftForUpgrade = !Opened(game.m_mainMenuWindow);
                           }),
              {{"main menu after the place", MainMenuShown,
-               [&](TestedGame& game) { upgradeActiveAfter = game.GetUpgradeWindow()->IsActive(); }}}})),
+               [&](TestedGame& game) { upgradeShownAfter = game.GetUpgradeWindow()->GetWindow()->IsVisible(); }}}})),
         0);
     EXPECT_EQ(storyState, Character::kStateMenu);
     EXPECT_TRUE(menuLeftForStory);
@@ -249,7 +254,7 @@ TEST_F(GameResults, TellsTheStoryOnceAndShowsThePlaceFromTheMainMenu)
     EXPECT_EQ(mapMode, 2);
     EXPECT_EQ(upgradeMode, Wispfold::GUIUpgradeWindow::kFromMainMenu);
     EXPECT_TRUE(menuLeftForUpgrade);
-    EXPECT_FALSE(upgradeActiveAfter);
+    EXPECT_FALSE(upgradeShownAfter);
 }
 
 // Three levels in a row play the two level tracks in turn, and leaving a level through the in-game menu, after a
@@ -271,70 +276,70 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
     const auto whenShown = [](auto window, std::uint32_t code) {
         return [window, code](TestedGame& game) { std::invoke(window, game)->m_result = code; };
     };
-    std::vector<Step> steps = Join(
-        {{NewPlayer(true)},
-         StartLevel("first level",
-                    [&](TestedGame& game) {
-                        listen(game);
-                        for (std::uint32_t* field : game.ResultFields())
-                            *field = 99; // no handler's code
-                        fields = game.ResultFields().size();
-                        game.m_gameLogic->SetState(1);
-                        game.ClearWindowResults();
-                        cleared = !game.m_gameLogic->IsChanged();
-                        for (const std::uint32_t* field : game.ResultFields())
-                            cleared = cleared && *field == 0;
-                        game.m_gameLogic->SetState(0);
-                        game.m_gameLogicWindow->m_result = GameFramework::RequestGameLogicMenu;
-                    }),
-         {{"in-game menu", Shown(&TestedGame::m_gameLogicMenuWindow),
-           whenShown(&TestedGame::m_gameLogicMenuWindow, GameFramework::RequestLeaveLevel)},
-          {"leave the level?", Shown(&TestedGame::m_gameLogicMenuExitWindow),
-           whenShown(&TestedGame::m_gameLogicMenuExitWindow, RequestBack)},
-          {"main menu after leaving", MainMenuShown, listen}},
-         StartLevel("second level",
-                    [&](TestedGame& game) {
-                        listen(game);
-                        game.m_gameLogic->SetState(kWon);
-                    }),
-         PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
-         {{"map after the win", Shown(&TestedGame::m_startGameLogicWindow),
-           [&](TestedGame& game) {
-               listen(game);
-               game.m_startGameLogicWindow->m_result = RequestStart;
-           }},
-          {"third level", LevelRuns,
-           [&](TestedGame& game) {
-               listen(game);
-               savedContinueBefore = Saved(game)->m_continue != 0;
-               Current(game).m_score = 100; // enough for the table
-               game.m_gameLogic->SetState(kLost);
-           }},
-          {"game over", [](TestedGame& game) { return Opened(game.m_gameOverWindow); },
-           [&](TestedGame& game) {
-               continueAtGameOver = Current(game).m_continue != 0;
-               savedContinueAtGameOver = Saved(game)->m_continue != 0;
-           }}},
-         PressContinue<Wispfold::GUIGameOverWindow>("game over shown", &TestedGame::m_gameOverWindow),
-         {{"high scores", Shown(&TestedGame::m_highScoresWindow),
-           [&](TestedGame& game) {
-               listen(game);
-               game.m_highScoresWindow->m_result = Wispfold::GUIHighScoresWindow::kRequestRelaxOffer;
-           }},
-          {"relax offer", Shown(&Game::GetRelaxWindow),
-           [&](TestedGame& game) {
-               relaxState = game.GetCharacter()->GetState();
-               scoresLeft = !Opened(game.m_highScoresWindow);
-               game.GetRelaxWindow()->m_result = RequestBack;
-           }},
-          {"main menu after the offer", MainMenuShown,
-           [&](TestedGame& game) { relaxLeft = !Opened(game.GetRelaxWindow()); }}}});
+    std::vector<Step> steps =
+        Join({{NewPlayer(true)},
+              StartLevel("first level",
+                         [&](TestedGame& game) {
+                             listen(game);
+                             for (std::uint32_t* field : game.ResultFields())
+                                 *field = 99; // no handler's code
+                             fields = game.ResultFields().size();
+                             game.m_gameLogic->SetState(1);
+                             game.ClearWindowResults();
+                             cleared = !game.m_gameLogic->IsChanged();
+                             for (const std::uint32_t* field : game.ResultFields())
+                                 cleared = cleared && *field == 0;
+                             game.m_gameLogic->SetState(0);
+                             game.m_gameLogicWindow->m_result = GameFramework::RequestGameLogicMenu;
+                         }),
+              {{"in-game menu", Shown(&TestedGame::m_gameLogicMenuWindow),
+                whenShown(&TestedGame::m_gameLogicMenuWindow, GameFramework::RequestLeaveLevel)},
+               {"leave the level?", Shown(&TestedGame::m_gameLogicMenuExitWindow),
+                whenShown(&TestedGame::m_gameLogicMenuExitWindow, RequestBack)},
+               {"main menu after leaving", MainMenuShown, listen}},
+              StartLevel("second level",
+                         [&](TestedGame& game) {
+                             listen(game);
+                             game.m_gameLogic->SetState(kWon);
+                         }),
+              PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
+              {{"map after the win", Shown(&TestedGame::m_startGameLogicWindow),
+                [&](TestedGame& game) {
+                    listen(game);
+                    game.m_startGameLogicWindow->m_result = RequestStart;
+                }},
+               {"third level", LevelRuns,
+                [&](TestedGame& game) {
+                    listen(game);
+                    savedContinueBefore = Saved(game)->m_continue != 0;
+                    Current(game).m_score = 100; // enough for the table
+                    game.m_gameLogic->SetState(kLost);
+                }},
+               {"game over", [](TestedGame& game) { return Opened(game.m_gameOverWindow); },
+                [&](TestedGame& game) {
+                    continueAtGameOver = Current(game).m_continue != 0;
+                    savedContinueAtGameOver = Saved(game)->m_continue != 0;
+                }}},
+              PressContinue<Wispfold::GUIGameOverWindow>("game over shown", &TestedGame::m_gameOverWindow),
+              {{"high scores", Shown(&TestedGame::m_highScoresWindow),
+                [&](TestedGame& game) {
+                    listen(game);
+                    game.m_highScoresWindow->m_result = Wispfold::GUIHighScoresWindow::kRequestRelaxOffer;
+                }},
+               {"relax offer", Shown(&Game::GetRelaxWindow),
+                [&](TestedGame& game) {
+                    relaxState = game.GetCharacter()->GetState();
+                    scoresLeft = !Opened(game.m_highScoresWindow);
+                    game.GetRelaxWindow()->m_result = RequestBack;
+                }},
+               {"main menu after the offer", MainMenuShown,
+                [&](TestedGame& game) { relaxLeft = !Opened(game.GetRelaxWindow()); }}}});
     EXPECT_EQ(Play(std::move(steps)), 0);
 
     EXPECT_EQ(fields, 28u); // the game's three windows and the shell's
     EXPECT_TRUE(cleared);
-    const std::vector<std::vector<std::string>> expected{
-        {"", "game0"}, kMenuMusic, {"", "game1"}, kMenuMusic, {"", "game0"}, kMenuMusic};
+    const std::vector<std::vector<std::string>> expected{{"", "game0"}, kMenuMusic,    {"", "game1"},
+                                                         kMenuMusic,    {"", "game0"}, kMenuMusic};
     EXPECT_EQ(music, expected);
     EXPECT_TRUE(savedContinueBefore) << "a won level leaves a game to continue";
     EXPECT_FALSE(continueAtGameOver);
@@ -355,8 +360,8 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
         std::vector<std::string> music;
         bool levelCompleteLeft = false;
     };
-    std::vector<Upgrade> upgrades;
-    bool upgradeActiveAtEnding = true;
+    std::vector<Upgrade> upgrades; // each completion's
+    bool upgradeShownAtEnding = true;
     std::vector<bool> endingShown; // the game-complete window's show flag, each completion
     std::int32_t endingState = 0;
     bool pendingAfter = true;
@@ -368,7 +373,12 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
         // Reached already, so the map keeps it.
         Current(game).m_currentLevel = Current(game).m_bestLevel = {stage, levels.GetStage(stage).levelCount - 1};
     };
-    const auto win = [](TestedGame& game) { game.m_gameLogic->SetState(kWon); };
+    // Won once the level has been played for a while, as no player can win it sooner.
+    const auto playAndWin = [](const std::string& name) {
+        return Join({StartLevel(name, {}),
+                     {{name + ": won", [frames = 0](TestedGame&) mutable { return ++frames == 60; },
+                       [](TestedGame& game) { game.m_gameLogic->SetState(kWon); }}}});
+    };
     const auto toTheStage = [&](const std::string& name) {
         return Join({PressContinue<Wispfold::GUILevelCompleteWindow>(name + ": level complete",
                                                                      &TestedGame::m_levelCompleteWindow),
@@ -387,43 +397,41 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
         if (FullyShown(game.m_highScoresWindow))
             game.m_highScoresWindow->m_result = RequestBack;
     };
-    std::vector<Step> steps = Join(
-        {{NewPlayer(true), {"last level", Always, lastLevel}},
-         StartLevel("last level", win),
-         toTheStage("first"),
-         {{"ending", Shown(&TestedGame::m_gameCompleteWindow),
-           [&](TestedGame& game) {
-               endingShown.push_back(ending(game));
-               endingState = game.GetCharacter()->GetState();
-               upgradeActiveAtEnding = game.GetUpgradeWindow()->IsActive();
-               game.m_gameCompleteWindow->m_result = RequestDone;
-           }},
-          {"after the ending", scoresOrMenu,
-           [&](TestedGame& game) {
-               pendingAfter = Current(game).GetFlag(Profile::EndingPending);
-               savedPendingAfter = Saved(game)->GetFlag(Profile::EndingPending);
-               toTheMenu(game);
-           }}},
-         StartLevel("last level again", win),
-         // The level's end acknowledged without the upgrade scene this time.
-         {{"second level complete", [](TestedGame& game) { return Opened(game.m_levelCompleteWindow); },
-           [](TestedGame& game) { game.m_levelCompleteWindow->m_result = RequestDone; }}},
-         {{"past the ending",
-           [&](TestedGame& game) {
-               endingOnScreenAgain = endingOnScreenAgain || Menu(game.m_gameCompleteWindow).m_shown;
-               return Opened(game.m_highScoresWindow) || Opened(game.m_mainMenuWindow);
-           },
-           [&](TestedGame& game) { endingShown.push_back(ending(game)); }}}});
+    std::vector<Step> steps = Join({{NewPlayer(true), {"last level", Always, lastLevel}},
+                                    playAndWin("last level"),
+                                    toTheStage("first"),
+                                    {{"ending", Shown(&TestedGame::m_gameCompleteWindow),
+                                      [&](TestedGame& game) {
+                                          endingShown.push_back(ending(game));
+                                          endingState = game.GetCharacter()->GetState();
+                                          upgradeShownAtEnding = game.GetUpgradeWindow()->GetWindow()->IsVisible();
+                                          game.m_gameCompleteWindow->m_result = RequestDone;
+                                      }},
+                                     {"after the ending", scoresOrMenu,
+                                      [&](TestedGame& game) {
+                                          pendingAfter = Current(game).GetFlag(Profile::EndingPending);
+                                          savedPendingAfter = Saved(game)->GetFlag(Profile::EndingPending);
+                                          toTheMenu(game);
+                                      }}},
+                                    playAndWin("last level again"),
+                                    toTheStage("second"),
+                                    {{"past the ending",
+                                      [&](TestedGame& game) {
+                                          endingOnScreenAgain =
+                                              endingOnScreenAgain || Menu(game.m_gameCompleteWindow).m_shown;
+                                          return Opened(game.m_highScoresWindow) || Opened(game.m_mainMenuWindow);
+                                      },
+                                      [&](TestedGame& game) { endingShown.push_back(ending(game)); }}}});
     EXPECT_EQ(Play(std::move(steps)), 0);
 
-    ASSERT_EQ(upgrades.size(), 1u);
+    ASSERT_EQ(upgrades.size(), 2u);
     for (const Upgrade& upgrade : upgrades) {
         EXPECT_EQ(upgrade.characterState, Character::kStateUpgrade);
         EXPECT_EQ(upgrade.mode, Wispfold::GUIUpgradeWindow::kFromLevelComplete);
         EXPECT_EQ(upgrade.music, kMenuMusic);
         EXPECT_TRUE(upgrade.levelCompleteLeft);
     }
-    EXPECT_FALSE(upgradeActiveAtEnding);
+    EXPECT_FALSE(upgradeShownAtEnding);
     EXPECT_EQ(endingShown, (std::vector<bool>{true, false}));
     EXPECT_EQ(endingState, Character::kStateMenu);
     EXPECT_FALSE(pendingAfter);
