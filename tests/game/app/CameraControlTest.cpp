@@ -268,6 +268,22 @@ TEST_F(CameraControlTest, ShiftedBoardTurnsAboutItsCentre)
     }
 }
 
+// The five values count whatever separates them: "\r\n" line ends, blank lines, blanks; the settled oblique eye
+// stands at the file's distance and height.
+TEST_F(CameraControlTest, CameraFileValuesIgnoreTheirSeparators)
+{
+    for (const char* text : {"300\r\n0\r\n150\r\n0\r\n170\r\n", "\n300\n\n0\n150\n\n\n0\n170", "300 0 150\t0 170\n"}) {
+        SCOPED_TRACE(text);
+        WriteCamera(text);
+        const std::size_t logged = engine->m_log->m_history.size();
+        const auto control = Make();
+        Frame(*control, 0.01f);
+        EXPECT_NEAR(Camera().m_position.x, kDistance, 1e-3);
+        EXPECT_NEAR(Camera().m_position.z, kOblique, 1e-3);
+        EXPECT_EQ(engine->m_log->m_history.size(), logged);
+    }
+}
+
 // A camera file that cannot be used is logged and the board is seen from straight above, high enough to hold it;
 // a degenerate file that is readable still gives a finite view.
 TEST_F(CameraControlTest, UnusableCameraFileFramesTheBoardFromAbove)
