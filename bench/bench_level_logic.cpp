@@ -8,6 +8,7 @@
 #include "engine/foundation/Controls.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/MessageManager.h"
+#include "engine/foundation/Random.h"
 #include "engine/foundation/TimerManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
@@ -219,6 +220,7 @@ void QueueSwap(const Wispfold::Board& board, std::deque<Press>& presses)
 
 int main()
 {
+    KeystrelEngine::RandomSeed = 20240601;
     const fs::path base = fs::temp_directory_path() / "bench_level_logic";
     std::unique_ptr<KeystrelEngine::Engine> engine;
     try {
