@@ -40,6 +40,7 @@
 #include "platform/testing.h"
 #include "tests/game/app/LevelResources.h"
 #include "tests/game/play/support/HexagonLevel.h"
+#include "tests/support/LinkedDataFolder.h"
 #include "tests/tools/content/FontList.h"
 #include "tools/content/ContentTool.h"
 #include "tools/content/world/LevelGenerator.h"
@@ -98,14 +99,7 @@ void PrepareData(const fs::path& base)
     const Content::ContentTool tool;
     tool.Run(from, tool.Identity(KEYSTREL_CONTENT_TOOL));
     const fs::path to = base / "Data";
-    fs::remove_all(to);
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
-        const fs::path target = to / fs::relative(entry.path(), from);
-        if (entry.is_directory())
-            fs::create_directories(target);
-        else
-            fs::create_symlink(entry.path(), target);
-    }
+    TestSupport::LinkDataFolder(from, to);
     const Formats::BoardFile board = HexagonBoard();
     BenchSupport::WriteBytes(to / "boards" / (std::string(kBoard) + ".blf"), Formats::BuildBoardFile(board));
     const std::string text = Content::LevelGenerator::CameraText(board);
