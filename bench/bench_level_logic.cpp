@@ -39,6 +39,7 @@
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/LevelResources.h"
+#include "tests/game/app/LevelSession.h"
 #include "tests/game/play/support/HexagonLevel.h"
 #include "tests/support/LinkedDataFolder.h"
 #include "tests/tools/content/FontList.h"
@@ -257,7 +258,7 @@ int main()
     KeystrelEngine::GUIWindow* menuTop = engine->m_gui->CreateWindow(
         KeystrelEngine::GUIWindow::kShown | KeystrelEngine::GUIWindow::kLayer20, {}, {}, noQuad, nullptr);
     Wispfold::Character character(*engine, catalogue, profiles, player,
-                                  AppTesting::CharacterResourcesOf(data, menuTop));
+                                  AppTesting::LevelSession::CharacterResourcesOf(data, menuTop));
 
     // The hexagon in the spring's environment with five colours; its stage is the last one of the catalogue.
     Wispfold::LevelRecord level;

@@ -14,7 +14,7 @@
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
-#include "tests/game/app/LevelResources.h"
+#include "tests/game/app/LevelSession.h"
 #include "tests/tools/content/ContentData.h"
 
 #include <algorithm>
@@ -55,7 +55,7 @@ protected:
         AppFixture::TearDown();
     }
 
-    Wispfold::CharacterResources Resources() const { return CharacterResourcesOf(*data, menuTop); }
+    Wispfold::CharacterResources Resources() const { return LevelSession::CharacterResourcesOf(*data, menuTop); }
 
     void SetPhrase(const std::string& key, const std::vector<std::u16string>& lines, const char* size = nullptr)
     {

@@ -1,11 +1,10 @@
-// The shared resources a level is drawn with (and the character's), taken from the game's loaded lists by the names
-// the content generator gives them.
+// The shared resources a level is drawn with, taken from the game's loaded lists by the names the content
+// generator gives them.
 #pragma once
 
 #include "engine/render/ShaderUser.h"
 #include "game/app/GameData.h"
 #include "game/play/CellResources.h"
-#include "game/play/Character.h"
 #include "game/play/PlayServices.h"
 
 #include <string>
@@ -44,21 +43,6 @@ inline void FillLevelResources(const Wispfold::GameData& data, Wispfold::PlayRes
     play.butterflyAppear = data.GetParticleSystem(particles + "butterfly_appear.psf");
     play.butterflyDisappear = data.GetParticleSystem(particles + "butterfly_disappear.psf");
     play.butterflySwap = data.GetParticleSystem(particles + "butterfly_swap.psf");
-}
-
-// The character's figure and speech bubbles from the shared lists; in a level it stands in the data's child
-// window, in the menus in the given one.
-inline Wispfold::CharacterResources CharacterResourcesOf(const Wispfold::GameData& data,
-                                                         KeystrelEngine::GUIWindow* menuParent)
-{
-    Wispfold::CharacterResources resources;
-    resources.figure = data.GetModel("ui\\menus\\character\\character.mlf");
-    for (std::uint32_t lines = 1; lines <= Wispfold::kBubbleCount; ++lines)
-        resources.bubbles[lines - 1] =
-            data.GetModel("ui\\menus\\character\\text_size" + std::to_string(lines) + ".mlf");
-    resources.levelParent = data.GetChildWindow();
-    resources.menuParent = menuParent;
-    return resources;
 }
 
 } // namespace AppTesting
