@@ -283,6 +283,8 @@ int main()
     std::deque<Press> presses;
     std::vector<double> updates;
     std::vector<double> passes;
+    updates.reserve(kFrames);
+    passes.reserve(kFrames);
     int levels = 0;
     std::uint32_t swaps = 0;
     for (int frame = 0; frame < kFrames; ++frame) {
