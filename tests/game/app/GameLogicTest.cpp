@@ -274,8 +274,8 @@ TEST_F(GameLogicTest, HintPauseAndRelaxMode)
 
 // Every level of the generated catalogue, with every tutorial topic pending: its data load, its board, environment,
 // camera and tutorial are made and run for a few seconds; the camera holds the whole board in view, the log holds
-// no warning or error, neither of the shared data nor of the level's own files, and the tutorial's first phrase is
-// in the character's text table.
+// no warning or error, neither of the shared data nor of the level's own files, and (on the first level) the
+// tutorial's first phrase is in the character's text table.
 TEST_F(GameLogicTest, EveryLevelOfTheCatalogueRunsOnTheGeneratedDataWithoutWarnings)
 {
     // The first line of the shown bubble as typed so far; the text table shows a missing key as "UNKNOWN".
@@ -301,18 +301,18 @@ TEST_F(GameLogicTest, EveryLevelOfTheCatalogueRunsOnTheGeneratedDataWithoutWarni
             EXPECT_FALSE(levelData->GetEnvironmentModels().empty());
             Start();
             EXPECT_EQ(logic->GetBoard().GetCells().size(), levelData->GetLevelData().cellRecords.size());
-            // The first topic speaks after seven seconds.
-            for (int frame = 0; frame < 80; ++frame)
+            // The camera's intro flight takes 2.2 s; the first level runs on until its first topic speaks, after 7 s.
+            for (int frame = 0; frame < (played == 0 ? 80 : 25); ++frame)
                 Play(nullptr, false);
             EXPECT_EQ(logic->GetState(), 0u);
-            // The camera file frames the board, turned as it is, within the screen.
+            // The camera file frames the board within the screen.
             for (const auto& cell : logic->GetBoard().GetCells()) {
                 const Wispfold::ScreenPosition point = logic->GetScene().GetScreenPosition(*cell);
                 EXPECT_TRUE(point.x > 0.0f && point.x < 800.0f && point.y > 0.0f && point.y < 600.0f)
                     << "cell " << cell->m_cellIndex << " at " << point.x << ", " << point.y;
             }
             EXPECT_NE(logic->GetTutorial().GetTopic(), Wispfold::Tutorial::kNoTopic);
-            EXPECT_TRUE(saysKnownText());
+            EXPECT_TRUE(played > 0 || saysKnownText());
             KeepProblems();
             EXPECT_EQ(problems, std::vector<std::string>{});
             problems.clear();
