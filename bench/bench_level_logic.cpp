@@ -10,10 +10,8 @@
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Random.h"
 #include "engine/foundation/TimerManager.h"
-#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
-#include "engine/render/BoundingBox.h"
 #include "engine/render/Camera.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/LightManager.h"
@@ -31,11 +29,9 @@
 #include "game/app/ProfileTutorialFlags.h"
 #include "game/play/Board.h"
 #include "game/play/BoardScene.h"
-#include "game/play/CellLook.h"
 #include "game/play/Character.h"
 #include "game/play/GameLogic.h"
 #include "game/play/GameLogicData.h"
-#include "game/play/Item.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/LevelResources.h"
@@ -55,6 +51,7 @@
 #include <filesystem>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -168,47 +165,18 @@ struct Press
     bool held;
 };
 
-// Where the cell's pick model shows on the GUI's 800 x 600 screen, as the board is turned and shifted.
-KeystrelEngine::GUIPoint CursorOn(const Wispfold::BoardScene& scene, const Wispfold::Cell& cell,
-                                  const KeystrelEngine::Engine& engine)
-{
-    const KeystrelEngine::Model& pick = scene.GetLook(cell).GetPickModel();
-    KeystrelEngine::BoundingBox box = pick.m_boundingBox;
-    box.m_transformation = pick.GetWorldMatrix();
-    box.Update(true);
-    const KeystrelEngine::Viewport viewport{0, 0, static_cast<std::uint32_t>(engine.m_window->m_width),
-                                            static_cast<std::uint32_t>(engine.m_window->m_height)};
-    const KeystrelEngine::ScreenPoint pixel =
-        KeystrelEngine::Camera::ProjectToScreen(*engine.m_cameras->GetDefaultCamera(), box.m_centre, viewport);
-    return {pixel.x / static_cast<float>(viewport.width) * 800.0f,
-            pixel.y / static_cast<float>(viewport.height) * 600.0f};
-}
-
-// Every butterfly of the board sits at its cell and nothing waits for removal.
-bool Settled(const Wispfold::Board& board)
-{
-    for (const auto& cell : board.GetCells()) {
-        const Wispfold::Item* item = board.GetItem(cell.get());
-        if (item && (item->m_markedForDestruction || !item->IsAtRest()))
-            return false;
-    }
-    return board.GetDestructionGroups().empty();
-}
-
 // A press and a release on both cells of the first pair whose cells are neither closed nor blocked, once the
 // board has settled; nothing otherwise.
 void QueueSwap(const Wispfold::Board& board, std::deque<Press>& presses)
 {
-    if (!Settled(board))
+    using AppTesting::LevelSession;
+    const std::optional<std::uint32_t> pair =
+        LevelSession::Settled(board) ? LevelSession::UsableMove(board) : std::nullopt;
+    if (!pair)
         return;
-    for (std::uint32_t pair = 0; pair < board.GetMoveCount(); ++pair) {
-        const Wispfold::Cell* first = board.GetMoveFirstCell(pair);
-        const Wispfold::Cell* second = board.GetMoveSecondCell(pair);
-        if (first->m_blocked || first->m_closed || second->m_blocked || second->m_closed)
-            continue;
-        presses.insert(presses.end(), {{first, true}, {first, false}, {second, true}, {second, false}});
-        return;
-    }
+    const Wispfold::Cell* first = board.GetMoveFirstCell(*pair);
+    const Wispfold::Cell* second = board.GetMoveSecondCell(*pair);
+    presses.insert(presses.end(), {{first, true}, {first, false}, {second, true}, {second, false}});
 }
 
 } // namespace
@@ -308,7 +276,7 @@ int main()
         }
         KeystrelEngine::GUICursor& cursor = engine->m_gui->m_defaultCursor;
         if (press.cell) {
-            const KeystrelEngine::GUIPoint point = CursorOn(logic->GetScene(), *press.cell, *engine);
+            const Wispfold::ScreenPosition point = logic->GetScene().GetScreenPosition(*press.cell);
             cursor.m_x = point.x;
             cursor.m_y = point.y;
         }

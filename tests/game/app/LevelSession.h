@@ -103,9 +103,8 @@ public:
     }
 
     // The first possible move whose cells are neither closed nor blocked.
-    std::optional<std::uint32_t> UsableMove() const
+    static std::optional<std::uint32_t> UsableMove(const Wispfold::Board& board)
     {
-        const Wispfold::Board& board = m_logic->GetBoard();
         for (std::uint32_t pair = 0; pair < board.GetMoveCount(); ++pair) {
             const Wispfold::Cell* first = board.GetMoveFirstCell(pair);
             const Wispfold::Cell* second = board.GetMoveSecondCell(pair);
@@ -116,9 +115,8 @@ public:
     }
 
     // Every butterfly of the board sits at its cell and nothing waits for removal.
-    bool Settled() const
+    static bool Settled(const Wispfold::Board& board)
     {
-        const Wispfold::Board& board = m_logic->GetBoard();
         for (const auto& cell : board.GetCells()) {
             const Wispfold::Item* item = board.GetItem(cell.get());
             if (item && (item->m_markedForDestruction || !item->IsAtRest()))
@@ -135,7 +133,7 @@ public:
         const Wispfold::Board& board = m_logic->GetBoard();
         const auto charged = [&] { return !board.GetManaChargePositions().empty(); };
         for (int frames = 0; frames < limit && !charged(); ++frames) {
-            const std::optional<std::uint32_t> move = Settled() ? UsableMove() : std::nullopt;
+            const std::optional<std::uint32_t> move = Settled(board) ? UsableMove(board) : std::nullopt;
             if (!move) {
                 frame(nullptr, false);
                 continue;
