@@ -24,6 +24,7 @@
 #include "framework/AudioPlayer.h"
 #include "framework/GUILoadingWindowBase.h"
 #include "game/app/GameData.h"
+#include "game/app/LevelResources.h"
 #include "game/app/Profile.h"
 #include "game/app/ProfileManager.h"
 #include "game/app/ProfileTutorialFlags.h"
@@ -34,7 +35,6 @@
 #include "game/play/GameLogicData.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
-#include "tests/game/app/LevelResources.h"
 #include "tests/game/app/LevelSession.h"
 #include "tests/game/play/support/HexagonLevel.h"
 #include "tests/support/LinkedDataFolder.h"
@@ -226,7 +226,7 @@ int main()
     KeystrelEngine::GUIWindow* menuTop = engine->m_gui->CreateWindow(
         KeystrelEngine::GUIWindow::kShown | KeystrelEngine::GUIWindow::kLayer20, {}, {}, noQuad, nullptr);
     Wispfold::Character character(*engine, catalogue, profiles, player,
-                                  AppTesting::LevelSession::CharacterResourcesOf(data, menuTop));
+                                  Wispfold::MakeCharacterResources(data, menuTop));
 
     // The hexagon in the spring's environment with five colours; its stage is the last one of the catalogue.
     Wispfold::LevelRecord level;
@@ -241,7 +241,7 @@ int main()
     levelData.Load();
     Wispfold::GameLogicShared shared;
     shared.audio = &player;
-    AppTesting::FillLevelResources(data, shared.play, shared.cells);
+    Wispfold::FillLevelResources(data, shared.play, shared.cells);
     shared.tutorialTip = data.GetModel("game_objects\\cell\\cell_tip.mlf");
     shared.tutorialFlags = &flags;
     shared.relaxMode = true;
