@@ -542,13 +542,12 @@ void PrintFigures(const ColdStartFigures& cold, bool coldMeasured, const LevelFi
                 1000.0 / levelMean >= kTargetFps ? "met" : "not met");
     std::printf("  memory            %8.1f MB resident in the main menu, peak %.1f MB in the level\n",
                 level.menuMegabytes, level.peakMegabytes);
-    std::printf("  after each level  ");
+    std::printf("  after each visit  ");
     for (const double megabytes : level.leftMegabytes)
         std::printf(" %.1f", megabytes);
-    if (level.leftMegabytes.size() > 1)
-        std::printf(" MB; %+.2f MB per level after the first",
-                    (level.leftMegabytes.back() - level.leftMegabytes.front()) /
-                        static_cast<double>(level.leftMegabytes.size() - 1));
+    std::printf(" MB resident in the main menu; growth per visit");
+    for (std::size_t visit = 1; visit < level.leftMegabytes.size(); ++visit)
+        std::printf(" %+.1f", level.leftMegabytes[visit] - level.leftMegabytes[visit - 1]);
     std::printf("\n");
 }
 
