@@ -3,8 +3,10 @@
 #include "engine/foundation/Config.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/TimerManager.h"
+#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUIWindow.h"
 #include "platform/testing.h"
 #include "tests/support/LinkedDataFolder.h"
 
@@ -25,6 +27,21 @@ fs::path DiskPath(const std::string& name)
 }
 
 } // namespace
+
+void PointAt(const KeystrelEngine::Window& screen, const KeystrelEngine::GUIWindow& widget)
+{
+    const KeystrelEngine::GUIPoint origin = widget.GetAbsolutePosition();
+    const KeystrelEngine::GUIRect area = widget.m_hasHitArea
+                                             ? widget.m_hitArea
+                                             : KeystrelEngine::GUIRect{0, 0, widget.m_size.width, widget.m_size.height};
+    const float x = origin.x + area.x + area.width * 0.5f;
+    const float y = origin.y + area.y + area.height * 0.5f;
+    // GUI units to client pixels, y down.
+    POINT point{static_cast<LONG>(x / 800.0f * static_cast<float>(screen.m_width)),
+                static_cast<LONG>(static_cast<float>(screen.m_height) * (1.0f - y / 600.0f))};
+    ClientToScreen(screen.m_handle, &point);
+    SetCursorPos(point.x, point.y);
+}
 
 AppFixture::AppFixture()
 {

@@ -23,7 +23,9 @@
 
 namespace KeystrelEngine {
 class Engine;
-}
+class GUIWindow;
+class Window;
+} // namespace KeystrelEngine
 
 namespace AppTesting {
 
@@ -33,6 +35,8 @@ void ReplaceDataFile(const std::string& name, const std::string& text);
 void RemoveDataFile(const std::string& name);
 // The build's generated data linked anew into the test's data folder, file by file.
 void LinkDataFolder();
+// Puts the system cursor on the middle of the widget's hit area in the window's client area.
+void PointAt(const KeystrelEngine::Window& screen, const KeystrelEngine::GUIWindow& widget);
 
 class AppFixture : public ::testing::Test
 {

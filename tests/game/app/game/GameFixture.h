@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,14 +48,25 @@ public:
     GameFramework::AudioPlayer& Player() const { return *m_audioPlayer; }
     KeystrelEngine::GUISoundManager& GuiSounds() const { return *m_guiSoundManager; }
     KeystrelEngine::Config& Config() const { return *m_config; }
+    // The result field of every window that exists: the game's three, then the shell's.
+    std::vector<std::uint32_t*> ResultFields() const;
 
+    using GameBase::m_continueGameLogicWindow;
+    using GameBase::m_gameCompleteWindow;
     using GameBase::m_gameLogic;
+    using GameBase::m_gameLogicMenuExitWindow;
+    using GameBase::m_gameLogicMenuWindow;
+    using GameBase::m_gameLogicWindow;
+    using GameBase::m_gameOverWindow;
     using GameBase::m_helpWindow;
     using GameBase::m_highScoresWindow;
+    using GameBase::m_levelCompleteWindow;
+    using GameBase::m_levelManager;
     using GameBase::m_logosWindow;
     using GameBase::m_mainMenuWindow;
     using GameBase::m_optionsWindow;
     using GameBase::m_profileManager;
+    using GameBase::m_stageCompleteWindow;
     using GameBase::m_startGameLogicWindow;
     using GameBase::m_welcomeWindow;
 };
