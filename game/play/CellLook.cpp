@@ -137,7 +137,7 @@ Vector3 CellLook::GetTopPosition() const
 Vector3 CellLook::GetWorldCentre() const
 {
     KeystrelEngine::BoundingBox box = m_pickModel->m_boundingBox;
-    box.m_transformation = m_pickModel->GetOwnWorldMatrix();
+    box.m_transformation = m_pickModel->GetWorldMatrix();
     box.Update(true);
     return box.m_centre;
 }

@@ -268,6 +268,20 @@ TEST_F(CameraControlTest, ShiftedBoardTurnsAboutItsCentre)
     }
 }
 
+// The oblique view stands beside the board by the distance and above it by the oblique height, whichever line
+// ends the file uses (the generated files end theirs with CR LF) and whatever blanks surround the values.
+TEST_F(CameraControlTest, TheObliqueEyeComesFromTheFileWhateverItsLineEnds)
+{
+    for (const char* text : {"300\n0\n150\n0\n170\n", "300\r\n0\r\n150\r\n0\r\n170\r\n", "300 0\t150\r\n\r\n 0 170"}) {
+        SCOPED_TRACE(text);
+        WriteCamera(text);
+        const auto control = Make("1");
+        Frame(*control, 0.01f);
+        EXPECT_NEAR(Camera().m_position.x, kDistance, 1e-3);
+        EXPECT_NEAR(Camera().m_position.z, kOblique, 1e-3);
+    }
+}
+
 // A camera file that cannot be used is logged and the board is seen from straight above, high enough to hold it;
 // a degenerate file that is readable still gives a finite view.
 TEST_F(CameraControlTest, UnusableCameraFileFramesTheBoardFromAbove)

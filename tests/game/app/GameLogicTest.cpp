@@ -4,6 +4,7 @@
 // found them.
 #include "tests/game/app/CharacterFixture.h"
 #include "tests/game/app/LevelResources.h"
+#include "tests/game/play/support/BoardSolver.h"
 
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
@@ -22,6 +23,7 @@
 #include "game/play/Item.h"
 #include "game/play/ItemManager.h"
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -78,15 +80,24 @@ protected:
     // One frame of the level with the GUI cursor on the cell (none: off the board) and the button as given.
     void Play(const Wispfold::Cell* at, bool held)
     {
+        LevelFrame([&] {
+            KeystrelEngine::GUICursor& cursor = engine->m_gui->m_defaultCursor;
+            const Wispfold::ScreenPosition point =
+                at ? logic->GetScene().GetScreenPosition(*at) : Wispfold::ScreenPosition{-50.0f, -50.0f};
+            cursor.m_x = point.x;
+            cursor.m_y = point.y;
+            engine->m_controls->SetKeyState("MOUSE1", held);
+        });
+    }
+
+    // One frame of the level; the input, when given, is set after the engine has read the devices.
+    void LevelFrame(const std::function<void()>& input = {})
+    {
         PlatformTesting::AdvanceFakeClock(kFrame);
         engine->Update();
         engine->m_timers->m_frameTime = kFrame;
-        KeystrelEngine::GUICursor& cursor = engine->m_gui->m_defaultCursor;
-        const Wispfold::ScreenPosition point =
-            at ? logic->GetScene().GetScreenPosition(*at) : Wispfold::ScreenPosition{-50.0f, -50.0f};
-        cursor.m_x = point.x;
-        cursor.m_y = point.y;
-        engine->m_controls->SetKeyState("MOUSE1", held);
+        if (input)
+            input();
         logic->Update();
         character->Update();
         engine->EndFrame();
@@ -116,24 +127,13 @@ protected:
         return 4;
     }
 
-    // Every butterfly of the board sits at its cell and nothing waits for removal.
-    bool Settled() const
-    {
-        const Wispfold::Board& board = logic->GetBoard();
-        for (const auto& cell : board.GetCells()) {
-            const Wispfold::Item* item = board.GetItem(cell.get());
-            if (item && (item->m_markedForDestruction || !item->IsAtRest()))
-                return false;
-        }
-        return board.GetDestructionGroups().empty();
-    }
-
     // Plays until the state leaves 0; the frames it took, or the limit when it never did.
     int PlayToTheEnd(int limit)
     {
         int frames = 0;
         while (frames < limit && logic->GetState() == 0) {
-            const std::optional<std::uint32_t> move = Settled() ? UsableMove() : std::nullopt;
+            const std::optional<std::uint32_t> move =
+                TestSupport::BoardSolver::IsSettled(logic->GetBoard()) ? UsableMove() : std::nullopt;
             if (move) {
                 frames += Swap(*move);
             } else {
@@ -251,4 +251,33 @@ TEST_F(GameLogicTest, HintPauseAndRelaxMode)
     logic->SetState(0);
     Play(nullptr, false);
     EXPECT_GT(logic->GetHintTimer(), hint);
+}
+
+// The solver plays through the window's mouse alone: it wins the first level and loses the second, each only
+// once no butterfly is busy.
+TEST_F(GameLogicTest, TheSolverWinsOrLosesALevelThroughTheMouse)
+{
+    using Aim = TestSupport::BoardSolver::Aim;
+    struct Case
+    {
+        GameFramework::LevelId id;
+        Aim aim;
+        std::uint32_t state;
+    };
+    for (const Case& c : {Case{{0, 0}, Aim::Win, 2u}, Case{{0, 1}, Aim::Lose, 3u}}) {
+        level = static_cast<Wispfold::LevelRecord*>(levels->GetLevel(c.id));
+        LoadLevel();
+        Start();
+        TestSupport::BoardSolver solver(*engine, c.aim);
+        int frames = 0;
+        for (; frames < 6000 && !solver.Step(*logic); ++frames)
+            LevelFrame();
+        const Wispfold::Board& board = logic->GetBoard();
+        ASSERT_LT(frames, 6000) << "mana " << board.GetManaProgress() << " of " << board.GetManaTarget();
+        EXPECT_EQ(logic->GetState(), c.state)
+            << "mana " << board.GetManaProgress() << " of " << board.GetManaTarget() << ", energy "
+            << board.GetEnergyLeft() << " of " << board.GetEnergyBudget();
+        EXPECT_FALSE(logic->GetItemManager().AnyItemBusy());
+        logic.reset();
+    }
 }

@@ -5,6 +5,8 @@
 #include "engine/foundation/Window.h"
 #include "engine/render/Quaternion.h"
 
+#include <cmath>
+
 namespace {
 
 using KeystrelEngine::GUIPoint;
@@ -116,6 +118,21 @@ TEST_F(BoardSceneTest, PickingFollowsATurnedCamera)
         const GUIPoint at = At(CellAt(i));
         EXPECT_EQ(m_scene->Pick(m_board->GetCells(), at), &CellAt(i)) << "cell " << i << " at " << at.x << ", " << at.y;
     }
+
+    // The board placed by the camera, as a level's camera turns and shifts it: the cells are looked for where
+    // they are drawn.
+    const GUIPoint unplaced = At(CellAt(0));
+    KeystrelEngine::Matrix4 shift;
+    shift.MakeTranslation({30, -20, 0});
+    camera.m_thirdMatrix = shift * KeystrelEngine::Matrix4::RotationZ(1.2f);
+    camera.m_attached = true;
+    EXPECT_GT(std::fabs(At(CellAt(0)).x - unplaced.x) + std::fabs(At(CellAt(0)).y - unplaced.y), 10.0f);
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        const GUIPoint at = At(CellAt(i));
+        EXPECT_EQ(m_scene->Pick(m_board->GetCells(), at), &CellAt(i)) << "placed cell " << i;
+    }
+    camera.m_thirdMatrix = KeystrelEngine::Matrix4();
+    camera.m_attached = false;
 }
 
 TEST_F(BoardSceneTest, TheFramesTintsAndRingsFollowTheSelectedAndHoveredCells)
