@@ -43,15 +43,15 @@ constexpr float kFlightLift = 75.0f;
 constexpr float kFlightReach = 1.5f;      // times the oblique distance
 constexpr float kFallbackMargin = 100.0f; // above the board's larger horizontal extent
 
-// The next value of the file; a missing or infinite one makes the file unreadable. Reading by tokens, the second
-// character of a CR LF line end reads as an empty token, which separates values and is no value.
+// The next value of the file; a missing or infinite one makes the file unreadable. Empty tokens (the second half
+// of a "\r\n" line end, blank lines) are no values.
 float ReadValue(KeystrelEngine::FileTextual& file, const std::string& path)
 {
     std::string token;
-    do {
+    while (token.empty()) {
         if (!file.ReadLine(token, true))
             throw KeystrelEngine::FileError("The camera file \"" + path + "\" holds fewer than five values");
-    } while (token.empty());
+    }
     const float value = KeystrelEngine::ToFloat(token);
     if (!std::isfinite(value))
         throw KeystrelEngine::FileError("The camera file \"" + path + "\" holds the value \"" + token + "\"");

@@ -48,20 +48,20 @@ GameLogic::GameLogic(KeystrelEngine::Engine& engine, const GameLogicShared& shar
     const PlayServices services{engine.m_timers.get(), engine.m_models.get(), engine.m_particleSystems.get()};
     const ScreenServices screen{engine.m_cameras.get(), engine.m_window.get(), 800.0f, 600.0f};
     const LevelData levelData = WithRelax(data.GetLevelData(), m_relaxMode);
-    m_bonuses = std::make_unique<BonusManager>(services, shared.play);
-    m_items = std::make_unique<ItemManager>(services, *m_bonuses, shared.play, *level);
-    m_texts = std::make_unique<GUIGameLogicTextManager>(*engine.m_timers, *engine.m_gui, shared.textWindow);
-    m_scene = std::make_unique<BoardScene>(services, screen, shared.cells, levelData);
+    m_bonuses = std::make_unique<BonusManager>(services, m_shared.play);
+    m_items = std::make_unique<ItemManager>(services, *m_bonuses, m_shared.play, *level);
+    m_texts = std::make_unique<GUIGameLogicTextManager>(*engine.m_timers, *engine.m_gui, m_shared.textWindow);
+    m_scene = std::make_unique<BoardScene>(services, screen, m_shared.cells, levelData);
     m_world =
-        std::make_unique<GameBoardWorld>(*m_scene, *m_items, *m_bonuses, *m_texts, *shared.audio, shared.character);
+        std::make_unique<GameBoardWorld>(*m_scene, *m_items, *m_bonuses, *m_texts, *m_shared.audio, m_shared.character);
     m_board = std::make_unique<Board>(*m_world, levelData, *GetScoreKeeper());
-    m_environment = std::make_unique<Environment>(services, *engine.m_lights, shared.cells, *m_board, *m_scene,
+    m_environment = std::make_unique<Environment>(services, *engine.m_lights, m_shared.cells, *m_board, *m_scene,
                                                   data.GetEnvironmentModels(), data.GetEnvironmentEntries());
     m_camera = std::make_unique<CameraControl>(engine, *level, m_scene->GetBoundingBox());
-    m_tutorial = std::make_unique<Tutorial>(engine, *shared.tutorialFlags, *shared.tutorialTip, *shared.character,
+    m_tutorial = std::make_unique<Tutorial>(engine, *m_shared.tutorialFlags, *m_shared.tutorialTip, *m_shared.character,
                                             *m_camera, *m_board, *m_scene, *level);
     GetTimer()->Pause(false);
-    shared.character->SetState(Character::kStateLevel);
+    m_shared.character->SetState(Character::kStateLevel);
     m_camera->StartIntro();
 }
 
@@ -89,6 +89,46 @@ void GameLogic::Update()
     m_texts->Update();
     if (GetState() == 0)
         UpdatePlay();
+}
+
+std::uint32_t GameLogic::GetManaProgress() const
+{
+    return m_board->GetManaProgress();
+}
+
+std::uint32_t GameLogic::GetManaTarget() const
+{
+    return m_board->GetManaTarget();
+}
+
+std::uint32_t GameLogic::GetEnergyLeft() const
+{
+    return m_board->GetEnergyLeft();
+}
+
+std::uint32_t GameLogic::GetEnergyBudget() const
+{
+    return m_board->GetEnergyBudget();
+}
+
+const std::vector<ScreenPosition>& GameLogic::GetManaChargePositions() const
+{
+    return m_board->GetManaChargePositions();
+}
+
+std::int32_t GameLogic::GetCameraType() const
+{
+    return m_camera->GetCameraType();
+}
+
+float GameLogic::GetCameraValue() const
+{
+    return m_camera->GetValue();
+}
+
+void GameLogic::SetCameraType(std::int32_t type)
+{
+    m_camera->SetCameraType(type);
 }
 
 void GameLogic::UpdatePlay()

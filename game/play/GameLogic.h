@@ -2,10 +2,11 @@
 // and the shared resources (bonus tokens, butterfly pool, floating texts, the board's scene and world, the board,
 // its environment, the camera control and the tutorial), and drives them once per frame until the level is won
 // (state 2) or has run out of energy (state 3). The game hands in what it shares through records, so the level
-// knows nothing of the game's own objects.
+// knows nothing of the game's own objects. The in-game window reads the level's figures through GameLogicView.
 #pragma once
 
 #include "CellResources.h"
+#include "GameLogicView.h"
 #include "PlayServices.h"
 
 #include "framework/GameLogicBase.h"
@@ -33,7 +34,8 @@ class Tutorial;
 class TutorialFlags;
 struct LevelRecord;
 
-// What the game shares with a level; nothing is owned and everything outlives the level.
+// What the game shares with a level; nothing is owned and everything outlives the level. The level keeps its own
+// copy of the record, and its objects point into that copy, so the caller's record may go.
 struct GameLogicShared
 {
     GameFramework::AudioPlayer* audio = nullptr;
@@ -46,7 +48,7 @@ struct GameLogicShared
     Character* character = nullptr;
 };
 
-class GameLogic : public GameFramework::GameLogicBase
+class GameLogic : public GameFramework::GameLogicBase, public GameLogicView
 {
 public:
     // A hint is shown after this long without a removal.
@@ -64,8 +66,17 @@ public:
     Tutorial& GetTutorial() const { return *m_tutorial; }
     ItemManager& GetItemManager() const { return *m_items; }
     BoardScene& GetScene() const { return *m_scene; }
-    bool IsRelaxMode() const { return m_relaxMode; }
     float GetHintTimer() const { return m_hintTimer; }
+
+    std::uint32_t GetManaProgress() const override;
+    std::uint32_t GetManaTarget() const override;
+    std::uint32_t GetEnergyLeft() const override;
+    std::uint32_t GetEnergyBudget() const override;
+    const std::vector<ScreenPosition>& GetManaChargePositions() const override;
+    bool IsRelaxMode() const override { return m_relaxMode; }
+    std::int32_t GetCameraType() const override;
+    float GetCameraValue() const override;
+    void SetCameraType(std::int32_t type) override;
 
 private:
     void SetScoreTable();

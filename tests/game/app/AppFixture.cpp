@@ -1,5 +1,6 @@
 #include "tests/game/app/AppFixture.h"
 
+#include "engine/foundation/Config.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/TimerManager.h"
 #include "engine/gui/Engine.h"
@@ -159,6 +160,19 @@ void AppFixture::MakeCurrentProfile(GameFramework::LevelId current, GameFramewor
     profile->m_bestLevel = best;
     profile->m_finished = finished ? 1 : 0;
     profiles->m_current = profile;
+}
+
+std::string AppFixture::ConfigurationPath() const
+{
+    std::string path = engine->m_files->MakeDiskPath(engine->m_config->GetPath());
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+std::string AppFixture::SavedConfiguration() const
+{
+    const TestSupport::Bytes bytes = TestSupport::ReadFile(ConfigurationPath());
+    return std::string(bytes.begin(), bytes.end());
 }
 
 } // namespace AppTesting

@@ -61,6 +61,9 @@ protected:
     bool FramesUntil(const std::function<bool()>& condition, int limit = 400, float seconds = kFrameTime);
     // A current profile at the level, with the best level and the finished flag.
     void MakeCurrentProfile(GameFramework::LevelId current, GameFramework::LevelId best, bool finished);
+    // The configuration file on disk, and what it holds now.
+    std::string ConfigurationPath() const;
+    std::string SavedConfiguration() const;
 
     static constexpr float kFrameTime = 0.05f;
 

@@ -14,6 +14,7 @@
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
+#include "tests/game/app/LevelSession.h"
 #include "tests/tools/content/ContentData.h"
 
 #include <algorithm>
@@ -54,17 +55,7 @@ protected:
         AppFixture::TearDown();
     }
 
-    Wispfold::CharacterResources Resources() const
-    {
-        Wispfold::CharacterResources resources;
-        resources.figure = data->GetModel("ui\\menus\\character\\character.mlf");
-        for (std::uint32_t lines = 1; lines <= Wispfold::kBubbleCount; ++lines)
-            resources.bubbles[lines - 1] =
-                data->GetModel("ui\\menus\\character\\text_size" + std::to_string(lines) + ".mlf");
-        resources.levelParent = data->GetChildWindow();
-        resources.menuParent = menuTop;
-        return resources;
-    }
+    Wispfold::CharacterResources Resources() const { return LevelSession::CharacterResourcesOf(*data, menuTop); }
 
     void SetPhrase(const std::string& key, const std::vector<std::u16string>& lines, const char* size = nullptr)
     {

@@ -1,8 +1,10 @@
 // The in-game window over a stand-in level whose values the test sets: the keys and buttons give their codes only
 // while active, the panels show the level and the score, the bars follow the level's mana and energy (0 over a 0
-// count), the view and window-mode buttons, the mana flights, and the fade out after Close.
+// count), the view and window-mode buttons, the mana flights, and the fade out after Close. Then over the first
+// level of the catalogue itself, played by swaps.
 #include "game/app/GUIGameLogicWindow.h"
 #include "engine/foundation/Config.h"
+#include "engine/foundation/StringUtils.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
@@ -17,9 +19,11 @@
 #include "game/app/GUICollectionOfManaEffect.h"
 #include "game/app/GUIControl.h"
 #include "game/app/GUIGameLogicProgress.h"
+#include "game/play/CameraControl.h"
 #include "game/play/GameLogicView.h"
 #include "platform/testing.h"
 #include "platform/win32/Window.h"
+#include "tests/game/app/LevelSession.h"
 #include "tests/game/app/MenuWindowFixture.h"
 
 #include <SDL_mouse.h>
@@ -69,6 +73,7 @@ protected:
     void TearDown() override
     {
         hud.reset();
+        session.reset();
         level.reset();
         MenuWindowFixture::TearDown();
     }
@@ -77,10 +82,13 @@ protected:
         level = std::make_unique<StandInLevel>(engine.get(), player.get(), &record);
         hud->Open(level.get());
     }
-    void Step()
+    // One frame; a real level plays first, with the cursor on the cell when one is given.
+    void Step(const Wispfold::Cell* at = nullptr, bool held = false)
     {
         PlatformTesting::AdvanceFakeClock(kFrameTime);
         engine->Update();
+        if (session)
+            session->Drive(at, held);
         hud->Update();
         KeepTexts();
         engine->EndFrame();
@@ -123,6 +131,7 @@ protected:
 
     GameFramework::LevelRecord record;
     std::unique_ptr<StandInLevel> level;
+    std::unique_ptr<LevelSession> session;
     std::unique_ptr<GUIGameLogicWindow> hud;
 };
 
@@ -213,6 +222,7 @@ TEST_F(GUIGameLogicWindowTest, ViewAndWindowModeButtons)
     engine->Update();
     hud->Update();
     EXPECT_EQ(engine->m_config->v_fullscreen, !fullScreen);
+    EXPECT_NE(SavedConfiguration().find(fullScreen ? "v_fullscreen 0" : "v_fullscreen 1"), std::string::npos);
     EXPECT_EQ(engine->m_config->GetCommandState("v_window_change_mode"), KeystrelEngine::Config::kCommandRaised);
     engine->EndFrame();
     engine->m_config->SetCommandState("v_window_change_mode", KeystrelEngine::Config::kCommandIdle);
@@ -272,12 +282,73 @@ TEST_F(GUIGameLogicWindowTest, StatisticsShowOnlyForANonZeroNumber)
 
 TEST_F(GUIGameLogicWindowTest, CloseFadesOutAndHidesTheRoot)
 {
-    OpenFully();
+    // The fade in waits until every control has unfolded.
+    OpenLevel();
+    const auto unfolding = [&] {
+        for (int index = 0; index < GUIGameLogicWindow::kOwnCount; ++index)
+            if (hud->GetControl(static_cast<GUIGameLogicWindow::ControlIndex>(index)).IsUnfolding())
+                return true;
+        return false;
+    };
+    int unfoldingFrames = 0;
+    for (int frame = 0; frame < 60 && hud->GetAlpha() < 1.0f; ++frame) {
+        const bool before = unfolding();
+        Step();
+        if (before) {
+            ++unfoldingFrames;
+            EXPECT_EQ(hud->GetAlpha(), 0.0f) << frame;
+        }
+    }
+    EXPECT_GT(unfoldingFrames, 1);
+    ASSERT_EQ(hud->GetAlpha(), 1.0f);
+
     hud->Close();
     for (int i = 0; i < 60 && hud->GetRoot()->IsVisible(); ++i)
         Step();
     EXPECT_FALSE(hud->GetRoot()->IsVisible());
     EXPECT_EQ(hud->GetAlpha(), 0.0f);
+}
+
+// The first level (1-1) as the game plays it: the window reads the level's board, view and score.
+TEST_F(GUIGameLogicWindowTest, TheWindowFollowsTheFirstLevelAsItIsPlayed)
+{
+    session = std::make_unique<LevelSession>(*engine, KeeperServices(), *player, *data, *profiles,
+                                             GameFramework::LevelId{0, 0}, data->GetChildWindow());
+    Wispfold::GameLogic& logic = session->Logic();
+    const Wispfold::Board& board = logic.GetBoard();
+    hud->Open(&logic);
+    ASSERT_GT(board.GetManaTarget(), 0u);
+    EXPECT_EQ(hud->GetManaBar().GetValue(), 0.0f);
+    EXPECT_EQ(hud->GetEnergyBar().GetValue(), 1.0f);
+    for (int frame = 0; frame < 60 && hud->GetAlpha() < 1.0f; ++frame)
+        Step();
+    EXPECT_EQ(OnlyText(hud->GetControl(GUIGameLogicWindow::kLevelPanel).GetWidget()), u"1-1");
+
+    EXPECT_TRUE(hud->IsViewOblique());
+    ClickResult(GUIGameLogicWindow::kCamera);
+    EXPECT_EQ(logic.GetCameraControl().GetCameraType(), Wispfold::CameraControl::kTypeTop);
+    Step();
+    EXPECT_EQ(Texts(hud->GetControl(GUIGameLogicWindow::kCamera).GetWidget()).at(0).key, "GAME_LOGIC_3D");
+    ClickResult(GUIGameLogicWindow::kCamera);
+    EXPECT_EQ(logic.GetCameraControl().GetCameraType(), Wispfold::CameraControl::kTypeOblique);
+
+    // Swaps until the board charges mana: a flight starts for every charged place in that frame.
+    ASSERT_TRUE(session->PlayUntilManaCharged([&](const Wispfold::Cell* cell, bool held) { Step(cell, held); }, 600));
+    const std::size_t charged = board.GetManaChargePositions().size();
+    const auto starting = std::count_if(hud->GetFlights().begin(), hud->GetFlights().end(),
+                                        [](const auto& flight) { return flight->GetTime() == kFrameTime; });
+    EXPECT_EQ(static_cast<std::size_t>(starting), charged);
+
+    // The bars move toward the board's mana and energy; the score adds the level's points to the profile's.
+    ASSERT_LT(board.GetEnergyLeft(), board.GetEnergyBudget());
+    for (int frame = 0; frame < 20; ++frame)
+        Step();
+    const float energy = static_cast<float>(board.GetEnergyLeft()) / static_cast<float>(board.GetEnergyBudget());
+    EXPECT_LT(hud->GetEnergyBar().GetValue(), 1.0f);
+    EXPECT_GE(hud->GetEnergyBar().GetValue(), energy);
+    EXPECT_GT(hud->GetManaBar().GetValue(), 0.0f);
+    EXPECT_EQ(OnlyText(hud->GetControl(GUIGameLogicWindow::kScorePanel).GetWidget()),
+              KeystrelEngine::ToWide(std::to_string(1000 + logic.GetScoreKeeper()->m_total)));
 }
 
 } // namespace

@@ -216,6 +216,18 @@ TEST_F(GUIInLevelDialogsTest, TheClosingTextTurnsItsPagesOrPassesStraightThrough
         EXPECT_EQ(lines[0].number, page * 12);
         EXPECT_EQ(Click(window, *window.GetContinueButton()->GetWidget()), page == 2 ? RequestDone : RequestNone);
     }
+
+    // A size that reads as no line still leaves one page, so CONTINUE can report.
+    for (const std::u16string size : {u"0", u"-3", u"many"}) {
+        window.Close();
+        RunUntilGone(window);
+        engine->m_gui->m_texts->SetText("GAME_COMPLETE_TEXT_SIZE", size);
+        window.Open();
+        OpenFully(window);
+        EXPECT_EQ(window.GetPages().GetPageCount(), 1);
+        EXPECT_TRUE(Texts(window.GetFrameWidget()).empty());
+        EXPECT_EQ(Click(window, *window.GetContinueButton()->GetWidget()), RequestDone);
+    }
 }
 
 TEST_F(GUIInLevelDialogsTest, StageCompleteReportsOnceAfterOpen)

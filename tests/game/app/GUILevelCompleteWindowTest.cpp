@@ -99,13 +99,18 @@ TEST_F(GUILevelCompleteWindowTest, ManaThenEnergyCountUpAndContinueCompletesTheC
 
     // The bar fills; the energy waits half a second after it, counting into the score as it goes.
     std::uint32_t lastMana = 0;
+    int framesAfterMana = 0;
     for (int frame = 0; frame < 200 && !manager->m_secondCountUp; ++frame) {
         Step(*window);
         EXPECT_TRUE(manager->m_firstCountUp);
         EXPECT_GE(window->GetCountedMana(), lastMana);
         lastMana = window->GetCountedMana();
+        framesAfterMana += lastMana == reached * 10 ? 1 : 0;
     }
     ASSERT_TRUE(manager->m_secondCountUp);
+    // The mana count completed in the first of these frames, which counts toward the half second.
+    EXPECT_NEAR(static_cast<float>(framesAfterMana) * kFrameTime, GUILevelCompleteWindow::kEnergyDelay,
+                kFrameTime + 1e-4f);
     EXPECT_EQ(ManaLine(), Expected(reached * 10, total * 10));
     EXPECT_EQ(window->GetCountedEnergy(), 0u);
     manager->m_countUpLimit = 1.0f;

@@ -77,19 +77,6 @@ GameFramework::ProfileVolumes SettingsWindowFixture::SavedVolumes() const
     return Wispfold::Profile(engine->m_log.get(), engine->m_files.get(), userFolder, ann->GetFileName()).m_volumes;
 }
 
-std::string SettingsWindowFixture::ConfigurationPath() const
-{
-    std::string path = engine->m_files->MakeDiskPath(engine->m_config->GetPath());
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
-std::string SettingsWindowFixture::SavedConfiguration() const
-{
-    const TestSupport::Bytes bytes = TestSupport::ReadFile(ConfigurationPath());
-    return std::string(bytes.begin(), bytes.end());
-}
-
 bool SettingsWindowFixture::IsRaised(const std::string& command) const
 {
     return engine->m_config->GetCommandState(command) == KeystrelEngine::Config::kCommandRaised;

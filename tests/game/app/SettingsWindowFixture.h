@@ -39,9 +39,6 @@ protected:
                                                           const KeystrelEngine::GUIWindow& widget);
     // The current profile as its file holds it now.
     GameFramework::ProfileVolumes SavedVolumes() const;
-    // The configuration file on disk, and what it holds now.
-    std::string ConfigurationPath() const;
-    std::string SavedConfiguration() const;
     bool IsRaised(const std::string& command) const;
     KeystrelEngine::Config& config() const;
 
