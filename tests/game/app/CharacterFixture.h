@@ -10,6 +10,7 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/render/Camera.h"
 #include "game/app/GameData.h"
+#include "game/app/Profile.h"
 #include "game/play/Character.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
@@ -94,6 +95,15 @@ protected:
         const auto latest = std::max_element(voices.begin(), voices.end(),
                                              [](const auto& a, const auto& b) { return a->startTime < b->startTime; });
         return latest == voices.end() || (*latest)->startTime == 0.0 ? 0 : (*latest)->soundId;
+    }
+
+    // The profile file's byte of the game flag.
+    std::uint8_t SavedFlag(const Wispfold::Profile& profile, std::size_t flag) const
+    {
+        const TestSupport::Bytes bytes = TestSupport::ReadFile(userFolder + "/profiles/" + profile.GetFileName());
+        EXPECT_GE(bytes.size(), Wispfold::Profile::FlagCount);
+        return bytes.size() < Wispfold::Profile::FlagCount ? 0xFF
+                                                           : bytes[bytes.size() - Wispfold::Profile::FlagCount + flag];
     }
 
     std::unique_ptr<Wispfold::GameData> data;

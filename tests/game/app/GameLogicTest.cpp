@@ -1,157 +1,29 @@
-// A level of the generated catalogue played as one object over the real objects on the recording device: made from
-// its loaded data and the shared lists, run frame by frame on the fake clock with the GUI cursor and "MOUSE1" on
-// the board's possible moves until it is won or out of energy, and deleted leaving the engine's registries as it
-// found them.
-#include "tests/game/app/CharacterFixture.h"
-#include "tests/game/app/LevelResources.h"
-#include "tests/game/play/support/BoardSolver.h"
+// A level played as one object over the real objects on the recording device: made from its loaded data and the
+// shared lists, run frame by frame on the fake clock with the cursor and the left button injected on the board's
+// possible moves until it is won or out of energy, and deleted leaving the engine's registries as it found them.
+#include "tests/game/app/LevelFixture.h"
+#include "tests/game/app/LevelSession.h"
 
-#include "engine/foundation/Config.h"
-#include "engine/foundation/Controls.h"
+#include "engine/foundation/Random.h"
 #include "engine/foundation/Timer.h"
 #include "engine/render/ModelManager.h"
 #include "engine/render/ParticleSystemManager.h"
 #include "framework/ScoreKeeper.h"
-#include "game/app/Profile.h"
-#include "game/app/ProfileManager.h"
-#include "game/app/ProfileTutorialFlags.h"
 #include "game/play/Board.h"
-#include "game/play/BoardScene.h"
 #include "game/play/CameraControl.h"
-#include "game/play/GameLogic.h"
-#include "game/play/GameLogicData.h"
-#include "game/play/Item.h"
 #include "game/play/ItemManager.h"
-
-#include <functional>
-#include <optional>
+#include "game/play/Tutorial.h"
 
 namespace {
 
 using Wispfold::GameLogic;
 
-class GameLogicTest : public AppTesting::CharacterFixture
+// Fifteen cells, three of them with one mana layer.
+const std::vector<std::string> kGlade = {".1.o.", "o.o.o", ".o.o.", "o.o.1", ".o.o.", "1.o.o"};
+
+// The generated catalogue's first level unless a test writes its own.
+class GameLogicTest : public AppTesting::LevelFixture
 {
-protected:
-    // The longest frame the timers allow: the level's flights take the fewest frames.
-    static constexpr float kFrame = 0.1f;
-
-    void SetUp() override
-    {
-        CharacterFixture::SetUp();
-        KeystrelEngine::Config& config = *engine->m_config;
-        config.RegisterVariable("g_camera_type", "1", KeystrelEngine::Config::TypeInt, true, &m_cameraType, false);
-        config.RegisterVariable("g_camera_value", "1", KeystrelEngine::Config::TypeFloat, true, &m_cameraValue, false);
-        profile = static_cast<Wispfold::Profile*>(profiles->AddProfile(u"Tess"));
-        profiles->m_current = profile;
-        for (std::size_t hint = 0; hint < Wispfold::Profile::kTutorialHintCount; ++hint)
-            profile->SetTutorialHintPending(hint, false);
-        flags = std::make_unique<Wispfold::ProfileTutorialFlags>(engine->m_log.get(), *profiles);
-        level = static_cast<Wispfold::LevelRecord*>(levels->GetLevel({0, 0}));
-        LoadLevel();
-        shared.audio = player.get();
-        AppTesting::FillLevelResources(*data, shared.play, shared.cells);
-        shared.tutorialTip = data->GetModel("game_objects\\cell\\cell_tip.mlf");
-        shared.tutorialFlags = flags.get();
-        shared.character = character.get();
-    }
-
-    void TearDown() override
-    {
-        logic.reset();
-        levelData.reset();
-        engine->m_config->UnregisterVariable("g_camera_type");
-        engine->m_config->UnregisterVariable("g_camera_value");
-        CharacterFixture::TearDown();
-    }
-
-    void LoadLevel()
-    {
-        levelData = std::make_unique<Wispfold::GameLogicData>(KeeperServices(), &levels->GetStage(0), level);
-        levelData->Load();
-    }
-
-    void Start(bool relaxMode = false)
-    {
-        shared.relaxMode = relaxMode;
-        logic = std::make_unique<GameLogic>(*engine, shared, *levelData, &levels->GetStage(0), level, 7);
-    }
-
-    // One frame of the level with the GUI cursor on the cell (none: off the board) and the button as given.
-    void Play(const Wispfold::Cell* at, bool held)
-    {
-        LevelFrame([&] {
-            KeystrelEngine::GUICursor& cursor = engine->m_gui->m_defaultCursor;
-            const Wispfold::ScreenPosition point =
-                at ? logic->GetScene().GetScreenPosition(*at) : Wispfold::ScreenPosition{-50.0f, -50.0f};
-            cursor.m_x = point.x;
-            cursor.m_y = point.y;
-            engine->m_controls->SetKeyState("MOUSE1", held);
-        });
-    }
-
-    // One frame of the level; the input, when given, is set after the engine has read the devices.
-    void LevelFrame(const std::function<void()>& input = {})
-    {
-        PlatformTesting::AdvanceFakeClock(kFrame);
-        engine->Update();
-        engine->m_timers->m_frameTime = kFrame;
-        if (input)
-            input();
-        logic->Update();
-        character->Update();
-        engine->EndFrame();
-    }
-
-    // The first possible move whose cells are neither closed nor blocked.
-    std::optional<std::uint32_t> UsableMove() const
-    {
-        const Wispfold::Board& board = logic->GetBoard();
-        for (std::uint32_t pair = 0; pair < board.GetMoveCount(); ++pair) {
-            const Wispfold::Cell* first = board.GetMoveFirstCell(pair);
-            const Wispfold::Cell* second = board.GetMoveSecondCell(pair);
-            if (!first->m_blocked && !first->m_closed && !second->m_blocked && !second->m_closed)
-                return pair;
-        }
-        return std::nullopt;
-    }
-
-    // A press and a release on each cell of the move; the frames it took.
-    int Swap(std::uint32_t pair)
-    {
-        const Wispfold::Board& board = logic->GetBoard();
-        for (const Wispfold::Cell* cell : {board.GetMoveFirstCell(pair), board.GetMoveSecondCell(pair)}) {
-            Play(cell, true);
-            Play(cell, false);
-        }
-        return 4;
-    }
-
-    // Plays until the state leaves 0; the frames it took, or the limit when it never did.
-    int PlayToTheEnd(int limit)
-    {
-        int frames = 0;
-        while (frames < limit && logic->GetState() == 0) {
-            const std::optional<std::uint32_t> move =
-                TestSupport::BoardSolver::IsSettled(logic->GetBoard()) ? UsableMove() : std::nullopt;
-            if (move) {
-                frames += Swap(*move);
-            } else {
-                Play(nullptr, false);
-                ++frames;
-            }
-        }
-        return frames;
-    }
-
-    std::int32_t m_cameraType = 1;
-    float m_cameraValue = 1.0f;
-    Wispfold::Profile* profile = nullptr;
-    std::unique_ptr<Wispfold::ProfileTutorialFlags> flags;
-    Wispfold::LevelRecord* level = nullptr;
-    std::unique_ptr<Wispfold::GameLogicData> levelData;
-    Wispfold::GameLogicShared shared;
-    std::unique_ptr<GameLogic> logic;
 };
 
 TEST_F(GameLogicTest, TheFirstLevelIsMadeFromItsDataAndLeavesTheRegistriesAsFound)
@@ -172,8 +44,14 @@ TEST_F(GameLogicTest, TheFirstLevelIsMadeFromItsDataAndLeavesTheRegistriesAsFoun
     for (std::uint32_t event = 0; event < 7; ++event)
         EXPECT_EQ(logic->GetScoreKeeper()->GetPoints(event), table[event]) << "event " << event;
     EXPECT_GT(engine->m_models->GetRegistry().GetLiveCount(), models);
+    // The intro flight starts from its beginning and runs at 0.45 a second.
+    const Wispfold::CameraControl& camera = logic->GetCameraControl();
+    EXPECT_EQ(camera.GetTransitionTimer(), 0.0f);
+    EXPECT_FALSE(camera.IsEnding());
+    Play(nullptr, false);
+    EXPECT_NEAR(camera.GetTransitionTimer(), 0.45f * kFrame, 1e-5f);
 
-    for (int frame = 0; frame < 40; ++frame)
+    for (int frame = 1; frame < 40; ++frame)
         Play(nullptr, false);
     EXPECT_EQ(logic->GetState(), 0u);
     EXPECT_GT(logic->GetHintTimer(), 0.0f);
@@ -185,25 +63,31 @@ TEST_F(GameLogicTest, TheFirstLevelIsMadeFromItsDataAndLeavesTheRegistriesAsFoun
 }
 
 // Budgets of one swap and of the level as made: the state changes once, to 3 when out of energy, to 2 when won,
-// and only when no butterfly is out of the pool any more.
+// and only when no butterfly is out of the pool any more. Every removal restarts the hint's wait: each lands in a
+// frame without input, once the swapped or refilled butterflies have come to rest.
 TEST_F(GameLogicTest, SwappingEndsTheLevelOnceItsButterfliesAreBack)
 {
+    KeystrelEngine::RandomSeed = 11;
     const float madeFactor = level->levelFactor;
     for (const float factor : {0.1f, madeFactor}) {
         level->levelFactor = factor;
         LoadLevel();
         Start();
-        if (factor != madeFactor)
+        if (factor != madeFactor) {
             ASSERT_EQ(logic->GetBoard().GetEnergyBudget(), 1u);
-        const int frames = PlayToTheEnd(6000);
+        }
+        const Run run = PlayToTheEnd(6000);
         const Wispfold::Board& board = logic->GetBoard();
-        ASSERT_LT(frames, 6000) << "mana " << board.GetManaProgress() << " of " << board.GetManaTarget() << ", energy "
-                                << board.GetEnergyLeft();
+        ASSERT_LT(run.frames, 6000) << "mana " << board.GetManaProgress() << " of " << board.GetManaTarget()
+                                    << ", energy " << board.GetEnergyLeft();
         EXPECT_TRUE(logic->IsChanged());
         EXPECT_FALSE(logic->GetItemManager().AnyItemBusy());
+        EXPECT_GT(run.removals, 0);
+        EXPECT_EQ(run.removalsWithTimer, 0);
         if (board.IsLevelWon()) {
             EXPECT_EQ(logic->GetState(), 2u);
             EXPECT_TRUE(logic->GetCameraControl().IsEnding());
+            EXPECT_GT(run.wonWhileBusy, 0) << "the released butterflies fly away first";
         } else {
             EXPECT_TRUE(board.IsOutOfEnergy());
             EXPECT_EQ(logic->GetState(), 3u);
@@ -218,13 +102,12 @@ TEST_F(GameLogicTest, SwappingEndsTheLevelOnceItsButterfliesAreBack)
     }
 }
 
-} // namespace
-
-// The hint comes 14 s after the last removal when a pair exists; a paused level (state 1) only moves its texts;
-// the relax flag reaches the board.
+// The hint comes 14 s after the last removal when a pair exists, never on a board without pairs; a paused level
+// (state 1) only moves its texts; the profile's relax flag (game flag 0) reaches the board.
 TEST_F(GameLogicTest, HintPauseAndRelaxMode)
 {
-    Start(true);
+    profile->SetFlag(Wispfold::Profile::RelaxMode, true);
+    Start();
     EXPECT_TRUE(logic->IsRelaxMode());
     EXPECT_TRUE(logic->GetBoard().IsRelaxMode());
 
@@ -251,6 +134,88 @@ TEST_F(GameLogicTest, HintPauseAndRelaxMode)
     logic->SetState(0);
     Play(nullptr, false);
     EXPECT_GT(logic->GetHintTimer(), hint);
+
+    // Two cells make no pair however the board refills them: the wait runs on without a hint.
+    logic.reset();
+    WriteLevel({".1", "1."}, 1.0f);
+    LoadLevel();
+    Start();
+    for (int frame = 0; frame < 200; ++frame)
+        Play(nullptr, false);
+    EXPECT_EQ(logic->GetBoard().GetMoveCount(), 0u);
+    EXPECT_NEAR(logic->GetHintTimer(), 200 * kFrame, 0.01f);
+
+    // On this board and seed the refills make new rows more than once: such cascades remove butterflies without
+    // input, and every removal restarts the wait.
+    logic.reset();
+    KeystrelEngine::RandomSeed = 3;
+    WriteLevel({".1.1.", "1.1.1", ".1.1.", "1.1.1", ".1.1.", "1.1.1", ".1.1.", "1.1.1"}, 1.0f);
+    LoadLevel();
+    Start();
+    const Run run = PlayToTheEnd(1000);
+    EXPECT_GT(run.cascades, 0);
+    EXPECT_EQ(run.removalsWithTimer, 0);
+}
+
+// The guide's phrases of a level's beginning and of the make-swap topic, one short line each.
+std::string LevelTexts()
+{
+    std::string table = "[CHARACTER_LEVEL_BEGIN_SIZE]\r\n1\r\n[CHARACTER_LEVEL_BEGIN_0]\r\nHello!\r\n";
+    for (int phrase = 0; phrase < 8; ++phrase) {
+        const std::string key = "CHARACTER_TUTORIAL_MAKE_SWAP_" + std::to_string(phrase);
+        table += "[" + key + "_SIZE]\r\n1\r\n[" + key + "_0]\r\nSwap " + std::to_string(phrase) + "\r\n";
+    }
+    return table;
+}
+
+// A level written by the test from its catalogue entry to its ground, played with the mouse: with its own budget
+// the make-swap topic runs first (the player follows the tip and listens to the end, which clears the topic's
+// flag in the saved profile), then the level is played until it is won; with a budget of one swap it is lost.
+TEST_F(GameLogicTest, AWrittenLevelIsPlayedByMouseToItsEnd)
+{
+    AppTesting::ReplaceDataFile("ui\\texts\\en\\level.ini", LevelTexts());
+    engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\level.ini");
+    KeystrelEngine::RandomSeed = 5;
+    for (const float factor : {4.0f, 0.5f}) {
+        WriteLevel(kGlade, factor);
+        LoadLevel();
+        ASSERT_EQ(levelData->GetEnvironmentModels().size(), 1u);
+        profile->SetTutorialHintPending(0, true);
+        profile->Save();
+        Start();
+        const Wispfold::Board& board = logic->GetBoard();
+        ASSERT_EQ(board.GetCells().size(), 15u);
+        ASSERT_EQ(board.GetManaTarget(), 3u);
+        if (factor < 1.0f) {
+            ASSERT_EQ(board.GetEnergyBudget(), 1u);
+            ASSERT_LT(PlayToTheEnd(1000).frames, 1000);
+            EXPECT_EQ(logic->GetState(), 3u);
+            EXPECT_EQ(board.GetEnergyLeft(), 0u);
+            EXPECT_EQ(SavedFlag(*profile, 4), 1) << "a lost level keeps the topic for later";
+            logic.reset();
+            continue;
+        }
+        const Wispfold::Tutorial& tutorial = logic->GetTutorial();
+        Play(nullptr, false);
+        EXPECT_EQ(tutorial.GetTopic(), Wispfold::Tutorial::kMakeSwap);
+        int frames = 0;
+        for (; frames < 1500 && tutorial.GetTopic() != Wispfold::Tutorial::kNoTopic; ++frames) {
+            if (tutorial.GetStep() == 5 && TestSupport::BoardSolver::IsSettled(board) && board.GetMoveCount() > 0)
+                Swap(board.GetMoveCount() - 1);
+            else
+                Play(nullptr, false);
+        }
+        ASSERT_LT(frames, 1500) << "step " << tutorial.GetStep();
+        EXPECT_EQ(logic->GetState(), 0u);
+        EXPECT_FALSE(profile->IsTutorialHintPending(0));
+        EXPECT_EQ(SavedFlag(*profile, 4), 0);
+        EXPECT_GT(board.GetEnergyLeft(), 0u);
+
+        ASSERT_LT(PlayToTheEnd(3000).frames, 3000) << "mana " << board.GetManaProgress();
+        EXPECT_EQ(logic->GetState(), 2u);
+        EXPECT_TRUE(board.IsLevelWon());
+        logic.reset();
+    }
 }
 
 // The solver plays through the window's mouse alone: it wins the first level and loses the second, each only
@@ -281,3 +246,5 @@ TEST_F(GameLogicTest, TheSolverWinsOrLosesALevelThroughTheMouse)
         logic.reset();
     }
 }
+
+} // namespace

@@ -104,9 +104,8 @@ public:
     }
 
     // The first possible move whose cells are neither closed nor blocked.
-    std::optional<std::uint32_t> UsableMove() const
+    static std::optional<std::uint32_t> UsableMove(const Wispfold::Board& board)
     {
-        const Wispfold::Board& board = m_logic->GetBoard();
         for (std::uint32_t pair = 0; pair < board.GetMoveCount(); ++pair) {
             const Wispfold::Cell* first = board.GetMoveFirstCell(pair);
             const Wispfold::Cell* second = board.GetMoveSecondCell(pair);
@@ -125,7 +124,7 @@ public:
         const auto charged = [&] { return !board.GetManaChargePositions().empty(); };
         for (int frames = 0; frames < limit && !charged(); ++frames) {
             const std::optional<std::uint32_t> move =
-                TestSupport::BoardSolver::IsSettled(board) ? UsableMove() : std::nullopt;
+                TestSupport::BoardSolver::IsSettled(board) ? UsableMove(board) : std::nullopt;
             if (!move) {
                 frame(nullptr, false);
                 continue;

@@ -135,15 +135,6 @@ protected:
 
     bool TipShown() const { return tutorial->GetTip().m_flags & KeystrelEngine::Model::kShown; }
 
-    // The profile file's byte of the game flag.
-    std::uint8_t SavedFlag(std::size_t flag) const
-    {
-        const TestSupport::Bytes bytes = TestSupport::ReadFile(userFolder + "/profiles/" + profile->GetFileName());
-        EXPECT_GE(bytes.size(), Wispfold::Profile::FlagCount);
-        return bytes.size() < Wispfold::Profile::FlagCount ? 0xFF
-                                                           : bytes[bytes.size() - Wispfold::Profile::FlagCount + flag];
-    }
-
     std::int32_t m_cameraType = 1;
     float m_cameraValue = 1.0f;
     Wispfold::Profile* profile = nullptr;
@@ -164,7 +155,7 @@ TEST_F(TutorialTest, MakeSwapPointsAtAMoveAndIsShownOnce)
     Step();
     EXPECT_EQ(tutorial->GetTopic(), Tutorial::kMakeSwap);
     EXPECT_FALSE(character->IsPraiseEnabled());
-    EXPECT_EQ(SavedFlag(4), 1);
+    EXPECT_EQ(SavedFlag(*profile, 4), 1);
     const int waited = StepsUntil([&] { return tutorial->GetStep() == 1; });
     EXPECT_NEAR(waited * kDt, 7.0f, 2 * kDt);
     ExpectSaying(kPhrases[0]);
@@ -198,7 +189,7 @@ TEST_F(TutorialTest, MakeSwapPointsAtAMoveAndIsShownOnce)
     StepsUntil([&] { return tutorial->GetTopic() == Tutorial::kNoTopic; });
     EXPECT_TRUE(character->IsPraiseEnabled());
     EXPECT_FALSE(profile->IsTutorialHintPending(0));
-    EXPECT_EQ(SavedFlag(4), 0);
+    EXPECT_EQ(SavedFlag(*profile, 4), 0);
     StepsUntil([] { return false; }, 200);
     EXPECT_EQ(tutorial->GetTopic(), Tutorial::kNoTopic);
 }
@@ -218,7 +209,7 @@ TEST_F(TutorialTest, EarlyChainSkipsToItsPraise)
     ExpectSaying(kPhrases[4]);
     EXPECT_FALSE(TipShown());
     StepsUntil([&] { return tutorial->GetTopic() == Tutorial::kNoTopic; });
-    EXPECT_EQ(SavedFlag(4), 0);
+    EXPECT_EQ(SavedFlag(*profile, 4), 0);
 }
 
 TEST_F(TutorialTest, CameraTopicTurnsTheBoardBothWaysAndSwitchesTheView)
@@ -261,7 +252,7 @@ TEST_F(TutorialTest, CameraTopicTurnsTheBoardBothWaysAndSwitchesTheView)
     EXPECT_NEAR(shown * kDt, 4.0f, 2 * kDt);
     EXPECT_EQ(camera->GetCameraType(), Wispfold::CameraControl::kTypeOblique);
     StepsUntil([&] { return tutorial->GetTopic() == Tutorial::kNoTopic; });
-    EXPECT_EQ(SavedFlag(11), 0);
+    EXPECT_EQ(SavedFlag(*profile, 11), 0);
 }
 
 TEST_F(TutorialTest, CellTopicsSpeakOnlyWhileTheirSubjectHolds)
@@ -280,7 +271,7 @@ TEST_F(TutorialTest, CellTopicsSpeakOnlyWhileTheirSubjectHolds)
     EXPECT_TRUE(
         KeystrelEngine::Matrix4::Equals(tutorial->GetTip().GetOwnWorldMatrix(), placement.GetCellMatrix(*lastDouble)));
     StepsUntil([&] { return tutorial->GetTopic() == Tutorial::kNoTopic; });
-    EXPECT_EQ(SavedFlag(5), 0);
+    EXPECT_EQ(SavedFlag(*profile, 5), 0);
     tutorial.reset();
 
     // A closed cell that opens before the hint: no phrase, yet the topic ends and its flag is cleared.
@@ -295,7 +286,7 @@ TEST_F(TutorialTest, CellTopicsSpeakOnlyWhileTheirSubjectHolds)
         return tutorial->GetTopic() == Tutorial::kNoTopic;
     });
     EXPECT_NEAR(ended * kDt, 8.0f, 3 * kDt);
-    EXPECT_EQ(SavedFlag(6), 0);
+    EXPECT_EQ(SavedFlag(*profile, 6), 0);
     tutorial.reset();
 
     // A level out of energy drops every topic and keeps its flag; in relax mode only the mana counts.
@@ -305,7 +296,7 @@ TEST_F(TutorialTest, CellTopicsSpeakOnlyWhileTheirSubjectHolds)
         Start(TestSupport::MakeHexagonLevel(0.0f, relax));
         StepsUntil([] { return false; }, 10);
         EXPECT_EQ(tutorial->GetTopic(), relax ? Tutorial::kWebItem : Tutorial::kNoTopic);
-        EXPECT_EQ(SavedFlag(7), 1);
+        EXPECT_EQ(SavedFlag(*profile, 7), 1);
         tutorial.reset();
     }
 }
