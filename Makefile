@@ -52,8 +52,9 @@ test: build build-asan
 data: build
 	$(BUILD)/tools/content/quellhaven-content $(BUILD)/Data
 
+# The program finds its data in the folder it lies in: $(BUILD)/quellhaven reads $(BUILD)/Data.
 run: data
-	@echo "Quellhaven cannot be started yet: the program entry is not built."
+	$(BUILD)/quellhaven
 
 bench: bench-deps $(BUILD)/build.ninja
 	cmake -S . -B $(BUILD) -DKEYSTREL_BENCH=ON

@@ -271,6 +271,9 @@ protected:
 
     std::unique_ptr<GameLogicBase> m_gameLogic; // the running level, none between levels
 
+    // The profile manager's current profile; a FatalError without one.
+    ProfileBase& CurrentProfile() const;
+
     bool m_pausedByFocus = false;
     bool m_timerWasPaused = false;
     std::uint32_t m_windowChangeFrames = 0;
@@ -297,7 +300,6 @@ private:
     void CountWindowChangeFrames();
 
     // The handlers' parts.
-    ProfileBase& CurrentProfile() const;
     // The catalogue's record of the profile's current level; a level the catalogue does not hold becomes the
     // first level, and the profile is saved.
     LevelRecord* CurrentLevelRecord(ProfileBase& profile);

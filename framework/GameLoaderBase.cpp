@@ -33,6 +33,7 @@ void GameLoaderBase::Run()
 
 void GameLoaderBase::ShowFatalError(const char* text)
 {
+    m_failed = true;
     MessageBoxA(nullptr, text, "Fatal Error", MB_ICONERROR);
 }
 

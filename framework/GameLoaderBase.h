@@ -25,7 +25,7 @@ public:
     GameLoaderBase& operator=(const GameLoaderBase&) = delete;
 
     // Creates the game, runs the loop and destroys the game. A FatalError shows its own text, anything else
-    // "Unhandled exception!", both captioned "Fatal Error"; Run then returns as after a normal exit.
+    // "Unhandled exception!", both captioned "Fatal Error"; Run then returns, and the exit code tells the failure.
     virtual void Run();
     // Makes the game object and keeps it in m_game.
     virtual void CreateGame() = 0;
@@ -40,6 +40,8 @@ public:
     const std::string& GetCommandLine() const { return m_commandLine; }
     int GetShowWindow() const { return m_showWindow; }
     GameBase* GetGame() const { return m_game.get(); }
+    // The program's exit code: 1 once Run ended in its message box, else 0.
+    int GetExitCode() const { return m_failed ? 1 : 0; }
 
 protected:
     HINSTANCE m_instance;
@@ -49,7 +51,9 @@ protected:
     std::unique_ptr<GameBase> m_game;
 
 private:
-    static void ShowFatalError(const char* text);
+    void ShowFatalError(const char* text);
+
+    bool m_failed = false;
 };
 
 } // namespace GameFramework

@@ -229,6 +229,17 @@ void GUIBackgroundWindow::AddTheme(GUIWindow* window, std::uint32_t position, st
 
 // What others tell the scene ----------------------------------------------------------------------------------
 
+void GUIBackgroundWindow::LeaveForLevel()
+{
+    m_step = 6;
+    m_textAlpha = 1.0f;
+    m_textShown = false;
+    m_panelRequest = false;
+    m_panelReleaseRequest = false;
+    m_panelPresent = false;
+    m_panelShownOnce = false;
+}
+
 void GUIBackgroundWindow::SetSharedData(const GameData* data)
 {
     m_data = data;

@@ -82,6 +82,9 @@ public:
     // What the game, the loading windows and the menus tell the scene.
     void Start() { m_started = true; }
     void SetMenusReady() { m_menusReady = true; }
+    // A level starts: the text area fades out and the scene with it, the panel cycle starts over at step 6 with
+    // no panel requested, present or given back.
+    void LeaveForLevel();
     // The shared data have been loaded: step 3 builds the stage themes from them.
     void SetSharedData(const GameData* data);
     // The menus' side of the panel (see MenuBackground): a menu asks for the text panel in front of it, is told

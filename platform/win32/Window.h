@@ -100,6 +100,7 @@ constexpr UINT SWP_FRAMECHANGED = 0x0020;
 constexpr UINT SWP_SHOWWINDOW = 0x0040;
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 
+constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
 BOOL ShowWindow(HWND window, int command);
 

@@ -61,8 +61,13 @@ void AppFixture::SetUp()
                                                           userFolder);
 }
 
-// Every file of the build's data as a link in the same place below the test's data folder.
 void AppFixture::ResetDataFolder()
+{
+    LinkDataFolder();
+}
+
+// Every file of the build's data as a link in the same place below the test's data folder.
+void LinkDataFolder()
 {
     const fs::path from = fs::path(KEYSTREL_BUILD_FOLDER) / "Data";
     const fs::path to = fs::path(TestSupport::BaseFolder()) / "Data";

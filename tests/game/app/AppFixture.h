@@ -31,6 +31,8 @@ namespace AppTesting {
 void ReplaceDataFile(const std::string& name, const TestSupport::Bytes& bytes);
 void ReplaceDataFile(const std::string& name, const std::string& text);
 void RemoveDataFile(const std::string& name);
+// The build's generated data linked anew into the test's data folder, file by file.
+void LinkDataFolder();
 
 class AppFixture : public ::testing::Test
 {

@@ -10,6 +10,7 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/render/Camera.h"
 #include "game/app/GameData.h"
+#include "game/app/LevelResources.h"
 #include "game/app/Profile.h"
 #include "game/play/Character.h"
 #include "game/play/LevelManager.h"
@@ -56,7 +57,7 @@ protected:
         AppFixture::TearDown();
     }
 
-    Wispfold::CharacterResources Resources() const { return LevelSession::CharacterResourcesOf(*data, menuTop); }
+    Wispfold::CharacterResources Resources() const { return Wispfold::MakeCharacterResources(*data, menuTop); }
 
     void SetPhrase(const std::string& key, const std::vector<std::u16string>& lines, const char* size = nullptr)
     {

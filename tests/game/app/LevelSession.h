@@ -50,7 +50,7 @@ public:
         m_levels = std::make_unique<Wispfold::LevelManager>(engine.m_log.get(), engine.m_files.get());
         m_levels->Load();
         m_character = std::make_unique<Wispfold::Character>(engine, *m_levels, profiles, player,
-                                                            CharacterResourcesOf(data, menuParent));
+                                                            Wispfold::MakeCharacterResources(data, menuParent));
         m_record = static_cast<Wispfold::LevelRecord*>(m_levels->GetLevel(id));
         m_data = std::make_unique<Wispfold::GameLogicData>(services, &m_levels->GetStage(id.stage), m_record);
         m_data->Load();
@@ -75,19 +75,6 @@ public:
 
     LevelSession(const LevelSession&) = delete;
     LevelSession& operator=(const LevelSession&) = delete;
-
-    static Wispfold::CharacterResources CharacterResourcesOf(const Wispfold::GameData& data,
-                                                             KeystrelEngine::GUIWindow* menuParent)
-    {
-        Wispfold::CharacterResources resources;
-        resources.figure = data.GetModel("ui\\menus\\character\\character.mlf");
-        for (std::uint32_t lines = 1; lines <= Wispfold::kBubbleCount; ++lines)
-            resources.bubbles[lines - 1] =
-                data.GetModel("ui\\menus\\character\\text_size" + std::to_string(lines) + ".mlf");
-        resources.levelParent = data.GetChildWindow();
-        resources.menuParent = menuParent;
-        return resources;
-    }
 
     // The level's share of a frame: with a cell, the GUI cursor on it and "MOUSE1" as given (without one, the
     // cursor and the button stay as the input left them), then the level and the character.

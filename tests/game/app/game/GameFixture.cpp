@@ -1,0 +1,159 @@
+#include "tests/game/app/game/GameFixture.h"
+
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/Window.h"
+#include "engine/gui/Engine.h"
+#include "game/app/GUILogosWindow.h"
+#include "game/app/GUIMainMenuWindow.h"
+#include "game/app/GameLoader.h"
+#include "platform/testing.h"
+#include "tests/game/app/AppFixture.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <filesystem>
+#include <utility>
+
+namespace GameTesting {
+namespace {
+
+using Wispfold::GameLoader;
+
+// The game's loader whose loop runs the steps between frames.
+class ScriptedLoader : public GameLoader
+{
+public:
+    explicit ScriptedLoader(std::vector<Step> steps)
+        : GameLoader(nullptr, nullptr, "", SW_SHOWNORMAL, DeferRun{}), m_steps(std::move(steps))
+    {
+        Run();
+    }
+
+    void CreateGame() override
+    {
+        auto game = std::make_unique<TestedGame>();
+        // The offscreen window gets no focus by itself.
+        PlatformTesting::InjectWindowEvent(game->Window().m_handle, PlatformTesting::WindowEvent::FocusGained);
+        m_game = std::move(game);
+    }
+
+    void MessageLoop() override
+    {
+        MSG message;
+        for (;;) {
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+            PlatformTesting::AdvanceFakeClock(kFrameTime);
+            m_game->Frame();
+            ++frames;
+            if (m_game->GetEngine()->IsExitRequested())
+                return;
+            RunSteps(static_cast<TestedGame&>(*m_game));
+        }
+    }
+
+    int frames = 0;
+
+private:
+    // The steps whose conditions hold now act, in order; the game ends after the last or at a step's limit.
+    void RunSteps(TestedGame& game)
+    {
+        while (m_next < m_steps.size() && m_steps[m_next].until(game)) {
+            if (m_steps[m_next].then)
+                m_steps[m_next].then(game);
+            ++m_next;
+            m_waited = 0;
+        }
+        if (m_next == m_steps.size()) {
+            game.GetEngine()->RequestExit();
+        } else if (++m_waited > m_steps[m_next].frameLimit) {
+            ADD_FAILURE() << "step \"" << m_steps[m_next].name << "\" not reached in " << m_steps[m_next].frameLimit
+                          << " frames";
+            game.GetEngine()->RequestExit();
+        }
+    }
+
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    int m_waited = 0;
+};
+
+class ProbedLogosWindow : public Wispfold::GUILogosWindow
+{
+public:
+    ProbedLogosWindow(KeystrelEngine::Engine* engine, const std::function<void()>& probe)
+        : GUILogosWindow(engine), m_probe(probe)
+    {
+    }
+
+    void Update() override
+    {
+        if (m_probe)
+            m_probe();
+        GUILogosWindow::Update();
+    }
+
+private:
+    const std::function<void()>& m_probe; // the game's
+};
+
+} // namespace
+
+TestedGame::TestedGame() : Game(GameLoader::kProductName, GameLoader::kMakerName, DeferInitialize{})
+{
+    StartUp();
+}
+
+std::unique_ptr<GameFramework::GUILogosWindowBase> TestedGame::CreateLogosWindow()
+{
+    return std::make_unique<ProbedLogosWindow>(m_engine.get(), frameworkWindowsProbe);
+}
+
+bool Always(TestedGame&)
+{
+    return true;
+}
+
+bool MainMenuShown(TestedGame& game)
+{
+    if (!game.m_mainMenuWindow)
+        return false;
+    const auto& menu = static_cast<const Wispfold::GUIMainMenuWindow&>(*game.m_mainMenuWindow);
+    return menu.m_shown && menu.m_colour.a >= 1.0f;
+}
+
+GameFixture::GameFixture()
+{
+    PlatformTesting::RecordMessageBoxes(true);
+    AppTesting::LinkDataFolder();
+    std::filesystem::create_directories(UserFolder());
+}
+
+GameFixture::~GameFixture()
+{
+    PlatformTesting::RecordMessageBoxes(false);
+}
+
+int GameFixture::Play(std::vector<Step> steps)
+{
+    const ScriptedLoader loader(std::move(steps));
+    frames = loader.frames;
+    return loader.GetExitCode();
+}
+
+std::string GameFixture::UserFolder()
+{
+    std::string folder = KeystrelEngine::FileManager::GetUserFolder() + "/Tarrowby Games/Quellhaven/";
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    return folder;
+}
+
+std::string GameFixture::ReadUserFile(const std::string& name)
+{
+    const TestSupport::Bytes bytes = TestSupport::ReadFile(UserFolder() + name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+} // namespace GameTesting

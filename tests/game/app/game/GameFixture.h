@@ -1,0 +1,97 @@
+// The whole game as the program runs it, for tests: a loader derived from the game's loader starts the real game
+// object on the recording device (SDL's offscreen and dummy drivers), with the content tool's data of this build
+// linked into the test's data folder beside the test program, and runs its message loop on the fake clock, 1/30 s
+// a frame. Between frames it works through the test's steps: each waits, frame after frame, until its condition
+// holds and then acts (reads the game, injects input through platform/testing.h). When the steps are done the
+// fixture asks the engine to exit, unless a step ended the game itself; a step not reached within its frame limit
+// fails the test and ends the game.
+//
+//     const int exitCode = Play({
+//         {"profile", Always, [](TestedGame& game) {
+//              game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann"); }},
+//         {"main menu", MainMenuShown,
+//          [](TestedGame& game) { game.m_mainMenuWindow->m_result = GameFramework::RequestHighScores; }},
+//         {"a second of high scores", [frames = 0](TestedGame&) mutable { return ++frames == 30; }},
+//     });
+//
+// Message boxes are recorded instead of shown; the user folder is made beforehand, so the log is written.
+#pragma once
+
+#include "game/app/Game.h"
+#include "tests/engine/gui/EnginePlatform.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace GameTesting {
+
+constexpr double kFrameTime = 1.0 / 30.0; // seconds of the fake clock a frame
+
+// The real game with the shell's windows and services open to tests.
+class TestedGame : public Wispfold::Game
+{
+public:
+    TestedGame();
+
+    // The logos window, which the shell updates first of its windows every frame, calls the probe (when set)
+    // before its own update: the probe sees the frame as every framework window does.
+    std::unique_ptr<GameFramework::GUILogosWindowBase> CreateLogosWindow() override;
+    std::function<void()> frameworkWindowsProbe;
+
+    KeystrelEngine::Window& Window() const { return *m_window; }
+    GameFramework::AudioPlayer& Player() const { return *m_audioPlayer; }
+    KeystrelEngine::GUISoundManager& GuiSounds() const { return *m_guiSoundManager; }
+    KeystrelEngine::Config& Config() const { return *m_config; }
+
+    using GameBase::m_gameLogic;
+    using GameBase::m_helpWindow;
+    using GameBase::m_highScoresWindow;
+    using GameBase::m_logosWindow;
+    using GameBase::m_mainMenuWindow;
+    using GameBase::m_optionsWindow;
+    using GameBase::m_profileManager;
+    using GameBase::m_startGameLogicWindow;
+    using GameBase::m_welcomeWindow;
+};
+
+struct Step
+{
+    std::string name; // in the failure message
+    // Frames run until it holds; it is asked after every frame.
+    std::function<bool(TestedGame&)> until;
+    std::function<void(TestedGame&)> then = {};
+    int frameLimit = 900;
+};
+
+// A condition that holds at once.
+bool Always(TestedGame&);
+// The main menu has appeared in full and takes the player's requests.
+bool MainMenuShown(TestedGame& game);
+
+class GameFixture : public ::testing::Test
+{
+protected:
+    GameFixture();
+    ~GameFixture() override;
+
+    // Runs the program through the game's loader with the steps between frames; the exit code the program's
+    // entry would return.
+    int Play(std::vector<Step> steps);
+
+    // "Tarrowby Games/Quellhaven" below the user's data folder, a Linux path with the final slash.
+    static std::string UserFolder();
+    // A file of the user folder as text (empty when it is missing).
+    static std::string ReadUserFile(const std::string& name);
+
+    int frames = 0; // run by the last Play
+
+private:
+    GUITesting::EnginePlatform m_platform{true, true}; // the recording device and the fake clock
+};
+
+} // namespace GameTesting
