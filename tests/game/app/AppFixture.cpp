@@ -106,6 +106,15 @@ void RemoveDataFile(const std::string& name)
     fs::remove(DiskPath(name));
 }
 
+KeystrelEngine::GUIPoint ClickPoint(const KeystrelEngine::GUIWindow& widget)
+{
+    const KeystrelEngine::GUIPoint origin = widget.GetAbsolutePosition();
+    const KeystrelEngine::GUIRect area = widget.m_hasHitArea
+                                             ? widget.m_hitArea
+                                             : KeystrelEngine::GUIRect{0, 0, widget.m_size.width, widget.m_size.height};
+    return {origin.x + area.x + area.width * 0.5f, origin.y + area.y + area.height * 0.5f};
+}
+
 GameFramework::DataKeeperServices AppFixture::KeeperServices() const
 {
     return {engine->m_log.get(),    engine->m_files.get(),        engine->m_shaders.get(),

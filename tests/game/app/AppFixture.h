@@ -5,6 +5,7 @@
 // level catalogue and the menu background, and runs frames of the engine around the windows under test.
 #pragma once
 
+#include "engine/gui/GUIWindow.h"
 #include "framework/AudioPlayer.h"
 #include "framework/DataKeeper.h"
 #include "framework/GUILoadingWindowBase.h"
@@ -33,6 +34,9 @@ void ReplaceDataFile(const std::string& name, const std::string& text);
 void RemoveDataFile(const std::string& name);
 // The build's generated data linked anew into the test's data folder, file by file.
 void LinkDataFolder();
+
+// The middle of where the widget takes clicks, in GUI units.
+KeystrelEngine::GUIPoint ClickPoint(const KeystrelEngine::GUIWindow& widget);
 
 class AppFixture : public ::testing::Test
 {

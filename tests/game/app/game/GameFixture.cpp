@@ -111,6 +111,13 @@ std::unique_ptr<GameFramework::GUILogosWindowBase> TestedGame::CreateLogosWindow
     return std::make_unique<ProbedLogosWindow>(m_engine.get(), frameworkWindowsProbe);
 }
 
+void TestedGame::UpdateWindows()
+{
+    Game::UpdateWindows();
+    if (windowsUpdatedProbe)
+        windowsUpdatedProbe();
+}
+
 bool Always(TestedGame&)
 {
     return true;

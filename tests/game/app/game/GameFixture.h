@@ -42,15 +42,21 @@ public:
     // before its own update: the probe sees the frame as every framework window does.
     std::unique_ptr<GameFramework::GUILogosWindowBase> CreateLogosWindow() override;
     std::function<void()> frameworkWindowsProbe;
+    // Called (when set) once every window has updated, before the frame is drawn: it sees the frame's texts.
+    void UpdateWindows() override;
+    std::function<void()> windowsUpdatedProbe;
 
     KeystrelEngine::Window& Window() const { return *m_window; }
     GameFramework::AudioPlayer& Player() const { return *m_audioPlayer; }
     KeystrelEngine::GUISoundManager& GuiSounds() const { return *m_guiSoundManager; }
     KeystrelEngine::Config& Config() const { return *m_config; }
 
+    using GameBase::m_exitWindow;
     using GameBase::m_gameLogic;
+    using GameBase::m_gameOverWindow;
     using GameBase::m_helpWindow;
     using GameBase::m_highScoresWindow;
+    using GameBase::m_levelCompleteWindow;
     using GameBase::m_logosWindow;
     using GameBase::m_mainMenuWindow;
     using GameBase::m_optionsWindow;
