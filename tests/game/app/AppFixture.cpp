@@ -6,6 +6,7 @@
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
 #include "platform/testing.h"
+#include "tests/support/LinkedDataFolder.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -69,16 +70,7 @@ void AppFixture::ResetDataFolder()
 // Every file of the build's data as a link in the same place below the test's data folder.
 void LinkDataFolder()
 {
-    const fs::path from = fs::path(KEYSTREL_BUILD_FOLDER) / "Data";
-    const fs::path to = fs::path(TestSupport::BaseFolder()) / "Data";
-    fs::remove_all(to);
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
-        const fs::path target = to / fs::relative(entry.path(), from);
-        if (entry.is_directory())
-            fs::create_directories(target);
-        else
-            fs::create_symlink(entry.path(), target);
-    }
+    TestSupport::LinkDataFolder(fs::path(KEYSTREL_BUILD_FOLDER) / "Data", fs::path(TestSupport::BaseFolder()) / "Data");
 }
 
 void AppFixture::TearDown()

@@ -5,6 +5,7 @@
 
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
+#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/render/Model.h"
 #include "game/play/Board.h"
@@ -105,14 +106,15 @@ void LevelFixture::WriteLevel(const std::vector<std::string>& rows, float levelF
 
 void LevelFixture::LoadLevel()
 {
-    levelData = std::make_unique<Wispfold::GameLogicData>(KeeperServices(), &levels->GetStage(0), level);
+    levelData = std::make_unique<Wispfold::GameLogicData>(KeeperServices(), &levels->GetStage(level->id.stage), level);
     levelData->Load();
 }
 
 void LevelFixture::Start()
 {
     shared.relaxMode = profile->GetFlag(Wispfold::Profile::RelaxMode);
-    logic = std::make_unique<Wispfold::GameLogic>(*engine, shared, *levelData, &levels->GetStage(0), level, 7);
+    logic = std::make_unique<Wispfold::GameLogic>(*engine, shared, *levelData, &levels->GetStage(level->id.stage),
+                                                  level, 7);
 }
 
 // The GUI's 800 x 600 units are the window's pixels, counted from the bottom.
@@ -130,11 +132,21 @@ void LevelFixture::Play(const Wispfold::Cell* at, bool held)
 void LevelFixture::LevelFrame()
 {
     PlatformTesting::AdvanceFakeClock(kFrame);
+    KeepProblems();
     engine->Update();
     engine->m_timers->m_frameTime = kFrame;
     logic->Update();
     character->Update();
     engine->EndFrame();
+}
+
+void LevelFixture::KeepProblems()
+{
+    for (const KeystrelEngine::MessageManager::Record& record : engine->m_log->m_history) {
+        if (record.kind != KeystrelEngine::MessageManager::KindMessage)
+            problems.push_back(record.text);
+    }
+    engine->m_log->ClearHistory();
 }
 
 int LevelFixture::Swap(std::uint32_t pair)
