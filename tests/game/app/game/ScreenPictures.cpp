@@ -8,6 +8,7 @@
 #include "game/play/BoardScene.h"
 #include "game/play/GameLogic.h"
 #include "game/play/Item.h"
+#include "game/play/LevelManager.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 
 #include <algorithm>
@@ -124,7 +125,8 @@ void ScreenPictures::ExpectButterflyColours(const Wispfold::GameLogic& level) co
         bool& shown = seen[item->m_colour];
         shown = shown || ShowsHue(m_last, x, y, kButterflyHues[item->m_colour]);
     }
-    EXPECT_GE(seen.size(), 2u) << "butterflies on the board";
+    const auto& record = static_cast<const Wispfold::LevelRecord&>(*level.GetLevel());
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(record.levelNumber)) << "colours on the board";
     for (const auto& [colour, shown] : seen)
         EXPECT_TRUE(shown) << "no butterfly of colour " << colour << " shows";
 }

@@ -1,6 +1,6 @@
 // The pictures of one play, one per screen, saved for people to look at: each must show something (not one
-// colour all over) and differ from the picture before it. A level's picture must show every butterfly colour on
-// its board near a cell that holds it.
+// colour all over) and differ from the picture before it. A level's picture must show every butterfly colour of
+// the level near a cell that holds it.
 #pragma once
 
 #include "engine/render/Image.h"
