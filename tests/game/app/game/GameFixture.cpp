@@ -8,6 +8,7 @@
 #include "game/app/GameLoader.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
+#include "tests/game/app/game/FrameLoop.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -39,19 +40,13 @@ public:
 
     void MessageLoop() override
     {
-        MSG message;
-        for (;;) {
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            PlatformTesting::AdvanceFakeClock(kFrameTime);
-            m_game->Frame();
+        RunFrameLoop(*m_game, kFrameTime, [this] {
             ++frames;
             if (m_game->GetEngine()->IsExitRequested())
-                return;
+                return false;
             RunSteps(static_cast<TestedGame&>(*m_game));
-        }
+            return true;
+        });
     }
 
     int frames = 0;
