@@ -35,6 +35,10 @@ void CollectClickable(const Registry& registry, std::vector<const KeystrelEngine
 
 void RandomPlayer::Act(TestedGame& game)
 {
+    if (m_next.empty() && !game.Window().HasFocus()) {
+        BringBack(game.Window().m_handle); // the window lost the focus on its own, say while switching modes
+        return;
+    }
     if (m_next.empty()) {
         PickAction(game);
         return;
@@ -158,15 +162,20 @@ void RandomPlayer::AltEnter()
     });
 }
 
-// The focus comes back after one to three frames.
+// The game minimises itself without the focus; one to three frames later the player brings it back.
 void RandomPlayer::LoseFocus(TestedGame& game)
 {
     const HWND window = game.Window().m_handle;
     PlatformTesting::InjectWindowEvent(window, PlatformTesting::WindowEvent::FocusLost);
     for (int frame = Uniform(0, 2); frame > 0; --frame)
         m_next.emplace_back([] {});
-    m_next.emplace_back(
-        [window] { PlatformTesting::InjectWindowEvent(window, PlatformTesting::WindowEvent::FocusGained); });
+    m_next.emplace_back([window] { BringBack(window); });
+}
+
+void RandomPlayer::BringBack(HWND window)
+{
+    PlatformTesting::InjectWindowEvent(window, PlatformTesting::WindowEvent::Restored);
+    PlatformTesting::InjectWindowEvent(window, PlatformTesting::WindowEvent::FocusGained);
 }
 
 int RandomPlayer::Uniform(int low, int high)

@@ -4,6 +4,8 @@
 // one frame and the release the next) or picks something new.
 #pragma once
 
+#include "platform/win32/Win32.h"
+
 #include <SDL_scancode.h>
 
 #include <cstdint>
@@ -36,6 +38,8 @@ private:
     void Letter();
     void AltEnter();
     void LoseFocus(TestedGame& game);
+    // The player restores the window and gives it the focus.
+    static void BringBack(HWND window);
     int Uniform(int low, int high); // both included
 
     std::mt19937 m_random;
