@@ -62,6 +62,8 @@ public:
     void PauseAllMusic(bool pause, bool fade, float fadeRate);
     // Playing or paused; stopped also for an unknown channel and a track without a sound.
     int GetMusicState(std::uint32_t channel) const;
+    // The track the channel was last given; none before its first play.
+    const MusicTrack* GetChannelTrack(std::uint32_t channel) const { return ChannelTrack(channel); }
 
     // Both clamp to 0..1.
     void SetMusicVolume(float volume);

@@ -148,6 +148,8 @@ void GameBase::Initialize()
 {
     KeystrelEngine::EngineSettings settings;
     FillEngineSettings(settings);
+    // The engine opens the log in the user folder first of all; on the very first start nothing has made it yet.
+    KeystrelEngine::FileManager::CreateDirectories(m_userFolder + "\\");
     m_engine = std::make_unique<KeystrelEngine::Engine>(settings);
     CopyEngineServices();
     KeystrelEngine::RandomSeed = GetTickCount();

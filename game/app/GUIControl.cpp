@@ -226,6 +226,12 @@ bool GUIControl::IsUnfolding() const
     return animation.m_currentAnimation == kUnfold && animation.m_playing;
 }
 
+void GUIControl::SetAnimationRate(float framesPerSecond)
+{
+    if (m_modelWindow)
+        Animation().m_speed = framesPerSecond;
+}
+
 void GUIControl::PlaceWidget()
 {
     if (m_widget != m_modelWindow)

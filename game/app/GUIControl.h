@@ -79,6 +79,8 @@ public:
     void Update();
     // Whether the model window is unfolding.
     bool IsUnfolding() const;
+    // The unfold's and fold's pace, kAnimationRate until set; nothing without a model window.
+    void SetAnimationRate(float framesPerSecond);
 
     // The model's box, open (see the placement rule above).
     static KeystrelEngine::GUIPoint GetModelPosition(const KeystrelEngine::Model& model);

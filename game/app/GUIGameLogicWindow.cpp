@@ -94,8 +94,8 @@ GUIGameLogicWindow::GUIGameLogicWindow(KeystrelEngine::Engine* engine, GameFrame
     m_controls[kExit] = MakeButton("close_button", "button_game_logic_close");
     m_controls[kLevelPanel] = MakePanel("level_name", "_text_area");
     m_controls[kScorePanel] = MakePanel("score", "_text_area");
-    m_controls[kManaFrame] = MakePanel("mana_background", nullptr);
-    m_controls[kEnergyFrame] = MakePanel("energy_background", nullptr);
+    m_controls[kManaFrame] = MakeBarFrame("mana_background");
+    m_controls[kEnergyFrame] = MakeBarFrame("energy_background");
     m_controls[kWindowed] = MakeButton("maximize_window_button", "button_game_logic_maximize");
     m_controls[kFullScreen] = MakeButton("maximize_fullscreen_button", "button_game_logic_maximize");
     m_levelCaption = MakeCaption("level_name_title_text_area");
@@ -128,6 +128,13 @@ std::unique_ptr<GUIControl> GUIGameLogicWindow::MakePanel(const std::string& mod
     const KeystrelEngine::Model* own = m_data->GetModel(kFolder + model + ".mlf");
     const KeystrelEngine::Model* area = textArea ? m_data->GetModel(kFolder + model + textArea + ".mlf") : nullptr;
     return std::make_unique<GUIControl>(m_engine, own, own, nullptr, area, m_frame, m_data, ControlKind::ModelWindow);
+}
+
+std::unique_ptr<GUIControl> GUIGameLogicWindow::MakeBarFrame(const std::string& model)
+{
+    std::unique_ptr<GUIControl> frame = MakePanel(model, nullptr);
+    frame->SetAnimationRate(kBarFrameRate);
+    return frame;
 }
 
 GUIWindow* GUIGameLogicWindow::MakeCaption(const std::string& textArea)

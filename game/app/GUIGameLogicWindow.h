@@ -37,6 +37,7 @@ class GUIGameLogicWindow : public GameFramework::GUIGameLogicWindowBase
 {
 public:
     static constexpr float kBarSpeed = 0.1f;        // per second
+    static constexpr float kBarFrameRate = 15.0f;   // frames per second: the bars' frames unfold slower
     static constexpr float kWonManaSpeed = 0.45f;   // the mana bar empties into the level-complete count
     static constexpr float kWonEnergySpeed = 0.35f; // the energy bar empties into its count
     static constexpr float kFadeInRate = 4.0f;      // alpha per second
@@ -89,8 +90,10 @@ public:
 
 private:
     std::unique_ptr<GUIControl> MakeButton(const std::string& model, const std::string& base);
-    // A panel or a bar's frame: the model shown as a window, with its text area when it has one.
+    // A panel: the model shown as a window, with its text area when it has one.
     std::unique_ptr<GUIControl> MakePanel(const std::string& model, const char* textArea);
+    // A bar's frame: a panel without text area that unfolds at kBarFrameRate.
+    std::unique_ptr<GUIControl> MakeBarFrame(const std::string& model);
     KeystrelEngine::GUIWindow* MakeCaption(const std::string& textArea);
     // The controls of the fade: all the own ones.
     std::array<GUIControl*, kOwnCount> FadingControls() const;

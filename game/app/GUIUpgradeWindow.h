@@ -51,6 +51,7 @@ public:
 
     bool IsActive() const { return m_active; }
     float GetClock() const { return m_clock; }
+    std::int32_t GetMode() const { return m_parameter; } // as opened
     float GetHintAlpha() const { return m_hintAlpha; }
     KeystrelEngine::GUIWindow* GetWindow() const { return m_window; }
 

@@ -161,6 +161,7 @@ TEST_F(GameBaseTest, InitializeRunsItsStepsInOrderAndOpensOnlyTheLogos)
                                                "LoadSounds",
                                                "open LogosWindow"};
     EXPECT_EQ(journal.entries, expected);
+    EXPECT_TRUE(TestSupport::FileExists(LinuxPath(UserFolder()) + "/Quellhaven.html")) << "the first start has a log";
     const std::vector<const void*> windows = game->Windows();
     for (std::size_t i = 0; i < windows.size(); ++i)
         EXPECT_EQ(windows[i] != nullptr, i < 2) << "window of slot " << i + 14;

@@ -299,12 +299,11 @@ protected:
     Journal journal;
 };
 
-// The log opens before anything has made the user folder, so it is written from the program's second run on:
-// the folder is there as an earlier run leaves it.
+// A first start: the user folder does not exist yet, and the run leaves its log, settings and lists in it.
 TEST_F(SHELL_SUITE, RunsFromTheLoaderThroughTheWelcomeToTheExit)
 {
     Install();
-    std::filesystem::create_directories(UserFolder());
+    ASSERT_FALSE(std::filesystem::exists(UserFolder()));
     const Loader loader(journal);
     if (kOnGL && !PlatformTesting::RecordedMessageBoxes().empty())
         GTEST_SKIP() << "no GL device: " << PlatformTesting::RecordedMessageBoxes()[0].text;

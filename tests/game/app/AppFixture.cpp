@@ -3,9 +3,12 @@
 #include "engine/foundation/Config.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/TimerManager.h"
+#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUIWindow.h"
 #include "platform/testing.h"
+#include "tests/support/LinkedDataFolder.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,6 +27,16 @@ fs::path DiskPath(const std::string& name)
 }
 
 } // namespace
+
+void PointAt(const KeystrelEngine::Window& screen, const KeystrelEngine::GUIWindow& widget)
+{
+    const auto [x, y] = ClickPoint(widget);
+    // GUI units to client pixels, y down.
+    POINT point{static_cast<LONG>(x / 800.0f * static_cast<float>(screen.m_width)),
+                static_cast<LONG>(static_cast<float>(screen.m_height) * (1.0f - y / 600.0f))};
+    ClientToScreen(screen.m_handle, &point);
+    SetCursorPos(point.x, point.y);
+}
 
 AppFixture::AppFixture()
 {
@@ -69,16 +82,7 @@ void AppFixture::ResetDataFolder()
 // Every file of the build's data as a link in the same place below the test's data folder.
 void LinkDataFolder()
 {
-    const fs::path from = fs::path(KEYSTREL_BUILD_FOLDER) / "Data";
-    const fs::path to = fs::path(TestSupport::BaseFolder()) / "Data";
-    fs::remove_all(to);
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
-        const fs::path target = to / fs::relative(entry.path(), from);
-        if (entry.is_directory())
-            fs::create_directories(target);
-        else
-            fs::create_symlink(entry.path(), target);
-    }
+    TestSupport::LinkDataFolder(fs::path(KEYSTREL_BUILD_FOLDER) / "Data", fs::path(TestSupport::BaseFolder()) / "Data");
 }
 
 void AppFixture::TearDown()
@@ -104,6 +108,15 @@ void ReplaceDataFile(const std::string& name, const std::string& text)
 void RemoveDataFile(const std::string& name)
 {
     fs::remove(DiskPath(name));
+}
+
+KeystrelEngine::GUIPoint ClickPoint(const KeystrelEngine::GUIWindow& widget)
+{
+    const KeystrelEngine::GUIPoint origin = widget.GetAbsolutePosition();
+    const KeystrelEngine::GUIRect area = widget.m_hasHitArea
+                                             ? widget.m_hitArea
+                                             : KeystrelEngine::GUIRect{0, 0, widget.m_size.width, widget.m_size.height};
+    return {origin.x + area.x + area.width * 0.5f, origin.y + area.y + area.height * 0.5f};
 }
 
 GameFramework::DataKeeperServices AppFixture::KeeperServices() const

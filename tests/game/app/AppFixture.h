@@ -5,6 +5,7 @@
 // level catalogue and the menu background, and runs frames of the engine around the windows under test.
 #pragma once
 
+#include "engine/gui/GUIWindow.h"
 #include "framework/AudioPlayer.h"
 #include "framework/DataKeeper.h"
 #include "framework/GUILoadingWindowBase.h"
@@ -23,7 +24,9 @@
 
 namespace KeystrelEngine {
 class Engine;
-}
+class GUIWindow;
+class Window;
+} // namespace KeystrelEngine
 
 namespace AppTesting {
 
@@ -33,6 +36,11 @@ void ReplaceDataFile(const std::string& name, const std::string& text);
 void RemoveDataFile(const std::string& name);
 // The build's generated data linked anew into the test's data folder, file by file.
 void LinkDataFolder();
+// Puts the system cursor on the middle of the widget's hit area in the window's client area.
+void PointAt(const KeystrelEngine::Window& screen, const KeystrelEngine::GUIWindow& widget);
+
+// The middle of where the widget takes clicks, in GUI units.
+KeystrelEngine::GUIPoint ClickPoint(const KeystrelEngine::GUIWindow& widget);
 
 class AppFixture : public ::testing::Test
 {

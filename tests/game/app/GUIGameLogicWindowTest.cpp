@@ -9,6 +9,8 @@
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/render/AnimationControl.h"
+#include "engine/render/Model.h"
 #include "engine/render/ParticleSystem.h"
 #include "framework/GameLogicBase.h"
 #include "framework/LevelManagerBase.h"
@@ -290,6 +292,10 @@ TEST_F(GUIGameLogicWindowTest, CloseFadesOutAndHidesTheRoot)
                 return true;
         return false;
     };
+    // The bars' frames unfold at their own pace, slower than the other controls.
+    for (const auto index : {GUIGameLogicWindow::kManaFrame, GUIGameLogicWindow::kEnergyFrame})
+        EXPECT_EQ(hud->GetControl(index).GetModelWindow()->GetQuad()->GetAnimationControl().m_speed,
+                  GUIGameLogicWindow::kBarFrameRate);
     int unfoldingFrames = 0;
     for (int frame = 0; frame < 60 && hud->GetAlpha() < 1.0f; ++frame) {
         const bool before = unfolding();

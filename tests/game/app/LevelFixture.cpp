@@ -5,6 +5,7 @@
 
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
+#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/render/Model.h"
 #include "game/play/Board.h"
@@ -105,14 +106,15 @@ void LevelFixture::WriteLevel(const std::vector<std::string>& rows, float levelF
 
 void LevelFixture::LoadLevel()
 {
-    levelData = std::make_unique<Wispfold::GameLogicData>(KeeperServices(), &levels->GetStage(0), level);
+    levelData = std::make_unique<Wispfold::GameLogicData>(KeeperServices(), &levels->GetStage(level->id.stage), level);
     levelData->Load();
 }
 
 void LevelFixture::Start()
 {
     shared.relaxMode = profile->GetFlag(Wispfold::Profile::RelaxMode);
-    logic = std::make_unique<Wispfold::GameLogic>(*engine, shared, *levelData, &levels->GetStage(0), level, 7);
+    logic = std::make_unique<Wispfold::GameLogic>(*engine, shared, *levelData, &levels->GetStage(level->id.stage),
+                                                  level, 7);
 }
 
 // The GUI's 800 x 600 units are the window's pixels, counted from the bottom.
@@ -124,12 +126,27 @@ void LevelFixture::Play(const Wispfold::Cell* at, bool held)
                                        599 - static_cast<int>(point.y), 0, 0);
     if (held != engine->m_controls->IsKeyDown("MOUSE1"))
         PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, held);
+    LevelFrame();
+}
+
+void LevelFixture::LevelFrame()
+{
     PlatformTesting::AdvanceFakeClock(kFrame);
+    KeepProblems();
     engine->Update();
     engine->m_timers->m_frameTime = kFrame;
     logic->Update();
     character->Update();
     engine->EndFrame();
+}
+
+void LevelFixture::KeepProblems()
+{
+    for (const KeystrelEngine::MessageManager::Record& record : engine->m_log->m_history) {
+        if (record.kind != KeystrelEngine::MessageManager::KindMessage)
+            problems.push_back(record.text);
+    }
+    engine->m_log->ClearHistory();
 }
 
 int LevelFixture::Swap(std::uint32_t pair)
@@ -150,7 +167,7 @@ LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
     while (run.frames < limit && logic->GetState() == 0) {
         const Wispfold::Board& board = logic->GetBoard();
         const std::optional<std::uint32_t> move =
-            LevelSession::Settled(board) ? LevelSession::UsableMove(board) : std::nullopt;
+            TestSupport::BoardSolver::IsSettled(board) ? LevelSession::UsableMove(board) : std::nullopt;
         if (move) {
             run.frames += Swap(*move);
             removedSinceSwap = false;

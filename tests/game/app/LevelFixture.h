@@ -31,13 +31,17 @@ protected:
     // them: '1' a cell with one mana layer, 'o' a plain cell, '.' none), in three colours, with its framing
     // camera file and an environment of one lit ground model; the catalogue is read anew and the level chosen.
     void WriteLevel(const std::vector<std::string>& rows, float levelFactor);
-    // The level's data read from its files.
+    // The level's data read from its files (the level's stage by its id).
     void LoadLevel();
     // The game logic over the loaded data, as the game makes it: the relax flag is the profile's flag 0.
     void Start();
 
     // One frame of the level with the cursor over the cell (none: off the board) and the left button as given.
     void Play(const Wispfold::Cell* at, bool held);
+    // One frame of the level with the input as it stands.
+    void LevelFrame();
+    // The log's warnings and errors so far, kept in problems before the engine's update empties its history.
+    void KeepProblems();
     // A press and a release on each cell of the move; the frames it took.
     int Swap(std::uint32_t pair);
 
@@ -61,6 +65,7 @@ protected:
     std::unique_ptr<Wispfold::GameLogicData> levelData;
     Wispfold::GameLogicShared shared;
     std::unique_ptr<Wispfold::GameLogic> logic;
+    std::vector<std::string> problems;
 };
 
 } // namespace AppTesting

@@ -80,18 +80,7 @@ void MenuWindowFixture::RunUntilGone(Wispfold::GUIMenuWindow& window)
 
 void MenuWindowFixture::Point(const KeystrelEngine::GUIWindow& widget)
 {
-    const KeystrelEngine::GUIPoint origin = widget.GetAbsolutePosition();
-    const KeystrelEngine::GUIRect area = widget.m_hasHitArea
-                                             ? widget.m_hitArea
-                                             : KeystrelEngine::GUIRect{0, 0, widget.m_size.width, widget.m_size.height};
-    const float x = origin.x + area.x + area.width * 0.5f;
-    const float y = origin.y + area.y + area.height * 0.5f;
-    const KeystrelEngine::Window& screen = *engine->m_window;
-    // GUI units to client pixels, y down.
-    POINT point{static_cast<LONG>(x / 800.0f * static_cast<float>(screen.m_width)),
-                static_cast<LONG>(static_cast<float>(screen.m_height) * (1.0f - y / 600.0f))};
-    ClientToScreen(screen.m_handle, &point);
-    SetCursorPos(point.x, point.y);
+    PointAt(*engine->m_window, widget);
 }
 
 void MenuWindowFixture::Press(Wispfold::GUIMenuWindow& window, const KeystrelEngine::GUIWindow& widget)

@@ -1,18 +1,12 @@
 // What the font and text tests share: the content tool's data of this build copied into the test's own data
-// folder, and the fonts of a language's font list read and loaded the way the game's start-up does it.
+// folder, and (FontList.h) the fonts of a language's font list read and loaded the way the game's start-up does it.
 #pragma once
 
-#include "engine/gui/GUIFontManager.h"
+#include "tests/tools/content/FontList.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
-
-namespace KeystrelEngine {
-class FileManager;
-}
 
 namespace ContentTesting {
 
@@ -20,33 +14,6 @@ namespace ContentTesting {
 void CopyBuildData(const std::string& folder);
 // The disk path of an engine name below the test's data folder.
 std::filesystem::path TestDataPath(const std::string& name);
-
-struct ListedFont
-{
-    std::string file;
-    std::string texture;
-    std::string opacity;
-    float size = 0.0f;
-    float spaceFactor = 0.0f;
-    float spacingFactor = 0.0f;
-    std::int32_t caseVariants = 0;
-    std::int32_t fixedWidth = 0;
-};
-
-struct FontList
-{
-    std::int32_t count = 0;
-    std::int32_t consoleFont = 0;
-    std::vector<ListedFont> fonts;
-};
-
-// The language's list through the engine's text reader: two numbers, then per font three lines (empty lines
-// before each skipped), three numbers with a fraction and two whole numbers.
-FontList ReadFontList(KeystrelEngine::FileManager& files, std::string_view language);
-
-// Loads every listed font under its place in the list and gives it the list's settings; with textured, the font
-// draws from its two pictures, otherwise from no texture at all.
-void LoadFonts(KeystrelEngine::GUIFontManager& manager, const FontList& list, bool textured);
 
 // UTF-8 to UTF-16 (the texts hold no character beyond U+FFFF).
 std::u16string Widen(std::string_view text);

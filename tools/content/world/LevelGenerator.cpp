@@ -30,16 +30,6 @@ std::string StageList(const StageDesign& stage, std::size_t index)
     return text.str();
 }
 
-std::string CameraText(const Formats::BoardFile& board)
-{
-    std::ostringstream text;
-    text.setf(std::ios::fixed);
-    text.precision(3);
-    for (float value : CameraFraming::Frame(board))
-        text << value << "\r\n";
-    return text.str();
-}
-
 } // namespace
 
 const std::vector<StageDesign>& LevelGenerator::Stages()
@@ -80,6 +70,16 @@ const std::vector<StageDesign>& LevelGenerator::Stages()
            1.6f}}},
     };
     return stages;
+}
+
+std::string LevelGenerator::CameraText(const Formats::BoardFile& board)
+{
+    std::ostringstream text;
+    text.setf(std::ios::fixed);
+    text.precision(3);
+    for (float value : CameraFraming::Frame(board))
+        text << value << "\r\n";
+    return text.str();
 }
 
 std::string LevelGenerator::BoardName(std::size_t stage, std::size_t level)

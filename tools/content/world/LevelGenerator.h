@@ -10,6 +10,7 @@
 #pragma once
 
 #include "tools/content/art/ArtGenerator.h"
+#include "tools/formats/BoardFileWriter.h"
 
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ public:
     static const std::vector<StageDesign>& Stages();
     // "s<stage>l<level>".
     static std::string BoardName(std::size_t stage, std::size_t level);
+    // The board's camera file: its five CameraFraming values, one per "\r\n"-ended line.
+    static std::string CameraText(const Formats::BoardFile& board);
 
 protected:
     void List(ArtList& list) const override;

@@ -3,11 +3,37 @@
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
+#include "framework/GUIContinueGameLogicWindowBase.h"
+#include "framework/GUIDeleteProfileWindowBase.h"
+#include "framework/GUIExitWindowBase.h"
+#include "framework/GUIGameCompleteWindowBase.h"
+#include "framework/GUIGameLogicGameExitWindowBase.h"
+#include "framework/GUIGameLogicMenuExitWindowBase.h"
+#include "framework/GUIGameLogicMenuWindowBase.h"
+#include "framework/GUIGameLogicPauseWindowBase.h"
+#include "framework/GUIGameLogicWindowBase.h"
+#include "framework/GUIGameOverWindowBase.h"
+#include "framework/GUIHelpWindowBase.h"
+#include "framework/GUIHighScoresWindowBase.h"
+#include "framework/GUILevelCompleteWindowBase.h"
+#include "framework/GUILoadingWindowBase.h"
+#include "framework/GUINewProfileWindowBase.h"
+#include "framework/GUIOptionsWindowBase.h"
+#include "framework/GUIProfileNameConflictWindowBase.h"
+#include "framework/GUIProfilesWindowBase.h"
+#include "framework/GUIRenameProfileWindowBase.h"
+#include "framework/GUIStageCompleteWindowBase.h"
+#include "framework/GUIStartGameLogicWindowBase.h"
+#include "framework/GUIWelcomeWindowBase.h"
+#include "game/app/GUIIntroductionWindow.h"
 #include "game/app/GUILogosWindow.h"
 #include "game/app/GUIMainMenuWindow.h"
+#include "game/app/GUIRelaxWindow.h"
+#include "game/app/GUIUpgradeWindow.h"
 #include "game/app/GameLoader.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
+#include "tests/game/app/game/FrameLoop.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -39,19 +65,13 @@ public:
 
     void MessageLoop() override
     {
-        MSG message;
-        for (;;) {
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            PlatformTesting::AdvanceFakeClock(kFrameTime);
-            m_game->Frame();
+        RunFrameLoop(*m_game, kFrameTime, [this] {
             ++frames;
             if (m_game->GetEngine()->IsExitRequested())
-                return;
+                return false;
             RunSteps(static_cast<TestedGame&>(*m_game));
-        }
+            return true;
+        });
     }
 
     int frames = 0;
@@ -109,6 +129,29 @@ TestedGame::TestedGame() : Game(GameLoader::kProductName, GameLoader::kMakerName
 std::unique_ptr<GameFramework::GUILogosWindowBase> TestedGame::CreateLogosWindow()
 {
     return std::make_unique<ProbedLogosWindow>(m_engine.get(), frameworkWindowsProbe);
+}
+
+std::vector<std::uint32_t*> TestedGame::ResultFields() const
+{
+    std::vector<std::uint32_t*> fields;
+    const auto add = [&fields](const auto&... windows) {
+        ((windows ? fields.push_back(&windows->m_result) : void()), ...);
+    };
+    add(GetUpgradeWindow(), GetIntroductionWindow(), GetRelaxWindow());
+    add(m_logosWindow, m_gameLoadingWindow, m_welcomeWindow, m_exitWindow, m_mainMenuWindow, m_profilesWindow,
+        m_gameLogicLoadingWindow, m_newProfileWindow, m_renameProfileWindow, m_deleteProfileWindow,
+        m_profileNameConflictWindow, m_startGameLogicWindow, m_continueGameLogicWindow, m_highScoresWindow,
+        m_optionsWindow, m_helpWindow, m_gameLogicWindow, m_gameLogicPauseWindow, m_gameLogicMenuWindow,
+        m_gameLogicMenuExitWindow, m_gameLogicGameExitWindow, m_levelCompleteWindow, m_stageCompleteWindow,
+        m_gameCompleteWindow, m_gameOverWindow);
+    return fields;
+}
+
+void TestedGame::UpdateWindows()
+{
+    Game::UpdateWindows();
+    if (windowsUpdatedProbe)
+        windowsUpdatedProbe();
 }
 
 bool Always(TestedGame&)

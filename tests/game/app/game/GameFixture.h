@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -42,11 +43,16 @@ public:
     // before its own update: the probe sees the frame as every framework window does.
     std::unique_ptr<GameFramework::GUILogosWindowBase> CreateLogosWindow() override;
     std::function<void()> frameworkWindowsProbe;
+    // Called (when set) once every window has updated, before the frame is drawn: it sees the frame's texts.
+    void UpdateWindows() override;
+    std::function<void()> windowsUpdatedProbe;
 
     KeystrelEngine::Window& Window() const { return *m_window; }
     GameFramework::AudioPlayer& Player() const { return *m_audioPlayer; }
     KeystrelEngine::GUISoundManager& GuiSounds() const { return *m_guiSoundManager; }
     KeystrelEngine::Config& Config() const { return *m_config; }
+    // The result field of every window that exists: the game's three, then the shell's.
+    std::vector<std::uint32_t*> ResultFields() const;
 
     using GameBase::m_continueGameLogicWindow;
     using GameBase::m_deleteProfileWindow;
@@ -58,10 +64,12 @@ public:
     using GameBase::m_gameLogicMenuExitWindow;
     using GameBase::m_gameLogicMenuWindow;
     using GameBase::m_gameLogicPauseWindow;
+    using GameBase::m_gameLogicWindow;
     using GameBase::m_gameOverWindow;
     using GameBase::m_helpWindow;
     using GameBase::m_highScoresWindow;
     using GameBase::m_levelCompleteWindow;
+    using GameBase::m_levelManager;
     using GameBase::m_logosWindow;
     using GameBase::m_mainMenuWindow;
     using GameBase::m_newProfileWindow;

@@ -12,8 +12,8 @@
 #include "engine/render/Image.h"
 #include "engine/render/RenderSystem.h"
 #include "engine/render/ShaderDescriptor.h"
-#include "engine/render/ShaderUser.h"
 #include "framework/ScoreKeeper.h"
+#include "game/app/LevelResources.h"
 #include "game/play/Board.h"
 #include "game/play/BoardScene.h"
 #include "game/play/BonusManager.h"
@@ -54,7 +54,8 @@ protected:
                        KeystrelEngine::ShaderDescriptor::FromTexture("ui\\fonts\\points.jpg", 1, 1,
                                                                      "ui\\fonts\\points_alpha.jpg"))
             ->m_size = 22.0f;
-        FillResources();
+        services = {engine->m_timers.get(), engine->m_models.get(), engine->m_particleSystems.get()};
+        Wispfold::FillLevelResources(*data, playResources, cellResources);
     }
 
     void TearDown() override
@@ -68,40 +69,6 @@ protected:
         texts.reset();
         data.reset();
         AppFixture::TearDown();
-    }
-
-    void FillResources()
-    {
-        services = {engine->m_timers.get(), engine->m_models.get(), engine->m_particleSystems.get()};
-        const std::string cells = "game_objects\\cell\\";
-        const auto model = [&](const std::string& name) { return data->GetModel(name + ".mlf"); };
-        cellResources.empty = model(cells + "cell_empty");
-        cellResources.single = model(cells + "cell_single");
-        cellResources.twin = model(cells + "cell_double");
-        cellResources.block = model(cells + "cell_block");
-        cellResources.select = model(cells + "cell_select");
-        const char* suffixes[] = {"", "_closed", "_blocked"};
-        for (std::uint32_t n = 0; n < 3; ++n) {
-            cellResources.singleTextures[n] = data->GetShader(cells + "textures\\cell_1" + suffixes[n] + ".jpg");
-            cellResources.twinTextures[n] = data->GetShader(cells + "textures\\cell_2" + suffixes[n] + ".jpg");
-        }
-        const std::string particles = "ui\\menus\\particles\\";
-        cellResources.manaBurst = data->GetParticleSystem(particles + "mana_cell.psf");
-        for (std::uint32_t d = 0; d < Wispfold::kBorderCount; ++d)
-            cellResources.borders[d] = data->GetBorders()[d];
-
-        playResources.butterfly = model("game_objects\\butterfly\\butterfly");
-        playResources.shadow = model("game_objects\\shadow\\shadow");
-        for (std::uint32_t colour = 0; colour < Wispfold::kTexturedColourCount; ++colour) {
-            playResources.butterflyTextures[colour] = data->GetButterflyShaders()[colour];
-            playResources.shadowTextures[colour] = data->GetShadowShaders()[colour];
-        }
-        const char* bonusNames[] = {"item_destruction", "combination_destruction", "color_destruction"};
-        for (std::uint32_t kind = 0; kind < Wispfold::kBonusKindCount; ++kind)
-            playResources.bonusModels[kind] = model(std::string("game_objects\\bonuses\\") + bonusNames[kind]);
-        playResources.butterflyAppear = data->GetParticleSystem(particles + "butterfly_appear.psf");
-        playResources.butterflyDisappear = data->GetParticleSystem(particles + "butterfly_disappear.psf");
-        playResources.butterflySwap = data->GetParticleSystem(particles + "butterfly_swap.psf");
     }
 
     // Seven cells: a double-mana centre and a ring of every other kind and flag. The cells are 40 units wide: columns
@@ -237,16 +204,10 @@ TEST_F(BoardPixels, ALevelInTheObliqueViewWithTheCharacterSpeaking)
     MakeBoard({30.0f, 34.641018f, 0.0f});
     levelRecord.cameraName = "picture_camera";
     Wispfold::CameraControl camera(*engine, levelRecord, scene->GetBoundingBox());
-    Wispfold::CharacterResources resources;
-    resources.figure = data->GetModel("ui\\menus\\character\\character.mlf");
-    for (std::uint32_t lines = 1; lines <= Wispfold::kBubbleCount; ++lines)
-        resources.bubbles[lines - 1] =
-            data->GetModel("ui\\menus\\character\\text_size" + std::to_string(lines) + ".mlf");
-    resources.levelParent = data->GetChildWindow();
-    resources.menuParent = data->GetRootWindow();
     Wispfold::LevelManager levels(engine->m_log.get(), engine->m_files.get());
     levels.Load();
-    Wispfold::Character character(*engine, levels, *profiles, *player, resources);
+    Wispfold::Character character(*engine, levels, *profiles, *player,
+                                  Wispfold::MakeCharacterResources(*data, data->GetRootWindow()));
     character.SetState(Wispfold::Character::kStateLevel);
     camera.StartIntro();
     int frames = 0;

@@ -1,0 +1,442 @@
+// The game's reactions to its windows' requests, in the running game: the story told once per profile, the
+// upgrade scene from the main menu and after a stage's last level, the ending shown once, the two level tracks in
+// turn and the menu track on every way back, a lost level's end of the saved game, the relax offer after the high
+// scores, and the clearing of every window's request after a dispatch pass. Most requests are set where the
+// player's clicks would have left them; the windows that leave by themselves before they report (level complete,
+// game over, the upgrade scene) are clicked. What follows each request is the game's own doing.
+#include "tests/game/app/game/GameFixture.h"
+
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/sound/Sound.h"
+#include "framework/AudioPlayer.h"
+#include "framework/GUIContinueGameLogicWindowBase.h"
+#include "framework/GUIGameLogicMenuExitWindowBase.h"
+#include "framework/GUIGameLogicMenuWindowBase.h"
+#include "framework/GUIGameLogicWindowBase.h"
+#include "framework/GUIGameOverWindowBase.h"
+#include "framework/GUIHighScoresWindowBase.h"
+#include "framework/GUIMainMenuWindowBase.h"
+#include "framework/GUIStartGameLogicWindowBase.h"
+#include "framework/GameLogicBase.h"
+#include "framework/LevelManagerBase.h"
+#include "framework/ProfileManagerBase.h"
+#include "framework/WindowRequest.h"
+#include "game/app/GUIGameCompleteWindow.h"
+#include "game/app/GUIGameOverWindow.h"
+#include "game/app/GUIHighScoresWindow.h"
+#include "game/app/GUIIntroductionWindow.h"
+#include "game/app/GUILevelCompleteWindow.h"
+#include "game/app/GUIMainMenuWindow.h"
+#include "game/app/GUIRelaxWindow.h"
+#include "game/app/GUIUpgradeWindow.h"
+#include "game/app/Profile.h"
+#include "game/play/Character.h"
+#include "platform/testing.h"
+#include "tests/game/app/AppFixture.h"
+
+#include <SDL_mouse.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace GameTesting;
+using GameFramework::RequestBack;
+using GameFramework::RequestDone;
+using GameFramework::RequestStart;
+using Wispfold::Character;
+using Wispfold::Game;
+using Wispfold::Profile;
+
+using GameResults = GameFixture;
+
+constexpr std::uint32_t kWon = 2;
+constexpr std::uint32_t kLost = 3;
+
+template <class Pointer> const Wispfold::GUIMenuWindow& Menu(const Pointer& window)
+{
+    return dynamic_cast<const Wispfold::GUIMenuWindow&>(*window);
+}
+
+// Asked to appear, or on screen.
+template <class Pointer> bool Opened(const Pointer& window)
+{
+    return Menu(window).m_openRequested || Menu(window).m_shown;
+}
+
+// On screen in full: a request it leaves now is one the player could have made.
+template <class Pointer> bool FullyShown(const Pointer& window)
+{
+    return Menu(window).m_shown && Menu(window).m_colour.a >= 1.0f;
+}
+
+// The condition that the window (a member or getter of the game) is on screen in full.
+template <class Member> std::function<bool(TestedGame&)> Shown(Member window)
+{
+    return [window](TestedGame& game) { return FullyShown(std::invoke(window, game)); };
+}
+
+bool LevelRuns(TestedGame& game)
+{
+    return game.m_gameLogic != nullptr;
+}
+
+Profile& Current(const TestedGame& game)
+{
+    return static_cast<Profile&>(*game.m_profileManager->m_current);
+}
+
+// The current profile as its file holds it.
+std::unique_ptr<Profile> Saved(const TestedGame& game)
+{
+    const KeystrelEngine::Engine& engine = *game.GetEngine();
+    return std::make_unique<Profile>(engine.m_log.get(), engine.m_files.get(), game.GetUserFolder(),
+                                     Current(game).GetFileName());
+}
+
+// The name of the track the channel plays and goes on playing; empty while it is silent or fading out to stop.
+std::string Music(const TestedGame& game, std::uint32_t channel)
+{
+    const GameFramework::MusicTrack* track = game.Player().GetChannelTrack(channel);
+    if (!track || track->GetSoundState() != KeystrelEngine::Sound::Playing ||
+        track->GetState() == GameFramework::MusicTrack::FadingOutToStop)
+        return {};
+    const std::string& path = track->GetSound()->GetName(); // "audio\music\<name>.<extension>"
+    const std::size_t start = path.rfind('\\') + 1;
+    return path.substr(start, path.rfind('.') - start);
+}
+
+// Both channels: the menu's, then the levels'.
+std::vector<std::string> Music(const TestedGame& game)
+{
+    return {Music(game, Game::kMenuChannel), Music(game, Game::kLevelChannel)};
+}
+
+const std::vector<std::string> kMenuMusic{"menu", ""};
+
+// A new player; one who has been told the story already when asked.
+Step NewPlayer(bool toldTheStory)
+{
+    return {"profile", Always, [toldTheStory](TestedGame& game) {
+                game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann");
+                Current(game).SetFlag(Profile::IntroductionPending, !toldTheStory);
+            }};
+}
+
+// From the main menu's start through the map's start into a running level.
+std::vector<Step> StartLevel(const std::string& name, const std::function<void(TestedGame&)>& then)
+{
+    return {
+        {name + ": main menu", MainMenuShown, [](TestedGame& game) { game.m_mainMenuWindow->m_result = RequestStart; }},
+        {name + ": map", Shown(&TestedGame::m_startGameLogicWindow),
+         [](TestedGame& game) { game.m_startGameLogicWindow->m_result = RequestStart; }},
+        {name, LevelRuns, then}};
+}
+
+std::function<bool(TestedGame&)> NextFrame()
+{
+    return [asked = 0](TestedGame&) mutable { return ++asked == 2; };
+}
+
+// After the step the mouse button goes down a frame later and up in the frame after.
+std::vector<Step> ClickAfter(Step step)
+{
+    const auto button = [](bool down) {
+        return [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); };
+    };
+    const std::string name = step.name;
+    return {std::move(step),
+            {name + ": press", NextFrame(), button(true)},
+            {name + ": release", NextFrame(), button(false)}};
+}
+
+// The player's click on the CONTINUE button of a window once it is on screen in full. The window leaves and
+// reports by itself.
+template <class Concrete, class Member> std::vector<Step> PressContinue(const std::string& name, Member window)
+{
+    return ClickAfter({name, Shown(window), [window](TestedGame& game) {
+                           const auto& concrete = dynamic_cast<const Concrete&>(*std::invoke(window, game));
+                           AppTesting::PointAt(game.Window(), *concrete.GetContinueButton()->GetWidget());
+                       }});
+}
+
+// The upgrade scene, looked at once it is opened (the step's action) and clicked away once a click counts; it
+// then reports by itself.
+std::vector<Step> UpgradeScene(const std::string& name, const std::function<void(TestedGame&)>& opened)
+{
+    std::vector<Step> steps =
+        ClickAfter({name + ": click", [](TestedGame& game) {
+                        return game.GetUpgradeWindow()->GetClock() > Wispfold::GUIUpgradeWindow::kClickDelay;
+                    }});
+    steps.insert(steps.begin(), {name, [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }, opened});
+    return steps;
+}
+
+std::vector<Step> Join(std::vector<std::vector<Step>> parts)
+{
+    std::vector<Step> steps;
+    for (auto& part : parts)
+        steps.insert(steps.end(), part.begin(), part.end());
+    return steps;
+}
+
+// START while the story is pending tells it; its end clears the flag in the file too and goes on to the saved
+// game; the next start goes straight to the map. The main menu's place request shows the upgrade scene in its
+// menu mode, whose end returns to the main menu.
+TEST_F(GameResults, TellsTheStoryOnceAndShowsThePlaceFromTheMainMenu)
+{
+    std::int32_t storyState = 0;
+    bool menuLeftForStory = false;
+    bool pendingAfter = true;
+    bool savedPendingAfter = true;
+    bool storyOpenAfter = true;
+    bool storyOpenedAgain = true;
+    std::int32_t mapMode = 0;
+    std::int32_t upgradeMode = 0;
+    bool menuLeftForUpgrade = false;
+    bool upgradeShownAfter = true;
+    EXPECT_EQ(
+        Play(Join(
+            {{NewPlayer(false),
+              {"main menu", MainMenuShown,
+               [](TestedGame& game) {
+                   game.m_mainMenuWindow->m_result = Wispfold::GUIMainMenuWindow::kRequestIntroduction;
+               }},
+              {"story", Shown(&Game::GetIntroductionWindow),
+               [&](TestedGame& game) {
+                   storyState = game.GetCharacter()->GetState();
+                   menuLeftForStory = !Opened(game.m_mainMenuWindow);
+                   Current(game).m_continue = 1; // a saved game waits
+                   game.GetIntroductionWindow()->m_result = RequestStart;
+               }},
+              {"continue window", Shown(&TestedGame::m_continueGameLogicWindow),
+               [&](TestedGame& game) {
+                   pendingAfter = Current(game).GetFlag(Profile::IntroductionPending);
+                   savedPendingAfter = Saved(game)->GetFlag(Profile::IntroductionPending);
+                   storyOpenAfter = Opened(game.GetIntroductionWindow());
+                   game.m_continueGameLogicWindow->m_result = RequestBack;
+               }},
+              {"main menu again", MainMenuShown,
+               [](TestedGame& game) {
+                   Current(game).m_continue = 0;
+                   game.m_mainMenuWindow->m_result = RequestStart; // the menu's start once the story is told
+               }},
+              {"map", Shown(&TestedGame::m_startGameLogicWindow),
+               [&](TestedGame& game) {
+                   storyOpenedAgain = Opened(game.GetIntroductionWindow());
+                   mapMode = game.m_startGameLogicWindow->m_mode;
+                   game.m_startGameLogicWindow->m_result = RequestBack;
+               }},
+              {"main menu for the place", MainMenuShown,
+               [](TestedGame& game) {
+                   game.m_mainMenuWindow->m_result = Wispfold::GUIMainMenuWindow::kRequestShowPlace;
+               }}},
+             UpgradeScene("upgrade scene",
+                          [&](TestedGame& game) {
+                              upgradeMode = game.GetUpgradeWindow()->GetMode();
+                              menuLeftForUpgrade = !Opened(game.m_mainMenuWindow);
+                          }),
+             {{"main menu after the place", MainMenuShown,
+               [&](TestedGame& game) { upgradeShownAfter = game.GetUpgradeWindow()->GetWindow()->IsVisible(); }}}})),
+        0);
+    EXPECT_EQ(storyState, Character::kStateMenu);
+    EXPECT_TRUE(menuLeftForStory);
+    EXPECT_FALSE(pendingAfter);
+    EXPECT_FALSE(savedPendingAfter);
+    EXPECT_FALSE(storyOpenAfter);
+    EXPECT_FALSE(storyOpenedAgain);
+    EXPECT_EQ(mapMode, 2);
+    EXPECT_EQ(upgradeMode, Wispfold::GUIUpgradeWindow::kFromMainMenu);
+    EXPECT_TRUE(menuLeftForUpgrade);
+    EXPECT_FALSE(upgradeShownAfter);
+}
+
+// Three levels in a row play the two level tracks in turn, and leaving a level through the in-game menu, after a
+// win and after a loss brings the menu track back. A lost level ends the saved game in the file before the
+// game-over window opens; the high scores' relax offer opens the relax window, whose end returns to the menu.
+// Between levels every window's request and the level's changed flag are cleared in one go.
+TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
+{
+    std::vector<std::vector<std::string>> music; // both channels at each reading
+    const auto listen = [&music](TestedGame& game) { music.push_back(Music(game)); };
+    std::size_t fields = 0;
+    bool cleared = false;
+    bool savedContinueBefore = false;
+    bool continueAtGameOver = true;
+    bool savedContinueAtGameOver = true;
+    std::int32_t relaxState = 0;
+    bool scoresLeft = false;
+    bool relaxLeft = false;
+    const auto whenShown = [](auto window, std::uint32_t code) {
+        return [window, code](TestedGame& game) { std::invoke(window, game)->m_result = code; };
+    };
+    std::vector<Step> steps =
+        Join({{NewPlayer(true)},
+              StartLevel("first level",
+                         [&](TestedGame& game) {
+                             listen(game);
+                             for (std::uint32_t* field : game.ResultFields())
+                                 *field = 99; // no handler's code
+                             fields = game.ResultFields().size();
+                             game.m_gameLogic->SetState(1);
+                             game.ClearWindowResults();
+                             cleared = !game.m_gameLogic->IsChanged();
+                             for (const std::uint32_t* field : game.ResultFields())
+                                 cleared = cleared && *field == 0;
+                             game.m_gameLogic->SetState(0);
+                             game.m_gameLogicWindow->m_result = GameFramework::RequestGameLogicMenu;
+                         }),
+              {{"in-game menu", Shown(&TestedGame::m_gameLogicMenuWindow),
+                whenShown(&TestedGame::m_gameLogicMenuWindow, GameFramework::RequestLeaveLevel)},
+               {"leave the level?", Shown(&TestedGame::m_gameLogicMenuExitWindow),
+                whenShown(&TestedGame::m_gameLogicMenuExitWindow, RequestBack)},
+               {"main menu after leaving", MainMenuShown, listen}},
+              StartLevel("second level",
+                         [&](TestedGame& game) {
+                             listen(game);
+                             game.m_gameLogic->SetState(kWon);
+                         }),
+              PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
+              {{"map after the win", Shown(&TestedGame::m_startGameLogicWindow),
+                [&](TestedGame& game) {
+                    listen(game);
+                    game.m_startGameLogicWindow->m_result = RequestStart;
+                }},
+               {"third level", LevelRuns,
+                [&](TestedGame& game) {
+                    listen(game);
+                    savedContinueBefore = Saved(game)->m_continue != 0;
+                    Current(game).m_score = 100; // enough for the table
+                    game.m_gameLogic->SetState(kLost);
+                }},
+               {"game over", [](TestedGame& game) { return Opened(game.m_gameOverWindow); },
+                [&](TestedGame& game) {
+                    continueAtGameOver = Current(game).m_continue != 0;
+                    savedContinueAtGameOver = Saved(game)->m_continue != 0;
+                }}},
+              PressContinue<Wispfold::GUIGameOverWindow>("game over shown", &TestedGame::m_gameOverWindow),
+              {{"high scores", Shown(&TestedGame::m_highScoresWindow),
+                [&](TestedGame& game) {
+                    listen(game);
+                    game.m_highScoresWindow->m_result = Wispfold::GUIHighScoresWindow::kRequestRelaxOffer;
+                }},
+               {"relax offer", Shown(&Game::GetRelaxWindow),
+                [&](TestedGame& game) {
+                    relaxState = game.GetCharacter()->GetState();
+                    scoresLeft = !Opened(game.m_highScoresWindow);
+                    game.GetRelaxWindow()->m_result = RequestBack;
+                }},
+               {"main menu after the offer", MainMenuShown,
+                [&](TestedGame& game) { relaxLeft = !Opened(game.GetRelaxWindow()); }}}});
+    EXPECT_EQ(Play(std::move(steps)), 0);
+
+    EXPECT_EQ(fields, 28u); // the game's three windows and the shell's
+    EXPECT_TRUE(cleared);
+    const std::vector<std::vector<std::string>> expected{{"", "game0"}, kMenuMusic,    {"", "game1"},
+                                                         kMenuMusic,    {"", "game0"}, kMenuMusic};
+    EXPECT_EQ(music, expected);
+    EXPECT_TRUE(savedContinueBefore) << "a won level leaves a game to continue";
+    EXPECT_FALSE(continueAtGameOver);
+    EXPECT_FALSE(savedContinueAtGameOver);
+    EXPECT_EQ(relaxState, Character::kStateMenu);
+    EXPECT_TRUE(scoresLeft);
+    EXPECT_TRUE(relaxLeft);
+}
+
+// The last level of the game, won twice: after a stage's last level the upgrade scene comes between the level's
+// end and the stage's, and the ending is shown after the first win only, its flag cleared in the file.
+TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
+{
+    struct Upgrade
+    {
+        std::int32_t characterState = 0;
+        std::int32_t mode = 0;
+        std::vector<std::string> music;
+        bool levelCompleteLeft = false;
+    };
+    std::vector<Upgrade> upgrades; // each completion's
+    bool upgradeShownAtEnding = true;
+    std::vector<bool> endingShown; // the game-complete window's show flag, each completion
+    std::int32_t endingState = 0;
+    bool pendingAfter = true;
+    bool savedPendingAfter = true;
+    bool endingOnScreenAgain = false;
+    const auto lastLevel = [](TestedGame& game) {
+        const GameFramework::LevelManagerBase& levels = *game.m_levelManager;
+        const std::uint32_t stage = levels.GetStageCount() - 1;
+        // Reached already, so the map keeps it.
+        Current(game).m_currentLevel = Current(game).m_bestLevel = {stage, levels.GetStage(stage).levelCount - 1};
+    };
+    // Won once the level has been played for a while, as no player can win it sooner.
+    const auto playAndWin = [](const std::string& name) {
+        return Join({StartLevel(name, {}),
+                     {{name + ": won", [frames = 0](TestedGame&) mutable { return ++frames == 60; },
+                       [](TestedGame& game) { game.m_gameLogic->SetState(kWon); }}}});
+    };
+    const auto toTheStage = [&](const std::string& name) {
+        return Join({PressContinue<Wispfold::GUILevelCompleteWindow>(name + ": level complete",
+                                                                     &TestedGame::m_levelCompleteWindow),
+                     UpgradeScene(name + ": upgrade scene", [&upgrades](TestedGame& game) {
+                         upgrades.push_back({game.GetCharacter()->GetState(), game.GetUpgradeWindow()->GetMode(),
+                                             Music(game), !Opened(game.m_levelCompleteWindow)});
+                     })});
+    };
+    const auto ending = [](TestedGame& game) {
+        return static_cast<const Wispfold::GUIGameCompleteWindow&>(*game.m_gameCompleteWindow).m_show;
+    };
+    const auto scoresOrMenu = [](TestedGame& game) {
+        return MainMenuShown(game) || FullyShown(game.m_highScoresWindow);
+    };
+    const auto toTheMenu = [](TestedGame& game) {
+        if (FullyShown(game.m_highScoresWindow))
+            game.m_highScoresWindow->m_result = RequestBack;
+    };
+    std::vector<Step> steps = Join({{NewPlayer(true), {"last level", Always, lastLevel}},
+                                    playAndWin("last level"),
+                                    toTheStage("first"),
+                                    {{"ending", Shown(&TestedGame::m_gameCompleteWindow),
+                                      [&](TestedGame& game) {
+                                          endingShown.push_back(ending(game));
+                                          endingState = game.GetCharacter()->GetState();
+                                          upgradeShownAtEnding = game.GetUpgradeWindow()->GetWindow()->IsVisible();
+                                          game.m_gameCompleteWindow->m_result = RequestDone;
+                                      }},
+                                     {"after the ending", scoresOrMenu,
+                                      [&](TestedGame& game) {
+                                          pendingAfter = Current(game).GetFlag(Profile::EndingPending);
+                                          savedPendingAfter = Saved(game)->GetFlag(Profile::EndingPending);
+                                          toTheMenu(game);
+                                      }}},
+                                    playAndWin("last level again"),
+                                    toTheStage("second"),
+                                    {{"past the ending",
+                                      [&](TestedGame& game) {
+                                          endingOnScreenAgain =
+                                              endingOnScreenAgain || Menu(game.m_gameCompleteWindow).m_shown;
+                                          return Opened(game.m_highScoresWindow) || Opened(game.m_mainMenuWindow);
+                                      },
+                                      [&](TestedGame& game) { endingShown.push_back(ending(game)); }}}});
+    EXPECT_EQ(Play(std::move(steps)), 0);
+
+    ASSERT_EQ(upgrades.size(), 2u);
+    for (const Upgrade& upgrade : upgrades) {
+        EXPECT_EQ(upgrade.characterState, Character::kStateUpgrade);
+        EXPECT_EQ(upgrade.mode, Wispfold::GUIUpgradeWindow::kFromLevelComplete);
+        EXPECT_EQ(upgrade.music, kMenuMusic);
+        EXPECT_TRUE(upgrade.levelCompleteLeft);
+    }
+    EXPECT_FALSE(upgradeShownAtEnding);
+    EXPECT_EQ(endingShown, (std::vector<bool>{true, false}));
+    EXPECT_EQ(endingState, Character::kStateMenu);
+    EXPECT_FALSE(pendingAfter);
+    EXPECT_FALSE(savedPendingAfter);
+    EXPECT_FALSE(endingOnScreenAgain);
+}
+
+} // namespace
