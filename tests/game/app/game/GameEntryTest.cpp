@@ -8,7 +8,6 @@
 #include "engine/gui/GUISoundManager.h"
 #include "engine/sound/Sound.h"
 #include "framework/AudioPlayer.h"
-#include "framework/GUIGameLogicMenuExitWindowBase.h"
 #include "framework/GUIMainMenuWindowBase.h"
 #include "framework/GUIStartGameLogicWindowBase.h"
 #include "framework/GameLogicBase.h"
@@ -22,8 +21,6 @@
 #include "game/play/Character.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
-
-#include <SDL_mouse.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -250,37 +247,3 @@ TEST_F(GameEntry, StartsALevelFromTheMapThroughItsFactories)
 
 } // namespace
 
-namespace {
-
-using namespace GameTesting;
-
-using GameFlow = GameFixture;
-
-// A level left through the in-game menu's exit takes the figure with it: the main menu's upgrade view, whose
-// clock runs only while the figure is gone, then takes a click and returns to the main menu.
-TEST_F(GameFlow, TheUpgradeViewAfterALevelLeftByTheMenuReturnsToTheMainMenu)
-{
-    int frames = 0;
-    const auto wait = [&](int count) { return [&frames, count](TestedGame&) { return ++frames % count == 0; }; };
-    EXPECT_EQ(
-        Play({{"profile", Always,
-               [](TestedGame& game) { game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann"); }},
-              {"main menu", MainMenuShown,
-               [](TestedGame& game) { game.m_mainMenuWindow->m_result = GameFramework::RequestStart; }},
-              {"map", wait(120),
-               [](TestedGame& game) { game.m_startGameLogicWindow->m_result = GameFramework::RequestStart; }},
-              {"level", [](TestedGame& game) { return game.m_gameLogic != nullptr; }},
-              {"level left", wait(90),
-               [](TestedGame& game) { game.m_gameLogicMenuExitWindow->m_result = GameFramework::RequestBack; }},
-              {"main menu again", MainMenuShown,
-               [](TestedGame& game) {
-                   game.m_mainMenuWindow->m_result = Wispfold::GUIMainMenuWindow::kRequestShowPlace;
-               }},
-              {"upgrade view waited on", [](TestedGame& game) { return game.GetUpgradeWindow()->GetClock() > 1.5f; },
-               [](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true); }},
-              {"main menu after the upgrade view", MainMenuShown,
-               [](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); }}}),
-        0);
-}
-
-} // namespace
