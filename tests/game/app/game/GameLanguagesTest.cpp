@@ -89,9 +89,7 @@ TEST_P(GameLanguages, ShowEveryTextWithItsGlyphs)
     std::u16string profile;
     std::vector<Step> steps = {
         {"welcome", [](TestedGame& game) { return Open(game.m_welcomeWindow); },
-         [&](TestedGame& game) {
-             game.frameworkWindowsProbe = [&] { audit.Read(*game.GetEngine()->m_gui); };
-         }},
+         [&](TestedGame& game) { game.frameworkWindowsProbe = [&] { audit.Read(*game.GetEngine()->m_gui); }; }},
         {"name typed", Typing(language.typed),
          [](TestedGame&) { PlatformTesting::InjectKey(SDL_SCANCODE_RETURN, true); }},
         {"ENTER released", After(1),
@@ -102,11 +100,14 @@ TEST_P(GameLanguages, ShowEveryTextWithItsGlyphs)
          }},
     };
     for (auto visit :
-         {Visit("help", GameFramework::RequestHelp, [](TestedGame& game) -> auto& { return game.m_helpWindow; }),
-          Visit("options", GameFramework::RequestOptions,
-                [](TestedGame& game) -> auto& { return game.m_optionsWindow; }),
-          Visit("high scores", GameFramework::RequestHighScores,
-                [](TestedGame& game) -> auto& { return game.m_highScoresWindow; })})
+         {Visit(
+              "help", GameFramework::RequestHelp, [](TestedGame & game) -> auto& { return game.m_helpWindow; }),
+          Visit(
+              "options", GameFramework::RequestOptions,
+              [](TestedGame & game) -> auto& { return game.m_optionsWindow; }),
+          Visit(
+              "high scores", GameFramework::RequestHighScores,
+              [](TestedGame & game) -> auto& { return game.m_highScoresWindow; })})
         steps.insert(steps.end(), visit.begin(), visit.end());
     steps.push_back({"main menu at the end", MainMenuShown, [&](TestedGame& game) {
                          profile = game.m_profileManager->m_current ? game.m_profileManager->m_current->GetName() : u"";
@@ -120,13 +121,11 @@ TEST_P(GameLanguages, ShowEveryTextWithItsGlyphs)
     EXPECT_EQ(ReadUserFile("Quellhaven.html").find("Error: "), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSix, GameLanguages,
-                         ::testing::Values(Language{"en", "Ann Lee", u"Ann Lee"},
-                                           Language{"ru", "Пётр Ильич", u"Пётр Ильич"},
-                                           Language{"ge", "Jürgen Groß", u"Jürgen Groß"},
-                                           Language{"fr", "Élodie Garçon", u"Élodie Garçon"},
-                                           Language{"it", "Niccolò Lucà", u"Niccolò Lucà"},
-                                           Language{"sp", "Íñigo Muñoz", u"Íñigo Muñoz"}),
-                         [](const ::testing::TestParamInfo<Language>& info) { return std::string(info.param.code); });
+INSTANTIATE_TEST_SUITE_P(
+    AllSix, GameLanguages,
+    ::testing::Values(Language{"en", "Ann Lee", u"Ann Lee"}, Language{"ru", "Пётр Ильич", u"Пётр Ильич"},
+                      Language{"ge", "Jürgen Groß", u"Jürgen Groß"}, Language{"fr", "Élodie Garçon", u"Élodie Garçon"},
+                      Language{"it", "Niccolò Lucà", u"Niccolò Lucà"}, Language{"sp", "Íñigo Muñoz", u"Íñigo Muñoz"}),
+    [](const ::testing::TestParamInfo<Language>& info) { return std::string(info.param.code); });
 
 } // namespace

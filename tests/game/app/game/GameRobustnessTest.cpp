@@ -32,8 +32,8 @@
 #include "framework/GameLogicBase.h"
 #include "framework/HighScoresTable.h"
 #include "framework/ProfileManagerBase.h"
-#include "game/app/GUIMenuWindow.h"
 #include "game/app/GUIIntroductionWindow.h"
+#include "game/app/GUIMenuWindow.h"
 #include "game/app/GUIRelaxWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/ProfileManager.h"
@@ -42,8 +42,8 @@
 #include <cxxabi.h>
 
 #include <cstdlib>
-#include <iostream>
 #include <filesystem>
+#include <iostream>
 #include <set>
 #include <sstream>
 
@@ -84,9 +84,9 @@ void NoteScreens(TestedGame& game, std::set<std::string>& screens)
               game.m_startGameLogicWindow.get(), game.m_continueGameLogicWindow.get(), game.m_highScoresWindow.get(),
               game.m_optionsWindow.get(), game.m_helpWindow.get(), game.m_gameLogicPauseWindow.get(),
               game.m_gameLogicMenuWindow.get(), game.m_gameLogicMenuExitWindow.get(),
-              game.m_gameLogicGameExitWindow.get(), game.m_levelCompleteWindow.get(),
-              game.m_stageCompleteWindow.get(), game.m_gameCompleteWindow.get(), game.m_gameOverWindow.get(),
-              game.GetIntroductionWindow(), game.GetRelaxWindow());
+              game.m_gameLogicGameExitWindow.get(), game.m_levelCompleteWindow.get(), game.m_stageCompleteWindow.get(),
+              game.m_gameCompleteWindow.get(), game.m_gameOverWindow.get(), game.GetIntroductionWindow(),
+              game.GetRelaxWindow());
     if (game.GetUpgradeWindow() && game.GetUpgradeWindow()->GetWindow()->IsVisible())
         screens.insert("upgrade window");
     if (game.m_gameLogic) {

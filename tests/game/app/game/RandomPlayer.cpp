@@ -95,7 +95,8 @@ bool RandomPlayer::PointAtButton(TestedGame& game)
     CollectClickable(gui.m_checkBoxes, buttons);
     if (buttons.empty())
         return false;
-    const KeystrelEngine::GUIButton& button = *buttons[static_cast<std::size_t>(Uniform(0, static_cast<int>(buttons.size()) - 1))];
+    const KeystrelEngine::GUIButton& button =
+        *buttons[static_cast<std::size_t>(Uniform(0, static_cast<int>(buttons.size()) - 1))];
     const KeystrelEngine::GUIPoint origin = button.GetAbsolutePosition();
     const KeystrelEngine::GUIRect area = button.m_hasHitArea
                                              ? button.m_hitArea
