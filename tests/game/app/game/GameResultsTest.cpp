@@ -439,4 +439,20 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
     EXPECT_FALSE(endingOnScreenAgain);
 }
 
+// A level left through the in-game menu's exit takes the character with it: the upgrade scene the main menu shows
+// afterwards runs its clock again (only while the figure is gone) and returns to the main menu.
+TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
+{
+    const auto showPlace = [](TestedGame& game) {
+        game.m_mainMenuWindow->m_result = Wispfold::GUIMainMenuWindow::kRequestShowPlace;
+    };
+    EXPECT_EQ(Play(Join({{NewPlayer(true)},
+                         StartLevel("level",
+                                    [](TestedGame& game) { game.m_gameLogicMenuExitWindow->m_result = RequestBack; }),
+                         {{"main menu after leaving", MainMenuShown, showPlace}},
+                         UpgradeScene("upgrade scene", {}),
+                         {{"main menu after the scene", MainMenuShown}}})),
+              0);
+}
+
 } // namespace
