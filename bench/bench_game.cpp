@@ -31,6 +31,7 @@
 #include "game/app/Profile.h"
 #include "game/app/ProfileManager.h"
 #include "platform/testing.h"
+#include "tests/game/play/support/BoardSolver.h"
 #include "tests/game/app/LevelSession.h"
 #include "tests/game/app/game/FrameLoop.h"
 #include "tests/support/LinkedDataFolder.h"
@@ -225,7 +226,7 @@ public:
         using AppTesting::LevelSession;
         const Wispfold::Board& board = level.GetBoard();
         const std::optional<std::uint32_t> pair =
-            LevelSession::Settled(board) ? LevelSession::UsableMove(board) : std::nullopt;
+            TestSupport::BoardSolver::IsSettled(board) ? LevelSession::UsableMove(board) : std::nullopt;
         if (!pair)
             return false;
         m_cells = {board.GetMoveFirstCell(*pair), board.GetMoveSecondCell(*pair)};

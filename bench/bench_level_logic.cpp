@@ -35,6 +35,7 @@
 #include "game/play/GameLogicData.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
+#include "tests/game/play/support/BoardSolver.h"
 #include "tests/game/app/LevelSession.h"
 #include "tests/game/play/support/HexagonLevel.h"
 #include "tests/support/LinkedDataFolder.h"
@@ -171,7 +172,7 @@ void QueueSwap(const Wispfold::Board& board, std::deque<Press>& presses)
 {
     using AppTesting::LevelSession;
     const std::optional<std::uint32_t> pair =
-        LevelSession::Settled(board) ? LevelSession::UsableMove(board) : std::nullopt;
+        TestSupport::BoardSolver::IsSettled(board) ? LevelSession::UsableMove(board) : std::nullopt;
     if (!pair)
         return;
     const Wispfold::Cell* first = board.GetMoveFirstCell(*pair);

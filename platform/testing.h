@@ -31,6 +31,13 @@ void SetAnsiCodePage(UINT codePage);
 void SetKeyboardLayouts(const std::vector<WORD>& languages, WORD active);
 std::vector<WORD> InstalledKeyboardLayouts();
 
+// Files ---------------------------------------------------------------------------------------------------------
+
+// While on, every file fopen_s opens (for reading or writing, from any thread) is kept by the name the program
+// passed, in the order of opening; names that fail to open are not kept. Switching forgets the names kept so far.
+void RecordOpenedFiles(bool on);
+std::vector<std::string> RecordedOpenedFiles();
+
 // Clock -------------------------------------------------------------------------------------------------------
 
 // timeGetTime and the performance counter read a fake clock that starts at the given count of nanoseconds and

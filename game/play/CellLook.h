@@ -50,7 +50,8 @@ public:
 
     // Where a butterfly sits: the pick box's centre raised by its half height.
     KeystrelEngine::Vector3 GetTopPosition() const;
-    // The pick box's centre in the world.
+    // The pick box's centre in the world where it is drawn: through the camera's placement of the board (its turn
+    // and shift) while the camera carries one, as picking sees it.
     KeystrelEngine::Vector3 GetWorldCentre() const;
 
     const KeystrelEngine::Matrix4& GetWorldMatrix() const { return m_worldMatrix; }

@@ -1,5 +1,6 @@
 #include "platform/win32/Files.h"
 
+#include "platform/testing.h"
 #include "platform/win32/HostPath.h"
 
 #include <algorithm>
@@ -12,6 +13,34 @@
 #include <unistd.h>
 #include <vector>
 
+namespace {
+
+std::mutex g_openedMutex;
+bool g_recordOpened = false;
+std::vector<std::string> g_opened;
+
+void NoteOpened(const char* path)
+{
+    std::lock_guard lock(g_openedMutex);
+    if (g_recordOpened)
+        g_opened.emplace_back(path);
+}
+
+} // namespace
+
+void PlatformTesting::RecordOpenedFiles(bool on)
+{
+    std::lock_guard lock(g_openedMutex);
+    g_recordOpened = on;
+    g_opened.clear();
+}
+
+std::vector<std::string> PlatformTesting::RecordedOpenedFiles()
+{
+    std::lock_guard lock(g_openedMutex);
+    return g_opened;
+}
+
 int _access(const char* path, int /*mode*/)
 {
     return ::access(Win32Host::ToHostPath(path).c_str(), F_OK) == 0 ? 0 : -1;
@@ -20,7 +49,10 @@ int _access(const char* path, int /*mode*/)
 int fopen_s(FILE** file, const char* path, const char* mode)
 {
     *file = std::fopen(Win32Host::ToHostPath(path).c_str(), mode);
-    return *file ? 0 : (errno ? errno : ENOENT);
+    if (!*file)
+        return errno ? errno : ENOENT;
+    NoteOpened(path);
+    return 0;
 }
 
 // Folder searches --------------------------------------------------------------------------------------------

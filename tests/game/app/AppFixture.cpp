@@ -30,12 +30,7 @@ fs::path DiskPath(const std::string& name)
 
 void PointAt(const KeystrelEngine::Window& screen, const KeystrelEngine::GUIWindow& widget)
 {
-    const KeystrelEngine::GUIPoint origin = widget.GetAbsolutePosition();
-    const KeystrelEngine::GUIRect area = widget.m_hasHitArea
-                                             ? widget.m_hitArea
-                                             : KeystrelEngine::GUIRect{0, 0, widget.m_size.width, widget.m_size.height};
-    const float x = origin.x + area.x + area.width * 0.5f;
-    const float y = origin.y + area.y + area.height * 0.5f;
+    const auto [x, y] = ClickPoint(widget);
     // GUI units to client pixels, y down.
     POINT point{static_cast<LONG>(x / 800.0f * static_cast<float>(screen.m_width)),
                 static_cast<LONG>(static_cast<float>(screen.m_height) * (1.0f - y / 600.0f))};
@@ -113,6 +108,15 @@ void ReplaceDataFile(const std::string& name, const std::string& text)
 void RemoveDataFile(const std::string& name)
 {
     fs::remove(DiskPath(name));
+}
+
+KeystrelEngine::GUIPoint ClickPoint(const KeystrelEngine::GUIWindow& widget)
+{
+    const KeystrelEngine::GUIPoint origin = widget.GetAbsolutePosition();
+    const KeystrelEngine::GUIRect area = widget.m_hasHitArea
+                                             ? widget.m_hitArea
+                                             : KeystrelEngine::GUIRect{0, 0, widget.m_size.width, widget.m_size.height};
+    return {origin.x + area.x + area.width * 0.5f, origin.y + area.y + area.height * 0.5f};
 }
 
 GameFramework::DataKeeperServices AppFixture::KeeperServices() const

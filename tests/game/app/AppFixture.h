@@ -5,6 +5,7 @@
 // level catalogue and the menu background, and runs frames of the engine around the windows under test.
 #pragma once
 
+#include "engine/gui/GUIWindow.h"
 #include "framework/AudioPlayer.h"
 #include "framework/DataKeeper.h"
 #include "framework/GUILoadingWindowBase.h"
@@ -37,6 +38,9 @@ void RemoveDataFile(const std::string& name);
 void LinkDataFolder();
 // Puts the system cursor on the middle of the widget's hit area in the window's client area.
 void PointAt(const KeystrelEngine::Window& screen, const KeystrelEngine::GUIWindow& widget);
+
+// The middle of where the widget takes clicks, in GUI units.
+KeystrelEngine::GUIPoint ClickPoint(const KeystrelEngine::GUIWindow& widget);
 
 class AppFixture : public ::testing::Test
 {

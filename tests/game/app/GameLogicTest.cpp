@@ -206,7 +206,7 @@ TEST_F(GameLogicTest, AWrittenLevelIsPlayedByMouseToItsEnd)
         EXPECT_EQ(tutorial.GetTopic(), Wispfold::Tutorial::kMakeSwap);
         int frames = 0;
         for (; frames < 1500 && tutorial.GetTopic() != Wispfold::Tutorial::kNoTopic; ++frames) {
-            if (tutorial.GetStep() == 5 && AppTesting::LevelSession::Settled(board) && board.GetMoveCount() > 0)
+            if (tutorial.GetStep() == 5 && TestSupport::BoardSolver::IsSettled(board) && board.GetMoveCount() > 0)
                 Swap(board.GetMoveCount() - 1);
             else
                 Play(nullptr, false);
@@ -220,6 +220,35 @@ TEST_F(GameLogicTest, AWrittenLevelIsPlayedByMouseToItsEnd)
         ASSERT_LT(PlayToTheEnd(3000).frames, 3000) << "mana " << board.GetManaProgress();
         EXPECT_EQ(logic->GetState(), 2u);
         EXPECT_TRUE(board.IsLevelWon());
+        logic.reset();
+    }
+}
+
+// The solver plays through the window's mouse alone: it wins the first level and loses the second, each only
+// once no butterfly is busy.
+TEST_F(GameLogicTest, TheSolverWinsOrLosesALevelThroughTheMouse)
+{
+    using Aim = TestSupport::BoardSolver::Aim;
+    struct Case
+    {
+        GameFramework::LevelId id;
+        Aim aim;
+        std::uint32_t state;
+    };
+    for (const Case& c : {Case{{0, 0}, Aim::Win, 2u}, Case{{0, 1}, Aim::Lose, 3u}}) {
+        level = static_cast<Wispfold::LevelRecord*>(levels->GetLevel(c.id));
+        LoadLevel();
+        Start();
+        TestSupport::BoardSolver solver(*engine, c.aim);
+        int frames = 0;
+        for (; frames < 6000 && !solver.Step(*logic); ++frames)
+            LevelFrame();
+        const Wispfold::Board& board = logic->GetBoard();
+        ASSERT_LT(frames, 6000) << "mana " << board.GetManaProgress() << " of " << board.GetManaTarget();
+        EXPECT_EQ(logic->GetState(), c.state)
+            << "mana " << board.GetManaProgress() << " of " << board.GetManaTarget() << ", energy "
+            << board.GetEnergyLeft() << " of " << board.GetEnergyBudget();
+        EXPECT_FALSE(logic->GetItemManager().AnyItemBusy());
         logic.reset();
     }
 }

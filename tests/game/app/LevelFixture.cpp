@@ -126,6 +126,11 @@ void LevelFixture::Play(const Wispfold::Cell* at, bool held)
                                        599 - static_cast<int>(point.y), 0, 0);
     if (held != engine->m_controls->IsKeyDown("MOUSE1"))
         PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, held);
+    LevelFrame();
+}
+
+void LevelFixture::LevelFrame()
+{
     PlatformTesting::AdvanceFakeClock(kFrame);
     KeepProblems();
     engine->Update();
@@ -162,7 +167,7 @@ LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
     while (run.frames < limit && logic->GetState() == 0) {
         const Wispfold::Board& board = logic->GetBoard();
         const std::optional<std::uint32_t> move =
-            LevelSession::Settled(board) ? LevelSession::UsableMove(board) : std::nullopt;
+            TestSupport::BoardSolver::IsSettled(board) ? LevelSession::UsableMove(board) : std::nullopt;
         if (move) {
             run.frames += Swap(*move);
             removedSinceSwap = false;

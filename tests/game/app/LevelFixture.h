@@ -38,6 +38,8 @@ protected:
 
     // One frame of the level with the cursor over the cell (none: off the board) and the left button as given.
     void Play(const Wispfold::Cell* at, bool held);
+    // One frame of the level with the input as it stands.
+    void LevelFrame();
     // The log's warnings and errors so far, kept in problems before the engine's update empties its history.
     void KeepProblems();
     // A press and a release on each cell of the move; the frames it took.

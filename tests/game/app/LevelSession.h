@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tests/game/app/LevelResources.h"
+#include "tests/game/play/support/BoardSolver.h"
 
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
@@ -101,17 +102,6 @@ public:
         return std::nullopt;
     }
 
-    // Every butterfly of the board sits at its cell and nothing waits for removal.
-    static bool Settled(const Wispfold::Board& board)
-    {
-        for (const auto& cell : board.GetCells()) {
-            const Wispfold::Item* item = board.GetItem(cell.get());
-            if (item && (item->m_markedForDestruction || !item->IsAtRest()))
-                return false;
-        }
-        return board.GetDestructionGroups().empty();
-    }
-
     // Swaps usable moves, a press and a release on each cell in a frame each, through the caller's frame (which
     // runs Drive with the cell and the button), waiting a frame while none is usable, until a frame charges mana;
     // whether one did within the limit of frames.
@@ -120,7 +110,8 @@ public:
         const Wispfold::Board& board = m_logic->GetBoard();
         const auto charged = [&] { return !board.GetManaChargePositions().empty(); };
         for (int frames = 0; frames < limit && !charged(); ++frames) {
-            const std::optional<std::uint32_t> move = Settled(board) ? UsableMove(board) : std::nullopt;
+            const std::optional<std::uint32_t> move =
+                TestSupport::BoardSolver::IsSettled(board) ? UsableMove(board) : std::nullopt;
             if (!move) {
                 frame(nullptr, false);
                 continue;

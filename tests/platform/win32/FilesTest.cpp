@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace TestSupport;
 
@@ -87,6 +88,29 @@ TEST(Files, ExistenceOpeningMovingAndDeleting)
     EXPECT_TRUE(DeleteFileA((root + "\\CONFIG.ini").c_str()));
     EXPECT_FALSE(FileExists(root + "/Config.INI"));
     EXPECT_NE(fopen_s(&file, (root + "\\missing\\x.txt").c_str(), "rb"), 0);
+}
+
+// The record keeps the names as the program passed them, from every thread, and only the files that opened.
+TEST(Files, OpenedFilesAreRecordedByTheirNamesWhileRecordingIsOn)
+{
+    const std::string root = FreshFolder("opened");
+    WriteFile(root + "/Data/a.txt", "a");
+    const auto openFile = [](const std::string& name, const char* mode) {
+        FILE* file = nullptr;
+        if (fopen_s(&file, name.c_str(), mode) == 0)
+            std::fclose(file);
+    };
+    openFile(root + "\\data\\A.TXT", "rb");
+    PlatformTesting::RecordOpenedFiles(true);
+    EXPECT_TRUE(PlatformTesting::RecordedOpenedFiles().empty());
+    openFile(root + "\\data\\A.TXT", "rb");
+    std::thread([&] { openFile(root + "\\data\\b.txt", "wb"); }).join();
+    openFile(root + "\\missing\\c.txt", "rb");
+    EXPECT_EQ(PlatformTesting::RecordedOpenedFiles(),
+              (std::vector<std::string>{root + "\\data\\A.TXT", root + "\\data\\b.txt"}));
+    PlatformTesting::RecordOpenedFiles(false);
+    openFile(root + "\\data\\A.TXT", "rb");
+    EXPECT_TRUE(PlatformTesting::RecordedOpenedFiles().empty());
 }
 
 TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)

@@ -147,6 +147,13 @@ std::vector<std::uint32_t*> TestedGame::ResultFields() const
     return fields;
 }
 
+void TestedGame::UpdateWindows()
+{
+    Game::UpdateWindows();
+    if (windowsUpdatedProbe)
+        windowsUpdatedProbe();
+}
+
 bool Always(TestedGame&)
 {
     return true;

@@ -43,6 +43,9 @@ public:
     // before its own update: the probe sees the frame as every framework window does.
     std::unique_ptr<GameFramework::GUILogosWindowBase> CreateLogosWindow() override;
     std::function<void()> frameworkWindowsProbe;
+    // Called (when set) once every window has updated, before the frame is drawn: it sees the frame's texts.
+    void UpdateWindows() override;
+    std::function<void()> windowsUpdatedProbe;
 
     KeystrelEngine::Window& Window() const { return *m_window; }
     GameFramework::AudioPlayer& Player() const { return *m_audioPlayer; }
@@ -52,6 +55,7 @@ public:
     std::vector<std::uint32_t*> ResultFields() const;
 
     using GameBase::m_continueGameLogicWindow;
+    using GameBase::m_exitWindow;
     using GameBase::m_gameCompleteWindow;
     using GameBase::m_gameLogic;
     using GameBase::m_gameLogicMenuExitWindow;
