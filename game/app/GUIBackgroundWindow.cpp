@@ -383,7 +383,9 @@ void GUIBackgroundWindow::UpdateStartUp()
             m_step = 6;
         break;
     case 6:
-        if (m_panelRequest) {
+        // A panel asked for while the scene dims away waits until the scene has gone: the end of the dimming
+        // hides the panel, and a hidden panel's unfolding would never end.
+        if (m_panelRequest && m_textShown) {
             m_panel->SetVisible(true);
             m_panel->SetColour({1.0f, 1.0f, 1.0f, 1.0f});
             Play(m_panel);

@@ -155,6 +155,7 @@ void GUIMenuWindow::StartControls()
     for (const std::unique_ptr<GUIControl>& control : m_controls)
         control->Appear();
     m_manager->m_frameFree = false;
+    m_controlsOut = true;
     m_colour.a = 0.0f;
     m_manager->m_background->GetTextPrinter().SetText(m_title);
     if (PlaysSounds())
@@ -175,14 +176,15 @@ void GUIMenuWindow::UpdateControls()
     }
 }
 
-// The fold starts in the frame in which the fade ends; the screen is free once the frame has gone.
+// The fold starts in the frame in which the fade ends, at once for a window closed before it began to fade in
+// (its controls out, its alpha still 0); the screen is free once the frame has gone.
 void GUIMenuWindow::FadeOut(bool frameWasOnScreen)
 {
-    const float previous = m_colour.a;
     m_colour.a = std::max(0.0f, m_colour.a - m_timers->m_frameTime * kFadeOutRate);
-    if (m_colour.a < GUIControl::kVisibleAlpha && previous > GUIControl::kVisibleAlpha) {
+    if (m_controlsOut && m_colour.a < GUIControl::kVisibleAlpha) {
         for (const std::unique_ptr<GUIControl>& control : m_controls)
             control->Disappear();
+        m_controlsOut = false;
     }
     if (frameWasOnScreen && !IsFrameOnScreen())
         m_manager->m_frameFree = true;

@@ -123,6 +123,7 @@ private:
     GUIControl* m_frame;                      // the first control
     KeystrelEngine::GUIWindow* m_frameWidget; // the frame's widget
     std::u16string m_title;
+    bool m_controlsOut = false;                          // the controls have been asked to appear and not yet to fold
     std::vector<std::unique_ptr<GUIControl>> m_controls; // the frame, then the window's own in order of adding
 };
 

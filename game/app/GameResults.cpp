@@ -143,8 +143,11 @@ void Game::OnHighScoresResult(GameFramework::GUIHighScoresWindowBase* window)
 void Game::OnGameLogicMenuExitResult(GameFramework::GUIGameLogicMenuExitWindowBase* window)
 {
     GameBase::OnGameLogicMenuExitResult(window);
-    if (window->m_result == GameFramework::RequestBack)
-        PlayMenuMusic();
+    if (window->m_result != GameFramework::RequestBack)
+        return;
+    PlayMenuMusic();
+    // The figure leaves with the level; left standing in it, it would hold the upgrade view's clock for ever.
+    m_character->ResetSpeech();
 }
 
 // The level-complete window counts up what the level left: its id, the board's level points as the energy bonus,

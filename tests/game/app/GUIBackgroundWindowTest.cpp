@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 
 using KeystrelEngine::GUIWindow;
 using Wispfold::BackgroundThemes;
@@ -358,6 +359,37 @@ TEST_F(GUIBackgroundWindowTest, APanelWindowBringsInTheScenesPanelAndGivesItBack
     EXPECT_FALSE(background->IsPanelPresent());
     EXPECT_FALSE(background->IsTextAreaShown());
     EXPECT_TRUE(framesUntil([&] { return !background->IsPanelWindowVisible(); }));
+}
+
+// A panel asked for while the scene dims away (a window opened right after a level starts, or right after another
+// gave the panel back) comes once the scene has gone, and stays with the text area back.
+TEST_F(GUIBackgroundWindowTest, APanelAskedForWhileTheSceneDimsAwayComesAfterIt)
+{
+    MakeBackground();
+    RunToStep(6);
+    background->RequestPanel();
+    ASSERT_TRUE(FramesUntil([&] { return background->IsPanelPresent(); }));
+    const std::pair<const char*, std::function<void()>> dims[] = {
+        {"given back", [&] { background->ReleasePanel(); }},
+        {"level start after the scene has gone", [&] {
+             background->ReleasePanel();
+             ASSERT_TRUE(FramesUntil([&] { return !background->IsPanelWindowVisible(); }));
+             background->LeaveForLevel();
+         }}};
+    for (const auto& [name, dim] : dims) {
+        SCOPED_TRACE(name);
+        background->ClearPanelArrival();
+        dim();
+        Frame();
+        ASSERT_FALSE(background->IsTextAreaShown());
+        background->RequestPanel();
+        ASSERT_TRUE(FramesUntil([&] { return background->IsPanelPresent(); }));
+        EXPECT_TRUE(background->IsTextAreaShown()) << "the scene went first";
+        for (int i = 0; i < 20; ++i)
+            Frame();
+        EXPECT_TRUE(background->IsPanelWindowVisible());
+        EXPECT_EQ(background->GetStartUpStep(), 8u);
+    }
 }
 
 // A file without base themes, and files that end before their count, leave no window behind.

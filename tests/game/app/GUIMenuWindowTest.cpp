@@ -101,6 +101,25 @@ TEST_F(GUIMenuWindowTest, AlphaRisesAfterTheUnfoldAndFallsAfterCloseAndTheFoldSt
     EXPECT_FALSE(button.GetModelWindow()->IsVisible());
 }
 
+// A window closed before its fade-in began, while its controls unfold or in the frame they have unfolded with the
+// alpha still at 0, folds all the same: the screen comes free for the next window (the level's loading waits on it).
+TEST_F(GUIMenuWindowTest, AWindowClosedBeforeItFadesInStillFoldsAndFreesTheScreen)
+{
+    for (const bool unfolded : {false, true}) {
+        GUIMenuWindow& window = MakeWindow(FrameKind::BigWindow);
+        window.AddButton("big_window\\button_0", "controls\\button_big");
+        window.RequestOpen();
+        Frame({&window});
+        ASSERT_TRUE(window.m_shown);
+        if (unfolded)
+            ASSERT_LE(FramesUntil([&] { return !window.IsAnyControlAnimating(); }, {&window}), 40);
+        ASSERT_EQ(window.m_colour.a, 0.0f);
+        window.CloseFrame();
+        EXPECT_LE(FramesUntil([&] { return manager->m_frameFree; }, {&window}), 20) << unfolded;
+        EXPECT_FALSE(FrameModelVisible(window)) << unfolded;
+    }
+}
+
 TEST_F(GUIMenuWindowTest, TheMainMenuIsSilentAndTheOtherFramesSoundOnceEachWayAndTypeTheirTitle)
 {
     for (const FrameKind kind :

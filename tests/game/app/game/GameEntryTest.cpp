@@ -246,3 +246,4 @@ TEST_F(GameEntry, StartsALevelFromTheMapThroughItsFactories)
 }
 
 } // namespace
+

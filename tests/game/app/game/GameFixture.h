@@ -55,11 +55,15 @@ public:
     std::vector<std::uint32_t*> ResultFields() const;
 
     using GameBase::m_continueGameLogicWindow;
+    using GameBase::m_deleteProfileWindow;
     using GameBase::m_exitWindow;
     using GameBase::m_gameCompleteWindow;
     using GameBase::m_gameLogic;
+    using GameBase::m_gameLogicGameExitWindow;
+    using GameBase::m_gameLogicLoadingWindow;
     using GameBase::m_gameLogicMenuExitWindow;
     using GameBase::m_gameLogicMenuWindow;
+    using GameBase::m_gameLogicPauseWindow;
     using GameBase::m_gameLogicWindow;
     using GameBase::m_gameOverWindow;
     using GameBase::m_helpWindow;
@@ -68,8 +72,12 @@ public:
     using GameBase::m_levelManager;
     using GameBase::m_logosWindow;
     using GameBase::m_mainMenuWindow;
+    using GameBase::m_newProfileWindow;
     using GameBase::m_optionsWindow;
     using GameBase::m_profileManager;
+    using GameBase::m_profileNameConflictWindow;
+    using GameBase::m_profilesWindow;
+    using GameBase::m_renameProfileWindow;
     using GameBase::m_stageCompleteWindow;
     using GameBase::m_startGameLogicWindow;
     using GameBase::m_welcomeWindow;

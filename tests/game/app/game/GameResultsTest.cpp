@@ -257,10 +257,11 @@ TEST_F(GameResults, TellsTheStoryOnceAndShowsThePlaceFromTheMainMenu)
     EXPECT_FALSE(upgradeShownAfter);
 }
 
-// Three levels in a row play the two level tracks in turn, and leaving a level through the in-game menu, after a
-// win and after a loss brings the menu track back. A lost level ends the saved game in the file before the
-// game-over window opens; the high scores' relax offer opens the relax window, whose end returns to the menu.
-// Between levels every window's request and the level's changed flag are cleared in one go.
+// Four levels in a row play the two level tracks in turn, and leaving a level through the in-game menu, after a
+// win and after a loss brings the menu track back; a level left or won as soon as it runs still brings its
+// windows. A lost level ends the saved game in the file before the game-over window opens; the high scores' relax
+// offer opens the relax window, whose end returns to the menu. Between levels every window's request and the
+// level's changed flag are cleared in one go.
 TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
 {
     std::vector<std::vector<std::string>> music; // both channels at each reading
@@ -276,27 +277,34 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
     const auto whenShown = [](auto window, std::uint32_t code) {
         return [window, code](TestedGame& game) { std::invoke(window, game)->m_result = code; };
     };
+    // Left through the in-game menu as soon as it runs, while the menu scene still dims away.
+    const auto leaveAtOnce = [&](const std::string& name, const std::function<void(TestedGame&)>& atStart) {
+        return Join({StartLevel(name,
+                                [atStart](TestedGame& game) {
+                                    atStart(game);
+                                    game.m_gameLogicWindow->m_result = GameFramework::RequestGameLogicMenu;
+                                }),
+                     {{name + ": in-game menu", Shown(&TestedGame::m_gameLogicMenuWindow),
+                       whenShown(&TestedGame::m_gameLogicMenuWindow, GameFramework::RequestLeaveLevel)},
+                      {name + ": leave the level?", Shown(&TestedGame::m_gameLogicMenuExitWindow),
+                       whenShown(&TestedGame::m_gameLogicMenuExitWindow, RequestBack)},
+                      {name + ": main menu after leaving", MainMenuShown, listen}}});
+    };
     std::vector<Step> steps =
         Join({{NewPlayer(true)},
-              StartLevel("first level",
-                         [&](TestedGame& game) {
-                             listen(game);
-                             for (std::uint32_t* field : game.ResultFields())
-                                 *field = 99; // no handler's code
-                             fields = game.ResultFields().size();
-                             game.m_gameLogic->SetState(1);
-                             game.ClearWindowResults();
-                             cleared = !game.m_gameLogic->IsChanged();
-                             for (const std::uint32_t* field : game.ResultFields())
-                                 cleared = cleared && *field == 0;
-                             game.m_gameLogic->SetState(0);
-                             game.m_gameLogicWindow->m_result = GameFramework::RequestGameLogicMenu;
-                         }),
-              {{"in-game menu", Shown(&TestedGame::m_gameLogicMenuWindow),
-                whenShown(&TestedGame::m_gameLogicMenuWindow, GameFramework::RequestLeaveLevel)},
-               {"leave the level?", Shown(&TestedGame::m_gameLogicMenuExitWindow),
-                whenShown(&TestedGame::m_gameLogicMenuExitWindow, RequestBack)},
-               {"main menu after leaving", MainMenuShown, listen}},
+              leaveAtOnce("first level",
+                          [&](TestedGame& game) {
+                              listen(game);
+                              for (std::uint32_t* field : game.ResultFields())
+                                  *field = 99; // no handler's code
+                              fields = game.ResultFields().size();
+                              game.m_gameLogic->SetState(1);
+                              game.ClearWindowResults();
+                              cleared = !game.m_gameLogic->IsChanged();
+                              for (const std::uint32_t* field : game.ResultFields())
+                                  cleared = cleared && *field == 0;
+                              game.m_gameLogic->SetState(0);
+                          }),
               StartLevel("second level",
                          [&](TestedGame& game) {
                              listen(game);
@@ -333,13 +341,15 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
                     game.GetRelaxWindow()->m_result = RequestBack;
                 }},
                {"main menu after the offer", MainMenuShown,
-                [&](TestedGame& game) { relaxLeft = !Opened(game.GetRelaxWindow()); }}}});
+                [&](TestedGame& game) { relaxLeft = !Opened(game.GetRelaxWindow()); }}},
+              // The menu windows still hold the scene's panel from the first time.
+              leaveAtOnce("fourth level", listen)});
     EXPECT_EQ(Play(std::move(steps)), 0);
 
     EXPECT_EQ(fields, 28u); // the game's three windows and the shell's
     EXPECT_TRUE(cleared);
-    const std::vector<std::vector<std::string>> expected{{"", "game0"}, kMenuMusic,    {"", "game1"},
-                                                         kMenuMusic,    {"", "game0"}, kMenuMusic};
+    const std::vector<std::vector<std::string>> expected{{"", "game0"}, kMenuMusic, {"", "game1"}, kMenuMusic,
+                                                         {"", "game0"}, kMenuMusic, {"", "game1"}, kMenuMusic};
     EXPECT_EQ(music, expected);
     EXPECT_TRUE(savedContinueBefore) << "a won level leaves a game to continue";
     EXPECT_FALSE(continueAtGameOver);
@@ -373,11 +383,9 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
         // Reached already, so the map keeps it.
         Current(game).m_currentLevel = Current(game).m_bestLevel = {stage, levels.GetStage(stage).levelCount - 1};
     };
-    // Won once the level has been played for a while, as no player can win it sooner.
+    // Won as soon as it runs, while the menu scene still dims away.
     const auto playAndWin = [](const std::string& name) {
-        return Join({StartLevel(name, {}),
-                     {{name + ": won", [frames = 0](TestedGame&) mutable { return ++frames == 60; },
-                       [](TestedGame& game) { game.m_gameLogic->SetState(kWon); }}}});
+        return StartLevel(name, [](TestedGame& game) { game.m_gameLogic->SetState(kWon); });
     };
     const auto toTheStage = [&](const std::string& name) {
         return Join({PressContinue<Wispfold::GUILevelCompleteWindow>(name + ": level complete",
@@ -437,6 +445,22 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
     EXPECT_FALSE(pendingAfter);
     EXPECT_FALSE(savedPendingAfter);
     EXPECT_FALSE(endingOnScreenAgain);
+}
+
+// A level left through the in-game menu's exit takes the character with it: the upgrade scene the main menu shows
+// afterwards runs its clock again (only while the figure is gone) and returns to the main menu.
+TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
+{
+    const auto showPlace = [](TestedGame& game) {
+        game.m_mainMenuWindow->m_result = Wispfold::GUIMainMenuWindow::kRequestShowPlace;
+    };
+    EXPECT_EQ(Play(Join({{NewPlayer(true)},
+                         StartLevel("level",
+                                    [](TestedGame& game) { game.m_gameLogicMenuExitWindow->m_result = RequestBack; }),
+                         {{"main menu after leaving", MainMenuShown, showPlace}},
+                         UpgradeScene("upgrade scene", {}),
+                         {{"main menu after the scene", MainMenuShown}}})),
+              0);
 }
 
 } // namespace
