@@ -27,16 +27,7 @@ void SettingsWindowFixture::SetUp()
 
 void SettingsWindowFixture::Point(const KeystrelEngine::GUIWindow& widget)
 {
-    const KeystrelEngine::GUIPoint at = widget.GetAbsolutePosition();
-    KeystrelEngine::GUIRect hit{0.0f, 0.0f, widget.m_size.width, widget.m_size.height};
-    if (widget.m_hasHitArea)
-        hit = widget.m_hitArea;
-    const float x = at.x + hit.x + hit.width / 2.0f;
-    const float y = at.y + hit.y + hit.height / 2.0f;
-    const KeystrelEngine::Window& window = *engine->m_window;
-    POINT point{static_cast<LONG>(x), static_cast<LONG>(static_cast<float>(window.m_height) - 1.0f - y)};
-    ClientToScreen(window.m_handle, &point);
-    SetCursorPos(point.x, point.y);
+    PointAt(*engine->m_window, widget);
 }
 
 void SettingsWindowFixture::Press(Wispfold::GUIMenuWindow& window)

@@ -356,12 +356,19 @@ TEST_F(MenuArt, ModelsStandAtTheirLayoutRectanglesAndTheLayoutKeepsItsConstraint
 
     const auto rect = [](const std::string& name) { return Layout::Area(name); };
     EXPECT_GE(rect("big_window").width, 500.0f);
-    EXPECT_GE(rect("big_window").height, 400.0f);
     EXPECT_GE(rect("small_window").width, 400.0f);
     EXPECT_GE(rect("small_window").height, 180.0f);
-    // Score rows from y 358 and lines at y 157 fit inside the text areas.
-    EXPECT_GT(rect("big_window").height, 358.0f + 20.0f);
+    // The big window's body lines (y 250 down to y 23 above its text area) lie between its buttons and the
+    // title, its score rows (from y 358 above the frame) under the title; small window lines at y 157 fit.
+    EXPECT_GE(rect("big_window").bottom + 23.0f, rect("big_window\\button_0").Top());
+    EXPECT_LE(rect("big_window").bottom + 250.0f + 20.0f, rect("title").bottom);
+    EXPECT_LE(rect("big_window\\window").bottom + 358.0f + 20.0f, rect("title").bottom);
     EXPECT_GT(rect("small_window").height, 157.0f + 20.0f);
+    // The frames that open over a level leave the in-game window's top band and bottom bars in view.
+    for (const char* frame : {"big_window", "small_window"}) {
+        EXPECT_GE(rect(std::string(frame) + "\\window").bottom, Layout::kBottomBand) << frame;
+        EXPECT_LE(rect(std::string(frame) + "\\window").Top(), Layout::kTopBand) << frame;
+    }
     for (const char* frame : {"main_menu", "big_window", "small_window", "start_game"}) {
         const LayoutRect window = rect(std::string(frame) + "\\window");
         EXPECT_TRUE(window.Contains(rect(std::string(frame) + "\\window_area"))) << frame;

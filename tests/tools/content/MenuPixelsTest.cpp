@@ -188,7 +188,7 @@ TEST_F(MenuPixels, TheLevelCompleteWindowStandsOverTheInGameWindow)
     const Image image = DrawScene();
     SavePicture(image, "menu_level_complete.bmp");
 
-    // The bars fill from the left (the mana bar a quarter empty) and show past the window's edge: mana blue,
+    // The bars fill from the left (the mana bar a quarter empty) and show below the window: mana blue,
     // energy amber.
     const Content::LayoutRect mana = Area("game_logic\\mana"), energy = Area("game_logic\\energy");
     const std::array<int, 3> manaFull = At(image, mana.left + 10.0f, MiddleY(mana));
