@@ -65,7 +65,6 @@ void GUIGameLogicProgress::Update(float target)
 {
     if (!m_parent->IsVisible())
         return;
-    m_fill->SetColour(m_colour);
     const float step = m_timers->m_frameTime * m_speed;
     m_value = target > m_value ? std::min(target, m_value + step) : std::max(target, m_value - step);
     ShowFill();
@@ -75,6 +74,11 @@ void GUIGameLogicProgress::HideFill()
 {
     m_fill->SetVisible(false);
     m_caption->SetVisible(false);
+}
+
+void GUIGameLogicProgress::SetColour(const KeystrelEngine::Color& colour)
+{
+    m_fill->SetColour(colour);
 }
 
 KeystrelEngine::GUIRect GUIGameLogicProgress::GetFillRect() const

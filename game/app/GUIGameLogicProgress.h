@@ -37,6 +37,8 @@ public:
     void Update(float target);
     // Hides the fill and the caption until the next Set.
     void HideFill();
+    // The fill's vertex colour: its owner fades it with its own.
+    void SetColour(const KeystrelEngine::Color& colour);
     // Where the fill is drawn, in the parent's units: its model's box moved by the window's place.
     KeystrelEngine::GUIRect GetFillRect() const;
 
@@ -46,8 +48,7 @@ public:
     KeystrelEngine::GUIWindow* GetFill() const { return m_fill; }
     KeystrelEngine::GUIWindow* GetCaption() const { return m_caption; }
 
-    float m_speed;                                          // per second
-    KeystrelEngine::Color m_colour{1.0f, 1.0f, 1.0f, 1.0f}; // given to the fill each frame
+    float m_speed; // per second
 
 private:
     void ShowFill();

@@ -233,6 +233,10 @@ void GUIGameLogicWindow::Fade()
         if (before >= kVisibleAlpha && m_colour.a < kVisibleAlpha) {
             for (GUIControl* control : fading)
                 control->Disappear();
+            // The bars are no controls of the fold: their fills go now, else they would outlast it over the
+            // next screen.
+            m_manaBar->HideFill();
+            m_energyBar->HideFill();
         }
         if (m_colour.a < kVisibleAlpha && std::none_of(fading.begin(), fading.end(), [](GUIControl* c) {
                 return (c->GetModelWindow() && c->GetModelWindow()->IsVisible()) || c->GetWidget()->IsVisible();
@@ -243,8 +247,9 @@ void GUIGameLogicWindow::Fade()
         control->m_colour = m_colour;
         control->Update();
     }
-    m_manaBar->m_colour = m_colour;
-    m_energyBar->m_colour = m_colour;
+    // Also after Close, when the bars no longer move.
+    m_manaBar->SetColour(m_colour);
+    m_energyBar->SetColour(m_colour);
 }
 
 void GUIGameLogicWindow::UpdateBars()

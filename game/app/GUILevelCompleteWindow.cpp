@@ -153,7 +153,7 @@ void GUILevelCompleteWindow::UpdateMana()
 {
     const float target = Ratio(m_reached);
     if (m_colour.a >= 1.0f) {
-        m_mana->m_colour = m_colour;
+        m_mana->SetColour(m_colour);
         m_mana->Update(target);
         m_manager->m_firstCountUp = true;
     }

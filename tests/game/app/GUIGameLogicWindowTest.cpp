@@ -308,11 +308,34 @@ TEST_F(GUIGameLogicWindowTest, CloseFadesOutAndHidesTheRoot)
     EXPECT_GT(unfoldingFrames, 1);
     ASSERT_EQ(hud->GetAlpha(), 1.0f);
 
+    // Won, the window stays and the mana bar is held full; then it closes. The bars fade with the window and are
+    // gone once it has faded, while its controls still fold.
+    const auto fillsAndCaptions = [&] {
+        std::vector<KeystrelEngine::GUIWindow*> windows;
+        for (Wispfold::GUIGameLogicProgress* bar : {&hud->GetManaBar(), &hud->GetEnergyBar()})
+            windows.insert(windows.end(), {bar->GetFill(), bar->GetCaption()});
+        return windows;
+    };
+    level->SetState(GUIGameLogicWindow::kStateWon);
+    Step();
     hud->Close();
+    Step();
+    for (Wispfold::GUIGameLogicProgress* bar : {&hud->GetManaBar(), &hud->GetEnergyBar()})
+        EXPECT_NEAR(bar->GetFill()->GetColour().a, hud->GetAlpha(), 1.0f / 255.0f);
+    for (int i = 0; i < 60 && hud->GetAlpha() > 0.0f; ++i)
+        Step();
+    EXPECT_TRUE(hud->GetRoot()->IsVisible());
+    for (KeystrelEngine::GUIWindow* window : fillsAndCaptions())
+        EXPECT_FALSE(window->IsVisible()) << window;
     for (int i = 0; i < 60 && hud->GetRoot()->IsVisible(); ++i)
         Step();
     EXPECT_FALSE(hud->GetRoot()->IsVisible());
     EXPECT_EQ(hud->GetAlpha(), 0.0f);
+
+    // The next level shows them again.
+    OpenFully();
+    for (KeystrelEngine::GUIWindow* window : fillsAndCaptions())
+        EXPECT_TRUE(window->IsVisible()) << window;
 }
 
 // The first level (1-1) as the game plays it: the window reads the level's board, view and score.
