@@ -122,7 +122,7 @@ void GUIProfilesWindow::UpdateNames()
 
 void GUIProfilesWindow::UpdateNameButton(GUIButton& button, const std::u16string& name)
 {
-    if (button.IsClicked()) {
+    if (m_shown && button.IsClicked()) {
         m_profiles->m_current = m_profiles->FindProfile(name);
         m_profiles->Save();
     }
@@ -137,10 +137,12 @@ bool GUIProfilesWindow::IsCurrent(const std::u16string& name) const
     return m_profiles->m_current && m_profiles->m_current->GetName() == name;
 }
 
+// A window already closed (folding away) takes no more clicks: a DELETE caught after BACK would open the delete
+// question over whatever window came next and take away the profile it runs on.
 void GUIProfilesWindow::ReadButtons()
 {
     for (int i = 0; i < ButtonCount; ++i) {
-        if (m_buttons[i]->GetButton()->IsClicked()) {
+        if (m_shown && m_buttons[i]->GetButton()->IsClicked()) {
             if ((i == Rename || i == Delete) && m_profiles->m_current)
                 m_selectedName = m_profiles->m_current->GetName();
             m_result = kRequests[i];

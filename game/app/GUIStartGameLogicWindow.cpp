@@ -144,14 +144,17 @@ void GUIStartGameLogicWindow::Update()
         return;
     }
     GUIMenuWindow::Update();
-    if (GetFrameWidget()->IsVisible()) {
+    const bool frameVisible = GetFrameWidget()->IsVisible();
+    if (frameVisible) {
         ReactToButtons();
         AddCaptions();
         m_detecter.Update();
     }
     UpdateHover();
+    // The detector's flag holds from its last update: once the frame has gone, a double click that ended in the
+    // frame's last visible frame would otherwise start the level again every frame.
     for (const auto& element : m_elements)
-        if (IsDoubleClicked(*element))
+        if (frameVisible && IsDoubleClicked(*element))
             m_result = GameFramework::RequestStart;
     UpdatePreview();
 }

@@ -1,6 +1,7 @@
 // The level map: markers placed by their records in virtual-screen units with their states as material frames,
 // the selection limited to the best level, hover, clicks and double clicks, the open modes, the preview of the
 // way ahead, and maps that the catalogue or the reader refuse.
+#include "engine/foundation/Controls.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/gui/Engine.h"
@@ -198,6 +199,46 @@ TEST_F(MapWindowTest, ButtonsDoubleClicksAndOpenModesGiveTheirResults)
         EXPECT_EQ(start.GetTextRecord(0).flags, 3u);
         EXPECT_EQ(start.GetTextRecord(0).fontId, 1u);
         engine->EndFrame();
+    }
+}
+
+// A double click that ends in the last frame in which the closing map's frame is on screen starts once: the
+// detector is not updated after it, and its flag must not start the level again in every later frame.
+TEST_F(MapWindowTest, ADoubleClickEndingAsTheFrameGoesStartsOnlyOnce)
+{
+    MakeMap();
+    SetLevels({0, 1}, {0, 3});
+    const auto openAndClose = [&] {
+        for (int frame = 0; frame < 30 && !manager->m_frameFree; ++frame)
+            Step();
+        OpenFully(0);
+        map->Close();
+    };
+    openAndClose();
+    int fold = 0; // frames until the frame has gone
+    while (map->GetFrameWidget()->IsVisible() && fold < 60) {
+        Step();
+        ++fold;
+    }
+    ASSERT_GE(fold, 5);
+
+    // Press, release, press, hold, and the last release in the frame's last visible frame.
+    openAndClose();
+    GUIWindow& marker = *Element({0, 2}).GetButton();
+    for (int frame = 1; frame < fold; ++frame) {
+        const bool down = frame != 2 && frame != fold - 1;
+        const bool wentDown = frame == 1 || frame == 3;
+        Step([&] {
+            engine->m_controls->SetKeyState("MOUSE1", down);
+            Point(marker, down, wentDown);
+        });
+    }
+    ASSERT_TRUE(map->GetFrameWidget()->IsVisible());
+    EXPECT_EQ(map->m_result, GameFramework::RequestStart);
+    for (int frame = 0; frame < 3; ++frame) {
+        Step();
+        EXPECT_FALSE(map->GetFrameWidget()->IsVisible());
+        EXPECT_EQ(map->m_result, GameFramework::RequestNone) << "frame " << frame;
     }
 }
 
