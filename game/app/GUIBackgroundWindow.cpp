@@ -544,6 +544,10 @@ void GUIBackgroundWindow::FollowTextArea(float step)
     ApplyAlpha(m_decorations, m_textAlpha);
     ApplyAlpha(m_baseThemes, 1.0f);
     ApplyAlpha(m_stageThemes, 1.0f);
+    // The panel goes and comes with the text area it stands behind, so that the landscape alone (the upgrade
+    // views) shows no empty title plate.
+    if (m_panel->IsVisible())
+        SetAlpha(m_panel, m_textAlpha);
 }
 
 void GUIBackgroundWindow::FadeNewStageThemes(float step, float frameTime)

@@ -137,6 +137,8 @@ bool GUIMenuWindow::UpdatePanel()
         if (!background.IsPanelPresent() && m_manager->m_frameFree) {
             m_manager->m_frameFree = false;
             background.RequestPanel();
+            // The title types while the panel unfolds, so the panel never stands empty before the frame.
+            background.GetTextPrinter().SetText(m_title);
         }
         if (background.IsPanelPresent() && background.HasPanelJustArrived()) {
             background.ClearPanelArrival();

@@ -304,6 +304,7 @@ TEST_F(GUIBackgroundWindowTest, TheTextAreaFadesInAndOut)
     ASSERT_TRUE(FramesUntil([&] { return background->IsFadeComplete(); }));
     EXPECT_LT(background->GetTextAlpha(), 0.0001f);
     EXPECT_LT(background->GetTextPrinter().GetColour().a, 0.0001f);
+    EXPECT_LT(background->GetPanelWindow()->GetColour().a, 0.0001f) << "no empty title plate over the landscape";
     // The scene itself stays.
     EXPECT_TRUE(FindTheme("sky")->window->IsVisible());
 }
@@ -341,6 +342,7 @@ TEST_F(GUIBackgroundWindowTest, APanelWindowBringsInTheScenesPanelAndGivesItBack
     EXPECT_EQ(background->GetStartUpStep(), 7u);
     EXPECT_EQ(background->GetPanelWindow()->GetParent(), data->GetRootWindow());
     EXPECT_FALSE(window.GetFrame()->GetModelWindow()->IsVisible()) << "the frame waits for the panel";
+    EXPECT_FALSE(background->GetTextPrinter().IsFinished()) << "the title types while the panel unfolds";
 
     ASSERT_TRUE(framesUntil([&] { return window.GetFrame()->GetModelWindow()->IsVisible(); }));
     EXPECT_EQ(background->GetStartUpStep(), 8u);
