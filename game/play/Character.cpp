@@ -35,6 +35,7 @@ constexpr float kUpgradeHold = 4.0f;
 constexpr float kResetAtOnce = 100000.0f;
 constexpr float kBubbleMargin = 75.0f; // the bubble grows this far past its widest line
 constexpr float kHidden = 0.0001f;
+constexpr float kViewMargin = 36.0f; // round a point kept in view: its cell and the tip over it
 constexpr std::uint32_t kPraiseSoundCount = 9;
 
 // Body ranges (first, last frame; 7 plays the level-end dance backwards) and face ranges, by id.
@@ -104,9 +105,8 @@ void Character::CreateWindows(const CharacterResources& resources)
     for (std::uint32_t bubble = 0; bubble < kBubbleCount; ++bubble) {
         m_bubbles[bubble] =
             m_gui->CreateWindow(GUIWindow::kColouredQuad, {}, {1.0f, 1.0f}, resources.bubbles[bubble], m_figureWindow);
-        // The bubble's area reaches from 476 down by 56 units for one line and 28 for each further one.
         for (std::uint32_t line = 0; line <= bubble; ++line) {
-            const KeystrelEngine::GUIPoint position{190.0f, 440.0f - 28.0f * static_cast<float>(line)};
+            const KeystrelEngine::GUIPoint position{kTextLeft, kFirstLine - kLineStep * static_cast<float>(line)};
             m_printers[FirstPrinter(bubble) + line] = std::make_unique<GameTools::GUITextPrinter>(
                 m_timers, m_gui->m_texts.get(), m_bubbles[bubble], 0, kTypingRate, kFontId, position, clear);
         }
@@ -191,7 +191,32 @@ void Character::ShowText(const std::string& key, float holdTime)
         printer->Clear();
     GetPrinter(m_shownBubble, 0).SetText(m_lines[0]);
     m_nextLine = 1;
+    PlaceBubble();
     SetAlpha(0.0f);
+}
+
+void Character::KeepInView(std::optional<KeystrelEngine::GUIPoint> point)
+{
+    m_keptInView = point;
+    if (point)
+        PlaceBubble();
+}
+
+// The bubble's box (its tail included) is the model's; only its height and left end matter, which the widening
+// leaves alone. A covered point sends the bubble down until its top lies the margin below the point.
+void Character::PlaceBubble()
+{
+    if (m_shownBubble < 0)
+        return;
+    GUIWindow& bubble = *m_bubbles[m_shownBubble];
+    bubble.m_position.y = 0.0f;
+    if (!m_keptInView || m_state != kStateLevel)
+        return;
+    const KeystrelEngine::BoundingBox& box = bubble.GetQuad()->m_boundingBox;
+    const KeystrelEngine::GUIPoint& point = *m_keptInView;
+    if (point.x > box.m_localMin.x - kViewMargin && point.y > box.m_localMin.y - kViewMargin &&
+        point.y < box.m_localMax.y + kViewMargin)
+        bubble.m_position.y = point.y - kViewMargin - box.m_localMax.y;
 }
 
 bool Character::IsSilent() const

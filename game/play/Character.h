@@ -12,9 +12,12 @@
 // states 2 and 11. The figure and bubble models are drawn in virtual-screen coordinates.
 #pragma once
 
+#include "engine/gui/GUIWindow.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace GameFramework {
@@ -60,6 +63,12 @@ public:
     static constexpr std::int32_t kLevelLayer = 1;
     static constexpr std::uint32_t kFontId = 2;
     static constexpr std::uint32_t kFirstPraiseSound = 6; // nine sounds follow in turn
+    // Where the bubbles' lines are typed on the virtual screen: line k of every bubble from kTextLeft at the
+    // height kFirstLine - k x kLineStep, inside the bubbles' areas (476 down to 56 units for one line and
+    // kLineStep more for each further one).
+    static constexpr float kTextLeft = 190.0f;
+    static constexpr float kFirstLine = 440.0f;
+    static constexpr float kLineStep = 28.0f;
 
     Character(KeystrelEngine::Engine& engine, const GameFramework::LevelManagerBase& levels,
               const GameFramework::ProfileManagerBase& profiles, GameFramework::AudioPlayer& player,
@@ -87,6 +96,10 @@ public:
     bool IsPraiseEnabled() const { return m_praiseEnabled; }
     // Types the phrase in the bubble of its line count, which holds for the hold time once typed and then fades.
     void ShowText(const std::string& key, float holdTime);
+    // In a level, the point of the virtual screen (y up) that the bubbles leave in view: the cell the tutorial
+    // points at. A bubble whose place would cover it stands lower, its top below the point. A point moves the
+    // bubble shown now; none lets the next phrase's bubble stand in its own place.
+    void KeepInView(std::optional<KeystrelEngine::GUIPoint> point);
     // No bubble is shown.
     bool IsSilent() const;
     void Update();
@@ -128,6 +141,7 @@ private:
     void AnimateFace();
     void TypeAndFade(float dt);
     void StopWidening();
+    void PlaceBubble();
     void HideBubble();
     void SetAlpha(float alpha);
 
@@ -152,6 +166,7 @@ private:
     std::uint32_t m_lineCount = 0;
     std::uint32_t m_nextLine = 0; // the first line not yet handed to its printer
     std::int32_t m_shownBubble = -1;
+    std::optional<KeystrelEngine::GUIPoint> m_keptInView;
     float m_holdTime = 0.0f;
     float m_typingClock = 0.0f;
     float m_fadeClock = 0.0f;

@@ -146,7 +146,7 @@ void Tutorial::RunMakeSwap()
     case 5:
         SetTipAlpha(std::min(m_clock, 1.0f));
         if (moves > 1 && m_board.GetMoveFirstCell(moves - 1) == m_board.GetSelectedCell()) {
-            m_tip->SetWorldMatrix(m_cells.GetCellMatrix(*m_board.GetMoveSecondCell(moves - 1)));
+            PointAt(*m_board.GetMoveSecondCell(moves - 1));
             Speak(MakeSwap(3), 30.0f);
             Advance();
         }
@@ -310,14 +310,22 @@ bool Tutorial::SubjectHolds() const
 
 void Tutorial::ShowTip(const Cell& cell)
 {
-    m_tip->SetWorldMatrix(m_cells.GetCellMatrix(cell));
+    PointAt(cell);
     m_tip->m_flags |= Model::kShown;
     m_tip->GetAnimationControl().m_playing = true;
+}
+
+void Tutorial::PointAt(const Cell& cell)
+{
+    m_tip->SetWorldMatrix(m_cells.GetCellMatrix(cell));
+    const ScreenPosition at = m_board.GetCellScreenPosition(cell);
+    m_character.KeepInView(KeystrelEngine::GUIPoint{at.x, at.y});
 }
 
 void Tutorial::HideTip()
 {
     m_tip->m_flags &= ~Model::kShown;
+    m_character.KeepInView(std::nullopt);
 }
 
 void Tutorial::SetTipAlpha(float alpha)

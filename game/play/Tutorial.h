@@ -82,6 +82,8 @@ private:
     void RunCellTopic();
     bool SubjectHolds() const;
     void ShowTip(const Cell& cell);
+    // The tip stands on the cell, which the character's bubble leaves in view.
+    void PointAt(const Cell& cell);
     void HideTip();
     void SetTipAlpha(float alpha);
 
