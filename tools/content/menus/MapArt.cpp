@@ -5,6 +5,7 @@
 #include "tools/content/art/Shapes.h"
 #include "tools/content/art/Surface.h"
 #include "tools/content/menus/MenuPictures.h"
+#include "tools/content/menus/ValleyPicture.h"
 #include "tools/content/world/LevelGenerator.h"
 
 #include <cmath>
@@ -80,6 +81,21 @@ std::uint32_t KindOf(int stage, int level, bool last)
 
 } // namespace
 
+std::vector<Point> MapArt::Places()
+{
+    std::vector<Point> places;
+    const std::vector<StageDesign>& stages = LevelGenerator::Stages();
+    const int count = static_cast<int>(stages.size());
+    for (int stage = 0; stage < count; ++stage) {
+        const int levels = static_cast<int>(stages[stage].levels.size());
+        for (int level = 0; level < levels; ++level) {
+            const Vector3 place = Place(stage, count, level, levels);
+            places.push_back({place.x, place.y});
+        }
+    }
+    return places;
+}
+
 std::vector<Formats::MapFileRecord> MapArt::Records()
 {
     std::vector<Formats::MapFileRecord> records;
@@ -99,12 +115,19 @@ std::vector<Formats::MapFileRecord> MapArt::Records()
     return records;
 }
 
+SurfaceLook MapArt::ValleyLook()
+{
+    const std::string stem = TextureStem("valley");
+    return SurfaceLook(stem + ".jpg").Opacity(stem + "_alpha.jpg").Blending(Blend::Alpha);
+}
+
 void MapArt::List(ArtList& list) const
 {
     for (const MarkerModel& marker : kMarkers) {
         list.AddModel(std::string("ui\\menus\\map\\models\\") + marker.name, [&marker] { return Marker(marker); });
         list.AddTexture(TextureStem(marker.name), [&marker] { return MenuPictures::Marker(marker.kind); });
     }
+    list.AddTexture(TextureStem("valley"), [] { return ValleyPicture::Draw(Places()); });
     list.AddFile("ui\\menus\\map\\map.gmf", "GUIStartGameLogicWindow", [] { return Formats::BuildMapFile(Records()); });
 }
 

@@ -193,14 +193,38 @@ Picture ButtonFace(std::uint32_t width, std::uint32_t height, std::uint32_t stat
     return cell;
 }
 
-Picture MarkerCell(MarkerKind kind, const Color& colour, float ring)
+// What a marker's state adds on its face: nothing, a won level's tick or a locked level's padlock.
+enum class MarkerSign
+{
+    None,
+    Won,
+    Locked,
+};
+
+void DrawSign(Picture& cell, MarkerSign sign)
+{
+    const Color ink{1.0f, 0.98f, 0.9f, 1.0f};
+    if (sign == MarkerSign::Won) {
+        cell.Draw(Shape::Polygon(
+                      {{17.0f, 33.0f}, {22.0f, 38.0f}, {28.0f, 30.0f}, {44.0f, 47.0f}, {48.0f, 42.0f}, {28.0f, 20.0f}}),
+                  ink);
+    } else if (sign == MarkerSign::Locked) {
+        const Color iron{0.25f, 0.27f, 0.3f, 1.0f};
+        cell.Draw(Shape::Polygon(HalfRing({32.0f, 34.0f}, 6.0f, 10.0f)), iron);
+        cell.Draw(Shape::RoundedRect({20.0f, 17.0f, 24.0f, 18.0f}, 3.0f), iron);
+        cell.Draw(Shape::Circle({32.0f, 27.0f}, 2.5f), ink);
+    }
+}
+
+Picture MarkerCell(MarkerKind kind, const Color& colour, float ring, MarkerSign sign = MarkerSign::None)
 {
     Picture cell(64, 64, {colour.r, colour.g, colour.b, 0.0f});
     const Point c{32.0f, 32.0f};
     switch (kind) {
     case MarkerKind::Start:
         cell.Draw(Shape::Circle(c, 27.0f), Paint::Radial(c, 27.0f, {{0.0f, Scaled(colour, 1.4f)}, {1.0f, colour}}));
-        cell.Draw(Shape::Polygon(Triangle({34.0f, 32.0f}, 13.0f, 0.0f)), Color{1.0f, 1.0f, 0.95f, 1.0f});
+        if (sign == MarkerSign::None)
+            cell.Draw(Shape::Polygon(Triangle({34.0f, 32.0f}, 13.0f, 0.0f)), Color{1.0f, 1.0f, 0.95f, 1.0f});
         break;
     case MarkerKind::Finish:
         cell.Draw(Shape::Polygon(Outlines::Star(5, 30.0f, 13.0f, 1.5707963f, c)),
@@ -220,6 +244,7 @@ Picture MarkerCell(MarkerKind kind, const Color& colour, float ring)
     }
     if (ring > 0.0f)
         cell.Draw(Shape::Circle(c, 29.0f).Stroke(ring), Color{1.0f, 0.98f, 0.85f, 1.0f});
+    DrawSign(cell, sign);
     return cell;
 }
 
@@ -352,10 +377,13 @@ Picture MenuPictures::Marker(MarkerKind kind)
     const Color colour = base[static_cast<int>(kind)];
     const Color passed{0.35f, 0.62f, 0.45f, 1.0f};
     const Color selected{1.0f, 0.45f, 0.2f, 1.0f};
-    const Color ahead{0.75f, 0.78f, 0.8f, 0.45f};
-    std::vector<Picture> frames{
-        MarkerCell(kind, colour, 0.0f),   MarkerCell(kind, passed, 0.0f), MarkerCell(kind, Scaled(colour, 1.3f), 2.5f),
-        MarkerCell(kind, selected, 3.5f), MarkerCell(kind, ahead, 0.0f),  MarkerShadow(kind)};
+    const Color ahead{0.62f, 0.65f, 0.68f, 0.8f};
+    std::vector<Picture> frames{MarkerCell(kind, colour, 2.0f),
+                                MarkerCell(kind, passed, 0.0f, MarkerSign::Won),
+                                MarkerCell(kind, Scaled(colour, 1.3f), 2.5f),
+                                MarkerCell(kind, selected, 3.5f),
+                                MarkerCell(kind, ahead, 0.0f, MarkerSign::Locked),
+                                MarkerShadow(kind)};
     return Picture::Grid(frames, 4, 2);
 }
 

@@ -60,8 +60,8 @@ public:
     static std::uint32_t UpgradeFrames();
     // The upgrade of each stage in 4 x 2 cells: frame 2s its charm awakened, frame 2s + 1 still asleep.
     static Picture Upgrades();
-    // One map marker in 4 x 2 cells: states 0 reachable, 1 passed, 2 highlighted, 3 selected, 4 ahead, and
-    // frame 5 its shadow.
+    // One map marker in 4 x 2 cells: states 0 reachable (a light ring), 1 passed (green with a tick),
+    // 2 highlighted, 3 selected, 4 ahead (grey with a padlock: still locked), and frame 5 its shadow.
     static Picture Marker(MarkerKind kind);
 };
 

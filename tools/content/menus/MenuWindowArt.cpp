@@ -1,5 +1,6 @@
 #include "tools/content/menus/MenuWindowArt.h"
 
+#include "tools/content/menus/MapArt.h"
 #include "tools/content/menus/MenuModels.h"
 
 namespace Content {
@@ -11,6 +12,12 @@ constexpr float kButtonBorder = 4.0f;
 ModelArt FrameModel(const LayoutRect& rect)
 {
     return MenuModels::Unfolding(rect, kFrameBorder, MenuModels::Look("frame"));
+}
+
+// The map's frame shows the valley its markers stand on.
+ModelArt MapFrameModel(const LayoutRect& rect)
+{
+    return MenuModels::Unfolding(rect, kFrameBorder, MapArt::ValleyLook());
 }
 
 ModelArt AreaModel(const LayoutRect& rect)
@@ -47,7 +54,8 @@ void MenuWindowArt::List(ArtList& list) const
 {
     MenuModels::AddAt(list, "background\\text_area", AreaModel);
     for (const char* frame : {"small_window", "big_window", "main_menu", "start_game"}) {
-        MenuModels::AddAt(list, std::string(frame) + "\\window", FrameModel);
+        MenuModels::AddAt(list, std::string(frame) + "\\window",
+                          std::string(frame) == "start_game" ? MapFrameModel : FrameModel);
         MenuModels::AddAt(list, std::string(frame) + "\\window_area", AreaModel);
         if (std::string(frame) == "small_window")
             MenuModels::AddAt(list, "small_window\\edit", PanelModel);
