@@ -1,16 +1,22 @@
 // The menus' data read back as the game reads it: every model of the shared resource lists' menu, in-game and
 // level-complete steps and every map marker loads through the model manager with its ".srf" and textures and
 // without a word in the log; the unfolding rule's frame counts; the widget texture grids; the placement rule
-// against the layout table and the layout's constraints; and the map's markers inside the map's frame.
+// against the layout table and the layout's constraints; the map's markers inside the map's frame, on the
+// valley's path, and their state frames apart.
 #include "tests/tools/content/MenuArt.h"
 #include "tests/engine/render/ParticleFixture.h"
 #include "tests/tools/content/MapFile.h"
 #include "tools/content/Layout.h"
+#include "tools/content/menus/MapArt.h"
+#include "tools/content/menus/MenuPictures.h"
+#include "tools/content/menus/ValleyPicture.h"
+#include "tools/content/world/LevelGenerator.h"
 
 #include "engine/render/Image.h"
 #include "engine/render/Shader.h"
 #include "engine/render/ShaderUser.h"
 
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -472,4 +478,57 @@ TEST_F(MenuArt, TheMapsMarkersLieInsideTheMapFrame)
         EXPECT_TRUE(area.Contains({low.x, low.y, high.x - low.x, high.y - low.y}))
             << "group " << record.group << " index " << record.index;
     }
+}
+
+namespace {
+
+// The alpha-weighted mean colour of the picture's pixels in [x0, x1) x [y0, y1).
+Color MeanColour(const Picture& picture, std::uint32_t x0, std::uint32_t y0, std::uint32_t x1, std::uint32_t y1)
+{
+    Color sum{0.0f, 0.0f, 0.0f, 0.0f};
+    for (std::uint32_t y = y0; y < y1; ++y)
+        for (std::uint32_t x = x0; x < x1; ++x) {
+            const Color& p = picture.At(x, y);
+            sum = {sum.r + p.a * p.r, sum.g + p.a * p.g, sum.b + p.a * p.b, sum.a + p.a};
+        }
+    return {sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, 1.0f};
+}
+
+float ColourDistance(const Color& a, const Color& b)
+{
+    return std::hypot(a.r - b.r, a.g - b.g, a.b - b.b);
+}
+
+} // namespace
+
+// The map's valley lays its path's sand under every marker's place, and the stages' lands (along their rows of
+// markers) stand apart; every marker kind tells reachable, won and locked apart at a glance.
+TEST_F(MenuArt, TheValleyRunsItsPathUnderEveryMarkerAndTheMarkersTellTheirStatesApart)
+{
+    const std::vector<Point> places = MapArt::Places();
+    const Picture valley = ValleyPicture::Draw(places);
+    for (const Point& place : places) {
+        const Point pixel = ValleyPicture::PixelOf(place);
+        EXPECT_LT(ColourDistance(valley.At(pixel.x, pixel.y), ValleyPicture::kPath), 0.05f)
+            << place.x << " " << place.y;
+    }
+    std::vector<Color> lands;
+    for (std::size_t first = 0; first < places.size(); first += LevelGenerator::Stages()[lands.size()].levels.size()) {
+        const auto y = static_cast<std::uint32_t>(ValleyPicture::PixelOf({0.0f, places[first].y + 30.0f}).y);
+        lands.push_back(MeanColour(valley, 100, y, ValleyPicture::kSize - 100, y + 8));
+    }
+    for (const MarkerKind kind : {MarkerKind::Start, MarkerKind::Finish, MarkerKind::CheckPoint, MarkerKind::Path,
+                                  MarkerKind::PathCheckPoint}) {
+        const Picture marker = MenuPictures::Marker(kind);
+        std::vector<Color> states; // reachable, won, locked: frames 0, 1 and 4 of the 4 x 2 grid
+        for (const std::uint32_t frame : {0u, 1u, 4u})
+            states.push_back(MeanColour(marker, 64 * (frame % 4), 64 - 64 * (frame / 4), 64 * (frame % 4) + 64,
+                                        128 - 64 * (frame / 4)));
+        for (std::size_t a = 0; a < states.size(); ++a)
+            for (std::size_t b = a + 1; b < states.size(); ++b)
+                EXPECT_GT(ColourDistance(states[a], states[b]), 0.15f) << static_cast<int>(kind) << " " << a << b;
+    }
+    for (std::size_t a = 0; a < lands.size(); ++a)
+        for (std::size_t b = a + 1; b < lands.size(); ++b)
+            EXPECT_GT(ColourDistance(lands[a], lands[b]), 0.1f) << "stages " << a << " and " << b;
 }
