@@ -202,8 +202,9 @@ void Character::KeepInView(std::optional<KeystrelEngine::GUIPoint> point)
         PlaceBubble();
 }
 
-// The bubble's box (its tail included) is the model's; only its height and left end matter, which the widening
-// leaves alone. A covered point sends the bubble down until its top lies the margin below the point.
+// The bubble's box (its tail included) is the model's: its height and left end, which the widening leaves alone,
+// and the right end the widening stops at. A covered point sends the bubble down until its top lies the margin
+// below the point.
 void Character::PlaceBubble()
 {
     if (m_shownBubble < 0)
@@ -214,8 +215,9 @@ void Character::PlaceBubble()
         return;
     const KeystrelEngine::BoundingBox& box = bubble.GetQuad()->m_boundingBox;
     const KeystrelEngine::GUIPoint& point = *m_keptInView;
-    if (point.x > box.m_localMin.x - kViewMargin && point.y > box.m_localMin.y - kViewMargin &&
-        point.y < box.m_localMax.y + kViewMargin)
+    const float right = box.m_localMin.x + WidestLine() + kBubbleMargin;
+    if (point.x > box.m_localMin.x - kViewMargin && point.x < right + kViewMargin &&
+        point.y > box.m_localMin.y - kViewMargin && point.y < box.m_localMax.y + kViewMargin)
         bubble.m_position.y = point.y - kViewMargin - box.m_localMax.y;
 }
 
@@ -429,14 +431,19 @@ void Character::StopWidening()
     AnimationControl& widening = quad.GetAnimationControl();
     if (!widening.m_playing)
         return;
+    const KeystrelEngine::BoundingBox& box = quad.m_boundingBox;
+    if (box.m_localMax.x - box.m_localMin.x > WidestLine() + kBubbleMargin)
+        widening.m_playing = false;
+}
+
+float Character::WidestLine() const
+{
     float widest = 0.0f;
     if (const KeystrelEngine::GUIFont* font = m_gui->m_fonts->FindFont(kFontId)) {
         for (std::uint32_t line = 0; line < m_lineCount; ++line)
             widest = std::max(widest, font->PrintedWidth(m_lines[line]));
     }
-    const KeystrelEngine::BoundingBox& box = quad.m_boundingBox;
-    if (box.m_localMax.x - box.m_localMin.x > widest + kBubbleMargin)
-        widening.m_playing = false;
+    return widest;
 }
 
 void Character::HideBubble()

@@ -142,6 +142,8 @@ private:
     void TypeAndFade(float dt);
     void StopWidening();
     void PlaceBubble();
+    // The widest line of the phrase in the bubbles' font.
+    float WidestLine() const;
     void HideBubble();
     void SetAlpha(float alpha);
 

@@ -234,6 +234,38 @@ TEST_F(CharacterTest, BubbleStopsWideningPastItsWidestLine)
     EXPECT_LT(quad.GetAnimationControl().m_currentFrame, 24u);
 }
 
+// In a level the bubble leaves the point the tutorial points at in view: one it would cover sends it below the
+// point; one beside or above it, none, or the menu states leave it in its place.
+TEST_F(CharacterTest, TheBubbleStandsBelowAPointItWouldCover)
+{
+    const KeystrelEngine::GUIFont& font = *engine->m_gui->m_fonts->FindFont(Character::kFontId);
+    SetPhrase("TWO", {u"Short", u"A somewhat longer line"}, "2");
+    const KeystrelEngine::BoundingBox& box = character->GetBubble(1)->GetQuad()->m_boundingBox;
+    const float right = box.m_localMin.x + font.PrintedWidth(u"A somewhat longer line") + 75.0f;
+    const float middle = 0.5f * (box.m_localMin.y + box.m_localMax.y);
+    struct Case
+    {
+        std::int32_t state;
+        std::optional<KeystrelEngine::GUIPoint> point;
+        bool moves;
+    };
+    for (const Case& c :
+         {Case{Character::kStateLevel, KeystrelEngine::GUIPoint{right - 10.0f, middle}, true},
+          Case{Character::kStateLevel, KeystrelEngine::GUIPoint{right + 60.0f, middle}, false},
+          Case{Character::kStateLevel, KeystrelEngine::GUIPoint{right - 10.0f, box.m_localMax.y + 60.0f}, false},
+          Case{Character::kStateLevel, std::nullopt, false},
+          Case{Character::kStateMenu, KeystrelEngine::GUIPoint{right - 10.0f, middle}, false}}) {
+        character->SetState(c.state);
+        character->ShowText("TWO", 5.0f);
+        character->KeepInView(c.point);
+        const float shift = character->GetBubble(1)->m_position.y;
+        EXPECT_EQ(shift < 0.0f, c.moves) << c.state << " " << (c.point ? c.point->x : -1.0f);
+        if (c.moves)
+            EXPECT_LT(box.m_localMax.y + shift, c.point->y - 30.0f);
+        character->KeepInView(std::nullopt);
+    }
+}
+
 // After the level-end dance the figure comes back for the upgrade: the stage just finished gives the phrase and
 // the sound (the current stage less one, or the stage itself on the game's last level).
 TEST_F(CharacterTest, UpgradeAnnouncementNamesTheStageJustFinished)
