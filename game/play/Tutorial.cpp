@@ -90,6 +90,7 @@ void Tutorial::Update()
     else if (m_topic != kNoTopic)
         RunCellTopic();
     ChooseTopic();
+    KeepTipInView();
 }
 
 void Tutorial::Speak(const std::string& key, float holdTime)
@@ -318,14 +319,23 @@ void Tutorial::ShowTip(const Cell& cell)
 void Tutorial::PointAt(const Cell& cell)
 {
     m_tip->SetWorldMatrix(m_cells.GetCellMatrix(cell));
-    const ScreenPosition at = m_board.GetCellScreenPosition(cell);
-    m_character.KeepInView(KeystrelEngine::GUIPoint{at.x, at.y});
+    m_pointed = &cell;
 }
 
 void Tutorial::HideTip()
 {
     m_tip->m_flags &= ~Model::kShown;
+    m_pointed = nullptr;
     m_character.KeepInView(std::nullopt);
+}
+
+// Every frame, as the board may turn under the tip.
+void Tutorial::KeepTipInView()
+{
+    if (!m_pointed)
+        return;
+    const ScreenPosition at = m_board.GetCellScreenPosition(*m_pointed);
+    m_character.KeepInView(KeystrelEngine::GUIPoint{at.x, at.y});
 }
 
 void Tutorial::SetTipAlpha(float alpha)

@@ -82,9 +82,10 @@ private:
     void RunCellTopic();
     bool SubjectHolds() const;
     void ShowTip(const Cell& cell);
-    // The tip stands on the cell, which the character's bubble leaves in view.
+    // The tip stands on the cell, which the character's bubble leaves in view while the tip shows.
     void PointAt(const Cell& cell);
     void HideTip();
+    void KeepTipInView();
     void SetTipAlpha(float alpha);
 
     void ChooseTopic();
@@ -105,6 +106,7 @@ private:
     float m_clock = 0.0f;
     bool m_cameraRemembered = false; // the view was oblique or free when the camera topic switched it
     std::array<const Cell*, kTrackedCount> m_tracked{};
+    const Cell* m_pointed = nullptr; // the tip's cell while the tip shows
 };
 
 } // namespace Wispfold
