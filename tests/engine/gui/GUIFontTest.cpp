@@ -136,8 +136,6 @@ TEST_F(GUIFontTest, ThePenAdvancesByGlyphWidthOrByTheWidestCellWithTheGlyphCentr
     const TextBounds bounds = font->MeasureText(u"iiWi", 0.0f, -1.0f);
     EXPECT_FLOAT_EQ(bounds.maxX - bounds.minX, 4 * cell);
     EXPECT_FLOAT_EQ(bounds.maxY - bounds.minY, 20.0f);
-    const TextBounds larger = font->MeasureText(u"iW", 0.0f, 50.0f);
-    EXPECT_FLOAT_EQ(larger.maxY - larger.minY, 50.0f) << "the height scales with the size like the width";
 }
 
 TEST_F(GUIFontTest, SpacesAndLineFeedsMoveThePenWithoutQuads)
