@@ -44,10 +44,13 @@ LevelManager::LevelManager(KeystrelEngine::MessageManager* log, KeystrelEngine::
     Load();
 }
 
-// An empty stage would send the player past it (or, the last one, leave the game without an end).
+// An empty stage would send the player past it (or, the last one, leave the game without an end); without a
+// stage there is no level to start.
 void LevelManager::Load()
 {
     LevelManagerBase::Load();
+    if (GetStageCount() == 0)
+        m_log->FatalError("The stage list \"data\\levels\\stages_info.ini\" holds no stage");
     for (std::uint32_t stage = 0; stage < GetStageCount(); ++stage) {
         if (GetStage(stage).levelCount == 0)
             m_log->FatalError("The level list \"" + LevelListPath(stage) + "\" holds no level");

@@ -1,6 +1,6 @@
 // The game's level catalogue: per level its board, camera file and environment, its colour count and level
 // factor, and the board's weight in its stage's progress, read from the stage's level list and the board's
-// settings file. The whole catalogue is read at construction; a damaged entry, a stage without levels or a
+// settings file. The whole catalogue is read at construction; a damaged entry, an empty catalogue or stage, or a
 // missing board settings file ends the start-up with a fatal error.
 #pragma once
 
@@ -29,7 +29,7 @@ public:
 
     LevelManager(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* fileManager);
 
-    // The base's, then a stage without levels is fatal.
+    // The base's, then a catalogue without stages or with a stage without levels is fatal.
     void Load() override;
     std::string StageLevelsPath(std::uint32_t stage) override;
     std::unique_ptr<GameFramework::StageRecord> CreateStage() override;
