@@ -389,9 +389,7 @@ void Board::AddMovesAround(const Cell& cell)
     for (const MovePattern& pattern : kMovePatterns) {
         Cell* target = OffsetCell(cell, pattern.targetX, pattern.targetY);
         const Item* targetItem = GetItem(target);
-        if (!targetItem || targetItem->m_colour != colour)
-            continue;
-        if (!CanSwap(target))
+        if (!targetItem || targetItem->m_colour != colour || !CanSwap(target))
             continue;
         Cell* first = OffsetCell(cell, pattern.firstX, pattern.firstY);
         Cell* second = OffsetCell(cell, pattern.secondX, pattern.secondY);

@@ -87,8 +87,8 @@ void LevelManager::ReadLevel(GameFramework::LevelRecord& level, KeystrelEngine::
     }
 }
 
-// A colour count outside 2 to 5 (0 would divide the butterflies' fill by zero, 1 leaves no swap that changes
-// anything) and a level factor that is negative or not finite make no playable level.
+// A colour count outside 2 to 5 (0 would divide the butterflies' fill by zero; with 1 every swap is of two equal
+// butterflies, which is refused) and a level factor that is negative or not finite make no playable level.
 void LevelManager::ReadEntry(LevelRecord& level, FileTextual& file, const std::string& listPath)
 {
     const std::uint32_t entry = level.id.level;
