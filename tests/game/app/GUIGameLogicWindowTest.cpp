@@ -8,8 +8,11 @@
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIFont.h"
+#include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/AnimationControl.h"
+#include "engine/render/Camera.h"
 #include "engine/render/Model.h"
 #include "engine/render/ParticleSystem.h"
 #include "framework/GameLogicBase.h"
@@ -188,7 +191,8 @@ TEST_F(GUIGameLogicWindowTest, PanelsAndBarsShowTheLevelAndZeroCountsShowEmpty)
     EXPECT_NEAR(hud->GetManaBar().GetValue(), 1.0f - GUIGameLogicWindow::kWonManaSpeed * kFrameTime, 1e-5f);
 }
 
-TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHidden)
+// Relax mode's energy frame and the unused window-mode button stay hidden, also while the window folds.
+TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHiddenAndUnshownControlsStayHiddenInTheFold)
 {
     level = std::make_unique<StandInLevel>(engine.get(), player.get(), &record);
     level->relax = true;
@@ -197,8 +201,17 @@ TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHidden)
         Step();
     EXPECT_FALSE(hud->GetEnergyBar().GetFill()->IsVisible());
     EXPECT_FALSE(hud->GetEnergyBar().GetCaption()->IsVisible());
-    EXPECT_FALSE(hud->GetControl(GUIGameLogicWindow::kEnergyFrame).GetWidget()->IsVisible());
     EXPECT_TRUE(hud->GetManaBar().GetFill()->IsVisible());
+    const auto unused = engine->m_config->v_fullscreen ? GUIGameLogicWindow::kFullScreen : GUIGameLogicWindow::kWindowed;
+    int frames = 0;
+    for (hud->Close(); frames < 120 && hud->GetRoot()->IsVisible(); ++frames) {
+        for (const auto index : {GUIGameLogicWindow::kEnergyFrame, unused}) {
+            const Wispfold::GUIControl& control = hud->GetControl(index);
+            EXPECT_FALSE(control.GetWidget()->IsVisible() || control.GetModelWindow()->IsVisible()) << frames;
+        }
+        Step();
+    }
+    EXPECT_GT(frames, 10) << "the shown controls fold";
 }
 
 TEST_F(GUIGameLogicWindowTest, ViewAndWindowModeButtons)
@@ -278,7 +291,20 @@ TEST_F(GUIGameLogicWindowTest, StatisticsShowOnlyForANonZeroNumber)
         Step();
         EXPECT_EQ(Texts(hud->GetStatistics()).size(), value == std::string("1") ? 3u : 0u) << value;
     }
-    EXPECT_EQ(Texts(hud->GetStatistics()).at(0).text.substr(0, 5), u"FPS: ");
+    // One line under the other, inside the screen.
+    const std::vector<KeystrelEngine::GUITextRecord> lines = Texts(hud->GetStatistics());
+    EXPECT_EQ(lines.at(0).text.substr(0, 5), u"FPS: ");
+    const KeystrelEngine::Camera& screen = *engine->m_gui->m_camera;
+    float below = screen.m_height;
+    for (const KeystrelEngine::GUITextRecord& line : lines) {
+        const KeystrelEngine::TextBounds box =
+            engine->m_gui->m_fonts->FindFont(line.fontId)->MeasureText(line.text, 0.0f, -1.0f);
+        EXPECT_LE(line.position.y + box.maxY, below) << "over the line above";
+        EXPECT_GE(line.position.x + box.minX, 0.0f);
+        EXPECT_LE(line.position.x + box.maxX, screen.m_width);
+        below = line.position.y + box.minY;
+    }
+    EXPECT_GE(below, 0.0f);
     engine->m_config->UnregisterVariable("d_show_statistics");
 }
 
