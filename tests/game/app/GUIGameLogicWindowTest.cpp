@@ -202,7 +202,8 @@ TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHiddenAndUnshownControl
     EXPECT_FALSE(hud->GetEnergyBar().GetFill()->IsVisible());
     EXPECT_FALSE(hud->GetEnergyBar().GetCaption()->IsVisible());
     EXPECT_TRUE(hud->GetManaBar().GetFill()->IsVisible());
-    const auto unused = engine->m_config->v_fullscreen ? GUIGameLogicWindow::kFullScreen : GUIGameLogicWindow::kWindowed;
+    const auto unused =
+        engine->m_config->v_fullscreen ? GUIGameLogicWindow::kFullScreen : GUIGameLogicWindow::kWindowed;
     int frames = 0;
     for (hud->Close(); frames < 120 && hud->GetRoot()->IsVisible(); ++frames) {
         for (const auto index : {GUIGameLogicWindow::kEnergyFrame, unused}) {
