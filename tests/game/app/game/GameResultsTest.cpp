@@ -280,6 +280,7 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
     std::size_t fields = 0;
     bool cleared = false;
     bool savedContinueBefore = false;
+    std::uint32_t scoreWithBonus = 0, savedScore = 0; // after the win, the bonus of the full energy counted in
     bool continueAtGameOver = true;
     bool savedContinueAtGameOver = true;
     std::int32_t relaxState = 0;
@@ -319,12 +320,16 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
               StartLevel("second level",
                          [&](TestedGame& game) {
                              listen(game);
+                             const auto& level = static_cast<const Wispfold::GameLogic&>(*game.m_gameLogic);
+                             scoreWithBonus = Current(game).m_score + level.GetScoreKeeper()->m_total +
+                                              level.GetBoard().GetLevelPointTotal();
                              game.m_gameLogic->SetState(kWon);
                          }),
               PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
               {{"map after the win", Shown(&TestedGame::m_startGameLogicWindow),
                 [&](TestedGame& game) {
                     listen(game);
+                    savedScore = Saved(game)->m_score;
                     game.m_startGameLogicWindow->m_result = RequestStart;
                 }},
                {"third level", LevelRuns,
@@ -363,6 +368,7 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
                                                          {"", "game0"}, kMenuMusic, {"", "game1"}, kMenuMusic};
     EXPECT_EQ(music, expected);
     EXPECT_EQ(trail, (std::vector<bool>{false, true, false, true, false, true, false, true}));
+    EXPECT_TRUE(savedScore == scoreWithBonus && savedScore > 0) << savedScore << " for " << scoreWithBonus;
     EXPECT_TRUE(savedContinueBefore) << "a won level leaves a game to continue";
     EXPECT_FALSE(continueAtGameOver);
     EXPECT_FALSE(savedContinueAtGameOver);
@@ -389,11 +395,13 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
     bool pendingAfter = true;
     bool savedPendingAfter = true;
     bool endingOnScreenAgain = false;
+    std::uint32_t scoreAfter = 1; // won without energy: no bonus
     const auto lastLevel = [](TestedGame& game) {
         const GameFramework::LevelManagerBase& levels = *game.m_levelManager;
         const std::uint32_t stage = levels.GetStageCount() - 1;
         // Reached already, so the map keeps it.
         Current(game).m_currentLevel = Current(game).m_bestLevel = {stage, levels.GetStage(stage).levelCount - 1};
+        static_cast<Wispfold::LevelRecord*>(levels.GetLevel(Current(game).m_currentLevel))->levelFactor = 0.0f;
     };
     // Won as soon as it runs, while the menu scene still dims away.
     const auto playAndWin = [](const std::string& name) {
@@ -430,6 +438,7 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
                                      {"after the ending", scoresOrMenu,
                                       [&](TestedGame& game) {
                                           pendingAfter = Current(game).GetFlag(Profile::EndingPending);
+                                          scoreAfter = Current(game).m_score;
                                           savedPendingAfter = Saved(game)->GetFlag(Profile::EndingPending);
                                           toTheMenu(game);
                                       }}},
@@ -457,6 +466,7 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
     EXPECT_FALSE(pendingAfter);
     EXPECT_FALSE(savedPendingAfter);
     EXPECT_FALSE(endingOnScreenAgain);
+    EXPECT_EQ(scoreAfter, 0u);
 }
 
 // A level left through the in-game menu's exit takes the character with it: the upgrade scene the main menu shows
@@ -473,53 +483,6 @@ TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
                          UpgradeScene("upgrade scene", {}),
                          {{"main menu after the scene", MainMenuShown}}})),
               0);
-}
-
-// Two levels won at once, with all their energy left and without energy, and left at once with CONTINUE: the
-// level-complete window counts the bonus of the energy left into the score and its file; the trail is back on the
-// map after each.
-TEST_F(GameResults, TheEnergyBonusCountsTheEnergyLeftAndTheTrailComesBackAfterEveryLevel)
-{
-    struct Won
-    {
-        std::uint32_t bonus, score, counted = 0, now = 0, saved = 0;
-        bool trail = false;
-    };
-    std::vector<Won> won;
-    const auto winAtOnce = [&won](TestedGame& game) {
-        const auto& logic = static_cast<const Wispfold::GameLogic&>(*game.m_gameLogic);
-        const std::uint32_t bonus = logic.GetBoard().GetEnergyLeft() > 0 ? logic.GetBoard().GetLevelPointTotal() : 0;
-        won.push_back({bonus, Current(game).m_score + logic.GetScoreKeeper()->m_total + bonus});
-        game.m_gameLogic->SetState(kWon);
-    };
-    const auto onTheMap = [&won](TestedGame& game) {
-        const auto& window = dynamic_cast<const Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow);
-        won.back() = {won.back().bonus,      won.back().score,     window.GetCountedEnergy(),
-                      Current(game).m_score, Saved(game)->m_score, game.Cursor().GetTrail()->m_emitting};
-    };
-    const auto toTheMap = [&onTheMap](const std::string& name) {
-        return Join({PressContinue<Wispfold::GUILevelCompleteWindow>(name, &TestedGame::m_levelCompleteWindow),
-                     {{name + ": map", Shown(&TestedGame::m_startGameLogicWindow), onTheMap}}});
-    };
-    const auto withoutEnergy = [](TestedGame& game) {
-        const GameFramework::LevelId next = Current(game).m_currentLevel;
-        static_cast<Wispfold::LevelRecord*>(game.m_levelManager->GetLevel(next))->levelFactor = 0.0f;
-        game.m_startGameLogicWindow->m_result = RequestStart;
-    };
-    std::vector<Step> steps = Join({{NewPlayer(true)},
-                                    StartLevel("energy left", winAtOnce),
-                                    toTheMap("energy left"),
-                                    {{"without energy", Always, withoutEnergy}, {"won", LevelRuns, winAtOnce}},
-                                    toTheMap("without energy")});
-    EXPECT_EQ(Play(std::move(steps)), 0);
-    ASSERT_EQ(won.size(), 2u);
-    EXPECT_GT(won[0].bonus, 0u);
-    for (const Won& level : won) {
-        EXPECT_EQ(level.counted, level.bonus);
-        EXPECT_EQ(level.now, level.score);
-        EXPECT_EQ(level.saved, level.score);
-        EXPECT_TRUE(level.trail);
-    }
 }
 
 // A "done" from each window that follows a level, with no level running, crashes nothing.
