@@ -252,7 +252,6 @@ TEST_F(WindowTest, WindowsAreCentredOnTheDesktopEvenWhenLarger)
     EXPECT_EQ(rect.top, 30);
 }
 
-// Only in full screen: a window stays on the desktop without the focus.
 TEST_F(WindowTest, LosingTheFocusMinimisesOnceInFullScreen)
 {
     MSG message;

@@ -23,7 +23,6 @@
 #include "framework/GameLogicBase.h"
 #include "framework/LevelManagerBase.h"
 #include "framework/ProfileManagerBase.h"
-#include "framework/ScoreKeeper.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameCursor.h"
@@ -35,9 +34,7 @@
 #include "game/app/GUIRelaxWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/Profile.h"
-#include "game/play/Board.h"
 #include "game/play/Character.h"
-#include "game/play/GameLogic.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
@@ -280,7 +277,7 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
     std::size_t fields = 0;
     bool cleared = false;
     bool savedContinueBefore = false;
-    std::uint32_t scoreWithBonus = 0, savedScore = 0; // after the win, the bonus of the full energy counted in
+    std::uint32_t bonus = 0, savedScore = 0; // after the win: all its energy was left
     bool continueAtGameOver = true;
     bool savedContinueAtGameOver = true;
     std::int32_t relaxState = 0;
@@ -320,9 +317,6 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
               StartLevel("second level",
                          [&](TestedGame& game) {
                              listen(game);
-                             const auto& level = static_cast<const Wispfold::GameLogic&>(*game.m_gameLogic);
-                             scoreWithBonus = Current(game).m_score + level.GetScoreKeeper()->m_total +
-                                              level.GetBoard().GetLevelPointTotal();
                              game.m_gameLogic->SetState(kWon);
                          }),
               PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
@@ -330,6 +324,7 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
                 [&](TestedGame& game) {
                     listen(game);
                     savedScore = Saved(game)->m_score;
+                    bonus = dynamic_cast<Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow).m_energyBonus;
                     game.m_startGameLogicWindow->m_result = RequestStart;
                 }},
                {"third level", LevelRuns,
@@ -368,7 +363,7 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
                                                          {"", "game0"}, kMenuMusic, {"", "game1"}, kMenuMusic};
     EXPECT_EQ(music, expected);
     EXPECT_EQ(trail, (std::vector<bool>{false, true, false, true, false, true, false, true}));
-    EXPECT_TRUE(savedScore == scoreWithBonus && savedScore > 0) << savedScore << " for " << scoreWithBonus;
+    EXPECT_TRUE(savedScore == bonus && bonus > 0) << savedScore << " for " << bonus;
     EXPECT_TRUE(savedContinueBefore) << "a won level leaves a game to continue";
     EXPECT_FALSE(continueAtGameOver);
     EXPECT_FALSE(savedContinueAtGameOver);
