@@ -55,7 +55,7 @@ private:
     GUIControl* m_cancel;
     std::uint32_t m_openSelected = 0; // the mode selected at Open
     std::string m_shownMode;          // the selected entry's text, empty for none
-    std::u16string m_modeName; // the same, as shown
+    std::u16string m_modeName;        // the same, as shown
 };
 
 } // namespace Wispfold
