@@ -127,13 +127,18 @@ void AudioPlayer::PlayMusic(std::uint32_t channel, std::uint32_t trackIndex, flo
         m_channels.emplace(channel, track);
     } else if (found->second->GetIndex() == trackIndex) {
         track = found->second;
-        if (track->GetSoundState() == Sound::Playing)
+        if (track->GetSoundState() == Sound::Playing && !track->IsFadingOut())
             return;
     } else {
         found->second->FadeOut(MusicTrack::FadingOutToStop, kSwitchFadeRate);
         found->second = track;
     }
-    track->Start(true, fadeRate);
+    // A track still fading out would be stopped or paused by its fade after this request: it turns back
+    // where it is instead, without restarting.
+    if (track->GetSoundState() == Sound::Playing && track->IsFadingOut())
+        track->TurnBack(true, fadeRate);
+    else
+        track->Start(true, fadeRate);
 }
 
 void AudioPlayer::StopMusic(std::uint32_t channel, float fadeRate)
@@ -168,6 +173,8 @@ void AudioPlayer::PauseMusic(std::uint32_t channel, bool pause, bool fade, float
             stopping ? track->GetSound()->Stop() : track->GetSound()->Pause();
     } else if (!pause && state == Sound::Paused) {
         track->Start(fade, fadeRate);
+    } else if (!pause && state == Sound::Playing && track->GetState() == MusicTrack::FadingOutToPause) {
+        track->TurnBack(fade, fadeRate);
     }
 }
 

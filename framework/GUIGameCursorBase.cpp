@@ -28,10 +28,14 @@ GUIGameCursorBase::~GUIGameCursorBase()
     }
 }
 
+bool GUIGameCursorBase::IsShown() const
+{
+    return UsesDrawnCursor() ? m_current->drawnCursor->m_visible : m_controls->m_cursorVisible;
+}
+
 bool GUIGameCursorBase::Update()
 {
-    const bool visible = UsesDrawnCursor() ? m_current->drawnCursor->m_visible : m_controls->m_cursorVisible;
-    if (!visible)
+    if (!IsShown())
         return false;
     if (m_config->HasChanged("ui_custom_cursor")) {
         Show(false);

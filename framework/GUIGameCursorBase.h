@@ -48,6 +48,7 @@ public:
     // False while the cursor is hidden. Otherwise applies a change of "ui_custom_cursor" made this frame.
     virtual bool Update();
     virtual void Show(bool show);
+    bool IsShown() const;
 
     // Hides the drawn cursor and keeps it, with the program's cursor resource, under key 0.
     void LoadSystemCursor(KeystrelEngine::GUICursor* drawnCursor);

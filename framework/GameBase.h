@@ -10,6 +10,8 @@
 // the object.
 #pragma once
 
+#include "LevelManagerBase.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -74,7 +76,6 @@ class LanguageManager;
 class LevelManagerBase;
 class ProfileBase;
 class ProfileManagerBase;
-struct LevelId;
 struct LevelRecord;
 struct StageRecord;
 
@@ -270,6 +271,8 @@ protected:
     std::unique_ptr<GUIGameOverWindowBase> m_gameOverWindow;
 
     std::unique_ptr<GameLogicBase> m_gameLogic; // the running level, none between levels
+    // The level last won: the windows after it go on from it, even when the level has ended meanwhile.
+    LevelId m_wonLevel;
 
     // The profile manager's current profile; a FatalError without one.
     ProfileBase& CurrentProfile() const;

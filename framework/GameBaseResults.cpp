@@ -364,7 +364,7 @@ void GameBase::OnLevelWon()
 {
     m_gameLogicWindow->SetActive(false);
     ProfileBase& profile = CurrentProfile();
-    const LevelId won = m_gameLogic->GetLevel()->id;
+    const LevelId won = m_wonLevel = m_gameLogic->GetLevel()->id;
     const LevelId next = AdvanceLevel(won);
     const bool stays = next.stage == won.stage && next.level == won.level;
     profile.m_currentLevel = next;
@@ -408,8 +408,7 @@ void GameBase::OnLevelCompleteResult(GUILevelCompleteWindowBase* window)
 {
     if (!Take(window, RequestDone))
         return;
-    const LevelId played = m_gameLogic->GetLevel()->id;
-    if (m_levelManager->GetStage(played.stage).levelCount == played.level + 1) {
+    if (m_levelManager->GetStage(m_wonLevel.stage).levelCount == m_wonLevel.level + 1) {
         m_stageCompleteWindow->Open();
         return;
     }
@@ -421,10 +420,8 @@ void GameBase::OnStageCompleteResult(GUIStageCompleteWindowBase* window)
 {
     if (!Take(window, RequestDone))
         return;
-    // The level's id lives in the logic's record, so it is taken before the logic goes.
-    const LevelId played = m_gameLogic->GetLevel()->id;
     EndLevel();
-    if (m_levelManager->IsLastLevel(played))
+    if (m_levelManager->IsLastLevel(m_wonLevel))
         m_gameCompleteWindow->Open();
     else
         m_startGameLogicWindow->Open(kStartAfterStage);
@@ -448,7 +445,7 @@ void GameBase::OnGameOverResult(GUIGameOverWindowBase* window)
     if (!Take(window, RequestDone))
         return;
     const ProfileBase& profile = CurrentProfile();
-    const std::uint32_t total = m_gameLogic->GetScoreKeeper()->m_total + profile.m_score;
+    const std::uint32_t total = (m_gameLogic ? m_gameLogic->GetScoreKeeper()->m_total : 0) + profile.m_score;
     if (total == 0)
         m_mainMenuWindow->Open();
     else

@@ -38,6 +38,16 @@ void MusicTrack::FadeOut(State then, float fadeRate)
     m_fadeRate = fadeRate;
 }
 
+void MusicTrack::TurnBack(bool fadeIn, float fadeRate)
+{
+    m_state = fadeIn ? FadingIn : Steady;
+    m_fadeRate = fadeRate;
+    if (!fadeIn) {
+        m_fade = 1.0f;
+        ApplyVolume();
+    }
+}
+
 void MusicTrack::Step()
 {
     const float step = m_fadeRate * m_timers->m_frameTime;
@@ -47,7 +57,7 @@ void MusicTrack::Step()
             m_fade = 1.0f;
             m_state = Steady;
         }
-    } else if (m_state == FadingOutToPause || m_state == FadingOutToStop) {
+    } else if (IsFadingOut()) {
         m_fade -= step;
         if (m_fade < 0.0f) {
             if (m_sound)

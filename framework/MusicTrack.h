@@ -36,6 +36,9 @@ public:
     // Plays the sound at once from silence, fading in at the rate, or at once at full fade.
     void Start(bool fadeIn, float fadeRate);
     void FadeOut(State then, float fadeRate);
+    // Turns a fade-out back while the sound plays on unbroken: fading in at the rate from the present fade
+    // factor, or at once to full fade.
+    void TurnBack(bool fadeIn, float fadeRate);
     // Once per frame, by the frame time.
     void Step();
     void SetVolume(float volume);
@@ -45,6 +48,7 @@ public:
     KeystrelEngine::Sound* GetSound() const { return m_sound; }
     std::uint32_t GetIndex() const { return m_index; }
     State GetState() const { return m_state; }
+    bool IsFadingOut() const { return m_state == FadingOutToPause || m_state == FadingOutToStop; }
     float GetFade() const { return m_fade; }
 
 private:

@@ -4,7 +4,8 @@
 // loop that can register objects walks it by index, not by iterator.
 //
 // Once fewer than half of the slots are in use, a removal packs the live objects to the front (keeping their
-// order) and forgets the free slots, so the loops never walk long runs of empty slots.
+// order) and forgets the free slots, so the loops never walk long runs of empty slots. While a Pass is held the
+// packing waits for its end, so that a walk whose visits remove objects misses none of those after them.
 #pragma once
 
 #include "VectorUtils.h"
@@ -19,6 +20,24 @@ namespace KeystrelEngine {
 template <class T> class ObjectManager
 {
 public:
+    // Held over a walk of the slots: removals then only free their slots, and the last pass to end packs them.
+    class Pass
+    {
+    public:
+        explicit Pass(ObjectManager& registry) : m_registry(registry) { ++m_registry.m_passes; }
+        ~Pass()
+        {
+            if (--m_registry.m_passes == 0)
+                m_registry.PackWhenSparse();
+        }
+
+        Pass(const Pass&) = delete;
+        Pass& operator=(const Pass&) = delete;
+
+    private:
+        ObjectManager& m_registry;
+    };
+
     ObjectManager() = default;
     // Deletes every object still registered, in slot order.
     virtual ~ObjectManager()
@@ -56,10 +75,7 @@ public:
         *found = nullptr;
         m_freeSlots.push_back(static_cast<std::uint32_t>(found - m_slots.begin()));
         --m_liveCount;
-        if (m_liveCount * 2u < m_slots.size()) {
-            RemoveNullPointers(m_slots);
-            m_freeSlots.clear();
-        }
+        PackWhenSparse();
         return true;
     }
 
@@ -68,6 +84,15 @@ public:
     std::uint32_t GetLiveCount() const { return m_liveCount; }
 
 private:
+    void PackWhenSparse()
+    {
+        if (m_passes == 0 && m_liveCount * 2u < m_slots.size()) {
+            RemoveNullPointers(m_slots);
+            m_freeSlots.clear();
+        }
+    }
+
+    std::uint32_t m_passes = 0; // walks under way
     std::uint32_t m_liveCount = 0;
     std::vector<T*> m_slots;
     std::deque<std::uint32_t> m_freeSlots; // used as a stack

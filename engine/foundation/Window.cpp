@@ -165,7 +165,8 @@ void Window::Update()
             m_config->Execute("exit");
         return;
     }
-    if (m_minimiseWhenInactive && !m_minimised && !HasFocus())
+    // Only a full screen hides the desktop: a window stays where it is while the player works elsewhere.
+    if (m_minimiseWhenInactive && m_fullScreen && !m_minimised && !HasFocus())
         PostMessageA(m_handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     // Alt+Enter switches once per press of Enter: holding the keys over several frames must not switch back
     // and forth.

@@ -1,8 +1,8 @@
 // The program's one window: full screen, windowed (optionally centred), or inside a window that a host program
 // names. Its procedure turns closing into the "exit" command, keeps the last key or character typed for text
 // input, swallows the system keys and commands that would disturb a full-screen game, and turns the maximise
-// button into a switch to full screen. Once per frame it minimises itself when it has lost the focus, watches
-// Alt+Enter, and ends the program when its host window has gone.
+// button into a switch to full screen. Once per frame it minimises itself when it has lost the focus in full
+// screen, watches Alt+Enter, and ends the program when its host window has gone.
 #pragma once
 
 #include "platform/win32/Win32.h"

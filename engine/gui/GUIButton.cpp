@@ -69,11 +69,15 @@ void GUIButton::ShowFrame(std::uint32_t frame) const
         user->SetFrame(0, frame);
 }
 
+// A press that a hide interrupts is forgotten: its release may come while the button is hidden, and the button
+// must not click by itself when it shows again under the cursor.
 void GUIButton::UpdateVisibility()
 {
     const bool wasVisible = IsVisible();
     GUIWindow::UpdateVisibility();
-    if (IsVisible() && !wasVisible && m_state != kDisabled)
+    if (!IsVisible())
+        m_pressed = false;
+    else if (!wasVisible && m_state != kDisabled)
         m_state = kNormal;
 }
 

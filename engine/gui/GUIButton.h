@@ -36,7 +36,7 @@ public:
     bool Update(float cursorX, float cursorY, bool buttonHeld, bool buttonWentDown) override;
     // The window's drawing, then the frame GetState of a texture with more than one frame.
     bool Draw() override;
-    // Becoming visible makes a button that is not disabled normal again.
+    // Hiding forgets a press; becoming visible makes a button that is not disabled normal again.
     void UpdateVisibility() override;
     // Enabling makes a disabled button normal and keeps any other state; disabling gives the disabled state.
     virtual void SetEnabled(bool enabled);

@@ -47,16 +47,16 @@ std::u16string_view GUIEditBox::Part(std::int32_t first, std::int32_t last) cons
     return std::u16string_view(m_text).substr(first, last - first);
 }
 
-float GUIEditBox::PrintedWidth(std::u16string_view text) const
+float GUIEditBox::TextWidth(std::u16string_view text) const
 {
-    return m_font ? m_font->PrintedWidth(text) : 0.0f;
+    return m_font ? m_font->PenAdvance(text) : 0.0f;
 }
 
 bool GUIEditBox::FitsWithCaret(std::u16string_view text) const
 {
     std::u16string shown(text);
     shown += m_caretText;
-    return PrintedWidth(shown) <= m_visibleWidth;
+    return TextWidth(shown) <= m_visibleWidth;
 }
 
 bool GUIEditBox::CanAppend(char16_t character) const
@@ -65,7 +65,7 @@ bool GUIEditBox::CanAppend(char16_t character) const
         return false;
     std::u16string longer = m_text;
     longer += character;
-    return PrintedWidth(longer) <= m_maxTextWidth;
+    return TextWidth(longer) <= m_maxTextWidth;
 }
 
 std::int32_t GUIEditBox::CaretLimit() const
@@ -111,9 +111,9 @@ bool GUIEditBox::Update(float cursorX, float cursorY, bool buttonHeld, bool butt
 void GUIEditBox::AddVisibleText(const Color& colour)
 {
     std::u16string_view visible = Part(m_scroll, Length());
-    if (PrintedWidth(visible) > m_visibleWidth) {
+    if (TextWidth(visible) > m_visibleWidth) {
         std::size_t count = 0;
-        while (count < visible.size() && PrintedWidth(visible.substr(0, count + 1)) <= m_visibleWidth)
+        while (count < visible.size() && TextWidth(visible.substr(0, count + 1)) <= m_visibleWidth)
             ++count;
         visible = visible.substr(0, count);
     }
@@ -126,7 +126,7 @@ void GUIEditBox::AddCaret(const Color& colour)
     const auto interval = static_cast<std::int64_t>(m_timers->m_masterTimer->GetPreciseTime() / kBlinkSeconds);
     if (interval % 2 != 0)
         return;
-    const GUIPoint position{m_textOffset.x + PrintedWidth(Part(m_scroll, m_caret)), m_textOffset.y};
+    const GUIPoint position{m_textOffset.x + TextWidth(Part(m_scroll, m_caret)), m_textOffset.y};
     AddText(0, m_fontId, m_caretText, 0.0f, 0.0f, position, colour);
 }
 

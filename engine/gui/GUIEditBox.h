@@ -61,7 +61,8 @@ private:
     std::int32_t Length() const { return static_cast<std::int32_t>(m_text.size()); }
     // The characters [first, last) of the text, clamped to it.
     std::u16string_view Part(std::int32_t first, std::int32_t last) const;
-    float PrintedWidth(std::u16string_view text) const;
+    // How far the text moves the pen: a trailing blank counts, for the caret after it and for the width limit.
+    float TextWidth(std::u16string_view text) const;
     // Whether the characters followed by the caret print within the visible width.
     bool FitsWithCaret(std::u16string_view text) const;
     void AddVisibleText(const Color& colour);

@@ -141,8 +141,9 @@ void GUIFont::AddCaseVariants()
 
 // Calls visit(code, glyph or null, distance, cell) for every character, the distance along the text being where
 // its cell starts: a glyph's cell is its advance (with fixed width, the widest advance, the glyph centred in
-// it); a character without a glyph has an empty cell and moves the pen by its advance alone.
-template <typename Visit> void GUIFont::WalkPen(std::u16string_view text, float size, Visit visit) const
+// it); a character without a glyph has an empty cell and moves the pen by its advance alone. Returns the
+// distance the pen has moved at the end.
+template <typename Visit> float GUIFont::WalkPen(std::u16string_view text, float size, Visit visit) const
 {
     const float fixedCell = size * m_widestGlyph * m_spacingFactor;
     float distance = 0.0f;
@@ -158,6 +159,7 @@ template <typename Visit> void GUIFont::WalkPen(std::u16string_view text, float 
         visit(code, &found->second, distance, cell);
         distance += cell;
     }
+    return distance;
 }
 
 void GUIFont::Print(float x, float y, float angle, const Color& colour, std::u16string_view text)
@@ -199,15 +201,15 @@ void GUIFont::AddQuad(float x, float y, float c, float s, const GUIGlyph& glyph,
     m_batch->GetIndexBuffer()->SetUsedIndexCount(m_quadCount * kIndicesPerQuad);
 }
 
-// A character with a glyph covers its whole cell, the font's own size high, so that fixed-width text measures a
-// cell per character; a character without a quad adds the pen's point.
+// A character with a glyph covers its whole cell, as high as the size the text is measured at, so that
+// fixed-width text measures a cell per character; a character without a quad adds the pen's point.
 TextBounds GUIFont::MeasureText(std::u16string_view text, float angle, float size) const
 {
     const float c = std::cos(angle);
     const float s = std::sin(angle);
-    const float height = m_size;
+    const float height = size < 0.0f ? m_size : size;
     TextBounds bounds;
-    WalkPen(text, size < 0.0f ? m_size : size, [&](char16_t code, const GUIGlyph* glyph, float distance, float cell) {
+    WalkPen(text, height, [&](char16_t code, const GUIGlyph* glyph, float distance, float cell) {
         const auto add = [&](float along, float across) {
             Include(bounds, along * c - across * s, along * s + across * c);
         };
@@ -227,6 +229,11 @@ float GUIFont::PrintedWidth(std::u16string_view text) const
 {
     const TextBounds bounds = MeasureText(text, 0.0f, -1.0f);
     return std::max(bounds.maxX - bounds.minX, 0.0f);
+}
+
+float GUIFont::PenAdvance(std::u16string_view text) const
+{
+    return WalkPen(text, m_size, [](char16_t, const GUIGlyph*, float, float) {});
 }
 
 void GUIFont::EndFrame()

@@ -70,10 +70,14 @@ public:
     // Appends the text's glyphs to this frame's batch, the pen starting at (x, y); white space, line feeds and
     // codes without a glyph move the pen without a quad. Glyphs beyond the frame's 1024th are dropped.
     void Print(float x, float y, float angle, const Color& colour, std::u16string_view text);
-    // The extent the text would cover at the pen start (0, 0), with the given size (negative: the font's own).
+    // The extent the text would cover at the pen start (0, 0), with the given size (negative: the font's own),
+    // which scales both the advance and the glyph height.
     TextBounds MeasureText(std::u16string_view text, float angle, float size) const;
     // The width the text covers along the x axis at the font's own size; 0 for a text that covers nothing.
     float PrintedWidth(std::u16string_view text) const;
+    // How far the pen moves over the text at the font's own size: unlike the printed width, trailing white space
+    // counts.
+    float PenAdvance(std::u16string_view text) const;
     // Ends the frame's batch: a batch that drew nothing draws nothing, the quad count starts again and the
     // vertices are unlocked for the renderer.
     void EndFrame();
@@ -95,7 +99,7 @@ public:
 private:
     void ReadFile(const std::string& fileName);
     void FillIndices();
-    template <typename Visit> void WalkPen(std::u16string_view text, float size, Visit visit) const;
+    template <typename Visit> float WalkPen(std::u16string_view text, float size, Visit visit) const;
     void AddQuad(float x, float y, float c, float s, const GUIGlyph& glyph, std::uint32_t colour);
 
     MessageManager* m_log;

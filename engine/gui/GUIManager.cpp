@@ -12,9 +12,10 @@ namespace {
 const std::string kMouseButton = "MOUSE1";
 
 // Visits the registered objects in slot order. The slots are walked by index, as a widget's update may make
-// widgets and so grow the registry.
-template <class T, class Visit> void ForEachRegistered(const ObjectManager<T>& registry, Visit visit)
+// widgets and so grow the registry; one that deletes widgets leaves the packing of the slots to the walk's end.
+template <class T, class Visit> void ForEachRegistered(ObjectManager<T>& registry, Visit visit)
 {
+    const typename ObjectManager<T>::Pass pass(registry);
     const std::vector<T*>& slots = registry.GetSlots();
     for (std::size_t i = 0; i < slots.size(); ++i) {
         if (slots[i])
@@ -133,7 +134,7 @@ void GUIManager::Update()
     const bool held = m_controls->IsKeyDown(kMouseButton);
     const bool wentDown = m_controls->IsKeyPressed(kMouseButton);
     m_updating = true;
-    ForEachWidgetRegistry([&](const auto& registry) {
+    ForEachWidgetRegistry([&](auto& registry) {
         ForEachRegistered(registry, [&](auto* widget) {
             if (!MadeDuringUpdate(widget))
                 widget->Update(x, y, held, wentDown);
@@ -146,8 +147,7 @@ void GUIManager::Update()
 void GUIManager::Draw()
 {
     ForEachRegistered(m_cursors, [](GUICursor* cursor) { cursor->Draw(); });
-    ForEachWidgetRegistry(
-        [](const auto& registry) { ForEachRegistered(registry, [](auto* widget) { widget->Draw(); }); });
+    ForEachWidgetRegistry([](auto& registry) { ForEachRegistered(registry, [](auto* widget) { widget->Draw(); }); });
     m_fonts->EndFrame();
 }
 

@@ -6,8 +6,9 @@
 // controls and hands the same position and button flags to every widget, kind after kind (windows, buttons,
 // check boxes, radio buttons, edit boxes, sliders, scroll bars) and in slot order within a kind; nothing stops at
 // the first hit, so overlapping widgets all see a click. A widget made while that pass runs waits for the next
-// frame's pass, wherever its slot lies. Draw walks the kinds in the same order after the cursors, and ends the
-// frame's texts last. What covers what on screen is decided by depth, not by this order.
+// frame's pass, wherever its slot lies; one deleted during it moves no other widget out of the pass's way. Draw walks
+// the kinds in the same order after the cursors, and ends the frame's texts last. What covers what on screen is decided
+// by depth, not by this order.
 #pragma once
 
 #include "GUIButton.h"

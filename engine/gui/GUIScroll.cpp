@@ -72,13 +72,11 @@ std::unique_ptr<GUIButton> GUIScroll::MakeStepButton(GUIPoint position, GUISize 
 
 void GUIScroll::SetIncreaseButton(GUIPoint position, GUISize size, const Model* source)
 {
-    m_increaseButton.reset();
     m_increaseButton = MakeStepButton(position, size, source);
 }
 
 void GUIScroll::SetDecreaseButton(GUIPoint position, GUISize size, const Model* source)
 {
-    m_decreaseButton.reset();
     m_decreaseButton = MakeStepButton(position, size, source);
 }
 

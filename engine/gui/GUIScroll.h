@@ -36,7 +36,8 @@ public:
     void SetEnabled(bool enabled) override;
     bool IsPressed() const override;
 
-    // A new step button with the quad cloned from the source (none for null), relative to the scroll.
+    // A new step button with the quad cloned from the source (none for null), relative to the scroll; the old one
+    // goes once the new one is made.
     void SetIncreaseButton(GUIPoint position, GUISize size, const Model* source);
     void SetDecreaseButton(GUIPoint position, GUISize size, const Model* source);
 

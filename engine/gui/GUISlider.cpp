@@ -28,38 +28,37 @@ GUISlider::~GUISlider() = default;
 
 // The thumb ---------------------------------------------------------------------------------------------------
 
-GUISize GUISlider::ThumbWindowSize() const
+GUISize GUISlider::ThumbWindowSize(GUISize thumbSize) const
 {
-    return {m_thumbSize.width + m_trackEnd.x - m_trackStart.x, m_thumbSize.height + m_trackEnd.y - m_trackStart.y};
+    return {thumbSize.width + m_trackEnd.x - m_trackStart.x, thumbSize.height + m_trackEnd.y - m_trackStart.y};
 }
 
 void GUISlider::SetThumb(const std::string& modelName, GUISize thumbSize)
 {
-    m_thumb.reset();
-    m_thumbSize = thumbSize;
-    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(),
-                                           modelName, this));
+    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(thumbSize),
+                                           modelName, this),
+               thumbSize);
 }
 
 void GUISlider::SetThumb(const Model* source, GUISize thumbSize)
 {
-    m_thumb.reset();
-    m_thumbSize = thumbSize;
-    AdoptThumb(
-        std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(), source, this));
+    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(thumbSize),
+                                           source, this),
+               thumbSize);
 }
 
 void GUISlider::SetThumb(const ShaderDescriptor& descriptor, float extentU, float extentV, GUISize thumbSize)
 {
-    m_thumb.reset();
-    m_thumbSize = thumbSize;
-    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(),
-                                           descriptor, this, extentU, extentV));
+    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(thumbSize),
+                                           descriptor, this, extentU, extentV),
+               thumbSize);
 }
 
-void GUISlider::AdoptThumb(std::unique_ptr<GUIButton> thumb)
+// The new thumb is complete before the old one goes, so a thumb that fails to load leaves the old one working.
+void GUISlider::AdoptThumb(std::unique_ptr<GUIButton> thumb, GUISize thumbSize)
 {
     m_thumb = std::move(thumb);
+    m_thumbSize = thumbSize;
     m_thumb->m_placeQuad = false;
     m_thumb->m_selectSoundId = kThumbSelectSound;
     m_thumb->m_clickSoundId = kThumbClickSound;

@@ -39,7 +39,7 @@ public:
     void UpdateVisibility() override;
 
     // A new thumb of the given size, its quad loaded, cloned (none for a null source) or made for a description;
-    // the old thumb is deleted.
+    // the old thumb is deleted once the new one is built, and stays when building it fails.
     virtual void SetThumb(const std::string& modelName, GUISize thumbSize);
     virtual void SetThumb(const Model* source, GUISize thumbSize);
     virtual void SetThumb(const ShaderDescriptor& descriptor, float extentU, float extentV, GUISize thumbSize);
@@ -63,9 +63,9 @@ protected:
     std::uint32_t LastPosition() const { return m_positionCount < 2 ? 0 : m_positionCount - 1; }
 
 private:
-    void AdoptThumb(std::unique_ptr<GUIButton> thumb);
-    // The thumb's window spans the track and the thumb.
-    GUISize ThumbWindowSize() const;
+    void AdoptThumb(std::unique_ptr<GUIButton> thumb, GUISize thumbSize);
+    // The thumb's window spans the track and a thumb of the size.
+    GUISize ThumbWindowSize(GUISize thumbSize) const;
     // The position nearest the cursor on the track.
     std::uint32_t PositionAt(float cursorX, float cursorY) const;
     void PlaceThumbQuad(Model& quad) const;

@@ -74,4 +74,11 @@ void GUIGameCursor::Show(bool show)
         m_trail->m_emitting = show && m_trailEnabled;
 }
 
+void GUIGameCursor::SetTrailEnabled(bool enabled)
+{
+    m_trailEnabled = enabled;
+    if (m_trail)
+        m_trail->m_emitting = IsShown() && enabled;
+}
+
 } // namespace Wispfold

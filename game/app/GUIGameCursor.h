@@ -38,7 +38,8 @@ public:
     // Clones of the shared trail and burst, drawn over the menus; the trail emits at once while enabled.
     void CreateParticles(const GameData& data);
     // The trail and the click burst follow the mouse only while enabled; the game turns them off for a level.
-    void SetTrailEnabled(bool enabled) { m_trailEnabled = enabled; }
+    // Enabling a shown cursor's trail starts its emission again.
+    void SetTrailEnabled(bool enabled);
     bool IsTrailEnabled() const { return m_trailEnabled; }
 
     KeystrelEngine::ParticleSystem* GetTrail() const { return m_trail; }

@@ -20,8 +20,11 @@
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIFont.h"
+#include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUITextManager.h"
+#include "engine/render/Camera.h"
 #include "engine/render/Model.h"
 #include "engine/render/ParticleSystem.h"
 #include "engine/render/ParticleSystemManager.h"
@@ -220,6 +223,11 @@ bool GUIGameLogicWindow::IsViewOblique() const
              (type == CameraControl::kTypeFree && std::fabs(m_view->GetCameraValue()) < kVisibleAlpha));
 }
 
+bool GUIGameLogicWindow::IsShown(const GUIControl& control)
+{
+    return (control.GetModelWindow() && control.GetModelWindow()->IsVisible()) || control.GetWidget()->IsVisible();
+}
+
 void GUIGameLogicWindow::Fade()
 {
     const std::array<GUIControl*, kOwnCount> fading = FadingControls();
@@ -231,16 +239,18 @@ void GUIGameLogicWindow::Fade()
         const float before = m_colour.a;
         m_colour.a = std::max(0.0f, m_colour.a - frameTime * kFadeOutRate);
         if (before >= kVisibleAlpha && m_colour.a < kVisibleAlpha) {
+            // A control the level never showed (relax mode's energy frame, the unused window-mode button) has
+            // nothing to fold: folding it would show it.
             for (GUIControl* control : fading)
-                control->Disappear();
+                if (IsShown(*control))
+                    control->Disappear();
             // The bars are no controls of the fold: their fills go now, else they would outlast it over the
             // next screen.
             m_manaBar->HideFill();
             m_energyBar->HideFill();
         }
-        if (m_colour.a < kVisibleAlpha && std::none_of(fading.begin(), fading.end(), [](GUIControl* c) {
-                return (c->GetModelWindow() && c->GetModelWindow()->IsVisible()) || c->GetWidget()->IsVisible();
-            }))
+        if (m_colour.a < kVisibleAlpha &&
+            std::none_of(fading.begin(), fading.end(), [](GUIControl* c) { return IsShown(*c); }))
             m_root->SetVisible(false);
     }
     for (GUIControl* control : fading) {
@@ -265,7 +275,9 @@ void GUIGameLogicWindow::UpdateBars()
         if (m_manager->m_secondCountUp) {
             m_energyBar->m_speed = kWonEnergySpeed;
             energyTarget = 0.0f;
-            if (m_energyBar->GetValue() < kVisibleAlpha)
+            // The level-complete window empties the count-up value as its energy count starts; it takes the
+            // energy left before the bar drains, so the count runs up to it.
+            if (m_manager->m_countUpLimit < kVisibleAlpha)
                 m_manager->m_countUpLimit = m_energyBar->GetValue();
         }
     }
@@ -322,21 +334,28 @@ void GUIGameLogicWindow::AddTexts()
     m_energyBar->GetCaption()->AddTextKey(kBarFlags, kBarFont, "GAME_LOGIC_ENERGY", -1, 0.0f, kOwnSize, {}, m_colour);
 }
 
+// The lines run down from the screen's top left corner, one under the other.
 void GUIGameLogicWindow::AddStatistics()
 {
     if (std::atoi(m_config->GetValue("d_show_statistics").c_str()) == 0)
         return;
-    AddStatisticsLine("FPS", m_timers->m_framesPerSecond);
-    AddStatisticsLine("MODELS_COUNT", m_models->m_drawnModels);
-    AddStatisticsLine("TRIANGLES_COUNT", m_models->m_drawnPrimitives);
+    const KeystrelEngine::GUIFont* font = m_gui->m_fonts->FindFont(kStatisticsFont);
+    if (!font)
+        return;
+    const KeystrelEngine::TextBounds line = font->MeasureText(kStatisticsSample, 0.0f, kOwnSize);
+    const float step = (line.maxY - line.minY) * kStatisticsLineSpacing;
+    const KeystrelEngine::GUIPoint first{-line.minX, m_gui->m_camera->m_height - line.maxY};
+    AddStatisticsLine("FPS", m_timers->m_framesPerSecond, first);
+    AddStatisticsLine("MODELS_COUNT", m_models->m_drawnModels, {first.x, first.y - step});
+    AddStatisticsLine("TRIANGLES_COUNT", m_models->m_drawnPrimitives, {first.x, first.y - 2.0f * step});
 }
 
-void GUIGameLogicWindow::AddStatisticsLine(const char* key, std::uint32_t value)
+void GUIGameLogicWindow::AddStatisticsLine(const char* key, std::uint32_t value, KeystrelEngine::GUIPoint pen)
 {
     m_line = m_texts->GetText(key, -1);
     m_line += u": ";
     AppendNumber(m_line, value);
-    m_statistics->AddText(0, 0, m_line, 0.0f, kOwnSize, {}, m_colour);
+    m_statistics->AddText(0, kStatisticsFont, m_line, 0.0f, kOwnSize, pen, m_colour);
 }
 
 void GUIGameLogicWindow::StartFlights()

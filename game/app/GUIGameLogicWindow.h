@@ -7,6 +7,7 @@
 
 #include "framework/GUIGameLogicWindowBase.h"
 
+#include "engine/gui/GUIWindow.h"
 #include "engine/render/Color.h"
 
 #include <array>
@@ -45,6 +46,10 @@ public:
     static constexpr float kVisibleAlpha = 0.0001f;
     static constexpr std::uint32_t kStateWon = 2;
     static constexpr std::int32_t kStatisticsLayer = 5;
+    static constexpr std::uint32_t kStatisticsFont = 0;
+    // The statistics lines are a sample's height apart, with some room between them.
+    static constexpr const char16_t* kStatisticsSample = u"Hgy0123456789:";
+    static constexpr float kStatisticsLineSpacing = 1.25f;
     static constexpr const char* kGlowSystem = "ui\\menus\\particles\\mana_progress.psf";
     static constexpr float kGlowDepthOffset = 1.1f; // in front of the frame, behind the flights
 
@@ -102,6 +107,8 @@ private:
     // The windowed button shows in full screen, the full-screen one in a window; a mode changed elsewhere (the
     // in-game menu) swaps them too.
     void FollowWindowMode();
+    // Its model window or its widget is on screen.
+    static bool IsShown(const GUIControl& control);
     void Fade();
     void UpdateBars();
     // Glows over the mana bar's fill while the bar moves.
@@ -111,7 +118,7 @@ private:
     void StartFlights();
     // "d_show_statistics" non-zero: the frame rate, the drawn models and triangles.
     void AddStatistics();
-    void AddStatisticsLine(const char* key, std::uint32_t value);
+    void AddStatisticsLine(const char* key, std::uint32_t value, KeystrelEngine::GUIPoint pen);
     void ReadKeys();
 
     KeystrelEngine::GUIManager* m_gui;

@@ -146,7 +146,17 @@ void GUILevelCompleteWindow::PressContinue()
         m_leaving.Start(*this, *m_manager->m_background);
     }
     m_mana->Set(Ratio(m_reached));
+    // A count not started yet starts now, so the bonus is counted in full.
+    if (m_timer < kEnergyDelay && !m_noEnergyBonus)
+        StartEnergyCount();
     m_timer = kContinueTimer;
+}
+
+// The in-game window fills the count-up value with the energy left from the next frame on.
+void GUILevelCompleteWindow::StartEnergyCount()
+{
+    m_manager->m_secondCountUp = true;
+    m_manager->m_countUpLimit = 0.0f;
 }
 
 void GUILevelCompleteWindow::UpdateMana()
@@ -183,10 +193,8 @@ void GUILevelCompleteWindow::UpdateEnergy()
     const float before = m_timer;
     if (manaDone && !m_leaving.IsLeaving())
         m_timer += m_timers->m_frameTime;
-    if (before < kEnergyDelay && m_timer >= kEnergyDelay) {
-        m_manager->m_secondCountUp = true;
-        m_manager->m_countUpLimit = 0.0f;
-    }
+    if (before < kEnergyDelay && m_timer >= kEnergyDelay)
+        StartEnergyCount();
     if (m_timer >= kEnergyDelay)
         CountEnergy();
 }

@@ -54,6 +54,7 @@ private:
     void ShowPictures(std::uint32_t stage);
     void PressContinue();
     void UpdateMana();
+    void StartEnergyCount();
     void UpdateEnergy();
     void CountEnergy();
     void AddTexts();

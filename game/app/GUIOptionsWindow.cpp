@@ -66,6 +66,7 @@ void GUIOptionsWindow::Open()
     RequestOpen();
     m_settings.ShowVolumes();
     m_settings.ShowFullScreen(m_fullScreen);
+    m_openSelected = m_selected;
     NoteMode();
 }
 
@@ -105,9 +106,19 @@ void GUIOptionsWindow::ReactToButtons()
     if (Clicked(m_defaults))
         ShowDefaults();
     if (Clicked(m_cancel)) {
-        RestoreVolumes();
+        Cancel();
         m_result = GameFramework::RequestBack;
     }
+}
+
+// The controls go back with the volumes: the sliders set the volumes for as long as the window folds.
+void GUIOptionsWindow::Cancel()
+{
+    RestoreVolumes();
+    m_selected = m_openSelected;
+    m_settings.ShowVolumes();
+    m_settings.ShowFullScreen(m_fullScreen);
+    NoteMode();
 }
 
 void GUIOptionsWindow::ShowDefaults()

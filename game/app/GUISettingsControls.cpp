@@ -20,6 +20,7 @@ KeystrelEngine::GUIScroll* AddSlider(GUIMenuWindow& window, const std::string& m
     KeystrelEngine::GUIScroll* slider =
         window.AddControl(ControlKind::HorizontalScroll, model, "controls\\scroll_h")->GetScroll();
     slider->m_positionCount = GUISettingsControls::kPositionCount;
+    slider->m_step = GUISettingsControls::kArrowStep;
     return slider;
 }
 

@@ -1,9 +1,10 @@
 // The controls the options window and the in-game menu share: the sound and music sliders and the full-screen
-// check box. A slider has a position for every thousandth of the volume; the volume follows a moving slider at
-// once, but only when it differs from the player's by a thousandth or more, so that a volume between two
-// positions is not rounded by merely opening a window on it, while every move of the slider is heard. The slider
-// sound runs while the sound slider is dragged, so that the player hears the new volume. Every window is updated
-// every frame, shown or not, and the windows share the sound: each stops only the sound it started.
+// check box. A slider has a position for every thousandth of the volume, and its arrows step a twentieth; the
+// volume follows a moving slider at once, but only when it differs from the player's by a thousandth or more, so
+// that a volume between two positions is not rounded by merely opening a window on it, while every move of the
+// slider is heard. The slider sound runs while the sound slider is dragged, so that the player hears the new
+// volume. Every window is updated every frame, shown or not, and the windows share the sound: each stops only the
+// sound it started.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,7 @@ class GUISettingsControls
 public:
     static constexpr std::uint32_t kPositionCount = 1001;    // volume 0 to 1 by thousandths
     static constexpr float kSmallestChange = 0.001f - 1e-6f; // one position
+    static constexpr std::uint32_t kArrowStep = 50;          // an arrow moves a twentieth of the range
     static constexpr std::uint32_t kSliderSound = 0;         // menu sound "volume_slider"
 
     // Adds the sound slider, the music slider and the full-screen check box, from the models of the folder below

@@ -104,6 +104,7 @@ public:
     void OnHighScoresResult(GameFramework::GUIHighScoresWindowBase* window) override;
     void OnGameLogicMenuExitResult(GameFramework::GUIGameLogicMenuExitWindowBase* window) override;
     void OnLevelWon() override;
+    void OnLevelLost() override;
     void OnGameLogicStateChange() override;
     void OnLevelCompleteResult(GameFramework::GUILevelCompleteWindowBase* window) override;
     void OnStageCompleteResult(GameFramework::GUIStageCompleteWindowBase* window) override;

@@ -146,6 +146,7 @@ void Game::OnGameLogicMenuExitResult(GameFramework::GUIGameLogicMenuExitWindowBa
     if (window->m_result != GameFramework::RequestBack)
         return;
     PlayMenuMusic();
+    Cursor().SetTrailEnabled(true);
     // The figure leaves with the level; left standing in it, it would hold the upgrade view's clock for ever.
     m_character->ResetSpeech();
 }
@@ -161,6 +162,13 @@ void Game::OnLevelWon()
     levelComplete.m_noEnergyBonus = logic.IsRelaxMode();
     Cursor().SetTrailEnabled(true);
     GameBase::OnLevelWon();
+}
+
+// The trail comes back with the menus after every level, won, lost or left.
+void Game::OnLevelLost()
+{
+    Cursor().SetTrailEnabled(true);
+    GameBase::OnLevelLost();
 }
 
 void Game::OnGameLogicStateChange()
@@ -186,7 +194,7 @@ void Game::OnLevelCompleteResult(GameFramework::GUILevelCompleteWindowBase* wind
 // After the last level the ending is shown once per profile; otherwise the game-complete window passes through.
 void Game::OnStageCompleteResult(GameFramework::GUIStageCompleteWindowBase* window)
 {
-    if (window->m_result == GameFramework::RequestDone && m_levelManager->IsLastLevel(m_gameLogic->GetLevel()->id)) {
+    if (window->m_result == GameFramework::RequestDone && m_levelManager->IsLastLevel(m_wonLevel)) {
         auto& gameComplete = static_cast<GUIGameCompleteWindow&>(*m_gameCompleteWindow);
         gameComplete.m_show = CurrentGameProfile().GetFlag(Profile::EndingPending);
         if (gameComplete.m_show)

@@ -376,19 +376,26 @@ void Board::FindPossibleMoves()
     }
 }
 
+// Only moves the player can make are listed: a closed cell has no butterfly and a blocked one cannot be picked.
+// The list decides whether the board is dead, so a move through such a cell would keep a stuck board forever.
+bool Board::CanSwap(const Cell* cell) const
+{
+    return cell && !cell->m_closed && !cell->m_blocked && GetItem(cell);
+}
+
 void Board::AddMovesAround(const Cell& cell)
 {
     const ItemColor colour = GetItem(&cell)->m_colour;
     for (const MovePattern& pattern : kMovePatterns) {
         Cell* target = OffsetCell(cell, pattern.targetX, pattern.targetY);
         const Item* targetItem = GetItem(target);
-        if (!targetItem || targetItem->m_colour != colour)
+        if (!targetItem || targetItem->m_colour != colour || !CanSwap(target))
             continue;
         Cell* first = OffsetCell(cell, pattern.firstX, pattern.firstY);
         Cell* second = OffsetCell(cell, pattern.secondX, pattern.secondY);
-        if (first)
+        if (CanSwap(first))
             m_possibleMoves.insert(m_possibleMoves.end(), {target, first});
-        if (second && second != first)
+        if (second != first && CanSwap(second))
             m_possibleMoves.insert(m_possibleMoves.end(), {target, second});
     }
 }
@@ -399,7 +406,7 @@ void Board::ShowHint(std::uint32_t pair)
         return;
     Item* first = GetItem(GetMoveFirstCell(pair));
     Item* second = GetItem(GetMoveSecondCell(pair));
-    if (!first || !second)
+    if (!first || !second || m_world.IsInFlight(*first) || m_world.IsInFlight(*second))
         return;
     m_world.Wiggle(*first);
     m_world.Wiggle(*second);
@@ -417,11 +424,17 @@ void Board::Update(Cell* hovered, bool mouseWentDown, bool mouseHeld)
     UpdateRules();
     // A cell whose butterfly cannot be picked is neither hovered nor clicked this frame.
     const Item* hoveredItem = GetItem(hovered);
-    if (!hoveredItem || hoveredItem->m_markedForDestruction || hovered->m_blocked)
+    if (!IsPickable(hoveredItem) || hovered->m_blocked)
         hovered = nullptr;
     else
         HandleInput(*hovered, *hoveredItem, mouseWentDown, mouseHeld);
     m_world.ShowSelection(m_selectedCell, hovered);
+}
+
+// A butterfly in flight is not where its cell is drawn: picked, it would swap or wiggle out of its flight.
+bool Board::IsPickable(const Item* item) const
+{
+    return item && !item->m_markedForDestruction && !m_world.IsInFlight(*item);
 }
 
 void Board::HandleInput(Cell& hoveredCell, const Item& hoveredItem, bool mouseWentDown, bool mouseHeld)
@@ -435,7 +448,7 @@ void Board::HandleInput(Cell& hoveredCell, const Item& hoveredItem, bool mouseWe
         return;
     }
     const Item* selectedItem = GetItem(m_selectedCell);
-    if (hovered == m_selectedCell || !selectedItem || selectedItem->m_markedForDestruction) {
+    if (hovered == m_selectedCell || !IsPickable(selectedItem)) {
         if (mouseWentDown) {
             m_selectedCell = nullptr;
             m_world.PlaySound(BoardWorld::kSoundDeselect);
@@ -463,6 +476,8 @@ void Board::TrySwap(Cell& selected, Cell& hovered)
     if (hoveredMatches)
         CollectDestructionGroup(&hovered);
     if (selectedMatches || hoveredMatches) {
+        // The listed moves are of the board before the swap; a new list is made once its passes have ended.
+        m_possibleMoves.clear();
         m_world.MoveTo(*GetItem(&selected), selected);
         m_world.MoveTo(*GetItem(&hovered), hovered);
         if (!m_relaxMode && m_energyLeft > 0)

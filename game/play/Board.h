@@ -79,11 +79,13 @@ public:
     void FindChains(std::vector<Chain>& chains, std::uint32_t minimum);
     // The cell belongs to a chain of three or more.
     bool IsInMatch(const Cell* cell);
+    // Lists the swaps that complete a chain and can be played (no closed or blocked cell). An accepted swap empties
+    // the list; the pass that leaves no group behind lists the moves anew.
     void FindPossibleMoves();
     std::uint32_t GetMoveCount() const { return static_cast<std::uint32_t>(m_possibleMoves.size() / 2); }
     Cell* GetMoveFirstCell(std::uint32_t pair) const { return m_possibleMoves[2 * pair]; }
     Cell* GetMoveSecondCell(std::uint32_t pair) const { return m_possibleMoves[2 * pair + 1]; }
-    // Both butterflies of the pair wiggle.
+    // Both butterflies of the pair wiggle; nothing happens while either is in flight.
     void ShowHint(std::uint32_t pair);
 
     // --- rule step ---
@@ -139,12 +141,14 @@ private:
     template <class Visit> void ForEachChain(std::uint32_t minimum, const Item* sameColourAs, Visit visit);
     void GrowChain(Chain& chain, std::uint32_t minimum);
     void AddMovesAround(const Cell& cell);
+    bool CanSwap(const Cell* cell) const;
 
     // Filling.
     Item* PlaceFirstUnmatched(const Cell& cell, const std::vector<ItemColor>& colours);
     void GiveBonus(Item& item, BonusKind kind);
 
     // Input.
+    bool IsPickable(const Item* item) const;
     void HandleInput(Cell& hovered, const Item& hoveredItem, bool mouseWentDown, bool mouseHeld);
     void TrySwap(Cell& selected, Cell& hovered);
 

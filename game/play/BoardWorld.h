@@ -54,6 +54,8 @@ public:
     virtual void MoveTo(Item& item, const Cell& cell) = 0;
     // Sitting at its cell, neither arriving, leaving, wiggling nor swapping.
     virtual bool IsResting(const Item& item) const = 0;
+    // Arriving, leaving or on a swap: neither its cell nor its look is settled, so it is not picked or wiggled.
+    virtual bool IsInFlight(const Item& item) const = 0;
     // A new token of the kind, owned by the bonus manager; the board hangs it on a butterfly.
     virtual Bonus* CreateBonus(BonusKind kind) = 0;
 

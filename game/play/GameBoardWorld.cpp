@@ -49,6 +49,11 @@ bool GameBoardWorld::IsResting(const Item& item) const
     return item.IsAtRest();
 }
 
+bool GameBoardWorld::IsInFlight(const Item& item) const
+{
+    return item.IsInFlight();
+}
+
 Bonus* GameBoardWorld::CreateBonus(BonusKind kind)
 {
     return m_bonuses->Create(kind);

@@ -36,6 +36,7 @@ public:
     void Wiggle(Item& item) override;
     void MoveTo(Item& item, const Cell& cell) override;
     bool IsResting(const Item& item) const override;
+    bool IsInFlight(const Item& item) const override;
     Bonus* CreateBonus(BonusKind kind) override;
     void SetAppearance(Cell& cell) override;
     void RestartManaBurst(Cell& cell) override;

@@ -183,6 +183,8 @@ void Item::Release()
 
 void Item::Wiggle()
 {
+    if (!m_model || IsInFlight())
+        return;
     PlayOnce(kAnimationLift);
     m_state = kItemWiggling;
 }
@@ -242,6 +244,11 @@ void Item::Reset()
 bool Item::IsAtRest() const
 {
     return m_model && Animation().m_currentAnimation == kAnimationRestingFlap;
+}
+
+bool Item::IsInFlight() const
+{
+    return m_state != kItemResting && m_state != kItemWiggling;
 }
 
 Vector3 Item::GetHoverPoint() const

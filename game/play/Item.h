@@ -69,7 +69,8 @@ public:
     void Appear();
     // Flies away fading out; a butterfly that never appeared is only marked for recycling.
     void Release();
-    // Lifts and settles.
+    // Lifts and settles. Refused while it flies (arrives, leaves or swaps): the wiggle would cut the flight off
+    // short of its end, leaving it marked or over its old cell; and before its first appearance.
     void Wiggle();
     // Turns toward the destination (the top of the other cell), lifts, flies there level and lands.
     void MoveTo(const KeystrelEngine::Vector3& destination);
@@ -80,6 +81,8 @@ public:
 
     // Sitting at its cell: its animation is the resting flap.
     bool IsAtRest() const;
+    // Arriving, leaving or on a swap (lifting, flying or landing).
+    bool IsInFlight() const;
     // The target position raised by 1.1 x the model's half height.
     KeystrelEngine::Vector3 GetHoverPoint() const;
 

@@ -15,22 +15,24 @@ namespace {
 using KeystrelEngine::FileError;
 using KeystrelEngine::FileTextual;
 
-// The next line; a list that ends here is cut short.
-std::string NextLine(FileTextual& file, const std::string& listPath)
+// The failure names the list and the entry, counted from 1.
+[[noreturn]] void RefuseEntry(const std::string& listPath, std::uint32_t entry, const std::string& reason)
 {
-    std::string line;
-    if (!file.ReadLine(line))
-        throw FileError("Incorrect \"" + listPath + "\" file format");
-    return line;
+    throw FileError("Incorrect \"" + listPath + "\" file format: entry " + KeystrelEngine::FormatUnsigned(entry + 1) +
+                    " " + reason);
 }
 
-// Empty lines before a name are skipped.
-std::string NextName(FileTextual& file, const std::string& listPath)
+// The next line that holds more than white space, without the white space around it: lists are written by hand,
+// and a stray blank or empty line must not shift the entries. A list that ends first is cut short.
+std::string NextValue(FileTextual& file, const std::string& listPath, std::uint32_t entry)
 {
     std::string line;
-    do
-        line = NextLine(file, listPath);
-    while (line.empty());
+    do {
+        if (!file.ReadLine(line))
+            RefuseEntry(listPath, entry, "is cut short");
+        KeystrelEngine::TrimLeft(line);
+        KeystrelEngine::TrimRight(line);
+    } while (line.empty());
     return line;
 }
 
@@ -40,6 +42,24 @@ LevelManager::LevelManager(KeystrelEngine::MessageManager* log, KeystrelEngine::
     : LevelManagerBase(log, fileManager)
 {
     Load();
+}
+
+// An empty stage would send the player past it (or, the last one, leave the game without an end); without a
+// stage there is no level to start.
+void LevelManager::Load()
+{
+    LevelManagerBase::Load();
+    if (GetStageCount() == 0)
+        m_log->FatalError("The stage list \"data\\levels\\stages_info.ini\" holds no stage");
+    for (std::uint32_t stage = 0; stage < GetStageCount(); ++stage) {
+        if (GetStage(stage).levelCount == 0)
+            m_log->FatalError("The level list \"" + LevelListPath(stage) + "\" holds no level");
+    }
+}
+
+std::string LevelManager::LevelListPath(std::uint32_t stage)
+{
+    return "data\\levels\\" + StageLevelsPath(stage);
 }
 
 std::string LevelManager::StageLevelsPath(std::uint32_t stage)
@@ -61,33 +81,36 @@ std::unique_ptr<GameFramework::LevelRecord> LevelManager::CreateLevel()
 void LevelManager::ReadLevel(GameFramework::LevelRecord& level, KeystrelEngine::FileTextual& file)
 {
     try {
-        ReadEntry(static_cast<LevelRecord&>(level), file, "data\\levels\\" + StageLevelsPath(level.id.stage));
+        ReadEntry(static_cast<LevelRecord&>(level), file, LevelListPath(level.id.stage));
     } catch (const FileError& error) {
         m_log->FatalError(error.GetText());
     }
 }
 
-// A colour count outside 1 to 5 (0 would divide the butterflies' fill by zero) and a level factor that is
-// negative or not finite make no playable level.
+// A colour count outside 2 to 5 (0 would divide the butterflies' fill by zero; with 1 every swap is of two equal
+// butterflies, which is refused) and a level factor that is negative or not finite make no playable level.
 void LevelManager::ReadEntry(LevelRecord& level, FileTextual& file, const std::string& listPath)
 {
-    level.boardName = NextName(file, listPath);
-    level.levelNumber = KeystrelEngine::ToInt(NextLine(file, listPath));
-    level.environmentName = NextName(file, listPath);
-    level.levelFactor = KeystrelEngine::ToFloat(NextLine(file, listPath));
-    if (level.levelNumber < 1 || level.levelNumber > kMaxColourCount || !std::isfinite(level.levelFactor) ||
-        level.levelFactor < 0.0f)
-        throw FileError("Incorrect \"" + listPath + "\" file format");
+    const std::uint32_t entry = level.id.level;
+    level.boardName = NextValue(file, listPath, entry);
+    level.levelNumber = KeystrelEngine::ToInt(NextValue(file, listPath, entry));
+    level.environmentName = NextValue(file, listPath, entry);
+    level.levelFactor = KeystrelEngine::ToFloat(NextValue(file, listPath, entry));
+    const std::string board = "(\"" + level.boardName + "\") ";
+    if (level.levelNumber < kMinColourCount || level.levelNumber > kMaxColourCount)
+        RefuseEntry(listPath, entry,
+                    board + "uses " + KeystrelEngine::FormatInt(level.levelNumber) + " colours, not 2 to 5");
+    if (!std::isfinite(level.levelFactor) || level.levelFactor < 0.0f)
+        RefuseEntry(listPath, entry, board + "has a level factor below 0 or not finite");
     level.cameraName = level.boardName + "_camera";
     level.boardValue = ReadBoardValue(level.boardName);
 }
 
+// The file's first number, whatever blank lines or blanks come before it.
 std::int32_t LevelManager::ReadBoardValue(const std::string& boardName)
 {
     const auto file = m_fileManager->OpenTextual("data\\boards\\" + boardName + ".ini", false);
-    std::string line;
-    file->ReadLine(line);
-    return KeystrelEngine::ToInt(line);
+    return file->ReadInt();
 }
 
 std::uint32_t LevelManager::SumStageBoardValues(std::uint32_t stage) const

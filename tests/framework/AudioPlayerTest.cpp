@@ -144,6 +144,22 @@ TEST_F(AudioPlayerTest, MusicRestartsOnlyWhatDoesNotPlayAndSwitchesWithFades)
     EXPECT_EQ(player->GetMusicState(0), Sound::Playing);
 }
 
+TEST_F(AudioPlayerTest, APlayOrResumeDuringAFadeOutTurnsTheTrackBackWhereItIs)
+{
+    MakePlayer();
+    player->PlayMusic(0, 0, 10.0f);
+    Frames(1);
+    player->StopAllMusic(1.0f); // a level left at once: the menu track asked for again must outlive the stop
+    Frames(3);
+    player->PlayMusic(0, 0, 10.0f);
+    EXPECT_NEAR(Music(0)->GetVolume(), 0.7f, 1e-5) << "on from where the fade was";
+    player->PauseMusic(0, true, true, 1.0f);
+    Frames(5);
+    player->PauseMusic(0, false, false, 0.0f);
+    Frames(20);
+    EXPECT_EQ(Music(0)->GetVolume(), 1.0f) << "neither stopped nor paused by the fades";
+}
+
 TEST_F(AudioPlayerTest, PausingAndResumingEveryChannel)
 {
     MakePlayer();

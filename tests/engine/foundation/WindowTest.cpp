@@ -252,11 +252,17 @@ TEST_F(WindowTest, WindowsAreCentredOnTheDesktopEvenWhenLarger)
     EXPECT_EQ(rect.top, 30);
 }
 
-TEST_F(WindowTest, LosingTheFocusMinimisesOnce)
+TEST_F(WindowTest, LosingTheFocusMinimisesOnceInFullScreen)
 {
-    auto window = Open({.minimiseWhenInactive = true});
-    window->Update();
     MSG message;
+    auto windowed = Open({.minimiseWhenInactive = true});
+    PlatformTesting::InjectWindowEvent(windowed->m_handle, WindowEvent::FocusLost);
+    Pump();
+    windowed->Update();
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    windowed.reset();
+    auto window = Open({.fullScreen = true, .minimiseWhenInactive = true});
+    window->Update();
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
 
     PlatformTesting::InjectWindowEvent(window->m_handle, WindowEvent::FocusLost);

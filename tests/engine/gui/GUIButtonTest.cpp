@@ -105,14 +105,19 @@ TEST_F(GUIButtonTest, EnablingKeepsTheStateDisablingFreezesThePressAndShowingRes
         EXPECT_TRUE(button->IsPressed()) << "the press is kept while disabled";
     }
     EXPECT_TRUE(TakeSounds().empty());
-    button->SetVisible(false);
-    button->SetVisible(true);
-    EXPECT_EQ(button->GetState(), 3u) << "showing keeps a disabled button disabled";
 
     // Enabled again, the held press goes on to a click; the button last saw the cursor over it, so no sound.
     button->SetEnabled(true);
     EXPECT_EQ(button->GetState(), 0u);
     Run(*button, {{kHoldOver, 2, false, {}}, {kOver, 1, true, {}}});
+    // A press that a hide cuts off is gone when the button shows again: no click.
+    Run(*button, {{kPressOver, 2, false, {1}}});
+    button->SetEnabled(false);
+    button->SetVisible(false);
+    button->SetVisible(true);
+    EXPECT_EQ(button->GetState(), 3u) << "showing keeps a disabled button disabled";
+    button->SetEnabled(true);
+    Run(*button, {{kOver, 1, false, {}}});
 
     // A button that becomes visible starts normal.
     button->SetVisible(false);

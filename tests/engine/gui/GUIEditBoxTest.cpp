@@ -158,6 +158,7 @@ TEST_F(GUIEditBoxTest, CharactersNeedAGlyphOrAreTheSpaceAndKeepToBothLimits)
                   Char(u' ', u"A ", 2, 0, true),
                   Char(u'B', u"A B", 3, 0, true),
                   Char(u'C', u"A B", 3, 0, false), // 40 units would exceed the widest text
+                  Char(u' ', u"A B", 3, 0, false), // and so would a trailing blank
                   Key(kF1, u"A B", 3, 0),          // keys that do nothing
                   Key(kRight, u"A B", 3, 0),
                   Key(kDelete, u"A B", 3, 0),

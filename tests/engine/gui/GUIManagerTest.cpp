@@ -216,6 +216,21 @@ TEST_F(GUIManagerTest, WidgetsMadeDuringTheUpdateWaitForTheNextFrameInSlotOrder)
     EXPECT_EQ(madeButton->GetState(), GUIButton::kHover);
 }
 
+TEST_F(GUIManagerTest, WindowsDeletedDuringThePassMoveNoLaterWidgetOutOfIt)
+{
+    std::vector<GUIWindow*> doomed(4);
+    for (GUIWindow*& window : doomed)
+        window = gui->CreateWindow(GUIWindow::kShown, {0, 0}, {10, 10}, kNoModel, nullptr);
+    gui->m_windows.Add(new HookWindow(Services(), [&] {
+        std::ranges::for_each(doomed, [&](auto* window) { gui->DeleteWindow(window); });
+        doomed.clear();
+    }));
+    GUIWindow* after = gui->CreateWindow(GUIWindow::kShown, {0, 0}, {640, 480}, kNoModel, nullptr);
+    MoveMouse(320, 240);
+    Frame();
+    EXPECT_TRUE(after->IsCursorOver()) << "packing four of six slots mid-pass would skip it";
+}
+
 TEST_F(GUIManagerTest, DestructionDeletesEveryWidgetAndGivesBackTheQuadsAndTheCamera)
 {
     GUIWindow* parent =

@@ -151,6 +151,9 @@ TEST_F(GUISliderTest, FewerThanTwoPositionsGiveOnePositionAtTheStart)
 TEST_F(GUISliderTest, ADisabledSliderIgnoresTheMouseAndDisablesItsThumb)
 {
     const auto slider = Slider();
+    GUIButton* thumb = slider->GetThumb();
+    EXPECT_ANY_THROW(slider->SetThumb(std::string("ui\\missing.mlf"), GUISize{10, 10}));
+    EXPECT_EQ(slider->GetThumb(), thumb) << "the old thumb stays, and works on below";
     slider->Update(150, kY, false, false);
     EXPECT_EQ(slider->GetState(), GUISlider::kHover);
     slider->Draw();

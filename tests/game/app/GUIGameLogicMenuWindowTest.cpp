@@ -115,14 +115,14 @@ TEST_F(GUIGameLogicMenuWindowTest, CloseStoresTheVolumesAndTheConfigurationAndRe
     player->SetSoundVolume(0.5f);
     OpenFully(*menu);
     Click(*menu->GetSettings().GetSoundSlider().GetIncreaseButton(), *menu);
-    EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.501f);
+    EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.55f);
     Press(kReturn);
     std::filesystem::remove(ConfigurationPath());
 
     menu->Close();
     EXPECT_FALSE(menu->m_shown);
-    EXPECT_FLOAT_EQ(SavedVolumes().sound, 0.501f);
-    EXPECT_NE(SavedConfiguration().find("g_sound_volume 0.501"), std::string::npos);
+    EXPECT_FLOAT_EQ(SavedVolumes().sound, 0.55f);
+    EXPECT_NE(SavedConfiguration().find("g_sound_volume 0.55"), std::string::npos);
     EXPECT_EQ(background->releases, 0);
     const int frames = FramesUntil([&] { return background->releases == 1; }, {menu});
     EXPECT_LE(frames, 40);

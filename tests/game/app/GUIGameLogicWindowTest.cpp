@@ -8,8 +8,11 @@
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIFont.h"
+#include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/AnimationControl.h"
+#include "engine/render/Camera.h"
 #include "engine/render/Model.h"
 #include "engine/render/ParticleSystem.h"
 #include "framework/GameLogicBase.h"
@@ -188,7 +191,7 @@ TEST_F(GUIGameLogicWindowTest, PanelsAndBarsShowTheLevelAndZeroCountsShowEmpty)
     EXPECT_NEAR(hud->GetManaBar().GetValue(), 1.0f - GUIGameLogicWindow::kWonManaSpeed * kFrameTime, 1e-5f);
 }
 
-TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHidden)
+TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHiddenAndUnshownControlsStayHiddenInTheFold)
 {
     level = std::make_unique<StandInLevel>(engine.get(), player.get(), &record);
     level->relax = true;
@@ -199,6 +202,12 @@ TEST_F(GUIGameLogicWindowTest, RelaxModeKeepsTheEnergyBarHidden)
     EXPECT_FALSE(hud->GetEnergyBar().GetCaption()->IsVisible());
     EXPECT_FALSE(hud->GetControl(GUIGameLogicWindow::kEnergyFrame).GetWidget()->IsVisible());
     EXPECT_TRUE(hud->GetManaBar().GetFill()->IsVisible());
+    const auto unused =
+        engine->m_config->v_fullscreen ? GUIGameLogicWindow::kFullScreen : GUIGameLogicWindow::kWindowed;
+    hud->Close();
+    for (int frame = 0; frame < 60; ++frame, Step())
+        for (const auto index : {GUIGameLogicWindow::kEnergyFrame, unused})
+            EXPECT_FALSE(hud->GetControl(index).GetModelWindow()->IsVisible()) << frame;
 }
 
 TEST_F(GUIGameLogicWindowTest, ViewAndWindowModeButtons)
@@ -279,6 +288,13 @@ TEST_F(GUIGameLogicWindowTest, StatisticsShowOnlyForANonZeroNumber)
         EXPECT_EQ(Texts(hud->GetStatistics()).size(), value == std::string("1") ? 3u : 0u) << value;
     }
     EXPECT_EQ(Texts(hud->GetStatistics()).at(0).text.substr(0, 5), u"FPS: ");
+    float below = engine->m_gui->m_camera->m_height; // each line under the one above, the last inside the screen
+    for (const KeystrelEngine::GUITextRecord& line : Texts(hud->GetStatistics())) {
+        const auto box = engine->m_gui->m_fonts->FindFont(line.fontId)->MeasureText(line.text, 0.0f, -1.0f);
+        EXPECT_LE(line.position.y + box.maxY, below);
+        below = line.position.y + box.minY;
+    }
+    EXPECT_GE(below, 0.0f);
     engine->m_config->UnregisterVariable("d_show_statistics");
 }
 

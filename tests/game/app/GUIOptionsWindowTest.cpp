@@ -80,20 +80,17 @@ TEST_F(GUIOptionsWindowTest, SlidersOpenOnTheVolumesAndPassOnlyChangesAboveAThou
     EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.37f);
     EXPECT_FLOAT_EQ(player->GetMusicVolume(), 1.0f); // the slider's last position
 
-    Click(*SoundSlider().GetIncreaseButton(), *options);
-    EXPECT_EQ(SoundSlider().GetPosition(), 371u);
-    EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.371f);
+    Click(*SoundSlider().GetIncreaseButton(), *options); // a twentieth of the range
+    EXPECT_EQ(SoundSlider().GetPosition(), 420u);
+    EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.42f);
 
     // A volume between two positions stays while the slider is within a thousandth of it.
-    player->SetSoundVolume(0.3704f);
+    player->SetSoundVolume(0.4204f);
     Frame({options});
-    Click(*SoundSlider().GetDecreaseButton(), *options);
-    EXPECT_EQ(SoundSlider().GetPosition(), 370u);
-    EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.3704f);
-    Click(*SoundSlider().GetIncreaseButton(), *options);
-    Click(*SoundSlider().GetIncreaseButton(), *options);
-    EXPECT_EQ(SoundSlider().GetPosition(), 372u);
-    EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.372f);
+    EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.4204f);
+    SoundSlider().SetPosition(422); // as a drag leaves it
+    Frame({options});
+    EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.422f);
     EXPECT_EQ(options->m_result, GameFramework::RequestNone);
 }
 
@@ -189,8 +186,12 @@ TEST_F(GUIOptionsWindowTest, DefaultsStayOpenAndCancelPutsTheVolumesBackAndWrite
 
     Press(CancelButton);
     EXPECT_EQ(options->m_result, GameFramework::RequestBack);
+    options->Close(); // the controls went back too, so the fold keeps the volumes
+    FramesUntil([&] { return manager->m_frameFree; }, {options});
     EXPECT_FLOAT_EQ(player->GetSoundVolume(), 0.2f);
     EXPECT_FLOAT_EQ(player->GetMusicVolume(), 0.3f);
+    EXPECT_EQ(options->GetVideoModes()[options->m_selected].text, "1024x768");
+    EXPECT_FALSE(options->GetSettings().IsFullScreenChecked());
     EXPECT_EQ(config().v_mode, "1024x768x32");
     EXPECT_FALSE(config().v_fullscreen);
     EXPECT_FALSE(IsRaised("g_update_video_mode"));

@@ -19,6 +19,7 @@
 
 namespace {
 
+using KeystrelEngine::Matrix4;
 using Wispfold::Tutorial;
 
 // Each cell's model stands at ten times its grid coordinates.
@@ -38,7 +39,8 @@ const char* const kPhrases[] = {
     "CHARACTER_TUTORIAL_MAKE_SWAP_3",   "CHARACTER_TUTORIAL_MAKE_SWAP_4", "CHARACTER_TUTORIAL_MAKE_SWAP_5",
     "CHARACTER_TUTORIAL_MAKE_SWAP_6",   "CHARACTER_TUTORIAL_MAKE_SWAP_7", "CHARACTER_TUTORIAL_CAMERA_0",
     "CHARACTER_TUTORIAL_CAMERA_1",      "CHARACTER_TUTORIAL_CAMERA_2",    "CHARACTER_TUTORIAL_DOUBLE_MANNA_0",
-    "CHARACTER_TUTORIAL_CLOSED_CELL_0", "CHARACTER_TUTORIAL_WEB_ITEM_0",  "CHARACTER_LEVEL_BEGIN"};
+    "CHARACTER_TUTORIAL_CLOSED_CELL_0", "CHARACTER_TUTORIAL_WEB_ITEM_0",  "CHARACTER_LEVEL_BEGIN",
+    "CHARACTER_TUTORIAL_BONUS0_0",      "CHARACTER_TUTORIAL_BONUS1_0",    "CHARACTER_TUTORIAL_BONUS2_0"};
 
 class TutorialTest : public AppTesting::CharacterFixture
 {
@@ -297,6 +299,23 @@ TEST_F(TutorialTest, CellTopicsSpeakOnlyWhileTheirSubjectHolds)
         StepsUntil([] { return false; }, 10);
         EXPECT_EQ(tutorial->GetTopic(), relax ? Tutorial::kWebItem : Tutorial::kNoTopic);
         EXPECT_EQ(SavedFlag(*profile, 7), 1);
+        tutorial.reset();
+    }
+}
+
+// Each bonus topic starts once a butterfly carries its kind of bonus, and points at it.
+TEST_F(TutorialTest, BonusTopicsPointAtTheirKindOfBonus)
+{
+    for (std::uint32_t kind = 0; kind < 3; ++kind) {
+        KeepTopics({4 + kind});
+        Start(TestSupport::MakeHexagonLevel(1.0f, false));
+        Wispfold::Cell* centre = board->FindCell(5, 10);
+        board->GetItem(centre)->m_bonus = world.CreateBonus(static_cast<Wispfold::BonusKind>(kind));
+        StepsUntil([&] { return tutorial->GetStep() == 1; });
+        ExpectSaying(kPhrases[15 + kind]);
+        EXPECT_TRUE(Matrix4::Equals(tutorial->GetTip().GetOwnWorldMatrix(), placement.GetCellMatrix(*centre)));
+        StepsUntil([&] { return tutorial->GetTopic() == Tutorial::kNoTopic; });
+        EXPECT_EQ(SavedFlag(*profile, 8 + kind), 0);
         tutorial.reset();
     }
 }

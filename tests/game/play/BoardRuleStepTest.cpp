@@ -382,6 +382,16 @@ TEST_F(BoardRuleStepTest, ADeadBoardIsRefilledOnlyOnceItsLastFillHasLanded)
     m_world.LandAll();
     Frame();
     EXPECT_EQ(fills(), 3);
+    for (const bool closed : {false, true}) { // the island's only move needs a blocked or a closed cell
+        level = Rectangle(1, 1);
+        for (BoardCellRecord& record : level.cellRecords)
+            (closed ? record.closed : record.blocked) = record.x == 4;
+        Make(level);
+        Paint({});
+        m_board->FindPossibleMoves();
+        Frame();
+        EXPECT_EQ(fills(), 1) << "dead: " << closed;
+    }
 }
 
 TEST_F(BoardRuleStepTest, AGroupDestroysOnlyTheButterfliesItCollected)

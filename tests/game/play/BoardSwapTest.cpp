@@ -1,5 +1,6 @@
 #include "BoardFixture.h"
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 
@@ -142,4 +143,21 @@ TEST_F(BoardSwapTest, BlockedCellsAndMarkedButterfliesAreNeverHovered)
     Press(2, 4);
     EXPECT_EQ(m_board->GetSelectedCell(), nullptr);
     EXPECT_EQ(m_world.m_sounds.back(), BoardWorld::kSoundDeselect);
+}
+
+// A butterfly in flight is drawn away from its cell: neither a press, a refused swap nor a hint reaches it.
+TEST_F(BoardSwapTest, ButterfliesInFlightAreNeitherPickedNorWiggled)
+{
+    for (const bool arriving : {false, true}) {
+        MakePainted();
+        Item* flying = ItemAt(8, 4); // the island's move: (8, 4) with (7, 3)
+        arriving ? m_world.Appear(*flying, *At(8, 4)) : m_world.MoveTo(*flying, *At(8, 4));
+        m_board->FindPossibleMoves();
+        for (std::uint32_t pair = 0; pair < m_board->GetMoveCount(); ++pair)
+            m_board->ShowHint(pair);
+        Press(7, 3);
+        Press(8, 4);
+        EXPECT_EQ(m_board->GetSelectedCell(), At(7, 3));
+        EXPECT_EQ(std::count(m_world.m_wiggled.begin(), m_world.m_wiggled.end(), flying), 0);
+    }
 }

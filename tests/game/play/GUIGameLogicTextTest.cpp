@@ -97,7 +97,7 @@ TEST_F(GUIGameLogicTextTest, GrowsDriftsFadesAndEndsByItsAge)
         EXPECT_NEAR(record.colour.a, sample.alpha, 1e-4f);
         EXPECT_EQ(record.colour.r, 1.0f);
         EXPECT_NEAR(record.position.x, 400 - 1.5f * sample.size / 2, 1e-3f) << "centred";
-        EXPECT_NEAR(record.position.y, 300 - 11 + sample.drift, 1e-3f) << "centred, drifting up";
+        EXPECT_NEAR(record.position.y, 300 - sample.size / 2 + sample.drift, 1e-3f) << "centred, drifting up";
     }
     Step(0.01f);
     EXPECT_EQ(m_drawn.size(), 1u) << "drawn in the frame its age passes 1.7";

@@ -54,6 +54,7 @@ public:
     // The result field of every window that exists: the game's three, then the shell's.
     std::vector<std::uint32_t*> ResultFields() const;
 
+    using Game::Cursor;
     using GameBase::m_continueGameLogicWindow;
     using GameBase::m_deleteProfileWindow;
     using GameBase::m_exitWindow;

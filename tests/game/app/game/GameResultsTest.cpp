@@ -8,6 +8,7 @@
 
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/render/ParticleSystem.h"
 #include "engine/sound/Sound.h"
 #include "framework/AudioPlayer.h"
 #include "framework/GUIContinueGameLogicWindowBase.h"
@@ -17,12 +18,14 @@
 #include "framework/GUIGameOverWindowBase.h"
 #include "framework/GUIHighScoresWindowBase.h"
 #include "framework/GUIMainMenuWindowBase.h"
+#include "framework/GUIStageCompleteWindowBase.h"
 #include "framework/GUIStartGameLogicWindowBase.h"
 #include "framework/GameLogicBase.h"
 #include "framework/LevelManagerBase.h"
 #include "framework/ProfileManagerBase.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameCompleteWindow.h"
+#include "game/app/GUIGameCursor.h"
 #include "game/app/GUIGameOverWindow.h"
 #include "game/app/GUIHighScoresWindow.h"
 #include "game/app/GUIIntroductionWindow.h"
@@ -32,6 +35,7 @@
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/Profile.h"
 #include "game/play/Character.h"
+#include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
 
@@ -265,10 +269,15 @@ TEST_F(GameResults, TellsTheStoryOnceAndShowsThePlaceFromTheMainMenu)
 TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
 {
     std::vector<std::vector<std::string>> music; // both channels at each reading
-    const auto listen = [&music](TestedGame& game) { music.push_back(Music(game)); };
+    std::vector<bool> trail;                     // the cursor's trail at each reading
+    const auto listen = [&music, &trail](TestedGame& game) {
+        music.push_back(Music(game));
+        trail.push_back(game.Cursor().GetTrail()->m_emitting);
+    };
     std::size_t fields = 0;
     bool cleared = false;
     bool savedContinueBefore = false;
+    std::uint32_t bonus = 0, savedScore = 0; // after the win: all its energy was left
     bool continueAtGameOver = true;
     bool savedContinueAtGameOver = true;
     std::int32_t relaxState = 0;
@@ -314,6 +323,8 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
               {{"map after the win", Shown(&TestedGame::m_startGameLogicWindow),
                 [&](TestedGame& game) {
                     listen(game);
+                    savedScore = Saved(game)->m_score;
+                    bonus = dynamic_cast<Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow).m_energyBonus;
                     game.m_startGameLogicWindow->m_result = RequestStart;
                 }},
                {"third level", LevelRuns,
@@ -351,6 +362,8 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
     const std::vector<std::vector<std::string>> expected{{"", "game0"}, kMenuMusic, {"", "game1"}, kMenuMusic,
                                                          {"", "game0"}, kMenuMusic, {"", "game1"}, kMenuMusic};
     EXPECT_EQ(music, expected);
+    EXPECT_EQ(trail, (std::vector<bool>{false, true, false, true, false, true, false, true}));
+    EXPECT_TRUE(savedScore == bonus && bonus > 0) << savedScore << " for " << bonus;
     EXPECT_TRUE(savedContinueBefore) << "a won level leaves a game to continue";
     EXPECT_FALSE(continueAtGameOver);
     EXPECT_FALSE(savedContinueAtGameOver);
@@ -377,11 +390,13 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
     bool pendingAfter = true;
     bool savedPendingAfter = true;
     bool endingOnScreenAgain = false;
+    std::uint32_t scoreAfter = 1; // won without energy: no bonus
     const auto lastLevel = [](TestedGame& game) {
         const GameFramework::LevelManagerBase& levels = *game.m_levelManager;
         const std::uint32_t stage = levels.GetStageCount() - 1;
         // Reached already, so the map keeps it.
         Current(game).m_currentLevel = Current(game).m_bestLevel = {stage, levels.GetStage(stage).levelCount - 1};
+        static_cast<Wispfold::LevelRecord*>(levels.GetLevel(Current(game).m_currentLevel))->levelFactor = 0.0f;
     };
     // Won as soon as it runs, while the menu scene still dims away.
     const auto playAndWin = [](const std::string& name) {
@@ -418,6 +433,7 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
                                      {"after the ending", scoresOrMenu,
                                       [&](TestedGame& game) {
                                           pendingAfter = Current(game).GetFlag(Profile::EndingPending);
+                                          scoreAfter = Current(game).m_score;
                                           savedPendingAfter = Saved(game)->GetFlag(Profile::EndingPending);
                                           toTheMenu(game);
                                       }}},
@@ -445,6 +461,7 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
     EXPECT_FALSE(pendingAfter);
     EXPECT_FALSE(savedPendingAfter);
     EXPECT_FALSE(endingOnScreenAgain);
+    EXPECT_EQ(scoreAfter, 0u);
 }
 
 // A level left through the in-game menu's exit takes the character with it: the upgrade scene the main menu shows
@@ -461,6 +478,17 @@ TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
                          UpgradeScene("upgrade scene", {}),
                          {{"main menu after the scene", MainMenuShown}}})),
               0);
+}
+
+// A "done" from each window that follows a level, with no level running, crashes nothing.
+TEST_F(GameResults, DoneAfterALevelWithoutALevelRunningCrashesNothing)
+{
+    const auto done = [](TestedGame& game) {
+        for (std::uint32_t* field : {&game.m_levelCompleteWindow->m_result, &game.m_stageCompleteWindow->m_result,
+                                     &game.m_gameCompleteWindow->m_result, &game.m_gameOverWindow->m_result})
+            *field = RequestDone;
+    };
+    EXPECT_EQ(Play({NewPlayer(true), {"main menu", MainMenuShown, done}, {"the game runs on", NextFrame()}}), 0);
 }
 
 } // namespace

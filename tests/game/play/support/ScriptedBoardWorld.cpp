@@ -61,6 +61,12 @@ bool ScriptedBoardWorld::IsResting(const Item& item) const
     return Find(item).motion == Motion::Resting;
 }
 
+bool ScriptedBoardWorld::IsInFlight(const Item& item) const
+{
+    const Motion motion = Find(item).motion;
+    return motion == Motion::Arriving || motion == Motion::Swapping || motion == Motion::Leaving;
+}
+
 Wispfold::Bonus* ScriptedBoardWorld::CreateBonus(Wispfold::BonusKind kind)
 {
     m_bonusesCreated.push_back(kind);

@@ -44,6 +44,7 @@ public:
     void Wiggle(Wispfold::Item& item) override;
     void MoveTo(Wispfold::Item& item, const Wispfold::Cell& cell) override;
     bool IsResting(const Wispfold::Item& item) const override;
+    bool IsInFlight(const Wispfold::Item& item) const override;
     Wispfold::Bonus* CreateBonus(Wispfold::BonusKind kind) override;
     void SetAppearance(Wispfold::Cell& cell) override;
     void RestartManaBurst(Wispfold::Cell& cell) override;
