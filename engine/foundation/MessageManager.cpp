@@ -1,11 +1,17 @@
 // The log page holds no line breaks of its own: every line feed of a text becomes "<BR>". Entry texts are
 // escaped ('&', '<', '>') so that a file name or message can never break the page; the history keeps the texts
 // as they were given. Head and end lines frame the entries in green on white "========" rules.
+//
+// Every entry is in the file when its call returns (flushed, or closed in reopen-per-write mode), so a crash, a
+// kill or a hang leaves the log up to its last entry. A log whose file cannot be opened writes its entries, as
+// plain text, to standard error instead, after one line that names the file and the reason.
 #include "MessageManager.h"
 
 #include "Error.h"
 #include "StringUtils.h"
 #include "platform/win32/Win32.h"
+
+#include <cstring>
 
 namespace KeystrelEngine {
 namespace {
@@ -103,8 +109,11 @@ MessageManager::MessageManager(const std::string& folder, const std::string& nam
     if (!m_enabled)
         return;
     m_path = LogPath(folder, baseName.empty() ? name : baseName);
-    if (fopen_s(&m_file, m_path.c_str(), "wt") != 0)
+    if (const int failure = fopen_s(&m_file, m_path.c_str(), "wt"); failure != 0) {
+        std::fprintf(stderr, "%s Log: failed to open \"%s\" (%s); the log goes to standard error\n", m_name.c_str(),
+                     m_path.c_str(), std::strerror(failure));
         return;
+    }
     WriteRaw("<HTML>");
     WriteRaw("<HEAD>");
     WriteRaw("<TITLE>" + Escape(m_name) + " Log</TITLE>");
@@ -112,7 +121,7 @@ MessageManager::MessageManager(const std::string& folder, const std::string& nam
     WriteRaw("<BODY bgcolor=\"" + ColourText(kBlack) + "\">");
     WriteRaw(FontOpening(kWhite)); // stays open until the end line
     WriteRule("", " Log: ", "\n\n");
-    CloseIfReopening();
+    EndWrite();
 }
 
 MessageManager::~MessageManager()
@@ -165,7 +174,9 @@ void MessageManager::WriteEntry(unsigned kind, const std::string& text)
         WriteRaw(Escape(text));
         if (!plain)
             WriteRaw("</FONT>");
-        CloseIfReopening();
+        EndWrite();
+    } else if (m_enabled) {
+        std::fputs(text.c_str(), stderr);
     }
     m_history.push_back({kind, text});
 }
@@ -200,11 +211,15 @@ bool MessageManager::OpenForAppend()
     return m_file != nullptr;
 }
 
-void MessageManager::CloseIfReopening()
+void MessageManager::EndWrite()
 {
-    if (m_reopenPerWrite && m_file) {
+    if (!m_file)
+        return;
+    if (m_reopenPerWrite) {
         std::fclose(m_file);
         m_file = nullptr;
+    } else {
+        std::fflush(m_file);
     }
 }
 

@@ -57,7 +57,8 @@ private:
     void WriteRule(const std::string& before, const std::string& caption, const std::string& after);
     void WriteRaw(const std::string& piece);
     bool OpenForAppend();
-    void CloseIfReopening();
+    // Puts the entry written on disk: closes the file in reopen-per-write mode, flushes it otherwise.
+    void EndWrite();
 
     std::string m_name;
     std::string m_path;

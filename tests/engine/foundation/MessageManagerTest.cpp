@@ -139,6 +139,28 @@ TEST_F(MessageManagerTest, UnwritableLogIsNoError)
     EXPECT_EQ(log.m_history.size(), 1u);
 }
 
+// A crash or a kill loses nothing logged: the file holds every entry while the log is still open. A log that
+// cannot be opened says so and writes its entries to standard error.
+TEST_F(MessageManagerTest, EveryEntryIsReadableAtOnceInTheFileOrOnStandardError)
+{
+    for (const bool reopen : {false, true}) {
+        MessageManager log(m_folder, "Quellhaven", "", true, reopen);
+        log.Message("first");
+        log.Error("second");
+        EXPECT_EQ(ReadText(m_folder + "/Quellhaven.html"),
+                  kHead + "first<BR><FONT color=\"#FF0000\"><BR>Error: second!<BR><BR></FONT>");
+    }
+    ::testing::internal::CaptureStderr();
+    {
+        MessageManager log(m_folder + "/missing", "Quellhaven", "", true, false);
+        log.Warning("third");
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Quellhaven Log: failed to open \"" + m_folder +
+                  "/missing\\Quellhaven.html\" (No such file or directory); the log goes to standard error\n"
+                  "\nWarning: third!\n\n");
+}
+
 TEST_F(MessageManagerTest, EntriesFromTwoThreadsStayWhole)
 {
     {
