@@ -11,6 +11,7 @@
 namespace KeystrelEngine {
 
 class FileManager;
+class FileTextual;
 class MessageManager;
 
 class Config
@@ -117,6 +118,9 @@ private:
     static bool UpdateLastSeen(Variable& variable);
     void ResetVariable(Variable& variable);
     void ReadFile();
+    bool ReadFileLine(const std::string& line);
+    void KeepUnreadableFile(std::uint32_t lineNumber);
+    void WritePendingLines(FileTextual& file) const;
 
     std::string m_name;
     std::string m_path;
