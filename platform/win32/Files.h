@@ -20,6 +20,8 @@ int _access(const char* path, int mode);
 int fopen_s(FILE** file, const char* path, const char* mode);
 
 constexpr unsigned _A_SUBDIR = 0x10;
+// A link: set beside _A_SUBDIR for a link to a folder, which a walk must not descend through (it may loop).
+constexpr unsigned FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
 
 struct _finddata_t
 {
