@@ -234,41 +234,28 @@ TEST_F(ConfigTest, GarbageAndOtherEncodingsLoadWithoutHarm)
     EXPECT_FLOAT_EQ(config->v_gamma, 1.0f);
 }
 
-// A file with a line that cannot be read is copied to ".bad" with one warning; the lines that can be read still
-// apply, and the next save writes the lines of settings this run does not know as they were read.
+// A file with a line that cannot be read is copied to ".bad" with one warning; the other lines still apply, and
+// the next save writes the lines of settings this run does not know back as they were read.
 TEST_F(ConfigTest, AnUnreadableFileIsKeptAsBadAndUnknownSettingsAreWrittenBack)
 {
     const std::string good = "v_mode 800x600x32\r\n\\g_future 7 \\\\ kept\r\n";
-    const std::string unreadable[] = {"v_vsync",
-                                      "v_gamma 1.2.3",
-                                      "r_texture_anisotropy four",
-                                      "v_brightness nan",
-                                      "v_fullscreen 1\x01",
-                                      "v_m?de 640x480x16",
-                                      "c_invert_mouse 99999999999"};
-    for (const std::string& line : unreadable) {
-        const std::string text = good + line + "\r\n";
-        WriteFile(m_folder + "/Quellhaven.ini", text);
+    for (const std::string line : {"", "v_vsync", "v_gamma 1.2.3", "r_texture_anisotropy four", "v_brightness nan",
+                                   "v_fullscreen 1\x01", "v_m?de 640x480x16", "c_invert_mouse 99999999999"}) {
+        WriteFile(m_folder + "/Quellhaven.ini", good + line);
         std::filesystem::remove(m_folder + "/Quellhaven.ini.bad");
         m_log.ClearHistory();
         auto config = Make();
         config->Load();
-        EXPECT_EQ(config->v_mode, "800x600x32") << line;
-        ASSERT_EQ(m_log.m_history.size(), 1u) << line;
-        EXPECT_NE(m_log.m_history[0].text.find("Quellhaven.ini\" cannot be read at line 3; the file is kept as"),
-                  std::string::npos)
-            << m_log.m_history[0].text;
-        const Bytes kept = ReadFile(m_folder + "/Quellhaven.ini.bad");
-        EXPECT_EQ(std::string(kept.begin(), kept.end()), text);
         config->Save();
+        EXPECT_EQ(config->v_mode, "800x600x32");
         EXPECT_NE(FileText().find("\r\n\\g_future 7 \\\\ kept\r\n"), std::string::npos) << FileText();
+        EXPECT_EQ(m_log.m_history.size(), line.empty() ? 0u : 1u) << line;
+        if (!line.empty()) {
+            EXPECT_NE(m_log.m_history[0].text.find("ini\" cannot be read at line 3; the file is kept as"),
+                      std::string::npos);
+            EXPECT_EQ(ReadFile(m_folder + "/Quellhaven.ini.bad"), ToBytes(good + line)) << line;
+        }
     }
-    WriteFile(m_folder + "/Quellhaven.ini", good);
-    std::filesystem::remove(m_folder + "/Quellhaven.ini.bad");
-    m_log.ClearHistory();
-    Make()->Load();
-    EXPECT_TRUE(m_log.m_history.empty());
-    EXPECT_FALSE(FileExists(m_folder + "/Quellhaven.ini.bad"));
 }
 
 TEST_F(ConfigTest, AFailedSaveLeavesThePreviousFileWhole)
