@@ -463,7 +463,7 @@ void Config::KeepUnreadableFile(std::uint32_t lineNumber)
         std::unique_ptr<FileBinary> original = m_fileManager->OpenBinary(m_path, false, true);
         std::vector<std::uint8_t> bytes(original->GetSize());
         original->Read(original->GetSize(), bytes.data());
-        DeleteFileA(m_fileManager->MakeDiskPath(kept).c_str());
+        FileManager::DeleteFolder(m_fileManager->MakeDiskPath(kept));
         std::unique_ptr<FileBinary> copy = m_fileManager->OpenBinary(kept, true);
         copy->Write(static_cast<std::uint32_t>(bytes.size()), bytes.data());
         copy->Close();
@@ -491,7 +491,7 @@ void Config::Save()
             file->WriteString(name + " " + ValueOf(variable));
             file->WriteLineEnd();
         }
-        WritePendingLines(*file);
+        file->WriteString(PendingLines());
         file->Close();
     } catch (const FileError& error) {
         file.reset();
@@ -507,14 +507,14 @@ void Config::Save()
     }
 }
 
-// Lines of the file for variables this run never registered, so that a setting of a part that did not run (or
-// of another version) is not lost.
-void Config::WritePendingLines(FileTextual& file) const
+// The lines of the file for variables this run never registered, each ended by CR LF, so that a setting of a
+// part that did not run (or of another version) is not lost.
+std::string Config::PendingLines() const
 {
-    for (const auto& [name, line] : m_pending) {
-        file.WriteString(line);
-        file.WriteLineEnd();
-    }
+    std::string lines;
+    for (const auto& [name, line] : m_pending)
+        lines += line + "\r\n";
+    return lines;
 }
 
 void Config::ParseVideoMode(const std::string& text, std::uint32_t* width, std::uint32_t* height,

@@ -11,7 +11,6 @@
 namespace KeystrelEngine {
 
 class FileManager;
-class FileTextual;
 class MessageManager;
 
 class Config
@@ -120,7 +119,7 @@ private:
     void ReadFile();
     bool ReadFileLine(const std::string& line);
     void KeepUnreadableFile(std::uint32_t lineNumber);
-    void WritePendingLines(FileTextual& file) const;
+    std::string PendingLines() const;
 
     std::string m_name;
     std::string m_path;
