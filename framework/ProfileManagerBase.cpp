@@ -59,13 +59,18 @@ void ProfileManagerBase::LoadProfiles()
 }
 
 // A missing list is the first start. One that cannot be read is set aside as ".bad" before the fresh list
-// replaces it, so that it is never lost.
+// replaces it, so that it is never lost. So is one whose current name names none of the profiles (a damaged
+// name, or a profile whose file has gone): its entries stay, and another profile becomes current.
 void ProfileManagerBase::LoadList()
 {
     try {
         m_file.Open(m_listPath, VersionedFile::ModeRead);
         Read(m_file.GetFile());
         m_file.Close();
+        if (m_currentNameUnknown) {
+            m_file.KeepDamaged(m_listPath, *m_log, "The current profile of \"" + m_listPath + "\" names no profile");
+            Save();
+        }
     } catch (const KeystrelEngine::FileError& error) {
         m_file.KeepDamaged(m_listPath, *m_log, error.GetText());
         m_current = nullptr;
@@ -78,8 +83,8 @@ void ProfileManagerBase::LoadList()
 void ProfileManagerBase::Read(FileBinary& file)
 {
     const std::u16string current = file.ReadWString();
-    if (!current.empty())
-        m_current = FindProfile(current);
+    m_current = current.empty() ? nullptr : FindProfile(current);
+    m_currentNameUnknown = !current.empty() && !m_current;
     const std::uint32_t count = file.ReadU32();
     for (std::uint32_t i = 0; i < count; ++i) {
         ProfileListEntry entry;

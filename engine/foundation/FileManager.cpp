@@ -25,7 +25,8 @@ std::string WithBackslash(std::string folder)
     return folder;
 }
 
-// Appends the files of folder that match pattern, and those of its sub-folders whose names match it too.
+// Appends the files of folder that match pattern, and those of its sub-folders whose names match it too. Links
+// to folders are neither listed nor followed: two links that lead back into the folder would never end the walk.
 void ListDisk(const std::string& folder, const std::string& pattern, std::vector<std::string>& list)
 {
     _finddata_t found;
@@ -36,7 +37,7 @@ void ListDisk(const std::string& folder, const std::string& pattern, std::vector
     do {
         if (!(found.attrib & _A_SUBDIR))
             list.push_back(prefix + found.name);
-        else if (found.name != "." && found.name != "..")
+        else if (found.name != "." && found.name != ".." && !(found.attrib & FILE_ATTRIBUTE_REPARSE_POINT))
             ListDisk(prefix + found.name, pattern, list);
     } while (_findnext(search, &found) == 0);
     _findclose(search);

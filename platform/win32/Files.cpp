@@ -96,11 +96,14 @@ intptr_t _findfirst(const char* pattern, _finddata_t* data)
             continue;
         _finddata_t found;
         found.name = entry->d_name;
+        const std::string path = folder + found.name;
         struct stat info;
-        if (::stat((folder + found.name).c_str(), &info) == 0) {
+        if (::stat(path.c_str(), &info) == 0) {
             found.attrib = S_ISDIR(info.st_mode) ? _A_SUBDIR : 0;
             found.size = static_cast<std::uint64_t>(info.st_size);
         }
+        if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+            found.attrib |= FILE_ATTRIBUTE_REPARSE_POINT;
         state.entries.push_back(std::move(found));
     }
     ::closedir(dir);
@@ -138,7 +141,7 @@ BOOL CreateDirectoryA(LPCSTR path, LPVOID /*securityAttributes*/)
 
 BOOL DeleteFileA(LPCSTR path)
 {
-    return ::unlink(Win32Host::ToHostPath(path).c_str()) == 0 ? TRUE : FALSE;
+    return ::unlink(Win32Host::ToHostEntryPath(path).c_str()) == 0 ? TRUE : FALSE;
 }
 
 namespace {

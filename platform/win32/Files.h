@@ -20,6 +20,8 @@ int _access(const char* path, int mode);
 int fopen_s(FILE** file, const char* path, const char* mode);
 
 constexpr unsigned _A_SUBDIR = 0x10;
+// A link: set beside _A_SUBDIR for a link to a folder, which a walk must not descend through (it may loop).
+constexpr unsigned FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
 
 struct _finddata_t
 {
@@ -37,6 +39,7 @@ int _findclose(intptr_t handle);
 // Kernel ------------------------------------------------------------------------------------------------------
 
 BOOL CreateDirectoryA(LPCSTR path, LPVOID securityAttributes);
+// Deletes only a file of exactly the name's last component: one that differs in letter case is not this file.
 BOOL DeleteFileA(LPCSTR path);
 
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
@@ -74,7 +77,8 @@ struct SHFILEOPSTRUCTA
     WORD fFlags = 0;
 };
 
-// Only FO_DELETE is offered: a silent recursive delete. A link is removed as a link, never followed. It refuses an
-// empty name, the root, and every folder that is or holds the home folder, the data or configuration folder, the
-// program's folder or the current folder, which no caller can mean to delete. Returns 0 on success.
+// Only FO_DELETE is offered: a silent recursive delete of the entry of exactly the name's last component (never
+// one that differs in letter case). A link is removed as a link, never followed. It refuses an empty name, the
+// root, and every folder that is or holds the home folder, the data or configuration folder, the program's folder
+// or the current folder, which no caller can mean to delete. Returns 0 on success.
 int SHFileOperationA(SHFILEOPSTRUCTA* operation);

@@ -88,7 +88,7 @@ bool IsProtected(const fs::path& lexical, const fs::path& entry)
 
 bool DeleteEntry(const char* name)
 {
-    const std::string hostName = Win32Host::ToHostPath(name);
+    const std::string hostName = Win32Host::ToHostEntryPath(name);
     if (hostName.empty())
         return false;
     const fs::path lexical = Lexical(hostName);

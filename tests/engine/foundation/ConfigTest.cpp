@@ -234,6 +234,30 @@ TEST_F(ConfigTest, GarbageAndOtherEncodingsLoadWithoutHarm)
     EXPECT_FLOAT_EQ(config->v_gamma, 1.0f);
 }
 
+// A file with a line that cannot be read is copied to ".bad" with one warning; the other lines still apply, and
+// the next save writes the lines of settings this run does not know back as they were read.
+TEST_F(ConfigTest, AnUnreadableFileIsKeptAsBadAndUnknownSettingsAreWrittenBack)
+{
+    const std::string good = "v_mode 800x600x32\r\n\\g_future 7 \\\\ kept\r\n";
+    for (const std::string line : {"", "v_vsync", "v_gamma 1.2.3", "r_texture_anisotropy four", "v_brightness nan",
+                                   "v_fullscreen 1\x01", "v_m?de 640x480x16", "c_invert_mouse 99999999999"}) {
+        WriteFile(m_folder + "/Quellhaven.ini", good + line);
+        std::filesystem::remove(m_folder + "/Quellhaven.ini.bad");
+        m_log.ClearHistory();
+        auto config = Make();
+        config->Load();
+        config->Save();
+        EXPECT_EQ(config->v_mode, "800x600x32");
+        EXPECT_NE(FileText().find("\r\n\\g_future 7 \\\\ kept\r\n"), std::string::npos) << FileText();
+        EXPECT_EQ(m_log.m_history.size(), line.empty() ? 0u : 1u) << line;
+        if (!line.empty()) {
+            EXPECT_NE(m_log.m_history[0].text.find("ini\" cannot be read at line 3; the file is kept as"),
+                      std::string::npos);
+            EXPECT_EQ(ReadFile(m_folder + "/Quellhaven.ini.bad"), ToBytes(good + line)) << line;
+        }
+    }
+}
+
 TEST_F(ConfigTest, AFailedSaveLeavesThePreviousFileWhole)
 {
     auto config = Make();
