@@ -42,6 +42,7 @@ struct EngineSettings;
 namespace GameFramework {
 
 class AudioPlayer;
+class UserFolderLock;
 class DataKeeper;
 class GameLogicBase;
 class GUIContinueGameLogicWindowBase;
@@ -82,7 +83,8 @@ class GameBase
 {
 public:
     // Reads "Version" and "InstallPath" below "SOFTWARE\" + maker + "\" + product, the local machine's value
-    // before the user's, and names the user folder. Writes nothing, to the registry or to disk.
+    // before the user's, and names the user folder (empty when the system offers no usable data folder). Writes
+    // nothing, to the registry or to disk.
     GameBase(const std::string& productName, const std::string& makerName);
     // Deletes what exists, windows before the services they use, the engine last.
     virtual ~GameBase();
@@ -92,7 +94,10 @@ public:
 
     // One turn of the main loop.
     virtual void Frame();
-    // Starts the engine and the shell's services, makes the game's start-up objects and opens the logos.
+    // Takes the user folder (see UserFolderLock.h) and removes the temporaries of saves an earlier run left, then
+    // starts the engine and the shell's services, makes the game's start-up objects and opens the logos. Without a
+    // user folder it throws FatalError before writing anything; a folder that cannot be written is logged as
+    // saves being off, and the game plays on.
     virtual void Initialize();
     virtual void FillEngineSettings(KeystrelEngine::EngineSettings& settings);
     virtual void RegisterConsoleCommands();
@@ -206,6 +211,7 @@ protected:
     std::string m_registryKey;
     std::string m_installPath;
     std::string m_userFolder;
+    std::unique_ptr<UserFolderLock> m_userFolderLock; // held until the engine has saved at exit
 
     std::unique_ptr<KeystrelEngine::Engine> m_engine;
     // Copies of the engine's services, none owned.

@@ -3,13 +3,20 @@
 #include "framework/GameLoaderBase.h"
 
 #include "engine/foundation/Error.h"
+#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
+#include "framework/UserFolderLock.h"
 #include "tests/framework/EnginePlatform.h"
 #include "tests/framework/TestGame.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <csignal>
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using FrameworkTesting::Journal;
 using FrameworkTesting::TestGame;
@@ -172,6 +179,109 @@ TEST_F(GameLoaderBaseTest, LoopDrainsMessagesBeforeEachFrameAndStopsAfterTheExit
     EXPECT_EQ(keysSeenByFrames[1], 'c') << "the whole burst before the second frame";
     EXPECT_EQ(lastKeyRead, 'c') << "nothing read after the exiting frame";
     EXPECT_TRUE(messageLeft);
+}
+
+// Every entry below the test's folders with its bytes and time, so that a start which must touch nothing shows any
+// change.
+std::map<std::string, std::pair<TestSupport::Bytes, std::filesystem::file_time_type>> Snapshot()
+{
+    namespace fs = std::filesystem;
+    std::map<std::string, std::pair<TestSupport::Bytes, fs::file_time_type>> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(TestSupport::BaseFolder()).parent_path())) {
+        auto& kept = entries[entry.path().string()]; // folders and links by name alone
+        if (entry.is_regular_file() && !entry.is_symlink())
+            kept = {TestSupport::ReadFile(entry.path().string()), entry.last_write_time()};
+    }
+    return entries;
+}
+
+TEST_F(GameLoaderBaseTest, OneGamePerUserFolderAndACrashedHolderLocksNobodyOut)
+{
+    auto first = std::make_unique<TestGame>(journal);
+    const auto before = Snapshot();
+    Journal second;
+    const TestLoader refused([&] { return std::make_unique<TestGame>(second); });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "Quellhaven is already running.");
+    EXPECT_EQ(Boxes()[0].caption, "Quellhaven");
+    EXPECT_EQ(Boxes()[0].type, 0x40u);
+    EXPECT_EQ(refused.GetExitCode(), 0);
+    EXPECT_EQ(second.entries, std::vector<std::string>{"FillEngineSettings"}) << "no engine, no log";
+    EXPECT_EQ(Snapshot(), before);
+
+    const std::string lock = first->GetUserFolder() + "\\Quellhaven.lock";
+    first.reset();
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const GameFramework::UserFolderLock held(lock, "Quellhaven");
+        char byte = 'h';
+        if (::write(ends[1], &byte, 1) == 1)
+            ::pause();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ends[0], &byte, 1), 1);
+    EXPECT_THROW(GameFramework::UserFolderLock(lock, "Quellhaven"), GameFramework::GameAlreadyRunning);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(GameFramework::UserFolderLock(lock, "Quellhaven").GetFailure(), "");
+}
+
+// A user folder that cannot be written starts a game that plays and says why saves are off; without any usable
+// folder the start says so and writes nothing.
+TEST_F(GameLoaderBaseTest, AFirstStartPlaysWithoutAWritableFolderAndSaysSoWithoutAnyFolder)
+{
+    namespace fs = std::filesystem;
+    const std::string data = std::getenv("XDG_DATA_HOME"), home = std::getenv("HOME");
+    const std::string user = data + "/Tarrowby Games/Quellhaven";
+    const auto playOneFrame = [&](const std::string& expected) {
+        bool saidWhy = false;
+        const TestLoader loader([&] {
+            return std::make_unique<ScriptedGame>(journal, std::vector<ScriptedGame::Step>{[&](ScriptedGame& game) {
+                                                      for (const auto& record : game.m_log->m_history)
+                                                          saidWhy |= record.text.find(expected) != std::string::npos;
+                                                      game.GetEngine()->RequestExit();
+                                                  }});
+        });
+        EXPECT_TRUE(saidWhy) << expected;
+        EXPECT_TRUE(Boxes().empty()) << expected;
+        EXPECT_EQ(loader.GetExitCode(), 0);
+    };
+    fs::create_directories(data + "/Tarrowby Games");
+    fs::create_symlink(data + "/gone", user);
+    const std::string lock =
+        "Saves are off: Failed to create \"" + data + "\\Tarrowby Games\\Quellhaven\\Quellhaven.lock\" file: ";
+    playOneFrame(lock + "No such file or directory");
+    fs::remove(user);
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "/Quellhaven", EROFS);
+    playOneFrame(lock + "Read-only file system");
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
+
+    // XDG_DATA_HOME that is no absolute path is ignored for $HOME/.local/share.
+    ::setenv("XDG_DATA_HOME", "relative/data", 1);
+    playOneFrame("Initialization of File Manager");
+    EXPECT_TRUE(fs::exists(home + "/.local/share/Tarrowby Games/Quellhaven/Quellhaven.html"));
+    EXPECT_FALSE(fs::exists("relative"));
+
+    fs::create_symlink(data + "/nowhere", data + "/gone");
+    const auto before = Snapshot();
+    for (const auto& [xdg, homeValue] :
+         {std::pair{data + "/gone", home}, {std::string("relative"), std::string("home")}}) {
+        ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+        ::setenv("HOME", homeValue.c_str(), 1);
+        PlatformTesting::RecordMessageBoxes(true);
+        const TestLoader noFolder([&] { return std::make_unique<TestGame>(journal); });
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text,
+                  "No folder can hold the player's data: neither XDG_DATA_HOME nor HOME names a usable folder.");
+        EXPECT_EQ(noFolder.GetExitCode(), 1);
+        EXPECT_EQ(Snapshot(), before) << xdg;
+        EXPECT_FALSE(fs::exists("/Tarrowby Games") || fs::exists("home") || fs::exists("relative"));
+    }
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    ::setenv("HOME", home.c_str(), 1);
 }
 
 } // namespace

@@ -115,7 +115,7 @@ TEST(Files, OpenedFilesAreRecordedByTheirNamesWhileRecordingIsOn)
 
 TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)
 {
-    const std::string xdg = FreshFolder("xdg") + "/data-home";
+    const std::string xdg = FreshFolder("xdg") + "/data-home", data = std::getenv("XDG_DATA_HOME");
     ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
     std::string path;
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
@@ -124,6 +124,7 @@ TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
     EXPECT_EQ(path, std::string(std::getenv("HOME")) + "/.local/share");
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
 }
 
 TEST(Shell, SilentDeleteRemovesLinksAsLinksAndRefusesEveryFolderAtOrAboveTheUsersOwn)
