@@ -53,10 +53,9 @@ bool IsWritingMode(const char* mode)
 }
 
 // The 'x' of a writing mode: created exclusively, never through a link.
-std::FILE* OpenExclusive(const std::string& path, const char* mode)
+std::FILE* OpenExclusive(const std::string& path)
 {
-    const int flags = O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | (std::strchr(mode, '+') ? O_RDWR : O_WRONLY);
-    const int descriptor = ::open(path.c_str(), flags, 0666);
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0)
         return nullptr;
     std::FILE* file = ::fdopen(descriptor, "wb");
@@ -101,7 +100,7 @@ int fopen_s(FILE** file, const char* path, const char* mode)
     if (IsWritingMode(mode) && Fault(PlatformTesting::FileFault::Create, host))
         return errno;
     errno = 0;
-    *file = std::strchr(mode, 'x') ? OpenExclusive(host, mode) : std::fopen(host.c_str(), mode);
+    *file = std::strchr(mode, 'x') ? OpenExclusive(host) : std::fopen(host.c_str(), mode);
     if (!*file)
         return errno ? errno : ENOENT;
     NoteOpened(path);
@@ -116,8 +115,7 @@ int _sopen_s(int* descriptor, const char* path, int openFlags, int /*shareFlags*
         return errno;
     const int flags =
         O_NOFOLLOW | O_CLOEXEC | ((openFlags & _O_RDWR) ? O_RDWR : O_RDONLY) | ((openFlags & _O_CREAT) ? O_CREAT : 0);
-    const mode_t mode = ((permission & _S_IREAD) ? 0444 : 0) | ((permission & _S_IWRITE) ? 0222 : 0);
-    *descriptor = ::open(host.c_str(), flags, mode & 0666);
+    *descriptor = ::open(host.c_str(), flags, (permission & _S_IWRITE) ? 0666 : 0444);
     return *descriptor < 0 ? errno : 0;
 }
 
@@ -129,14 +127,14 @@ int _close(int descriptor)
 // An open-file-description lock: owned by this opening rather than by the process, released with it.
 int _locking(int descriptor, int mode, long count)
 {
-    struct flock range = {};
-    range.l_type = F_WRLCK;
-    range.l_whence = SEEK_CUR;
-    range.l_len = count;
     if (mode != _LK_NBLCK) {
         errno = EINVAL;
         return -1;
     }
+    struct flock range = {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_CUR;
+    range.l_len = count;
     if (::fcntl(descriptor, F_OFD_SETLK, &range) == 0)
         return 0;
     if (errno == EAGAIN)

@@ -61,8 +61,8 @@ constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
 // With MOVEFILE_WRITE_THROUGH the call returns once the move is on the disk: the file's data is flushed (fsync)
 // before the rename, so the new name never shows a file whose data is still in the cache, and the target's folder
-// after it, so the new entry itself is kept. A file that cannot be flushed is not moved. On
-// failure errno holds the system's reason.
+// after it, so the new entry itself is kept. A file that cannot be flushed is not moved. On failure errno holds the
+// system's reason.
 BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 
 // The program's own module for a null name; no other module is loaded by name.
