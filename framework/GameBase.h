@@ -42,7 +42,6 @@ struct EngineSettings;
 namespace GameFramework {
 
 class AudioPlayer;
-class UserFolderLock;
 class DataKeeper;
 class GameLogicBase;
 class GUIContinueGameLogicWindowBase;
@@ -75,6 +74,7 @@ class LanguageManager;
 class LevelManagerBase;
 class ProfileBase;
 class ProfileManagerBase;
+class UserFolderLock;
 struct LevelId;
 struct LevelRecord;
 struct StageRecord;
