@@ -5,6 +5,7 @@
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
+#include "engine/foundation/SafeSave.h"
 
 #include <algorithm>
 
@@ -41,10 +42,11 @@ void ProfileManagerBase::LoadAll()
 }
 
 // Only the files right in the profiles folder are profiles: the listing also descends into folders whose names
-// end in ".prf".
+// end in ".prf". The temporaries of saves an earlier run left there go first.
 void ProfileManagerBase::LoadProfiles()
 {
     const std::string folder = m_baseFolder + "\\profiles";
+    KeystrelEngine::RemoveStrayTemporaries(m_files->MakeDiskPath(folder));
     std::vector<std::string> paths;
     m_files->ListFiles(folder, "*.prf", paths);
     for (const std::string& path : paths) {

@@ -11,7 +11,6 @@
 #include "FileTextual.h"
 #include "MessageManager.h"
 #include "StringUtils.h"
-#include "platform/win32/Win32.h"
 
 #include <algorithm>
 #include <cmath>
@@ -473,38 +472,17 @@ void Config::KeepUnreadableFile(std::uint32_t lineNumber)
     }
 }
 
-// The file is written beside the configuration file under a temporary name and then renamed over it, so a
-// crash or a full disk leaves the previous file whole.
+// The settings take the road of every save: a failure is logged and leaves the previous file whole.
 void Config::Save()
 {
-    const std::string temporary = m_path + ".tmp";
-    std::unique_ptr<FileTextual> file;
-    try {
-        file = m_fileManager->OpenTextual(temporary, true);
-    } catch (const FileError&) {
-        return; // the folder cannot be written: the save is lost, as with any unwritable file
+    std::string text;
+    for (const auto& [name, variable] : m_variables) {
+        if (variable.saved && variable.type != TypeCommand)
+            text += name + " " + ValueOf(variable) + "\r\n";
     }
-    try {
-        for (const auto& [name, variable] : m_variables) {
-            if (!variable.saved || variable.type == TypeCommand)
-                continue;
-            file->WriteString(name + " " + ValueOf(variable));
-            file->WriteLineEnd();
-        }
-        file->WriteString(PendingLines());
-        file->Close();
-    } catch (const FileError& error) {
-        file.reset();
-        DeleteFileA(m_fileManager->MakeDiskPath(temporary).c_str());
-        m_log->Error(error.GetText());
-        return;
-    }
-    file.reset();
-    if (!MoveFileExA(m_fileManager->MakeDiskPath(temporary).c_str(), m_fileManager->MakeDiskPath(m_path).c_str(),
-                     MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileA(m_fileManager->MakeDiskPath(temporary).c_str());
-        m_log->Error("Failed to replace \"" + m_path + "\" file");
-    }
+    text += PendingLines();
+    m_fileManager->SaveFile(
+        m_path, [&text](FileBinary& file) { file.Write(static_cast<std::uint32_t>(text.size()), text.data()); });
 }
 
 // The lines of the file for variables this run never registered, each ended by CR LF, so that a setting of a

@@ -10,6 +10,7 @@
 #include "FileTextual.h"
 #include "MessageManager.h"
 #include "PackFile.h"
+#include "SafeSave.h"
 #include "StringUtils.h"
 #include "platform/win32/Win32.h"
 
@@ -102,6 +103,21 @@ std::unique_ptr<FileTextual> FileManager::OpenTextual(const std::string& name, b
 {
     return std::make_unique<FileTextual>(OpenBinary(name, forWriting),
                                          forWriting ? FileTextual::ModeWrite : FileTextual::ModeRead);
+}
+
+bool FileManager::SaveFile(const std::string& name, const std::function<void(FileBinary&)>& write)
+{
+    const std::string path = MakeDiskPath(name);
+    try {
+        FileBinary contents(path);
+        write(contents);
+        CreateDirectories(path);
+        ReplaceFileContents(path, contents.GetData());
+        return true;
+    } catch (const FileError& error) {
+        m_log->Error(error.GetText());
+        return false;
+    }
 }
 
 bool FileManager::FindInPacks(const std::string& name, std::uint32_t* size, void* buffer)

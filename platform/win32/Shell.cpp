@@ -10,10 +10,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Only an absolute HOME names a folder; a relative one would put the data wherever the program was started.
 std::string HomeFolder()
 {
     const char* home = std::getenv("HOME");
-    return home ? home : "";
+    return home && home[0] == '/' ? home : "";
 }
 
 // An XDG base folder: the variable when it holds an absolute path, else its default below the home folder.

@@ -1,6 +1,7 @@
 #include "engine/foundation/Config.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
+#include "platform/testing.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
@@ -184,8 +185,8 @@ TEST_F(ConfigTest, SaveAndLoadRoundTrip)
     EXPECT_NE(text.find("c_invert_mouse 1\r\n"), std::string::npos);
     EXPECT_EQ(text.find("exit"), std::string::npos);
     EXPECT_EQ(text.find("reset_config"), std::string::npos);
-    EXPECT_EQ(text.rfind("c_invert_mouse", 0), 0u); // ascending name order
-    EXPECT_FALSE(FileExists(m_folder + "/Quellhaven.ini.tmp"));
+    EXPECT_EQ(text.rfind("c_invert_mouse", 0), 0u);                                 // ascending name order
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder), {}), 1); // no temporary is left
 
     auto config = Make();
     config->Load();
@@ -264,11 +265,15 @@ TEST_F(ConfigTest, AFailedSaveLeavesThePreviousFileWhole)
     config->Execute("v_gamma 1.5");
     config->Save();
     const std::string before = FileText();
-    // A folder where the temporary file should go makes the save fail.
-    std::filesystem::create_directories(m_folder + "/Quellhaven.ini.tmp");
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, m_folder, ENOSPC);
     config->Execute("v_gamma 3");
+    m_log.ClearHistory();
     config->Save();
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
     EXPECT_EQ(FileText(), before);
+    ASSERT_EQ(m_log.m_history.size(), 1u);
+    EXPECT_EQ(m_log.m_history[0].kind, MessageManager::KindError);
+    EXPECT_NE(m_log.m_history[0].text.find(config->GetPath() + "\" file: No space left on device"), std::string::npos);
 }
 
 TEST(ConfigVideoMode, ParsesWidthHeightAndDepth)

@@ -115,9 +115,10 @@ TEST(Files, OpenedFilesAreRecordedByTheirNamesWhileRecordingIsOn)
     EXPECT_TRUE(PlatformTesting::RecordedOpenedFiles().empty());
 }
 
+// An XDG_DATA_HOME or a HOME that is no absolute path names no folder.
 TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)
 {
-    const std::string xdg = FreshFolder("xdg") + "/data-home";
+    const std::string xdg = FreshFolder("xdg") + "/data-home", data = std::getenv("XDG_DATA_HOME");
     ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
     std::string path;
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
@@ -126,6 +127,15 @@ TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
     EXPECT_EQ(path, std::string(std::getenv("HOME")) + "/.local/share");
+    ::setenv("XDG_DATA_HOME", "relative", 1); // only an absolute path counts
+    EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
+    EXPECT_EQ(path, std::string(std::getenv("HOME")) + "/.local/share");
+    const std::string home = std::getenv("HOME");
+    ::setenv("HOME", "home", 1);
+    EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), E_FAIL);
+    EXPECT_FALSE(FileExists("relative") || FileExists("home"));
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
 }
 
 TEST(Shell, SilentDeleteRemovesLinksAsLinksAndRefusesEveryFolderAtOrAboveTheUsersOwn)
