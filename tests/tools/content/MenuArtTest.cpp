@@ -11,6 +11,7 @@
 #include "engine/render/Shader.h"
 #include "engine/render/ShaderUser.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -471,5 +472,74 @@ TEST_F(MenuArt, TheMapsMarkersLieInsideTheMapFrame)
                                       high = place.TransformPoint(box.m_localMax);
         EXPECT_TRUE(area.Contains({low.x, low.y, high.x - low.x, high.y - low.y}))
             << "group " << record.group << " index " << record.index;
+    }
+}
+
+// Every window's controls (as the windows pick them) keep apart without overlapping and well below the title;
+// controls whose heights overlap stand in one row (or one spans the other); controls of one size in one row or
+// column are evenly spaced; and together they stand in the middle of their frame. The relax window is left out:
+// its YES and NO buttons are button_1 and button_0 of the big frame, beside the lone buttons' middle place.
+TEST(MenuLayout, EveryWindowsControlsKeepApartEvenlyInTheMiddleOfTheirFrame)
+{
+    constexpr float kMinimumGap = 6.0f;
+    const std::vector<std::string> big{"big_window\\button_1", "big_window\\button_0", "big_window\\button_2"};
+    const std::vector<std::pair<std::string, std::vector<std::string>>> windows{
+        {"main_menu",
+         {"main_menu\\button_0", "main_menu\\button_1", "main_menu\\button_2", "main_menu\\button_3",
+          "main_menu\\button_4", "main_menu\\button_5", "main_menu\\button_6"}},
+        {"small_window", {"small_window\\button_1"}},
+        {"small_window", {"small_window\\button_1", "small_window\\button_0"}},
+        {"small_window", {"small_window\\edit", "small_window\\button_1", "small_window\\button_0"}},
+        {"big_window", {"big_window\\button_0"}},
+        {"big_window", big},
+        {"big_window",
+         {"big_window\\button_1", "big_window\\button_2", "game_logic_menu\\slider_music",
+          "game_logic_menu\\slider_sound", "game_logic_menu\\fullscreen_check_box",
+          "game_logic_menu\\relax_check_box"}},
+        {"big_window",
+         {big[0], big[1], big[2], "options\\slider_music", "options\\slider_sound", "options\\resolution_button_left",
+          "options\\resolution_text", "options\\resolution_button_right", "options\\fullscreen_check_box"}},
+        {"big_window", {"big_window\\button_0", "level_complete\\frame", "level_complete\\mana_background"}},
+        {"big_window",
+         {"profiles\\button_0", "profiles\\button_1", "profiles\\button_2", "profiles\\button_3", "profiles\\text",
+          "profiles\\scroll"}},
+        {"start_game", {"start_game\\button_0", "start_game\\button_1"}},
+    };
+    const auto middle = [](const LayoutRect& r, bool across) {
+        return across ? r.left + 0.5f * r.width : r.bottom + 0.5f * r.height;
+    };
+    for (const auto& [frame, names] : windows) {
+        SCOPED_TRACE(names.back());
+        float left = 800.0f, right = 0.0f, top = 0.0f;
+        for (std::size_t a = 0; a < names.size(); ++a) {
+            const LayoutRect& p = Layout::Area(names[a]);
+            left = std::min(left, p.left);
+            right = std::max(right, p.Right());
+            top = std::max(top, p.Top());
+            for (std::size_t b = a + 1; b < names.size(); ++b) {
+                const LayoutRect& q = Layout::Area(names[b]);
+                const float gap = std::max(std::max(p.left, q.left) - std::min(p.Right(), q.Right()),
+                                           std::max(p.bottom, q.bottom) - std::min(p.Top(), q.Top()));
+                EXPECT_GE(gap, kMinimumGap) << names[a] << " / " << names[b];
+                const bool spans =
+                    (p.bottom <= q.bottom && p.Top() >= q.Top()) || (q.bottom <= p.bottom && q.Top() >= p.Top());
+                if (p.bottom < q.Top() && q.bottom < p.Top() && !spans)
+                    EXPECT_EQ(middle(p, false), middle(q, false)) << names[a] << " / " << names[b];
+            }
+            // The next control of the same size further along the same row (across) or column.
+            for (const bool across : {true, false}) {
+                std::vector<float> starts;
+                for (const std::string& other : names) {
+                    const LayoutRect& q = Layout::Area(other);
+                    if (q.width == p.width && q.height == p.height && middle(q, !across) == middle(p, !across))
+                        starts.push_back(across ? q.left : q.bottom);
+                }
+                std::sort(starts.begin(), starts.end());
+                for (std::size_t k = 2; k < starts.size(); ++k)
+                    EXPECT_EQ(starts[k] - starts[k - 1], starts[1] - starts[0]) << names[a];
+            }
+        }
+        EXPECT_GE(Layout::Area("title").bottom - top, 2.0f * kMinimumGap);
+        EXPECT_NEAR(0.5f * (left + right), middle(Layout::Area(frame + "\\window"), true), 0.5f);
     }
 }
