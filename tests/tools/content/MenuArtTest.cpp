@@ -17,6 +17,8 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <set>
+#include <tuple>
 
 using namespace Content;
 using KeystrelEngine::Model;
@@ -475,69 +477,63 @@ TEST_F(MenuArt, TheMapsMarkersLieInsideTheMapFrame)
     }
 }
 
-// Every window's controls (as the windows pick them) keep apart without overlapping and well below the title;
-// controls whose heights overlap stand in one row (or one spans the other); controls of one size in one row or
-// column are evenly spaced; and together they stand in the middle of their frame. The relax window is left out:
-// its YES and NO buttons are button_1 and button_0 of the big frame, beside the lone buttons' middle place.
+// Every window's controls (as the windows pick them) keep apart and well below the title; controls whose
+// heights overlap stand in one row (or one spans the other); same-size neighbours in a row or column stand at
+// one pitch; together they stand in the middle of their frame. Left out: the relax window, whose YES and NO are
+// the big frame's button_1 and button_0, beside the lone buttons' middle place.
 TEST(MenuLayout, EveryWindowsControlsKeepApartEvenlyInTheMiddleOfTheirFrame)
 {
     constexpr float kMinimumGap = 6.0f;
-    const std::vector<std::string> big{"big_window\\button_1", "big_window\\button_0", "big_window\\button_2"};
+    const auto with = [](std::string frame, std::vector<std::string> names, std::vector<int> buttons) {
+        for (const int button : buttons)
+            names.push_back(frame + "\\button_" + std::to_string(button));
+        return std::make_pair(frame, names);
+    };
+    const std::vector<std::string> none;
     const std::vector<std::pair<std::string, std::vector<std::string>>> windows{
-        {"main_menu",
-         {"main_menu\\button_0", "main_menu\\button_1", "main_menu\\button_2", "main_menu\\button_3",
-          "main_menu\\button_4", "main_menu\\button_5", "main_menu\\button_6"}},
-        {"small_window", {"small_window\\button_1"}},
-        {"small_window", {"small_window\\button_1", "small_window\\button_0"}},
-        {"small_window", {"small_window\\edit", "small_window\\button_1", "small_window\\button_0"}},
-        {"big_window", {"big_window\\button_0"}},
-        {"big_window", big},
-        {"big_window",
-         {"big_window\\button_1", "big_window\\button_2", "game_logic_menu\\slider_music",
-          "game_logic_menu\\slider_sound", "game_logic_menu\\fullscreen_check_box",
-          "game_logic_menu\\relax_check_box"}},
-        {"big_window",
-         {big[0], big[1], big[2], "options\\slider_music", "options\\slider_sound", "options\\resolution_button_left",
-          "options\\resolution_text", "options\\resolution_button_right", "options\\fullscreen_check_box"}},
-        {"big_window", {"big_window\\button_0", "level_complete\\frame", "level_complete\\mana_background"}},
+        with("main_menu", none, {0, 1, 2, 3, 4, 5, 6}),
+        with("small_window", none, {1}),
+        with("small_window", {"small_window\\edit"}, {1, 0}),
+        with("big_window", none, {0}),
+        with("big_window", {"level_complete\\frame", "level_complete\\mana_background"}, {0}),
+        with("big_window",
+             {"game_logic_menu\\slider_music", "game_logic_menu\\slider_sound", "game_logic_menu\\fullscreen_check_box",
+              "game_logic_menu\\relax_check_box"},
+             {1, 2}),
+        with("big_window",
+             {"options\\slider_music", "options\\slider_sound", "options\\resolution_button_left",
+              "options\\resolution_text", "options\\resolution_button_right", "options\\fullscreen_check_box"},
+             {0, 1, 2}),
         {"big_window",
          {"profiles\\button_0", "profiles\\button_1", "profiles\\button_2", "profiles\\button_3", "profiles\\text",
           "profiles\\scroll"}},
-        {"start_game", {"start_game\\button_0", "start_game\\button_1"}},
-    };
+        with("start_game", none, {0, 1})};
     const auto middle = [](const LayoutRect& r, bool across) {
         return across ? r.left + 0.5f * r.width : r.bottom + 0.5f * r.height;
     };
     for (const auto& [frame, names] : windows) {
         SCOPED_TRACE(names.back());
         float left = 800.0f, right = 0.0f, top = 0.0f;
+        std::map<std::tuple<float, float, bool, float>, std::set<float>> lines; // size, direction, place across
         for (std::size_t a = 0; a < names.size(); ++a) {
             const LayoutRect& p = Layout::Area(names[a]);
-            left = std::min(left, p.left);
-            right = std::max(right, p.Right());
-            top = std::max(top, p.Top());
+            std::tie(left, right, top) =
+                std::make_tuple(std::min(left, p.left), std::max(right, p.Right()), std::max(top, p.Top()));
+            for (const bool across : {true, false})
+                lines[{p.width, p.height, across, middle(p, !across)}].insert(across ? p.left : p.bottom);
             for (std::size_t b = a + 1; b < names.size(); ++b) {
                 const LayoutRect& q = Layout::Area(names[b]);
-                const float gap = std::max(std::max(p.left, q.left) - std::min(p.Right(), q.Right()),
-                                           std::max(p.bottom, q.bottom) - std::min(p.Top(), q.Top()));
-                EXPECT_GE(gap, kMinimumGap) << names[a] << " / " << names[b];
-                const bool spans =
-                    (p.bottom <= q.bottom && p.Top() >= q.Top()) || (q.bottom <= p.bottom && q.Top() >= p.Top());
-                if (p.bottom < q.Top() && q.bottom < p.Top() && !spans)
-                    EXPECT_EQ(middle(p, false), middle(q, false)) << names[a] << " / " << names[b];
+                const float dx = std::max(p.left, q.left) - std::min(p.Right(), q.Right());
+                const float dy = std::max(p.bottom, q.bottom) - std::min(p.Top(), q.Top());
+                EXPECT_GE(std::max(dx, dy), kMinimumGap) << names[a] << " / " << names[b];
+                const bool spans = (p.bottom - q.bottom) * (p.Top() - q.Top()) <= 0.0f;
+                EXPECT_TRUE(dy >= 0.0f || spans || middle(p, false) == middle(q, false))
+                    << names[a] << " / " << names[b];
             }
-            // The next control of the same size further along the same row (across) or column.
-            for (const bool across : {true, false}) {
-                std::vector<float> starts;
-                for (const std::string& other : names) {
-                    const LayoutRect& q = Layout::Area(other);
-                    if (q.width == p.width && q.height == p.height && middle(q, !across) == middle(p, !across))
-                        starts.push_back(across ? q.left : q.bottom);
-                }
-                std::sort(starts.begin(), starts.end());
-                for (std::size_t k = 2; k < starts.size(); ++k)
-                    EXPECT_EQ(starts[k] - starts[k - 1], starts[1] - starts[0]) << names[a];
-            }
+        }
+        for (const auto& [line, starts] : lines) {
+            for (auto at = starts.begin(); starts.size() > 2 && std::next(at, 2) != starts.end(); ++at)
+                EXPECT_EQ(*std::next(at, 2) - *std::next(at), *std::next(at) - *at);
         }
         EXPECT_GE(Layout::Area("title").bottom - top, 2.0f * kMinimumGap);
         EXPECT_NEAR(0.5f * (left + right), middle(Layout::Area(frame + "\\window"), true), 0.5f);
