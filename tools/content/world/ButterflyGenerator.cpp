@@ -121,53 +121,21 @@ struct WingLook
     Marks marks;
 };
 
+// clang-format off
 const WingLook kLooks[ButterflyGenerator::kColours] = {
-    {1.0f,
-     1.05f,
-     false,
-     false,
-     0,
-     {0.95f, 0.05f, 0.1f, 1.0f},
-     {0.65f, 0.0f, 0.05f, 1.0f},
-     {1.0f, 0.95f, 0.9f, 1.0f},
+    // reach: fore, hind; tail, hooked tip, scallops; base, edge and mark colours; marks
+    {1.0f,  1.05f, false, false, 0, {0.95f, 0.05f, 0.1f, 1.0f},  {0.65f, 0.0f, 0.05f, 1.0f}, {1.0f, 0.95f, 0.9f, 1.0f},
      Marks::Spots},
-    {0.95f,
-     1.0f,
-     true,
-     false,
-     0,
-     {1.0f, 0.7f, 0.05f, 1.0f},
-     {1.0f, 0.55f, 0.0f, 1.0f},
-     {0.1f, 0.08f, 0.05f, 1.0f},
+    {0.95f, 1.0f,  true,  false, 0, {1.0f, 0.7f, 0.05f, 1.0f},   {1.0f, 0.55f, 0.0f, 1.0f},  {0.1f, 0.08f, 0.05f, 1.0f},
      Marks::Bands},
-    {1.05f,
-     1.0f,
-     false,
-     false,
-     7,
-     {0.25f, 0.05f, 0.8f, 1.0f},
-     {0.1f, 0.0f, 0.45f, 1.0f},
-     {0.9f, 0.95f, 1.0f, 1.0f},
+    {1.05f, 1.0f,  false, false, 7, {0.25f, 0.05f, 0.8f, 1.0f},  {0.1f, 0.0f, 0.45f, 1.0f},  {0.9f, 0.95f, 1.0f, 1.0f},
      Marks::Rim},
-    {1.0f,
-     0.9f,
-     false,
-     true,
-     0,
-     {0.92f, 1.0f, 0.85f, 1.0f},
-     {0.8f, 0.97f, 0.7f, 1.0f},
-     {0.45f, 0.62f, 0.38f, 1.0f},
+    {1.0f,  0.9f,  false, true,  0, {0.92f, 1.0f, 0.85f, 1.0f},  {0.8f, 0.97f, 0.7f, 1.0f}, {0.45f, 0.62f, 0.38f, 1.0f},
      Marks::Veins},
-    {1.1f,
-     0.95f,
-     false,
-     false,
-     4,
-     {0.32f, 0.06f, 0.28f, 1.0f},
-     {0.15f, 0.0f, 0.13f, 1.0f},
-     {1.0f, 0.8f, 0.2f, 1.0f},
+    {1.1f,  0.95f, false, false, 4, {0.32f, 0.06f, 0.28f, 1.0f}, {0.15f, 0.0f, 0.13f, 1.0f}, {1.0f, 0.8f, 0.2f, 1.0f},
      Marks::Eyes},
 };
+// clang-format on
 
 constexpr float kPixels = 128.0f / (2.0f * kHalfSpan);
 constexpr Color kOutlineColour{0.08f, 0.05f, 0.05f, 1.0f};
