@@ -484,30 +484,35 @@ TEST_F(MenuArt, TheMapsMarkersLieInsideTheMapFrame)
 TEST(MenuLayout, EveryWindowsControlsKeepApartEvenlyInTheMiddleOfTheirFrame)
 {
     constexpr float kMinimumGap = 6.0f;
-    const auto with = [](std::string frame, std::vector<std::string> names, std::vector<int> buttons) {
+    // Each window: its own folder's controls (but the frame's parts and what lies inside another control) and
+    // the frame buttons it picks; the lone buttons of the big and the small frame stand for themselves.
+    const std::vector<std::tuple<std::string, std::string, std::vector<int>>> kinds{
+        {"main_menu", "main_menu", {}},
+        {"small_window", "small_window", {}},
+        {"", "small_window", {1}},
+        {"", "big_window", {0}},
+        {"level_complete", "big_window", {0}},
+        {"profiles", "big_window", {}},
+        {"game_logic_menu", "big_window", {1, 2}},
+        {"options", "big_window", {0, 1, 2}},
+        {"start_game", "start_game", {}}};
+    std::vector<std::pair<std::string, std::vector<std::string>>> windows;
+    for (const auto& [folder, frame, buttons] : kinds) {
+        std::vector<std::string> names;
         for (const int button : buttons)
             names.push_back(frame + "\\button_" + std::to_string(button));
-        return std::make_pair(frame, names);
-    };
-    const std::vector<std::string> none;
-    const std::vector<std::pair<std::string, std::vector<std::string>>> windows{
-        with("main_menu", none, {0, 1, 2, 3, 4, 5, 6}),
-        with("small_window", none, {1}),
-        with("small_window", {"small_window\\edit"}, {1, 0}),
-        with("big_window", none, {0}),
-        with("big_window", {"level_complete\\frame", "level_complete\\mana_background"}, {0}),
-        with("big_window",
-             {"game_logic_menu\\slider_music", "game_logic_menu\\slider_sound", "game_logic_menu\\fullscreen_check_box",
-              "game_logic_menu\\relax_check_box"},
-             {1, 2}),
-        with("big_window",
-             {"options\\slider_music", "options\\slider_sound", "options\\resolution_button_left",
-              "options\\resolution_text", "options\\resolution_button_right", "options\\fullscreen_check_box"},
-             {0, 1, 2}),
-        {"big_window",
-         {"profiles\\button_0", "profiles\\button_1", "profiles\\button_2", "profiles\\button_3", "profiles\\text",
-          "profiles\\scroll"}},
-        with("start_game", none, {0, 1})};
+        const auto own = [&folder](const LayoutArea& area) {
+            return !folder.empty() && area.name != folder && Folder(area.name) == folder &&
+                   area.name.find("\\window") == std::string::npos;
+        };
+        for (const LayoutArea& area : Layout::Areas()) {
+            if (own(area) && std::none_of(Layout::Areas().begin(), Layout::Areas().end(), [&](const LayoutArea& other) {
+                    return &other != &area && own(other) && other.rect.Contains(area.rect);
+                }))
+                names.push_back(area.name);
+        }
+        windows.emplace_back(frame, names);
+    }
     const auto middle = [](const LayoutRect& r, bool across) {
         return across ? r.left + 0.5f * r.width : r.bottom + 0.5f * r.height;
     };
