@@ -1,6 +1,7 @@
 # Quellhaven: `make run` builds and starts the game, `make data` builds the content tool and writes the game's
-# data into $(BUILD)/Data, `make test` builds and runs every test, `make bench` runs the benchmarks and `make fuzz`
-# the loaders' fuzz targets. Each installs the Debian packages it needs when they are missing.
+# data into $(BUILD)/Data (both build only the game and the tool), `make test` builds and runs every test,
+# `make bench` runs the benchmarks and `make fuzz` the loaders' fuzz targets. Each installs the Debian packages it
+# needs when they are missing.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -14,7 +15,7 @@ PACKAGES   := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libsdl2
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang-14 libclang-rt-14-dev llvm-14
 
-.PHONY: all run data test bench fuzz deps bench-deps fuzz-deps build build-asan clean
+.PHONY: all run data test bench fuzz deps bench-deps fuzz-deps build build-game build-asan clean
 
 all: build
 
@@ -41,6 +42,10 @@ $(FUZZ_BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The game and its content tool alone, in the folder `make test` builds everything in.
+build-game: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target quellhaven quellhaven-content
+
 build-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
@@ -49,7 +54,7 @@ test: build build-asan
 	tools/run-tests $(ASAN_BUILD) $(JOBS) --sanitized
 
 # The tool does nothing while the stamp in the folder names its own build.
-data: build
+data: build-game
 	$(BUILD)/tools/content/quellhaven-content $(BUILD)/Data
 
 # The program finds its data in the folder it lies in: $(BUILD)/quellhaven reads $(BUILD)/Data.

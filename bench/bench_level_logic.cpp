@@ -212,7 +212,7 @@ int main()
     profiles.m_current = profile;
     for (std::size_t hint = 0; hint < Wispfold::Profile::kTutorialHintCount; ++hint)
         profile->SetTutorialHintPending(hint, false);
-    Wispfold::ProfileTutorialFlags flags(engine->m_log.get(), profiles);
+    Wispfold::ProfileTutorialFlags flags(profiles);
     const GameFramework::DataKeeperServices services{engine->m_log.get(),          engine->m_files.get(),
                                                      engine->m_shaders.get(),      engine->m_models.get(),
                                                      engine->m_spriteGroups.get(), engine->m_particleSystems.get()};

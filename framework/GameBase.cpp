@@ -33,11 +33,13 @@
 #include "LevelManagerBase.h"
 #include "ProfileManagerBase.h"
 #include "ReadRegistryString.h"
+#include "UserFolderLock.h"
 #include "engine/foundation/Config.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Random.h"
+#include "engine/foundation/SafeSave.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIFont.h"
@@ -94,7 +96,9 @@ GameBase::GameBase(const std::string& productName, const std::string& makerName)
     m_version = static_cast<std::uint32_t>(std::strtoul(version.c_str(), nullptr, 10));
     if (!ReadInstallerValue(m_registryKey, "InstallPath", m_installPath))
         m_installPath = KeystrelEngine::GetApplicationFolder();
-    m_userFolder = KeystrelEngine::FileManager::GetUserFolder() + "\\" + makerName + "\\" + productName;
+    const std::string dataFolder = KeystrelEngine::FileManager::GetUserFolder();
+    if (!dataFolder.empty())
+        m_userFolder = dataFolder + "\\" + makerName + "\\" + productName;
 }
 
 GameBase::~GameBase()
@@ -148,10 +152,17 @@ void GameBase::Initialize()
 {
     KeystrelEngine::EngineSettings settings;
     FillEngineSettings(settings);
-    // The engine opens the log in the user folder first of all; on the very first start nothing has made it yet.
-    KeystrelEngine::FileManager::CreateDirectories(m_userFolder + "\\");
+    if (m_userFolder.empty())
+        throw KeystrelEngine::FatalError("No folder can hold the player's data: neither XDG_DATA_HOME nor HOME names "
+                                         "a usable folder.");
+    // Before anything is written: a second game on the folder ends without touching a file. The lock makes the
+    // user folder too, where the engine opens the log first of all.
+    m_userFolderLock = std::make_unique<UserFolderLock>(m_userFolder + "\\" + m_productName + ".lock", m_productName);
+    KeystrelEngine::RemoveStrayTemporaries(m_userFolder);
     m_engine = std::make_unique<KeystrelEngine::Engine>(settings);
     CopyEngineServices();
+    if (!m_userFolderLock->GetFailure().empty())
+        m_log->Warning("Saves are off: " + m_userFolderLock->GetFailure());
     KeystrelEngine::RandomSeed = GetTickCount();
     m_languageManager = std::make_unique<LanguageManager>(m_fileManager, m_registryKey);
     RegisterConsoleCommands();

@@ -76,6 +76,7 @@ class LanguageManager;
 class LevelManagerBase;
 class ProfileBase;
 class ProfileManagerBase;
+class UserFolderLock;
 struct LevelRecord;
 struct StageRecord;
 
@@ -83,7 +84,8 @@ class GameBase
 {
 public:
     // Reads "Version" and "InstallPath" below "SOFTWARE\" + maker + "\" + product, the local machine's value
-    // before the user's, and names the user folder. Writes nothing, to the registry or to disk.
+    // before the user's, and names the user folder (empty when the system offers no usable data folder). Writes
+    // nothing, to the registry or to disk.
     GameBase(const std::string& productName, const std::string& makerName);
     // Deletes what exists, windows before the services they use, the engine last.
     virtual ~GameBase();
@@ -93,7 +95,10 @@ public:
 
     // One turn of the main loop.
     virtual void Frame();
-    // Starts the engine and the shell's services, makes the game's start-up objects and opens the logos.
+    // Takes the user folder (see UserFolderLock.h) and removes the temporaries of saves an earlier run left, then
+    // starts the engine and the shell's services, makes the game's start-up objects and opens the logos. Without a
+    // user folder it throws FatalError before writing anything; a folder that cannot be written is logged as
+    // saves being off, and the game plays on.
     virtual void Initialize();
     virtual void FillEngineSettings(KeystrelEngine::EngineSettings& settings);
     virtual void RegisterConsoleCommands();
@@ -207,6 +212,7 @@ protected:
     std::string m_registryKey;
     std::string m_installPath;
     std::string m_userFolder;
+    std::unique_ptr<UserFolderLock> m_userFolderLock; // held until the engine has saved at exit
 
     std::unique_ptr<KeystrelEngine::Engine> m_engine;
     // Copies of the engine's services, none owned.

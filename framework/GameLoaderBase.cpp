@@ -1,6 +1,7 @@
 #include "GameLoaderBase.h"
 
 #include "GameBase.h"
+#include "UserFolderLock.h"
 
 #include "engine/foundation/Error.h"
 #include "engine/gui/Engine.h"
@@ -21,6 +22,9 @@ void GameLoaderBase::Run()
         CreateGame();
         MessageLoop();
         DestroyGame();
+    } catch (const GameAlreadyRunning& running) {
+        DestroyGame();
+        MessageBoxA(nullptr, running.GetText().c_str(), running.GetCaption().c_str(), MB_ICONINFORMATION);
     } catch (const KeystrelEngine::FatalError& error) {
         DestroyGame();
         ShowFatalError(error.GetText().c_str());

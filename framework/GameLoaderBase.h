@@ -26,6 +26,7 @@ public:
 
     // Creates the game, runs the loop and destroys the game. A FatalError shows its own text, anything else
     // "Unhandled exception!", both captioned "Fatal Error"; Run then returns, and the exit code tells the failure.
+    // A game already running on the user folder is no failure: its box shows, and the exit code stays 0.
     virtual void Run();
     // Makes the game object and keeps it in m_game.
     virtual void CreateGame() = 0;

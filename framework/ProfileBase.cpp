@@ -119,8 +119,7 @@ bool ProfileBase::IsFree(const std::string& fileName) const
 void ProfileBase::SetFileName(const std::string& fileName)
 {
     m_fileName = fileName;
-    m_profileFolder = GetFilePath(fileName);
-    KeystrelEngine::ReplaceFileExtension(m_profileFolder, "");
+    m_profileFolder = GetFilePath(fileName.substr(0, fileName.rfind('.')));
 }
 
 void ProfileBase::Write(FileBinary& file)

@@ -1,7 +1,8 @@
 // One player's profile: the name, the progress through stages and levels, the score, the sound and music volumes
 // and the results of the levels played, kept in "<user folder>\profiles\<file name>.prf". A new profile gets a
 // file name made from the player's name and random digits, never one that is taken. Beside the file lies the
-// profile's own folder (the file's path without its extension), deleted with it.
+// profile's own folder (the file's path without its last extension: "ida.old.prf" has the folder "ida.old"),
+// deleted with it.
 //
 // The game derives its profile from this class: Write and Read handle the base record and then call WriteExtra
 // and ReadExtra, which the game extends with its own fields after the volumes.

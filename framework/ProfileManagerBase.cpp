@@ -5,6 +5,7 @@
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
+#include "engine/foundation/SafeSave.h"
 
 #include <algorithm>
 
@@ -41,10 +42,11 @@ void ProfileManagerBase::LoadAll()
 }
 
 // Only the files right in the profiles folder are profiles: the listing also descends into folders whose names
-// end in ".prf".
+// end in ".prf". The temporaries of saves an earlier run left there go first.
 void ProfileManagerBase::LoadProfiles()
 {
     const std::string folder = m_baseFolder + "\\profiles";
+    KeystrelEngine::RemoveStrayTemporaries(m_files->MakeDiskPath(folder));
     std::vector<std::string> paths;
     m_files->ListFiles(folder, "*.prf", paths);
     for (const std::string& path : paths) {
@@ -59,13 +61,18 @@ void ProfileManagerBase::LoadProfiles()
 }
 
 // A missing list is the first start. One that cannot be read is set aside as ".bad" before the fresh list
-// replaces it, so that it is never lost.
+// replaces it, so that it is never lost. So is one whose current name names none of the profiles (a damaged
+// name, or a profile whose file has gone): its entries stay, and another profile becomes current.
 void ProfileManagerBase::LoadList()
 {
     try {
         m_file.Open(m_listPath, VersionedFile::ModeRead);
         Read(m_file.GetFile());
         m_file.Close();
+        if (m_currentNameUnknown) {
+            m_file.KeepDamaged(m_listPath, *m_log, "The current profile of \"" + m_listPath + "\" names no profile");
+            Save();
+        }
     } catch (const KeystrelEngine::FileError& error) {
         m_file.KeepDamaged(m_listPath, *m_log, error.GetText());
         m_current = nullptr;
@@ -78,8 +85,8 @@ void ProfileManagerBase::LoadList()
 void ProfileManagerBase::Read(FileBinary& file)
 {
     const std::u16string current = file.ReadWString();
-    if (!current.empty())
-        m_current = FindProfile(current);
+    m_current = current.empty() ? nullptr : FindProfile(current);
+    m_currentNameUnknown = !current.empty() && !m_current;
     const std::uint32_t count = file.ReadU32();
     for (std::uint32_t i = 0; i < count; ++i) {
         ProfileListEntry entry;

@@ -44,7 +44,8 @@ public:
     // The current profile's volumes go to the player.
     virtual void ApplyProfileVolumes();
     // Reads every profile file and the profile list. A profile that cannot be read is left out; a list that
-    // cannot be read is set aside as ".bad" and written anew. Throws FileError when saving the list fails.
+    // cannot be read, or whose current name names none of the profiles, is set aside as ".bad" and written anew.
+    // Throws FileError when saving the list fails.
     virtual void LoadAll();
     // A new profile read from the profile file of that name.
     virtual std::unique_ptr<ProfileBase> CreateProfileFromFile(const std::string& fileName) = 0;
@@ -86,6 +87,7 @@ private:
 
     VersionedFile m_file;
     std::vector<std::unique_ptr<ProfileBase>> m_profiles; // by ProfileNameLess
+    bool m_currentNameUnknown = false; // the list read last names a current profile that is not among them
     std::string m_listPath;
 };
 

@@ -1,8 +1,6 @@
-// Saves never write over the file they replace. A save writes path + ".tmp" from its first byte, and only Close,
-// after the header holds the final length and the data is flushed, renames the temporary over the path with
-// write-through. A crash, a kill or a full disk at any moment before that leaves the previous file whole; after
-// it the new file is complete. An unfinished write (an owner that threw, or was destroyed, before Close) is
-// discarded, never put in place.
+// Saves never write over the file they replace: the file is made in memory, its header filled in once the length
+// is known, and the file manager's save road puts it in place whole (see SafeSave.h). A crash, a kill or a full
+// disk at any moment leaves the previous file whole or the new one complete.
 #include "VersionedFile.h"
 
 #include "engine/foundation/ByteOrder.h"
@@ -31,51 +29,35 @@ VersionedFile::VersionedFile(KeystrelEngine::FileManager* fileManager, std::stri
     std::copy_n(magic.begin(), std::min(magic.size(), m_magic.size()), m_magic.begin());
 }
 
-VersionedFile::~VersionedFile()
-{
-    Release();
-}
+VersionedFile::~VersionedFile() = default;
 
-void VersionedFile::Open(const std::string& path, Mode mode)
+void VersionedFile::Open(const std::string& path, Mode /*mode*/)
 {
-    Release();
-    m_mode = mode;
+    m_file.reset();
     m_path = path;
-    if (mode == ModeRead) {
-        m_file = m_fileManager->OpenBinary(path, false);
-        CheckHeader();
-        return;
-    }
-    m_temporaryPath = m_fileManager->MakeDiskPath(path + ".tmp");
-    m_file = m_fileManager->OpenBinary(m_temporaryPath, true);
-    WriteHeader(m_file->GetPosition());
+    m_file = m_fileManager->OpenBinary(path, false);
+    CheckHeader();
 }
 
 void VersionedFile::Close()
 {
-    if (!m_file)
-        return;
-    if (m_mode == ModeWrite)
-        Publish();
-    else
-        m_file.reset();
+    m_file.reset();
 }
 
-void VersionedFile::Save(const std::string& path, const std::function<void(FileBinary&)>& writeBody)
+bool VersionedFile::Save(const std::string& path, const std::function<void(FileBinary&)>& writeBody)
 {
-    Open(path, ModeWrite);
-    try {
-        writeBody(*m_file);
-    } catch (...) {
-        Discard();
-        throw;
-    }
-    Close();
+    return m_fileManager->SaveFile(path, [&](FileBinary& file) {
+        WriteHeader(file, 0);
+        writeBody(file);
+        const std::uint32_t length = file.GetPosition();
+        file.Seek(FileBinary::SeekFromStart, 0);
+        WriteHeader(file, length);
+    });
 }
 
 void VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why)
 {
-    Release();
+    m_file.reset();
     const std::string diskPath = m_fileManager->MakeDiskPath(path);
     if (!KeystrelEngine::FileManager::FileExistsOnDisk(diskPath))
         return;
@@ -100,46 +82,13 @@ void VersionedFile::CheckHeader()
                         FormatUnsigned(m_version));
 }
 
-void VersionedFile::WriteHeader(std::uint32_t length)
+void VersionedFile::WriteHeader(FileBinary& file, std::uint32_t length) const
 {
     std::uint8_t header[FileBinary::kHeaderSize];
     KeystrelEngine::StoreLE32(header, length);
     std::memcpy(header + 4, m_magic.data(), m_magic.size());
     KeystrelEngine::StoreLE32(header + 9, m_version);
-    m_file->Write(FileBinary::kHeaderSize, header);
-}
-
-void VersionedFile::Publish()
-{
-    try {
-        const std::uint32_t length = m_file->GetPosition();
-        m_file->Seek(FileBinary::SeekFromStart, 0);
-        WriteHeader(length);
-        m_file->Close();
-    } catch (const FileError&) {
-        Discard();
-        throw;
-    }
-    m_file.reset();
-    const std::string target = m_fileManager->MakeDiskPath(m_path);
-    if (!MoveFileExA(m_temporaryPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(m_temporaryPath.c_str());
-        throw FileError("Failed to replace \"" + m_path + "\" file");
-    }
-}
-
-// Neither throws: they run in the destructor and on the way out of failed saves.
-void VersionedFile::Release()
-{
-    if (IsWriting())
-        Discard();
-    m_file.reset();
-}
-
-void VersionedFile::Discard()
-{
-    m_file.reset();
-    DeleteFileA(m_temporaryPath.c_str());
+    file.Write(FileBinary::kHeaderSize, header);
 }
 
 void WriteU8(FileBinary& file, std::uint8_t value)

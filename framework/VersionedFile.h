@@ -22,28 +22,26 @@ namespace GameFramework {
 class VersionedFile
 {
 public:
+    // Files are written only through Save.
     enum Mode : std::uint32_t
     {
-        ModeRead = 0,
-        ModeWrite = 1
+        ModeRead = 0
     };
 
     // magic: at least five characters, of which the first five are kept.
     VersionedFile(KeystrelEngine::FileManager* fileManager, std::string_view magic, std::uint32_t version);
-    // A write still open is discarded: the file it was to replace stays as it was.
     virtual ~VersionedFile();
 
     VersionedFile(const VersionedFile&) = delete;
     VersionedFile& operator=(const VersionedFile&) = delete;
 
-    // Reading checks the header and leaves the file right behind it. Writing goes to path + ".tmp" behind a
-    // provisional header; only Close puts it in place of path. Throws FileError.
+    // Checks the header and leaves the file right behind it. Throws FileError.
     void Open(const std::string& path, Mode mode);
-    // A read is released. A write gets its header filled in, is flushed and is renamed over the path; when any
-    // of that fails the temporary is deleted, the previous file stays and the FileError passes on.
+    // Releases the file read.
     void Close();
-    // Open for writing, writeBody, Close; a body that throws discards the temporary before the error passes on.
-    void Save(const std::string& path, const std::function<void(KeystrelEngine::FileBinary&)>& writeBody);
+    // The header, then writeBody's records, saved in place of path through the file manager's one save road: a
+    // failure is logged there and false comes back, with the previous file left as it was. Nothing is thrown.
+    bool Save(const std::string& path, const std::function<void(KeystrelEngine::FileBinary&)>& writeBody);
 
     // The open file; only valid between Open and Close.
     KeystrelEngine::FileBinary& GetFile() { return *m_file; }
@@ -54,21 +52,14 @@ public:
     void KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why);
 
 private:
-    bool IsWriting() const { return m_file && m_mode == ModeWrite; }
     void CheckHeader();
-    void WriteHeader(std::uint32_t length);
-    void Publish();
-    // Lets go of the held file; an unfinished write is discarded.
-    void Release();
-    void Discard();
+    void WriteHeader(KeystrelEngine::FileBinary& file, std::uint32_t length) const;
 
     KeystrelEngine::FileManager* m_fileManager;
     std::array<char, 5> m_magic{};
     std::uint32_t m_version;
     std::unique_ptr<KeystrelEngine::FileBinary> m_file;
-    Mode m_mode = ModeRead;
-    std::string m_path;          // as given to Open: the error texts name it
-    std::string m_temporaryPath; // the disk path of the temporary of a write
+    std::string m_path; // as given to Open: the error texts name it
 };
 
 // The records' plain fields, little-endian as the header.

@@ -38,6 +38,17 @@ std::vector<WORD> InstalledKeyboardLayouts();
 void RecordOpenedFiles(bool on);
 std::vector<std::string> RecordedOpenedFiles();
 
+// File-system faults: every later call of the kind whose system path contains `part` fails with the system's error
+// code `error` (EROFS for a read-only folder, ENOSPC for a full disk...) and changes nothing. Creates are files
+// opened for writing or appending and folders made; renames are MoveFileExA, matched on either name. An error of 0
+// lifts the fault of that kind.
+enum class FileFault
+{
+    Create,
+    Rename
+};
+void SetFileFault(FileFault kind, const std::string& part, int error);
+
 // Clock -------------------------------------------------------------------------------------------------------
 
 // timeGetTime and the performance counter read a fake clock that starts at the given count of nanoseconds and

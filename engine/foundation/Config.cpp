@@ -6,13 +6,15 @@
 #include "Config.h"
 
 #include "Error.h"
+#include "FileBinary.h"
 #include "FileManager.h"
 #include "FileTextual.h"
 #include "MessageManager.h"
 #include "StringUtils.h"
-#include "platform/win32/Win32.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace KeystrelEngine {
@@ -38,6 +40,67 @@ std::string CleanLine(const std::string& line)
             cleaned += c;
     }
     return cleaned;
+}
+
+struct ParsedLine
+{
+    bool empty = true;
+    std::string name;  // lower case
+    std::string value; // without a comment ("\\\\" to the end) and blanks at its ends
+};
+
+// The name runs from the first character that is neither white space nor a backslash to the next one that is.
+ParsedLine ParseLine(const std::string& line)
+{
+    const std::string text = CleanLine(line);
+    ParsedLine parsed;
+    parsed.empty = text.empty();
+    std::size_t at = 0;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (IsSpace(c) || c == '\\') {
+            if (!parsed.name.empty())
+                break;
+        } else {
+            parsed.name += c;
+        }
+    }
+    ToLowerInPlace(parsed.name);
+    parsed.value = text.substr(std::min(at, text.size()));
+    if (const std::size_t comment = parsed.value.find("\\\\"); comment != std::string::npos)
+        parsed.value.resize(comment);
+    TrimLeft(parsed.value);
+    TrimRight(parsed.value);
+    return parsed;
+}
+
+// Letters, digits and '_': the names variables are registered with.
+bool IsVariableName(const std::string& name)
+{
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
+// A value that the variable's type reads whole: a decimal integer for ints and bools, a finite number for floats,
+// text without control characters for strings. Anything else would be stored as 0 or kept half.
+bool ReadsWhole(std::uint32_t type, const std::string& value)
+{
+    if (std::any_of(value.begin(), value.end(), [](char c) { return c >= 0 && c < ' ' && c != '\t'; }))
+        return false;
+    char* end = nullptr;
+    switch (type) {
+    case Config::TypeInt:
+    case Config::TypeBool: {
+        const long long number = std::strtoll(value.c_str(), &end, 10);
+        return end != value.c_str() && *end == 0 && number >= std::numeric_limits<std::int32_t>::min() &&
+               number <= std::numeric_limits<std::int32_t>::max();
+    }
+    case Config::TypeFloat:
+        return std::isfinite(std::strtod(value.c_str(), &end)) && end != value.c_str() && *end == 0;
+    default:
+        return true;
+    }
 }
 
 // The decimal number at the start of text as strtoul reads it with a 32-bit unsigned long: leading blanks, an
@@ -166,38 +229,21 @@ void Config::UnregisterVariable(const std::string& name)
 
 int Config::Execute(const std::string& line, std::string* nameFound)
 {
-    const std::string text = CleanLine(line);
-    if (text.empty())
+    const ParsedLine parsed = ParseLine(line);
+    if (parsed.empty)
         return ResultEmptyLine;
-    std::string name;
-    std::size_t at = 0;
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (IsSpace(c) || c == '\\') {
-            if (!name.empty())
-                break;
-        } else {
-            name += c;
-        }
-    }
-    ToLowerInPlace(name);
     if (nameFound)
-        *nameFound = name;
-    Variable* variable = FindAttached(name);
+        *nameFound = parsed.name;
+    Variable* variable = FindAttached(parsed.name);
     if (!variable)
         return ResultUnknownName;
     if (variable->type == TypeCommand) {
         variable->commandState = kCommandRaised;
         return ResultDone;
     }
-    std::string value = text.substr(std::min(at, text.size()));
-    if (const std::size_t comment = value.find("\\\\"); comment != std::string::npos)
-        value.resize(comment);
-    TrimLeft(value);
-    TrimRight(value);
-    if (value.empty())
+    if (parsed.value.empty())
         return ResultNameOnly;
-    Store(*variable, value);
+    Store(*variable, parsed.value);
     return ResultDone;
 }
 
@@ -372,44 +418,81 @@ void Config::ReadFile()
     } catch (const FileError&) {
         return; // no configuration file yet: every variable keeps its default
     }
-    std::string line, name;
+    std::string line;
+    std::uint32_t number = 0, firstUnreadable = 0;
     while (file->ReadLine(line)) {
-        if (Execute(line, &name) == ResultUnknownName)
-            m_pending.emplace(name, line);
+        ++number;
+        if (!ReadFileLine(line) && firstUnreadable == 0)
+            firstUnreadable = number;
+    }
+    file.reset();
+    if (firstUnreadable != 0)
+        KeepUnreadableFile(firstUnreadable);
+}
+
+// Executes one line of the file; false when the line cannot be read (a name no variable can have, a variable
+// without a value, or a value its type does not read whole), which leaves the variable as it was. A well-formed
+// name that is not registered waits as a pending line, which the next save writes back as it was read.
+bool Config::ReadFileLine(const std::string& line)
+{
+    const ParsedLine parsed = ParseLine(line);
+    if (parsed.empty)
+        return true;
+    const Variable* variable = FindAttached(parsed.name);
+    if (!variable) {
+        if (!IsVariableName(parsed.name))
+            return false;
+        m_pending.emplace(parsed.name, line);
+        return true;
+    }
+    if (variable->type != TypeCommand && (parsed.value.empty() || !ReadsWhole(variable->type, parsed.value)))
+        return false;
+    Execute(line);
+    return true;
+}
+
+// The settings read so far stay in use and the next save writes the file anew, so a copy keeps what was on the
+// unreadable lines. An entry already at the copy's name (an older copy, a link) is removed, never written through.
+void Config::KeepUnreadableFile(std::uint32_t lineNumber)
+{
+    const std::string kept = m_path + ".bad";
+    const std::string why =
+        "Configuration file \"" + m_path + "\" cannot be read at line " + FormatUnsigned(lineNumber);
+    try {
+        std::unique_ptr<FileBinary> original = m_fileManager->OpenBinary(m_path, false, true);
+        std::vector<std::uint8_t> bytes(original->GetSize());
+        original->Read(original->GetSize(), bytes.data());
+        FileManager::DeleteFolder(m_fileManager->MakeDiskPath(kept));
+        std::unique_ptr<FileBinary> copy = m_fileManager->OpenBinary(kept, true);
+        copy->Write(static_cast<std::uint32_t>(bytes.size()), bytes.data());
+        copy->Close();
+        m_log->Warning(why + "; the file is kept as \"" + kept + "\"");
+    } catch (const FileError& error) {
+        m_log->Warning(why + "; failed to keep the file as \"" + kept + "\": " + error.GetText());
     }
 }
 
-// The file is written beside the configuration file under a temporary name and then renamed over it, so a
-// crash or a full disk leaves the previous file whole.
+// The settings take the road of every save: a failure is logged and leaves the previous file whole.
 void Config::Save()
 {
-    const std::string temporary = m_path + ".tmp";
-    std::unique_ptr<FileTextual> file;
-    try {
-        file = m_fileManager->OpenTextual(temporary, true);
-    } catch (const FileError&) {
-        return; // the folder cannot be written: the save is lost, as with any unwritable file
+    std::string text;
+    for (const auto& [name, variable] : m_variables) {
+        if (variable.saved && variable.type != TypeCommand)
+            text += name + " " + ValueOf(variable) + "\r\n";
     }
-    try {
-        for (const auto& [name, variable] : m_variables) {
-            if (!variable.saved || variable.type == TypeCommand)
-                continue;
-            file->WriteString(name + " " + ValueOf(variable));
-            file->WriteLineEnd();
-        }
-        file->Close();
-    } catch (const FileError& error) {
-        file.reset();
-        DeleteFileA(m_fileManager->MakeDiskPath(temporary).c_str());
-        m_log->Error(error.GetText());
-        return;
-    }
-    file.reset();
-    if (!MoveFileExA(m_fileManager->MakeDiskPath(temporary).c_str(), m_fileManager->MakeDiskPath(m_path).c_str(),
-                     MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileA(m_fileManager->MakeDiskPath(temporary).c_str());
-        m_log->Error("Failed to replace \"" + m_path + "\" file");
-    }
+    text += PendingLines();
+    m_fileManager->SaveFile(
+        m_path, [&text](FileBinary& file) { file.Write(static_cast<std::uint32_t>(text.size()), text.data()); });
+}
+
+// The lines of the file for variables this run never registered, each ended by CR LF, so that a setting of a
+// part that did not run (or of another version) is not lost.
+std::string Config::PendingLines() const
+{
+    std::string lines;
+    for (const auto& [name, line] : m_pending)
+        lines += line + "\r\n";
+    return lines;
 }
 
 void Config::ParseVideoMode(const std::string& text, std::uint32_t* width, std::uint32_t* height,

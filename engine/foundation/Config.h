@@ -117,6 +117,9 @@ private:
     static bool UpdateLastSeen(Variable& variable);
     void ResetVariable(Variable& variable);
     void ReadFile();
+    bool ReadFileLine(const std::string& line);
+    void KeepUnreadableFile(std::uint32_t lineNumber);
+    std::string PendingLines() const;
 
     std::string m_name;
     std::string m_path;

@@ -1,7 +1,7 @@
 // A file object is in one of three states, fixed at creation: in memory (pack entries and disk files up to
-// 8 MiB, or larger ones loaded whole), read on demand (the stream stays open), or writing. In the two stream
-// states the stream follows the position: after a seek it is moved to the position before the next transfer,
-// so a clamped seek can never leave the two apart.
+// 8 MiB, or larger ones loaded whole), read on demand (the stream stays open), or writing (to a stream, or in
+// memory for a save). In the two stream states the stream follows the position: after a seek it is moved to the
+// position before the next transfer, so a clamped seek can never leave the two apart.
 #include "FileBinary.h"
 
 #include "ByteOrder.h"
@@ -54,6 +54,8 @@ FileBinary::FileBinary(const std::string& path, std::uint32_t size, const void* 
 {
 }
 
+FileBinary::FileBinary(const std::string& path) : m_path(path), m_writing(true) {}
+
 FileBinary::~FileBinary()
 {
     if (m_stream)
@@ -86,6 +88,10 @@ void FileBinary::Write(std::uint32_t count, const void* buffer)
     if (m_stream && m_writing) {
         SyncStream();
         written = std::fwrite(buffer, 1, count, m_stream);
+    } else if (m_writing) {
+        m_data.resize(std::max<std::size_t>(m_data.size(), std::size_t{m_position} + count));
+        std::memcpy(m_data.data() + m_position, buffer, count);
+        written = count;
     }
     m_position += static_cast<std::uint32_t>(written);
     m_size = std::max(m_size, m_position);

@@ -28,6 +28,8 @@ public:
     FileBinary(const std::string& path, bool writing, bool loadWhole);
     // A copy of size bytes held in memory.
     FileBinary(const std::string& path, std::uint32_t size, const void* bytes);
+    // A file written in memory, empty at first; GetData holds what was written. Saves make their contents so.
+    explicit FileBinary(const std::string& path);
     virtual ~FileBinary();
 
     FileBinary(const FileBinary&) = delete;
@@ -52,6 +54,7 @@ public:
                      const std::string& versionText);
 
     const std::string& GetPath() const { return m_path; }
+    const std::vector<std::uint8_t>& GetData() const { return m_data; }
     std::uint32_t GetSize() const { return m_size; }
     std::uint32_t GetPosition() const { return m_position; }
     std::uint32_t GetRemaining() const { return m_position < m_size ? m_size - m_position : 0; }

@@ -10,6 +10,7 @@
 #include "FileTextual.h"
 #include "MessageManager.h"
 #include "PackFile.h"
+#include "SafeSave.h"
 #include "StringUtils.h"
 #include "platform/win32/Win32.h"
 
@@ -25,7 +26,8 @@ std::string WithBackslash(std::string folder)
     return folder;
 }
 
-// Appends the files of folder that match pattern, and those of its sub-folders whose names match it too.
+// Appends the files of folder that match pattern, and those of its sub-folders whose names match it too. Links
+// to folders are neither listed nor followed: two links that lead back into the folder would never end the walk.
 void ListDisk(const std::string& folder, const std::string& pattern, std::vector<std::string>& list)
 {
     _finddata_t found;
@@ -36,7 +38,7 @@ void ListDisk(const std::string& folder, const std::string& pattern, std::vector
     do {
         if (!(found.attrib & _A_SUBDIR))
             list.push_back(prefix + found.name);
-        else if (found.name != "." && found.name != "..")
+        else if (found.name != "." && found.name != ".." && !(found.attrib & FILE_ATTRIBUTE_REPARSE_POINT))
             ListDisk(prefix + found.name, pattern, list);
     } while (_findnext(search, &found) == 0);
     _findclose(search);
@@ -101,6 +103,21 @@ std::unique_ptr<FileTextual> FileManager::OpenTextual(const std::string& name, b
 {
     return std::make_unique<FileTextual>(OpenBinary(name, forWriting),
                                          forWriting ? FileTextual::ModeWrite : FileTextual::ModeRead);
+}
+
+bool FileManager::SaveFile(const std::string& name, const std::function<void(FileBinary&)>& write)
+{
+    const std::string path = MakeDiskPath(name);
+    try {
+        FileBinary contents(path);
+        write(contents);
+        CreateDirectories(path);
+        ReplaceFileContents(path, contents.GetData());
+        return true;
+    } catch (const FileError& error) {
+        m_log->Error(error.GetText());
+        return false;
+    }
 }
 
 bool FileManager::FindInPacks(const std::string& name, std::uint32_t* size, void* buffer)

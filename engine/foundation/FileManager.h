@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ public:
     // The caller owns the result. Throws FileError when the file cannot be opened.
     std::unique_ptr<FileBinary> OpenBinary(const std::string& name, bool forWriting, bool loadWhole = false);
     std::unique_ptr<FileTextual> OpenTextual(const std::string& name, bool forWriting);
+
+    // Every save of a player's file takes this road: write makes the contents in memory, then they replace the disk
+    // file name (see SafeSave.h), its folders made on the way. A failure anywhere, write's own FileError included,
+    // is logged as one error line naming the file and the system's reason, and false comes back; the file on disk
+    // is then as it was, and the caller keeps its state, so its next save tries again. Nothing is thrown.
+    bool SaveFile(const std::string& name, const std::function<void(FileBinary&)>& write);
 
     bool FindInPacks(const std::string& name, std::uint32_t* size = nullptr, void* buffer = nullptr);
     bool FileExists(const std::string& name);

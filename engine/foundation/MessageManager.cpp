@@ -1,11 +1,19 @@
 // The log page holds no line breaks of its own: every line feed of a text becomes "<BR>". Entry texts are
 // escaped ('&', '<', '>') so that a file name or message can never break the page; the history keeps the texts
 // as they were given. Head and end lines frame the entries in green on white "========" rules.
+//
+// Every entry is in the file when its call returns (flushed, or closed in reopen-per-write mode), so a crash, a
+// kill or a hang leaves the log up to its last entry. A log whose file cannot be opened or written (a read-only or
+// full disk) writes its entries, as plain text, to standard error instead, after one line that names the file and
+// the reason.
 #include "MessageManager.h"
 
 #include "Error.h"
 #include "StringUtils.h"
 #include "platform/win32/Win32.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace KeystrelEngine {
 namespace {
@@ -103,8 +111,10 @@ MessageManager::MessageManager(const std::string& folder, const std::string& nam
     if (!m_enabled)
         return;
     m_path = LogPath(folder, baseName.empty() ? name : baseName);
-    if (fopen_s(&m_file, m_path.c_str(), "wt") != 0)
+    if (const int failure = fopen_s(&m_file, m_path.c_str(), "wt"); failure != 0) {
+        GiveUpFile("open", failure);
         return;
+    }
     WriteRaw("<HTML>");
     WriteRaw("<HEAD>");
     WriteRaw("<TITLE>" + Escape(m_name) + " Log</TITLE>");
@@ -112,7 +122,7 @@ MessageManager::MessageManager(const std::string& folder, const std::string& nam
     WriteRaw("<BODY bgcolor=\"" + ColourText(kBlack) + "\">");
     WriteRaw(FontOpening(kWhite)); // stays open until the end line
     WriteRule("", " Log: ", "\n\n");
-    CloseIfReopening();
+    EndWrite();
 }
 
 MessageManager::~MessageManager()
@@ -157,6 +167,7 @@ void MessageManager::ClearHistory()
 void MessageManager::WriteEntry(unsigned kind, const std::string& text)
 {
     std::lock_guard lock(m_mutex);
+    bool written = false;
     if (m_enabled && OpenForAppend()) {
         const Colour colour = KindColour(kind);
         const bool plain = IsWhite(colour);
@@ -165,8 +176,10 @@ void MessageManager::WriteEntry(unsigned kind, const std::string& text)
         WriteRaw(Escape(text));
         if (!plain)
             WriteRaw("</FONT>");
-        CloseIfReopening();
+        written = EndWrite();
     }
+    if (m_enabled && !written)
+        std::fputs(text.c_str(), stderr);
     m_history.push_back({kind, text});
 }
 
@@ -195,17 +208,32 @@ void MessageManager::WriteRaw(const std::string& piece)
 
 bool MessageManager::OpenForAppend()
 {
-    if (m_reopenPerWrite && !m_file)
-        fopen_s(&m_file, m_path.c_str(), "at");
+    if (m_reopenPerWrite && !m_file && !m_onStandardError) {
+        if (const int failure = fopen_s(&m_file, m_path.c_str(), "at"); failure != 0)
+            GiveUpFile("open", failure);
+    }
     return m_file != nullptr;
 }
 
-void MessageManager::CloseIfReopening()
+bool MessageManager::EndWrite()
 {
-    if (m_reopenPerWrite && m_file) {
+    const bool written = m_reopenPerWrite ? std::fclose(m_file) == 0 : std::fflush(m_file) == 0;
+    if (m_reopenPerWrite)
+        m_file = nullptr;
+    if (!written)
+        GiveUpFile("write", errno);
+    return written;
+}
+
+void MessageManager::GiveUpFile(const char* action, int failure)
+{
+    if (m_file) {
         std::fclose(m_file);
         m_file = nullptr;
     }
+    m_onStandardError = true;
+    std::fprintf(stderr, "%s Log: failed to %s \"%s\" (%s); the log goes to standard error\n", m_name.c_str(), action,
+                 m_path.c_str(), std::strerror(failure));
 }
 
 } // namespace KeystrelEngine

@@ -57,7 +57,12 @@ private:
     void WriteRule(const std::string& before, const std::string& caption, const std::string& after);
     void WriteRaw(const std::string& piece);
     bool OpenForAppend();
-    void CloseIfReopening();
+    // Puts what was written on disk: closes the file in reopen-per-write mode, flushes it otherwise. False when
+    // the system refused; the file is then given up.
+    bool EndWrite();
+    // Lets go of the file with one line on standard error naming it and the system's reason; the entries from
+    // now on go to standard error.
+    void GiveUpFile(const char* action, int failure);
 
     std::string m_name;
     std::string m_path;
@@ -65,6 +70,7 @@ private:
     bool m_enabled;
     bool m_reopenPerWrite;
     bool m_lineBreaks = true;
+    bool m_onStandardError = false;
     std::mutex m_mutex; // keeps entries whole when the loading thread logs too
 };
 

@@ -85,14 +85,10 @@ void Window::Create(const std::string& title)
         m_width = host.right - host.left;
         m_height = host.bottom - host.top;
     }
-    DWORD style, exStyle;
-    RECT rect;
-    Place(screen.right - screen.left, screen.bottom - screen.top, style, exStyle, rect);
-    style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     g_window = this;
-    m_handle = CreateWindowExA(exStyle, kClassName, title.c_str(), style, rect.left, rect.top, rect.right - rect.left,
-                               rect.bottom - rect.top, m_parent, nullptr, m_instance, nullptr);
+    m_handle = MakeWindow(title, screen);
+    if (!m_handle && UseDefaultMode())
+        m_handle = MakeWindow(title, screen);
     if (!m_handle)
         m_log->FatalError("Failed to create window");
     // The system has no child windows: the platform shows the window on its own, beside its host.
@@ -113,6 +109,35 @@ void Window::Create(const std::string& title)
         ClampColourSettings();
     for (HWND host = m_parent; host; host = GetParent(host))
         m_hostWindows.push_back(host);
+}
+
+HWND Window::MakeWindow(const std::string& title, const RECT& screen)
+{
+    DWORD style, exStyle;
+    RECT rect;
+    Place(screen.right - screen.left, screen.bottom - screen.top, style, exStyle, rect);
+    style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return CreateWindowExA(exStyle, kClassName, title.c_str(), style, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, m_parent, nullptr, m_instance, nullptr);
+}
+
+// A "v_mode" whose size no window can have (one beyond what the system allows) gives way to its default with
+// one warning, so that the game still starts; the render system then chooses the default mode too. False when
+// the mode is the default already or the size is the host window's.
+bool Window::UseDefaultMode()
+{
+    const std::string fallback = m_config->GetDefaultValue("v_mode");
+    if (IsChild() || ToLower(m_config->v_mode) == ToLower(fallback))
+        return false;
+    m_log->Warning("Window: the video mode \"" + m_config->v_mode + "\" of the setting \"v_mode\" cannot be made, " +
+                   "the default \"" + fallback + "\" is used");
+    m_config->ResetToDefault("v_mode");
+    std::uint32_t width = 0, height = 0;
+    Config::ParseVideoMode(m_config->v_mode, &width, &height, nullptr);
+    m_width = static_cast<std::int32_t>(width);
+    m_height = static_cast<std::int32_t>(height);
+    return true;
 }
 
 // The styles and the rectangle of the client area for the current mode. A centred window larger than the

@@ -56,6 +56,8 @@ private:
     bool HandleSystemCommand(WPARAM command);
     void Register(int iconResource);
     void Create(const std::string& title);
+    HWND MakeWindow(const std::string& title, const RECT& screen);
+    bool UseDefaultMode();
     void Place(std::int32_t screenWidth, std::int32_t screenHeight, DWORD& style, DWORD& exStyle, RECT& rect) const;
     void SwitchScreenMode();
     void ClampColourSettings();

@@ -33,8 +33,9 @@ GUIGameLogicMenuWindow::GUIGameLogicMenuWindow(KeystrelEngine::Engine* engine, G
       GUIMenuWindow(engine, player, data, manager, FrameKind::BigWindow, parent), m_settings(*this, kFolder, player),
       m_relaxBox(
           AddControl(ControlKind::CheckBox, "game_logic_menu\\relax_check_box", "controls\\check_box")->GetCheckBox()),
-      m_exit(AddButton("big_window\\button_0", "controls\\button_big")),
-      m_return(AddButton("big_window\\button_1", "controls\\button_big"))
+      // The pair stands either side of the big frame's middle, where a lone button_0 would stand.
+      m_exit(AddButton("big_window\\button_1", "controls\\button_big")),
+      m_return(AddButton("big_window\\button_2", "controls\\button_big"))
 {
     SetTitle("GAME_LOGIC_MENU_TITLE");
 }

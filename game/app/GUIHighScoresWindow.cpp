@@ -71,7 +71,7 @@ void GUIHighScoresWindow::Update()
         m_result = ButtonRequest();
     if (m_rows.empty())
         GetFrameWidget()->AddTextKey(MenuTexts::kLineFlags, kRowFont, "HIGH_SCORES_NO_RECORDS", -1, 0.0f,
-                                     MenuTexts::kNoSize, {}, m_colour);
+                                     MenuTexts::kNoSize, {0.0f, kNoRecordsY}, m_colour);
     AddRows();
     MenuTexts::AddCaption(*m_button, m_mode == kModeMainMenu ? "BACK" : "OK", m_colour);
 }

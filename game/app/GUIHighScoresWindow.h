@@ -26,6 +26,8 @@ public:
     static constexpr std::uint32_t kRequestRelaxOffer = 25;
     static constexpr float kFirstRowY = 358.0f;
     static constexpr float kRowStep = 21.0f;
+    // An empty table's line stands amid the rows' room on the frame, clear of the button row below it.
+    static constexpr float kNoRecordsY = 190.0f;
     static constexpr std::uint32_t kRowFont = 3;
     static constexpr std::uint32_t kHighlightFont = 4;
 

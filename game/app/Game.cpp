@@ -438,7 +438,7 @@ std::unique_ptr<GameFramework::GameLogicBase>
 Game::CreateGameLogic(GameFramework::StageRecord* stage, GameFramework::LevelRecord* level, std::uint32_t mode)
 {
     if (!m_levelShared) {
-        m_tutorialFlags = std::make_unique<ProfileTutorialFlags>(m_log, *m_profileManager);
+        m_tutorialFlags = std::make_unique<ProfileTutorialFlags>(*m_profileManager);
         m_levelShared = std::make_unique<GameLogicShared>();
         m_levelShared->audio = m_audioPlayer.get();
         FillLevelResources(*Data(), m_levelShared->play, m_levelShared->cells);

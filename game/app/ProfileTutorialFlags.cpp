@@ -2,17 +2,11 @@
 
 #include "Profile.h"
 
-#include "engine/foundation/Error.h"
-#include "engine/foundation/MessageManager.h"
 #include "framework/ProfileManagerBase.h"
 
 namespace Wispfold {
 
-ProfileTutorialFlags::ProfileTutorialFlags(KeystrelEngine::MessageManager* log,
-                                           const GameFramework::ProfileManagerBase& profiles)
-    : m_log(log), m_profiles(profiles)
-{
-}
+ProfileTutorialFlags::ProfileTutorialFlags(const GameFramework::ProfileManagerBase& profiles) : m_profiles(profiles) {}
 
 Profile* ProfileTutorialFlags::Current() const
 {
@@ -31,11 +25,7 @@ void ProfileTutorialFlags::ClearAndSave(std::uint32_t flag)
     if (!profile || flag >= Profile::FlagCount)
         return;
     profile->SetFlag(static_cast<Profile::Flag>(flag), false);
-    try {
-        profile->Save();
-    } catch (const KeystrelEngine::FileError& error) {
-        m_log->Error(error.GetText());
-    }
+    profile->Save();
 }
 
 } // namespace Wispfold

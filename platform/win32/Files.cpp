@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
@@ -26,7 +27,53 @@ void NoteOpened(const char* path)
         g_opened.emplace_back(path);
 }
 
+struct ScriptedFault
+{
+    std::string part;
+    int error = 0;
+};
+
+std::mutex g_faultMutex;
+ScriptedFault g_faults[2];
+
+// The error a test scripted for this call, 0 when it runs for real; errno is set to it.
+int Fault(PlatformTesting::FileFault kind, const std::string& hostPath)
+{
+    std::lock_guard lock(g_faultMutex);
+    const ScriptedFault& fault = g_faults[static_cast<int>(kind)];
+    if (fault.error == 0 || hostPath.find(fault.part) == std::string::npos)
+        return 0;
+    errno = fault.error;
+    return fault.error;
+}
+
+bool IsWritingMode(const char* mode)
+{
+    return std::strpbrk(mode, "wa+") != nullptr;
+}
+
+// The 'x' of a writing mode: created exclusively, never through a link.
+std::FILE* OpenExclusive(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(descriptor, "wb");
+    if (!file) {
+        const int error = errno;
+        ::close(descriptor);
+        errno = error;
+    }
+    return file;
+}
+
 } // namespace
+
+void PlatformTesting::SetFileFault(FileFault kind, const std::string& part, int error)
+{
+    std::lock_guard lock(g_faultMutex);
+    g_faults[static_cast<int>(kind)] = {part, error};
+}
 
 void PlatformTesting::RecordOpenedFiles(bool on)
 {
@@ -48,11 +95,51 @@ int _access(const char* path, int /*mode*/)
 
 int fopen_s(FILE** file, const char* path, const char* mode)
 {
-    *file = std::fopen(Win32Host::ToHostPath(path).c_str(), mode);
+    *file = nullptr;
+    const std::string host = Win32Host::ToHostPath(path);
+    if (IsWritingMode(mode) && Fault(PlatformTesting::FileFault::Create, host))
+        return errno;
+    errno = 0;
+    *file = std::strchr(mode, 'x') ? OpenExclusive(host) : std::fopen(host.c_str(), mode);
     if (!*file)
         return errno ? errno : ENOENT;
     NoteOpened(path);
     return 0;
+}
+
+int _sopen_s(int* descriptor, const char* path, int openFlags, int /*shareFlags*/, int permission)
+{
+    *descriptor = -1;
+    const std::string host = Win32Host::ToHostPath(path);
+    if ((openFlags & _O_CREAT) && Fault(PlatformTesting::FileFault::Create, host))
+        return errno;
+    const int flags =
+        O_NOFOLLOW | O_CLOEXEC | ((openFlags & _O_RDWR) ? O_RDWR : O_RDONLY) | ((openFlags & _O_CREAT) ? O_CREAT : 0);
+    *descriptor = ::open(host.c_str(), flags, (permission & _S_IWRITE) ? 0666 : 0444);
+    return *descriptor < 0 ? errno : 0;
+}
+
+int _close(int descriptor)
+{
+    return ::close(descriptor);
+}
+
+// An open-file-description lock: owned by this opening rather than by the process, released with it.
+int _locking(int descriptor, int mode, long count)
+{
+    if (mode != _LK_NBLCK) {
+        errno = EINVAL;
+        return -1;
+    }
+    struct flock range = {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_CUR;
+    range.l_len = count;
+    if (::fcntl(descriptor, F_OFD_SETLK, &range) == 0)
+        return 0;
+    if (errno == EAGAIN)
+        errno = EACCES;
+    return -1;
 }
 
 // Folder searches --------------------------------------------------------------------------------------------
@@ -96,11 +183,14 @@ intptr_t _findfirst(const char* pattern, _finddata_t* data)
             continue;
         _finddata_t found;
         found.name = entry->d_name;
+        const std::string path = folder + found.name;
         struct stat info;
-        if (::stat((folder + found.name).c_str(), &info) == 0) {
+        if (::stat(path.c_str(), &info) == 0) {
             found.attrib = S_ISDIR(info.st_mode) ? _A_SUBDIR : 0;
             found.size = static_cast<std::uint64_t>(info.st_size);
         }
+        if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+            found.attrib |= FILE_ATTRIBUTE_REPARSE_POINT;
         state.entries.push_back(std::move(found));
     }
     ::closedir(dir);
@@ -133,12 +223,15 @@ int _findclose(intptr_t handle)
 
 BOOL CreateDirectoryA(LPCSTR path, LPVOID /*securityAttributes*/)
 {
-    return ::mkdir(Win32Host::ToHostPath(path).c_str(), 0777) == 0 ? TRUE : FALSE;
+    const std::string host = Win32Host::ToHostPath(path);
+    if (Fault(PlatformTesting::FileFault::Create, host))
+        return FALSE;
+    return ::mkdir(host.c_str(), 0777) == 0 ? TRUE : FALSE;
 }
 
 BOOL DeleteFileA(LPCSTR path)
 {
-    return ::unlink(Win32Host::ToHostPath(path).c_str()) == 0 ? TRUE : FALSE;
+    return ::unlink(Win32Host::ToHostEntryPath(path).c_str()) == 0 ? TRUE : FALSE;
 }
 
 namespace {
@@ -167,6 +260,8 @@ BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags)
 {
     const std::string from = Win32Host::ToHostPath(existing);
     const std::string to = Win32Host::ToHostPath(target);
+    if (Fault(PlatformTesting::FileFault::Rename, from) || Fault(PlatformTesting::FileFault::Rename, to))
+        return FALSE;
     if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::access(to.c_str(), F_OK) == 0)
         return FALSE;
     const bool writeThrough = (flags & MOVEFILE_WRITE_THROUGH) != 0;

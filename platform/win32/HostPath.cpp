@@ -112,4 +112,12 @@ std::string ToHostPath(std::string_view name)
     return resolved;
 }
 
+std::string ToHostEntryPath(std::string_view name)
+{
+    const std::size_t separator = name.find_last_of("\\/");
+    if (separator == std::string_view::npos)
+        return std::string(name);
+    return ToHostPath(name.substr(0, separator)) + "/" + std::string(name.substr(separator + 1));
+}
+
 } // namespace Win32Host

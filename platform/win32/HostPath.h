@@ -13,6 +13,10 @@ namespace Win32Host {
 
 std::string ToHostPath(std::string_view name);
 
+// The path a delete removes: the folders found as ToHostPath finds them, the entry itself only by its exact name,
+// so that a delete never takes an entry that differs from the name in letter case.
+std::string ToHostEntryPath(std::string_view name);
+
 // Case-insensitive comparison of ASCII letters, byte order otherwise; the order of folder listings.
 int CompareNoCase(std::string_view a, std::string_view b);
 

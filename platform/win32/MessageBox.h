@@ -1,9 +1,10 @@
-// The message box: the one modal dialog the program shows, for the error that ends it.
+// The message box: the one modal dialog the program shows, for the error or the condition that ends it.
 #pragma once
 
 #include "platform/win32/Types.h"
 
 constexpr UINT MB_ICONERROR = 0x00000010;
+constexpr UINT MB_ICONINFORMATION = 0x00000040;
 constexpr int IDOK = 1;
 
 // Linux has no owner window to attach a box to, so the owner is only a name. The box is SDL's simple error box

@@ -10,10 +10,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Only an absolute HOME names a folder; a relative one would put the data wherever the program was started.
 std::string HomeFolder()
 {
     const char* home = std::getenv("HOME");
-    return home ? home : "";
+    return home && home[0] == '/' ? home : "";
 }
 
 // An XDG base folder: the variable when it holds an absolute path, else its default below the home folder.
@@ -88,7 +89,7 @@ bool IsProtected(const fs::path& lexical, const fs::path& entry)
 
 bool DeleteEntry(const char* name)
 {
-    const std::string hostName = Win32Host::ToHostPath(name);
+    const std::string hostName = Win32Host::ToHostEntryPath(name);
     if (hostName.empty())
         return false;
     const fs::path lexical = Lexical(hostName);

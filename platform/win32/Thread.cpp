@@ -8,6 +8,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -84,4 +85,9 @@ BOOL CloseHandle(HANDLE handle)
 void PlatformTesting::FailCreateThread(bool fail)
 {
     g_failCreateThread.store(fail);
+}
+
+DWORD GetCurrentProcessId()
+{
+    return static_cast<DWORD>(::getpid());
 }

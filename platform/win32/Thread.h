@@ -24,3 +24,6 @@ HANDLE CreateThread(SECURITY_ATTRIBUTES* attributes, std::size_t stackSize, LPTH
 // waits without one. WAIT_FAILED for a null handle.
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL CloseHandle(HANDLE handle);
+
+// The running program's process id.
+DWORD GetCurrentProcessId();

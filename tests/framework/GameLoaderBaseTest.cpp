@@ -3,13 +3,20 @@
 #include "framework/GameLoaderBase.h"
 
 #include "engine/foundation/Error.h"
+#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
+#include "framework/UserFolderLock.h"
 #include "tests/framework/EnginePlatform.h"
 #include "tests/framework/TestGame.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <csignal>
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using FrameworkTesting::Journal;
 using FrameworkTesting::TestGame;
@@ -172,6 +179,88 @@ TEST_F(GameLoaderBaseTest, LoopDrainsMessagesBeforeEachFrameAndStopsAfterTheExit
     EXPECT_EQ(keysSeenByFrames[1], 'c') << "the whole burst before the second frame";
     EXPECT_EQ(lastKeyRead, 'c') << "nothing read after the exiting frame";
     EXPECT_TRUE(messageLeft);
+}
+
+// Every entry below the test's folders, files with their bytes and time: a start that must touch nothing shows any
+// change.
+std::map<std::string, std::pair<TestSupport::Bytes, std::filesystem::file_time_type>> Snapshot()
+{
+    std::map<std::string, std::pair<TestSupport::Bytes, std::filesystem::file_time_type>> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TestSupport::BaseFolder() + "/..")) {
+        if (entry.is_regular_file() && !entry.is_symlink())
+            entries[entry.path()] = {TestSupport::ReadFile(entry.path()), entry.last_write_time()};
+        else
+            entries[entry.path()] = {};
+    }
+    return entries;
+}
+
+TEST_F(GameLoaderBaseTest, OneGamePerUserFolderAndACrashedHolderLocksNobodyOut)
+{
+    auto first = std::make_unique<TestGame>(journal);
+    const auto before = Snapshot();
+    Journal second;
+    const TestLoader refused([&] { return std::make_unique<TestGame>(second); });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "Quellhaven is already running.");
+    EXPECT_EQ(Boxes()[0].type, 0x40u);
+    EXPECT_EQ(refused.GetExitCode(), 0);
+    EXPECT_EQ(Snapshot(), before);
+
+    const std::string lock = first->GetUserFolder() + "\\Quellhaven.lock";
+    first.reset();
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const GameFramework::UserFolderLock held(lock, "Quellhaven");
+        char byte = 'h';
+        if (::write(ends[1], &byte, 1) == 1)
+            ::pause();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ends[0], &byte, 1), 1);
+    EXPECT_THROW(GameFramework::UserFolderLock(lock, "Quellhaven"), GameFramework::GameAlreadyRunning);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(GameFramework::UserFolderLock(lock, "Quellhaven").GetFailure(), "");
+}
+
+// A user folder that cannot be written starts a game that says why saves are off; without any usable folder the
+// start says so and writes nothing.
+TEST_F(GameLoaderBaseTest, AFirstStartPlaysWithoutAWritableFolderAndSaysSoWithoutAnyFolder)
+{
+    namespace fs = std::filesystem;
+    const std::string data = std::getenv("XDG_DATA_HOME"), user = data + "/Tarrowby Games/Quellhaven";
+    const auto saysWhy = [&](const std::string& expected) {
+        const TestGame game(journal);
+        const auto& history = game.m_log->m_history;
+        return std::any_of(history.begin(), history.end(),
+                           [&](const auto& record) { return record.text.find(expected) != std::string::npos; });
+    };
+    fs::create_directories(data + "/Tarrowby Games");
+    fs::create_symlink(data + "/gone", user);
+    const std::string lock =
+        "Saves are off: Failed to create \"" + data + "\\Tarrowby Games\\Quellhaven\\Quellhaven.lock\" file: ";
+    EXPECT_TRUE(saysWhy(lock + "No such file or directory"));
+    fs::remove(user);
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "/Quellhaven", EROFS);
+    EXPECT_TRUE(saysWhy(lock + "Read-only file system"));
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
+
+    // A dangling XDG_DATA_HOME leaves no usable folder: no guess below the root, nothing written.
+    fs::create_symlink(data + "/nowhere", data + "/gone");
+    ::setenv("XDG_DATA_HOME", (data + "/gone").c_str(), 1);
+    const auto before = Snapshot();
+    const TestLoader noFolder([&] { return std::make_unique<TestGame>(journal); });
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text,
+              "No folder can hold the player's data: neither XDG_DATA_HOME nor HOME names a usable folder.");
+    EXPECT_EQ(noFolder.GetExitCode(), 1);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(fs::exists("/Tarrowby Games"));
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "tests/framework/PlayerFixture.h"
 #include "tools/formats/ProfileFileWriter.h"
 
+#include <filesystem>
+
 using GameFramework::ProfileBase;
 using TestSupport::Bytes;
 
@@ -143,6 +145,30 @@ TEST_F(ProfileManagerTest, RemovingTheCurrentProfileMakesTheFirstCurrent)
     EXPECT_EQ(List(), Formats::BuildProfileListFile({}));
 }
 
+// Planted beside a profile: a profile file with a dotted name, a folder that differs from that profile's folder
+// in letter case only, and two links named like profiles that lead back into the folder. The listing finds both
+// profiles and ends; deleting the dotted one takes its file and nothing else.
+TEST_F(ProfileManagerTest, DeletingTakesOnlyTheProfilesOwnFilesAndListingIgnoresLinkLoops)
+{
+    const std::string profiles = folder + "/profiles/";
+    auto made = LoadAll();
+    std::string stem = made->AddProfile(u"ida")->GetFileName();
+    stem.resize(stem.size() - 4);
+    std::filesystem::rename(profiles + made->AddProfile(u"old ida")->GetFileName(), profiles + stem + ".old.prf");
+    TestSupport::WriteFile(profiles + stem + "/state.bin", "ida's");
+    const std::string twin = "IDA" + stem.substr(3) + ".OLD"; // "ida_" and digits in capitals
+    TestSupport::WriteFile(profiles + twin + "/state.bin", "not a profile's");
+    std::filesystem::create_directory_symlink(".", profiles + "loop.prf");
+    std::filesystem::create_directory_symlink("../profiles", profiles + "back.prf");
+
+    auto manager = LoadAll();
+    EXPECT_EQ(NamesOf(*manager), (Names{u"ida", u"old ida"}));
+    manager->RemoveProfile(u"old ida");
+    EXPECT_FALSE(TestSupport::FileExists(profiles + stem + ".old.prf"));
+    for (const std::string& kept : {stem + ".prf", stem + "/state.bin", twin + "/state.bin"})
+        EXPECT_TRUE(TestSupport::FileExists(profiles + kept)) << kept;
+}
+
 TEST_F(ProfileManagerTest, TheListKeepsTheCurrentNameAndTheEntries)
 {
     auto manager = LoadAll();
@@ -183,6 +209,7 @@ TEST_F(ProfileManagerTest, AnUnreadableListIsKeptAsBadAndWrittenAnew)
     Bytes otherMagic = whole;
     otherMagic[4] = 'X';
     damaged.push_back(otherMagic);
+    damaged.push_back(Formats::BuildProfileListFile({u"annx", {}})); // a damaged current name
     for (const Bytes& bytes : damaged) {
         TestSupport::WriteFile(listPath, bytes);
         const auto manager = LoadAll();
@@ -191,6 +218,7 @@ TEST_F(ProfileManagerTest, AnUnreadableListIsKeptAsBadAndWrittenAnew)
         EXPECT_EQ(TestSupport::ReadFile(listPath + ".bad"), bytes);
         EXPECT_EQ(List(), Formats::BuildProfileListFile({u"anna", {}}));
     }
+    EXPECT_TRUE(services.Logged("profiles.pmf\" names no profile; the file is kept as"));
 }
 
 TEST_F(ProfileManagerTest, VolumesMoveThroughThePlayerAndTheGameBytesFollowThem)

@@ -1,6 +1,8 @@
 #include "framework/VersionedFile.h"
 #include "engine/foundation/Error.h"
+#include "engine/foundation/SafeSave.h"
 #include "framework/HighScoresTable.h"
+#include "platform/testing.h"
 #include "tests/engine/foundation/EngineServices.h"
 #include "tools/formats/GameFileWriter.h"
 
@@ -79,30 +81,53 @@ TEST(VersionedFile, WrittenFilesCarryTheirLengthAndCountedWideStrings)
     EXPECT_EQ(file.GetFile().ReadWString(), std::u16string(255, u'c'));
 }
 
+// Each fault fails one save with one error line naming the file and the system's reason; the file stays as it
+// was, no temporary is left, the table keeps its results and the next save writes them all. Names planted where a
+// temporary would go are passed over and never written through; the strays of a crash are removed at start.
 TEST(VersionedFile, FailedOrUnfinishedSavesLeaveThePreviousFileAndNoTemporary)
 {
     namespace fs = std::filesystem;
+    using PlatformTesting::FileFault;
     TestSupport::EngineServices services;
-    VersionedFile file(&services.files, "GFHSF", 100);
-    file.Save("keep.hsf", [](FileBinary& out) { WriteU32(out, 1); });
-    const std::string path = TestSupport::BaseFolder() + "/keep.hsf", temporary = path + ".tmp";
+    const std::string folder = TestSupport::FreshFolder("saves"), path = folder + "/high_scores_table.hsf";
+    HighScoresTable table(&services.log, &services.files, folder);
+    PlatformTesting::RecordOpenedFiles(true);
+    table.Add(u"a", 1);
+    const std::string used = PlatformTesting::RecordedOpenedFiles().back(); // "...hsf.<process>-<count>.tmp"
+    PlatformTesting::RecordOpenedFiles(false);
+    const std::size_t slash = used.rfind('\\'), dash = used.rfind('-');
+    const auto temporary = [&](int later) {
+        return folder + "/" + used.substr(slash + 1, dash - slash) +
+               std::to_string(std::stoul(used.substr(dash + 1)) + later) + ".tmp";
+    };
+    const std::string outside = TestSupport::BaseFolder() + "/outside";
+    TestSupport::WriteFile(outside, "mine");
+    fs::create_symlink(outside, temporary(1));
+    fs::create_directory(temporary(2));
     const Bytes previous = TestSupport::ReadFile(path);
-    const auto second = [](FileBinary& out) { WriteU32(out, 2); };
 
-    fs::create_directory(temporary);
-    EXPECT_THROW(file.Save("keep.hsf", second), FileError);
-    fs::remove(temporary);
-    fs::create_symlink("/dev/full", temporary); // a full disk: the data cannot be flushed
-    EXPECT_THROW(file.Save("keep.hsf", second), FileError);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(temporary)));
-    EXPECT_THROW(file.Save("keep.hsf", [](FileBinary&) { throw FileError("body"); }), FileError);
-    {
-        VersionedFile abandoned(&services.files, "GFHSF", 100);
-        abandoned.Open("keep.hsf", VersionedFile::ModeWrite);
-        WriteU32(abandoned.GetFile(), 3);
-    }
-    EXPECT_FALSE(fs::exists(temporary));
+    const auto failOnce = [&](const std::string& reason) {
+        services.log.ClearHistory();
+        EXPECT_NE(table.Add(u"b", 2), nullptr);
+        EXPECT_EQ(services.log.m_history.size(), 1u);
+        EXPECT_TRUE(services.Logged("Failed to save \"" + table.GetPath() + "\" file: " + reason + "!")) << reason;
+    };
+    PlatformTesting::SetFileFault(FileFault::Create, "/saves/", EROFS); // a read-only folder
+    failOnce("Read-only file system");
+    PlatformTesting::SetFileFault(FileFault::Create, "", 0);
+    PlatformTesting::SetFileFault(FileFault::Rename, "/saves/", ENOSPC);
+    failOnce("No space left on device");
+    PlatformTesting::SetFileFault(FileFault::Rename, "", 0);
     EXPECT_EQ(TestSupport::ReadFile(path), previous);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
+
+    table.Add(u"c", 3);
+    EXPECT_EQ(HighScoresTable(&services.log, &services.files, folder).GetEntries().size(), 4u);
+    EXPECT_EQ(TestSupport::ReadFile(outside), TestSupport::ToBytes("mine"));
+    TestSupport::WriteFile(folder + "/profiles.pmf.77-0.tmp", "torn");
+    KeystrelEngine::RemoveStrayTemporaries(folder);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2); // the table, the folder
+    EXPECT_TRUE(fs::exists(outside));
 }
 
 TEST(VersionedFile, SavesKilledAtAnyMomentLeaveALoadableFile)

@@ -1,6 +1,7 @@
 #include "engine/foundation/Config.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
+#include "platform/testing.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
@@ -184,8 +185,8 @@ TEST_F(ConfigTest, SaveAndLoadRoundTrip)
     EXPECT_NE(text.find("c_invert_mouse 1\r\n"), std::string::npos);
     EXPECT_EQ(text.find("exit"), std::string::npos);
     EXPECT_EQ(text.find("reset_config"), std::string::npos);
-    EXPECT_EQ(text.rfind("c_invert_mouse", 0), 0u); // ascending name order
-    EXPECT_FALSE(FileExists(m_folder + "/Quellhaven.ini.tmp"));
+    EXPECT_EQ(text.rfind("c_invert_mouse", 0), 0u);                                 // ascending name order
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder), {}), 1); // no temporary is left
 
     auto config = Make();
     config->Load();
@@ -234,17 +235,45 @@ TEST_F(ConfigTest, GarbageAndOtherEncodingsLoadWithoutHarm)
     EXPECT_FLOAT_EQ(config->v_gamma, 1.0f);
 }
 
+// A file with a line that cannot be read is copied to ".bad" with one warning; the other lines still apply, and
+// the next save writes the lines of settings this run does not know back as they were read.
+TEST_F(ConfigTest, AnUnreadableFileIsKeptAsBadAndUnknownSettingsAreWrittenBack)
+{
+    const std::string good = "v_mode 800x600x32\r\n\\g_future 7 \\\\ kept\r\n";
+    for (const std::string line : {"", "v_vsync", "v_gamma 1.2.3", "r_texture_anisotropy four", "v_brightness nan",
+                                   "v_fullscreen 1\x01", "v_m?de 640x480x16", "c_invert_mouse 99999999999"}) {
+        WriteFile(m_folder + "/Quellhaven.ini", good + line);
+        std::filesystem::remove(m_folder + "/Quellhaven.ini.bad");
+        m_log.ClearHistory();
+        auto config = Make();
+        config->Load();
+        config->Save();
+        EXPECT_EQ(config->v_mode, "800x600x32");
+        EXPECT_NE(FileText().find("\r\n\\g_future 7 \\\\ kept\r\n"), std::string::npos) << FileText();
+        EXPECT_EQ(m_log.m_history.size(), line.empty() ? 0u : 1u) << line;
+        if (!line.empty()) {
+            EXPECT_NE(m_log.m_history[0].text.find("ini\" cannot be read at line 3; the file is kept as"),
+                      std::string::npos);
+            EXPECT_EQ(ReadFile(m_folder + "/Quellhaven.ini.bad"), ToBytes(good + line)) << line;
+        }
+    }
+}
+
 TEST_F(ConfigTest, AFailedSaveLeavesThePreviousFileWhole)
 {
     auto config = Make();
     config->Execute("v_gamma 1.5");
     config->Save();
     const std::string before = FileText();
-    // A folder where the temporary file should go makes the save fail.
-    std::filesystem::create_directories(m_folder + "/Quellhaven.ini.tmp");
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, m_folder, ENOSPC);
     config->Execute("v_gamma 3");
+    m_log.ClearHistory();
     config->Save();
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
     EXPECT_EQ(FileText(), before);
+    ASSERT_EQ(m_log.m_history.size(), 1u);
+    EXPECT_EQ(m_log.m_history[0].kind, MessageManager::KindError);
+    EXPECT_NE(m_log.m_history[0].text.find(config->GetPath() + "\" file: No space left on device"), std::string::npos);
 }
 
 TEST(ConfigVideoMode, ParsesWidthHeightAndDepth)

@@ -173,7 +173,9 @@ TEST_F(FileManagerTest, DeleteFolderRemovesATreeButRefusesFoldersNobodyMeansToDe
 {
     WriteFile(m_install + "/profiles/p1/a.prf", "x");
     WriteFile(m_install + "/profiles/p1/sub/b.prf", "y");
-    FileManager::DeleteFolder(m_install + "\\profiles\\P1");
+    FileManager::DeleteFolder(m_install + "\\Profiles\\P1"); // a folder of another letter case is not this one
+    EXPECT_TRUE(FileExists(m_install + "/profiles/p1/a.prf"));
+    FileManager::DeleteFolder(m_install + "\\Profiles\\p1");
     EXPECT_FALSE(FileExists(m_install + "/profiles/p1"));
     EXPECT_TRUE(FileExists(m_install + "/profiles"));
 

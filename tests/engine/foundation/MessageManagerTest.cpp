@@ -3,8 +3,10 @@
 #include "platform/testing.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 using namespace KeystrelEngine;
 using TestSupport::BaseFolder;
@@ -137,6 +139,33 @@ TEST_F(MessageManagerTest, UnwritableLogIsNoError)
     MessageManager log(m_folder + "/missing/folder", "Quellhaven", "", true, false);
     log.Error("still recorded");
     EXPECT_EQ(log.m_history.size(), 1u);
+}
+
+// A crash or a kill loses nothing logged: the file holds every entry while the log is still open. A log that
+// cannot be opened or written (a full disk) says so and writes its entries to standard error.
+TEST_F(MessageManagerTest, EveryEntryIsReadableAtOnceInTheFileOrOnStandardError)
+{
+    {
+        MessageManager log(m_folder, "Quellhaven", "", true, false);
+        log.Message("first");
+        log.Error("second");
+        EXPECT_EQ(ReadText(m_folder + "/Quellhaven.html"),
+                  kHead + "first<BR><FONT color=\"#FF0000\"><BR>Error: second!<BR><BR></FONT>");
+    }
+    std::filesystem::create_symlink("/dev/full", m_folder + "/Full.html"); // a full disk
+    for (const auto& [folder, name, failure] :
+         {std::tuple{m_folder + "/missing", "Quellhaven",
+                     "open \"" + m_folder + "/missing\\Quellhaven.html\" (No such"},
+          std::tuple{m_folder, "Full", "write \"" + m_folder + "\\Full.html\" (No space left"}}) {
+        ::testing::internal::CaptureStderr();
+        {
+            MessageManager log(folder, name, "", true, false);
+            log.Warning("third");
+        }
+        const std::string written = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(written.rfind(std::string(name) + " Log: failed to " + failure, 0), 0u) << written;
+        EXPECT_TRUE(written.ends_with("; the log goes to standard error\n\nWarning: third!\n\n")) << written;
+    }
 }
 
 TEST_F(MessageManagerTest, EntriesFromTwoThreadsStayWhole)

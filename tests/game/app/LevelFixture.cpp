@@ -63,7 +63,7 @@ void LevelFixture::SetUp()
     profiles->m_current = profile;
     for (std::size_t hint = 0; hint < Wispfold::Profile::kTutorialHintCount; ++hint)
         profile->SetTutorialHintPending(hint, false);
-    flags = std::make_unique<Wispfold::ProfileTutorialFlags>(engine->m_log.get(), *profiles);
+    flags = std::make_unique<Wispfold::ProfileTutorialFlags>(*profiles);
     level = static_cast<Wispfold::LevelRecord*>(levels->GetLevel({0, 0}));
     LoadLevel();
     shared.audio = player.get();

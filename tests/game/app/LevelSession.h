@@ -46,7 +46,7 @@ public:
         auto* profile = static_cast<Wispfold::Profile*>(profiles.m_current);
         for (std::size_t hint = 0; hint < Wispfold::Profile::kTutorialHintCount; ++hint)
             profile->SetTutorialHintPending(hint, false);
-        m_flags = std::make_unique<Wispfold::ProfileTutorialFlags>(engine.m_log.get(), profiles);
+        m_flags = std::make_unique<Wispfold::ProfileTutorialFlags>(profiles);
         m_levels = std::make_unique<Wispfold::LevelManager>(engine.m_log.get(), engine.m_files.get());
         m_levels->Load();
         m_character = std::make_unique<Wispfold::Character>(engine, *m_levels, profiles, player,

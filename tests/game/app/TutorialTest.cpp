@@ -58,7 +58,7 @@ protected:
             SetPhrase(key, {KeystrelEngine::ToWide(key)}, "1");
         profile = static_cast<Wispfold::Profile*>(profiles->AddProfile(u"Tess"));
         profiles->m_current = profile;
-        flags = std::make_unique<Wispfold::ProfileTutorialFlags>(engine->m_log.get(), *profiles);
+        flags = std::make_unique<Wispfold::ProfileTutorialFlags>(*profiles);
         const std::int32_t table[] = {10, 100, 200, 150, 250, 500, 1000};
         for (std::uint32_t event = 0; event < 7; ++event)
             keeper.SetPoints(event, table[event]);

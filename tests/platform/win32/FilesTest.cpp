@@ -85,7 +85,9 @@ TEST(Files, ExistenceOpeningMovingAndDeleting)
     WriteFile(root + "/later.tmp", "c");
     EXPECT_TRUE(MoveFileExA((root + "\\later.tmp").c_str(), (root + "\\config.ini").c_str(), flushed));
     EXPECT_EQ(ReadFile(root + "/Config.INI"), ToBytes("c"));
-    EXPECT_TRUE(DeleteFileA((root + "\\CONFIG.ini").c_str()));
+    // A delete takes only the entry of exactly its name, never one that differs in letter case.
+    EXPECT_FALSE(DeleteFileA((root + "\\CONFIG.ini").c_str()));
+    EXPECT_TRUE(DeleteFileA((root + "\\Config.INI").c_str()));
     EXPECT_FALSE(FileExists(root + "/Config.INI"));
     EXPECT_NE(fopen_s(&file, (root + "\\missing\\x.txt").c_str(), "rb"), 0);
 }
@@ -113,9 +115,10 @@ TEST(Files, OpenedFilesAreRecordedByTheirNamesWhileRecordingIsOn)
     EXPECT_TRUE(PlatformTesting::RecordedOpenedFiles().empty());
 }
 
+// An XDG_DATA_HOME or a HOME that is no absolute path names no folder.
 TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)
 {
-    const std::string xdg = FreshFolder("xdg") + "/data-home";
+    const std::string xdg = FreshFolder("xdg") + "/data-home", data = std::getenv("XDG_DATA_HOME");
     ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
     std::string path;
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
@@ -124,6 +127,15 @@ TEST(Shell, RoamingDataFolderFollowsXdgAndIsCreated)
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
     EXPECT_EQ(path, std::string(std::getenv("HOME")) + "/.local/share");
+    ::setenv("XDG_DATA_HOME", "relative", 1); // only an absolute path counts
+    EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
+    EXPECT_EQ(path, std::string(std::getenv("HOME")) + "/.local/share");
+    const std::string home = std::getenv("HOME");
+    ::setenv("HOME", "home", 1);
+    EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path), E_FAIL);
+    EXPECT_FALSE(FileExists("relative") || FileExists("home"));
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
 }
 
 TEST(Shell, SilentDeleteRemovesLinksAsLinksAndRefusesEveryFolderAtOrAboveTheUsersOwn)
@@ -144,12 +156,14 @@ TEST(Shell, SilentDeleteRemovesLinksAsLinksAndRefusesEveryFolderAtOrAboveTheUser
     WriteFile(root + "/Outside/keep.txt", "");
     fs::create_symlink(root + "/Outside", root + "/Tree/link");
     fs::create_symlink(root + "/Outside", root + "/Link");
-    EXPECT_EQ(remove(root + "\\tree"), 0);
-    EXPECT_EQ(remove(root + "\\link"), 0);
+    EXPECT_NE(remove(root + "\\tree"), 0); // only an entry of exactly the name goes
+    EXPECT_TRUE(FileExists(root + "/Tree/a/b.txt"));
+    EXPECT_EQ(remove(root + "\\Tree"), 0);
+    EXPECT_EQ(remove(root + "\\Link"), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(root + "/Link")));
     EXPECT_FALSE(FileExists(root + "/Tree"));
     EXPECT_TRUE(FileExists(root + "/Outside/keep.txt"));
-    EXPECT_NE(remove(root + "\\tree"), 0);
+    EXPECT_NE(remove(root + "\\Tree"), 0);
 
     WriteFile(BaseFolder() + "/keep", "");
     const std::string home = std::getenv("HOME"), data = std::getenv("XDG_DATA_HOME");

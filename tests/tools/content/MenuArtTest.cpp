@@ -16,12 +16,15 @@
 #include "engine/render/Shader.h"
 #include "engine/render/ShaderUser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
 #include <memory>
+#include <set>
+#include <tuple>
 
 using namespace Content;
 using KeystrelEngine::Model;
@@ -531,4 +534,72 @@ TEST_F(MenuArt, TheValleyRunsItsPathUnderEveryMarkerAndTheMarkersTellTheirStates
     for (std::size_t a = 0; a < lands.size(); ++a)
         for (std::size_t b = a + 1; b < lands.size(); ++b)
             EXPECT_GT(ColourDistance(lands[a], lands[b]), 0.1f) << "stages " << a << " and " << b;
+}
+
+// Every window's controls (as the windows pick them) keep apart and well below the title; controls whose
+// heights overlap stand in one row (or one spans the other); same-size neighbours in a row or column stand at
+// one pitch; together they stand in the middle of their frame. Left out: the relax window, whose YES and NO are
+// the big frame's button_1 and button_0, beside the lone buttons' middle place.
+TEST(MenuLayout, EveryWindowsControlsKeepApartEvenlyInTheMiddleOfTheirFrame)
+{
+    constexpr float kMinimumGap = 6.0f;
+    // Each window: its own folder's controls (but the frame's parts and what lies inside another control) and
+    // the frame buttons it picks; the lone buttons of the big and the small frame stand for themselves.
+    const std::vector<std::tuple<std::string, std::string, std::vector<int>>> kinds{
+        {"main_menu", "main_menu", {}},
+        {"small_window", "small_window", {}},
+        {"", "small_window", {1}},
+        {"", "big_window", {0}},
+        {"level_complete", "big_window", {0}},
+        {"profiles", "big_window", {}},
+        {"game_logic_menu", "big_window", {1, 2}},
+        {"options", "big_window", {0, 1, 2}},
+        {"start_game", "start_game", {}}};
+    std::vector<std::pair<std::string, std::vector<std::string>>> windows;
+    for (const auto& [folder, frame, buttons] : kinds) {
+        std::vector<std::string> names;
+        for (const int button : buttons)
+            names.push_back(frame + "\\button_" + std::to_string(button));
+        const auto own = [&folder](const LayoutArea& area) {
+            return !folder.empty() && area.name != folder && Folder(area.name) == folder &&
+                   area.name.find("\\window") == std::string::npos;
+        };
+        for (const LayoutArea& area : Layout::Areas()) {
+            if (own(area) && std::none_of(Layout::Areas().begin(), Layout::Areas().end(), [&](const LayoutArea& other) {
+                    return &other != &area && own(other) && other.rect.Contains(area.rect);
+                }))
+                names.push_back(area.name);
+        }
+        windows.emplace_back(frame, names);
+    }
+    const auto middle = [](const LayoutRect& r, bool across) {
+        return across ? r.left + 0.5f * r.width : r.bottom + 0.5f * r.height;
+    };
+    for (const auto& [frame, names] : windows) {
+        SCOPED_TRACE(names.back());
+        float left = 800.0f, right = 0.0f, top = 0.0f;
+        std::map<std::tuple<float, float, bool, float>, std::set<float>> lines; // size, direction, place across
+        for (std::size_t a = 0; a < names.size(); ++a) {
+            const LayoutRect& p = Layout::Area(names[a]);
+            std::tie(left, right, top) =
+                std::make_tuple(std::min(left, p.left), std::max(right, p.Right()), std::max(top, p.Top()));
+            for (const bool across : {true, false})
+                lines[{p.width, p.height, across, middle(p, !across)}].insert(across ? p.left : p.bottom);
+            for (std::size_t b = a + 1; b < names.size(); ++b) {
+                const LayoutRect& q = Layout::Area(names[b]);
+                const float dx = std::max(p.left, q.left) - std::min(p.Right(), q.Right());
+                const float dy = std::max(p.bottom, q.bottom) - std::min(p.Top(), q.Top());
+                EXPECT_GE(std::max(dx, dy), kMinimumGap) << names[a] << " / " << names[b];
+                const bool spans = (p.bottom - q.bottom) * (p.Top() - q.Top()) <= 0.0f;
+                EXPECT_TRUE(dy >= 0.0f || spans || middle(p, false) == middle(q, false))
+                    << names[a] << " / " << names[b];
+            }
+        }
+        for (const auto& [line, starts] : lines) {
+            for (auto at = starts.begin(); starts.size() > 2 && std::next(at, 2) != starts.end(); ++at)
+                EXPECT_EQ(*std::next(at, 2) - *std::next(at), *std::next(at) - *at);
+        }
+        EXPECT_GE(Layout::Area("title").bottom - top, 2.0f * kMinimumGap);
+        EXPECT_NEAR(0.5f * (left + right), middle(Layout::Area(frame + "\\window"), true), 0.5f);
+    }
 }

@@ -4,6 +4,7 @@
 #include "tools/content/art/Shapes.h"
 #include "tools/content/art/Surface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -95,27 +96,49 @@ Mesh ShadowMesh(int frame)
     return mesh;
 }
 
-// How one colour's wings look: the outline's proportions and the paint.
+// The marks painted over a colour's wings, each of its own kind so that the colours differ by more than hue.
+enum class Marks
+{
+    Spots, // pale spots on a dark forewing tip
+    Bands, // dark bands across both wings
+    Rim,   // pale dots along the wings' edges
+    Veins, // dark veins from the body to the edges
+    Eyes,  // an eye on each hindwing
+};
+
+// How one colour's wings look: the outline's proportions and edge, and the paint. The colours are picked so
+// that every pair of them and of the cells stays apart in lightness or tint for the colour blind as well.
 struct WingLook
 {
     float foreReach; // how far the forewing's tip sweeps out and up
     float hindReach; // the hindwing's size
     bool tail;       // a swallow tail on the hindwing
+    bool hookedTip;  // a pointed forewing tip
+    int scallops;    // notches along the hindwing's edge (0: smooth)
     Color base;      // the wing's main colour (inner)
     Color edge;      // the colour towards the wing's edge
-    Color mark;      // spots or bands
-    bool bands;      // bands across instead of spots
+    Color mark;
+    Marks marks;
 };
 
+// clang-format off
 const WingLook kLooks[ButterflyGenerator::kColours] = {
-    {1.0f, 1.0f, false, {1.0f, 0.45f, 0.1f, 1.0f}, {0.55f, 0.1f, 0.05f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, false},
-    {0.9f, 1.1f, false, {1.0f, 0.92f, 0.2f, 1.0f}, {0.85f, 0.6f, 0.05f, 1.0f}, {0.1f, 0.08f, 0.05f, 1.0f}, true},
-    {1.05f, 0.95f, false, {0.3f, 0.75f, 1.0f, 1.0f}, {0.05f, 0.15f, 0.6f, 1.0f}, {0.85f, 0.95f, 1.0f, 1.0f}, false},
-    {1.0f, 0.9f, true, {0.45f, 0.95f, 0.35f, 1.0f}, {0.05f, 0.4f, 0.15f, 1.0f}, {0.1f, 0.15f, 0.05f, 1.0f}, true},
-    {1.1f, 0.85f, false, {0.85f, 0.45f, 1.0f, 1.0f}, {0.35f, 0.05f, 0.55f, 1.0f}, {1.0f, 0.85f, 0.3f, 1.0f}, false},
+    // reach: fore, hind; tail, hooked tip, scallops; base, edge and mark colours; marks
+    {1.0f,  1.05f, false, false, 0, {0.95f, 0.05f, 0.1f, 1.0f},  {0.65f, 0.0f, 0.05f, 1.0f}, {1.0f, 0.95f, 0.9f, 1.0f},
+     Marks::Spots},
+    {0.95f, 1.0f,  true,  false, 0, {1.0f, 0.7f, 0.05f, 1.0f},   {1.0f, 0.55f, 0.0f, 1.0f},  {0.1f, 0.08f, 0.05f, 1.0f},
+     Marks::Bands},
+    {1.05f, 1.0f,  false, false, 7, {0.25f, 0.05f, 0.8f, 1.0f},  {0.1f, 0.0f, 0.45f, 1.0f},  {0.9f, 0.95f, 1.0f, 1.0f},
+     Marks::Rim},
+    {1.0f,  0.9f,  false, true,  0, {0.92f, 1.0f, 0.85f, 1.0f},  {0.8f, 0.97f, 0.7f, 1.0f}, {0.45f, 0.62f, 0.38f, 1.0f},
+     Marks::Veins},
+    {1.1f,  0.95f, false, false, 4, {0.32f, 0.06f, 0.28f, 1.0f}, {0.15f, 0.0f, 0.13f, 1.0f}, {1.0f, 0.8f, 0.2f, 1.0f},
+     Marks::Eyes},
 };
+// clang-format on
 
 constexpr float kPixels = 128.0f / (2.0f * kHalfSpan);
+constexpr Color kOutlineColour{0.08f, 0.05f, 0.05f, 1.0f};
 
 Point ToPixels(float side, float x, float y)
 {
@@ -128,6 +151,8 @@ Outline Forewing(const WingLook& look, float side)
     Outline outline{ToPixels(side, 1.0f, 0.5f)};
     Outlines::AppendBezier(outline, ToPixels(side, 4.0f, 8.0f * r), ToPixels(side, 9.0f * r, 11.5f),
                            ToPixels(side, 14.5f * r, 11.0f), 8);
+    if (look.hookedTip)
+        outline.push_back(ToPixels(side, 15.2f, 12.4f));
     Outlines::AppendBezier(outline, ToPixels(side, 15.5f, 8.0f), ToPixels(side, 14.0f, 3.0f),
                            ToPixels(side, 9.0f, 0.5f), 6);
     outline.push_back(ToPixels(side, 1.0f, -0.5f));
@@ -147,25 +172,84 @@ Outline Hindwing(const WingLook& look, float side)
     return side > 0.0f ? outline : Outlines::Reversed(outline);
 }
 
+// The point a fraction of the way from the wing's root to p.
+Point Towards(float side, const Point& p, float fraction)
+{
+    const Point root = ToPixels(side, 1.0f, 0.0f);
+    return {root.x + fraction * (p.x - root.x), root.y + fraction * (p.y - root.y)};
+}
+
+// A thin straight stroke from a to b, width pixels wide.
+Shape Line(const Point& a, const Point& b, float width)
+{
+    const float length = std::max(1e-3f, std::hypot(b.x - a.x, b.y - a.y));
+    const Point across{-0.5f * width * (b.y - a.y) / length, 0.5f * width * (b.x - a.x) / length};
+    return Shape::Polygon({{a.x - across.x, a.y - across.y},
+                           {b.x - across.x, b.y - across.y},
+                           {b.x + across.x, b.y + across.y},
+                           {a.x + across.x, a.y + across.y}});
+}
+
+// Notches cut into the hindwing's outer edge, evenly along its outline away from the body.
+void CutScallops(Picture& picture, const Outline& hindwing, int scallops)
+{
+    const std::size_t first = 3, last = hindwing.size() - 4;
+    for (int k = 0; k < scallops; ++k) {
+        const std::size_t at = first + static_cast<std::size_t>(k) * (last - first) / std::max(1, scallops - 1);
+        picture.Cut(Shape::Circle(hindwing[at], 0.9f * kPixels).Soft(1.5f));
+    }
+}
+
+void DrawMarks(Picture& picture, const WingLook& look, float side, const Outline& forewing, const Outline& hindwing)
+{
+    switch (look.marks) {
+    case Marks::Spots:
+        picture.Draw(Shape::Ellipse(ToPixels(side, 12.0f, 8.5f), 3.6f * kPixels, 2.6f * kPixels).Soft(3.0f),
+                     kOutlineColour);
+        for (const Point& spot : {Point{11.5f, 8.5f}, Point{13.3f, 7.0f}, Point{7.0f, -5.0f}})
+            picture.Draw(Shape::Circle(ToPixels(side, spot.x, spot.y), 1.0f * kPixels).Soft(2.0f), look.mark);
+        break;
+    case Marks::Bands:
+        for (const Point& band : {Point{6.0f, 6.5f}, Point{10.5f, 8.0f}, Point{6.0f, -4.5f}})
+            picture.Draw(Shape::Ellipse(ToPixels(side, band.x, band.y), 0.6f * kPixels, 3.0f * kPixels).Soft(2.0f),
+                         look.mark);
+        break;
+    case Marks::Rim:
+        for (const Outline* wing : {&forewing, &hindwing}) {
+            for (std::size_t k = 2; k + 2 < wing->size(); k += 2)
+                picture.Draw(Shape::Circle(Towards(side, (*wing)[k], 0.85f), 0.5f * kPixels).Soft(1.5f), look.mark);
+        }
+        break;
+    case Marks::Veins:
+        for (const Outline* wing : {&forewing, &hindwing}) {
+            for (std::size_t k = 2; k + 2 < wing->size(); k += 3)
+                picture.Draw(Line(ToPixels(side, 1.0f, 0.0f), Towards(side, (*wing)[k], 0.9f), 1.3f).Soft(1.5f),
+                             look.mark);
+        }
+        break;
+    case Marks::Eyes:
+        picture.Draw(Shape::Circle(ToPixels(side, 7.0f, -5.0f), 2.6f * kPixels).Soft(1.5f), look.mark);
+        picture.Draw(Shape::Circle(ToPixels(side, 7.0f, -5.0f), 1.6f * kPixels).Soft(1.5f), kOutlineColour);
+        picture.Draw(Shape::Circle(ToPixels(side, 7.4f, -4.6f), 0.5f * kPixels).Soft(1.5f), look.mark);
+        break;
+    }
+}
+
 Picture ButterflyPicture(int colour)
 {
     const WingLook& look = kLooks[colour];
     Picture picture(128, 128, {look.base.r, look.base.g, look.base.b, 0.0f});
     for (float side : {-1.0f, 1.0f}) {
-        for (const Outline& wing : {Forewing(look, side), Hindwing(look, side)}) {
-            const Shape shape = Shape::Polygon(wing);
+        const Outline forewing = Forewing(look, side);
+        const Outline hindwing = Hindwing(look, side);
+        for (const Outline* wing : {&forewing, &hindwing}) {
+            const Shape shape = Shape::Polygon(*wing);
             picture.Draw(shape, Paint::Radial(ToPixels(side, 1.0f, 0.0f), 15.0f * kPixels,
                                               {{0.2f, look.base}, {1.0f, look.edge}}));
-            picture.Draw(shape.Stroke(3.0f), Color{0.08f, 0.05f, 0.05f, 1.0f});
+            picture.Draw(shape.Stroke(3.0f), kOutlineColour);
         }
-        if (look.bands) {
-            for (float y : {6.0f, -4.0f})
-                picture.Draw(Shape::Ellipse(ToPixels(side, 8.0f, y), 3.0f * kPixels, 1.0f * kPixels).Soft(3.0f),
-                             look.mark);
-        } else {
-            for (const Point& spot : {Point{11.0f, 8.0f}, Point{13.0f, 5.0f}, Point{7.0f, -5.0f}})
-                picture.Draw(Shape::Circle(ToPixels(side, spot.x, spot.y), 1.1f * kPixels).Soft(2.0f), look.mark);
-        }
+        DrawMarks(picture, look, side, forewing, hindwing);
+        CutScallops(picture, hindwing, look.scallops);
     }
     picture.Draw(Shape::Ellipse({64.0f, 60.0f}, 1.3f * kPixels, 9.5f * kPixels), Color{0.12f, 0.08f, 0.06f, 1.0f});
     picture.Draw(Shape::Circle(ToPixels(1.0f, 0.0f, 9.5f), 1.6f * kPixels), Color{0.1f, 0.07f, 0.05f, 1.0f});

@@ -60,7 +60,7 @@ Picture StonePicture()
 {
     Picture picture(128, 128);
     picture.Fill(Paint::Noise(ValueNoise(11, 8), 16.0f, 4,
-                              {{0.0f, {0.42f, 0.40f, 0.34f, 1.0f}}, {1.0f, {0.66f, 0.63f, 0.55f, 1.0f}}}));
+                              {{0.0f, {0.33f, 0.28f, 0.32f, 1.0f}}, {1.0f, {0.55f, 0.48f, 0.53f, 1.0f}}}));
     picture.Draw(Hexagon(19.0f).Stroke(5.0f).Soft(3.0f), Color{0.28f, 0.26f, 0.22f, 1.0f});
     picture.Draw(Hexagon(12.0f).Stroke(1.5f).Soft(2.0f), Color{0.5f, 0.48f, 0.42f, 0.6f});
     return picture;
@@ -72,8 +72,8 @@ struct ManaLook
     Color deep;
 };
 
-const ManaLook kSingleMana{{0.55f, 0.95f, 1.0f, 1.0f}, {0.05f, 0.35f, 0.75f, 1.0f}};
-const ManaLook kDoubleMana{{1.0f, 0.75f, 1.0f, 1.0f}, {0.55f, 0.1f, 0.65f, 1.0f}};
+const ManaLook kSingleMana{{0.4f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.6f, 0.75f, 1.0f}};
+const ManaLook kDoubleMana{{0.85f, 0.45f, 1.0f, 1.0f}, {0.5f, 0.0f, 0.85f, 1.0f}};
 
 enum class CellState
 {

@@ -103,6 +103,22 @@ TEST_F(GameEntry, ConfigurationDefaultsAreTheGamesAndAreWrittenBack)
     }
 }
 
+// A video mode no window can have gives way to the game's default with one warning that names the setting; the
+// game starts and writes the default back.
+TEST_F(GameEntry, AnImpossibleVideoModeFallsBackToTheDefault)
+{
+    TestSupport::WriteFile(UserFolder() + "Quellhaven.ini", "v_mode 99999x99999x32\n");
+    std::string mode;
+    EXPECT_EQ(Play({{"start-up", Always, [&](TestedGame& game) { mode = game.Config().GetValue("v_mode"); }}}), 0);
+    EXPECT_EQ(mode, "1024x768x32");
+    const std::string log = ReadUserFile("Quellhaven.html");
+    EXPECT_NE(log.find("Warning: Window: the video mode \"99999x99999x32\" of the setting \"v_mode\" cannot be made, "
+                       "the default \"1024x768x32\" is used!"),
+              std::string::npos);
+    EXPECT_EQ(log.find("PROGRAM ABORTING"), std::string::npos);
+    EXPECT_NE(ReadUserFile("Quellhaven.ini").find("v_mode 1024x768x32"), std::string::npos);
+}
+
 // Every sound the game registers: the GUI's button sounds with their alternatives and the player's table with
 // its voices, each file found in the data.
 TEST_F(GameEntry, RegistersEverySoundOfItsTable)
@@ -246,4 +262,3 @@ TEST_F(GameEntry, StartsALevelFromTheMapThroughItsFactories)
 }
 
 } // namespace
-
