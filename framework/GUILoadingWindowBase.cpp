@@ -10,6 +10,11 @@
 #include <utility>
 
 namespace GameFramework {
+namespace {
+
+constexpr DWORD kPollMilliseconds = 20;
+
+} // namespace
 
 GUILoadingWindowBase::GUILoadingWindowBase(const LoadingWindowServices& services)
     : m_log(services.log), m_timers(services.timers), m_window(services.window), m_renderSystem(services.renderSystem),
@@ -52,9 +57,11 @@ void GUILoadingWindowBase::RunLoading()
     }
     for (;;) {
         KeepResponsive();
-        if ((thread && WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) || m_done.load())
+        if (!thread || m_done.load() || WaitForSingleObject(thread, 0) == WAIT_OBJECT_0)
             break;
-        Sleep(20);
+        // The pause between two rounds ends with the worker, not on the clock, so the load's end is taken at once
+        // and a fake clock does not run on while the worker loads.
+        WaitForSingleObject(thread, kPollMilliseconds);
     }
     if (thread)
         CloseHandle(thread);
