@@ -10,11 +10,6 @@
 #include <utility>
 
 namespace GameFramework {
-namespace {
-
-constexpr DWORD kPollMilliseconds = 20;
-
-} // namespace
 
 GUILoadingWindowBase::GUILoadingWindowBase(const LoadingWindowServices& services)
     : m_log(services.log), m_timers(services.timers), m_window(services.window), m_renderSystem(services.renderSystem),
@@ -57,11 +52,9 @@ void GUILoadingWindowBase::RunLoading()
     }
     for (;;) {
         KeepResponsive();
-        if (!thread || m_done.load() || WaitForSingleObject(thread, 0) == WAIT_OBJECT_0)
+        if ((thread && WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) || m_done.load())
             break;
-        // The pause between two rounds ends with the worker, not on the clock, so the load's end is taken at once
-        // and a fake clock does not run on while the worker loads.
-        WaitForSingleObject(thread, kPollMilliseconds);
+        Sleep(20);
     }
     if (thread)
         CloseHandle(thread);

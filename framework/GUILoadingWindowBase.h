@@ -49,7 +49,7 @@ public:
     virtual void Close();
 
     // Loads the keeper on a worker (on this thread when none can be started) and returns when the load has
-    // ended, keeping the program responsive every 20 ms meanwhile. What the load threw is thrown here.
+    // ended, polling every 20 ms. What the load threw is thrown here.
     void RunLoading();
     static DWORD LoadingThreadProc(LPVOID window);
 

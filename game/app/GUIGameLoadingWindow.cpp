@@ -20,27 +20,15 @@ GUIGameLoadingWindow::~GUIGameLoadingWindow() = default;
 void GUIGameLoadingWindow::Update()
 {
     GUILoadingWindowBase::Update();
-    if (!m_keeper || m_background->IsDataLoaded() || !Load())
+    if (m_background->GetStartUpStep() != 3 || !m_background->IsLoadingShown() || m_background->IsDataLoaded())
         return;
-    if (m_background->GetStartUpStep() != 3 || !m_background->IsLoadingShown())
-        return;
-    const auto& data = static_cast<const GameData&>(*m_keeper);
-    m_cursor->CreateParticles(data);
-    m_background->SetSharedData(&data);
-    m_result = GameFramework::RequestDone;
-}
-
-bool GUIGameLoadingWindow::Load()
-{
-    if (m_loaded)
-        return true;
-    if (++m_openUpdates < 2)
-        return false;
-    if (!dynamic_cast<const GameData*>(m_keeper))
+    const auto* data = dynamic_cast<const GameData*>(m_keeper);
+    if (!data)
         throw KeystrelEngine::Error("The game-loading window was given no shared data to load");
     RunLoading();
-    m_loaded = true;
-    return true;
+    m_cursor->CreateParticles(*data);
+    m_background->SetSharedData(data);
+    m_result = GameFramework::RequestDone;
 }
 
 } // namespace Wispfold

@@ -1,7 +1,6 @@
-// Loads the game's shared data once, while the first picture (the logo) shows: on the first update after a frame
-// has been presented the load runs on the loading worker, the window showing that picture meanwhile. When the menu
-// background has typed "LOADING" and waits for the data, the cursor gets its sparks, the background its stage
-// themes, and the window reports RequestDone. Afterwards it reports nothing.
+// Loads the game's shared data once, behind the menu background's "LOADING": when the background has typed it
+// and waits for the data, the load runs on the loading worker; then the cursor gets its sparks, the background
+// its stage themes, and the window reports RequestDone. Afterwards it reports nothing.
 #pragma once
 
 #include "framework/GUILoadingWindowBase.h"
@@ -26,13 +25,8 @@ public:
     void Update() override;
 
 private:
-    // Runs the load unless it has run; false until a frame has been presented since the window was opened.
-    bool Load();
-
     GUIBackgroundWindow* m_background; // not owned
     GUIGameCursor* m_cursor;           // not owned
-    int m_openUpdates = 0;             // updates since the keeper was given
-    bool m_loaded = false;
 };
 
 } // namespace Wispfold

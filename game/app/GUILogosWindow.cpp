@@ -1,7 +1,6 @@
 #include "GUILogosWindow.h"
 
 #include "engine/foundation/FileManager.h"
-#include "engine/foundation/Timer.h"
 #include "engine/foundation/TimerManager.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
@@ -64,14 +63,7 @@ void GUILogosWindow::Update()
     if (!m_active)
         return;
     if (m_logo) {
-        // Frame times until the logo has been presented, then the real time: a frame held up while the logo shows
-        // (the shared data's load) does not lengthen it, as the frame time's cap would.
-        const double now = m_timers->m_masterTimer->GetPreciseTime();
-        if (++m_updates <= 2) {
-            m_clock += m_timers->m_frameTime;
-            m_start = now - m_clock;
-        }
-        m_clock = static_cast<float>(now - m_start);
+        m_clock += m_timers->m_frameTime;
         const float alpha = 1.0f - std::clamp(m_clock - kWholeTime, 0.0f, kFadeTime);
         m_logo->SetColour({1.0f, 1.0f, 1.0f, alpha});
         if (alpha >= kEpsilon)

@@ -4,8 +4,6 @@
 
 #include "framework/GUILogosWindowBase.h"
 
-#include <cstdint>
-
 namespace KeystrelEngine {
 class GUIManager;
 class GUIWindow;
@@ -38,8 +36,6 @@ private:
     KeystrelEngine::GUIWindow* m_logo = nullptr;
     bool m_active = false;
     float m_clock = 0.0f; // seconds since the first update while open
-    double m_start = 0.0; // the master timer's time the clock counts from
-    std::uint32_t m_updates = 0; // while open
 };
 
 } // namespace Wispfold

