@@ -3,11 +3,15 @@
 //
 // Cold start: a child process of this program starts the game on the real clock, timed from just before the spawn
 // to the first presented frame and to the main menu having appeared in full (it takes clicks then; the logo's
-// fixed 2.5 s lie on the way), with the shared data's load (RunLoading) timed where the loading window runs it.
+// fixed 2.5 s lie on the way), with the shared data's load (RunLoading) timed where the loading window runs it,
+// and the start's parts (window and GL context, fonts, text tables, ..., the main menu's fade-in) in wall-clock
+// and main-thread processor milliseconds.
 // Level: this process plays on a fake clock, 1/60 s a frame: main menu, map, level 1-1 in the oblique view, where
 // the butterflies idle and a scripted player swaps the first usable pair through the mouse once a second, or as
 // soon as the board has settled when the last swap's removals and refills take longer. 600 frames after 120
-// warm-up frames, each ended by glFinish, against the same window presenting cleared frames only.
+// warm-up frames, each ended by glFinish, against the same window presenting cleared frames only; beside the
+// wall clock, the processor time of all threads per frame. Full screen: the same level once more in the 1920 x
+// 1080 desktop-size window that shows the 1024 x 768 picture scaled to fit, against its own cleared frames.
 // Memory: the peak resident set from the map's start to the level's last frame, and the resident set back in the
 // main menu after each of five visits to the level.
 // Prints the figures; never fails.
@@ -19,6 +23,7 @@
 #include "engine/render/Camera.h"
 #include "engine/render/RenderSystem.h"
 #include "framework/GUIGameLogicMenuExitWindowBase.h"
+#include "framework/GUILogosWindowBase.h"
 #include "framework/GUIMainMenuWindowBase.h"
 #include "framework/GUIStartGameLogicWindowBase.h"
 #include "framework/WindowRequest.h"
@@ -31,15 +36,16 @@
 #include "game/app/Profile.h"
 #include "game/app/ProfileManager.h"
 #include "platform/testing.h"
-#include "tests/game/play/support/BoardSolver.h"
 #include "tests/game/app/LevelSession.h"
 #include "tests/game/app/game/FrameLoop.h"
+#include "tests/game/play/support/BoardSolver.h"
 #include "tests/support/LinkedDataFolder.h"
 #include "tools/content/ContentTool.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -48,6 +54,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -113,25 +120,44 @@ class TimedLoadingWindow : public Wispfold::GUIGameLoadingWindow
 public:
     TimedLoadingWindow(KeystrelEngine::Engine* engine, Wispfold::GUIBackgroundWindow* background,
                        Wispfold::GUIGameCursor* cursor, double& seconds)
-        : GUIGameLoadingWindow(engine, background, cursor), m_background(background), m_seconds(seconds)
+        : GUIGameLoadingWindow(engine, background, cursor), m_seconds(seconds)
     {
     }
 
     void Update() override
     {
-        const bool loaded = m_background->IsDataLoaded();
+        const bool loaded = IsDone();
         const Clock::time_point start = Clock::now();
         GUIGameLoadingWindow::Update();
-        if (!loaded && m_background->IsDataLoaded())
+        if (!loaded && IsDone())
             m_seconds = std::chrono::duration<double>(Clock::now() - start).count();
     }
 
 private:
-    Wispfold::GUIBackgroundWindow* m_background;
     double& m_seconds;
 };
 
-// The real game with what the scripts read and request.
+// The main thread's processor time so far, in milliseconds: beside the wall clock, it shows a part's own work
+// however loaded the machine is.
+double ThreadMilliseconds()
+{
+    timespec time{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+    return static_cast<double>(time.tv_sec) * 1000.0 + static_cast<double>(time.tv_nsec) / 1e6;
+}
+
+// One part of the start: wall-clock and main-thread processor milliseconds.
+struct StartPart
+{
+    std::string name;
+    double wallMs = 0.0;
+    double threadMs = 0.0;
+};
+
+// The start's parts in the order they run.
+using StartParts = std::vector<StartPart>;
+
+// The real game with what the scripts read and request; its start's parts timed where they run.
 class BenchGame : public Wispfold::Game
 {
 public:
@@ -140,9 +166,65 @@ public:
         StartUp();
     }
 
+    // The engine (window, GL context, devices) is made between these two.
+    void FillEngineSettings(KeystrelEngine::EngineSettings& settings) override
+    {
+        Game::FillEngineSettings(settings);
+        m_mark = Clock::now();
+    }
+    void RegisterConsoleCommands() override
+    {
+        EndPart("window and GL context");
+        Game::RegisterConsoleCommands();
+    }
+    void LoadFonts() override
+    {
+        Timed("fonts", [this] { Game::LoadFonts(); });
+    }
+    void LoadTexts() override
+    {
+        Timed("text tables", [this] { Game::LoadTexts(); });
+    }
+    std::unique_ptr<GameFramework::LevelManagerBase> CreateLevelManager() override
+    {
+        std::unique_ptr<GameFramework::LevelManagerBase> made;
+        Timed("level lists", [&] { made = Game::CreateLevelManager(); });
+        return made;
+    }
+    std::unique_ptr<GameFramework::GUILogosWindowBase> CreateLogosWindow() override
+    {
+        std::unique_ptr<GameFramework::GUILogosWindowBase> made;
+        Timed("logo", [&] { made = Game::CreateLogosWindow(); });
+        return made;
+    }
+    void LoadSounds() override
+    {
+        Timed("sounds and music", [this] { Game::LoadSounds(); });
+    }
+    void OnLogosResult(GameFramework::GUILogosWindowBase* window) override
+    {
+        if (window->m_result == GameFramework::RequestDone)
+            EndPart("logo shown");
+        Game::OnLogosResult(window);
+    }
+    void OnGameLoadingResult(GameFramework::GUILoadingWindowBase* window) override
+    {
+        if (window->m_result != GameFramework::RequestDone) {
+            Game::OnGameLoadingResult(window);
+            return;
+        }
+        EndPart("\"LOADING\" and shared data");
+        Timed("menus made", [&] { Game::OnGameLoadingResult(window); });
+    }
+    // The first frame has been presented, or the main menu has appeared in full.
+    void MarkFirstFrame() { EndPart("first frame"); }
+    void MarkMenuShown() { EndPart("main menu faded in"); }
+    const StartParts& GetStartParts() const { return m_parts; }
+
     std::unique_ptr<GameFramework::GUILoadingWindowBase> CreateGameLoadingWindow() override
     {
-        Game::CreateGameLoadingWindow(); // makes the menu background the loading window shows
+        // makes the menu background the loading window shows
+        Timed("menu background", [this] { Game::CreateGameLoadingWindow(); });
         return std::make_unique<TimedLoadingWindow>(m_engine.get(), m_background.get(), &Cursor(), m_loadingSeconds);
     }
 
@@ -172,7 +254,31 @@ public:
     double LoadingSeconds() const { return m_loadingSeconds; }
 
 private:
+    // The time since the last part ended becomes the named part.
+    void EndPart(const char* name)
+    {
+        const Clock::time_point now = Clock::now();
+        const double thread = ThreadMilliseconds();
+        m_parts.push_back({name, Milliseconds(now - m_mark), thread - m_threadMark});
+        m_mark = now;
+        m_threadMark = thread;
+    }
+    // The timed part counts in neither neighbour.
+    template <class Work> void Timed(const char* name, Work work)
+    {
+        const Clock::time_point start = Clock::now();
+        const double thread = ThreadMilliseconds();
+        work();
+        const StartPart part{name, Milliseconds(Clock::now() - start), ThreadMilliseconds() - thread};
+        m_parts.push_back(part);
+        m_mark += Clock::now() - start;
+        m_threadMark += part.threadMs;
+    }
+
     double m_loadingSeconds = 0.0;
+    StartParts m_parts;
+    Clock::time_point m_mark = Clock::now();
+    double m_threadMark = 0.0; // from the process's start
 };
 
 // Runs after every frame; false ends the game.
@@ -249,17 +355,25 @@ public:
 private:
     static constexpr int kSteps = 6;
 
-    // The cell's centre in the GUI's virtual screen (y up) as window pixels (y down).
+    // The cell's centre in the GUI's virtual screen (y up) as pixels (y down) of the window's picture, which a
+    // full-screen window shows scaled to fit, centred.
     static void PointAt(const Wispfold::GameLogic& level, const Wispfold::Cell& cell,
                         const KeystrelEngine::Engine& engine)
     {
         const Wispfold::ScreenPosition position = level.GetScene().GetScreenPosition(cell);
         const KeystrelEngine::Window& window = *engine.m_window;
         const KeystrelEngine::Camera& screen = *engine.m_gui->m_camera;
-        const int x = static_cast<int>(std::lround(position.x / screen.m_width * window.m_width));
-        const int y =
-            static_cast<int>(std::lround(window.m_height - 1 - position.y / screen.m_height * window.m_height));
-        PlatformTesting::InjectMouseMotion(window.m_handle, x, y, 0, 0);
+        int shownWidth = 0;
+        int shownHeight = 0;
+        SDL_GetWindowSize(SDL_GL_GetCurrentWindow(), &shownWidth, &shownHeight);
+        const double scale = std::min(static_cast<double>(shownWidth) / window.m_width,
+                                      static_cast<double>(shownHeight) / window.m_height);
+        const double left = (shownWidth - window.m_width * scale) / 2.0;
+        const double top = (shownHeight - window.m_height * scale) / 2.0;
+        const double x = position.x / screen.m_width * window.m_width;
+        const double y = window.m_height - 1 - position.y / screen.m_height * window.m_height;
+        PlatformTesting::InjectMouseMotion(window.m_handle, static_cast<int>(std::lround(left + x * scale)),
+                                           static_cast<int>(std::lround(top + y * scale)), 0, 0);
     }
 
     std::array<const Wispfold::Cell*, 2> m_cells{};
@@ -283,10 +397,25 @@ std::vector<double> ClearedFrames(KeystrelEngine::RenderSystem& render, int coun
     return times;
 }
 
+// The processor time of every thread of the process so far (llvmpipe's included), in milliseconds: the work a
+// frame costs, which the machine's load does not stretch as it does the wall clock.
+double ProcessMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto milliseconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) * 1000.0 + static_cast<double>(time.tv_usec) / 1000.0;
+    };
+    return milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
+}
+
 struct LevelFigures
 {
     std::vector<double> levelMs;
     std::vector<double> clearedMs;
+    double levelProcessMs = 0.0; // over the measured frames
+    double clearedProcessMs = 0.0;
+    double levelThreadMs = 0.0; // the main thread's part of levelProcessMs
     int swaps = 0;
     std::string level;
     bool stillRunning = false;
@@ -295,11 +424,14 @@ struct LevelFigures
     std::vector<double> leftMegabytes; // after each level left
 };
 
-// Main menu, map, level, back to the main menu, five times; the first level is measured.
+// Main menu, map, level, back to the main menu, as many times as asked; the first level is measured.
 class LevelScript
 {
 public:
-    explicit LevelScript(LevelFigures& figures) : m_figures(figures) { m_figures.levelMs.reserve(kMeasuredFrames); }
+    LevelScript(LevelFigures& figures, int visits) : m_figures(figures), m_visits(visits)
+    {
+        m_figures.levelMs.reserve(kMeasuredFrames);
+    }
 
     bool operator()(BenchGame& game)
     {
@@ -353,7 +485,7 @@ private:
             return true;
         if (m_left > 0 && m_figures.leftMegabytes.size() < static_cast<std::size_t>(m_left))
             m_figures.leftMegabytes.push_back(StatusMegabytes("VmRSS"));
-        if (m_left == kLevelVisits)
+        if (m_left == m_visits)
             return false;
         game.StartFromMainMenu();
         m_phase = Phase::Map;
@@ -365,6 +497,10 @@ private:
     {
         const Wispfold::GameLogic& level = *game.Level();
         const bool measured = m_left == 0;
+        if (measured && m_frames == kWarmUpFrames) {
+            m_figures.levelProcessMs = -ProcessMilliseconds();
+            m_figures.levelThreadMs = -ThreadMilliseconds();
+        }
         if (measured && m_frames >= kWarmUpFrames)
             m_figures.levelMs.push_back(frameMs);
         ++m_frames;
@@ -382,7 +518,11 @@ private:
             m_figures.stillRunning = level.GetState() == 0;
             const GameFramework::LevelId id = level.GetLevel()->id;
             m_figures.level = std::to_string(id.stage + 1) + "-" + std::to_string(id.level + 1);
+            const double cleared = ProcessMilliseconds();
+            m_figures.levelProcessMs += cleared;
+            m_figures.levelThreadMs += ThreadMilliseconds();
             m_figures.clearedMs = ClearedFrames(*game.GetEngine()->m_renderSystem, kMeasuredFrames);
+            m_figures.clearedProcessMs = ProcessMilliseconds() - cleared;
         }
         game.LeaveLevel();
         ++m_left;
@@ -391,6 +531,7 @@ private:
     }
 
     LevelFigures& m_figures;
+    int m_visits;
     Phase m_phase = Phase::Start;
     int m_frames = 0;
     int m_left = 0; // levels entered and left
@@ -412,13 +553,15 @@ void UseOwnFolders(const fs::path& base, const char* user)
     PlatformTesting::RecordMessageBoxes(true);
 }
 
-// A windowed 1024 x 768 configuration without vertical sync in the user folder.
-void WriteConfiguration()
+// A 1024 x 768 configuration without vertical sync in the user folder, windowed or in full screen (the
+// desktop-size window showing the picture scaled to fit).
+void WriteConfiguration(bool fullScreen)
 {
     std::string folder = KeystrelEngine::FileManager::GetUserFolder() + "/Tarrowby Games/Quellhaven/";
     std::replace(folder.begin(), folder.end(), '\\', '/');
     fs::create_directories(folder);
-    std::ofstream(folder + "Quellhaven.ini") << "v_mode 1024x768x32\r\nv_fullscreen 0\r\nv_vsync 0\r\n";
+    std::ofstream(folder + "Quellhaven.ini")
+        << "v_mode 1024x768x32\r\nv_fullscreen " << (fullScreen ? 1 : 0) << "\r\nv_vsync 0\r\n";
 }
 
 // The build's data brought up to date, then linked file by file below base/Data.
@@ -448,21 +591,29 @@ int RunColdStart(const fs::path& base, const fs::path& results)
     std::int64_t firstFrame = 0;
     std::int64_t menuReady = 0;
     double loading = 0.0;
+    StartParts parts;
     const BenchLoader loader(
         [&](BenchGame& game) {
             if (firstFrame == 0) {
                 firstFrame = Nanoseconds(Clock::now());
+                game.MarkFirstFrame();
                 game.AddPlayer();
             }
             if (!game.MainMenuShown())
                 return true;
             menuReady = Nanoseconds(Clock::now());
             loading = game.LoadingSeconds();
+            game.MarkMenuShown();
+            parts = game.GetStartParts();
             return false;
         },
         false);
-    if (!ReportFailure(loader))
-        std::ofstream(results) << firstFrame << ' ' << menuReady << ' ' << loading << '\n';
+    if (ReportFailure(loader))
+        return 0;
+    std::ofstream file(results);
+    file << firstFrame << ' ' << menuReady << ' ' << loading << '\n';
+    for (const StartPart& part : parts)
+        file << part.wallMs << ' ' << part.threadMs << ' ' << part.name << '\n';
     return 0;
 }
 
@@ -471,6 +622,7 @@ struct ColdStartFigures
     double firstFrameMs = 0.0;
     double loadingMs = 0.0;
     double menuMs = 0.0;
+    StartParts parts;
 };
 
 // Spawns this program for the cold start; false when it gave no figures.
@@ -479,7 +631,7 @@ bool MeasureColdStart(const fs::path& base, ColdStartFigures& figures)
     const fs::path results = base / "cold_start.txt";
     fs::remove(results);
     UseOwnFolders(base, "cold");
-    WriteConfiguration();
+    WriteConfiguration(false);
     std::string program = fs::read_symlink("/proc/self/exe").string();
     std::string argument = kColdStartArgument;
     std::string resultPath = results.string();
@@ -499,7 +651,21 @@ bool MeasureColdStart(const fs::path& base, ColdStartFigures& figures)
     figures.firstFrameMs = static_cast<double>(firstFrame - Nanoseconds(start)) / 1e6;
     figures.menuMs = static_cast<double>(menuReady - Nanoseconds(start)) / 1e6;
     figures.loadingMs = loading * 1000.0;
+    StartPart part;
+    while (file >> part.wallMs >> part.threadMs && std::getline(file >> std::ws, part.name))
+        figures.parts.push_back(part);
     return true;
+}
+
+// The parts, four to a line: wall-clock milliseconds, the main thread's processor milliseconds in brackets.
+void PrintStartParts(const StartParts& parts)
+{
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::printf("%s%s %.0f (%.0f)", i % 4 == 0 ? "    " : ", ", parts[i].name.c_str(), parts[i].wallMs,
+                    parts[i].threadMs);
+        if (i % 4 == 3 || i + 1 == parts.size())
+            std::printf("\n");
+    }
 }
 
 double Mean(const std::vector<double>& values)
@@ -513,6 +679,31 @@ double Percentile99(std::vector<double> values)
     return values[values.size() * 99 / 100];
 }
 
+void PrintProcessTime(const LevelFigures& level)
+{
+    const double frames = static_cast<double>(kMeasuredFrames);
+    std::printf("  processor time    %8.2f ms/frame in the level (%.2f of them the main thread's), %.2f cleared (all "
+                "threads; ratio %.2f)\n",
+                level.levelProcessMs / frames, level.levelThreadMs / frames, level.clearedProcessMs / frames,
+                level.levelProcessMs / std::max(level.clearedProcessMs, 1e-3));
+}
+
+// Beside the windowed figures: the same level in the 1920 x 1080 desktop-size window.
+void PrintFullScreen(const LevelFigures& level)
+{
+    if (level.levelMs.empty() || level.clearedMs.empty()) {
+        std::printf("  full screen       no figures (the level was not reached)\n");
+        return;
+    }
+    const double levelMean = Mean(level.levelMs);
+    const double clearedMean = Mean(level.clearedMs);
+    std::printf("  full screen       %8.1f fps level %s, %.1f fps cleared frames (1024x768 scaled into 1920x1080); "
+                "level / cleared %.2f; target >= %.0f fps: %s\n",
+                1000.0 / levelMean, level.level.c_str(), 1000.0 / clearedMean, levelMean / clearedMean, kTargetFps,
+                1000.0 / levelMean >= kTargetFps ? "met" : "not met");
+    PrintProcessTime(level);
+}
+
 void PrintFigures(const ColdStartFigures& cold, bool coldMeasured, const LevelFigures& level,
                   const std::string& renderer, const std::string& loadBefore)
 {
@@ -524,6 +715,7 @@ void PrintFigures(const ColdStartFigures& cold, bool coldMeasured, const LevelFi
                     "(target <= %.0f)\n",
                     cold.firstFrameMs, cold.loadingMs, cold.firstFrameMs + cold.loadingMs, kTargetColdStartMs);
         std::printf("  main menu ready   %8.0f ms after the spawn (the logo's fixed 2.5 s included)\n", cold.menuMs);
+        PrintStartParts(cold.parts);
     } else {
         std::printf("  cold start        no figures (the child process failed)\n");
     }
@@ -541,6 +733,7 @@ void PrintFigures(const ColdStartFigures& cold, bool coldMeasured, const LevelFi
                 Median(level.clearedMs));
     std::printf("  level / cleared   %8.2f; target >= %.0f fps: %s\n", levelMean / clearedMean, kTargetFps,
                 1000.0 / levelMean >= kTargetFps ? "met" : "not met");
+    PrintProcessTime(level);
     std::printf("  memory            %8.1f MB resident in the main menu, peak %.1f MB in the level\n",
                 level.menuMegabytes, level.peakMegabytes);
     std::printf("  after each visit  ");
@@ -550,6 +743,28 @@ void PrintFigures(const ColdStartFigures& cold, bool coldMeasured, const LevelFi
     for (std::size_t visit = 1; visit < level.leftMegabytes.size(); ++visit)
         std::printf(" %+.1f", level.leftMegabytes[visit] - level.leftMegabytes[visit - 1]);
     std::printf("\n");
+}
+
+// The game on the fake clock in its own user folder, the level visited as often as asked; the first renderer's
+// name goes to renderer.
+void PlayLevel(const fs::path& base, bool fullScreen, int visits, LevelFigures& figures, std::string& renderer)
+{
+    UseOwnFolders(base, fullScreen ? "full_screen" : "level");
+    WriteConfiguration(fullScreen);
+    PlatformTesting::UseFakeClock();
+    {
+        LevelScript script(figures, visits);
+        const BenchLoader loader(
+            [&](BenchGame& game) {
+                if (const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+                    name && renderer.empty())
+                    renderer = name;
+                return script(game);
+            },
+            true);
+        ReportFailure(loader);
+    }
+    PlatformTesting::UseRealClock();
 }
 
 } // namespace
@@ -575,24 +790,12 @@ int main(int argc, char** argv)
     ColdStartFigures cold;
     const bool coldMeasured = MeasureColdStart(base, cold);
 
-    UseOwnFolders(base, "level");
-    WriteConfiguration();
-    PlatformTesting::UseFakeClock();
-    LevelFigures level;
+    LevelFigures windowed;
+    LevelFigures fullScreen;
     std::string renderer;
-    {
-        LevelScript script(level);
-        const BenchLoader loader(
-            [&](BenchGame& game) {
-                if (const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-                    name && renderer.empty())
-                    renderer = name;
-                return script(game);
-            },
-            true);
-        ReportFailure(loader);
-    }
-    PlatformTesting::UseRealClock();
-    PrintFigures(cold, coldMeasured, level, renderer, loadBefore);
+    PlayLevel(base, false, kLevelVisits, windowed, renderer);
+    PlayLevel(base, true, 1, fullScreen, renderer);
+    PrintFigures(cold, coldMeasured, windowed, renderer, loadBefore);
+    PrintFullScreen(fullScreen);
     return 0;
 }

@@ -2,7 +2,9 @@
 // on the recording device, on one core. A scripted player in relax mode swaps the first usable pair through the GUI
 // cursor and the left button whenever the board has settled; a won level starts anew. Prints the microseconds per
 // frame of the game logic's update (camera, board, butterflies, bonuses, tutorial, floating texts) with the
-// character's, median, mean and 99th percentile against the target, and the engine's model pass beside it.
+// character's, median, mean and 99th percentile against the target, and the engine's model pass beside it with its
+// allocations per frame and the draws the device recorded (each recorded draw keeps a copy of its indices, one
+// allocation of the recording device's own; the recording is cleared after every frame).
 #include "bench/BenchSupport.h"
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
@@ -138,9 +140,16 @@ std::unique_ptr<KeystrelEngine::Engine> MakeEngine(const fs::path& base)
     return engine;
 }
 
-// The engine's draw and end of frame as Engine::EndFrame runs them (without presenting), the model pass timed;
-// returns its microseconds.
-double DrawFrame(KeystrelEngine::Engine& engine)
+struct ModelPass
+{
+    double microseconds = 0.0;
+    std::uint64_t allocations = 0;
+    std::size_t draws = 0;
+};
+
+// The engine's draw and end of frame as Engine::EndFrame runs them (without presenting), the model pass timed and
+// its allocations counted.
+ModelPass DrawFrame(KeystrelEngine::Engine& engine)
 {
     engine.m_cameras->Update();
     engine.m_particleSystems->UpdateAll();
@@ -148,9 +157,12 @@ double DrawFrame(KeystrelEngine::Engine& engine)
     engine.m_gui->Draw();
     engine.m_lights->Apply();
     engine.m_shaders->Update();
+    PlatformTesting::ClearRecording();
+    const std::uint64_t allocations = BenchSupport::Allocations();
     const Clock::time_point start = Clock::now();
     engine.m_models->RenderAll();
-    const double pass = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    const ModelPass pass{std::chrono::duration<double, std::micro>(Clock::now() - start).count(),
+                         BenchSupport::Allocations() - allocations, PlatformTesting::RecordedDraws().size()};
     if (engine.m_soundSystem)
         engine.m_soundSystem->Refresh();
     if (engine.m_soundManager)
@@ -252,6 +264,8 @@ int main()
     std::deque<Press> presses;
     std::vector<double> updates;
     std::vector<double> passes;
+    std::uint64_t passAllocations = 0;
+    std::size_t passDraws = 0;
     updates.reserve(kFrames);
     passes.reserve(kFrames);
     int levels = 0;
@@ -286,7 +300,10 @@ int main()
         logic->Update();
         character.Update();
         updates.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-        passes.push_back(DrawFrame(*engine));
+        const ModelPass pass = DrawFrame(*engine);
+        passes.push_back(pass.microseconds);
+        passAllocations += pass.allocations;
+        passDraws += pass.draws;
     }
     const std::size_t cells = logic->GetBoard().GetCells().size();
     const std::uint32_t mana = logic->GetBoard().GetManaProgress();
@@ -307,5 +324,7 @@ int main()
                 kTargetMicroseconds);
     std::printf("  model pass        %8.1f us/frame median, %u models drawn (recording device)\n", Median(passes),
                 drawn);
+    std::printf("  allocations       %8.1f per frame in the model pass, %.1f draws recorded per frame\n",
+                static_cast<double>(passAllocations) / kFrames, static_cast<double>(passDraws) / kFrames);
     return 0;
 }

@@ -25,16 +25,35 @@ std::uint8_t Grey(const std::uint8_t* pixel)
                                      0.071f * static_cast<double>(pixel[2]));
 }
 
-void ConvertPixel(const std::uint8_t* source, std::uint32_t from, std::uint8_t* target, std::uint32_t to)
+template <std::uint32_t From, std::uint32_t To> void ConvertPixel(const std::uint8_t* source, std::uint8_t* target)
 {
-    if (to == 1) {
-        target[0] = from == 3 ? Grey(source) : source[from - 1];
-        return;
+    if constexpr (To == 1) {
+        target[0] = From == 3 ? Grey(source) : source[From - 1];
+    } else {
+        for (std::uint32_t c = 0; c < 3; ++c)
+            target[c] = source[From == 1 ? 0 : c];
+        if constexpr (To == 4)
+            target[3] = From == 4 ? source[3] : 255;
     }
-    for (int c = 0; c < 3; ++c)
-        target[c] = source[from == 1 ? 0 : c];
-    if (to == 4)
-        target[3] = from == 4 ? source[3] : 255;
+}
+
+// The sizes are fixed per loop, so that each conversion is a loop of its own without branches per pixel.
+template <std::uint32_t From, std::uint32_t To>
+void ConvertPixels(const std::uint8_t* source, std::uint8_t* target, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        ConvertPixel<From, To>(source + i * From, target + i * To);
+}
+
+template <std::uint32_t From>
+void ConvertPixelsFrom(const std::uint8_t* source, std::uint8_t* target, std::size_t count, std::uint32_t to)
+{
+    if (to == 1)
+        ConvertPixels<From, 1>(source, target, count);
+    else if (to == 3)
+        ConvertPixels<From, 3>(source, target, count);
+    else
+        ConvertPixels<From, 4>(source, target, count);
 }
 
 // Bilinear in 8.8 fixed point. Positions run from the first to the last source pixel; the last output row
@@ -179,8 +198,12 @@ void Image::ConvertBitsPerPixel(std::uint32_t bitsPerPixel, Image& destination) 
     target.Create(m_log, m_width, m_height, bitsPerPixel);
     const std::uint32_t from = GetBytesPerPixel(), to = target.GetBytesPerPixel();
     const std::size_t count = std::size_t{m_width} * m_height;
-    for (std::size_t i = 0; i < count; ++i)
-        ConvertPixel(GetPixels() + i * from, from, target.GetPixels() + i * to, to);
+    if (from == 1)
+        ConvertPixelsFrom<1>(GetPixels(), target.GetPixels(), count, to);
+    else if (from == 3)
+        ConvertPixelsFrom<3>(GetPixels(), target.GetPixels(), count, to);
+    else
+        ConvertPixelsFrom<4>(GetPixels(), target.GetPixels(), count, to);
     if (&target == &separate)
         destination = std::move(separate);
 }

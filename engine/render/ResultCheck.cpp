@@ -164,11 +164,11 @@ std::string GetResultText(std::int32_t code)
     return "Unknown error (Code: " + FormatInt(code) + ")";
 }
 
-void CheckResult(const std::string& context, std::int32_t code, const RenderSystem* renderSystem)
+void CheckResult(std::string_view context, std::int32_t code, const RenderSystem* renderSystem)
 {
     if (code >= 0)
         return;
-    renderSystem->GetLog()->Error("Direct3D Subsystem (" + context + "): " + GetResultText(code));
+    renderSystem->GetLog()->Error("Direct3D Subsystem (" + std::string(context) + "): " + GetResultText(code));
 }
 
 } // namespace KeystrelEngine

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace KeystrelEngine {
 
@@ -14,6 +15,7 @@ class RenderSystem;
 // "Unknown error (Code: " + the code as a signed decimal + ")".
 std::string GetResultText(std::int32_t code);
 
-void CheckResult(const std::string& context, std::int32_t code, const RenderSystem* renderSystem);
+// The context is only read when the code is a failure, so a check of a successful call costs no allocation.
+void CheckResult(std::string_view context, std::int32_t code, const RenderSystem* renderSystem);
 
 } // namespace KeystrelEngine

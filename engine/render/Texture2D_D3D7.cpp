@@ -75,6 +75,34 @@ struct ChannelPacking
     DWORD Pack(std::uint8_t value) const { return (static_cast<DWORD>(value) >> loss) << shift & mask; }
 };
 
+struct PixelPacking
+{
+    ChannelPacking red, green, blue, alpha;
+};
+
+// One row of image pixels of Bytes bytes (red, green, blue and maybe alpha) packed into Size-byte pixels, low
+// byte first. The sizes are fixed per loop, so that the compiler writes each pixel as one store.
+template <std::uint32_t Bytes, std::uint32_t Size>
+void PackRow(const std::uint8_t* in, std::uint8_t* out, std::uint32_t columns, const PixelPacking& packing)
+{
+    for (std::uint32_t x = 0; x < columns; ++x, in += Bytes, out += Size) {
+        const DWORD value = packing.red.Pack(in[0]) + packing.green.Pack(in[1]) + packing.blue.Pack(in[2]) +
+                            packing.alpha.Pack(Bytes == 4 ? in[3] : 255);
+        for (std::uint32_t i = 0; i < Size; ++i)
+            out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+template <std::uint32_t Bytes>
+void PackRowInto(const std::uint8_t* in, std::uint8_t* out, std::uint32_t columns, const PixelPacking& packing,
+                 std::uint32_t size)
+{
+    if (size == 4)
+        PackRow<Bytes, 4>(in, out, columns, packing);
+    else
+        PackRow<Bytes, 2>(in, out, columns, packing);
+}
+
 } // namespace
 
 Texture2D_D3D7::Texture2D_D3D7(MessageManager* log, Config* config, RenderSystem_D3D7* renderSystem,
@@ -231,22 +259,18 @@ void Texture2D_D3D7::FillLevel(IDirectDrawSurface7* level, const Image& image, c
         result = staging->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr);
     } while (result == DDERR_WASSTILLDRAWING);
     if (SUCCEEDED(result)) {
-        const ChannelPacking red(format.dwRBitMask), green(format.dwGBitMask), blue(format.dwBBitMask),
-            alpha(format.dwRGBAlphaBitMask);
-        const std::uint32_t bytes = image.GetBytesPerPixel();
+        const PixelPacking packing{ChannelPacking(format.dwRBitMask), ChannelPacking(format.dwGBitMask),
+                                   ChannelPacking(format.dwBBitMask), ChannelPacking(format.dwRGBAlphaBitMask)};
         const std::uint32_t size = format.dwRGBBitCount == 32 ? 4 : 2;
         // Kept images made for a device with larger limits are cut to the surface.
         const std::uint32_t rows = std::min(image.GetHeight(), locked.dwHeight);
         const std::uint32_t columns = std::min(image.GetWidth(), locked.dwWidth);
         for (std::uint32_t y = 0; y < rows; ++y) {
-            const std::uint8_t* in = image.GetRow(y);
             auto* out = static_cast<std::uint8_t*>(locked.lpSurface) + static_cast<std::size_t>(y) * locked.lPitch;
-            for (std::uint32_t x = 0; x < columns; ++x, in += bytes, out += size) {
-                const DWORD value =
-                    red.Pack(in[0]) + green.Pack(in[1]) + blue.Pack(in[2]) + alpha.Pack(bytes == 4 ? in[3] : 255);
-                for (std::uint32_t i = 0; i < size; ++i)
-                    out[i] = static_cast<std::uint8_t>(value >> (8 * i));
-            }
+            if (image.GetBytesPerPixel() == 4)
+                PackRowInto<4>(image.GetRow(y), out, columns, packing, size);
+            else
+                PackRowInto<3>(image.GetRow(y), out, columns, packing, size);
         }
         Check(staging->Unlock(nullptr));
         Check(level->Blt(nullptr, staging, nullptr, DDBLT_WAIT, nullptr));
