@@ -106,18 +106,16 @@ TEST(VersionedFile, FailedOrUnfinishedSavesLeaveThePreviousFileAndNoTemporary)
     fs::create_directory(temporary(2));
     const Bytes previous = TestSupport::ReadFile(path);
 
-    const auto failOnce = [&](const std::string& reason) {
+    const auto failOnce = [&](FileFault fault, int error, const std::string& reason) {
         services.log.ClearHistory();
-        EXPECT_NE(table.Add(u"b", 2), nullptr);
+        PlatformTesting::SetFileFault(fault, "/saves/", error);
+        table.Add(u"b", 2);
+        PlatformTesting::SetFileFault(fault, "", 0);
         EXPECT_EQ(services.log.m_history.size(), 1u);
         EXPECT_TRUE(services.Logged("Failed to save \"" + table.GetPath() + "\" file: " + reason + "!")) << reason;
     };
-    PlatformTesting::SetFileFault(FileFault::Create, "/saves/", EROFS); // a read-only folder
-    failOnce("Read-only file system");
-    PlatformTesting::SetFileFault(FileFault::Create, "", 0);
-    PlatformTesting::SetFileFault(FileFault::Rename, "/saves/", ENOSPC);
-    failOnce("No space left on device");
-    PlatformTesting::SetFileFault(FileFault::Rename, "", 0);
+    failOnce(FileFault::Create, EROFS, "Read-only file system"); // a read-only folder
+    failOnce(FileFault::Rename, ENOSPC, "No space left on device");
     EXPECT_EQ(TestSupport::ReadFile(path), previous);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
 
