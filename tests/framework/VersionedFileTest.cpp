@@ -81,9 +81,8 @@ TEST(VersionedFile, WrittenFilesCarryTheirLengthAndCountedWideStrings)
     EXPECT_EQ(file.GetFile().ReadWString(), std::u16string(255, u'c'));
 }
 
-// Each fault fails one save with one error line naming the file and the system's reason; the file stays as it
-// was, no temporary is left, the table keeps its results and the next save writes them all. Names planted where a
-// temporary would go are passed over and never written through; the strays of a crash are removed at start.
+// Each fault fails one save with one error naming the file and the reason, leaving the file and no temporary; the
+// next save writes every result. Planted temporary names are passed over, never written through; strays go at start.
 TEST(VersionedFile, FailedOrUnfinishedSavesLeaveThePreviousFileAndNoTemporary)
 {
     namespace fs = std::filesystem;

@@ -166,9 +166,8 @@ TEST_F(WorldModels, EveryStagesEnvironmentListsGroundSwayingPlantsAndSortedWater
     EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
 
-// Every pair of the board's colours (each butterfly's wings by its opacity, the stone, single-mana and
-// double-mana cells round the middle of their tops) stays apart under normal sight and simulated protanopia,
-// deuteranopia and tritanopia (Machado, Oliveira and Fernandes' matrices at full severity).
+// Every pair of the board's colours (butterflies' wings by opacity, the cells round their tops' middle) stays apart
+// under normal sight, protanopia, deuteranopia and tritanopia (Machado, Oliveira and Fernandes, full severity).
 TEST_F(WorldModels, ButterfliesAndCellsStayApartForTheColourBlind)
 {
     constexpr double kMinimumDistance = 24.0; // CIELAB units; the closest pair now stands 25.5 apart
