@@ -181,17 +181,17 @@ TEST_F(GameLoaderBaseTest, LoopDrainsMessagesBeforeEachFrameAndStopsAfterTheExit
     EXPECT_TRUE(messageLeft);
 }
 
+using Entries = std::map<std::string, std::pair<TestSupport::Bytes, std::filesystem::file_time_type>>;
+
 // Every entry below the test's folders, files with their bytes and time: a start that must touch nothing shows any
 // change.
-std::map<std::string, std::pair<TestSupport::Bytes, std::filesystem::file_time_type>> Snapshot()
+Entries Snapshot()
 {
-    std::map<std::string, std::pair<TestSupport::Bytes, std::filesystem::file_time_type>> entries;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(TestSupport::BaseFolder() + "/..")) {
-        if (entry.is_regular_file() && !entry.is_symlink())
-            entries[entry.path()] = {TestSupport::ReadFile(entry.path()), entry.last_write_time()};
-        else
-            entries[entry.path()] = {};
-    }
+    Entries entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TestSupport::BaseFolder() + "/.."))
+        entries[entry.path()] = entry.is_regular_file() && !entry.is_symlink()
+                                    ? Entries::mapped_type{TestSupport::ReadFile(entry.path()), entry.last_write_time()}
+                                    : Entries::mapped_type{};
     return entries;
 }
 
@@ -209,18 +209,13 @@ TEST_F(GameLoaderBaseTest, OneGamePerUserFolderAndACrashedHolderLocksNobodyOut)
 
     const std::string lock = first->GetUserFolder() + "\\Quellhaven.lock";
     first.reset();
-    int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
-    const pid_t holder = ::fork();
+    const pid_t holder = ::fork(); // holds the lock until killed
     if (holder == 0) {
         const GameFramework::UserFolderLock held(lock, "Quellhaven");
-        char byte = 'h';
-        if (::write(ends[1], &byte, 1) == 1)
-            ::pause();
+        ::raise(SIGSTOP);
         ::_exit(0);
     }
-    char byte = 0;
-    ASSERT_EQ(::read(ends[0], &byte, 1), 1);
+    ASSERT_EQ(::waitpid(holder, nullptr, WUNTRACED), holder);
     EXPECT_THROW(GameFramework::UserFolderLock(lock, "Quellhaven"), GameFramework::GameAlreadyRunning);
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);

@@ -145,9 +145,8 @@ TEST_F(ProfileManagerTest, RemovingTheCurrentProfileMakesTheFirstCurrent)
     EXPECT_EQ(List(), Formats::BuildProfileListFile({}));
 }
 
-// Planted beside a profile: a profile file with a dotted name, a folder that differs from that profile's folder
-// in letter case only, and two links named like profiles that lead back into the folder. The listing finds both
-// profiles and ends; deleting the dotted one takes its file and nothing else.
+// Beside a profile: one with a dotted name, a folder differing from the profile's only in letter case, and two
+// links named like profiles leading back: the listing finds both and ends; deleting the dotted one takes only its.
 TEST_F(ProfileManagerTest, DeletingTakesOnlyTheProfilesOwnFilesAndListingIgnoresLinkLoops)
 {
     const std::string profiles = folder + "/profiles/";

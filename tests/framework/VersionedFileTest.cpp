@@ -81,9 +81,8 @@ TEST(VersionedFile, WrittenFilesCarryTheirLengthAndCountedWideStrings)
     EXPECT_EQ(file.GetFile().ReadWString(), std::u16string(255, u'c'));
 }
 
-// Each fault fails one save with one error line naming the file and the system's reason; the file stays as it
-// was, no temporary is left, the table keeps its results and the next save writes them all. Names planted where a
-// temporary would go are passed over and never written through; the strays of a crash are removed at start.
+// Each fault fails one save with one error naming the file and the reason, leaving the file and no temporary; the
+// next save writes every result. Planted temporary names are passed over, never written through; strays go at start.
 TEST(VersionedFile, FailedOrUnfinishedSavesLeaveThePreviousFileAndNoTemporary)
 {
     namespace fs = std::filesystem;
@@ -106,18 +105,16 @@ TEST(VersionedFile, FailedOrUnfinishedSavesLeaveThePreviousFileAndNoTemporary)
     fs::create_directory(temporary(2));
     const Bytes previous = TestSupport::ReadFile(path);
 
-    const auto failOnce = [&](const std::string& reason) {
+    const auto failOnce = [&](FileFault fault, int error, const std::string& reason) {
         services.log.ClearHistory();
-        EXPECT_NE(table.Add(u"b", 2), nullptr);
+        PlatformTesting::SetFileFault(fault, "/saves/", error);
+        table.Add(u"b", 2);
+        PlatformTesting::SetFileFault(fault, "", 0);
         EXPECT_EQ(services.log.m_history.size(), 1u);
         EXPECT_TRUE(services.Logged("Failed to save \"" + table.GetPath() + "\" file: " + reason + "!")) << reason;
     };
-    PlatformTesting::SetFileFault(FileFault::Create, "/saves/", EROFS); // a read-only folder
-    failOnce("Read-only file system");
-    PlatformTesting::SetFileFault(FileFault::Create, "", 0);
-    PlatformTesting::SetFileFault(FileFault::Rename, "/saves/", ENOSPC);
-    failOnce("No space left on device");
-    PlatformTesting::SetFileFault(FileFault::Rename, "", 0);
+    failOnce(FileFault::Create, EROFS, "Read-only file system"); // a read-only folder
+    failOnce(FileFault::Rename, ENOSPC, "No space left on device");
     EXPECT_EQ(TestSupport::ReadFile(path), previous);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
 

@@ -158,10 +158,7 @@ TEST_F(MessageManagerTest, EveryEntryIsReadableAtOnceInTheFileOrOnStandardError)
                      "open \"" + m_folder + "/missing\\Quellhaven.html\" (No such"},
           std::tuple{m_folder, "Full", "write \"" + m_folder + "\\Full.html\" (No space left"}}) {
         ::testing::internal::CaptureStderr();
-        {
-            MessageManager log(folder, name, "", true, false);
-            log.Warning("third");
-        }
+        MessageManager(folder, name, "", true, false).Warning("third");
         const std::string written = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(written.rfind(std::string(name) + " Log: failed to " + failure, 0), 0u) << written;
         EXPECT_TRUE(written.ends_with("; the log goes to standard error\n\nWarning: third!\n\n")) << written;

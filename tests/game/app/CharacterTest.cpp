@@ -7,6 +7,7 @@
 #include "framework/GUITextPrinter.h"
 
 #include <SDL.h>
+#include <tuple>
 
 namespace {
 
@@ -243,25 +244,20 @@ TEST_F(CharacterTest, TheBubbleStandsBelowAPointItWouldCover)
     const KeystrelEngine::BoundingBox& box = character->GetBubble(1)->GetQuad()->m_boundingBox;
     const float right = box.m_localMin.x + font.PrintedWidth(u"A somewhat longer line") + 75.0f;
     const float middle = 0.5f * (box.m_localMin.y + box.m_localMax.y);
-    struct Case
-    {
-        std::int32_t state;
-        std::optional<KeystrelEngine::GUIPoint> point;
-        bool moves;
-    };
-    for (const Case& c :
-         {Case{Character::kStateLevel, KeystrelEngine::GUIPoint{right - 10.0f, middle}, true},
-          Case{Character::kStateLevel, KeystrelEngine::GUIPoint{right + 60.0f, middle}, false},
-          Case{Character::kStateLevel, KeystrelEngine::GUIPoint{right - 10.0f, box.m_localMax.y + 60.0f}, false},
-          Case{Character::kStateLevel, std::nullopt, false},
-          Case{Character::kStateMenu, KeystrelEngine::GUIPoint{right - 10.0f, middle}, false}}) {
-        character->SetState(c.state);
+    using Point = KeystrelEngine::GUIPoint;
+    for (const auto& [state, point, moves] : std::vector<std::tuple<std::int32_t, std::optional<Point>, bool>>{
+             {Character::kStateLevel, Point{right - 10.0f, middle}, true},
+             {Character::kStateLevel, Point{right + 60.0f, middle}, false},
+             {Character::kStateLevel, Point{right - 10.0f, box.m_localMax.y + 60.0f}, false},
+             {Character::kStateLevel, std::nullopt, false},
+             {Character::kStateMenu, Point{right - 10.0f, middle}, false}}) {
+        character->SetState(state);
         character->ShowText("TWO", 5.0f);
-        character->KeepInView(c.point);
+        character->KeepInView(point);
         const float shift = character->GetBubble(1)->m_position.y;
-        EXPECT_EQ(shift < 0.0f, c.moves) << c.state << " " << (c.point ? c.point->x : -1.0f);
-        if (c.moves)
-            EXPECT_LT(box.m_localMax.y + shift, c.point->y - 30.0f);
+        EXPECT_EQ(shift < 0.0f, moves) << state << " " << (point ? point->x : -1.0f);
+        if (moves)
+            EXPECT_LT(box.m_localMax.y + shift, point->y - 30.0f);
         character->KeepInView(std::nullopt);
     }
 }

@@ -255,6 +255,29 @@ protected:
     }
 };
 
+// The alpha-weighted mean colour of the picture's pixels in [x0, x1) x [y0, y1).
+Color MeanColour(const Picture& picture, std::uint32_t x0, std::uint32_t y0, std::uint32_t x1, std::uint32_t y1)
+{
+    Color sum{0.0f, 0.0f, 0.0f, 0.0f};
+    for (std::uint32_t i = 0; i < (x1 - x0) * (y1 - y0); ++i) {
+        const Color& p = picture.At(x0 + i % (x1 - x0), y0 + i / (x1 - x0));
+        sum = {sum.r + p.a * p.r, sum.g + p.a * p.g, sum.b + p.a * p.b, sum.a + p.a};
+    }
+    return {sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, 1.0f};
+}
+
+float ColourDistance(const Color& a, const Color& b)
+{
+    return std::hypot(a.r - b.r, a.g - b.g, a.b - b.b);
+}
+
+void ExpectApart(const std::vector<Color>& colours, float distance, const std::string& what)
+{
+    for (std::size_t a = 0; a < colours.size(); ++a)
+        for (std::size_t b = a + 1; b < colours.size(); ++b)
+            EXPECT_GT(ColourDistance(colours[a], colours[b]), distance) << what << " " << a << " / " << b;
+}
+
 } // namespace
 
 TEST_F(MenuArt, EveryModelLoadsWithItsSurfaceAndTexturesWithoutComplaint)
@@ -483,27 +506,6 @@ TEST_F(MenuArt, TheMapsMarkersLieInsideTheMapFrame)
     }
 }
 
-namespace {
-
-// The alpha-weighted mean colour of the picture's pixels in [x0, x1) x [y0, y1).
-Color MeanColour(const Picture& picture, std::uint32_t x0, std::uint32_t y0, std::uint32_t x1, std::uint32_t y1)
-{
-    Color sum{0.0f, 0.0f, 0.0f, 0.0f};
-    for (std::uint32_t y = y0; y < y1; ++y)
-        for (std::uint32_t x = x0; x < x1; ++x) {
-            const Color& p = picture.At(x, y);
-            sum = {sum.r + p.a * p.r, sum.g + p.a * p.g, sum.b + p.a * p.b, sum.a + p.a};
-        }
-    return {sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, 1.0f};
-}
-
-float ColourDistance(const Color& a, const Color& b)
-{
-    return std::hypot(a.r - b.r, a.g - b.g, a.b - b.b);
-}
-
-} // namespace
-
 // The map's valley lays its path's sand under every marker's place, and the stages' lands (along their rows of
 // markers) stand apart; every marker kind tells reachable, won and locked apart at a glance.
 TEST_F(MenuArt, TheValleyRunsItsPathUnderEveryMarkerAndTheMarkersTellTheirStatesApart)
@@ -520,6 +522,7 @@ TEST_F(MenuArt, TheValleyRunsItsPathUnderEveryMarkerAndTheMarkersTellTheirStates
         const auto y = static_cast<std::uint32_t>(ValleyPicture::PixelOf({0.0f, places[first].y + 30.0f}).y);
         lands.push_back(MeanColour(valley, 100, y, ValleyPicture::kSize - 100, y + 8));
     }
+    ExpectApart(lands, 0.1f, "stages");
     for (const MarkerKind kind : {MarkerKind::Start, MarkerKind::Finish, MarkerKind::CheckPoint, MarkerKind::Path,
                                   MarkerKind::PathCheckPoint}) {
         const Picture marker = MenuPictures::Marker(kind);
@@ -527,13 +530,8 @@ TEST_F(MenuArt, TheValleyRunsItsPathUnderEveryMarkerAndTheMarkersTellTheirStates
         for (const std::uint32_t frame : {0u, 1u, 4u})
             states.push_back(MeanColour(marker, 64 * (frame % 4), 64 - 64 * (frame / 4), 64 * (frame % 4) + 64,
                                         128 - 64 * (frame / 4)));
-        for (std::size_t a = 0; a < states.size(); ++a)
-            for (std::size_t b = a + 1; b < states.size(); ++b)
-                EXPECT_GT(ColourDistance(states[a], states[b]), 0.15f) << static_cast<int>(kind) << " " << a << b;
+        ExpectApart(states, 0.15f, "marker kind " + std::to_string(static_cast<int>(kind)));
     }
-    for (std::size_t a = 0; a < lands.size(); ++a)
-        for (std::size_t b = a + 1; b < lands.size(); ++b)
-            EXPECT_GT(ColourDistance(lands[a], lands[b]), 0.1f) << "stages " << a << " and " << b;
 }
 
 // Every window's controls (as the windows pick them) keep apart and well below the title; controls whose
@@ -543,23 +541,24 @@ TEST_F(MenuArt, TheValleyRunsItsPathUnderEveryMarkerAndTheMarkersTellTheirStates
 TEST(MenuLayout, EveryWindowsControlsKeepApartEvenlyInTheMiddleOfTheirFrame)
 {
     constexpr float kMinimumGap = 6.0f;
+    const auto middle = [](const LayoutRect& r, bool across) {
+        return across ? r.left + 0.5f * r.width : r.bottom + 0.5f * r.height;
+    };
     // Each window: its own folder's controls (but the frame's parts and what lies inside another control) and
     // the frame buttons it picks; the lone buttons of the big and the small frame stand for themselves.
-    const std::vector<std::tuple<std::string, std::string, std::vector<int>>> kinds{
-        {"main_menu", "main_menu", {}},
-        {"small_window", "small_window", {}},
-        {"", "small_window", {1}},
-        {"", "big_window", {0}},
-        {"level_complete", "big_window", {0}},
-        {"profiles", "big_window", {}},
-        {"game_logic_menu", "big_window", {1, 2}},
-        {"options", "big_window", {0, 1, 2}},
-        {"start_game", "start_game", {}}};
-    std::vector<std::pair<std::string, std::vector<std::string>>> windows;
-    for (const auto& [folder, frame, buttons] : kinds) {
+    for (const auto& [folder, frame, buttons] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{{"main_menu", "main_menu", ""},
+                                                                        {"small_window", "small_window", ""},
+                                                                        {"", "small_window", "1"},
+                                                                        {"", "big_window", "0"},
+                                                                        {"level_complete", "big_window", "0"},
+                                                                        {"profiles", "big_window", ""},
+                                                                        {"game_logic_menu", "big_window", "12"},
+                                                                        {"options", "big_window", "012"},
+                                                                        {"start_game", "start_game", ""}}) {
         std::vector<std::string> names;
-        for (const int button : buttons)
-            names.push_back(frame + "\\button_" + std::to_string(button));
+        for (const char button : buttons)
+            names.push_back(frame + "\\button_" + button);
         const auto own = [&folder](const LayoutArea& area) {
             return !folder.empty() && area.name != folder && Folder(area.name) == folder &&
                    area.name.find("\\window") == std::string::npos;
@@ -570,12 +569,6 @@ TEST(MenuLayout, EveryWindowsControlsKeepApartEvenlyInTheMiddleOfTheirFrame)
                 }))
                 names.push_back(area.name);
         }
-        windows.emplace_back(frame, names);
-    }
-    const auto middle = [](const LayoutRect& r, bool across) {
-        return across ? r.left + 0.5f * r.width : r.bottom + 0.5f * r.height;
-    };
-    for (const auto& [frame, names] : windows) {
         SCOPED_TRACE(names.back());
         float left = 800.0f, right = 0.0f, top = 0.0f;
         std::map<std::tuple<float, float, bool, float>, std::set<float>> lines; // size, direction, place across
@@ -595,10 +588,9 @@ TEST(MenuLayout, EveryWindowsControlsKeepApartEvenlyInTheMiddleOfTheirFrame)
                     << names[a] << " / " << names[b];
             }
         }
-        for (const auto& [line, starts] : lines) {
+        for (const auto& [line, starts] : lines)
             for (auto at = starts.begin(); starts.size() > 2 && std::next(at, 2) != starts.end(); ++at)
                 EXPECT_EQ(*std::next(at, 2) - *std::next(at), *std::next(at) - *at);
-        }
         EXPECT_GE(Layout::Area("title").bottom - top, 2.0f * kMinimumGap);
         EXPECT_NEAR(0.5f * (left + right), middle(Layout::Area(frame + "\\window"), true), 0.5f);
     }

@@ -127,14 +127,13 @@ protected:
     // widest frame, clear of its rounded corners.
     void ExpectInBubble(const std::string& line, int index, const std::string& bubble, const std::string& what)
     {
-        const float size = fonts->FindFont(kBodyFont)->m_size;
         const float bottom = Wispfold::Character::kFirstLine - Wispfold::Character::kLineStep * index;
         const LayoutRect& area = Layout::Area(bubble);
         EXPECT_LE(Wispfold::Character::kTextLeft + Width(kBodyFont, ContentTesting::Widen(line)),
                   area.Right() - kBubbleCorner)
             << what;
         EXPECT_GE(bottom, area.bottom + 0.25f * kBubbleCorner) << what;
-        EXPECT_LE(bottom + size, area.Top() - 0.25f * kBubbleCorner) << what;
+        EXPECT_LE(bottom + fonts->FindFont(kBodyFont)->m_size, area.Top() - 0.25f * kBubbleCorner) << what;
     }
 };
 

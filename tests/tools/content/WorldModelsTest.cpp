@@ -42,6 +42,25 @@ protected:
     static bool PowerOfTwo(std::uint32_t n) { return n != 0 && (n & (n - 1)) == 0; }
 };
 
+using Rgb = std::array<double, 3>;
+
+// CIELAB (D65) of an sRGB colour seen through a colour vision's matrix on linear RGB.
+Rgb SeenLab(const Rgb& srgb, const double (&vision)[3][3])
+{
+    const double toXyz[3][3] = {{0.4124, 0.3576, 0.1805}, {0.2126, 0.7152, 0.0722}, {0.0193, 0.1192, 0.9505}};
+    const double white[3] = {0.95047, 1.0, 1.08883};
+    Rgb linear, f;
+    for (int i = 0; i < 3; ++i)
+        linear[i] = srgb[i] <= 0.04045 ? srgb[i] / 12.92 : std::pow((srgb[i] + 0.055) / 1.055, 2.4);
+    for (int i = 0; i < 3; ++i) {
+        double t = 0.0;
+        for (int j = 0; j < 3; ++j)
+            t += toXyz[i][j] * std::clamp(std::inner_product(linear.begin(), linear.end(), vision[j], 0.0), 0.0, 1.0);
+        f[i] = t / white[i] > 0.008856 ? std::cbrt(t / white[i]) : 7.787 * t / white[i] + 16.0 / 116.0;
+    }
+    return {116.0 * f[1] - 16.0, 500.0 * (f[0] - f[1]), 200.0 * (f[1] - f[2])};
+}
+
 } // namespace
 
 TEST_F(WorldModels, EveryFileLoadsThroughItsManagerWithoutComplaint)
@@ -147,32 +166,8 @@ TEST_F(WorldModels, EveryStagesEnvironmentListsGroundSwayingPlantsAndSortedWater
     EXPECT_TRUE(Errors().empty()) << Errors().front();
 }
 
-namespace {
-
-using Rgb = std::array<double, 3>;
-
-// CIELAB (D65) of an sRGB colour seen through a colour vision's matrix on linear RGB.
-Rgb SeenLab(const Rgb& srgb, const double (&vision)[3][3])
-{
-    const double toXyz[3][3] = {{0.4124, 0.3576, 0.1805}, {0.2126, 0.7152, 0.0722}, {0.0193, 0.1192, 0.9505}};
-    const double white[3] = {0.95047, 1.0, 1.08883};
-    Rgb linear, f;
-    for (int i = 0; i < 3; ++i)
-        linear[i] = srgb[i] <= 0.04045 ? srgb[i] / 12.92 : std::pow((srgb[i] + 0.055) / 1.055, 2.4);
-    for (int i = 0; i < 3; ++i) {
-        double t = 0.0;
-        for (int j = 0; j < 3; ++j)
-            t += toXyz[i][j] * std::clamp(std::inner_product(linear.begin(), linear.end(), vision[j], 0.0), 0.0, 1.0);
-        f[i] = t / white[i] > 0.008856 ? std::cbrt(t / white[i]) : 7.787 * t / white[i] + 16.0 / 116.0;
-    }
-    return {116.0 * f[1] - 16.0, 500.0 * (f[0] - f[1]), 200.0 * (f[1] - f[2])};
-}
-
-} // namespace
-
-// Every pair of the board's colours (each butterfly's wings by its opacity, the stone, single-mana and
-// double-mana cells round the middle of their tops) stays apart under normal sight and simulated protanopia,
-// deuteranopia and tritanopia (Machado, Oliveira and Fernandes' matrices at full severity).
+// Every pair of the board's colours (butterflies' wings by opacity, the cells round their tops' middle) stays apart
+// under normal sight, protanopia, deuteranopia and tritanopia (Machado, Oliveira and Fernandes, full severity).
 TEST_F(WorldModels, ButterfliesAndCellsStayApartForTheColourBlind)
 {
     constexpr double kMinimumDistance = 24.0; // CIELAB units; the closest pair now stands 25.5 apart
@@ -189,24 +184,21 @@ TEST_F(WorldModels, ButterfliesAndCellsStayApartForTheColourBlind)
         Image colour, alpha;
         ASSERT_TRUE(Image::Load(&services.files, file + ".jpg", colour, &services.log));
         ASSERT_TRUE(!butterfly || Image::Load(&services.files, file + "_alpha.jpg", alpha, &services.log));
-        Rgb sum{};
-        double total = 0.0;
+        std::array<double, 4> sum{}; // red, green, blue and the weight
         for (std::uint32_t i = 0; i < colour.GetWidth() * colour.GetHeight(); ++i) {
-            const double x = i % colour.GetWidth() - 63.5, y = i / colour.GetWidth() - 63.5;
-            const double weight = butterfly ? alpha.GetPixels()[i] : std::hypot(x, y) < 48.0;
-            for (int c = 0; c < 3; ++c)
-                sum[c] += weight * colour.GetPixels()[3 * i + c] / 255.0;
-            total += weight;
+            const double weight = butterfly
+                                      ? alpha.GetPixels()[i]
+                                      : std::hypot(i % colour.GetWidth() - 63.5, i / colour.GetWidth() - 63.5) < 48.0;
+            for (int c = 0; c < 4; ++c)
+                sum[c] += weight * (c < 3 ? colour.GetPixels()[3 * i + c] / 255.0 : 1.0);
         }
-        colours.emplace_back(name, Rgb{sum[0] / total, sum[1] / total, sum[2] / total});
+        colours.emplace_back(name, Rgb{sum[0] / sum[3], sum[1] / sum[3], sum[2] / sum[3]});
     }
-    for (const auto& vision : visions) {
-        for (std::size_t a = 0; a < colours.size(); ++a) {
+    for (const auto& vision : visions)
+        for (std::size_t a = 0; a < colours.size(); ++a)
             for (std::size_t b = a + 1; b < colours.size(); ++b) {
                 const Rgb p = SeenLab(colours[a].second, vision), q = SeenLab(colours[b].second, vision);
                 EXPECT_GE(std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]), kMinimumDistance)
                     << colours[a].first << " / " << colours[b].first << " under vision " << (&vision - visions);
             }
-        }
-    }
 }
