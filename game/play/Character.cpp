@@ -154,6 +154,10 @@ void Character::ResetSpeech()
     const bool menu = m_state == kStateMenu || m_state == kStateUpgrade;
     m_reset.Start(menu ? kResetAtOnce : 0.0f);
     m_farewellPhrase = false;
+    // The phrase ends with the speech: a level's line (a tutorial hint holds for seconds) must not stay over the
+    // menus the player goes back to.
+    if (m_shownBubble >= 0)
+        HideBubble();
 }
 
 void Character::LevelEndPhrase()
@@ -347,8 +351,12 @@ void Character::LeaveWhenDone()
         return;
     if (Finished(*m_face, 0))
         Run(*m_face, 1, true, m_face->m_speed);
-    if (!m_body->m_playing)
-        m_figureWindow->SetVisible(false);
+    if (m_body->m_playing)
+        return;
+    // A phrase begun after the reset goes with the figure; left shown, it would come back with the next state.
+    m_figureWindow->SetVisible(false);
+    if (m_shownBubble >= 0)
+        HideBubble();
 }
 
 void Character::AwaitMenuPhrase(float dt)

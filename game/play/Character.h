@@ -84,7 +84,7 @@ public:
     // The level-complete handler's upgrade announcement: state 11 without a new entry, the figure turning back
     // from its farewell, the upgrade phrase and sound once it is idle.
     void AnnounceUpgrade();
-    // The figure stops speaking and leaves (at once in the menu states).
+    // The figure stops speaking (its phrase is gone at once) and leaves (at once in the menu states).
     void ResetSpeech();
     // The won level's line: state 2, the farewell dance once the face has settled.
     void LevelEndPhrase();

@@ -93,12 +93,17 @@ TEST_F(CharacterTest, EachStateHasItsParentLayerAndAnimations)
     EXPECT_TRUE(Runs(character->GetFace(), 0, false));
     EXPECT_LT(FramesUntil([&] { return Runs(character->GetBody(), 5, true); }), 300);
 
-    // The lost level's reaction: 1.1 s on, the face stops, the figure waves and flies off, then is hidden.
+    // The lost level's reaction: the phrase ends at once; 1.1 s on, the face stops, the figure waves and flies off,
+    // then is hidden, with a phrase begun meanwhile (a tutorial hint) which would come back with the next state.
     character->SetState(Character::kStateLevel);
+    character->ShowText("CHARACTER_LEVEL_END", 30.0f);
     character->LevelFailedReaction();
+    EXPECT_TRUE(character->IsSilent());
+    character->ShowText("CHARACTER_LEVEL_END", 30.0f);
     EXPECT_LT(FramesUntil([&] { return character->GetBody().m_currentAnimation == 1; }), 300);
     EXPECT_TRUE(Runs(character->GetFace(), 0, false));
     EXPECT_LT(FramesUntil([&] { return !Shown(); }), 200);
+    EXPECT_TRUE(character->IsSilent());
     EXPECT_EQ(character->GetBody().m_currentFrame, 96u);
 
     // The menus: the rise ends in the other rest, the face says its short line and goes on talking, silently.

@@ -289,7 +289,14 @@ TEST_F(GamePlay, FromTheLogoThroughTwoLevelsToTheExit)
     script.Click("map START", Always, mapStart);
     script.PlayLevel("level_1_1", Aim::Win);
 
-    script.Picture("level_complete", [](TestedGame& game) { return Shown(game, game.m_levelCompleteWindow); });
+    // Once the energy left has been counted up as the bonus: the count has stood still for half a second.
+    script.Picture("level_complete", [last = 0u, still = 0](TestedGame& game) mutable {
+        const std::uint32_t counted =
+            As<Wispfold::GUILevelCompleteWindow>(game.m_levelCompleteWindow).GetCountedEnergy();
+        still = counted == last ? still + 1 : 0;
+        last = counted;
+        return Shown(game, game.m_levelCompleteWindow) && counted > 0 && still == 15;
+    });
     script.Click("level complete CONTINUE", Always, [](TestedGame& game) {
         return As<Wispfold::GUILevelCompleteWindow>(game.m_levelCompleteWindow).GetContinueButton();
     });

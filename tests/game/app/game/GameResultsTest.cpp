@@ -278,6 +278,7 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
     bool cleared = false;
     bool savedContinueBefore = false;
     std::uint32_t bonus = 0, savedScore = 0; // after the win: all its energy was left
+    bool silentOnTheMap = false;             // the level's phrase gone with it
     bool continueAtGameOver = true;
     bool savedContinueAtGameOver = true;
     std::int32_t relaxState = 0;
@@ -318,11 +319,13 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
                          [&](TestedGame& game) {
                              listen(game);
                              game.m_gameLogic->SetState(kWon);
+                             game.GetCharacter()->ShowText("CHARACTER_TUTORIAL_MAKE_SWAP_4", 9.0f); // a hint, held
                          }),
               PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
               {{"map after the win", Shown(&TestedGame::m_startGameLogicWindow),
                 [&](TestedGame& game) {
                     listen(game);
+                    silentOnTheMap = game.GetCharacter()->IsSilent();
                     savedScore = Saved(game)->m_score;
                     bonus = dynamic_cast<Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow).m_energyBonus;
                     game.m_startGameLogicWindow->m_result = RequestStart;
@@ -364,6 +367,7 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
     EXPECT_EQ(music, expected);
     EXPECT_EQ(trail, (std::vector<bool>{false, true, false, true, false, true, false, true}));
     EXPECT_TRUE(savedScore == bonus && bonus > 0) << savedScore << " for " << bonus;
+    EXPECT_TRUE(silentOnTheMap);
     EXPECT_TRUE(savedContinueBefore) << "a won level leaves a game to continue";
     EXPECT_FALSE(continueAtGameOver);
     EXPECT_FALSE(savedContinueAtGameOver);
@@ -464,20 +468,31 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
     EXPECT_EQ(scoreAfter, 0u);
 }
 
-// A level left through the in-game menu's exit takes the character with it: the upgrade scene the main menu shows
-// afterwards runs its clock again (only while the figure is gone) and returns to the main menu.
+// A level left through the in-game menu's exit takes the character with it, and its phrase: the upgrade scene the
+// main menu shows afterwards runs its clock again (only while the figure is gone) and returns to the main menu.
+// Left in its first frame, while the menu track still fades out, the level leaves the menu track playing long after
+// that fade.
 TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
 {
-    const auto showPlace = [](TestedGame& game) {
+    bool silent = false;
+    const auto showPlace = [&silent](TestedGame& game) {
+        silent = game.GetCharacter()->IsSilent();
         game.m_mainMenuWindow->m_result = Wispfold::GUIMainMenuWindow::kRequestShowPlace;
     };
+    const auto leave = [](TestedGame& game) {
+        game.GetCharacter()->ShowText("CHARACTER_TUTORIAL_MAKE_SWAP_4", 9.0f); // as the tutorial says it
+        game.m_gameLogicMenuExitWindow->m_result = RequestBack;
+    };
+    std::vector<std::string> music;
     EXPECT_EQ(Play(Join({{NewPlayer(true)},
-                         StartLevel("level",
-                                    [](TestedGame& game) { game.m_gameLogicMenuExitWindow->m_result = RequestBack; }),
+                         StartLevel("level", leave),
                          {{"main menu after leaving", MainMenuShown, showPlace}},
                          UpgradeScene("upgrade scene", {}),
-                         {{"main menu after the scene", MainMenuShown}}})),
+                         {{"main menu after the scene", MainMenuShown,
+                           [&music](TestedGame& game) { music = Music(game); }}}})),
               0);
+    EXPECT_TRUE(silent);
+    EXPECT_EQ(music, kMenuMusic);
 }
 
 // A "done" from each window that follows a level, with no level running, crashes nothing.
