@@ -79,8 +79,16 @@ Tutorial::Tutorial(KeystrelEngine::Engine& engine, TutorialFlags& flags, const M
 
 Tutorial::~Tutorial() = default;
 
+// A decided level drops the running topic before it runs: the level-end phrase stays the character's last word,
+// and the tip leaves the board before the level's end shows.
 void Tutorial::Update()
 {
+    if (IsLevelDecided()) {
+        if (m_pointed)
+            HideTip();
+        m_topic = kNoTopic;
+        return;
+    }
     if (m_topic != kNoTopic)
         m_clock += m_timers->m_frameTime;
     if (m_topic == kMakeSwap)
@@ -343,14 +351,15 @@ void Tutorial::SetTipAlpha(float alpha)
     SetModelColour(*m_tip, {1.0f, 1.0f, 1.0f, alpha});
 }
 
-// A decided level drops the running topic. In relax mode no energy is spent, so only the mana decides.
-void Tutorial::ChooseTopic()
+// In relax mode no energy is spent, so only the mana decides.
+bool Tutorial::IsLevelDecided() const
 {
     const bool outOfEnergy = !m_board.IsRelaxMode() && m_board.GetEnergyLeft() == 0;
-    if (m_board.GetManaProgress() == m_board.GetManaTarget() || outOfEnergy) {
-        m_topic = kNoTopic;
-        return;
-    }
+    return m_board.GetManaProgress() == m_board.GetManaTarget() || outOfEnergy;
+}
+
+void Tutorial::ChooseTopic()
+{
     if (m_topic != kNoTopic)
         return;
     TrackCells();

@@ -1,8 +1,8 @@
 // Teaches the game in small topics during play, each once per player: the first topic whose profile flag is
 // still set and whose subject is on the board starts; the character says its phrases, a glowing tip points at a
 // cell and, for the camera topic, the board turns and the view switches. A finished topic clears its flag at
-// once. While a topic runs the character's praise is off. A won or lost level drops the running topic, whose
-// flag stays set, so it starts again from its beginning in a later level.
+// once. While a topic runs the character's praise is off. A won or lost level drops the running topic and hides
+// its tip; the topic's flag stays set, so it starts again from its beginning in a later level.
 #pragma once
 
 #include "engine/gui/RegisteredModel.h"
@@ -88,6 +88,7 @@ private:
     void KeepTipInView();
     void SetTipAlpha(float alpha);
 
+    bool IsLevelDecided() const;
     void ChooseTopic();
     void TrackCells();
     bool IsEligible(std::int32_t topic) const;

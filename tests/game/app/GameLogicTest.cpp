@@ -6,6 +6,7 @@
 
 #include "engine/foundation/Random.h"
 #include "engine/foundation/Timer.h"
+#include "engine/render/Model.h"
 #include "engine/render/ModelManager.h"
 #include "engine/render/ParticleSystemManager.h"
 #include "framework/ScoreKeeper.h"
@@ -222,6 +223,43 @@ TEST_F(GameLogicTest, AWrittenLevelIsPlayedByMouseToItsEnd)
         EXPECT_TRUE(board.IsLevelWon());
         logic.reset();
     }
+}
+
+// The swap that follows the make-swap tip wins the level: from the board's decision on, the guide's level-end
+// phrase is the one shown and the tip is gone, through the butterflies' flight away until the level ends.
+TEST_F(GameLogicTest, AWinDuringATopicKeepsTheEndPhraseAndHidesTheTip)
+{
+    AppTesting::ReplaceDataFile("ui\\texts\\en\\level.ini", LevelTexts());
+    engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\level.ini");
+    SetPhrase("CHARACTER_LEVEL_END", {u"Home!"}, "1");
+    KeystrelEngine::RandomSeed = 5;
+    WriteLevel(kGlade, 4.0f);
+    LoadLevel();
+    profile->SetTutorialHintPending(0, true);
+    profile->Save();
+    Start();
+    Wispfold::Board& board = logic->GetBoard();
+    const Wispfold::Tutorial& tutorial = logic->GetTutorial();
+    for (int frame = 0; frame < 1500 && (tutorial.GetStep() != 5 || !TestSupport::BoardSolver::IsSettled(board));
+         ++frame)
+        Play(nullptr, false);
+    ASSERT_EQ(tutorial.GetStep(), 5u);
+    // A layer on every cell: the swap's first removal fills the level's three.
+    for (const auto& cell : board.GetCells())
+        cell->m_kind = 1;
+    Swap(board.GetMoveCount() - 1);
+    int endShown = 0;
+    for (int frame = 0; frame < 1000 && logic->GetState() == 0; ++frame) {
+        Play(nullptr, false);
+        if (!board.IsLevelWon())
+            continue;
+        const std::u16string said = character->IsSilent() ? u"" : character->GetPrinter(0, 0).GetShownText();
+        EXPECT_TRUE(std::u16string_view(u"Home!").starts_with(said)) << frame;
+        EXPECT_FALSE(tutorial.GetTip().m_flags & KeystrelEngine::Model::kShown) << frame;
+        endShown += said == u"Home!" ? 1 : 0;
+    }
+    EXPECT_EQ(logic->GetState(), 2u);
+    EXPECT_GT(endShown, 0);
 }
 
 // The solver plays through the window's mouse alone: it wins the first level and loses the second, each only
