@@ -518,9 +518,11 @@ TEST_F(MenuArt, TheValleyRunsItsPathUnderEveryMarkerAndTheMarkersTellTheirStates
             << place.x << " " << place.y;
     }
     std::vector<Color> lands;
-    for (std::size_t first = 0; first < places.size(); first += LevelGenerator::Stages()[lands.size()].levels.size()) {
-        const auto y = static_cast<std::uint32_t>(ValleyPicture::PixelOf({0.0f, places[first].y + 30.0f}).y);
+    std::size_t first = 0; // the stage's first marker
+    for (const StageDesign& stage : LevelGenerator::Stages()) {
+        const auto y = static_cast<std::uint32_t>(ValleyPicture::PixelOf({0.0f, places.at(first).y + 30.0f}).y);
         lands.push_back(MeanColour(valley, 100, y, ValleyPicture::kSize - 100, y + 8));
+        first += stage.levels.size();
     }
     ExpectApart(lands, 0.1f, "stages");
     for (const MarkerKind kind : {MarkerKind::Start, MarkerKind::Finish, MarkerKind::CheckPoint, MarkerKind::Path,
