@@ -77,16 +77,18 @@ Tutorial::Tutorial(KeystrelEngine::Engine& engine, TutorialFlags& flags, const M
     m_tip->GetAnimationControl().m_playing = true;
 }
 
-Tutorial::~Tutorial() = default;
+// Leaving the level drops the running topic too: a switched view would otherwise stay stored for later levels.
+Tutorial::~Tutorial()
+{
+    Drop();
+}
 
 // A decided level drops the running topic before it runs: the level-end phrase stays the character's last word,
 // and the tip leaves the board before the level's end shows.
 void Tutorial::Update()
 {
     if (IsLevelDecided()) {
-        if (m_pointed)
-            HideTip();
-        m_topic = kNoTopic;
+        Drop();
         return;
     }
     if (m_topic != kNoTopic)
@@ -115,6 +117,23 @@ void Tutorial::Advance()
 void Tutorial::Finish()
 {
     m_flags.ClearAndSave(kTopics[m_topic].profileFlag);
+    m_topic = kNoTopic;
+}
+
+// Whatever the topic had changed goes back as its own end would leave it: the board's extra turn undone, a
+// switched view switched back, the tip hidden and praise on. The topic's flag stays set.
+void Tutorial::Drop()
+{
+    if (m_topic == kNoTopic)
+        return;
+    if (m_topic == kCamera) {
+        m_camera.SetTurnBias(0.0f);
+        if (m_step == 9) // the view is switched
+            SwitchViewBack();
+    }
+    if (m_pointed)
+        HideTip();
+    m_character.SetPraiseEnabled(true);
     m_topic = kNoTopic;
 }
 
@@ -237,7 +256,7 @@ void Tutorial::RunCamera()
     }
     case 9:
         if (WaitedFor(4.0f)) {
-            m_camera.SetCameraType(m_cameraRemembered ? CameraControl::kTypeOblique : CameraControl::kTypeTop);
+            SwitchViewBack();
             Advance();
         }
         break;
@@ -250,6 +269,12 @@ void Tutorial::RunCamera()
             Advance();
         break;
     }
+}
+
+// A free view comes back as the oblique one.
+void Tutorial::SwitchViewBack()
+{
+    m_camera.SetCameraType(m_cameraRemembered ? CameraControl::kTypeOblique : CameraControl::kTypeTop);
 }
 
 void Tutorial::Turn(float sign, std::uint32_t next)

@@ -1,8 +1,9 @@
 // Teaches the game in small topics during play, each once per player: the first topic whose profile flag is
 // still set and whose subject is on the board starts; the character says its phrases, a glowing tip points at a
 // cell and, for the camera topic, the board turns and the view switches. A finished topic clears its flag at
-// once. While a topic runs the character's praise is off. A won or lost level drops the running topic and hides
-// its tip; the topic's flag stays set, so it starts again from its beginning in a later level.
+// once. While a topic runs the character's praise is off. A won or lost or left level drops the running topic,
+// which leaves the board, the view and the character as the topic's end would; the topic's flag stays set, so it
+// starts again from its beginning in a later level.
 #pragma once
 
 #include "engine/gui/RegisteredModel.h"
@@ -73,11 +74,13 @@ private:
     void Speak(const std::string& key, float holdTime);
     void Advance();
     void Finish();
+    void Drop();
     bool IsSilent() const;
     bool WaitedFor(float seconds) const;
 
     void RunMakeSwap();
     void RunCamera();
+    void SwitchViewBack();
     void Turn(float sign, std::uint32_t next);
     void RunCellTopic();
     bool SubjectHolds() const;

@@ -86,6 +86,7 @@ protected:
 
     void Start(const Wispfold::LevelData& level)
     {
+        tutorial.reset(); // it leaves the old camera as it found it
         board = std::make_unique<Wispfold::Board>(world, level, keeper);
         world.LandAll();
         KeystrelEngine::BoundingBox box;
@@ -255,6 +256,38 @@ TEST_F(TutorialTest, CameraTopicTurnsTheBoardBothWaysAndSwitchesTheView)
     EXPECT_EQ(camera->GetCameraType(), Wispfold::CameraControl::kTypeOblique);
     StepsUntil([&] { return tutorial->GetTopic() == Tutorial::kNoTopic; });
     EXPECT_EQ(SavedFlag(*profile, 11), 0);
+}
+
+// The last energy spent mid-turn or while the view is switched, or the level left then: the camera and the praise
+// are as the player had them, and the topic waits for a later level.
+TEST_F(TutorialTest, ADroppedCameraTopicGivesTheViewAndThePraiseBack)
+{
+    KeepTopics({7});
+    Start(TestSupport::MakeHexagonLevel(1.0f, false));
+    const float oneSwap = 1.5f / (0.76f * static_cast<float>(board->GetManaTarget()));
+    for (const bool leave : {false, true}) {
+        for (const std::uint32_t step : {1u, 9u}) {
+            SCOPED_TRACE(testing::Message() << step << (leave ? " left" : " lost"));
+            engine->m_config->SetValue("g_camera_type", "1");
+            Start(TestSupport::MakeHexagonLevel(oneSwap, false));
+            StepsUntil([&] { return tutorial->GetStep() == step && (step == 9 || camera->GetTurnBias() > 1.0f); });
+            ASSERT_EQ(tutorial->GetTopic(), Tutorial::kCamera);
+            const std::uint32_t last = board->GetMoveCount() - 1;
+            Wispfold::Cell* second = board->GetMoveSecondCell(last);
+            if (leave) {
+                tutorial.reset();
+            } else {
+                Step(board->GetMoveFirstCell(last));
+                Step(second); // spends the last energy
+                EXPECT_EQ(tutorial->GetTopic(), Tutorial::kNoTopic);
+            }
+            EXPECT_FLOAT_EQ(camera->GetTurnBias(), 0.0f);
+            EXPECT_EQ(engine->m_config->GetValue("g_camera_type"), "1");
+            EXPECT_EQ(camera->GetCameraType(), Wispfold::CameraControl::kTypeOblique);
+            EXPECT_TRUE(character->IsPraiseEnabled());
+            EXPECT_EQ(SavedFlag(*profile, 11), 1);
+        }
+    }
 }
 
 TEST_F(TutorialTest, CellTopicsSpeakOnlyWhileTheirSubjectHolds)
