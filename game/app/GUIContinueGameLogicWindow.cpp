@@ -61,11 +61,11 @@ void GUIContinueGameLogicWindow::Update()
 
 void GUIContinueGameLogicWindow::ReadButtons()
 {
-    if (m_continue->GetButton()->IsClicked())
+    if (IsClicked(*m_continue))
         m_result = GameFramework::RequestContinueGame;
-    if (m_newGame->GetButton()->IsClicked())
+    if (IsClicked(*m_newGame))
         m_result = GameFramework::RequestNewGame;
-    if (m_cancel->GetButton()->IsClicked())
+    if (IsClicked(*m_cancel))
         m_result = GameFramework::RequestBack;
 }
 

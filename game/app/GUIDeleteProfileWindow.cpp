@@ -51,9 +51,9 @@ void GUIDeleteProfileWindow::Update()
 
 void GUIDeleteProfileWindow::ReadButtons()
 {
-    if (m_no->GetButton()->IsClicked())
+    if (IsClicked(*m_no))
         m_result = RequestProfiles;
-    if (m_yes->GetButton()->IsClicked()) {
+    if (IsClicked(*m_yes)) {
         m_profiles->RemoveProfile(m_profileName);
         m_result = m_profiles->GetProfiles().empty() ? RequestNewProfile : RequestProfiles;
     }

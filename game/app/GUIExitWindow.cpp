@@ -45,11 +45,11 @@ void GUIExitWindow::Update()
 
 void GUIExitWindow::ReadButtons()
 {
-    if (m_yes->GetButton()->IsClicked()) {
+    if (IsClicked(*m_yes)) {
         m_confirmed = true;
         Close();
     }
-    if (!m_no->GetButton()->IsClicked())
+    if (!IsClicked(*m_no))
         return;
     switch (m_callerCode) {
     case 1:

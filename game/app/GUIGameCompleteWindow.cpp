@@ -53,7 +53,7 @@ void GUIGameCompleteWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_continue->GetButton()->IsClicked() && m_pages.TurnPage())
+    if (IsClicked(*m_continue) && m_pages.TurnPage())
         m_result = GameFramework::RequestDone;
     m_pages.Update(m_timers->m_frameTime);
     m_pages.AddLines(*GetFrameWidget(), kText, m_colour);

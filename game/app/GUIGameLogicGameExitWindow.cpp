@@ -31,9 +31,9 @@ void GUIGameLogicGameExitWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_question.IsOkClicked())
+    if (m_shown && m_question.IsOkClicked())
         m_result = GameFramework::RequestExitProgram;
-    if (m_question.IsNoClicked())
+    if (m_shown && m_question.IsNoClicked())
         m_result = GameFramework::RequestResume;
     m_question.AddTexts();
 }

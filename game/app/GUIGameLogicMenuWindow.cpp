@@ -86,9 +86,9 @@ void GUIGameLogicMenuWindow::ReactToControls()
         CurrentProfile()->SetFlag(Profile::RelaxMode, m_relaxBox->m_checked);
         CurrentProfile()->Save();
     }
-    if (m_exit->GetButton()->IsClicked())
+    if (IsClicked(*m_exit))
         m_result = GameFramework::RequestLeaveLevel;
-    if (m_return->GetButton()->IsClicked()) {
+    if (IsClicked(*m_return)) {
         m_result = GameFramework::RequestResume;
         m_panelReleaseRequested = true;
     }

@@ -43,7 +43,7 @@ void GUIGameLogicPauseWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_resume->GetButton()->IsClicked())
+    if (IsClicked(*m_resume))
         m_result = GameFramework::RequestResume;
     MenuTexts::AddLine(*GetFrameWidget(), kText, -1, 110.0f, m_colour);
     MenuTexts::AddCaption(*m_resume, kResume, m_colour);

@@ -37,7 +37,7 @@ void GUIGameOverWindow::Update()
             m_result = GameFramework::RequestDone;
         return;
     }
-    if (m_continue->GetButton()->IsClicked())
+    if (IsClicked(*m_continue))
         m_leaving.Start(*this, *m_manager->m_background);
     for (std::int32_t line = 0; line < 2; ++line)
         MenuTexts::AddLine(*GetFrameWidget(), "GAME_OVER_TEXT_", line, 134.0f - 23.0f * static_cast<float>(line),

@@ -51,7 +51,7 @@ void GUIHelpWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_back->GetButton()->IsClicked())
+    if (IsClicked(*m_back))
         m_result = GameFramework::RequestBack;
     AddLines();
     MenuTexts::AddCaption(*m_back, "BACK", m_colour);

@@ -67,7 +67,7 @@ void GUIHighScoresWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_button->GetButton()->IsClicked())
+    if (IsClicked(*m_button))
         m_result = ButtonRequest();
     if (m_rows.empty())
         GetFrameWidget()->AddTextKey(MenuTexts::kLineFlags, kRowFont, "HIGH_SCORES_NO_RECORDS", -1, 0.0f,

@@ -40,7 +40,7 @@ void GUIIntroductionWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_continue->GetButton()->IsClicked() && m_pages.TurnPage())
+    if (IsClicked(*m_continue) && m_pages.TurnPage())
         m_result = GameFramework::RequestStart;
     m_pages.Update(m_timers->m_frameTime);
     m_pages.AddLines(*GetFrameWidget(), kTextKey, m_colour);

@@ -118,7 +118,7 @@ void GUILevelCompleteWindow::Update()
         m_manager->m_secondCountUp = false;
         return;
     }
-    if (m_continue->GetButton()->IsClicked() && !m_leaving.IsLeaving())
+    if (IsClicked(*m_continue) && !m_leaving.IsLeaving())
         PressContinue();
     UpdateMana();
     if (!m_noEnergyBonus)

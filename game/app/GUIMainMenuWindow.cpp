@@ -109,7 +109,7 @@ void GUIMainMenuWindow::EnableButtons(bool enabled) const
 void GUIMainMenuWindow::ReadButtons()
 {
     for (const Button button : kReadOrder) {
-        if (m_buttons[button]->GetButton()->IsClicked())
+        if (IsClicked(*m_buttons[button]))
             m_result = button == Start ? StartRequest() : kRequests[button];
     }
 }

@@ -2,6 +2,7 @@
 
 #include "engine/foundation/TimerManager.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/AnimationControl.h"
 #include "engine/render/Model.h"
@@ -83,6 +84,11 @@ bool GUIMenuWindow::IsAnyControlAnimating() const
 {
     return std::any_of(m_controls.begin(), m_controls.end(),
                        [](const std::unique_ptr<GUIControl>& control) { return control->IsUnfolding(); });
+}
+
+bool GUIMenuWindow::IsClicked(const GUIControl& control) const
+{
+    return m_shown && control.GetButton()->IsClicked();
 }
 
 void GUIMenuWindow::Update()

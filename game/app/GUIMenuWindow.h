@@ -76,6 +76,10 @@ public:
     void CloseFrame();
     // Whether some control's model window is unfolding.
     bool IsAnyControlAnimating() const;
+    // The control's button was clicked while the window is shown. A closed window folding away takes no more
+    // clicks: what a click would start then happens over the next window (a BACK after START on the level map
+    // opened the menus over the level's loading, which then waited for the menu frame as long as they went on).
+    bool IsClicked(const GUIControl& control) const;
     // Appends a control of the kind, its models named below "ui\\menus\\models\\" without the extension (empty
     // area names for none), under the frame's parent. The window owns it.
     GUIControl* AddControl(ControlKind kind, std::string_view model, std::string_view baseModel,

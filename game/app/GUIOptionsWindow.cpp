@@ -22,11 +22,6 @@ const std::string kApply = "OPTIONS_APPLY";
 const std::string kDefaults = "OPTIONS_DEFAULTS";
 const std::string kCancel = "CANCEL";
 
-bool Clicked(const GUIControl* button)
-{
-    return button->GetButton()->IsClicked();
-}
-
 } // namespace
 
 GUIOptionsWindow::GUIOptionsWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
@@ -90,22 +85,22 @@ void GUIOptionsWindow::Update()
 
 void GUIOptionsWindow::ReactToButtons()
 {
-    if (Clicked(m_leftArrow) && m_selected > 0) {
+    if (IsClicked(*m_leftArrow) && m_selected > 0) {
         --m_selected;
         NoteMode();
     }
-    if (Clicked(m_rightArrow) && m_selected + 1 < m_videoModes.size()) {
+    if (IsClicked(*m_rightArrow) && m_selected + 1 < m_videoModes.size()) {
         ++m_selected;
         NoteMode();
     }
-    if (Clicked(m_apply)) {
+    if (IsClicked(*m_apply)) {
         m_fullScreen = m_settings.IsFullScreenChecked();
         Apply();
         m_result = GameFramework::RequestBack;
     }
-    if (Clicked(m_defaults))
+    if (IsClicked(*m_defaults))
         ShowDefaults();
-    if (Clicked(m_cancel)) {
+    if (IsClicked(*m_cancel)) {
         Cancel();
         m_result = GameFramework::RequestBack;
     }

@@ -142,7 +142,7 @@ bool GUIProfilesWindow::IsCurrent(const std::u16string& name) const
 void GUIProfilesWindow::ReadButtons()
 {
     for (int i = 0; i < ButtonCount; ++i) {
-        if (m_shown && m_buttons[i]->GetButton()->IsClicked()) {
+        if (IsClicked(*m_buttons[i])) {
             if ((i == Rename || i == Delete) && m_profiles->m_current)
                 m_selectedName = m_profiles->m_current->GetName();
             m_result = kRequests[i];

@@ -37,11 +37,11 @@ void GUIRelaxWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_yes->GetButton()->IsClicked()) {
+    if (IsClicked(*m_yes)) {
         AcceptRelaxMode();
         m_result = GameFramework::RequestBack;
     }
-    if (m_no->GetButton()->IsClicked())
+    if (IsClicked(*m_no))
         m_result = GameFramework::RequestBack;
     AddLines();
     MenuTexts::AddCaption(*m_yes, "YES", m_colour);

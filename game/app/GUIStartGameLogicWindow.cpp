@@ -154,16 +154,16 @@ void GUIStartGameLogicWindow::Update()
     // The detector's flag holds from its last update: once the frame has gone, a double click that ended in the
     // frame's last visible frame would otherwise start the level again every frame.
     for (const auto& element : m_elements)
-        if (frameVisible && IsDoubleClicked(*element))
+        if (m_shown && frameVisible && IsDoubleClicked(*element))
             m_result = GameFramework::RequestStart;
     UpdatePreview();
 }
 
 void GUIStartGameLogicWindow::ReactToButtons()
 {
-    if (m_back->GetButton()->IsClicked())
+    if (IsClicked(*m_back))
         m_result = GameFramework::RequestBack;
-    if (m_start->GetButton()->IsClicked())
+    if (IsClicked(*m_start))
         m_result = GameFramework::RequestStart;
 }
 
@@ -187,7 +187,7 @@ void GUIStartGameLogicWindow::UpdateHover()
             return;
         element->UpdateHover(!previousHovered);
         previousHovered = element->IsHovered();
-        if (element->GetButton()->IsClicked()) {
+        if (m_shown && element->GetButton()->IsClicked()) {
             Select(element->GetLevel());
             return;
         }

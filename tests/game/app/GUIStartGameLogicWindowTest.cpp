@@ -202,8 +202,32 @@ TEST_F(MapWindowTest, ButtonsDoubleClicksAndOpenModesGiveTheirResults)
     }
 }
 
-// A double click that ends in the last frame in which the closing map's frame is on screen starts once: the
-// detector is not updated after it, and its flag must not start the level again in every later frame.
+// Once closed, the map folding away takes no more clicks: a BACK after START opened the menus over the level's
+// loading, which then waited for the menu frame as long as they went on, and a marker's click changed the level
+// being loaded.
+TEST_F(MapWindowTest, AClosedMapTakesNoClicksWhileItFoldsAway)
+{
+    MakeMap();
+    SetLevels({0, 1}, {0, 3});
+    OpenFully(0);
+    Click(*map->GetStartControl()->GetButton());
+    ASSERT_EQ(map->m_result, GameFramework::RequestStart);
+    map->Close();
+    int frames = 0;
+    for (; map->GetFrameWidget()->IsVisible() && frames < 60; ++frames) {
+        for (GUIWindow* button :
+             {map->GetBackControl()->GetButton(), map->GetStartControl()->GetButton(), Element({0, 2}).GetButton()}) {
+            Click(*button);
+            EXPECT_EQ(map->m_result, GameFramework::RequestNone) << "fold frame " << frames;
+        }
+    }
+    EXPECT_GE(frames, 2);
+    EXPECT_TRUE(Same(profile->m_currentLevel, {0, 1}));
+}
+
+// A double click that ends in the last frame in which the closing map's frame is on screen starts nothing, as
+// the closed map takes no clicks (after BACK it started the level under the main menu): nor may the detector's
+// flag, not updated after it, start the level in any later frame.
 TEST_F(MapWindowTest, ADoubleClickEndingAsTheFrameGoesStartsOnlyOnce)
 {
     MakeMap();
@@ -234,7 +258,7 @@ TEST_F(MapWindowTest, ADoubleClickEndingAsTheFrameGoesStartsOnlyOnce)
         });
     }
     ASSERT_TRUE(map->GetFrameWidget()->IsVisible());
-    EXPECT_EQ(map->m_result, GameFramework::RequestStart);
+    EXPECT_EQ(map->m_result, GameFramework::RequestNone);
     for (int frame = 0; frame < 3; ++frame) {
         Step();
         EXPECT_FALSE(map->GetFrameWidget()->IsVisible());
