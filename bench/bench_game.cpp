@@ -688,13 +688,20 @@ void PrintProcessTime(const LevelFigures& level)
                 level.levelProcessMs / std::max(level.clearedProcessMs, 1e-3));
 }
 
+// False, after saying so, when the level was never reached and there is nothing to print.
+bool Reached(const LevelFigures& level, const char* label)
+{
+    if (!level.levelMs.empty() && !level.clearedMs.empty())
+        return true;
+    std::printf("  %-17s no figures (the level was not reached)\n", label);
+    return false;
+}
+
 // Beside the windowed figures: the same level in the 1920 x 1080 desktop-size window.
 void PrintFullScreen(const LevelFigures& level)
 {
-    if (level.levelMs.empty() || level.clearedMs.empty()) {
-        std::printf("  full screen       no figures (the level was not reached)\n");
+    if (!Reached(level, "full screen"))
         return;
-    }
     const double levelMean = Mean(level.levelMs);
     const double clearedMean = Mean(level.clearedMs);
     std::printf("  full screen       %8.1f fps level %s, %.1f fps cleared frames (1024x768 scaled into 1920x1080); "
@@ -719,10 +726,8 @@ void PrintFigures(const ColdStartFigures& cold, bool coldMeasured, const LevelFi
     } else {
         std::printf("  cold start        no figures (the child process failed)\n");
     }
-    if (level.levelMs.empty() || level.clearedMs.empty()) {
-        std::printf("  level             no figures (the level was not reached)\n");
+    if (!Reached(level, "level"))
         return;
-    }
     const double levelMean = Mean(level.levelMs);
     const double clearedMean = Mean(level.clearedMs);
     std::printf("  level %-4s        %8.1f fps, %6.2f ms/frame mean, %6.2f median, %6.2f 99th percentile; %zu frames "
