@@ -1,15 +1,27 @@
 // Menu windows on the GL back end at 800 x 600: the main menu greeting a player, its title typed in the title
-// area, and the high-score table with the new entry picked out in its own font, which changes that row and no
-// other. Saved for people to look at.
+// area, the high-score table with the new entry picked out in its own font, which changes that row and no
+// other, the big frame's rows of buttons standing in its middle, and the saved game's paragraph above its level
+// and score rows, apart. Saved for people to look at.
 #include "engine/foundation/StringUtils.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
 #include "framework/HighScoresTable.h"
+#include "game/app/GUIContinueGameLogicWindow.h"
 #include "game/app/GUIHighScoresWindow.h"
+#include "game/app/GUIIntroductionWindow.h"
 #include "game/app/GUIMainMenuWindow.h"
+#include "game/app/GUIRelaxWindow.h"
 #include "tests/game/app/MenuWindowFixture.h"
 #include "tests/game/app/gl/AppPixelFixture.h"
 
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 using KeystrelEngine::Image;
+using Wispfold::GUIMenuWindow;
 
 namespace {
 
@@ -24,6 +36,31 @@ int ChangedRows(const Image& a, const Image& b, float y, float height)
             changed += PixelDifference(a, b, x, row) > 30 ? 1 : 0;
     }
     return changed;
+}
+
+// A button's green body, not the frame's teal, its gold rims or the text.
+bool IsButtonGreen(const Image& image, std::uint32_t x, std::uint32_t y)
+{
+    const auto p = RenderTesting::PixelFromBottom(image, x, y);
+    return p[1] > p[0] + 20 && p[1] > p[2] + 20;
+}
+
+// The rows of the picture between the heights that hold bright text, as (bottom, top) runs from the top down.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> TextRows(const Image& image, const KeystrelEngine::GUIRect& area)
+{
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> rows;
+    for (auto y = static_cast<std::uint32_t>(area.y + area.height); y > static_cast<std::uint32_t>(area.y); --y) {
+        bool text = false;
+        for (auto x = static_cast<std::uint32_t>(area.x); x < area.x + area.width && !text; ++x) {
+            const auto p = RenderTesting::PixelFromBottom(image, x, y);
+            text = std::max({p[0], p[1], p[2]}) > 170;
+        }
+        if (text && !rows.empty() && rows.back().first == y + 1)
+            rows.back().first = y;
+        else if (text)
+            rows.push_back({y, y});
+    }
+    return rows;
 }
 
 using MenuWindowPixels = AppPixelFixture<MenuWindowFixture>;
@@ -75,6 +112,78 @@ TEST_F(MenuWindowPixels, TheHighlightedEntryPrintsInItsOwnFontAndChangesOnlyItsR
     EXPECT_GT(ChangedRows(picked, plain, y - 4.0f, 21.0f), 20);
     EXPECT_EQ(ChangedRows(picked, plain, 0.0f, y - 6.0f), 0);
     EXPECT_EQ(ChangedRows(picked, plain, y + 19.0f, 600.0f - y - 19.0f), 0);
+}
+
+TEST_F(MenuWindowPixels, EveryRowOfButtonsStandsInTheMiddleOfTheBigFrame)
+{
+    for (const char* table : {"relax", "continue_game_logic", "introduction"})
+        engine->m_gui->m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table + ".ini");
+    profiles->m_current = profiles->AddProfile(u"Ann");
+    const auto parent = data->GetChildWindow();
+    Wispfold::GUIRelaxWindow relax(engine.get(), player.get(), profiles.get(), data.get(), manager.get(), parent);
+    Wispfold::GUIContinueGameLogicWindow saved(engine.get(), player.get(), profiles.get(), data.get(), manager.get(),
+                                               parent);
+    Wispfold::GUIIntroductionWindow story(engine.get(), player.get(), data.get(), manager.get(), parent);
+    const struct
+    {
+        const char* name;
+        GUIMenuWindow& window;
+        std::function<void()> open;
+    } windows[] = {{"relax_offer", relax, [&] { relax.Open(); }},
+                   {"saved_game", saved, [&] { saved.Open(); }},
+                   {"introduction", story, [&] { story.Open(); }}};
+    for (const auto& [name, window, open] : windows) {
+        SCOPED_TRACE(name);
+        open();
+        OpenFully(window);
+        Step(window);
+        const Image image = Grab(std::string(name) + ".bmp");
+        // Across the buttons' middle, from the frame's left rim to its right one.
+        const KeystrelEngine::GUIWindow& button = *window.GetControls().back()->GetWidget();
+        const auto row = static_cast<std::uint32_t>(button.GetAbsolutePosition().y + button.m_hitArea.y +
+                                                    button.m_hitArea.height / 2.0f);
+        std::uint32_t left = 800, right = 0;
+        for (std::uint32_t x = 0; x < 800; ++x) {
+            if (IsButtonGreen(image, x, row)) {
+                left = std::min(left, x);
+                right = x;
+            }
+        }
+        ASSERT_LT(left, right);
+        EXPECT_NEAR((left + right) / 2.0, 400.0, 2.0) << "the buttons run from " << left << " to " << right;
+        window.CloseFrame();
+        RunUntilGone(window);
+    }
+}
+
+TEST_F(MenuWindowPixels, TheSavedGameStandsItsParagraphAboveItsLevelAndScoreRowsApart)
+{
+    engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\continue_game_logic.ini");
+    profiles->m_current = profiles->AddProfile(u"Ann");
+    profiles->m_current->m_currentLevel = {1, 2};
+    profiles->m_current->m_score = 43210;
+    Wispfold::GUIContinueGameLogicWindow saved(engine.get(), player.get(), profiles.get(), data.get(), manager.get(),
+                                               data->GetChildWindow());
+    saved.Open();
+    OpenFully(saved);
+    Step(saved);
+    const Image image = Grab("saved_game_rows.bmp");
+
+    // The frame's area, in which the window lays its lines; the title stands above it, the buttons below.
+    const KeystrelEngine::GUIWindow& frame = *saved.GetFrameWidget();
+    const KeystrelEngine::GUIPoint at = frame.GetAbsolutePosition();
+    const KeystrelEngine::GUIRect area{at.x + frame.m_extraRect.x, at.y + frame.m_extraRect.y, frame.m_extraRect.width,
+                                       frame.m_extraRect.height - 4.0f};
+    const auto rows = TextRows(image, area);
+    // Three lines of the paragraph, then the level and the score, each row clear of the next.
+    ASSERT_EQ(rows.size(), 5u);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        EXPECT_GE(rows[i - 1].first - rows[i].second, 4u) << "rows " << i - 1 << " and " << i << " touch";
+    EXPECT_GE(rows[2].first - rows[3].second, 15u) << "no blank line between the paragraph and the level";
+    // The text fills the area: the paragraph in its upper half, the level and score rows in its lower half.
+    const float middle = area.y + area.height / 2.0f;
+    EXPECT_GT(static_cast<float>(rows[2].first), middle);
+    EXPECT_LT(static_cast<float>(rows[4].second), middle);
 }
 
 } // namespace
