@@ -18,8 +18,8 @@ const std::string kText = "CONTINUE_GAME_LOGIC_TEXT_";
 const std::string kContinue = "CONTINUE_GAME_LOGIC_CONTINUE_GAME";
 const std::string kNewGame = "CONTINUE_GAME_LOGIC_NEW_GAME";
 
-constexpr std::uint32_t kLabelFlags = 4; // ends at the middle
-constexpr std::uint32_t kValueFlags = 8; // starts at the middle
+constexpr std::uint32_t kLabelFlags = 4; // at the area's left edge
+constexpr std::uint32_t kValueFlags = 8; // at its right edge
 constexpr std::uint32_t kValueFont = 4;
 
 } // namespace
@@ -72,21 +72,22 @@ void GUIContinueGameLogicWindow::ReadButtons()
 void GUIContinueGameLogicWindow::AddTexts()
 {
     for (std::int32_t line = 0; line < 3; ++line)
-        MenuTexts::AddLine(*GetFrameWidget(), kText, line, 238.0f - 23.0f * static_cast<float>(line), m_colour);
+        MenuTexts::AddLine(*GetFrameWidget(), kText, line, kFirstLineY - kLineStep * static_cast<float>(line),
+                           m_colour);
     if (const GameFramework::ProfileBase* profile = m_profiles->m_current) {
         const GameFramework::LevelId level = profile->m_currentLevel;
         AddValue("CONTINUE_GAME_LOGIC_LEVEL",
                  KeystrelEngine::FormatUnsignedW(level.stage + 1) + u"-" +
                      KeystrelEngine::FormatUnsignedW(level.level + 1),
-                 276.0f);
+                 kLevelY);
     }
-    AddValue("CONTINUE_GAME_LOGIC_SCORE", KeystrelEngine::FormatUnsignedW(m_score), 253.0f);
+    AddValue("CONTINUE_GAME_LOGIC_SCORE", KeystrelEngine::FormatUnsignedW(m_score), kScoreY);
     MenuTexts::AddCaption(*m_continue, kContinue, m_colour);
     MenuTexts::AddCaption(*m_newGame, kNewGame, m_colour);
     MenuTexts::AddCaption(*m_cancel, "CANCEL", m_colour);
 }
 
-// The label with a colon left of the middle, its value right of it.
+// The label with a colon at the left of the row, its value at the right.
 void GUIContinueGameLogicWindow::AddValue(const std::string& labelKey, std::u16string_view value, float y)
 {
     MenuTexts::AddLiteralLine(*GetFrameWidget(), m_texts->GetText(labelKey, -1) + u":", y, m_colour, kLabelFlags);

@@ -16,6 +16,13 @@ namespace Wispfold {
 class GUIContinueGameLogicWindow : public GameFramework::GUIContinueGameLogicWindowBase, public GUIMenuWindow
 {
 public:
+    // Heights in the frame's area: the paragraph's three lines in its upper half, then a blank line, then the
+    // saved level and the score in its lower half, so that the text fills the area and no rows touch.
+    static constexpr float kFirstLineY = 228.0f;
+    static constexpr float kLineStep = 23.0f;
+    static constexpr float kLevelY = kFirstLineY - 4.0f * kLineStep;
+    static constexpr float kScoreY = kLevelY - kLineStep;
+
     GUIContinueGameLogicWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
                                GameFramework::ProfileManagerBase* profiles, const GameData* data,
                                GUIMenuWindowManager* manager, KeystrelEngine::GUIWindow* parent);

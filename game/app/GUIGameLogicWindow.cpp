@@ -91,16 +91,17 @@ GUIGameLogicWindow::GUIGameLogicWindow(KeystrelEngine::Engine* engine, GameFrame
     GUIWindow* background = m_gui->CreateWindow(GUIWindow::kShown, {}, {1.0f, 1.0f},
                                                 data->GetModel(std::string(kFolder) + "background.mlf"), inner);
     background->SetLayer(kBackgroundLayer);
-    m_controls[kMenu] = MakeButton("menu_button", "button_small");
-    m_controls[kCamera] = MakeButton("mode_button", "button_game_logic_mode");
-    m_controls[kMinimise] = MakeButton("minimize_button", "button_game_logic_minimize");
-    m_controls[kExit] = MakeButton("close_button", "button_game_logic_close");
+    m_controls[kMenu] = MakeButton("menu_button", "button_small", ControlKind::Button);
+    m_controls[kCamera] = MakeButton("mode_button", "button_game_logic_mode", ControlKind::Button);
+    m_controls[kMinimise] = MakeButton("minimize_button", "button_game_logic_minimize", ControlKind::Button);
+    m_controls[kExit] = MakeButton("close_button", "button_game_logic_close", ControlKind::Button);
     m_controls[kLevelPanel] = MakePanel("level_name", "_text_area");
     m_controls[kScorePanel] = MakePanel("score", "_text_area");
     m_controls[kManaFrame] = MakeBarFrame("mana_background");
     m_controls[kEnergyFrame] = MakeBarFrame("energy_background");
-    m_controls[kWindowed] = MakeButton("maximize_window_button", "button_game_logic_maximize");
-    m_controls[kFullScreen] = MakeButton("maximize_fullscreen_button", "button_game_logic_maximize");
+    m_controls[kWindowed] = MakeButton("maximize_window_button", "button_game_logic_maximize", ControlKind::CheckBox);
+    m_controls[kFullScreen] =
+        MakeButton("maximize_fullscreen_button", "button_game_logic_maximize", ControlKind::CheckBox);
     m_levelCaption = MakeCaption("level_name_title_text_area");
     m_scoreCaption = MakeCaption("score_title_text_area");
     m_manaBar = std::make_unique<GUIGameLogicProgress>(engine, *data, kBarSpeed, "game_logic\\mana", m_frame);
@@ -117,13 +118,14 @@ GUIGameLogicWindow::~GUIGameLogicWindow()
     m_engine->m_particleSystems->DestroyParticleSystem(m_glow);
 }
 
-std::unique_ptr<GUIControl> GUIGameLogicWindow::MakeButton(const std::string& model, const std::string& base)
+std::unique_ptr<GUIControl> GUIGameLogicWindow::MakeButton(const std::string& model, const std::string& base,
+                                                           ControlKind kind)
 {
     const std::string controls = kControls + base;
-    return std::make_unique<GUIControl>(
-        m_engine, m_data->GetModel(kFolder + model + ".mlf"), m_data->GetModel(controls + ".mlf"),
-        m_data->GetModel(controls + "_selection_area.mlf"), m_data->GetModel(controls + "_text_area.mlf"), m_frame,
-        m_data, ControlKind::Button);
+    return std::make_unique<GUIControl>(m_engine, m_data->GetModel(kFolder + model + ".mlf"),
+                                        m_data->GetModel(controls + ".mlf"),
+                                        m_data->GetModel(controls + "_selection_area.mlf"),
+                                        m_data->GetModel(controls + "_text_area.mlf"), m_frame, m_data, kind);
 }
 
 std::unique_ptr<GUIControl> GUIGameLogicWindow::MakePanel(const std::string& model, const char* textArea)
@@ -168,11 +170,12 @@ GUIControl& GUIGameLogicWindow::ShownWindowButton() const
 void GUIGameLogicWindow::FollowWindowMode()
 {
     const ControlIndex wanted = WindowButtonFor(m_fullScreen);
-    if (wanted == m_shownWindowButton)
-        return;
-    ShownWindowButton().Disappear();
-    m_shownWindowButton = wanted;
-    ShownWindowButton().Appear();
+    if (wanted != m_shownWindowButton) {
+        ShownWindowButton().Disappear();
+        m_shownWindowButton = wanted;
+        ShownWindowButton().Appear();
+    }
+    ShownWindowButton().GetCheckBox()->m_checked = m_fullScreen;
 }
 
 void GUIGameLogicWindow::Open(GameFramework::GameLogicBase* logic)
@@ -209,10 +212,11 @@ void GUIGameLogicWindow::Close()
     m_opening = false;
 }
 
+// Every button greys out together under a dialog: none of them answers a click while the HUD is inactive.
 void GUIGameLogicWindow::SetActive(bool active)
 {
     GUIGameLogicWindowBase::SetActive(active);
-    for (ControlIndex index : {kMenu, kCamera, kExit})
+    for (ControlIndex index : {kMenu, kCamera, kMinimise, kExit, kWindowed, kFullScreen})
         m_controls[index]->GetButton()->SetEnabled(active);
 }
 

@@ -11,6 +11,7 @@
 #include "engine/render/Color.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ namespace Wispfold {
 
 class GUICollectionOfManaEffect;
 class GUIControl;
+enum class ControlKind : std::int32_t;
 class GUIGameLogicProgress;
 class GUIMenuWindowManager;
 class GameData;
@@ -94,7 +96,8 @@ public:
     bool IsViewOblique() const;
 
 private:
-    std::unique_ptr<GUIControl> MakeButton(const std::string& model, const std::string& base);
+    // A button or check box over the base model with its "_selection_area" and "_text_area" models.
+    std::unique_ptr<GUIControl> MakeButton(const std::string& model, const std::string& base, ControlKind kind);
     // A panel: the model shown as a window, with its text area when it has one.
     std::unique_ptr<GUIControl> MakePanel(const std::string& model, const char* textArea);
     // A bar's frame: a panel without text area that unfolds at kBarFrameRate.
@@ -105,7 +108,8 @@ private:
     static ControlIndex WindowButtonFor(bool fullScreen);
     GUIControl& ShownWindowButton() const;
     // The windowed button shows in full screen, the full-screen one in a window; a mode changed elsewhere (the
-    // in-game menu) swaps them too.
+    // in-game menu) swaps them too. Both are check boxes, ticked while the game fills the screen, so that they
+    // grey out like the other buttons while the window is inactive.
     void FollowWindowMode();
     // Its model window or its widget is on screen.
     static bool IsShown(const GUIControl& control);

@@ -76,6 +76,8 @@ public:
     void CloseFrame();
     // Whether some control's model window is unfolding.
     bool IsAnyControlAnimating() const;
+    // The frame's model or its widget is drawn: from the start of its unfold until it has folded away.
+    bool IsFrameOnScreen() const;
     // The control's button was clicked while the window is shown. A closed window folding away takes no more
     // clicks: what a click would start then happens over the next window (a BACK after START on the level map
     // opened the menus over the level's loading, which then waited for the menu frame as long as they went on).
@@ -115,7 +117,6 @@ private:
     // Returns false while the window holds the panel and the background has none.
     bool UpdatePanel();
     void StartControls();
-    bool IsFrameOnScreen() const;
     void UpdateControls();
     void FadeOut(bool frameWasOnScreen);
     void FadeFrameWidget();

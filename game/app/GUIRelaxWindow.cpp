@@ -14,8 +14,9 @@ GUIRelaxWindow::GUIRelaxWindow(KeystrelEngine::Engine* engine, GameFramework::Au
                                GameFramework::ProfileManagerBase* profiles, const GameData* data,
                                GUIMenuWindowManager* manager, KeystrelEngine::GUIWindow* parent)
     : GUIMenuWindow(engine, player, data, manager, FrameKind::BigWindow, parent), m_profiles(profiles),
+      // The pair stands either side of the big frame's middle, as the in-game menu's does.
       m_yes(AddButton("big_window\\button_1", "controls\\button_big")),
-      m_no(AddButton("big_window\\button_0", "controls\\button_big"))
+      m_no(AddButton("big_window\\button_2", "controls\\button_big"))
 {
     SetTitle("RELAX_TITLE");
 }

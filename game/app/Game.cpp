@@ -48,6 +48,7 @@
 #include "game/play/GameLogicData.h"
 #include "game/play/LevelManager.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -229,6 +230,9 @@ void Game::CreateWindows()
     m_relaxWindow = std::make_unique<GUIRelaxWindow>(m_engine.get(), m_audioPlayer.get(), m_profileManager.get(),
                                                      Data(), m_menuWindowManager.get(), MenuParent());
     GameBase::CreateWindows();
+    const auto menu = [](const auto& window) { return dynamic_cast<const GUIMenuWindow*>(window.get()); };
+    m_levelDialogs = {menu(m_gameLogicPauseWindow),    menu(m_gameLogicMenuWindow), menu(m_gameLogicMenuExitWindow),
+                      menu(m_gameLogicGameExitWindow), menu(m_levelCompleteWindow), menu(m_gameOverWindow)};
 }
 
 const GameData* Game::Data() const
@@ -479,6 +483,16 @@ void Game::UpdateWindows()
     if (m_relaxWindow)
         m_relaxWindow->Update();
     GameBase::UpdateWindows();
+    // Last, so that a phrase begun by the level this frame ends before it could be drawn over a dialog.
+    if (m_character)
+        m_character->SetDialogShown(IsLevelDialogOnScreen());
+}
+
+bool Game::IsLevelDialogOnScreen() const
+{
+    return std::any_of(m_levelDialogs.begin(), m_levelDialogs.end(), [](const GUIMenuWindow* dialog) {
+        return dialog && dialog->m_shown && dialog->IsFrameOnScreen();
+    });
 }
 
 } // namespace Wispfold

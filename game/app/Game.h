@@ -11,6 +11,7 @@
 
 #include "framework/GameBase.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,6 +27,7 @@ class GameData;
 class GUIBackgroundWindow;
 class GUIGameCursor;
 class GUIIntroductionWindow;
+class GUIMenuWindow;
 class GUIMenuWindowManager;
 class GUIRelaxWindow;
 class GUIUpgradeWindow;
@@ -142,6 +144,8 @@ protected:
     // Stops every track and plays the menu track.
     void PlayMenuMusic();
     void ShowUpgradeWindow(std::int32_t mode);
+    // Some dialog over the level stands on screen: from the start of its frame's unfold until it is closed.
+    bool IsLevelDialogOnScreen() const;
 
     std::int32_t m_cameraType = 1; // "g_camera_type"
     float m_cameraValue = 1.0f;    // "g_camera_value"
@@ -151,6 +155,9 @@ protected:
     std::unique_ptr<GUIUpgradeWindow> m_upgradeWindow;
     std::unique_ptr<GUIIntroductionWindow> m_introductionWindow;
     std::unique_ptr<GUIRelaxWindow> m_relaxWindow;
+    // The shell's dialogs that open over a level: pause, in-game menu, its leave question, the close button's
+    // question, level complete and game over.
+    std::array<const GUIMenuWindow*, 6> m_levelDialogs{};
     std::uint32_t m_levelMusic = 0; // which of the two level tracks plays next
     // The tutorial's view of the current profile's hints, shared by every level.
     std::unique_ptr<ProfileTutorialFlags> m_tutorialFlags;

@@ -225,6 +225,13 @@ void Character::PlaceBubble()
         bubble.m_position.y = point.y - kViewMargin - box.m_localMax.y;
 }
 
+void Character::SetDialogShown(bool shown)
+{
+    m_dialogShown = shown;
+    if (shown && m_shownBubble >= 0)
+        HideBubble();
+}
+
 bool Character::IsSilent() const
 {
     return std::none_of(m_bubbles.begin(), m_bubbles.end(), IsShown);
@@ -264,7 +271,7 @@ void Character::SpeakDelayed(float dt)
     if (!m_delayedSpeech.on)
         return;
     m_delayedSpeech.clock += dt;
-    if (m_delayedSpeech.clock <= kSpeechDelay)
+    if (m_delayedSpeech.clock <= kSpeechDelay || m_dialogShown)
         return;
     m_delayedSpeech.on = false;
     if (m_state == kStateLevel)
@@ -373,7 +380,8 @@ void Character::AwaitMenuPhrase(float dt)
 // The talking loop is cut short, then the praise's own face plays at the loop's old speed.
 void Character::SpeakPraise()
 {
-    if (m_body->m_currentAnimation != 2 || !m_body->m_looping || !m_praisePending || m_face->m_currentAnimation != 12)
+    if (m_body->m_currentAnimation != 2 || !m_body->m_looping || !m_praisePending || m_face->m_currentAnimation != 12 ||
+        m_dialogShown)
         return;
     if (m_face->m_looping) {
         m_face->m_looping = false;

@@ -100,6 +100,9 @@ public:
     // points at. A bubble whose place would cover it stands lower, its top below the point. A point moves the
     // bubble shown now; none lets the next phrase's bubble stand in its own place.
     void KeepInView(std::optional<KeystrelEngine::GUIPoint> point);
+    // Told every frame whether a dialog's frame stands over the level. No bubble covers a dialog: the phrase shown
+    // ends at once, and the level's greeting and a praise wait until the dialog has gone.
+    void SetDialogShown(bool shown);
     // No bubble is shown.
     bool IsSilent() const;
     void Update();
@@ -180,6 +183,7 @@ private:
     bool m_farewellPhrase = false; // the reset's state-2 phrase has run
     Timer m_menuWait;
     bool m_upgrade = false;
+    bool m_dialogShown = false;
     bool m_praiseEnabled = true;
     bool m_praisePending = false;
     std::uint32_t m_praiseKind = 0;

@@ -153,7 +153,8 @@ TEST_F(GUIInLevelDialogsTest, ContinueShowsTheSavedLevelAndTheScoreAtOpenAndRepo
     ProfileBase& ann = *profiles->m_current;
     ann.m_currentLevel = {1, 2};
     ann.m_score = 4321;
-    auto& window = Make<Wispfold::GUIContinueGameLogicWindow>(static_cast<ProfileManagerBase*>(profiles.get()));
+    using Window = Wispfold::GUIContinueGameLogicWindow;
+    auto& window = Make<Window>(static_cast<ProfileManagerBase*>(profiles.get()));
     window.Open();
     ann.m_score = 5; // taken at Open
     OpenFully(window);
@@ -161,7 +162,7 @@ TEST_F(GUIInLevelDialogsTest, ContinueShowsTheSavedLevelAndTheScoreAtOpenAndRepo
     ASSERT_EQ(lines.size(), 7u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(lines[i].key, "CONTINUE_GAME_LOGIC_TEXT_");
-        EXPECT_EQ(lines[i].position.y, 238.0f - 23.0f * static_cast<float>(i));
+        EXPECT_EQ(lines[i].position.y, Window::kFirstLineY - Window::kLineStep * static_cast<float>(i));
     }
     const struct
     {
@@ -169,8 +170,10 @@ TEST_F(GUIInLevelDialogsTest, ContinueShowsTheSavedLevelAndTheScoreAtOpenAndRepo
         std::uint32_t flags;
         std::uint32_t font;
         float y;
-    } values[] = {
-        {u"Level:", 4, 2, 276.0f}, {u"2-3", 8, 4, 276.0f}, {u"Score:", 4, 2, 253.0f}, {u"4321", 8, 4, 253.0f}};
+    } values[] = {{u"Level:", 4, 2, Window::kLevelY},
+                  {u"2-3", 8, 4, Window::kLevelY},
+                  {u"Score:", 4, 2, Window::kScoreY},
+                  {u"4321", 8, 4, Window::kScoreY}};
     for (std::size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(lines[3 + i].text, values[i].text);

@@ -3,6 +3,8 @@
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/render/Camera.h"
 #include "framework/GUIContinueGameLogicWindowBase.h"
 #include "framework/GUIDeleteProfileWindowBase.h"
 #include "framework/GUIExitWindowBase.h"
@@ -25,6 +27,7 @@
 #include "framework/GUIStageCompleteWindowBase.h"
 #include "framework/GUIStartGameLogicWindowBase.h"
 #include "framework/GUIWelcomeWindowBase.h"
+#include "game/app/GUIControl.h"
 #include "game/app/GUIIntroductionWindow.h"
 #include "game/app/GUILogosWindow.h"
 #include "game/app/GUIMainMenuWindow.h"
@@ -35,7 +38,10 @@
 #include "tests/game/app/AppFixture.h"
 #include "tests/game/app/game/FrameLoop.h"
 
+#include <SDL_mouse.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <filesystem>
 #include <utility>
@@ -119,6 +125,16 @@ private:
     const std::function<void()>& m_probe; // the game's
 };
 
+// Where the control's widget takes clicks, in the window's pixels (y down).
+POINT PixelOf(TestedGame& game, const Wispfold::GUIControl& control)
+{
+    const auto [x, y] = AppTesting::ClickPoint(*control.GetWidget());
+    const KeystrelEngine::Window& window = game.Window();
+    const KeystrelEngine::Camera& screen = *game.GetEngine()->m_gui->m_camera;
+    return {static_cast<LONG>(std::lround(x / screen.m_width * static_cast<float>(window.m_width))),
+            static_cast<LONG>(std::lround(static_cast<float>(window.m_height) * (1.0f - y / screen.m_height)))};
+}
+
 } // namespace
 
 TestedGame::TestedGame() : Game(GameLoader::kProductName, GameLoader::kMakerName, DeferInitialize{})
@@ -152,6 +168,18 @@ void TestedGame::UpdateWindows()
     Game::UpdateWindows();
     if (windowsUpdatedProbe)
         windowsUpdatedProbe();
+}
+
+bool Clicker::Step(TestedGame& game, const Wispfold::GUIControl& control)
+{
+    if (m_phase == 0) {
+        const POINT at = PixelOf(game, control);
+        PlatformTesting::InjectMouseMotion(game.Window().m_handle, at.x, at.y, 1, 1);
+    } else {
+        PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, m_phase == 1);
+    }
+    m_phase = (m_phase + 1) % 3;
+    return m_phase == 0;
 }
 
 bool Always(TestedGame&)

@@ -29,6 +29,10 @@
 #include <string>
 #include <vector>
 
+namespace Wispfold {
+class GUIControl;
+}
+
 namespace GameTesting {
 
 constexpr double kFrameTime = 1.0 / 30.0; // seconds of the fake clock a frame
@@ -91,6 +95,18 @@ struct Step
     std::function<bool(TestedGame&)> until;
     std::function<void(TestedGame&)> then = {};
     int frameLimit = 900;
+};
+
+// A click over three frames through the window's mouse: the pointer onto the control, the button down, the
+// button up.
+class Clicker
+{
+public:
+    // True once the button has gone up.
+    bool Step(TestedGame& game, const Wispfold::GUIControl& control);
+
+private:
+    int m_phase = 0;
 };
 
 // A condition that holds at once.

@@ -12,11 +12,9 @@
 
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
-#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUITextManager.h"
-#include "engine/render/Camera.h"
 #include "engine/sound/Sound.h"
 #include "engine/sound/SoundManager.h"
 #include "framework/GUIHighScoresWindowBase.h"
@@ -40,10 +38,8 @@
 #include "platform/testing.h"
 #include "tools/content/ContentTool.h"
 
-#include <SDL_mouse.h>
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <set>
 
@@ -81,37 +77,6 @@ const Wispfold::GameLogic* SettledLevel(TestedGame& game)
         return nullptr;
     return TestSupport::BoardSolver::IsSettled(level->GetBoard()) ? level : nullptr;
 }
-
-// Where the control's widget takes clicks, in the window's pixels (y down).
-POINT PixelOf(TestedGame& game, const GUIControl& control)
-{
-    const auto [x, y] = AppTesting::ClickPoint(*control.GetWidget());
-    const KeystrelEngine::Window& window = game.Window();
-    const KeystrelEngine::Camera& screen = *game.GetEngine()->m_gui->m_camera;
-    return {std::lround(x / screen.m_width * static_cast<float>(window.m_width)),
-            std::lround(static_cast<float>(window.m_height) * (1.0f - y / screen.m_height))};
-}
-
-// A click over three frames: the mouse onto the control, the button down, the button up.
-class Clicker
-{
-public:
-    // True once the button has gone up.
-    bool Step(TestedGame& game, const GUIControl& control)
-    {
-        if (m_phase == 0) {
-            const POINT at = PixelOf(game, control);
-            PlatformTesting::InjectMouseMotion(game.Window().m_handle, at.x, at.y, 1, 1);
-        } else {
-            PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, m_phase == 1);
-        }
-        m_phase = (m_phase + 1) % 3;
-        return m_phase == 0;
-    }
-
-private:
-    int m_phase = 0;
-};
 
 // The names of the music files playing now.
 std::set<std::string> PlayingMusic(TestedGame& game)
