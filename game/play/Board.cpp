@@ -882,9 +882,10 @@ void Board::PlayPassSounds()
     }
 }
 
+// The guide praises a move only while the level goes on; a deciding pass has its own line.
 void Board::Praise(std::uint32_t gained)
 {
-    if (m_levelWon)
+    if (IsDecided())
         return;
     if (const std::optional<std::uint32_t> level = PraiseLevel(gained, m_removedCount))
         m_world.Praise(*level);

@@ -285,20 +285,22 @@ TEST_F(BoardRuleStepTest, PassSoundsPlayInOrderAndWinningBeatsRunningOutOfEnergy
     for (const auto& cell : m_board->GetCells())
         EXPECT_TRUE(!cell->HasMana() && !cell->m_closed && !cell->m_blocked && !m_board->GetItem(cell.get()));
 
-    // A plain match spends the last hope of a level without energy, except in relax mode.
+    // A plain match of four spends the last hope of a level without energy, except in relax mode; the guide
+    // praises it only while the level goes on.
     for (const bool relax : {false, true}) {
         level.cellRecords[4].kind = 1;
         level.levelFactor = 0.5f;
         level.relaxMode = relax;
         Make(level);
-        Paint(Line(3, 1, 2));
+        Paint(Line(4, 1, 2));
         m_world.m_failedReactions = 0;
         RemoveGroupAt(2, 0);
         EXPECT_EQ(m_board->IsOutOfEnergy(), !relax);
         EXPECT_EQ(m_world.m_failedReactions, relax ? 0u : 1u);
         const std::vector<std::uint32_t> sounds =
-            relax ? std::vector<std::uint32_t>{19} : std::vector<std::uint32_t>{27, 19};
+            relax ? std::vector<std::uint32_t>{20} : std::vector<std::uint32_t>{27, 20};
         EXPECT_EQ(m_world.m_sounds, sounds);
+        EXPECT_EQ(m_world.m_praises, relax ? std::vector<std::uint32_t>{0} : std::vector<std::uint32_t>{});
     }
 }
 
