@@ -46,6 +46,18 @@ protected:
         return cells;
     }
 
+    // A decided board is never refilled: frames later no butterfly has come and every one has flown away.
+    void ExpectStaysEmpty()
+    {
+        const std::size_t appeared = m_world.m_appeared.size();
+        for (int frame = 0; frame < 5; ++frame) {
+            m_world.LandAll();
+            Frame();
+        }
+        EXPECT_EQ(m_world.m_appeared.size(), appeared);
+        EXPECT_FALSE(m_world.AnyBusy());
+    }
+
     std::size_t CountBonuses(BonusKind kind) const
     {
         return std::count_if(m_board->GetCells().begin(), m_board->GetCells().end(), [&](const auto& cell) {
@@ -366,13 +378,7 @@ TEST_F(BoardRuleStepTest, ADecidedLevelDropsItsGroupsAndIsNeverRefilled)
         EXPECT_FALSE(m_board->IsOutOfEnergy());
         EXPECT_TRUE(m_board->GetDestructionGroups().empty());
         EXPECT_EQ(m_board->GetMoveCount(), 0u);
-        const std::size_t appeared = m_world.m_appeared.size();
-        for (int frame = 0; frame < 5; ++frame) {
-            m_world.LandAll();
-            Frame();
-        }
-        EXPECT_EQ(m_world.m_appeared.size(), appeared);
-        EXPECT_FALSE(m_world.AnyBusy());
+        ExpectStaysEmpty();
         for (std::uint32_t i = 0; i < 4; ++i)
             EXPECT_EQ(m_board->GetItemAt(i), nullptr);
     }
@@ -441,13 +447,7 @@ TEST_F(BoardRuleStepTest, TheSwapThatSpendsTheLastEnergyDecidesTheLevel)
             EXPECT_EQ(m_world.m_levelEndPhrases, completes ? 1u : 0u);
             EXPECT_EQ(m_world.m_failedReactions, completes ? 0u : 1u);
             EXPECT_EQ(m_board->GetManaProgress(), completes ? 3u : 0u);
-            const std::size_t appeared = m_world.m_appeared.size();
-            for (int frame = 0; frame < 3; ++frame) {
-                m_world.LandAll();
-                Frame();
-            }
-            EXPECT_EQ(m_world.m_appeared.size(), appeared);
-            EXPECT_FALSE(m_world.AnyBusy());
+            ExpectStaysEmpty();
         }
     }
 }
