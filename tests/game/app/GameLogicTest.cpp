@@ -17,6 +17,7 @@
 #include "game/play/Tutorial.h"
 #include "tools/content/world/LevelGenerator.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -339,12 +340,11 @@ TEST_F(GameLogicTest, TheLastSwapMadeWhileTheOneBeforeStillFliesIsCounted)
         ASSERT_EQ(board.GetEnergyBudget(), 2u);
         for (const auto& cell : board.GetCells())
             cell->m_kind = 0;
-        const Wispfold::Cell* elsewhere = nullptr;
-        for (const auto& cell : board.GetCells())
-            elsewhere = !elsewhere && Apart(board, {cell.get()}, first) && Apart(board, {cell.get()}, last) ? cell.get()
-                                                                                                            : elsewhere;
-        ASSERT_NE(elsewhere, nullptr);
-        for (const Wispfold::Cell* layered : {last[0], completes ? last[1] : elsewhere})
+        const auto elsewhere = std::find_if(board.GetCells().begin(), board.GetCells().end(), [&](const auto& cell) {
+            return Apart(board, {cell.get()}, first) && Apart(board, {cell.get()}, last);
+        });
+        ASSERT_NE(elsewhere, board.GetCells().end());
+        for (const Wispfold::Cell* layered : {last[0], completes ? last[1] : elsewhere->get()})
             board.GetCells()[layered->m_cellIndex]->m_kind = 1;
 
         for (const std::vector<const Wispfold::Cell*>& move : {first, last}) {
