@@ -466,16 +466,18 @@ void Board::HandleInput(Cell& hoveredCell, const Item& hoveredItem, bool mouseWe
     }
 }
 
+// Once the last unit is spent a swap is refused like one that matches nothing: the level waits only for the
+// removals it has paid for, and a free swap would keep it going.
 void Board::TrySwap(Cell& selected, Cell& hovered)
 {
     SwapItems(&selected, &hovered);
     const bool selectedMatches = IsInMatch(&selected);
-    if (selectedMatches)
-        CollectDestructionGroup(&selected);
     const bool hoveredMatches = IsInMatch(&hovered);
-    if (hoveredMatches)
-        CollectDestructionGroup(&hovered);
-    if (selectedMatches || hoveredMatches) {
+    if ((selectedMatches || hoveredMatches) && !IsEnergySpent()) {
+        if (selectedMatches)
+            CollectDestructionGroup(&selected);
+        if (hoveredMatches)
+            CollectDestructionGroup(&hovered);
         // The listed moves are of the board before the swap; a new list is made once its passes have ended.
         m_possibleMoves.clear();
         m_world.MoveTo(*GetItem(&selected), selected);
@@ -790,13 +792,15 @@ std::uint32_t Board::GainMana()
     return gained;
 }
 
+// A level runs out of energy only in a pass after which no group waits: the removals of the swap that spent the
+// last unit, and the cascades they set off, still count, and when they complete the mana the level is won.
 // Relax mode has no energy to run out of.
 void Board::DecideLevel()
 {
     m_levelWon = m_manaProgress >= m_manaTarget;
     if (m_levelWon)
         m_manaProgress = m_manaTarget;
-    m_outOfEnergy = !m_relaxMode && m_energyLeft == 0;
+    m_outOfEnergy = !m_levelWon && !m_relaxMode && m_energyLeft == 0 && m_groups.empty();
     if (m_levelWon) {
         m_world.LevelEndPhrase();
         ClearCells();
@@ -878,9 +882,10 @@ void Board::PlayPassSounds()
     }
 }
 
+// The guide praises a move only while the level goes on; a deciding pass has its own line.
 void Board::Praise(std::uint32_t gained)
 {
-    if (m_levelWon)
+    if (IsDecided())
         return;
     if (const std::optional<std::uint32_t> level = PraiseLevel(gained, m_removedCount))
         m_world.Praise(*level);

@@ -135,6 +135,8 @@ private:
     void PutItem(std::uint32_t index, Item* item);
     Cell* OffsetCell(const Cell& cell, int dx, int dy) const;
     bool IsDecided() const { return m_levelWon || m_outOfEnergy; }
+    // A level with a budget has spent it; relax mode and a level without a budget never spend.
+    bool IsEnergySpent() const { return !m_relaxMode && m_energyBudget > 0 && m_energyLeft == 0; }
     bool FillHasLanded();
 
     // Chain walks.

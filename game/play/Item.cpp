@@ -336,7 +336,9 @@ void Item::UpdateDeparture(float dt)
     }
 }
 
-// Up while the lift plays, then down to the hover point while it settles.
+// Up while the lift plays, then down to the hover point while it settles, and on down until it is there: the
+// settling plays as long as the lift but not over the same frames, and a wiggle or a swap may start from a
+// butterfly still raised. Stopped short, it would climb a little with every move.
 void Item::UpdateWiggle(float dt)
 {
     const bool lifting = Animation().m_currentAnimation == kAnimationLift;
@@ -344,12 +346,10 @@ void Item::UpdateWiggle(float dt)
     m_position = StepToward(m_position, aim, kLiftSpeed * dt);
     if (Animation().m_playing)
         return;
-    if (lifting) {
+    if (lifting)
         PlayOnce(kAnimationSettling);
-    } else {
-        m_state = kItemResting;
-        StopResting();
-    }
+    else if (IsAtHoverPoint())
+        Settle();
 }
 
 void Item::UpdateLift(float dt)
@@ -365,16 +365,29 @@ void Item::UpdateLift(float dt)
     SwitchEffect(kEffectSwap, true);
 }
 
+// Settles on the hover point of its new cell as a wiggle does, going on down until it is there.
 void Item::UpdateLanding(float dt)
 {
     TurnTowardTarget(kLandingTurnRate, dt);
     m_position = StepToward(m_position, GetHoverPoint(), kLiftSpeed * dt);
-    if (Animation().m_playing)
+    if (Animation().m_playing || !IsAtHoverPoint())
         return;
     m_heading = m_targetHeading;
+    m_turning = false;
+    Settle();
+}
+
+// A step that reaches its point ends exactly on it.
+bool Item::IsAtHoverPoint() const
+{
+    const Vector3 hover = GetHoverPoint();
+    return m_position.x == hover.x && m_position.y == hover.y && m_position.z == hover.z;
+}
+
+void Item::Settle()
+{
     m_state = kItemResting;
     StopResting();
-    m_turning = false;
 }
 
 // Level with its current height; a landing turn of up to a quarter circle follows.

@@ -122,6 +122,9 @@ private:
     void UpdateWiggle(float dt);
     void UpdateLift(float dt);
     void UpdateLanding(float dt);
+    bool IsAtHoverPoint() const;
+    // Rests, still, on the resting flap's first frame.
+    void Settle();
     void UpdateSwapFlight(float dt);
     void TurnTowardTarget(float rate, float dt);
     void UpdateIdleFlap(float dt);

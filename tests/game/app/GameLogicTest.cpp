@@ -17,8 +17,11 @@
 #include "game/play/Tutorial.h"
 #include "tools/content/world/LevelGenerator.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,10 +30,60 @@ using Wispfold::GameLogic;
 
 // Fifteen cells, three of them with one mana layer.
 const std::vector<std::string> kGlade = {".1.o.", "o.o.o", ".o.o.", "o.o.1", ".o.o.", "1.o.o"};
+// Thirty-two cells, two of them with one mana layer.
+const std::vector<std::string> kMeadow = {"o.o.o.o", ".o.o.o.", "o.o.o.o", ".o.1.o.", "o.o.o.o",
+                                          ".o.1.o.", "o.o.o.o", ".o.o.o.", "o.o.o.o"};
+
+// The cells of the move and of the lines it would make.
+std::vector<const Wispfold::Cell*> Reach(const Wispfold::Board& board, std::uint32_t pair)
+{
+    std::vector<const Wispfold::Cell*> cells = TestSupport::BoardSolver::CellsOfSwap(board, pair);
+    cells.push_back(board.GetMoveFirstCell(pair));
+    cells.push_back(board.GetMoveSecondCell(pair));
+    return cells;
+}
+
+// No cell of the one is or touches a cell of the other.
+bool Apart(const Wispfold::Board& board, const std::vector<const Wispfold::Cell*>& one,
+           const std::vector<const Wispfold::Cell*>& other)
+{
+    for (const Wispfold::Cell* a : one) {
+        for (const Wispfold::Cell* b : other) {
+            for (Wispfold::HexDirection direction = 0; direction < 6; ++direction) {
+                if (a == b || board.GetNeighbour(a, direction) == b)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
 
 // The generated catalogue's first level unless a test writes its own.
 class GameLogicTest : public AppTesting::LevelFixture
 {
+protected:
+    // Runs the level until its camera has flown in and its board has settled, then takes two of the listed moves
+    // whose cells and lines lie apart: the cells of each move's lines, then its two cells. Empty when none.
+    std::pair<std::vector<const Wispfold::Cell*>, std::vector<const Wispfold::Cell*>> SettleWithTwoMovesApart()
+    {
+        const Wispfold::Board& board = logic->GetBoard();
+        for (int frame = 0; frame < 100 && !(TestSupport::BoardSolver::IsSettled(board) &&
+                                             logic->GetCameraControl().GetTransitionTimer() >= 1.0f);
+             ++frame)
+            Play(nullptr, false);
+        // A listed pair may hold one colour twice, which is no swap.
+        const auto swaps = [&board](std::uint32_t pair) {
+            return board.GetItem(board.GetMoveFirstCell(pair))->m_colour !=
+                   board.GetItem(board.GetMoveSecondCell(pair))->m_colour;
+        };
+        for (std::uint32_t a = 0; a < board.GetMoveCount(); ++a) {
+            for (std::uint32_t b = 0; b < board.GetMoveCount(); ++b) {
+                if (swaps(a) && swaps(b) && Apart(board, Reach(board, a), Reach(board, b)))
+                    return {Reach(board, a), Reach(board, b)};
+            }
+        }
+        return {};
+    }
 };
 
 TEST_F(GameLogicTest, TheFirstLevelIsMadeFromItsDataAndLeavesTheRegistriesAsFound)
@@ -91,6 +144,7 @@ TEST_F(GameLogicTest, SwappingEndsTheLevelOnceItsButterfliesAreBack)
         EXPECT_FALSE(logic->GetItemManager().AnyItemBusy());
         EXPECT_GT(run.removals, 0);
         EXPECT_EQ(run.removalsWithTimer, 0);
+        EXPECT_EQ(run.restingOffset, 0.0f) << "every swapped butterfly lands on its cell";
         if (board.IsLevelWon()) {
             EXPECT_EQ(logic->GetState(), 2u);
             EXPECT_TRUE(logic->GetCameraControl().IsEnding());
@@ -182,7 +236,7 @@ TEST_F(GameLogicTest, AWrittenLevelIsPlayedByMouseToItsEnd)
 {
     AppTesting::ReplaceDataFile("ui\\texts\\en\\level.ini", LevelTexts());
     engine->m_gui->m_texts->LoadTexts("ui\\texts\\en\\level.ini");
-    KeystrelEngine::RandomSeed = 5;
+    KeystrelEngine::RandomSeed = 6;
     for (const float factor : {4.0f, 0.5f}) {
         WriteLevel(kGlade, factor);
         LoadLevel();
@@ -260,6 +314,61 @@ TEST_F(GameLogicTest, AWinDuringATopicKeepsTheEndPhraseAndHidesTheTip)
     }
     EXPECT_EQ(logic->GetState(), 2u);
     EXPECT_GT(endShown, 0);
+}
+
+// The level's last two units spent in one go, the second swap made while the first one's butterflies still fly.
+// The level waits for the second swap: its butterflies land on their new cells and its line charges its mana. With
+// both layers of the board moved onto that line the level is won; with one of them moved away from both swaps it
+// is lost, once that line has been counted.
+TEST_F(GameLogicTest, TheLastSwapMadeWhileTheOneBeforeStillFliesIsCounted)
+{
+    WriteLevel(kMeadow, 1.5f);
+    LoadLevel();
+    for (const bool completes : {true, false}) {
+        SCOPED_TRACE(completes ? "completing" : "not completing");
+        // The first seed whose settled board lists two moves apart from each other.
+        std::vector<const Wispfold::Cell*> first;
+        std::vector<const Wispfold::Cell*> last;
+        for (std::uint32_t seed = 1; seed <= 20 && last.empty(); ++seed) {
+            KeystrelEngine::RandomSeed = seed;
+            logic.reset();
+            Start();
+            std::tie(first, last) = SettleWithTwoMovesApart();
+        }
+        ASSERT_FALSE(last.empty()) << "two moves apart";
+        Wispfold::Board& board = logic->GetBoard();
+        ASSERT_EQ(board.GetEnergyBudget(), 2u);
+        for (const auto& cell : board.GetCells())
+            cell->m_kind = 0;
+        const auto elsewhere = std::find_if(board.GetCells().begin(), board.GetCells().end(), [&](const auto& cell) {
+            return Apart(board, {cell.get()}, first) && Apart(board, {cell.get()}, last);
+        });
+        ASSERT_NE(elsewhere, board.GetCells().end());
+        for (const Wispfold::Cell* layered : {last[0], completes ? last[1] : elsewhere->get()})
+            board.GetCells()[layered->m_cellIndex]->m_kind = 1;
+
+        for (const std::vector<const Wispfold::Cell*>& move : {first, last}) {
+            for (const Wispfold::Cell* cell : {move[move.size() - 2], move.back()}) {
+                Play(cell, true);
+                Play(cell, false);
+            }
+        }
+        EXPECT_EQ(board.GetEnergyLeft(), 0u);
+        EXPECT_TRUE(board.GetItem(first.back())->IsInFlight()) << "the first swap still flies";
+        const std::vector<const Wispfold::Item*> lastItems{board.GetItem(last[last.size() - 2]),
+                                                           board.GetItem(last.back())};
+        std::vector<bool> landed(2, false);
+        for (int frame = 0; frame < 400 && logic->GetState() == 0; ++frame) {
+            Play(nullptr, false);
+            for (std::size_t i = 0; i < 2; ++i) {
+                const Wispfold::Item* item = board.GetItem(last[last.size() - 2 + i]);
+                landed[i] = landed[i] || (item == lastItems[i] && item->IsAtRest());
+            }
+        }
+        EXPECT_EQ(logic->GetState(), completes ? 2u : 3u);
+        EXPECT_EQ(landed, std::vector<bool>(2, true)) << "the last swap's butterflies landed";
+        EXPECT_EQ(board.GetManaProgress(), completes ? 2u : 1u);
+    }
 }
 
 // The solver plays through the window's mouse alone: it wins the first level and loses the second, each only

@@ -11,6 +11,7 @@
 #include "game/play/Board.h"
 #include "game/play/BoardScene.h"
 #include "game/play/ItemManager.h"
+#include "tests/game/play/support/RestingPoints.h"
 #include "tests/support/ImageFiles.h"
 #include "tools/content/world/BoardMap.h"
 #include "tools/content/world/CameraFraming.h"
@@ -19,6 +20,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace AppTesting {
@@ -175,6 +177,7 @@ LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
         }
         Play(nullptr, false);
         ++run.frames;
+        run.restingOffset = std::max(run.restingOffset, TestSupport::LargestRestingOffset(board, logic->GetScene()));
         if (board.GetRemovedCount() > 0) {
             ++run.removals;
             run.removalsWithTimer += logic->GetHintTimer() != 0.0f ? 1 : 0;

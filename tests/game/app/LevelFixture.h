@@ -53,6 +53,7 @@ protected:
         int removals = 0;          // frames with a removal
         int removalsWithTimer = 0; // of those, frames whose hint timer did not read 0 after it
         int cascades = 0;          // removal frames after another one since the last swap
+        float restingOffset = 0;   // the farthest a resting butterfly stood from its cell's resting point
     };
     // Plays until the state leaves 0 or the limit of frames is reached.
     Run PlayToTheEnd(int limit);

@@ -1,7 +1,9 @@
 #include "BoardFixture.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
+#include <vector>
 
 using namespace Wispfold;
 using TestSupport::BoardFixture;
@@ -42,6 +44,18 @@ protected:
         for (const DestructionGroup::Entry& entry : m_board->GetDestructionGroups().at(group)->cells)
             cells.insert(entry.cell);
         return cells;
+    }
+
+    // A decided board is never refilled: frames later no butterfly has come and every one has flown away.
+    void ExpectStaysEmpty()
+    {
+        const std::size_t appeared = m_world.m_appeared.size();
+        for (int frame = 0; frame < 5; ++frame) {
+            m_world.LandAll();
+            Frame();
+        }
+        EXPECT_EQ(m_world.m_appeared.size(), appeared);
+        EXPECT_FALSE(m_world.AnyBusy());
     }
 
     std::size_t CountBonuses(BonusKind kind) const
@@ -283,20 +297,22 @@ TEST_F(BoardRuleStepTest, PassSoundsPlayInOrderAndWinningBeatsRunningOutOfEnergy
     for (const auto& cell : m_board->GetCells())
         EXPECT_TRUE(!cell->HasMana() && !cell->m_closed && !cell->m_blocked && !m_board->GetItem(cell.get()));
 
-    // A plain match spends the last hope of a level without energy, except in relax mode.
+    // A plain match of four spends the last hope of a level without energy, except in relax mode; the guide
+    // praises it only while the level goes on.
     for (const bool relax : {false, true}) {
         level.cellRecords[4].kind = 1;
         level.levelFactor = 0.5f;
         level.relaxMode = relax;
         Make(level);
-        Paint(Line(3, 1, 2));
+        Paint(Line(4, 1, 2));
         m_world.m_failedReactions = 0;
         RemoveGroupAt(2, 0);
         EXPECT_EQ(m_board->IsOutOfEnergy(), !relax);
         EXPECT_EQ(m_world.m_failedReactions, relax ? 0u : 1u);
         const std::vector<std::uint32_t> sounds =
-            relax ? std::vector<std::uint32_t>{19} : std::vector<std::uint32_t>{27, 19};
+            relax ? std::vector<std::uint32_t>{20} : std::vector<std::uint32_t>{27, 20};
         EXPECT_EQ(m_world.m_sounds, sounds);
+        EXPECT_EQ(m_world.m_praises, relax ? std::vector<std::uint32_t>{0} : std::vector<std::uint32_t>{});
     }
 }
 
@@ -347,23 +363,92 @@ TEST_F(BoardRuleStepTest, ACascadeOfFourMakesFourGroupsEachOrderingAnItemDestruc
 
 TEST_F(BoardRuleStepTest, ADecidedLevelDropsItsGroupsAndIsNeverRefilled)
 {
-    // Won with four cascade groups waiting; lost for energy (target 8, no energy) with the same groups.
-    for (const auto& [kind, won] : {std::pair{CellKind{1}, true}, std::pair{CellKind{2}, false}}) {
+    // Won with four cascade groups waiting. Without energy and with two layers a cell the first pass only half
+    // charges the line; the cascade it set off still counts and wins in the next pass.
+    for (const CellKind kind : {CellKind{1}, CellKind{2}}) {
         Make(Column(kind, 0.1f));
         RemoveGroupAt(0, 0);
-        EXPECT_EQ(m_board->IsLevelWon(), won);
-        EXPECT_TRUE(m_board->IsOutOfEnergy());
-        EXPECT_TRUE(m_board->GetDestructionGroups().empty());
-        EXPECT_EQ(m_board->GetMoveCount(), 0u);
-        const std::size_t appeared = m_world.m_appeared.size();
-        for (int frame = 0; frame < 5; ++frame) {
+        if (kind == 2) {
+            EXPECT_FALSE(m_board->IsLevelWon() || m_board->IsOutOfEnergy());
+            EXPECT_EQ(m_board->GetDestructionGroups().size(), 4u);
             m_world.LandAll();
             Frame();
         }
-        EXPECT_EQ(m_world.m_appeared.size(), appeared);
-        EXPECT_FALSE(m_world.AnyBusy());
+        EXPECT_TRUE(m_board->IsLevelWon());
+        EXPECT_FALSE(m_board->IsOutOfEnergy());
+        EXPECT_TRUE(m_board->GetDestructionGroups().empty());
+        EXPECT_EQ(m_board->GetMoveCount(), 0u);
+        ExpectStaysEmpty();
         for (std::uint32_t i = 0; i < 4; ++i)
             EXPECT_EQ(m_board->GetItemAt(i), nullptr);
+    }
+}
+
+// The swap that spends the last unit decides the level in its own pass, whether it was made while the swap before
+// it still flew or while a cascade was landing: won when its line charges the last mana, else lost. Until then
+// nothing is decided, its butterflies fly on, and a further swap is refused. A lost level is not refilled.
+TEST_F(BoardRuleStepTest, TheSwapThatSpendsTheLastEnergyDecidesTheLevel)
+{
+    const std::vector<Coordinates> lastLine{{3, 3}, {3, 5}, {3, 7}};
+    const std::vector<Coordinates> apart{{0, 12}, {2, 12}, {4, 12}};
+    for (const bool duringCascade : {false, true}) {
+        for (const bool completes : {true, false}) {
+            SCOPED_TRACE(testing::Message() << (duringCascade ? "during a cascade" : "during a flight") << ", "
+                                            << (completes ? "completing" : "not completing"));
+            LevelData level = Rectangle(5, 7);
+            for (const auto& [x, y] : completes ? lastLine : apart)
+                KindAt(level, x, y) = 1;
+            level.levelFactor = duringCascade ? 0.5f : 1.0f; // 3 x 0.76 x factor: one unit or two
+            Make(level);
+            m_world.m_levelEndPhrases = m_world.m_failedReactions = 0;
+            // (0, 2) with (1, 3) makes the line (1, 3), (1, 5), (1, 7); (2, 2) with (3, 3) the last line.
+            std::map<Coordinates, ItemColor> colours{{{0, 2}, 1}, {{1, 3}, 2}, {{1, 5}, 1}, {{1, 7}, 1},
+                                                     {{2, 2}, 3}, {{3, 3}, 4}, {{3, 5}, 3}, {{3, 7}, 3}};
+            std::vector<Item*> landingFirst;
+            if (duringCascade) {
+                // New butterflies flying in to a line, as a refill leaves them, with the group found there.
+                colours.merge(Line(3, 2, 4));
+                Paint(colours);
+                for (std::uint32_t y = 0; y < 6; y += 2) {
+                    landingFirst.push_back(ItemAt(4, y));
+                    m_world.Appear(*ItemAt(4, y), *At(4, y));
+                }
+                m_board->CollectDestructionGroup(At(4, 0));
+            } else {
+                Paint(colours);
+                Press(0, 2);
+                Press(1, 3);
+                landingFirst = {ItemAt(0, 2), ItemAt(1, 3)};
+            }
+            Press(2, 2);
+            Press(3, 3);
+            ASSERT_EQ(m_board->GetEnergyLeft(), 0u);
+            ASSERT_EQ(m_board->GetDestructionGroups().size(), 2u);
+            Item* last = ItemAt(3, 3);
+
+            Press(9, 5); // the island's move
+            Press(8, 6);
+            EXPECT_EQ(m_world.m_wiggled.size(), 2u) << "no energy, no swap";
+            EXPECT_EQ(m_world.m_sounds.back(), BoardWorld::kSoundBadSwap);
+            EXPECT_EQ(m_board->GetDestructionGroups().size(), 2u);
+            for (Item* item : landingFirst)
+                m_world.Land(*item);
+            Frame();
+            EXPECT_EQ(m_board->GetRemovedCount(), 3u);
+            EXPECT_FALSE(m_board->IsLevelWon() || m_board->IsOutOfEnergy());
+            EXPECT_EQ(m_world.m_failedReactions, 0u);
+            EXPECT_EQ(m_world.GetMotion(*last), TestSupport::ScriptedBoardWorld::Motion::Swapping);
+
+            m_world.LandAll();
+            Frame();
+            EXPECT_EQ(m_board->GetRemovedCount(), 3u);
+            EXPECT_EQ(m_board->IsLevelWon(), completes);
+            EXPECT_EQ(m_board->IsOutOfEnergy(), !completes);
+            EXPECT_EQ(m_world.m_levelEndPhrases, completes ? 1u : 0u);
+            EXPECT_EQ(m_world.m_failedReactions, completes ? 0u : 1u);
+            EXPECT_EQ(m_board->GetManaProgress(), completes ? 3u : 0u);
+            ExpectStaysEmpty();
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // invariants. Every frame runs as the level does (the texts, the board with the cell under the GUI cursor, the
 // pool, the tokens), then the engine's passes (cameras, particles, sprite groups, GUI, models).
 #include "BoardSceneFixture.h"
+#include "support/RestingPoints.h"
 
 #include "engine/foundation/Controls.h"
 #include "engine/gui/GUIManager.h"
@@ -13,7 +14,9 @@
 #include "game/play/ItemManager.h"
 #include "game/play/LevelManager.h"
 
+#include <map>
 #include <optional>
+#include <random>
 #include <set>
 
 namespace {
@@ -110,7 +113,7 @@ protected:
 
     void Frame(bool held)
     {
-        timers->m_frameTime = kFrame;
+        timers->m_frameTime = m_frameTime;
         controls->SetKeyState("MOUSE1", held);
         gui->Update();
         texts->Update();
@@ -174,6 +177,7 @@ protected:
     std::unique_ptr<GameFramework::AudioPlayer> audio;
     std::unique_ptr<Wispfold::GUIGameLogicTextManager> texts;
     Wispfold::LevelRecord m_record;
+    float m_frameTime = kFrame;
     std::uint32_t m_accepted = 0;
     std::unique_ptr<Wispfold::BonusManager> m_bonuses;
     std::unique_ptr<Wispfold::ItemManager> m_items;
@@ -278,6 +282,56 @@ TEST_F(GameBoardWorldTest, ManySwapsOverManyLevelsKeepTheBoardsInvariants)
     EndLevel();
     StartLevel();
     EXPECT_EQ(RegisteredCount(), baseModels) << "a level leaves no model behind";
+}
+
+// A restless player at uneven frame times: presses on random cells and their neighbours (refused swaps wiggle,
+// accepted ones fly and refill) and hints whenever there are moves, level after level. However often a butterfly
+// wiggles, swaps or arrives, once at rest it stands on its cell's resting point.
+TEST_F(GameBoardWorldTest, ButterfliesComeToRestOnTheirCellsWhateverTheFrameTimes)
+{
+    m_level.relaxMode = true;
+    StartLevel();
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> frameTimes(0.004f, 0.1f);
+    std::map<const Item*, std::uint32_t> states;
+    std::uint32_t wiggles = 0;
+    std::uint32_t swaps = 0;
+    float offset = 0.0f;
+    const Cell* pressed = nullptr;
+    for (int frame = 0; frame < 4000; ++frame) {
+        if (m_board->IsLevelWon() && !m_items->AnyItemBusy()) {
+            EndLevel();
+            StartLevel();
+            states.clear();
+            pressed = nullptr;
+        }
+        m_frameTime = frameTimes(random);
+        const std::uint32_t action = random() % 8;
+        bool held = false;
+        if (action == 0 && m_board->GetMoveCount() > 0) {
+            m_board->ShowHint(random() % m_board->GetMoveCount());
+        } else if (action == 1) {
+            const Cell* next = pressed ? m_board->GetNeighbour(pressed, random() % 6) : nullptr;
+            pressed = next ? next : m_board->GetCells()[random() % m_board->GetCells().size()].get();
+            const Wispfold::ScreenPosition at = m_scene->GetScreenPosition(*pressed);
+            MoveMouse({at.x, at.y});
+            held = true;
+        }
+        Frame(held);
+        for (const auto& cell : m_board->GetCells()) {
+            const Item* item = m_board->GetItem(cell.get());
+            if (!item)
+                continue;
+            const std::uint32_t state = item->GetState();
+            wiggles += state == Wispfold::kItemWiggling && states[item] != state ? 1 : 0;
+            swaps += state == Wispfold::kItemLifting && states[item] != state ? 1 : 0;
+            states[item] = state;
+        }
+        offset = std::max(offset, TestSupport::LargestRestingOffset(*m_board, *m_scene));
+    }
+    EXPECT_EQ(offset, 0.0f);
+    EXPECT_GT(wiggles, 100u);
+    EXPECT_GT(swaps, 50u);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "tests/game/app/game/GameFixture.h"
 #include "tests/game/app/game/ScreenPictures.h"
 #include "tests/game/play/support/BoardSolver.h"
+#include "tests/game/play/support/RestingPoints.h"
 
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
@@ -98,6 +99,7 @@ public:
     std::vector<std::set<std::string>> levelMusic; // as each level was first seen settled
     std::u16string highlighted;                    // the high-score entry picked out after the game over
     std::uint32_t scoreAtGameOver = 0;
+    float restingOffset = 0.0f; // the farthest a resting butterfly stood from its cell's resting point
 
     // Waits for the screen and saves its picture.
     void Picture(const std::string& name, std::function<bool(TestedGame&)> until, int frameLimit = 900)
@@ -158,10 +160,14 @@ public:
                          kLevelFrameLimit});
         auto solver = std::make_shared<std::unique_ptr<TestSupport::BoardSolver>>();
         steps.push_back({name + " played to its end",
-                         [solver, aim](TestedGame& game) {
+                         [this, solver, aim](TestedGame& game) {
                              const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
                              if (!*solver)
                                  *solver = std::make_unique<TestSupport::BoardSolver>(*game.GetEngine(), aim);
+                             if (level)
+                                 restingOffset =
+                                     std::max(restingOffset,
+                                              TestSupport::LargestRestingOffset(level->GetBoard(), level->GetScene()));
                              return level && (*solver)->Step(*level);
                          },
                          {},
@@ -311,6 +317,7 @@ TEST_F(GamePlay, FromTheLogoThroughTwoLevelsToTheExit)
     EXPECT_TRUE(PlatformTesting::RecordedMessageBoxes().empty());
     EXPECT_EQ(script.highlighted, u"Ann");
     EXPECT_TRUE(unknownTexts.empty()) << *unknownTexts.begin();
+    EXPECT_EQ(script.restingOffset, 0.0f) << "every swapped butterfly lands on its cell";
 
     // The first level plays the first level track on the level channel, the second the other.
     ASSERT_EQ(script.levelMusic.size(), 2u);

@@ -52,21 +52,29 @@ std::vector<const Cell*> GroupAfterSwap(const Board& board, const Cell* first, c
 
 BoardSolver::BoardSolver(const KeystrelEngine::Engine& engine, Aim aim) : m_engine(&engine), m_aim(aim) {}
 
-std::uint32_t BoardSolver::ManaOfSwap(const Board& board, std::uint32_t pair)
+std::vector<const Cell*> BoardSolver::CellsOfSwap(const Board& board, std::uint32_t pair)
 {
     const Cell* first = board.GetMoveFirstCell(pair);
     const Cell* second = board.GetMoveSecondCell(pair);
     std::vector<bool> counted(board.GetCells().size());
-    std::uint32_t mana = 0;
+    std::vector<const Cell*> cells;
     for (const Cell* start : {first, second}) {
         const std::vector<const Cell*> group = GroupAfterSwap(board, first, second, start);
         for (const Cell* cell : group) {
             if (group.size() < 3 || counted[cell->m_cellIndex])
                 continue;
             counted[cell->m_cellIndex] = true;
-            mana += cell->HasMana() && !cell->m_blocked ? 1 : 0;
+            cells.push_back(cell);
         }
     }
+    return cells;
+}
+
+std::uint32_t BoardSolver::ManaOfSwap(const Board& board, std::uint32_t pair)
+{
+    std::uint32_t mana = 0;
+    for (const Cell* cell : CellsOfSwap(board, pair))
+        mana += cell->HasMana() && !cell->m_blocked ? 1 : 0;
     return mana;
 }
 

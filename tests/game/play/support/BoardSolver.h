@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace KeystrelEngine {
 class Engine;
@@ -36,8 +37,10 @@ public:
 
     // Every butterfly of the board sits at its cell and nothing waits for removal.
     static bool IsSettled(const Wispfold::Board& board);
-    // The mana cells the swap of the pair would empty: the open, unblocked mana cells of every group of three or
-    // more same-coloured butterflies that either swapped cell would join.
+    // The cells the swap of the pair would empty: every group of three or more same-coloured butterflies that
+    // either swapped cell would join.
+    static std::vector<const Wispfold::Cell*> CellsOfSwap(const Wispfold::Board& board, std::uint32_t pair);
+    // The open, unblocked mana cells among them.
     static std::uint32_t ManaOfSwap(const Wispfold::Board& board, std::uint32_t pair);
 
 private:
