@@ -15,6 +15,7 @@
 #include "game/app/GUIWelcomeWindow.h"
 #include "platform/testing.h"
 #include "tests/game/app/MenuWindowFixture.h"
+#include "tests/tools/content/ContentData.h"
 
 #include <SDL_mouse.h>
 
@@ -119,6 +120,44 @@ TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNa
     rename.Open(true, u"Cid");
     check(rename, rename.GetEntry(), u"Dan", GameFramework::RequestProfiles);
     EXPECT_EQ(CurrentName(), u"Dan");
+}
+
+// Each language's letters in its own code page, five typed in one frame at a time: the name takes them all, as
+// the font the box prints with draws every one.
+TEST_F(GUIProfileWindowsTest, EveryLanguagesLettersTypedFiveAFrameReachTheName)
+{
+    const struct
+    {
+        const char* language;
+        UINT codePage;
+        std::string letters; // UTF-8
+    } alphabets[] = {
+        {"en", 1252, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"},
+        {"ru", 1251, "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя"},
+        {"ge", 1252, "ÄÖÜäöüß"},
+        {"fr", 1252, "ÀÂÆÇÈÉÊËÎÏÔŒÙÛÜŸàâæçèéêëîïôœùûüÿ"},
+        {"it", 1252, "ÀÈÉÌÍÎÒÓÙÚàèéìíîòóùú"},
+        {"sp", 1252, "ÁÉÍÑÓÚÜáéíñóúü¡¿"},
+    };
+    GUIWelcomeWindow& welcome = Make<GUIWelcomeWindow>();
+    welcome.Open();
+    OpenFully(welcome);
+    for (const auto& alphabet : alphabets) {
+        SCOPED_TRACE(alphabet.language);
+        PlatformTesting::SetAnsiCodePage(alphabet.codePage);
+        for (std::size_t at = 0, letters = 0, end = 0; at < alphabet.letters.size(); at = end, letters = 0) {
+            while (end < alphabet.letters.size() && (letters < 5 || (alphabet.letters[end] & 0xC0) == 0x80))
+                letters += (alphabet.letters[end++] & 0xC0) != 0x80 ? 1 : 0;
+            const std::string chunk = alphabet.letters.substr(at, end - at);
+            welcome.GetEntry().Clear();
+            PlatformTesting::InjectText(chunk);
+            for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+                DispatchMessageA(&message);
+            Step(welcome);
+            EXPECT_EQ(welcome.GetEntry().GetName(), ContentTesting::Widen(chunk));
+        }
+    }
+    PlatformTesting::SetAnsiCodePage(1252);
 }
 
 TEST_F(GUIProfileWindowsTest, TheWelcomeMakesTheTrimmedNameTheCurrentProfileAndSavesTheList)
