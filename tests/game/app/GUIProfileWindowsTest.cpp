@@ -150,10 +150,7 @@ TEST_F(GUIProfileWindowsTest, EveryLanguagesLettersTypedFiveAFrameReachTheName)
                 letters += (alphabet.letters[end++] & 0xC0) != 0x80 ? 1 : 0;
             const std::string chunk = alphabet.letters.substr(at, end - at);
             welcome.GetEntry().Clear();
-            PlatformTesting::InjectText(chunk);
-            for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
-                DispatchMessageA(&message);
-            Step(welcome);
+            Type(welcome, chunk);
             EXPECT_EQ(welcome.GetEntry().GetName(), ContentTesting::Widen(chunk));
         }
     }

@@ -18,14 +18,14 @@ namespace {
 
 using namespace GameTesting;
 
-const Wispfold::GUIWelcomeWindow& Welcome(TestedGame& game)
+const Wispfold::GUIWelcomeWindow* Welcome(TestedGame& game)
 {
-    return static_cast<const Wispfold::GUIWelcomeWindow&>(*game.m_welcomeWindow);
+    return static_cast<const Wispfold::GUIWelcomeWindow*>(game.m_welcomeWindow.get());
 }
 
 bool WelcomeShown(TestedGame& game)
 {
-    return game.m_welcomeWindow && Welcome(game).m_shown && Welcome(game).m_colour.a >= 1.0f;
+    return Welcome(game) && Welcome(game)->m_shown && Welcome(game)->m_colour.a >= 1.0f;
 }
 
 // Holds once the frames have passed since it was first asked.
@@ -34,29 +34,28 @@ std::function<bool(TestedGame&)> After(int frames)
     return [frames](TestedGame&) mutable { return --frames < 0; };
 }
 
-void Mouse(bool down)
-{
-    PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down);
-}
-
 using GameFirstStart = GameFixture;
 
 TEST_F(GameFirstStart, APressReleasedWhileOkIsDisabledNeverClicksIt)
 {
-    const auto ok = [](TestedGame& game) -> KeystrelEngine::GUIButton& {
-        return *Welcome(game).GetEntry().GetOkButton()->GetButton();
+    const auto ok = [](TestedGame & game) -> auto&
+    {
+        return *Welcome(game)->GetEntry().GetOkButton()->GetButton();
+    };
+    const auto mouse = [](bool down) {
+        return [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); };
     };
     std::u16string current;
     const int exitCode = Play({
         {"welcome", WelcomeShown, [](TestedGame&) { PlatformTesting::InjectText("A"); }},
         {"A typed", After(2), [&](TestedGame& game) { AppTesting::PointAt(game.Window(), ok(game)); }},
-        {"on OK", After(1), [](TestedGame&) { Mouse(true); }},
+        {"on OK", After(1), mouse(true)},
         {"OK held", After(1), [](TestedGame&) { PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, true); }},
         {"A erased", After(1),
          [&](TestedGame& game) {
              EXPECT_FALSE(ok(game).IsEnabled());
              PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, false);
-             Mouse(false);
+             PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
          }},
         {"released on the disabled OK", After(2), [](TestedGame&) { PlatformTesting::InjectText("B"); }},
         {"B typed", After(10),
@@ -64,10 +63,10 @@ TEST_F(GameFirstStart, APressReleasedWhileOkIsDisabledNeverClicksIt)
              EXPECT_TRUE(ok(game).IsEnabled());
              EXPECT_TRUE(WelcomeShown(game)) << "the welcome stays";
              EXPECT_TRUE(game.m_profileManager->GetProfiles().empty());
-             EXPECT_EQ(Welcome(game).GetEntry().GetEditBox()->GetEditBox()->GetText(), u"B");
-             Mouse(true);
+             EXPECT_EQ(Welcome(game)->GetEntry().GetEditBox()->GetEditBox()->GetText(), u"B");
          }},
-        {"pressed anew", After(1), [](TestedGame&) { Mouse(false); }},
+        {"pressed anew", Always, mouse(true)},
+        {"released", After(1), mouse(false)},
         {"main menu", MainMenuShown, [&](TestedGame& game) { current = game.m_profileManager->m_current->GetName(); }},
     });
     EXPECT_EQ(exitCode, 0);
