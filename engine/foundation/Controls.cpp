@@ -108,7 +108,7 @@ void Controls::UpdateInputLock()
 {
     if (m_inputLock) {
         m_inputLock = false;
-        m_inputLock = m_window->m_keyPending || IsAnyKeyDown();
+        m_inputLock = m_window->HasKeyEvents() || IsAnyKeyDown();
         if (m_inputLock) {
             m_lockTime += m_timerManager->m_frameTime;
             if (m_lockTime <= kLockPatience || IsAnySystemKeyDown())
@@ -148,7 +148,7 @@ void Controls::EndFrame()
 {
     for (auto& [name, state] : m_keys)
         state.wentDown = false;
-    m_window->m_keyPending = false;
+    m_window->ClearKeyEvents();
 }
 
 void Controls::SetKeyState(const std::string& name, bool down)

@@ -36,7 +36,7 @@ public:
 
     // The back end calls this once per frame after it has reported the devices.
     virtual void Update();
-    // Clears every went-down flag and the window's pending key event.
+    // Clears every went-down flag and the window's key events of the frame.
     virtual void EndFrame();
 
     // For the back end; the name must be one of KeyNames exactly.

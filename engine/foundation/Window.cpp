@@ -223,11 +223,10 @@ void Window::ClampColourSettings()
         *setting = std::clamp(*setting, 0.0f, 2.0f);
 }
 
-void Window::SetKeyEvent(std::uint16_t code, bool character)
+void Window::AddKeyEvent(std::uint16_t code, bool character)
 {
-    m_keyCode = code;
-    m_keyIsCharacter = character;
-    m_keyPending = true;
+    if (m_keyEventCount < kMaxKeyEvents)
+        m_keyEvents[m_keyEventCount++] = {code, character};
 }
 
 LRESULT Window::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -248,11 +247,11 @@ LRESULT Window::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 1;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        SetKeyEvent(static_cast<std::uint16_t>(wParam), false);
+        AddKeyEvent(static_cast<std::uint16_t>(wParam), false);
         break;
     case WM_CHAR:
         if (char16_t unit; wParam > kLastControlCharacter && ToWideChar(static_cast<char>(wParam), unit))
-            SetKeyEvent(unit, true);
+            AddKeyEvent(unit, true);
         break;
     case WM_SYSKEYUP:
         return 0;

@@ -1,13 +1,16 @@
 // The program's one window: full screen, windowed (optionally centred), or inside a window that a host program
-// names. Its procedure turns closing into the "exit" command, keeps the last key or character typed for text
-// input, swallows the system keys and commands that would disturb a full-screen game, and turns the maximise
-// button into a switch to full screen. Once per frame it minimises itself when it has lost the focus in full
-// screen, watches Alt+Enter, and ends the program when its host window has gone.
+// names. Its procedure turns closing into the "exit" command, keeps the keys and characters typed in the frame
+// for text input, swallows the system keys and commands that would disturb a full-screen game, and turns the
+// maximise button into a switch to full screen. Once per frame it minimises itself when it has lost the focus in
+// full screen, watches Alt+Enter, and ends the program when its host window has gone.
 #pragma once
 
 #include "platform/win32/Win32.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,11 +47,21 @@ public:
     bool m_fullScreen;
     bool m_minimiseWhenInactive;
 
-    // The last key event of the frame: a virtual-key code, or a UTF-16 character when m_keyIsCharacter is set.
-    // The input's end of frame clears the pending flag.
-    bool m_keyPending = false;
-    bool m_keyIsCharacter = false;
-    std::uint16_t m_keyCode = 0;
+    // A key typed: a virtual-key code, or a UTF-16 character.
+    struct KeyEvent
+    {
+        std::uint16_t code = 0;
+        bool character = false;
+    };
+    // More than a frame ever holds while the game runs; a frame's events beyond it are dropped.
+    static constexpr std::size_t kMaxKeyEvents = 128;
+
+    // The key events of the frame, in the order they were typed: a fast typist or a long frame brings several.
+    // The input's end of frame forgets them.
+    std::span<const KeyEvent> GetKeyEvents() const { return {m_keyEvents.data(), m_keyEventCount}; }
+    bool HasKeyEvents() const { return m_keyEventCount > 0; }
+    void AddKeyEvent(std::uint16_t code, bool character);
+    void ClearKeyEvents() { m_keyEventCount = 0; }
 
 private:
     static LRESULT WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -61,7 +74,6 @@ private:
     void Place(std::int32_t screenWidth, std::int32_t screenHeight, DWORD& style, DWORD& exStyle, RECT& rect) const;
     void SwitchScreenMode();
     void ClampColourSettings();
-    void SetKeyEvent(std::uint16_t code, bool character);
     bool IsChild() const { return m_parent != nullptr; }
 
     MessageManager* m_log;
@@ -74,6 +86,8 @@ private:
     std::vector<HWND> m_hostWindows; // the parent and every ancestor above it
     HDC m_deviceContext = nullptr;
     bool m_altEnterHeld = false;
+    std::array<KeyEvent, kMaxKeyEvents> m_keyEvents;
+    std::size_t m_keyEventCount = 0;
 };
 
 } // namespace KeystrelEngine

@@ -200,8 +200,12 @@ void Console::Update()
     m_window->SetColour({1.0f, 1.0f, 1.0f, m_alpha});
     AddTexts();
     const Window* window = m_controls->GetWindow();
-    if (!m_controls->m_inputLock && window && window->m_keyPending && !window->m_keyIsCharacter)
-        HandleKey(window->m_keyCode);
+    if (m_controls->m_inputLock || !window)
+        return;
+    // The input line takes the characters; the console the other keys, all of them in the order typed.
+    for (const Window::KeyEvent& key : window->GetKeyEvents())
+        if (!key.character)
+            HandleKey(key.code);
 }
 
 void Console::Toggle()

@@ -27,8 +27,14 @@ GUIButton::GUIButton(const GUIServices& services, GUISoundManager* sounds, std::
 bool GUIButton::Update(float cursorX, float cursorY, bool buttonHeld, bool buttonWentDown)
 {
     m_clicked = false;
-    if (!GUIWindow::Update(cursorX, cursorY, buttonHeld, buttonWentDown) || m_state == kDisabled)
+    if (!GUIWindow::Update(cursorX, cursorY, buttonHeld, buttonWentDown))
         return false;
+    if (m_state == kDisabled) {
+        // A press held through the disabled time may still click; one released meanwhile has ended, and must not
+        // click by itself once the button is enabled again.
+        m_pressed = m_pressed && buttonHeld;
+        return false;
+    }
     const bool over = IsCursorOver();
     if (over && buttonWentDown && !m_pressed) {
         m_pressed = true;

@@ -31,8 +31,8 @@ public:
     GUIButton(const GUIServices& services, GUISoundManager* sounds, std::uint32_t flags, GUIPoint position,
               GUISize size, const std::string& modelName, GUIWindow* parent);
 
-    // The hit test, then the press, click and hover rules. A button that is not visible or is disabled changes
-    // nothing and returns false.
+    // The hit test, then the press, click and hover rules. A button that is not visible changes nothing and returns
+    // false; a disabled one returns false too and only forgets a press whose mouse button has been released.
     bool Update(float cursorX, float cursorY, bool buttonHeld, bool buttonWentDown) override;
     // The window's drawing, then the frame GetState of a texture with more than one frame.
     bool Draw() override;

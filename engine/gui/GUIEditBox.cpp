@@ -96,9 +96,7 @@ bool GUIEditBox::Update(float cursorX, float cursorY, bool buttonHeld, bool butt
         return false;
     Color colour = m_textColour;
     colour.a *= GetColour().a;
-    const Window* window = m_controls->GetWindow();
-    const bool changed = m_active && !m_controls->m_inputLock && window && window->m_keyPending &&
-                         HandleKey(window->m_keyIsCharacter, window->m_keyCode);
+    const bool changed = m_active && !m_controls->m_inputLock && HandleKeys();
     AddVisibleText(colour);
     if (m_active)
         AddCaret(colour);
@@ -131,6 +129,18 @@ void GUIEditBox::AddCaret(const Color& colour)
 }
 
 // Keys -----------------------------------------------------------------------------------------------------------
+
+// Every key of the frame in the order typed, so that a fast typist or a long frame loses none.
+bool GUIEditBox::HandleKeys()
+{
+    const Window* window = m_controls->GetWindow();
+    if (!window)
+        return false;
+    bool changed = false;
+    for (const Window::KeyEvent& key : window->GetKeyEvents())
+        changed = HandleKey(key.character, key.code) || changed;
+    return changed;
+}
 
 bool GUIEditBox::HandleKey(bool isCharacter, std::uint16_t code)
 {

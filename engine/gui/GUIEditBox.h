@@ -1,7 +1,7 @@
-// A one-line text input: it takes the window's key event of the frame (one a frame), edits its text with a caret
-// in insert or overwrite mode, holds the text to a number of characters and a printed width, scrolls sideways so
-// that the caret stays in view, prints the visible part and a blinking caret into its own window, and plays GUI
-// sound 12 on every change.
+// A one-line text input: it takes the window's key events of the frame in the order typed, edits its text with a
+// caret in insert or overwrite mode, holds the text to a number of characters and a printed width, scrolls
+// sideways so that the caret stays in view, prints the visible part and a blinking caret into its own window, and
+// plays GUI sound 12 on every change.
 #pragma once
 
 #include "GUIWindow.h"
@@ -50,6 +50,7 @@ public:
 
 private:
     // Each returns whether the text changed.
+    bool HandleKeys();
     bool HandleKey(bool isCharacter, std::uint16_t code);
     bool TypeCharacter(char16_t character);
     bool Back();

@@ -13,6 +13,13 @@ namespace {
 
 constexpr std::uint32_t kThumbFlags = GUIWindow::kShown | GUIWindow::kColouredQuad;
 
+// The track's extent along one axis, keeping its direction and at least one unit long, so that the cursor's
+// offset from the track's start divided by it runs from 0 at the start to 1 at the end either way.
+float SignedLength(float extent)
+{
+    return extent < 0.0f ? std::min(extent, -1.0f) : std::max(extent, 1.0f);
+}
+
 } // namespace
 
 GUISlider::GUISlider(const GUIServices& services, GUISoundManager* sounds, GUIPoint position, GUISize size,
@@ -28,29 +35,37 @@ GUISlider::~GUISlider() = default;
 
 // The thumb ---------------------------------------------------------------------------------------------------
 
+// A track may run towards either end of its axis (a list's scroll runs down from the top): the window starts at
+// whichever end lies lower.
+GUIPoint GUISlider::ThumbWindowPosition() const
+{
+    return {std::min(m_trackStart.x, m_trackEnd.x), std::min(m_trackStart.y, m_trackEnd.y)};
+}
+
 GUISize GUISlider::ThumbWindowSize(GUISize thumbSize) const
 {
-    return {thumbSize.width + m_trackEnd.x - m_trackStart.x, thumbSize.height + m_trackEnd.y - m_trackStart.y};
+    return {thumbSize.width + std::abs(m_trackEnd.x - m_trackStart.x),
+            thumbSize.height + std::abs(m_trackEnd.y - m_trackStart.y)};
 }
 
 void GUISlider::SetThumb(const std::string& modelName, GUISize thumbSize)
 {
-    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(thumbSize),
-                                           modelName, this),
+    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, ThumbWindowPosition(),
+                                           ThumbWindowSize(thumbSize), modelName, this),
                thumbSize);
 }
 
 void GUISlider::SetThumb(const Model* source, GUISize thumbSize)
 {
-    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(thumbSize),
-                                           source, this),
+    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, ThumbWindowPosition(),
+                                           ThumbWindowSize(thumbSize), source, this),
                thumbSize);
 }
 
 void GUISlider::SetThumb(const ShaderDescriptor& descriptor, float extentU, float extentV, GUISize thumbSize)
 {
-    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, m_trackStart, ThumbWindowSize(thumbSize),
-                                           descriptor, this, extentU, extentV),
+    AdoptThumb(std::make_unique<GUIButton>(m_services, m_sounds, kThumbFlags, ThumbWindowPosition(),
+                                           ThumbWindowSize(thumbSize), descriptor, this, extentU, extentV),
                thumbSize);
 }
 
@@ -97,16 +112,16 @@ bool GUISlider::Update(float cursorX, float cursorY, bool buttonHeld, bool butto
     return true;
 }
 
-// Along x the cursor holds the thumb by its middle; along y by its edge.
+// Along x the cursor holds the thumb by its middle; along y by its lower edge.
 std::uint32_t GUISlider::PositionAt(float cursorX, float cursorY) const
 {
     const GUIPoint origin = GetAbsolutePosition();
     float t = 0.0f;
     if (m_vertical == 0) {
-        const float length = std::max(m_trackEnd.x - m_trackStart.x, 1.0f);
+        const float length = SignedLength(m_trackEnd.x - m_trackStart.x);
         t = (cursorX - origin.x - m_trackStart.x - 0.5f * m_thumbSize.width) / length;
     } else {
-        const float length = std::max(m_trackEnd.y - m_trackStart.y, 1.0f);
+        const float length = SignedLength(m_trackEnd.y - m_trackStart.y);
         t = (cursorY - origin.y - m_trackStart.y) / length;
     }
     t = std::clamp(t, 0.0f, 1.0f);

@@ -1,7 +1,8 @@
 // A window with a thumb that the mouse drags along a straight track; the thumb snaps to one of a number of
-// positions, position 0 at the track's start (at its end when inverted). The thumb is a button whose window
-// covers the whole track, so a press anywhere on the track takes the thumb there; the slider places the thumb's
-// quad itself. The slider's own texture shows its state: normal, hover or disabled.
+// positions, position 0 at the track's start (at its end when inverted). The track may run either way along its
+// axis. The thumb is a button whose window covers the whole track, so a press anywhere on the track takes the
+// thumb there; the slider places the thumb's quad itself. The slider's own texture shows its state: normal,
+// hover or disabled.
 #pragma once
 
 #include "GUIButton.h"
@@ -64,7 +65,8 @@ protected:
 
 private:
     void AdoptThumb(std::unique_ptr<GUIButton> thumb, GUISize thumbSize);
-    // The thumb's window spans the track and a thumb of the size.
+    // The thumb's window spans the track and a thumb of the size, whichever way the track runs.
+    GUIPoint ThumbWindowPosition() const;
     GUISize ThumbWindowSize(GUISize thumbSize) const;
     // The position nearest the cursor on the track.
     std::uint32_t PositionAt(float cursorX, float cursorY) const;

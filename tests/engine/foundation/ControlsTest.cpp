@@ -171,7 +171,7 @@ TEST_F(ControlsTest, InputLockLastsWhileKeysAreHeld)
     // A key message of this frame keeps the lock too.
     controls.m_inputLock = true;
     controls.EndFrame();
-    window.m_keyPending = true;
+    window.AddKeyEvent('A', false);
     controls.Update();
     EXPECT_TRUE(controls.m_inputLock);
     Frame();

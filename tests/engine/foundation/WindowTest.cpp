@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using KeystrelEngine::Config;
 using KeystrelEngine::Window;
@@ -24,6 +26,17 @@ struct Options
     std::int32_t height = 480;
     HWND parent = nullptr;
 };
+
+// A key event as code and whether it is a character.
+using Event = std::pair<std::uint16_t, bool>;
+
+std::vector<Event> Events(const Window& window)
+{
+    std::vector<Event> events;
+    for (const Window::KeyEvent& event : window.GetKeyEvents())
+        events.emplace_back(event.code, event.character);
+    return events;
+}
 
 class WindowTest : public ::testing::Test
 {
@@ -90,21 +103,18 @@ TEST_F(WindowTest, TypedCharactersArriveInTheAnsiCodePage)
     auto window = Open();
     PlatformTesting::InjectText("é");
     Pump();
-    EXPECT_TRUE(window->m_keyPending);
-    EXPECT_TRUE(window->m_keyIsCharacter);
-    EXPECT_EQ(window->m_keyCode, 0x00E9);
+    EXPECT_EQ(Events(*window), (std::vector<Event>{{0x00E9, true}}));
 
     // Cyrillic exists only in the Russian code page.
-    window->m_keyPending = false;
+    window->ClearKeyEvents();
     PlatformTesting::InjectText("ж");
     Pump();
-    EXPECT_FALSE(window->m_keyPending);
+    EXPECT_FALSE(window->HasKeyEvents());
     PlatformTesting::SetAnsiCodePage(1251);
     PlatformTesting::InjectText("ж");
     Pump();
     PlatformTesting::SetAnsiCodePage(1252);
-    EXPECT_TRUE(window->m_keyPending);
-    EXPECT_EQ(window->m_keyCode, 0x0436);
+    EXPECT_EQ(Events(*window), (std::vector<Event>{{0x0436, true}}));
 }
 
 TEST_F(WindowTest, KeysGiveVirtualKeyCodesAndControlCharactersNoEvent)
@@ -112,20 +122,17 @@ TEST_F(WindowTest, KeysGiveVirtualKeyCodesAndControlCharactersNoEvent)
     auto window = Open();
     PlatformTesting::InjectKey(SDL_SCANCODE_A, true);
     Pump();
-    EXPECT_TRUE(window->m_keyPending);
-    EXPECT_FALSE(window->m_keyIsCharacter);
-    EXPECT_EQ(window->m_keyCode, 'A');
+    EXPECT_EQ(Events(*window), (std::vector<Event>{{'A', false}}));
 
-    window->m_keyPending = false;
+    window->ClearKeyEvents();
     PlatformTesting::InjectText("\b");
     Pump();
-    EXPECT_FALSE(window->m_keyPending);
+    EXPECT_FALSE(window->HasKeyEvents());
 
     PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, true);
     PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, true, true); // held: the repeat counts too
     Pump();
-    EXPECT_TRUE(window->m_keyPending);
-    EXPECT_EQ(window->m_keyCode, 0x08);
+    EXPECT_EQ(Events(*window), (std::vector<Event>{{0x08, false}, {0x08, false}}));
 }
 
 TEST_F(WindowTest, MaximiseSwitchesToFullScreenInsteadOfMaximising)

@@ -99,9 +99,7 @@ protected:
     // A frame in which the game window holds the virtual key.
     void Press(std::uint16_t code)
     {
-        engine->m_window->m_keyPending = true;
-        engine->m_window->m_keyIsCharacter = false;
-        engine->m_window->m_keyCode = code;
+        engine->m_window->AddKeyEvent(code, false);
         Frame();
     }
 

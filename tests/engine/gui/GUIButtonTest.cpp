@@ -98,11 +98,11 @@ TEST_F(GUIButtonTest, EnablingKeepsTheStateDisablingFreezesThePressAndShowingRes
 
     button->SetEnabled(false);
     EXPECT_EQ(button->GetState(), 3u);
-    for (const Mouse& mouse : {kOutside, kOver, kPressOver}) {
+    for (const Mouse& mouse : {kHoldOutside, kHoldOver, kPressOver}) {
         EXPECT_FALSE(button->Update(mouse.x, mouse.y, mouse.held, mouse.wentDown));
         EXPECT_EQ(button->GetState(), 3u);
         EXPECT_FALSE(button->IsClicked());
-        EXPECT_TRUE(button->IsPressed()) << "the press is kept while disabled";
+        EXPECT_TRUE(button->IsPressed()) << "the press is kept while disabled and held";
     }
     EXPECT_TRUE(TakeSounds().empty());
 
@@ -124,6 +124,33 @@ TEST_F(GUIButtonTest, EnablingKeepsTheStateDisablingFreezesThePressAndShowingRes
     EXPECT_FALSE(button->Update(kOver.x, kOver.y, false, false));
     button->SetVisible(true);
     EXPECT_EQ(button->GetState(), 0u);
+}
+
+// A press whose mouse button is released while the button is disabled has ended: enabled again under the cursor,
+// neither a button nor a check box clicks until it is pressed anew.
+TEST_F(GUIButtonTest, AReleaseWhileDisabledEndsThePress)
+{
+    const auto button = Button();
+    const auto box = CheckBox();
+    for (GUIButton* widget : {button.get(), static_cast<GUIButton*>(box.get())}) {
+        const auto clicks = [&](const Mouse& mouse) {
+            widget->Update(mouse.x, mouse.y, mouse.held, mouse.wentDown);
+            return widget->IsClicked();
+        };
+        clicks(kOver);
+        clicks(kPressOver);
+        widget->SetEnabled(false);
+        clicks(kHoldOver);
+        EXPECT_TRUE(widget->IsPressed()) << "still held";
+        clicks(kOver);
+        EXPECT_FALSE(widget->IsPressed()) << "released while disabled";
+        widget->SetEnabled(true);
+        EXPECT_FALSE(clicks(kOver));
+        EXPECT_FALSE(clicks(kOver));
+        clicks(kPressOver);
+        EXPECT_TRUE(clicks(kOver)) << "a new press clicks";
+    }
+    EXPECT_TRUE(box->m_checked) << "toggled once, by the new press";
 }
 
 TEST_F(GUIButtonTest, ACheckBoxTogglesInTheUpdateOfTheClickAndShowsEightFrames)

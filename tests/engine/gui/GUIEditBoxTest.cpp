@@ -1,5 +1,5 @@
 // Edit boxes on the recording device with a font of 10-unit glyphs: typing in insert and overwrite mode against
-// both limits, the editing keys and the scrolling they cause, the full box's BACK, the one key of a frame, the
+// both limits, the editing keys and the scrolling they cause, the full box's BACK, the many keys of a frame, the
 // boxes that ignore keys, the blinking caret, the text's colour, and the texts of the frame.
 #include "engine/gui/GUIEditBox.h"
 #include "engine/foundation/Controls.h"
@@ -76,11 +76,8 @@ protected:
     // One frame: the key event (if any), the update, then the draw that prints and forgets the texts.
     bool Frame(GUIEditBox& box, const KeyStep* key = nullptr)
     {
-        if (key) {
-            window->m_keyPending = true;
-            window->m_keyIsCharacter = key->character;
-            window->m_keyCode = key->code;
-        }
+        if (key)
+            window->AddKeyEvent(key->code, key->character);
         const bool result = box.Update(0, 0, false, false);
         controls->EndFrame();
         texts.clear();
@@ -218,18 +215,34 @@ TEST_F(GUIEditBoxTest, AViewNarrowerThanTheCaretStopsScrollingAtTheCaret)
     EXPECT_EQ(texts[0].text, u"_");
 }
 
-TEST_F(GUIEditBoxTest, OnlyTheLastKeyOfAFrameReachesTheBoxAndOnlyOnce)
+// A fast typist fills one frame with capitals (Shift held), an erased letter and a step back: the box takes
+// every key in the order typed, the key-downs of the letters and of Shift changing nothing.
+TEST_F(GUIEditBoxTest, EveryKeyOfAFrameReachesTheBoxInOrderAndOnlyOnce)
 {
-    const auto box = Box(10);
-    PlatformTesting::InjectText("AB");
+    const auto box = Box(10, 1000.0f, 1000.0f);
+    const auto letter = [](SDL_Scancode key, const char* text) {
+        PlatformTesting::InjectKey(key, true);
+        PlatformTesting::InjectText(text);
+        PlatformTesting::InjectKey(key, false);
+    };
+    PlatformTesting::InjectKey(SDL_SCANCODE_LSHIFT, true);
+    letter(SDL_SCANCODE_A, "A");
+    letter(SDL_SCANCODE_B, "B");
+    letter(SDL_SCANCODE_C, "C");
+    PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, true);
+    letter(SDL_SCANCODE_D, "D");
+    letter(SDL_SCANCODE_E, "E");
+    PlatformTesting::InjectKey(SDL_SCANCODE_LEFT, true);
+    letter(SDL_SCANCODE_A, "A");
+    PlatformTesting::InjectKey(SDL_SCANCODE_LSHIFT, false);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&message);
-    ASSERT_TRUE(window->m_keyPending);
     Frame(*box);
-    EXPECT_EQ(box->GetText(), u"B");
+    EXPECT_EQ(box->GetText(), u"ABDAE");
+    EXPECT_EQ(box->GetCaret(), 4);
     Frame(*box);
-    EXPECT_EQ(box->GetText(), u"B");
+    EXPECT_EQ(box->GetText(), u"ABDAE");
     EXPECT_EQ(TakeSounds(), std::vector<std::uint32_t>{12});
 }
 

@@ -29,10 +29,14 @@ class GUISliderTest : public GUITesting::WidgetFixture
 protected:
     std::unique_ptr<GUISlider> Slider(std::uint32_t vertical = 0)
     {
-        const GUIPoint end = vertical ? GUIPoint{20, 200} : GUIPoint{220, 0};
+        return Slider(vertical, {20, 0}, vertical ? GUIPoint{20, 200} : GUIPoint{220, 0});
+    }
+
+    std::unique_ptr<GUISlider> Slider(std::uint32_t vertical, GUIPoint trackStart, GUIPoint trackEnd)
+    {
         auto slider = std::make_unique<GUISlider>(gui, guiSounds.get(), GUIPoint{100, 100}, GUISize{400, 20},
                                                   SourceQuad(ShaderDescriptor::FromTexture("slider.tga", 3, 1, "")),
-                                                  nullptr, vertical, GUIPoint{20, 0}, end);
+                                                  nullptr, vertical, trackStart, trackEnd);
         slider->SetVisible(true);
         slider->SetThumb(SourceQuad(ShaderDescriptor()), GUISize{40, 20});
         return slider;
@@ -107,6 +111,38 @@ TEST_F(GUISliderTest, AVerticalTrackTakesTheCursorWithoutTheHalfThumb)
     slider->m_positionCount = 3;
     EXPECT_EQ(Drag(*slider, {{130, 105}, {130, 149}, {130, 150}, {130, 249}, {130, 250}}),
               (std::vector<std::uint32_t>{0, 0, 1, 1, 2}));
+}
+
+// A track runs from its start to its end towards either end of its axis; the thumb's window covers it all.
+TEST_F(GUISliderTest, ThumbAndTrackTakeTheMouseWhicheverWayTheTrackRuns)
+{
+    const struct
+    {
+        const char* name;
+        std::uint32_t vertical;
+        GUIPoint start;
+        GUIPoint end;
+    } tracks[] = {{"up", 1, {20, 0}, {20, 200}},
+                  {"down", 1, {20, 200}, {20, 0}},
+                  {"right", 0, {20, 0}, {220, 0}},
+                  {"left", 0, {220, 0}, {20, 0}}};
+    for (const auto& track : tracks) {
+        SCOPED_TRACE(track.name);
+        const auto slider = Slider(track.vertical, track.start, track.end);
+        slider->m_positionCount = 3;
+        // The middle of the thumb at the fraction t of the track, beyond the track for t outside [0, 1].
+        const auto middle = [&](float t) {
+            return GUIPoint{120.0f + track.start.x + t * (track.end.x - track.start.x),
+                            110.0f + track.start.y + t * (track.end.y - track.start.y)};
+        };
+        EXPECT_EQ(Drag(*slider, {middle(0), middle(0.5f), middle(1), middle(1.5f), middle(-0.5f)}),
+                  (std::vector<std::uint32_t>{0, 1, 2, 2, 0}));
+        EXPECT_EQ(Drag(*slider, {middle(0.5f)}), std::vector<std::uint32_t>{1}) << "a press on the track";
+        const GUIPoint corner = ThumbCorner(*slider);
+        EXPECT_FLOAT_EQ(corner.x, middle(0.5f).x - 20.0f);
+        EXPECT_FLOAT_EQ(corner.y, middle(0.5f).y - 10.0f);
+        EXPECT_EQ(Drag(*slider, {middle(1)}), std::vector<std::uint32_t>{2}) << "a press on the track's end";
+    }
 }
 
 TEST_F(GUISliderTest, TheThumbQuadLiesOnThePositionAlongTheTrack)

@@ -30,7 +30,12 @@ fs::path DiskPath(const std::string& name)
 
 void PointAt(const KeystrelEngine::Window& screen, const KeystrelEngine::GUIWindow& widget)
 {
-    const auto [x, y] = ClickPoint(widget);
+    PointAt(screen, ClickPoint(widget));
+}
+
+void PointAt(const KeystrelEngine::Window& screen, KeystrelEngine::GUIPoint gui)
+{
+    const auto [x, y] = gui;
     // GUI units to client pixels, y down.
     POINT point{static_cast<LONG>(x / 800.0f * static_cast<float>(screen.m_width)),
                 static_cast<LONG>(static_cast<float>(screen.m_height) * (1.0f - y / 600.0f))};

@@ -38,6 +38,8 @@ void RemoveDataFile(const std::string& name);
 void LinkDataFolder();
 // Puts the system cursor on the middle of the widget's hit area in the window's client area.
 void PointAt(const KeystrelEngine::Window& screen, const KeystrelEngine::GUIWindow& widget);
+// Puts the system cursor on the point of the GUI's virtual screen.
+void PointAt(const KeystrelEngine::Window& screen, KeystrelEngine::GUIPoint point);
 
 // The middle of where the widget takes clicks, in GUI units.
 KeystrelEngine::GUIPoint ClickPoint(const KeystrelEngine::GUIWindow& widget);

@@ -5,6 +5,7 @@
 #include "engine/foundation/FileManager.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUIScroll.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIDeleteProfileWindow.h"
 #include "game/app/GUINewProfileWindow.h"
@@ -14,6 +15,9 @@
 #include "game/app/GUIWelcomeWindow.h"
 #include "platform/testing.h"
 #include "tests/game/app/MenuWindowFixture.h"
+#include "tests/tools/content/ContentData.h"
+
+#include <SDL_mouse.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -116,6 +120,41 @@ TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNa
     rename.Open(true, u"Cid");
     check(rename, rename.GetEntry(), u"Dan", GameFramework::RequestProfiles);
     EXPECT_EQ(CurrentName(), u"Dan");
+}
+
+// Each language's letters in its own code page, five typed in one frame at a time: the name takes them all, as
+// the font the box prints with draws every one.
+TEST_F(GUIProfileWindowsTest, EveryLanguagesLettersTypedFiveAFrameReachTheName)
+{
+    const struct
+    {
+        const char* language;
+        UINT codePage;
+        std::string letters; // UTF-8
+    } alphabets[] = {
+        {"en", 1252, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"},
+        {"ru", 1251, "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя"},
+        {"ge", 1252, "ÄÖÜäöüß"},
+        {"fr", 1252, "ÀÂÆÇÈÉÊËÎÏÔŒÙÛÜŸàâæçèéêëîïôœùûüÿ"},
+        {"it", 1252, "ÀÈÉÌÍÎÒÓÙÚàèéìíîòóùú"},
+        {"sp", 1252, "ÁÉÍÑÓÚÜáéíñóúü¡¿"},
+    };
+    GUIWelcomeWindow& welcome = Make<GUIWelcomeWindow>();
+    welcome.Open();
+    OpenFully(welcome);
+    for (const auto& alphabet : alphabets) {
+        SCOPED_TRACE(alphabet.language);
+        PlatformTesting::SetAnsiCodePage(alphabet.codePage);
+        for (std::size_t at = 0, letters = 0, end = 0; at < alphabet.letters.size(); at = end, letters = 0) {
+            while (end < alphabet.letters.size() && (letters < 5 || (alphabet.letters[end] & 0xC0) == 0x80))
+                letters += (alphabet.letters[end++] & 0xC0) != 0x80 ? 1 : 0;
+            const std::string chunk = alphabet.letters.substr(at, end - at);
+            welcome.GetEntry().Clear();
+            Type(welcome, chunk);
+            EXPECT_EQ(welcome.GetEntry().GetName(), ContentTesting::Widen(chunk));
+        }
+    }
+    PlatformTesting::SetAnsiCodePage(1252);
 }
 
 TEST_F(GUIProfileWindowsTest, TheWelcomeMakesTheTrimmedNameTheCurrentProfileAndSavesTheList)
@@ -243,6 +282,34 @@ TEST_F(GUIProfileWindowsTest, TheListStartsWithTheCurrentPlayerAndScrollsOnlyWhe
     }
     EXPECT_EQ(list.m_selectedName, u"A2");
     EXPECT_EQ(Texts(list.GetButton(GUIProfilesWindow::Done)->GetWidget())[0].key, "PROFILES_DONE");
+}
+
+// The list's scroll runs down from the top: its thumb is dragged to the bottom, and a press on the track's middle
+// takes it there.
+TEST_F(GUIProfileWindowsTest, NineProfilesScrollByTheThumbAndByAPressOnTheTrack)
+{
+    AddProfiles({u"A1", u"A2", u"A3", u"A4", u"A5", u"A6", u"A7", u"A8", u"A9"});
+    profiles->m_current = profiles->FindProfile(u"A1");
+    GUIProfilesWindow& list = Make<GUIProfilesWindow>();
+    list.Open();
+    OpenFully(list);
+    const KeystrelEngine::GUIScroll& scroll = *list.GetScroll()->GetScroll();
+    const KeystrelEngine::GUIWindow& track = *scroll.GetThumb(); // the thumb's window spans the track
+    const KeystrelEngine::GUIPoint origin = track.GetAbsolutePosition();
+    const auto mouse = [&](float y, bool down) {
+        PointAt(*engine->m_window, KeystrelEngine::GUIPoint{origin.x + 0.5f * track.m_size.width, origin.y + y});
+        Step(list);
+        PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down);
+        Step(list);
+        return Texts(list.GetNameButton(0))[0].text;
+    };
+    EXPECT_EQ(mouse(track.m_size.height - 10.0f, true), u"A1") << "pressed on the thumb at the top";
+    EXPECT_TRUE(scroll.IsPressed());
+    EXPECT_EQ(mouse(10.0f, false), u"A3") << "dragged to the bottom and released";
+    EXPECT_EQ(Texts(list.GetNameButton(6))[0].text, u"A9");
+    mouse(0.5f * track.m_size.height, true);
+    EXPECT_EQ(mouse(0.5f * track.m_size.height, false), u"A2") << "a press on the track's middle";
+    EXPECT_EQ(scroll.GetPosition(), 1u);
 }
 
 TEST_F(GUIProfileWindowsTest, TheDeleteQuestionQuotesTheNameForEveryPlaceholderInAnyCase)

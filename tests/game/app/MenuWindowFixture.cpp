@@ -93,6 +93,14 @@ void MenuWindowFixture::Press(Wispfold::GUIMenuWindow& window, const KeystrelEng
     Step(window);
 }
 
+void MenuWindowFixture::Type(Wispfold::GUIMenuWindow& window, const std::string& utf8)
+{
+    PlatformTesting::InjectText(utf8);
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageA(&message);
+    Step(window);
+}
+
 void MenuWindowFixture::PressKey(Wispfold::GUIMenuWindow& window, SDL_Scancode key)
 {
     PlatformTesting::InjectKey(key, true);

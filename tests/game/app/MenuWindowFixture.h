@@ -33,6 +33,8 @@ protected:
         Press(window, widget);
         return window.m_result;
     }
+    // One frame after the text (UTF-8, at most 31 bytes) was typed at once.
+    void Type(Wispfold::GUIMenuWindow& window, const std::string& utf8);
     // Presses the key in one frame, releases it in the next; the result of the press frame.
     template <class Window> std::uint32_t Key(Window& window, SDL_Scancode key)
     {

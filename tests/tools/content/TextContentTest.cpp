@@ -116,11 +116,13 @@ protected:
         return text.empty() ? 0.0f : bounds.maxX - bounds.minX;
     }
 
-    // Measures the text in the font and fails when it is wider than the area.
-    void ExpectFits(std::uint32_t font, const std::u16string& text, const std::string& area, const std::string& what)
+    // Measures the text in the font and fails when it is wider than the area less the inset.
+    void ExpectFits(std::uint32_t font, const std::u16string& text, const std::string& area, const std::string& what,
+                    float inset = 0.0f)
     {
         const float width = Width(font, text);
-        EXPECT_LE(width, Layout::Area(area).width) << what << " in font " << font << " is too wide for " << area;
+        EXPECT_LE(width, Layout::Area(area).width - inset)
+            << what << " in font " << font << " is too wide for " << area;
     }
 
     // A bubble's line as the character types it (Wispfold::Character's places, font 2) stays inside the bubble's
@@ -180,6 +182,43 @@ const BodyLine* FindBodyLine(const std::string& key)
     return nullptr;
 }
 
+// The captions of buttons and check boxes: the fonts they are shown in (a main-menu caption changes font with
+// its button's state) and the text area they are centred in; a check box's caption starts `inset` units into
+// its area, to the right of the box.
+struct Caption
+{
+    std::vector<std::string> keys;
+    std::vector<std::uint32_t> fonts;
+    std::string area;
+    float inset = 0.0f;
+};
+
+const std::vector<Caption>& Captions()
+{
+    static const std::vector<Caption> captions = {
+        {{"OK", "YES", "NO", "BACK", "CANCEL", "CONTINUE", "EXIT", "CONTINUE_GAME_LOGIC_CONTINUE_GAME",
+          "CONTINUE_GAME_LOGIC_NEW_GAME", "GAME_LOGIC_EXIT_OK", "GAME_LOGIC_MENU_EXIT", "GAME_LOGIC_MENU_RETURN",
+          "GAME_LOGIC_PAUSED_RESUME", "LEVEL_COMPLETE_UPGRADE", "OPTIONS_APPLY", "OPTIONS_DEFAULTS"},
+         {kTitleFont},
+         "controls\\button_big_text_area"},
+        {{"PROFILES_NEW", "PROFILES_RENAME", "PROFILES_DELETE", "PROFILES_DONE", "BACK", "START_GAME_START",
+          "START_GAME_CONTINUE", "GAME_LOGIC_MENU"},
+         {kTitleFont},
+         "controls\\button_small_text_area"},
+        {{"MAIN_MENU_START", "MAIN_MENU_SHOW_PLACE", "MAIN_MENU_CHANGE_PROFILE", "MAIN_MENU_OPTIONS",
+          "MAIN_MENU_HIGH_SCORES", "MAIN_MENU_CREDITS", "MAIN_MENU_EXIT"},
+         {7, 8, 9},
+         "controls\\button_main_menu_text_area"},
+        {{"GAME_LOGIC_2D", "GAME_LOGIC_3D"}, {kTitleFont}, "controls\\button_game_logic_mode_text_area"},
+        {{"GAME_LOGIC_LEVEL"}, {kTitleFont}, "game_logic\\level_name_title_text_area"},
+        {{"GAME_LOGIC_SCORE"}, {kTitleFont}, "game_logic\\score_title_text_area"},
+        {{"GAME_LOGIC_MANNA"}, {kBodyFont}, "game_logic\\mana_text_area"},
+        {{"GAME_LOGIC_ENERGY"}, {kBodyFont}, "game_logic\\energy_text_area"},
+        {{"OPTIONS_FULLSCREEN", "OPTIONS_RELAX_MODE"}, {kBodyFont}, "big_window", 89.0f},
+    };
+    return captions;
+}
+
 std::string ReplaceProfileName(std::string text)
 {
     const std::string placeholder = "%PROFILE_NAME%";
@@ -216,6 +255,7 @@ TEST_F(GameTexts, EveryTableIsItsSourceAndLoadsThroughTheTextManagerAsItStandsIn
 TEST_F(GameTexts, TextsFitTheirPlacesInTheFontsTheyAreShownIn)
 {
     for (const std::string_view language : Content::kLanguages) {
+        std::set<std::string> captionsMet;
         for (const auto& [section, table] : Tables().at(language))
             for (const auto& [key, text] : table.entries) {
                 const std::string what = std::string(language) + " " + key + " \"" + text + "\"";
@@ -227,6 +267,13 @@ TEST_F(GameTexts, TextsFitTheirPlacesInTheFontsTheyAreShownIn)
                     ExpectFits(heading ? kHeadingFont : line->font, ContentTesting::Widen(ReplaceProfileName(text)),
                                line->area, what);
                 }
+                for (const Caption& caption : Captions()) {
+                    if (std::find(caption.keys.begin(), caption.keys.end(), key) == caption.keys.end())
+                        continue;
+                    captionsMet.insert(key);
+                    for (const std::uint32_t font : caption.fonts)
+                        ExpectFits(font, ContentTesting::Widen(text), caption.area, what, caption.inset);
+                }
                 if (section == "character" && key.ends_with("_SIZE")) {
                     const int count = std::atoi(text.c_str());
                     const std::string bubble = "bubble_" + std::to_string(count);
@@ -236,6 +283,9 @@ TEST_F(GameTexts, TextsFitTheirPlacesInTheFontsTheyAreShownIn)
                                        what + " line " + std::to_string(i));
                 }
             }
+        for (const Caption& caption : Captions())
+            for (const std::string& key : caption.keys)
+                EXPECT_TRUE(captionsMet.contains(key)) << language << " has no caption " << key;
         // The name field beside the greeting is the title area less the greeting's text, plus 25 units.
         const std::string welcome = Tables().at(language).at("main_menu").texts.at("MAIN_MENU_WELCOME") + ", !";
         EXPECT_GE(Layout::Area("title").width - Width(kTitleFont, ContentTesting::Widen(welcome)) + 25.0f, kNameRoom)

@@ -1,14 +1,17 @@
 // Menu windows on the GL back end at 800 x 600: the main menu greeting a player, its title typed in the title
 // area, the high-score table with the new entry picked out in its own font, which changes that row and no
-// other, the big frame's rows of buttons standing in its middle, and the saved game's paragraph above its level
-// and score rows, apart. Saved for people to look at.
+// other, the big frame's rows of buttons standing in its middle, the saved game's paragraph above its level
+// and score rows, apart, and the Russian profile list, whose rename caption stays on its button. Saved for people
+// to look at.
 #include "engine/foundation/StringUtils.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUITextManager.h"
 #include "framework/HighScoresTable.h"
 #include "game/app/GUIContinueGameLogicWindow.h"
 #include "game/app/GUIHighScoresWindow.h"
 #include "game/app/GUIMainMenuWindow.h"
+#include "game/app/GUIProfilesWindow.h"
 #include "game/app/GUIRelaxWindow.h"
 #include "tests/game/app/MenuWindowFixture.h"
 #include "tests/game/app/gl/AppPixelFixture.h"
@@ -162,6 +165,39 @@ TEST_F(MenuWindowPixels, TheRelaxOfferAndTheSavedGameLayOutTheirRowsInTheFrame)
     const float middle = area.y + area.height / 2.0f;
     EXPECT_GT(static_cast<float>(rows[2].first), middle);
     EXPECT_LT(static_cast<float>(rows[4].second), middle);
+}
+
+// The longest caption is drawn, then taken away: every pixel it changes lies on its button.
+TEST_F(MenuWindowPixels, TheRussianProfileListKeepsItsRenameCaptionOnItsButton)
+{
+    KeystrelEngine::GUITextManager& texts = *engine->m_gui->m_texts;
+    texts.LoadTexts("ui\\texts\\ru\\profiles.ini");
+    for (const char16_t* name : {u"Анна", u"Борис", u"Вера", u"Глеб", u"Дарья", u"Егор", u"Жанна", u"Зоя", u"Игорь"})
+        profiles->AddProfile(name);
+    profiles->m_current = profiles->FindProfile(u"Анна");
+    Wispfold::GUIProfilesWindow list(engine.get(), player.get(), profiles.get(), data.get(), manager.get(),
+                                     data->GetChildWindow());
+    list.Open();
+    OpenFully(list);
+    for (int frame = 0; frame < 80 && !background->printer->IsFinished(); ++frame)
+        Step(list);
+    const Image shown = Grab("profiles_russian.bmp");
+    texts.SetText("PROFILES_RENAME", u"");
+    Step(list);
+    const Image bare = Grab("profiles_russian_bare.bmp");
+    const KeystrelEngine::GUIWindow& button = *list.GetButton(Wispfold::GUIProfilesWindow::Rename)->GetWidget();
+    const KeystrelEngine::GUIPoint origin = button.GetAbsolutePosition();
+    const KeystrelEngine::GUIRect& area = button.m_hitArea;
+    int onButton = 0, offButton = 0;
+    for (std::uint32_t y = 0; y < 600; ++y)
+        for (std::uint32_t x = 0; x < 800; ++x) {
+            const float left = static_cast<float>(x) - origin.x - area.x;
+            const float bottom = static_cast<float>(y) - origin.y - area.y;
+            if (PixelDifference(shown, bare, x, y) > 30)
+                ++(left >= 0 && left < area.width && bottom >= 0 && bottom < area.height ? onButton : offButton);
+        }
+    EXPECT_GT(onButton, 50);
+    EXPECT_EQ(offButton, 0);
 }
 
 } // namespace
