@@ -1,0 +1,224 @@
+// What the player sees of the game's effects and layers on GL, in the running game moved by the window's mouse:
+// the cursor's trail of sparks along a fast sweep of the mouse in the main menu, on the map before a level and over
+// the level-complete window after it, with a burst where the player clicks; and the upgrade scene after a stage's
+// last level, with nothing of the level's window left over the valley and its hint readable. The pictures are saved for
+// people to look at.
+#include "tests/game/app/game/GameFixture.h"
+
+#include "engine/foundation/Window.h"
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/render/RenderSystem.h"
+#include "framework/GUILevelCompleteWindowBase.h"
+#include "framework/GUIMainMenuWindowBase.h"
+#include "framework/GUIStartGameLogicWindowBase.h"
+#include "framework/GameLogicBase.h"
+#include "framework/ProfileManagerBase.h"
+#include "framework/WindowRequest.h"
+#include "game/app/GUIMenuWindow.h"
+#include "game/app/Profile.h"
+#include "platform/testing.h"
+#include "tests/engine/render/gl/PixelFixture.h"
+
+#include <SDL_mouse.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace GameTesting;
+using KeystrelEngine::Image;
+
+constexpr int kSparkLift = 90;    // a spark raises a pixel's summed red, green and blue by more than this
+constexpr int kSweepPoints = 12;  // frames of a sweep, one point of the path a frame
+constexpr int kSparksAtPoint = 4; // brightened pixels that show a spark
+constexpr std::uint32_t kWon = 2;
+
+class GameEffects : public GameFixture
+{
+protected:
+    GameEffects() { PlatformTesting::UseRecordingDevice(false); }
+};
+
+// Window pixels, rows counted down from the top as the mouse counts them.
+struct Box
+{
+    int left, top, right, bottom;
+};
+
+// The screen as drawn, saved under the name when one is given.
+Image Grab(TestedGame& game, const std::string& name = {})
+{
+    Image image;
+    game.GetEngine()->m_renderSystem->GrabScreen(image);
+    if (!name.empty())
+        RenderTesting::SaveTestPicture(image, name + ".bmp", *game.GetEngine()->m_files);
+    return image;
+}
+
+// The pixels of the box for which the test holds, given the pixel of each picture.
+template <class Test> int Count(const Image& a, const Image& b, Box box, Test test)
+{
+    const int width = static_cast<int>(b.GetWidth()), height = static_cast<int>(b.GetHeight());
+    int count = 0;
+    for (int y = std::max(box.top, 0); y < std::min(box.bottom, height); ++y) {
+        for (int x = std::max(box.left, 0); x < std::min(box.right, width); ++x) {
+            const auto row = static_cast<std::uint32_t>(height - 1 - y);
+            count += test(RenderTesting::PixelFromBottom(a, x, row), RenderTesting::PixelFromBottom(b, x, row));
+        }
+    }
+    return count;
+}
+
+int Sum(const std::array<int, 3>& p)
+{
+    return p[0] + p[1] + p[2];
+}
+
+int Brightened(const Image& before, const Image& after, Box box)
+{
+    return Count(before, after, box, [](const auto& p, const auto& q) { return Sum(q) - Sum(p) > kSparkLift; });
+}
+
+template <class Pointer> bool FullyShown(const Pointer& window)
+{
+    const auto* menu = dynamic_cast<const Wispfold::GUIMenuWindow*>(window.get());
+    return menu && menu->m_shown && menu->m_colour.a >= 1.0f && !menu->IsAnyControlAnimating();
+}
+
+// A new player who has heard the story, at the level.
+Step Player(GameFramework::LevelId level)
+{
+    return {"player", Always, [level](TestedGame& game) {
+                auto& ann = static_cast<Wispfold::Profile&>(*game.m_profileManager->AddProfile(u"Ann"));
+                game.m_profileManager->m_current = &ann;
+                ann.SetFlag(Wispfold::Profile::IntroductionPending, false);
+                ann.m_currentLevel = ann.m_bestLevel = level;
+            }};
+}
+
+// The main menu's start, the map's start, and the level won as soon as it runs.
+std::vector<Step> WinLevel()
+{
+    return {{"start", MainMenuShown,
+             [](TestedGame& game) { game.m_mainMenuWindow->m_result = GameFramework::RequestStart; }},
+            {"map start", [](TestedGame& game) { return FullyShown(game.m_startGameLogicWindow); },
+             [](TestedGame& game) { game.m_startGameLogicWindow->m_result = GameFramework::RequestStart; }},
+            {"level", [](TestedGame& game) { return game.m_gameLogic != nullptr; },
+             [](TestedGame& game) { game.m_gameLogic->SetState(kWon); }}};
+}
+
+std::function<bool(TestedGame&)> Frames(int count)
+{
+    return [count, frames = 0](TestedGame&) mutable { return ++frames == count; };
+}
+
+// The mouse as the player moves it, and what the pictures showed of the sparks.
+class Mouse
+{
+public:
+    struct Seen
+    {
+        std::string screen;
+        int pointsWithSparks = 0; // of the sweep's points between its start and its end
+        int burst = -1;           // brightened pixels beside the click, -1 without a click
+    };
+
+    std::vector<Step> steps;
+    std::vector<Seen> seen;
+
+    // Once the screen is shown the mouse rests at the start for half a second, then sweeps fast to the end, a point
+    // a frame; the picture after the sweep is held against the one before it at every point the cursor passed.
+    // With a click, the mouse rests at the end and clicks; three frames later the burst must show.
+    void Sweep(const std::string& screen, std::function<bool(TestedGame&)> shown, POINT from, POINT step, bool click)
+    {
+        const POINT end{from.x + step.x * kSweepPoints, from.y + step.y * kSweepPoints};
+        steps.push_back({screen, std::move(shown), [this, screen](TestedGame&) { seen.push_back({screen}); }});
+        steps.push_back({screen + ": rest", Rest(from),
+                         [this, screen](TestedGame& game) { m_before = Grab(game, screen + "_before_sweep"); }});
+        steps.push_back({screen + ": sweep", [this, from, step, n = 0](TestedGame& game) mutable {
+                             ++n;
+                             MoveTo(game, {from.x + step.x * n, from.y + step.y * n});
+                             return n == kSweepPoints;
+                         }});
+        steps.push_back({screen + ": swept", Frames(2), [this, screen, from, step](TestedGame& game) {
+                             const Image after = Grab(game, screen + "_sweep");
+                             for (int n = 1; n < kSweepPoints; ++n) {
+                                 // The trail leaves from below and right of the cursor's tip, and its sparks fall.
+                                 const POINT at{from.x + step.x * n, from.y + step.y * n};
+                                 const Box below{at.x - 10, at.y, at.x + 45, at.y + 60};
+                                 seen.back().pointsWithSparks += Brightened(m_before, after, below) >= kSparksAtPoint;
+                             }
+                         }});
+        if (!click)
+            return;
+        steps.push_back({screen + ": rest to click", Rest(end), [this, screen](TestedGame& game) {
+                             m_before = Grab(game, screen + "_before_click");
+                             PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
+                         }});
+        steps.push_back(
+            {screen + ": clicked", Frames(3), [this, screen, end](TestedGame& game) {
+                 const Image after = Grab(game, screen + "_click");
+                 // Left of the tip, where neither the cursor's picture nor its trail lies.
+                 seen.back().burst = Brightened(m_before, after, {end.x - 45, end.y - 40, end.x - 4, end.y + 40});
+                 PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
+             }});
+    }
+
+private:
+    std::function<bool(TestedGame&)> Rest(POINT at)
+    {
+        return [this, at, frames = 0](TestedGame& game) mutable {
+            if (frames == 0)
+                MoveTo(game, at);
+            return ++frames == 15;
+        };
+    }
+
+    void MoveTo(TestedGame& game, POINT to)
+    {
+        PlatformTesting::InjectMouseMotion(game.Window().m_handle, to.x, to.y, to.x - m_at.x, to.y - m_at.y);
+        m_at = to;
+    }
+
+    POINT m_at{0, 0};
+    Image m_before;
+};
+
+TEST_F(GameEffects, TheCursorTrailsSparksInTheMenusBeforeAndAfterALevelAndBurstsWhereItClicks)
+{
+    Mouse mouse;
+    mouse.steps.push_back(Player({0, 0}));
+    // Down the dark margin of the main menu's frame, beside its buttons.
+    mouse.Sweep("main_menu", MainMenuShown, {265, 180}, {0, 45}, true);
+    const std::vector<Step> level = WinLevel();
+    mouse.steps.push_back(level[0]);
+    // Along the flowers under the map's way.
+    mouse.Sweep(
+        "map", [](TestedGame& game) { return FullyShown(game.m_startGameLogicWindow); }, {250, 600}, {45, 0}, false);
+    mouse.steps.insert(mouse.steps.end(), level.begin() + 1, level.end());
+    // Across the empty lower half of the level-complete window.
+    mouse.Sweep(
+        "level_complete", [](TestedGame& game) { return FullyShown(game.m_levelCompleteWindow); }, {250, 540}, {45, 0},
+        true);
+    const int exitCode = Play(std::move(mouse.steps));
+    if (!PlatformTesting::RecordedMessageBoxes().empty())
+        GTEST_SKIP() << "no GL device: " << PlatformTesting::RecordedMessageBoxes()[0].text;
+    EXPECT_EQ(exitCode, 0);
+
+    ASSERT_EQ(mouse.seen.size(), 3u);
+    for (const Mouse::Seen& seen : mouse.seen) {
+        // The oldest sparks may have died out by the end of the sweep.
+        EXPECT_GE(seen.pointsWithSparks, (kSweepPoints - 1) * 2 / 3) << seen.screen;
+        if (seen.burst >= 0) {
+            EXPECT_GE(seen.burst, 20) << seen.screen;
+        }
+    }
+}
+
+} // namespace
