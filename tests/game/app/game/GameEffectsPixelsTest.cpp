@@ -3,11 +3,16 @@
 // the level-complete window after it, with a burst where the player clicks; and the upgrade scene after a stage's
 // last level, with nothing of the level's window left over the valley and its hint readable. The pictures are saved for
 // people to look at.
+#include "tests/game/app/AppFixture.h"
 #include "tests/game/app/game/GameFixture.h"
 
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIFont.h"
+#include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIManager.h"
+#include "engine/gui/GUITextManager.h"
+#include "engine/render/Camera.h"
 #include "engine/render/RenderSystem.h"
 #include "framework/GUILevelCompleteWindowBase.h"
 #include "framework/GUIMainMenuWindowBase.h"
@@ -15,8 +20,13 @@
 #include "framework/GameLogicBase.h"
 #include "framework/ProfileManagerBase.h"
 #include "framework/WindowRequest.h"
+#include "game/app/GUIControl.h"
+#include "game/app/GUIGameLogicWindow.h"
+#include "game/app/GUILevelCompleteWindow.h"
 #include "game/app/GUIMenuWindow.h"
+#include "game/app/GUIUpgradeWindow.h"
 #include "game/app/Profile.h"
+#include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 
@@ -37,6 +47,8 @@ using KeystrelEngine::Image;
 constexpr int kSparkLift = 90;    // a spark raises a pixel's summed red, green and blue by more than this
 constexpr int kSweepPoints = 12;  // frames of a sweep, one point of the path a frame
 constexpr int kSparksAtPoint = 4; // brightened pixels that show a spark
+constexpr int kSceneDrift = 60;   // summed red, green and blue change of the living scene in two frames
+constexpr int kWhite = 200;       // each of red, green and blue at least this: the hint's letters
 constexpr std::uint32_t kWon = 2;
 
 class GameEffects : public GameFixture
@@ -80,9 +92,40 @@ int Sum(const std::array<int, 3>& p)
     return p[0] + p[1] + p[2];
 }
 
+// More than the scene's own slow movement changes between two frames.
+bool Differ(const std::array<int, 3>& p, const std::array<int, 3>& q)
+{
+    return std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]) > kSceneDrift;
+}
+
 int Brightened(const Image& before, const Image& after, Box box)
 {
     return Count(before, after, box, [](const auto& p, const auto& q) { return Sum(q) - Sum(p) > kSparkLift; });
+}
+
+int Area(Box box)
+{
+    return (box.right - box.left) * (box.bottom - box.top);
+}
+
+// A box of GUI units (y up) in window pixels.
+Box WindowBox(TestedGame& game, KeystrelEngine::GUIPoint corner, KeystrelEngine::GUISize size)
+{
+    const KeystrelEngine::Camera& screen = *game.GetEngine()->m_gui->m_camera;
+    const float sx = static_cast<float>(game.Window().m_width) / screen.m_width;
+    const float sy = static_cast<float>(game.Window().m_height) / screen.m_height;
+    const float top = screen.m_height - corner.y - size.height;
+    return {static_cast<int>(corner.x * sx), static_cast<int>(top * sy), static_cast<int>((corner.x + size.width) * sx),
+            static_cast<int>((top + size.height) * sy)};
+}
+
+// Where the window's model lies on the screen.
+Box ModelBox(TestedGame& game, const KeystrelEngine::GUIWindow& window)
+{
+    const KeystrelEngine::GUIPoint origin = window.GetAbsolutePosition();
+    const KeystrelEngine::GUIPoint place = Wispfold::GUIControl::GetModelPosition(*window.GetQuad());
+    return WindowBox(game, {origin.x + place.x, origin.y + place.y},
+                     Wispfold::GUIControl::GetModelExtent(*window.GetQuad()));
 }
 
 template <class Pointer> bool FullyShown(const Pointer& window)
@@ -218,6 +261,84 @@ TEST_F(GameEffects, TheCursorTrailsSparksInTheMenusBeforeAndAfterALevelAndBursts
         if (seen.burst >= 0) {
             EXPECT_GE(seen.burst, 20) << seen.screen;
         }
+    }
+}
+
+// Where the upgrade window prints its hint.
+Box HintBox(TestedGame& game)
+{
+    using Wispfold::GUIUpgradeWindow;
+    const KeystrelEngine::GUIManager& gui = *game.GetEngine()->m_gui;
+    const KeystrelEngine::TextBounds text =
+        gui.m_fonts->FindFont(GUIUpgradeWindow::kHintFont)
+            ->MeasureText(gui.m_texts->GetText("HIT_MOUSE_BUTTON_TO_CONTINUE", -1), 0.0f, -1.0f);
+    const float width = text.maxX - text.minX;
+    return WindowBox(game, {(GUIUpgradeWindow::kWidth - width) / 2.0f, GUIUpgradeWindow::kHintY + text.minY},
+                     {width, text.maxY - text.minY});
+}
+
+// The last level of the first stage won and left with CONTINUE: the upgrade scene must show the valley and, once
+// the guide has told of the upgrade, its hint. Next to nothing (the scene's swaying) changes where the level's
+// window stood when that window is taken off the screen by force; the hint's white letters, absent before the
+// hint's time, show along its whole width.
+TEST_F(GameEffects, TheUpgradeSceneShowsItsHintWithNothingOfTheLevelsWindowOverIt)
+{
+    using Wispfold::GUIUpgradeWindow;
+    Image beforeHint, scene, forced;
+    std::vector<Box> levelWindow;
+    Box hint{};
+    const auto clockPast = [](float seconds) {
+        return [seconds](TestedGame& game) {
+            return game.GetUpgradeWindow()->IsActive() && game.GetUpgradeWindow()->GetClock() > seconds;
+        };
+    };
+    std::vector<Step> steps{
+        {"player", Always, [](TestedGame& game) {
+             const std::uint32_t last = game.m_levelManager->GetStage(0).levelCount - 1;
+             Player({0, last}).then(game);
+             // No energy left to count.
+             static_cast<Wispfold::LevelRecord*>(game.m_levelManager->GetLevel({0, last}))->levelFactor = 0.0f;
+         }}};
+    for (Step& step : WinLevel())
+        steps.push_back(std::move(step));
+    steps.push_back({"level complete", [](TestedGame& game) { return FullyShown(game.m_levelCompleteWindow); },
+                     [](TestedGame& game) {
+                         const auto& window =
+                             static_cast<Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow);
+                         AppTesting::PointAt(game.Window(), *window.GetContinueButton()->GetWidget());
+                     }});
+    for (const bool down : {true, false})
+        steps.push_back({"CONTINUE", Frames(2),
+                         [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); }});
+    steps.push_back({"before the hint", clockPast(GUIUpgradeWindow::kClickDelay),
+                     [&](TestedGame& game) { beforeHint = Grab(game, "upgrade_scene_before_the_hint"); }, 1800});
+    steps.push_back({"upgrade scene", clockPast(GUIUpgradeWindow::kHintDelay + 1.0f), [&](TestedGame& game) {
+                         scene = Grab(game, "upgrade_scene");
+                         hint = HintBox(game);
+                         auto& hud = static_cast<Wispfold::GUIGameLogicWindow&>(*game.m_gameLogicWindow);
+                         for (int i = 0; i < Wispfold::GUIGameLogicWindow::kOwnCount; ++i) {
+                             const auto index = static_cast<Wispfold::GUIGameLogicWindow::ControlIndex>(i);
+                             levelWindow.push_back(ModelBox(game, *hud.GetControl(index).GetWidget()));
+                         }
+                         hud.GetRoot()->SetVisible(false);
+                     }});
+    steps.push_back({"forced off", Frames(2), [&](TestedGame& game) { forced = Grab(game, "upgrade_scene_forced"); }});
+    const int exitCode = Play(std::move(steps));
+    if (!PlatformTesting::RecordedMessageBoxes().empty())
+        GTEST_SKIP() << "no GL device: " << PlatformTesting::RecordedMessageBoxes()[0].text;
+    EXPECT_EQ(exitCode, 0);
+
+    const auto differ = [](const auto& p, const auto& q) { return Differ(p, q); };
+    ASSERT_EQ(levelWindow.size(), static_cast<std::size_t>(Wispfold::GUIGameLogicWindow::kOwnCount));
+    for (std::size_t i = 0; i < levelWindow.size(); ++i)
+        EXPECT_LT(Count(scene, forced, levelWindow[i], differ), Area(levelWindow[i]) / 50) << "control " << i;
+    const int quarter = (hint.right - hint.left) / 4;
+    for (int q = 0; q < 4; ++q) {
+        const Box part{hint.left + q * quarter, hint.top, hint.left + (q + 1) * quarter, hint.bottom};
+        const int letters = Count(beforeHint, scene, part, [](const auto& p, const auto& q) {
+            return std::min({q[0], q[1], q[2]}) >= kWhite && std::min({p[0], p[1], p[2]}) < kWhite;
+        });
+        EXPECT_GT(letters, 10) << "quarter " << q << " of the hint";
     }
 }
 
