@@ -1,8 +1,8 @@
 // What the player sees of the game's effects and layers on GL, in the running game moved by the window's mouse:
 // the cursor's trail of sparks along a fast sweep of the mouse in the main menu, on the map before a level and over
 // the level-complete window after it, with a burst where the player clicks; and the upgrade scene after a stage's
-// last level, with nothing of the level's window left over the valley and its hint readable. The pictures are saved for
-// people to look at.
+// last level, with the next stage's land sparkling in, nothing of the level's window left over the valley and its
+// hint readable. The pictures are saved for people to look at.
 #include "tests/game/app/AppFixture.h"
 #include "tests/game/app/game/GameFixture.h"
 
@@ -13,6 +13,7 @@
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUITextManager.h"
 #include "engine/render/Camera.h"
+#include "engine/render/ParticleSystem.h"
 #include "engine/render/RenderSystem.h"
 #include "framework/GUILevelCompleteWindowBase.h"
 #include "framework/GUIMainMenuWindowBase.h"
@@ -20,6 +21,7 @@
 #include "framework/GameLogicBase.h"
 #include "framework/ProfileManagerBase.h"
 #include "framework/WindowRequest.h"
+#include "game/app/GUIBackgroundWindow.h"
 #include "game/app/GUIControl.h"
 #include "game/app/GUIGameLogicWindow.h"
 #include "game/app/GUILevelCompleteWindow.h"
@@ -50,6 +52,7 @@ constexpr int kSparksAtPoint = 4; // brightened pixels that show a spark
 constexpr int kSceneDrift = 60;   // summed red, green and blue change of the living scene in two frames
 constexpr int kWhite = 200;       // each of red, green and blue at least this: the hint's letters
 constexpr std::uint32_t kWon = 2;
+constexpr int kSparkled = 6000; // brightened pixels of the first frame of the new land's sparkles
 
 class GameEffects : public GameFixture
 {
@@ -277,16 +280,17 @@ Box HintBox(TestedGame& game)
                      {width, text.maxY - text.minY});
 }
 
-// The last level of the first stage won and left with CONTINUE: the upgrade scene must show the valley and, once
-// the guide has told of the upgrade, its hint. Next to nothing (the scene's swaying) changes where the level's
+// The last level of the first stage won and left with CONTINUE: the upgrade scene must show the valley with the
+// next stage's land fading in under a burst of sparkles, then, once the guide has told of the upgrade, its hint.
+// The sparkles outshine the land they fall on; next to nothing (the land's swaying) changes where the level's
 // window stood when that window is taken off the screen by force; the hint's white letters, absent before the
 // hint's time, show along its whole width.
-TEST_F(GameEffects, TheUpgradeSceneShowsItsHintWithNothingOfTheLevelsWindowOverIt)
+TEST_F(GameEffects, TheUpgradeSceneShowsTheNewLandAndItsHintWithNothingOfTheLevelsWindowOverThem)
 {
     using Wispfold::GUIUpgradeWindow;
-    Image beforeHint, scene, forced;
+    Image beforeGlow, glow, beforeHint, scene, forced;
     std::vector<Box> levelWindow;
-    Box hint{};
+    Box hint{}, land{};
     const auto clockPast = [](float seconds) {
         return [seconds](TestedGame& game) {
             return game.GetUpgradeWindow()->IsActive() && game.GetUpgradeWindow()->GetClock() > seconds;
@@ -310,6 +314,15 @@ TEST_F(GameEffects, TheUpgradeSceneShowsItsHintWithNothingOfTheLevelsWindowOverI
     for (const bool down : {true, false})
         steps.push_back({"CONTINUE", Frames(2),
                          [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); }});
+    // The frame before the burst is kept to hold the burst's frame against.
+    steps.push_back({"the new land's sparkles",
+                     [&](TestedGame& game) {
+                         if (game.GetBackground()->GetGlow()->GetLiveCount() > 0)
+                             return true;
+                         beforeGlow = Grab(game);
+                         return false;
+                     },
+                     [&](TestedGame& game) { glow = Grab(game, "upgrade_scene_sparkles"); }});
     steps.push_back({"before the hint", clockPast(GUIUpgradeWindow::kClickDelay),
                      [&](TestedGame& game) { beforeHint = Grab(game, "upgrade_scene_before_the_hint"); }, 1800});
     steps.push_back({"upgrade scene", clockPast(GUIUpgradeWindow::kHintDelay + 1.0f), [&](TestedGame& game) {
@@ -321,6 +334,15 @@ TEST_F(GameEffects, TheUpgradeSceneShowsItsHintWithNothingOfTheLevelsWindowOverI
                              levelWindow.push_back(ModelBox(game, *hud.GetControl(index).GetWidget()));
                          }
                          hud.GetRoot()->SetVisible(false);
+                         land = {1 << 30, 1 << 30, 0, 0};
+                         const Wispfold::GUIBackgroundWindow& background = *game.GetBackground();
+                         for (const auto& theme : background.GetStageThemes()) {
+                             if (theme.stage != static_cast<std::int32_t>(background.GetStageThemeIndex()))
+                                 continue;
+                             const Box box = ModelBox(game, *theme.window);
+                             land = {std::min(land.left, box.left), std::min(land.top, box.top),
+                                     std::max(land.right, box.right), std::max(land.bottom, box.bottom)};
+                         }
                      }});
     steps.push_back({"forced off", Frames(2), [&](TestedGame& game) { forced = Grab(game, "upgrade_scene_forced"); }});
     const int exitCode = Play(std::move(steps));
@@ -332,6 +354,7 @@ TEST_F(GameEffects, TheUpgradeSceneShowsItsHintWithNothingOfTheLevelsWindowOverI
     ASSERT_EQ(levelWindow.size(), static_cast<std::size_t>(Wispfold::GUIGameLogicWindow::kOwnCount));
     for (std::size_t i = 0; i < levelWindow.size(); ++i)
         EXPECT_LT(Count(scene, forced, levelWindow[i], differ), Area(levelWindow[i]) / 50) << "control " << i;
+    EXPECT_GT(Brightened(beforeGlow, glow, land), kSparkled);
     const int quarter = (hint.right - hint.left) / 4;
     for (int q = 0; q < 4; ++q) {
         const Box part{hint.left + q * quarter, hint.top, hint.left + (q + 1) * quarter, hint.bottom};
