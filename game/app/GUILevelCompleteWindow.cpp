@@ -138,9 +138,10 @@ void GUILevelCompleteWindow::ShowPictures(std::uint32_t stage)
 void GUILevelCompleteWindow::PressContinue()
 {
     if (IsLastOfStage()) {
+        // The scene first: showing it settles the themes, which would end the new stage's fade-in and its glow.
         m_manager->m_background->UpdateStageTheme();
-        m_manager->m_background->StartNewStageTheme();
         m_manager->m_background->ShowScene();
+        m_manager->m_background->StartNewStageTheme();
         m_leaving.StartWithoutFade(*this);
     } else {
         m_leaving.Start(*this, *m_manager->m_background);

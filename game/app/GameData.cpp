@@ -227,7 +227,7 @@ void GameData::DoLoad()
         [this] {
             LoadModels({"game_objects\\bonuses\\", kBonusModels});
         },
-        [this] { LoadParticleSystems(kBoardParticleSystems); },
+        [this] { LoadParticleSystems(kBoardParticleSystems, nullptr); },
         [this] { LoadWindows(); },
         [this] {
             LoadModels({"ui\\menus\\models\\", kMenuModels});
@@ -241,7 +241,7 @@ void GameData::DoLoad()
         [this] {
             LoadModels({"ui\\menus\\models\\level_complete\\", kLevelCompleteModels});
         },
-        [this] { LoadParticleSystems(kMenuParticleSystems); }};
+        [this] { LoadParticleSystems(kMenuParticleSystems, m_gui->m_camera); }};
     for (std::size_t done = 0; done < std::size(steps); ++done) {
         steps[done]();
         m_progress = static_cast<float>(done + 1) / static_cast<float>(std::size(steps));
@@ -336,12 +336,12 @@ KeystrelEngine::ShaderUser* GameData::LoadShader(const std::string& texture, con
     return shader;
 }
 
-void GameData::LoadParticleSystems(std::span<const char* const> names)
+void GameData::LoadParticleSystems(std::span<const char* const> names, KeystrelEngine::Camera* camera)
 {
     for (const char* stem : names) {
         const std::string name = "ui\\menus\\particles\\" + std::string(stem) + ".psf";
         m_particleSystemsByName.emplace(
-            name, Keep(m_particleSystems, [&] { return m_particleSystemManager->LoadParticleSystem(name, nullptr); }));
+            name, Keep(m_particleSystems, [&] { return m_particleSystemManager->LoadParticleSystem(name, camera); }));
     }
 }
 

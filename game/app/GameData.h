@@ -18,6 +18,7 @@
 #include <vector>
 
 namespace KeystrelEngine {
+class Camera;
 class GUIManager;
 class GUIWindow;
 } // namespace KeystrelEngine
@@ -74,8 +75,9 @@ private:
     KeystrelEngine::Model* LoadModel(const std::string& name, std::uint32_t flags);
     KeystrelEngine::ShaderUser* LoadShader(const std::string& texture, const std::string& opacity,
                                            std::uint32_t gridSize = 1);
-    // Each "ui\\menus\\particles\\" + name + ".psf".
-    void LoadParticleSystems(std::span<const char* const> names);
+    // Each "ui\\menus\\particles\\" + name + ".psf", drawn through the camera: the board's effects through the
+    // level's (null: the default camera), the menus' through the GUI's, whose units their owners place them in.
+    void LoadParticleSystems(std::span<const char* const> names, KeystrelEngine::Camera* camera);
 
     KeystrelEngine::GUIManager* m_gui;
     std::map<std::string, KeystrelEngine::Model*, std::less<>> m_modelsByName;

@@ -186,6 +186,9 @@ void Game::OnLevelCompleteResult(GameFramework::GUILevelCompleteWindowBase* wind
         PlayMenuMusic();
         m_character->AnnounceUpgrade();
         window->Close();
+        // The level stays until the stage is complete, but its window goes now: left open in its won state, it
+        // would fill its bars again over the upgrade's scene and hide its hint.
+        m_gameLogicWindow->Close();
         ShowUpgradeWindow(GUIUpgradeWindow::kFromLevelComplete);
     }
     GameBase::OnLevelCompleteResult(window);
