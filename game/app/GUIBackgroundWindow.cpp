@@ -231,9 +231,20 @@ void GUIBackgroundWindow::AddTheme(GUIWindow* window, std::uint32_t position, st
 
 void GUIBackgroundWindow::LeaveForLevel()
 {
+    EndPanelCycle();
     m_step = 6;
     m_textAlpha = 1.0f;
     m_textShown = false;
+}
+
+// No window holds the panel any more: it stands in the scene, and a release that a window folding away still
+// asks for finds nothing to take (carried out, it would dim the scene away). An unfolding panel goes back among
+// the decorations, where its arrival would have put it.
+void GUIBackgroundWindow::EndPanelCycle()
+{
+    if (m_step == 7)
+        m_panel->SetParent(m_decorationRoot);
+    m_step = std::min(m_step, 6u);
     m_panelRequest = false;
     m_panelReleaseRequest = false;
     m_panelPresent = false;
@@ -292,6 +303,7 @@ void GUIBackgroundWindow::ShowAll()
         decoration.window->SetVisible(true);
     m_panel->SetVisible(true);
     ShowThemes();
+    EndPanelCycle();
 }
 
 void GUIBackgroundWindow::ShowScene()
@@ -300,6 +312,7 @@ void GUIBackgroundWindow::ShowScene()
     m_textShown = true;
     m_textHiding = true;
     ShowThemes();
+    EndPanelCycle();
 }
 
 void GUIBackgroundWindow::UpdateStageTheme()

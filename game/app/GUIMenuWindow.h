@@ -35,6 +35,7 @@ namespace Wispfold {
 
 class GameData;
 class GUIMenuWindowManager;
+class MenuBackground;
 
 enum class FrameKind : std::int32_t
 {
@@ -112,8 +113,11 @@ protected:
 private:
     void StartAppearing();
     bool MustWaitForPanel() const;
-    // Returns false while the window holds the panel and the background has none.
+    // It holds the panel still there (or still coming) and has not asked for its release yet.
+    bool KeepsPanel() const;
+    // Returns false while the window is shown, holds the panel and the background has none.
     bool UpdatePanel();
+    void GiveBackPanel(MenuBackground& background);
     void StartControls();
     bool IsFrameOnScreen() const;
     void UpdateControls();
@@ -127,7 +131,8 @@ private:
     GUIControl* m_frame;                      // the first control
     KeystrelEngine::GUIWindow* m_frameWidget; // the frame's widget
     std::u16string m_title;
-    bool m_controlsOut = false;                          // the controls have been asked to appear and not yet to fold
+    bool m_controlsOut = false; // the controls have been asked to appear and not yet to fold
+    bool m_panelAsked = false;  // the window took the screen to wait for the panel it asked for
     std::vector<std::unique_ptr<GUIControl>> m_controls; // the frame, then the window's own in order of adding
 };
 

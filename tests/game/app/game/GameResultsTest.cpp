@@ -12,8 +12,10 @@
 #include "engine/sound/Sound.h"
 #include "framework/AudioPlayer.h"
 #include "framework/GUIContinueGameLogicWindowBase.h"
+#include "framework/GUIGameLogicGameExitWindowBase.h"
 #include "framework/GUIGameLogicMenuExitWindowBase.h"
 #include "framework/GUIGameLogicMenuWindowBase.h"
+#include "framework/GUIGameLogicPauseWindowBase.h"
 #include "framework/GUIGameLogicWindowBase.h"
 #include "framework/GUIGameOverWindowBase.h"
 #include "framework/GUIHighScoresWindowBase.h"
@@ -26,6 +28,7 @@
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameCursor.h"
+#include "game/app/GUIGameLogicMenuExitWindow.h"
 #include "game/app/GUIGameOverWindow.h"
 #include "game/app/GUIHighScoresWindow.h"
 #include "game/app/GUIIntroductionWindow.h"
@@ -33,6 +36,7 @@
 #include "game/app/GUIMainMenuWindow.h"
 #include "game/app/GUIRelaxWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
+#include "game/app/GameLogicExitQuestion.h"
 #include "game/app/Profile.h"
 #include "game/play/Character.h"
 #include "game/play/LevelManager.h"
@@ -40,6 +44,7 @@
 #include "tests/game/app/AppFixture.h"
 
 #include <SDL_mouse.h>
+#include <SDL_scancode.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -493,6 +498,93 @@ TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
               0);
     EXPECT_TRUE(silent);
     EXPECT_EQ(music, kMenuMusic);
+}
+
+// A key tapped as a player taps it: down once the condition holds, up in the next frame.
+std::vector<Step> Tap(const std::string& name, std::function<bool(TestedGame&)> until, SDL_Scancode key)
+{
+    return {{name, std::move(until), [key](TestedGame&) { PlatformTesting::InjectKey(key, true); }},
+            {name + ": let go", NextFrame(), [key](TestedGame&) { PlatformTesting::InjectKey(key, false); }}};
+}
+
+// The level runs and its window takes the player's keys.
+bool LevelTakesKeys(TestedGame& game)
+{
+    return LevelRuns(game) && game.m_gameLogicWindow->m_active;
+}
+
+// ESC, the in-game menu's EXIT, then the menu-exit window's answer: OK, clicked, leaves the level once the menu
+// scene is back; NO goes back to the menu, whose RETURN resumes the level.
+std::vector<Step> EscapeAndExit(const std::string& name, std::function<bool(TestedGame&)> when, bool leave)
+{
+    std::vector<Step> steps = Tap(name + ": ESC", std::move(when), SDL_SCANCODE_ESCAPE);
+    steps.push_back({name + ": EXIT", Shown(&TestedGame::m_gameLogicMenuWindow), [](TestedGame& game) {
+                         game.m_gameLogicMenuWindow->m_result = GameFramework::RequestLeaveLevel;
+                     }});
+    if (leave)
+        return Join({std::move(steps),
+                     ClickAfter({name + ": OK", Shown(&TestedGame::m_gameLogicMenuExitWindow), [](TestedGame& game) {
+                                     const auto& exit = dynamic_cast<const Wispfold::GUIGameLogicMenuExitWindow&>(
+                                         *game.m_gameLogicMenuExitWindow);
+                                     AppTesting::PointAt(game.Window(), *exit.GetQuestion().GetOkButton()->GetWidget());
+                                 }})});
+    steps.push_back({name + ": NO", Shown(&TestedGame::m_gameLogicMenuExitWindow), [](TestedGame& game) {
+                         game.m_gameLogicMenuExitWindow->m_result = GameFramework::RequestGameLogicMenu;
+                     }});
+    steps.push_back({name + ": RETURN", Shown(&TestedGame::m_gameLogicMenuWindow),
+                     [](TestedGame& game) { game.m_gameLogicMenuWindow->m_result = GameFramework::RequestResume; }});
+    return steps;
+}
+
+// A dialog over the level answered so that the level resumes (the pause's RESUME, or NO to the close button's
+// question), then, the delay's frames later, ESC, EXIT and NO in the in-game menu, whose RETURN resumes the level.
+std::vector<Step> EscapeAfterDialog(const std::string& name, bool pause, int delay)
+{
+    std::vector<Step> steps{
+        {name + (pause ? ": pause" : ": close button"), LevelTakesKeys,
+         [pause](TestedGame& game) {
+             game.m_gameLogicWindow->m_result = pause ? GameFramework::RequestPause : GameFramework::RequestQuit;
+         }},
+        {name + ": resume",
+         [pause](TestedGame& game) {
+             return pause ? FullyShown(game.m_gameLogicPauseWindow) : FullyShown(game.m_gameLogicGameExitWindow);
+         },
+         [pause](TestedGame& game) {
+             (pause ? game.m_gameLogicPauseWindow->m_result : game.m_gameLogicGameExitWindow->m_result) =
+                 GameFramework::RequestResume;
+         }}};
+    return Join(
+        {std::move(steps), EscapeAndExit(
+                               name, [asked = 0, delay](TestedGame&) mutable { return asked++ == delay; }, false)});
+}
+
+// A level left through the in-game menu (ESC, EXIT, OK), then in the next level a dialog answered so that the level
+// resumes, ESC a few frames later while the dialog's frame folds and its panel goes, and EXIT and NO: the menu
+// comes back in full and RETURN resumes the level, for every delay over the fold and the panel's going, in turn
+// after the pause's RESUME and after NO to the close button's question. Each round's level is left through the
+// menu for the next; back in the main menu, no window of a level holds the scene's panel any more.
+TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogBeforeIt)
+{
+    int heldAfterLeaving = 0;
+    const auto noPanelHeld = [&heldAfterLeaving](TestedGame& game) {
+        for (const Wispfold::GUIMenuWindow* window :
+             {&Menu(game.m_gameLogicPauseWindow), &Menu(game.m_gameLogicMenuWindow),
+              &Menu(game.m_gameLogicMenuExitWindow), &Menu(game.m_gameLogicGameExitWindow)})
+            heldAfterLeaving += window->m_panelHeld ? 1 : 0;
+    };
+    std::vector<Step> steps = Join({{NewPlayer(true)}, StartLevel("first level", {})});
+    for (int delay = 0; delay <= 36; ++delay) {
+        const bool pause = delay % 2 == 0;
+        const std::string name =
+            std::string(pause ? "pause" : "close button") + ", ESC after " + std::to_string(delay) + " frames";
+        steps = Join({std::move(steps),
+                      EscapeAndExit(name + ": the level before", LevelTakesKeys, true),
+                      {{name + ": main menu", MainMenuShown, noPanelHeld}},
+                      StartLevel(name, {}),
+                      EscapeAfterDialog(name, pause, delay)});
+    }
+    EXPECT_EQ(Play(std::move(steps)), 0);
+    EXPECT_EQ(heldAfterLeaving, 0);
 }
 
 // A "done" from each window that follows a level, with no level running, crashes nothing.
