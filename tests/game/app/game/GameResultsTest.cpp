@@ -6,6 +6,9 @@
 // game over, the upgrade scene) are clicked. What follows each request is the game's own doing.
 #include "tests/game/app/game/GameFixture.h"
 
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/MessageManager.h"
+#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/ParticleSystem.h"
@@ -48,6 +51,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -585,6 +589,58 @@ TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogB
     }
     EXPECT_EQ(Play(std::move(steps)), 0);
     EXPECT_EQ(heldAfterLeaving, 0);
+}
+
+// The game window closed before the map, after a level won with all its energy left: on level complete once the
+// energy bonus has been counted, while it is still counted, and in the upgrade scene after a stage's last level.
+// The profile's file holds the score the game showed last, the bonus in it.
+TEST_F(GameResults, TheCountedBonusIsKeptWhenTheGameIsClosedBeforeTheMap)
+{
+    const auto savedScore = [folder = UserFolder()](const std::string& fileName) {
+        KeystrelEngine::MessageManager reader(TestSupport::BaseFolder(), "reread", "reread", false, false);
+        KeystrelEngine::FileManager files(&reader, "", "Data");
+        return Profile(&reader, &files, folder.substr(0, folder.size() - 1), fileName).m_score;
+    };
+    const auto counted = [](TestedGame& game) {
+        return dynamic_cast<const Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow).GetCountedEnergy();
+    };
+    const auto countEnded = [counted, last = 0u, still = 0](TestedGame& game) mutable {
+        still = counted(game) == last ? still + 1 : 0;
+        last = counted(game);
+        return last > 0 && still == 15;
+    };
+    const auto upgradeScene = [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); };
+    const auto counting = [counted](TestedGame& game) { return counted(game) > 0; };
+    const std::vector<std::pair<std::string, std::function<bool(TestedGame&)>>> closings{
+        {"count ended", countEnded}, {"counting", counting}, {"upgrade scene", upgradeScene}};
+    for (const auto& [name, closeWhen] : closings) {
+        std::filesystem::remove_all(UserFolder() + "profiles"); // a new player each time
+        std::uint32_t shown = 0;
+        std::string fileName;
+        const bool lastOfStage = name == "upgrade scene";
+        std::vector<Step> steps =
+            Join({{NewPlayer(true),
+                   {"last level of the stage", Always,
+                    [&, lastOfStage](TestedGame& game) {
+                        game.windowsUpdatedProbe = [&game, &shown] { shown = Current(game).m_score; };
+                        fileName = Current(game).GetFileName();
+                        if (lastOfStage) // reached already, so the map keeps it
+                            Current(game).m_currentLevel =
+                                Current(game).m_bestLevel = {0, game.m_levelManager->GetStage(0).levelCount - 1};
+                    }}},
+                  StartLevel(name, [](TestedGame& game) { game.m_gameLogic->SetState(kWon); })});
+        if (lastOfStage)
+            steps = Join({std::move(steps), PressContinue<Wispfold::GUILevelCompleteWindow>(
+                                                "level complete", &TestedGame::m_levelCompleteWindow)});
+        steps.push_back({name + ": window closed", closeWhen, [](TestedGame& game) {
+                             PlatformTesting::InjectWindowEvent(game.Window().m_handle,
+                                                                PlatformTesting::WindowEvent::Close);
+                         }});
+        steps.push_back({"the game ends", [](TestedGame&) { return false; }});
+        EXPECT_EQ(Play(std::move(steps)), 0) << name;
+        EXPECT_GT(shown, 0u) << name;
+        EXPECT_EQ(savedScore(fileName), shown) << name;
+    }
 }
 
 // A "done" from each window that follows a level, with no level running, crashes nothing.
