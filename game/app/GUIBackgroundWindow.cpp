@@ -350,6 +350,11 @@ void GUIBackgroundWindow::Update()
         UpdateTitles(frameTime);
     if (m_themeFading)
         UpdateThemeFade(frameTime);
+    // The panel goes and comes with the text area it stands behind, so that no empty title plate stands over the
+    // bare landscape (the upgrade views) or over a level while the scene dims away (as the level starts, or as a
+    // dialog gives the panel back).
+    if (m_panel->IsVisible())
+        SetAlpha(m_panel, m_textAlpha);
     if (!m_textShown)
         DimAway();
     else
@@ -557,10 +562,6 @@ void GUIBackgroundWindow::FollowTextArea(float step)
     ApplyAlpha(m_decorations, m_textAlpha);
     ApplyAlpha(m_baseThemes, 1.0f);
     ApplyAlpha(m_stageThemes, 1.0f);
-    // The panel goes and comes with the text area it stands behind, so that the landscape alone (the upgrade
-    // views) shows no empty title plate.
-    if (m_panel->IsVisible())
-        SetAlpha(m_panel, m_textAlpha);
 }
 
 void GUIBackgroundWindow::FadeNewStageThemes(float step, float frameTime)
