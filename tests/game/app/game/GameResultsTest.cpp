@@ -10,6 +10,8 @@
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIScroll.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/ParticleSystem.h"
 #include "engine/sound/Sound.h"
@@ -32,6 +34,7 @@
 #include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameCursor.h"
 #include "game/app/GUIGameLogicMenuExitWindow.h"
+#include "game/app/GUIGameLogicMenuWindow.h"
 #include "game/app/GUIGameOverWindow.h"
 #include "game/app/GUIHighScoresWindow.h"
 #include "game/app/GUIIntroductionWindow.h"
@@ -55,6 +58,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -591,55 +595,77 @@ TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogB
     EXPECT_EQ(heldAfterLeaving, 0);
 }
 
-// The game window closed before the map, after a level won with all its energy left: on level complete once the
-// energy bonus has been counted, while it is still counted, and in the upgrade scene after a stage's last level.
-// The profile's file holds the score the game showed last, the bonus in it.
-TEST_F(GameResults, TheCountedBonusIsKeptWhenTheGameIsClosedBeforeTheMap)
+// The game window closed before anything else saved the profile: on level complete once the energy bonus of a
+// level won with all its energy left has been counted, while it is still counted, in the upgrade scene after a
+// stage's last level, and with the in-game menu open after a change of the sound volume. The profile's file holds
+// the score and the volume that the game had when it closed.
+TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
 {
-    const auto savedScore = [folder = UserFolder()](const std::string& fileName) {
+    struct Kept
+    {
+        std::uint32_t score = 0;
+        float sound = 0.0f;
+        bool operator==(const Kept&) const = default;
+    };
+    const auto saved = [folder = UserFolder()](const std::string& fileName) {
         KeystrelEngine::MessageManager reader(TestSupport::BaseFolder(), "reread", "reread", false, false);
         KeystrelEngine::FileManager files(&reader, "", "Data");
-        return Profile(&reader, &files, folder.substr(0, folder.size() - 1), fileName).m_score;
+        const Profile profile(&reader, &files, folder.substr(0, folder.size() - 1), fileName);
+        return Kept{profile.m_score, profile.m_volumes.sound};
     };
     const auto counted = [](TestedGame& game) {
         return dynamic_cast<const Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow).GetCountedEnergy();
     };
-    const auto countEnded = [counted, last = 0u, still = 0](TestedGame& game) mutable {
-        still = counted(game) == last ? still + 1 : 0;
-        last = counted(game);
-        return last > 0 && still == 15;
+    const auto won = [](TestedGame& game) { game.m_gameLogic->SetState(kWon); };
+    const auto lastOfStage = [](TestedGame& game) { // reached already, so the map keeps it
+        Current(game).m_currentLevel = Current(game).m_bestLevel = {0, game.m_levelManager->GetStage(0).levelCount - 1};
     };
-    const auto upgradeScene = [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); };
-    const auto counting = [counted](TestedGame& game) { return counted(game) > 0; };
-    const std::vector<std::pair<std::string, std::function<bool(TestedGame&)>>> closings{
-        {"count ended", countEnded}, {"counting", counting}, {"upgrade scene", upgradeScene}};
-    for (const auto& [name, closeWhen] : closings) {
+    const auto louder = [](TestedGame& game) {
+        const auto& menu = dynamic_cast<const Wispfold::GUIGameLogicMenuWindow&>(*game.m_gameLogicMenuWindow);
+        AppTesting::PointAt(game.Window(), *menu.GetSettings().GetSoundSlider().GetIncreaseButton());
+    };
+    const std::vector<std::tuple<std::string, std::vector<Step>, std::function<bool(TestedGame&)>>> closings{
+        {"count ended", StartLevel("level", won),
+         [counted, last = 0u, still = 0](TestedGame& game) mutable {
+             still = counted(game) == last ? still + 1 : 0;
+             last = counted(game);
+             return last > 0 && still == 15;
+         }},
+        {"counting", StartLevel("level", won), [counted](TestedGame& game) { return counted(game) > 0; }},
+        {"upgrade scene",
+         Join({{{"last level of the stage", Always, lastOfStage}},
+               StartLevel("level", won),
+               PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow)}),
+         [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }},
+        {"in-game menu",
+         Join({StartLevel("level", {}), Tap("ESC", LevelTakesKeys, SDL_SCANCODE_ESCAPE),
+               ClickAfter({"louder", Shown(&TestedGame::m_gameLogicMenuWindow), louder})}),
+         [](TestedGame& game) { return game.Player().GetSoundVolume() != game.Player().GetDefaultSoundVolume(); }}};
+    for (const auto& [name, before, closeWhen] : closings) {
         std::filesystem::remove_all(UserFolder() + "profiles"); // a new player each time
-        std::uint32_t shown = 0;
+        Kept atStart, last;
         std::string fileName;
-        const bool lastOfStage = name == "upgrade scene";
         std::vector<Step> steps =
             Join({{NewPlayer(true),
-                   {"last level of the stage", Always,
-                    [&, lastOfStage](TestedGame& game) {
-                        game.windowsUpdatedProbe = [&game, &shown] { shown = Current(game).m_score; };
+                   {"watched", Always,
+                    [&](TestedGame& game) {
                         fileName = Current(game).GetFileName();
-                        if (lastOfStage) // reached already, so the map keeps it
-                            Current(game).m_currentLevel =
-                                Current(game).m_bestLevel = {0, game.m_levelManager->GetStage(0).levelCount - 1};
+                        atStart = {Current(game).m_score, game.Player().GetSoundVolume()};
+                        game.windowsUpdatedProbe = [&game, &last] {
+                            last = {Current(game).m_score, game.Player().GetSoundVolume()};
+                        };
                     }}},
-                  StartLevel(name, [](TestedGame& game) { game.m_gameLogic->SetState(kWon); })});
-        if (lastOfStage)
-            steps = Join({std::move(steps), PressContinue<Wispfold::GUILevelCompleteWindow>(
-                                                "level complete", &TestedGame::m_levelCompleteWindow)});
-        steps.push_back({name + ": window closed", closeWhen, [](TestedGame& game) {
-                             PlatformTesting::InjectWindowEvent(game.Window().m_handle,
-                                                                PlatformTesting::WindowEvent::Close);
-                         }});
-        steps.push_back({"the game ends", [](TestedGame&) { return false; }});
+                  before,
+                  {{name + ": window closed", closeWhen,
+                    [](TestedGame& game) {
+                        PlatformTesting::InjectWindowEvent(game.Window().m_handle, PlatformTesting::WindowEvent::Close);
+                    }},
+                   {"the game ends", [](TestedGame&) { return false; }}}});
         EXPECT_EQ(Play(std::move(steps)), 0) << name;
-        EXPECT_GT(shown, 0u) << name;
-        EXPECT_EQ(savedScore(fileName), shown) << name;
+        EXPECT_FALSE(last == atStart) << name << ": nothing to keep";
+        const Kept file = saved(fileName);
+        EXPECT_TRUE(file == last) << name << ": score " << file.score << " and sound volume " << file.sound
+                                  << " saved of " << last.score << " and " << last.sound;
     }
 }
 
