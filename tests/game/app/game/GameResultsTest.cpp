@@ -50,7 +50,6 @@
 #include "tests/game/app/AppFixture.h"
 
 #include <SDL_mouse.h>
-#include <SDL_scancode.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -59,6 +58,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -508,62 +508,40 @@ TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
     EXPECT_EQ(music, kMenuMusic);
 }
 
-// A key tapped as a player taps it: down once the condition holds, up in the next frame.
-std::vector<Step> Tap(const std::string& name, std::function<bool(TestedGame&)> until, SDL_Scancode key)
-{
-    return {{name, std::move(until), [key](TestedGame&) { PlatformTesting::InjectKey(key, true); }},
-            {name + ": let go", NextFrame(), [key](TestedGame&) { PlatformTesting::InjectKey(key, false); }}};
-}
-
-// The level runs and its window takes the player's keys.
+// The level runs and its window takes the player's requests.
 bool LevelTakesKeys(TestedGame& game)
 {
     return LevelRuns(game) && game.m_gameLogicWindow->m_active;
 }
 
-// ESC, the in-game menu's EXIT, then the menu-exit window's answer: OK, clicked, leaves the level once the menu
-// scene is back; NO goes back to the menu, whose RETURN resumes the level.
-std::vector<Step> EscapeAndExit(const std::string& name, std::function<bool(TestedGame&)> when, bool leave)
+// Sets the window's request once it holds.
+template <class Member>
+Step Request(const std::string& name, std::function<bool(TestedGame&)> when, Member window, std::uint32_t code)
 {
-    std::vector<Step> steps = Tap(name + ": ESC", std::move(when), SDL_SCANCODE_ESCAPE);
-    steps.push_back({name + ": EXIT", Shown(&TestedGame::m_gameLogicMenuWindow), [](TestedGame& game) {
-                         game.m_gameLogicMenuWindow->m_result = GameFramework::RequestLeaveLevel;
-                     }});
-    if (leave)
-        return Join({std::move(steps),
-                     ClickAfter({name + ": OK", Shown(&TestedGame::m_gameLogicMenuExitWindow), [](TestedGame& game) {
-                                     const auto& exit = dynamic_cast<const Wispfold::GUIGameLogicMenuExitWindow&>(
-                                         *game.m_gameLogicMenuExitWindow);
-                                     AppTesting::PointAt(game.Window(), *exit.GetQuestion().GetOkButton()->GetWidget());
-                                 }})});
-    steps.push_back({name + ": NO", Shown(&TestedGame::m_gameLogicMenuExitWindow), [](TestedGame& game) {
-                         game.m_gameLogicMenuExitWindow->m_result = GameFramework::RequestGameLogicMenu;
-                     }});
-    steps.push_back({name + ": RETURN", Shown(&TestedGame::m_gameLogicMenuWindow),
-                     [](TestedGame& game) { game.m_gameLogicMenuWindow->m_result = GameFramework::RequestResume; }});
-    return steps;
+    return {name, std::move(when), [window, code](TestedGame& game) { std::invoke(window, game)->m_result = code; }};
 }
 
-// A dialog over the level answered so that the level resumes (the pause's RESUME, or NO to the close button's
-// question), then, the delay's frames later, ESC, EXIT and NO in the in-game menu, whose RETURN resumes the level.
-std::vector<Step> EscapeAfterDialog(const std::string& name, bool pause, int delay)
+// ESC (the in-game menu) and its EXIT, then the question's OK, clicked (the level is left once the menu scene is
+// back), or its NO and the menu's RETURN (the level resumes).
+std::vector<Step> MenuExit(const std::string& name, std::function<bool(TestedGame&)> when, bool leave)
 {
     std::vector<Step> steps{
-        {name + (pause ? ": pause" : ": close button"), LevelTakesKeys,
-         [pause](TestedGame& game) {
-             game.m_gameLogicWindow->m_result = pause ? GameFramework::RequestPause : GameFramework::RequestQuit;
-         }},
-        {name + ": resume",
-         [pause](TestedGame& game) {
-             return pause ? FullyShown(game.m_gameLogicPauseWindow) : FullyShown(game.m_gameLogicGameExitWindow);
-         },
-         [pause](TestedGame& game) {
-             (pause ? game.m_gameLogicPauseWindow->m_result : game.m_gameLogicGameExitWindow->m_result) =
-                 GameFramework::RequestResume;
-         }}};
-    return Join(
-        {std::move(steps), EscapeAndExit(
-                               name, [asked = 0, delay](TestedGame&) mutable { return asked++ == delay; }, false)});
+        Request(name + ": ESC", std::move(when), &TestedGame::m_gameLogicWindow, GameFramework::RequestGameLogicMenu),
+        Request(name + ": EXIT", Shown(&TestedGame::m_gameLogicMenuWindow), &TestedGame::m_gameLogicMenuWindow,
+                GameFramework::RequestLeaveLevel)};
+    const auto question = Shown(&TestedGame::m_gameLogicMenuExitWindow);
+    if (leave)
+        return Join(
+            {steps, ClickAfter({name + ": OK", question, [](TestedGame& game) {
+                                    const auto& exit = dynamic_cast<const Wispfold::GUIGameLogicMenuExitWindow&>(
+                                        *game.m_gameLogicMenuExitWindow);
+                                    AppTesting::PointAt(game.Window(), *exit.GetQuestion().GetOkButton()->GetWidget());
+                                }})});
+    steps.push_back(
+        Request(name + ": NO", question, &TestedGame::m_gameLogicMenuExitWindow, GameFramework::RequestGameLogicMenu));
+    steps.push_back(Request(name + ": RETURN", Shown(&TestedGame::m_gameLogicMenuWindow),
+                            &TestedGame::m_gameLogicMenuWindow, GameFramework::RequestResume));
+    return steps;
 }
 
 // A level left through the in-game menu (ESC, EXIT, OK), then in the next level a dialog answered so that the level
@@ -583,13 +561,26 @@ TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogB
     std::vector<Step> steps = Join({{NewPlayer(true)}, StartLevel("first level", {})});
     for (int delay = 0; delay <= 36; ++delay) {
         const bool pause = delay % 2 == 0;
-        const std::string name =
-            std::string(pause ? "pause" : "close button") + ", ESC after " + std::to_string(delay) + " frames";
-        steps = Join({std::move(steps),
-                      EscapeAndExit(name + ": the level before", LevelTakesKeys, true),
-                      {{name + ": main menu", MainMenuShown, noPanelHeld}},
-                      StartLevel(name, {}),
-                      EscapeAfterDialog(name, pause, delay)});
+        const std::string name = (pause ? "pause, ESC after " : "close button, ESC after ") + std::to_string(delay);
+        const auto dialog = [pause](TestedGame& game) {
+            return pause ? FullyShown(game.m_gameLogicPauseWindow) : FullyShown(game.m_gameLogicGameExitWindow);
+        };
+        steps =
+            Join({std::move(steps),
+                  MenuExit(name + ": the level before", LevelTakesKeys, true),
+                  {{name + ": main menu", MainMenuShown, noPanelHeld}},
+                  StartLevel(name, {}),
+                  {Request(name + ": dialog", LevelTakesKeys, &TestedGame::m_gameLogicWindow,
+                           pause ? GameFramework::RequestPause : GameFramework::RequestQuit),
+                   {name + ": resume", dialog,
+                    [pause](TestedGame& game) {
+                        (pause ? game.m_gameLogicPauseWindow->m_result : game.m_gameLogicGameExitWindow->m_result) =
+                            GameFramework::RequestResume;
+                    }}},
+                  MenuExit(
+                      name,
+                      [asked = 0, delay](TestedGame& game) mutable { return asked++ >= delay && LevelTakesKeys(game); },
+                      false)});
     }
     EXPECT_EQ(Play(std::move(steps)), 0);
     EXPECT_EQ(heldAfterLeaving, 0);
@@ -601,12 +592,8 @@ TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogB
 // the score and the volume that the game had when it closed.
 TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
 {
-    struct Kept
-    {
-        std::uint32_t score = 0;
-        float sound = 0.0f;
-        bool operator==(const Kept&) const = default;
-    };
+    using Kept = std::pair<std::uint32_t, float>; // the score and the sound volume
+    const auto kept = [](TestedGame& game) { return Kept{Current(game).m_score, game.Player().GetSoundVolume()}; };
     const auto saved = [folder = UserFolder()](const std::string& fileName) {
         KeystrelEngine::MessageManager reader(TestSupport::BaseFolder(), "reread", "reread", false, false);
         KeystrelEngine::FileManager files(&reader, "", "Data");
@@ -638,34 +625,30 @@ TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
                PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow)}),
          [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }},
         {"in-game menu",
-         Join({StartLevel("level", {}), Tap("ESC", LevelTakesKeys, SDL_SCANCODE_ESCAPE),
+         Join({StartLevel("level", {}),
+               {Request("ESC", LevelTakesKeys, &TestedGame::m_gameLogicWindow, GameFramework::RequestGameLogicMenu)},
                ClickAfter({"louder", Shown(&TestedGame::m_gameLogicMenuWindow), louder})}),
          [](TestedGame& game) { return game.Player().GetSoundVolume() != game.Player().GetDefaultSoundVolume(); }}};
     for (const auto& [name, before, closeWhen] : closings) {
         std::filesystem::remove_all(UserFolder() + "profiles"); // a new player each time
         Kept atStart, last;
         std::string fileName;
-        std::vector<Step> steps =
-            Join({{NewPlayer(true),
-                   {"watched", Always,
-                    [&](TestedGame& game) {
-                        fileName = Current(game).GetFileName();
-                        atStart = {Current(game).m_score, game.Player().GetSoundVolume()};
-                        game.windowsUpdatedProbe = [&game, &last] {
-                            last = {Current(game).m_score, game.Player().GetSoundVolume()};
-                        };
-                    }}},
-                  before,
-                  {{name + ": window closed", closeWhen,
-                    [](TestedGame& game) {
-                        PlatformTesting::InjectWindowEvent(game.Window().m_handle, PlatformTesting::WindowEvent::Close);
-                    }},
-                   {"the game ends", [](TestedGame&) { return false; }}}});
-        EXPECT_EQ(Play(std::move(steps)), 0) << name;
-        EXPECT_FALSE(last == atStart) << name << ": nothing to keep";
-        const Kept file = saved(fileName);
-        EXPECT_TRUE(file == last) << name << ": score " << file.score << " and sound volume " << file.sound
-                                  << " saved of " << last.score << " and " << last.sound;
+        const Step watch{"watched", Always, [&](TestedGame& game) {
+                             fileName = Current(game).GetFileName();
+                             atStart = kept(game);
+                             game.windowsUpdatedProbe = [shown = &game, &last, kept] { last = kept(*shown); };
+                         }};
+        const Step close{name + ": window closed", closeWhen, [](TestedGame& game) {
+                             PlatformTesting::InjectWindowEvent(game.Window().m_handle,
+                                                                PlatformTesting::WindowEvent::Close);
+                         }};
+        EXPECT_EQ(
+            Play(Join(
+                {{NewPlayer(true), watch}, before, {close, {"the game ends", [](TestedGame&) { return false; }}}})),
+            0)
+            << name;
+        EXPECT_NE(last, atStart) << name << ": nothing to keep";
+        EXPECT_EQ(saved(fileName), last) << name;
     }
 }
 

@@ -155,19 +155,14 @@ TEST_F(BackgroundPixels, TheTitlePlateFadesWithItsTitleWhenADialogGivesItBack)
     ASSERT_TRUE(FramesUntil([&] { return background->GetTextAlpha() < 0.45f; }));
     ASSERT_TRUE(background->IsPanelWindowVisible());
     const Image fading = Grab("title_plate_fading.bmp");
-
-    const auto fromClear = [](const Image& image, std::uint32_t x, std::uint32_t y) {
-        const auto p = RenderTesting::PixelFromBottom(image, x, y);
-        return std::abs(p[0] - 255) + p[1] + std::abs(p[2] - 255);
-    };
+    ASSERT_TRUE(FramesUntil([&] { return !background->IsPanelWindowVisible(); }));
+    const Image gone = Grab("title_plate_gone.bmp");
     long plateUp = 0;
     long plateFading = 0;
     for (std::uint32_t y = 0; y < up.GetHeight(); ++y) {
         for (std::uint32_t x = 0; x < up.GetWidth(); ++x) {
-            if (fromClear(up, x, y) <= 30)
-                continue;
-            plateUp += fromClear(up, x, y);
-            plateFading += fromClear(fading, x, y);
+            plateUp += PixelDifference(up, gone, x, y);
+            plateFading += PixelDifference(fading, gone, x, y);
         }
     }
     EXPECT_GT(plateUp, 100000);
