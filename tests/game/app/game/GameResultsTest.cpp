@@ -589,7 +589,7 @@ TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogB
 // The game window closed before anything else saved the profile: on level complete once the energy bonus of a
 // level won with all its energy left has been counted, while it is still counted, in the upgrade scene after a
 // stage's last level, and with the in-game menu open after a change of the sound volume. The profile's file holds
-// the score and the volume that the game had when it closed.
+// the score and the volume that the game had when it closed; a bonus counted in full is in it before the close.
 TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
 {
     using Kept = std::pair<std::uint32_t, float>; // the score and the sound volume
@@ -611,34 +611,37 @@ TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
         const auto& menu = dynamic_cast<const Wispfold::GUIGameLogicMenuWindow&>(*game.m_gameLogicMenuWindow);
         AppTesting::PointAt(game.Window(), *menu.GetSettings().GetSoundSlider().GetIncreaseButton());
     };
-    const std::vector<std::tuple<std::string, std::vector<Step>, std::function<bool(TestedGame&)>>> closings{
+    const std::vector<std::tuple<std::string, std::vector<Step>, std::function<bool(TestedGame&)>, bool>> closings{
         {"count ended", StartLevel("level", won),
          [counted, last = 0u, still = 0](TestedGame& game) mutable {
              still = counted(game) == last ? still + 1 : 0;
              last = counted(game);
              return last > 0 && still == 15;
-         }},
-        {"counting", StartLevel("level", won), [counted](TestedGame& game) { return counted(game) > 0; }},
+         },
+         true},
+        {"counting", StartLevel("level", won), [counted](TestedGame& game) { return counted(game) > 0; }, false},
         {"upgrade scene",
          Join({{{"last level of the stage", Always, lastOfStage}},
                StartLevel("level", won),
                PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow)}),
-         [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }},
+         [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }, true},
         {"in-game menu",
          Join({StartLevel("level", {}),
                {Request("ESC", LevelTakesKeys, &TestedGame::m_gameLogicWindow, GameFramework::RequestGameLogicMenu)},
                ClickAfter({"louder", Shown(&TestedGame::m_gameLogicMenuWindow), louder})}),
-         [](TestedGame& game) { return game.Player().GetSoundVolume() != game.Player().GetDefaultSoundVolume(); }}};
-    for (const auto& [name, before, closeWhen] : closings) {
+         [](TestedGame& game) { return game.Player().GetSoundVolume() != game.Player().GetDefaultSoundVolume(); },
+         false}};
+    for (const auto& [name, before, closeWhen, savedBefore] : closings) {
         std::filesystem::remove_all(UserFolder() + "profiles"); // a new player each time
-        Kept atStart, last;
+        Kept atStart, last, beforeClosing;
         std::string fileName;
         const Step watch{"watched", Always, [&](TestedGame& game) {
                              fileName = Current(game).GetFileName();
                              atStart = kept(game);
                              game.windowsUpdatedProbe = [shown = &game, &last, kept] { last = kept(*shown); };
                          }};
-        const Step close{name + ": window closed", closeWhen, [](TestedGame& game) {
+        const Step close{name + ": window closed", closeWhen, [&](TestedGame& game) {
+                             beforeClosing = saved(fileName);
                              PlatformTesting::InjectWindowEvent(game.Window().m_handle,
                                                                 PlatformTesting::WindowEvent::Close);
                          }};
@@ -649,6 +652,8 @@ TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
             << name;
         EXPECT_NE(last, atStart) << name << ": nothing to keep";
         EXPECT_EQ(saved(fileName), last) << name;
+        if (savedBefore)
+            EXPECT_EQ(beforeClosing.first, last.first) << name;
     }
 }
 
