@@ -159,12 +159,14 @@ bool GUIMenuWindow::UpdatePanel()
         return true;
     }
     const bool hasScreen = m_panelAsked || m_controlsOut;
-    if (!background.IsPanelPresent() && !background.IsPanelRequested() && (m_manager->m_frameFree || hasScreen)) {
+    if (!background.IsPanelPresent() && (m_manager->m_frameFree || hasScreen)) {
         m_manager->m_frameFree = false;
         m_panelAsked = true;
-        background.RequestPanel();
-        // The title types while the panel unfolds, so the panel never stands empty before the frame.
-        background.GetTextPrinter().SetText(m_title);
+        if (!background.IsPanelRequested()) {
+            background.RequestPanel();
+            // The title types while the panel unfolds, so the panel never stands empty before the frame.
+            background.GetTextPrinter().SetText(m_title);
+        }
     }
     if (background.IsPanelPresent() && background.HasPanelJustArrived()) {
         background.ClearPanelArrival();
@@ -175,7 +177,9 @@ bool GUIMenuWindow::UpdatePanel()
     return background.IsPanelPresent();
 }
 
-// A screen taken only to wait for the panel is free again at once: no frame of this window will fold to free it.
+// Once the window has gone, a screen it took only to wait for the panel is free again at once (no frame of its own
+// will fold to free it); the panel goes back once the screen is free, or is let go when the background has taken
+// it back itself.
 void GUIMenuWindow::GiveBackPanel(MenuBackground& background)
 {
     if (m_panelAsked && !m_controlsOut)

@@ -113,7 +113,7 @@ protected:
 private:
     void StartAppearing();
     bool MustWaitForPanel() const;
-    // It holds the panel still there (or still coming) and has not asked for its release yet.
+    // It holds a panel that is there (or coming) and that the background has not been asked to take away.
     bool KeepsPanel() const;
     // Returns false while the window is shown, holds the panel and the background has none.
     bool UpdatePanel();
