@@ -231,9 +231,20 @@ void GUIBackgroundWindow::AddTheme(GUIWindow* window, std::uint32_t position, st
 
 void GUIBackgroundWindow::LeaveForLevel()
 {
+    EndPanelCycle();
     m_step = 6;
     m_textAlpha = 1.0f;
     m_textShown = false;
+}
+
+// No window holds the panel any more: it stands in the scene, and a release that a window folding away still
+// asks for finds nothing to take (carried out, it would dim the scene away). An unfolding panel goes back among
+// the decorations, where its arrival would have put it.
+void GUIBackgroundWindow::EndPanelCycle()
+{
+    if (m_step == 7)
+        m_panel->SetParent(m_decorationRoot);
+    m_step = std::min(m_step, 6u);
     m_panelRequest = false;
     m_panelReleaseRequest = false;
     m_panelPresent = false;
@@ -292,6 +303,7 @@ void GUIBackgroundWindow::ShowAll()
         decoration.window->SetVisible(true);
     m_panel->SetVisible(true);
     ShowThemes();
+    EndPanelCycle();
 }
 
 void GUIBackgroundWindow::ShowScene()
@@ -300,6 +312,7 @@ void GUIBackgroundWindow::ShowScene()
     m_textShown = true;
     m_textHiding = true;
     ShowThemes();
+    EndPanelCycle();
 }
 
 void GUIBackgroundWindow::UpdateStageTheme()
@@ -337,6 +350,11 @@ void GUIBackgroundWindow::Update()
         UpdateTitles(frameTime);
     if (m_themeFading)
         UpdateThemeFade(frameTime);
+    // The panel goes and comes with the text area it stands behind, so that no empty title plate stands over the
+    // bare landscape (the upgrade views) or over a level while the scene dims away (as the level starts, or as a
+    // dialog gives the panel back).
+    if (m_panel->IsVisible())
+        SetAlpha(m_panel, m_textAlpha);
     if (!m_textShown)
         DimAway();
     else
@@ -544,10 +562,6 @@ void GUIBackgroundWindow::FollowTextArea(float step)
     ApplyAlpha(m_decorations, m_textAlpha);
     ApplyAlpha(m_baseThemes, 1.0f);
     ApplyAlpha(m_stageThemes, 1.0f);
-    // The panel goes and comes with the text area it stands behind, so that the landscape alone (the upgrade
-    // views) shows no empty title plate.
-    if (m_panel->IsVisible())
-        SetAlpha(m_panel, m_textAlpha);
 }
 
 void GUIBackgroundWindow::FadeNewStageThemes(float step, float frameTime)

@@ -69,9 +69,9 @@ public:
     // Once per frame; nothing until Start.
     virtual void Update();
 
-    // The whole scene back, the text area fading in.
+    // The whole scene back, the text area fading in; the panel cycle ends.
     void ShowAll() override;
-    // The landscape alone, the text area fading out.
+    // The landscape alone, the text area fading out; the panel cycle ends.
     void ShowScene() override;
     // The stage of the current profile's current level; one more once the last level is done and the game
     // finished; 0 without a profile.
@@ -93,6 +93,7 @@ public:
     void RequestPanel() override;
     void ReleasePanel() override;
     bool IsPanelReleaseRequested() const override { return m_panelReleaseRequest; }
+    bool IsPanelRequested() const override { return m_panelRequest; }
     bool IsPanelPresent() const override { return m_panelPresent; }
     bool HasPanelJustArrived() const override { return m_panelShownOnce; }
     void ClearPanelArrival() override { m_panelShownOnce = false; }
@@ -103,7 +104,6 @@ public:
     std::uint32_t GetStartUpStep() const { return m_step; }
     bool IsLoadingShown() const { return m_loadingShown; }
     bool IsDataLoaded() const { return m_data != nullptr; }
-    bool IsPanelRequested() const { return m_panelRequest; }
     std::uint32_t GetStageThemeIndex() const { return m_stageThemeIndex; }
     float GetTextAlpha() const { return m_textAlpha; }
     bool IsTextAreaShown() const { return m_textShown; }
@@ -142,6 +142,7 @@ private:
     void StepNameAndPanel();
     void StepLoadingShown();
     void StepPanelArrival();
+    void EndPanelCycle();
     void BuildStageThemes();
     void UpdateTitles(float frameTime);
     void UpdateThemeFade(float frameTime);

@@ -1,6 +1,8 @@
 #include "game/app/GUIGameLogicMenuWindow.h"
 
 #include "engine/foundation/Config.h"
+#include "engine/foundation/Error.h"
+#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
@@ -38,6 +40,18 @@ GUIGameLogicMenuWindow::GUIGameLogicMenuWindow(KeystrelEngine::Engine* engine, G
       m_return(AddButton("big_window\\button_2", "controls\\button_big"))
 {
     SetTitle("GAME_LOGIC_MENU_TITLE");
+}
+
+// The window goes only with the game: closing the game with the menu open keeps its changes too.
+GUIGameLogicMenuWindow::~GUIGameLogicMenuWindow()
+{
+    if (!m_shown)
+        return;
+    try {
+        SaveSettings();
+    } catch (const KeystrelEngine::Error& error) {
+        GUIMenuWindow::m_engine->m_log->Error("The in-game menu's settings were not saved: " + error.GetText());
+    }
 }
 
 Profile* GUIGameLogicMenuWindow::CurrentProfile() const

@@ -1,7 +1,10 @@
 #include "game/app/GUILevelCompleteWindow.h"
 
+#include "engine/foundation/Error.h"
+#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/foundation/TimerManager.h"
+#include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUITextManager.h"
 #include "engine/render/AnimationControl.h"
@@ -74,6 +77,16 @@ GUILevelCompleteWindow::GUILevelCompleteWindow(KeystrelEngine::Engine* engine, G
     SetTitle("LEVEL_COMPLETE_TITLE");
 }
 
+// The window goes only with the game: a count that the game's closing cut short is kept.
+GUILevelCompleteWindow::~GUILevelCompleteWindow()
+{
+    try {
+        SaveCount();
+    } catch (const KeystrelEngine::Error& error) {
+        GUIMenuWindow::m_engine->m_log->Error("The counted energy bonus was not saved: " + error.GetText());
+    }
+}
+
 bool GUILevelCompleteWindow::IsLastOfStage() const
 {
     return m_level.level + 1 == m_catalogue->GetStageLevels(m_level.stage).size();
@@ -98,6 +111,7 @@ void GUILevelCompleteWindow::Open()
     m_mana->Set(Ratio(m_start));
     m_timer = 0.0f;
     m_counted = 0;
+    m_savedCount = 0;
 }
 
 void GUILevelCompleteWindow::Close()
@@ -202,7 +216,8 @@ void GUILevelCompleteWindow::UpdateEnergy()
 
 void GUILevelCompleteWindow::CountEnergy()
 {
-    const float share = std::min(std::max(0.0f, m_timer - kEnergyDelay) * kEnergyRate, m_manager->m_countUpLimit);
+    const float running = std::max(0.0f, m_timer - kEnergyDelay) * kEnergyRate;
+    const float share = std::min(running, m_manager->m_countUpLimit);
     const auto counted = static_cast<std::uint32_t>(std::lround(static_cast<float>(m_energyBonus) * share));
     const bool playing = m_player->GetSoundState(kScoreSound) == KeystrelEngine::Sound::Playing;
     if (counted > m_counted) {
@@ -214,12 +229,24 @@ void GUILevelCompleteWindow::CountEnergy()
         m_player->StopSound(kScoreSound);
     }
     m_counted = std::max(m_counted, counted);
+    // Counted in full, the bonus is saved at once: the next save would be the map's, and a game closed before it
+    // would lose the bonus.
+    if (running >= m_manager->m_countUpLimit)
+        SaveCount();
     KeystrelEngine::Color colour = m_colour;
     if (m_shown)
         colour.a = std::clamp((m_timer - kEnergyDelay) * 2.0f, 0.0f, 1.0f);
     MenuTexts::AddLiteralLine(*GetFrameWidget(), m_texts->GetText(kEnergyBonus, -1), kEnergyLineY, colour, kLabelFlags);
     MenuTexts::AddLiteralLine(*GetFrameWidget(), KeystrelEngine::FormatUnsignedW(m_counted), kEnergyLineY, colour,
                               kValueFlags, kValueFont);
+}
+
+void GUILevelCompleteWindow::SaveCount()
+{
+    if (m_counted == m_savedCount || !m_profiles->m_current)
+        return;
+    m_profiles->m_current->Save();
+    m_savedCount = m_counted;
 }
 
 void GUILevelCompleteWindow::AddTexts()

@@ -1,7 +1,8 @@
 // The won level's count-up: the stage's mana bar fills from where the stage stood before this level to where it
 // stands now, then the level's energy bonus counts into the profile's score. CONTINUE completes both at once and
 // leaves: after the last level of a stage toward the upgrade's scene (reported as kRequestUpgrade), otherwise
-// back to the menu scene; the window reports once its frame has gone and the background's fade has ended.
+// back to the menu scene; the window reports once its frame has gone and the background's fade has ended. The
+// profile is saved once the bonus has been counted in full, or, when the game ends before, as the window goes.
 #pragma once
 
 #include "framework/GUILevelCompleteWindowBase.h"
@@ -31,6 +32,7 @@ public:
     GUILevelCompleteWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
                            GameFramework::ProfileManagerBase* profiles, const LevelManager* catalogue,
                            const GameData* data, GUIMenuWindowManager* manager, KeystrelEngine::GUIWindow* parent);
+    ~GUILevelCompleteWindow() override;
 
     void Update() override;
     // Prepares the count-up of m_level, which must name a level of the catalogue.
@@ -57,6 +59,8 @@ private:
     void StartEnergyCount();
     void UpdateEnergy();
     void CountEnergy();
+    // Saves the profile when it holds energy counted since the last save.
+    void SaveCount();
     void AddTexts();
 
     GameFramework::ProfileManagerBase* m_profiles;
@@ -74,6 +78,7 @@ private:
     std::uint32_t m_start = 0;
     float m_timer = 0.0f;
     std::uint32_t m_counted = 0;
+    std::uint32_t m_savedCount = 0; // of the counted energy, what the profile's file holds
 };
 
 } // namespace Wispfold

@@ -73,9 +73,13 @@ void GUIMenuWindow::SetTitle(const std::string& key)
     m_title = m_texts->GetText(key, -1);
 }
 
+// However the window closes, a panel it holds goes back once its frame has gone: a hold outliving the window
+// would let it skip the wait next time and start over another window's panel.
 void GUIMenuWindow::CloseFrame()
 {
     m_shown = false;
+    if (m_panelHeld)
+        m_panelReleaseRequested = true;
     if (PlaysSounds())
         m_player->PlaySound(kDisappearSound);
 }
@@ -118,44 +122,80 @@ void GUIMenuWindow::StartAppearing()
     m_openRequested = false;
     if (m_wantsPanel) {
         m_panelHeld = true;
+        m_panelReleaseRequested = false;
         m_wantsPanel = false;
     }
 }
 
-// A window that holds the panel waits for its own release to be carried out; one that needs it anew waits until
-// the panel of an earlier window has gone.
+// A window opened again before it gave its panel back keeps it (the in-game menu back from the menu-exit
+// question); one that needs it anew waits until the panel of an earlier window has gone.
 bool GUIMenuWindow::MustWaitForPanel() const
 {
-    if (m_panelHeld)
-        return m_panelReleaseRequested;
+    if (KeepsPanel())
+        return false;
     const MenuBackground& background = *m_manager->m_background;
-    return background.IsPanelReleaseRequested() || background.IsPanelPresent() || background.IsPanelWindowVisible();
+    return background.IsPanelReleaseRequested() || background.IsPanelRequested() || background.IsPanelPresent() ||
+           background.IsPanelWindowVisible();
+}
+
+bool GUIMenuWindow::KeepsPanel() const
+{
+    const MenuBackground& background = *m_manager->m_background;
+    return m_panelHeld && !background.IsPanelReleaseRequested() &&
+           (background.IsPanelPresent() || background.IsPanelRequested());
 }
 
 // While shown, the window takes the screen and asks for the panel; the panel's arrival frees the screen again
-// for the window's own controls. Once the window has gone it gives back the panel when asked to.
+// for the window's own controls. A shown window left without a panel (the background started a level over it)
+// asks again, with the screen it has taken. Once the window has gone it gives back the panel when asked to, and
+// lets go of one the background has taken back itself (the menu scene's return).
 bool GUIMenuWindow::UpdatePanel()
 {
     if (!m_panelHeld)
         return true;
     MenuBackground& background = *m_manager->m_background;
-    if (m_shown) {
-        if (!background.IsPanelPresent() && m_manager->m_frameFree) {
-            m_manager->m_frameFree = false;
+    if (!m_shown) {
+        GiveBackPanel(background);
+        return true;
+    }
+    const bool hasScreen = m_panelAsked || m_controlsOut;
+    if (!background.IsPanelPresent() && (m_manager->m_frameFree || hasScreen)) {
+        m_manager->m_frameFree = false;
+        m_panelAsked = true;
+        if (!background.IsPanelRequested()) {
             background.RequestPanel();
             // The title types while the panel unfolds, so the panel never stands empty before the frame.
             background.GetTextPrinter().SetText(m_title);
         }
-        if (background.IsPanelPresent() && background.HasPanelJustArrived()) {
-            background.ClearPanelArrival();
-            m_manager->m_frameFree = true;
-        }
-    } else if (m_manager->m_frameFree && m_panelReleaseRequested && background.IsPanelPresent()) {
-        background.ReleasePanel();
-        m_panelHeld = false;
-        m_panelReleaseRequested = false;
     }
-    return !m_panelHeld || background.IsPanelPresent();
+    if (background.IsPanelPresent() && background.HasPanelJustArrived()) {
+        background.ClearPanelArrival();
+        m_panelAsked = false;
+        if (!m_controlsOut)
+            m_manager->m_frameFree = true;
+    }
+    return background.IsPanelPresent();
+}
+
+// Once the window has gone, a screen it took only to wait for the panel is free again at once (no frame of its own
+// will fold to free it); the panel goes back once the screen is free, or is let go when the background has taken
+// it back itself.
+void GUIMenuWindow::GiveBackPanel(MenuBackground& background)
+{
+    if (m_panelAsked && !m_controlsOut)
+        m_manager->m_frameFree = true;
+    m_panelAsked = false;
+    if (!m_panelReleaseRequested)
+        return;
+    if (background.IsPanelPresent()) {
+        if (!m_manager->m_frameFree)
+            return;
+        background.ReleasePanel();
+    } else if (background.IsPanelRequested()) {
+        return;
+    }
+    m_panelHeld = false;
+    m_panelReleaseRequested = false;
 }
 
 void GUIMenuWindow::StartControls()

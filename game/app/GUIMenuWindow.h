@@ -35,6 +35,7 @@ namespace Wispfold {
 
 class GameData;
 class GUIMenuWindowManager;
+class MenuBackground;
 
 enum class FrameKind : std::int32_t
 {
@@ -114,8 +115,11 @@ protected:
 private:
     void StartAppearing();
     bool MustWaitForPanel() const;
-    // Returns false while the window holds the panel and the background has none.
+    // It holds a panel that is there (or coming) and that the background has not been asked to take away.
+    bool KeepsPanel() const;
+    // Returns false while the window is shown, holds the panel and the background has none.
     bool UpdatePanel();
+    void GiveBackPanel(MenuBackground& background);
     void StartControls();
     void UpdateControls();
     void FadeOut(bool frameWasOnScreen);
@@ -128,7 +132,8 @@ private:
     GUIControl* m_frame;                      // the first control
     KeystrelEngine::GUIWindow* m_frameWidget; // the frame's widget
     std::u16string m_title;
-    bool m_controlsOut = false;                          // the controls have been asked to appear and not yet to fold
+    bool m_controlsOut = false; // the controls have been asked to appear and not yet to fold
+    bool m_panelAsked = false;  // the window took the screen to wait for the panel it asked for
     std::vector<std::unique_ptr<GUIControl>> m_controls; // the frame, then the window's own in order of adding
 };
 

@@ -21,6 +21,8 @@ public:
     virtual void ReleasePanel() = 0;
     // A release asked for and not yet carried out.
     virtual bool IsPanelReleaseRequested() const = 0;
+    // A panel asked for that has not arrived yet.
+    virtual bool IsPanelRequested() const = 0;
     virtual bool IsPanelPresent() const = 0;
     // The panel's arrival, reported until the window that asked for it clears the report.
     virtual bool HasPanelJustArrived() const = 0;
@@ -30,9 +32,10 @@ public:
     virtual void UpdateStageTheme() = 0;
     // The new stage's themes fade in with a burst of the glow.
     virtual void StartNewStageTheme() = 0;
-    // The whole menu scene fades back in (a level is left for the menus).
+    // The whole menu scene fades back in (a level is left for the menus). The panel is the scene's again: no
+    // window holds it any more.
     virtual void ShowAll() = 0;
-    // The landscape alone, for the upgrade that follows a finished stage.
+    // The landscape alone, for the upgrade that follows a finished stage; the panel is the scene's, as above.
     virtual void ShowScene() = 0;
     // The scene's fade in or out has ended.
     virtual bool IsFadeComplete() const = 0;

@@ -210,6 +210,17 @@ TEST_F(GUIMenuWindowTest, APanelWindowBringsInThePanelBeforeItsControlsAndGivesI
     EXPECT_TRUE(next.m_shown);
     EXPECT_TRUE(next.m_panelHeld);
     EXPECT_EQ(background->requests, 2);
+
+    // A shown window whose panel the background took away asks for it again with the screen it holds, and goes
+    // on once it is back; closed, it gives it back.
+    FramesUntil([&] { return next.m_colour.a == 1.0f; }, {&next});
+    background->present = background->windowVisible = false;
+    Frame({&next});
+    EXPECT_EQ(background->requests, 3);
+    EXPECT_FALSE(manager->m_frameFree);
+    next.CloseFrame();
+    EXPECT_LE(FramesUntil([&] { return manager->m_frameFree && !next.m_panelHeld; }, {&next}), 40);
+    EXPECT_EQ(background->releases, 2);
 }
 
 } // namespace

@@ -26,6 +26,7 @@ public:
     void RequestPanel() override;
     void ReleasePanel() override;
     bool IsPanelReleaseRequested() const override { return releaseRequest; }
+    bool IsPanelRequested() const override { return request; }
     bool IsPanelPresent() const override { return present; }
     bool HasPanelJustArrived() const override { return justArrived; }
     void ClearPanelArrival() override { justArrived = false; }

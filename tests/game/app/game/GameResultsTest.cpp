@@ -6,14 +6,21 @@
 // game over, the upgrade scene) are clicked. What follows each request is the game's own doing.
 #include "tests/game/app/game/GameFixture.h"
 
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/MessageManager.h"
+#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIScroll.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/render/ParticleSystem.h"
 #include "engine/sound/Sound.h"
 #include "framework/AudioPlayer.h"
 #include "framework/GUIContinueGameLogicWindowBase.h"
+#include "framework/GUIGameLogicGameExitWindowBase.h"
 #include "framework/GUIGameLogicMenuExitWindowBase.h"
 #include "framework/GUIGameLogicMenuWindowBase.h"
+#include "framework/GUIGameLogicPauseWindowBase.h"
 #include "framework/GUIGameLogicWindowBase.h"
 #include "framework/GUIGameOverWindowBase.h"
 #include "framework/GUIHighScoresWindowBase.h"
@@ -26,6 +33,8 @@
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameCursor.h"
+#include "game/app/GUIGameLogicMenuExitWindow.h"
+#include "game/app/GUIGameLogicMenuWindow.h"
 #include "game/app/GUIGameOverWindow.h"
 #include "game/app/GUIHighScoresWindow.h"
 #include "game/app/GUIIntroductionWindow.h"
@@ -33,6 +42,7 @@
 #include "game/app/GUIMainMenuWindow.h"
 #include "game/app/GUIRelaxWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
+#include "game/app/GameLogicExitQuestion.h"
 #include "game/app/Profile.h"
 #include "game/play/Character.h"
 #include "game/play/LevelManager.h"
@@ -43,9 +53,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -493,6 +506,155 @@ TEST_F(GameResults, TheUpgradeSceneAfterALevelLeftByTheMenuReturnsToTheMainMenu)
               0);
     EXPECT_TRUE(silent);
     EXPECT_EQ(music, kMenuMusic);
+}
+
+// The level runs and its window takes the player's requests.
+bool LevelTakesKeys(TestedGame& game)
+{
+    return LevelRuns(game) && game.m_gameLogicWindow->m_active;
+}
+
+// Sets the window's request once it holds.
+template <class Member>
+Step Request(const std::string& name, std::function<bool(TestedGame&)> when, Member window, std::uint32_t code)
+{
+    return {name, std::move(when), [window, code](TestedGame& game) { std::invoke(window, game)->m_result = code; }};
+}
+
+// ESC (the in-game menu) and its EXIT, then the question's OK, clicked (the level is left once the menu scene is
+// back), or its NO and the menu's RETURN (the level resumes).
+std::vector<Step> MenuExit(const std::string& name, std::function<bool(TestedGame&)> when, bool leave)
+{
+    std::vector<Step> steps{
+        Request(name + ": ESC", std::move(when), &TestedGame::m_gameLogicWindow, GameFramework::RequestGameLogicMenu),
+        Request(name + ": EXIT", Shown(&TestedGame::m_gameLogicMenuWindow), &TestedGame::m_gameLogicMenuWindow,
+                GameFramework::RequestLeaveLevel)};
+    const auto question = Shown(&TestedGame::m_gameLogicMenuExitWindow);
+    if (leave)
+        return Join(
+            {steps, ClickAfter({name + ": OK", question, [](TestedGame& game) {
+                                    const auto& exit = dynamic_cast<const Wispfold::GUIGameLogicMenuExitWindow&>(
+                                        *game.m_gameLogicMenuExitWindow);
+                                    AppTesting::PointAt(game.Window(), *exit.GetQuestion().GetOkButton()->GetWidget());
+                                }})});
+    steps.push_back(
+        Request(name + ": NO", question, &TestedGame::m_gameLogicMenuExitWindow, GameFramework::RequestGameLogicMenu));
+    steps.push_back(Request(name + ": RETURN", Shown(&TestedGame::m_gameLogicMenuWindow),
+                            &TestedGame::m_gameLogicMenuWindow, GameFramework::RequestResume));
+    return steps;
+}
+
+// A level left through the in-game menu (ESC, EXIT, OK), then in the next level a dialog answered so that the level
+// resumes, ESC a few frames later while the dialog's frame folds and its panel goes, and EXIT and NO: the menu
+// comes back in full and RETURN resumes the level, for every delay over the fold and the panel's going, in turn
+// after the pause's RESUME and after NO to the close button's question. Each round's level is left through the
+// menu for the next; back in the main menu, no window of a level holds the scene's panel any more.
+TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogBeforeIt)
+{
+    int heldAfterLeaving = 0;
+    const auto noPanelHeld = [&heldAfterLeaving](TestedGame& game) {
+        for (const Wispfold::GUIMenuWindow* window :
+             {&Menu(game.m_gameLogicPauseWindow), &Menu(game.m_gameLogicMenuWindow),
+              &Menu(game.m_gameLogicMenuExitWindow), &Menu(game.m_gameLogicGameExitWindow)})
+            heldAfterLeaving += window->m_panelHeld ? 1 : 0;
+    };
+    std::vector<Step> steps = Join({{NewPlayer(true)}, StartLevel("first level", {})});
+    for (int delay = 0; delay <= 36; ++delay) {
+        const bool pause = delay % 2 == 0;
+        const std::string name = (pause ? "pause, ESC after " : "close button, ESC after ") + std::to_string(delay);
+        const auto dialog = [pause](TestedGame& game) {
+            return pause ? FullyShown(game.m_gameLogicPauseWindow) : FullyShown(game.m_gameLogicGameExitWindow);
+        };
+        steps =
+            Join({std::move(steps),
+                  MenuExit(name + ": the level before", LevelTakesKeys, true),
+                  {{name + ": main menu", MainMenuShown, noPanelHeld}},
+                  StartLevel(name, {}),
+                  {Request(name + ": dialog", LevelTakesKeys, &TestedGame::m_gameLogicWindow,
+                           pause ? GameFramework::RequestPause : GameFramework::RequestQuit),
+                   {name + ": resume", dialog,
+                    [pause](TestedGame& game) {
+                        (pause ? game.m_gameLogicPauseWindow->m_result : game.m_gameLogicGameExitWindow->m_result) =
+                            GameFramework::RequestResume;
+                    }}},
+                  MenuExit(
+                      name,
+                      [asked = 0, delay](TestedGame& game) mutable { return asked++ >= delay && LevelTakesKeys(game); },
+                      false)});
+    }
+    EXPECT_EQ(Play(std::move(steps)), 0);
+    EXPECT_EQ(heldAfterLeaving, 0);
+}
+
+// The game window closed before anything else saved the profile: on level complete once the energy bonus of a
+// level won with all its energy left has been counted, while it is still counted, in the upgrade scene after a
+// stage's last level, and with the in-game menu open after a change of the sound volume. The profile's file holds
+// the score and the volume that the game had when it closed; a bonus counted in full is in it before the close.
+TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
+{
+    using Kept = std::pair<std::uint32_t, float>; // the score and the sound volume
+    const auto kept = [](TestedGame& game) { return Kept{Current(game).m_score, game.Player().GetSoundVolume()}; };
+    const auto saved = [folder = UserFolder()](const std::string& fileName) {
+        KeystrelEngine::MessageManager reader(TestSupport::BaseFolder(), "reread", "reread", false, false);
+        KeystrelEngine::FileManager files(&reader, "", "Data");
+        const Profile profile(&reader, &files, folder.substr(0, folder.size() - 1), fileName);
+        return Kept{profile.m_score, profile.m_volumes.sound};
+    };
+    const auto counted = [](TestedGame& game) {
+        return dynamic_cast<const Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow).GetCountedEnergy();
+    };
+    const auto won = [](TestedGame& game) { game.m_gameLogic->SetState(kWon); };
+    const auto lastOfStage = [](TestedGame& game) { // reached already, so the map keeps it
+        Current(game).m_currentLevel = Current(game).m_bestLevel = {0, game.m_levelManager->GetStage(0).levelCount - 1};
+    };
+    const auto louder = [](TestedGame& game) {
+        const auto& menu = dynamic_cast<const Wispfold::GUIGameLogicMenuWindow&>(*game.m_gameLogicMenuWindow);
+        AppTesting::PointAt(game.Window(), *menu.GetSettings().GetSoundSlider().GetIncreaseButton());
+    };
+    const std::vector<std::tuple<std::string, std::vector<Step>, std::function<bool(TestedGame&)>, bool>> closings{
+        {"count ended", StartLevel("level", won),
+         [counted, last = 0u, still = 0](TestedGame& game) mutable {
+             still = counted(game) == last ? still + 1 : 0;
+             last = counted(game);
+             return last > 0 && still == 15;
+         },
+         true},
+        {"counting", StartLevel("level", won), [counted](TestedGame& game) { return counted(game) > 0; }, false},
+        {"upgrade scene",
+         Join({{{"last level of the stage", Always, lastOfStage}},
+               StartLevel("level", won),
+               PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow)}),
+         [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }, true},
+        {"in-game menu",
+         Join({StartLevel("level", {}),
+               {Request("ESC", LevelTakesKeys, &TestedGame::m_gameLogicWindow, GameFramework::RequestGameLogicMenu)},
+               ClickAfter({"louder", Shown(&TestedGame::m_gameLogicMenuWindow), louder})}),
+         [](TestedGame& game) { return game.Player().GetSoundVolume() != game.Player().GetDefaultSoundVolume(); },
+         false}};
+    for (const auto& [name, before, closeWhen, savedBefore] : closings) {
+        std::filesystem::remove_all(UserFolder() + "profiles"); // a new player each time
+        Kept atStart, last, beforeClosing;
+        std::string fileName;
+        const Step watch{"watched", Always, [&](TestedGame& game) {
+                             fileName = Current(game).GetFileName();
+                             atStart = kept(game);
+                             game.windowsUpdatedProbe = [shown = &game, &last, kept] { last = kept(*shown); };
+                         }};
+        const Step close{name + ": window closed", closeWhen, [&](TestedGame& game) {
+                             beforeClosing = saved(fileName);
+                             PlatformTesting::InjectWindowEvent(game.Window().m_handle,
+                                                                PlatformTesting::WindowEvent::Close);
+                         }};
+        EXPECT_EQ(
+            Play(Join(
+                {{NewPlayer(true), watch}, before, {close, {"the game ends", [](TestedGame&) { return false; }}}})),
+            0)
+            << name;
+        EXPECT_NE(last, atStart) << name << ": nothing to keep";
+        EXPECT_EQ(saved(fileName), last) << name;
+        if (savedBefore)
+            EXPECT_EQ(beforeClosing.first, last.first) << name;
+    }
 }
 
 // A "done" from each window that follows a level, with no level running, crashes nothing.

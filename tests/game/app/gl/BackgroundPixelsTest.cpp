@@ -60,6 +60,31 @@ protected:
         window->RequestOpen();
     }
 
+    // The scene through its start-up until the panel has unfolded (step 8).
+    void RunToStepEight()
+    {
+        MakeBackground();
+        data = MakeSharedData();
+        LoadSharedData(*data);
+        background->Start();
+        ASSERT_TRUE(FramesUntil([&] {
+            switch (background->GetStartUpStep()) {
+            case 3:
+                background->SetSharedData(data.get());
+                break;
+            case 4:
+                background->SetMenusReady();
+                break;
+            case 6:
+                background->RequestPanel();
+                break;
+            default:
+                break;
+            }
+            return background->GetStartUpStep() == 8;
+        }));
+    }
+
     void WindowFrame()
     {
         Frame(kFrameTime, [&] { window->Update(); });
@@ -72,26 +97,7 @@ protected:
 
 TEST_F(BackgroundPixels, TheSceneAtStepEightWithTheMenusTitleTyped)
 {
-    MakeBackground();
-    data = MakeSharedData();
-    LoadSharedData(*data);
-    background->Start();
-    ASSERT_TRUE(FramesUntil([&] {
-        switch (background->GetStartUpStep()) {
-        case 3:
-            background->SetSharedData(data.get());
-            break;
-        case 4:
-            background->SetMenusReady();
-            break;
-        case 6:
-            background->RequestPanel();
-            break;
-        default:
-            break;
-        }
-        return background->GetStartUpStep() == 8;
-    }));
+    RunToStepEight();
     OpenSmallWindow();
     for (int i = 0; i < 80 && !(window->m_colour.a == 1.0f && background->GetTextPrinter().IsFinished()); ++i)
         WindowFrame();
@@ -130,6 +136,37 @@ TEST_F(BackgroundPixels, TheSceneAtStepEightWithTheMenusTitleTyped)
     }
     EXPECT_GT(changed, 100);
     EXPECT_LT(outside, changed / 4) << "the swaying themes move a little between two frames";
+}
+
+// Over a level the title plate comes with a dialog and goes with it: given back, it fades out with its title
+// instead of standing empty until it vanishes (half a second before the next dialog, such as Level Complete, can
+// bring it in again). Half-way through the fade the plate's pixels lie half-way back to the level behind (here the
+// clear colour).
+TEST_F(BackgroundPixels, TheTitlePlateFadesWithItsTitleWhenADialogGivesItBack)
+{
+    RunToStepEight();
+    background->LeaveForLevel();
+    ASSERT_TRUE(FramesUntil([&] { return !background->IsPanelWindowVisible(); }));
+    background->RequestPanel();
+    background->GetTextPrinter().SetText(u"Paused");
+    ASSERT_TRUE(FramesUntil([&] { return background->IsPanelPresent() && background->GetTextPrinter().IsFinished(); }));
+    const Image up = Grab("title_plate_up.bmp");
+    background->ReleasePanel();
+    ASSERT_TRUE(FramesUntil([&] { return background->GetTextAlpha() < 0.45f; }));
+    ASSERT_TRUE(background->IsPanelWindowVisible());
+    const Image fading = Grab("title_plate_fading.bmp");
+    ASSERT_TRUE(FramesUntil([&] { return !background->IsPanelWindowVisible(); }));
+    const Image gone = Grab("title_plate_gone.bmp");
+    long plateUp = 0;
+    long plateFading = 0;
+    for (std::uint32_t y = 0; y < up.GetHeight(); ++y) {
+        for (std::uint32_t x = 0; x < up.GetWidth(); ++x) {
+            plateUp += PixelDifference(up, gone, x, y);
+            plateFading += PixelDifference(fading, gone, x, y);
+        }
+    }
+    EXPECT_GT(plateUp, 100000);
+    EXPECT_LT(plateFading, plateUp * 6 / 10);
 }
 
 } // namespace
