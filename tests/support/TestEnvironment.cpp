@@ -31,6 +31,8 @@ struct ProcessFolders
         ::setenv("XDG_DATA_HOME", (root + "/xdg-data").c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (root + "/xdg-config").c_str(), 1);
         ::setenv("XDG_CACHE_HOME", (root + "/xdg-cache").c_str(), 1);
+        for (const char* locale : {"LC_ALL", "LC_MESSAGES", "LANG"}) // the game's language follows the locale
+            ::unsetenv(locale);
         PlatformTesting::SetModuleFileName(base + "/quellhaven");
     }
 
@@ -102,6 +104,16 @@ std::string FreshFolder(const std::string& name)
     fs::remove_all(folder);
     fs::create_directories(folder);
     return folder;
+}
+
+FolderSnapshot SnapshotFolders()
+{
+    FolderSnapshot entries;
+    for (const auto& entry : fs::recursive_directory_iterator(Folders().root))
+        entries[entry.path()] = entry.is_regular_file() && !entry.is_symlink()
+                                    ? FolderSnapshot::mapped_type{ReadFile(entry.path()), entry.last_write_time()}
+                                    : FolderSnapshot::mapped_type{};
+    return entries;
 }
 
 } // namespace TestSupport
