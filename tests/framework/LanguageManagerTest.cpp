@@ -79,6 +79,57 @@ TEST_F(LanguageManagerTest, RegistryChoiceNeedsItsFontsList)
     EXPECT_EQ(Chosen(), "ge");
 }
 
+// Without a value in either hive the language is the one an installer takes from the locale: the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty, by its language part. A value in either hive wins over it.
+TEST_F(LanguageManagerTest, WithoutARegistryValueTheLocaleChooses)
+{
+    WriteFontsLists({"en", "ru", "ge", "fr", "it", "sp"});
+    const struct
+    {
+        const char* all; // LC_ALL, LC_MESSAGES, LANG; null: unset
+        const char* messages;
+        const char* lang;
+        const char* expected;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, "en"},
+        {nullptr, nullptr, "De_DE.UTF-8", "ge"},
+        {nullptr, nullptr, "ru_RU.KOI8-R", "ru"},
+        {nullptr, nullptr, "it_IT@euro", "it"},
+        {nullptr, nullptr, "es", "sp"},
+        {nullptr, nullptr, "pt_BR.UTF-8", "en"},
+        {nullptr, nullptr, "C", "en"},
+        {nullptr, nullptr, "POSIX", "en"},
+        {nullptr, nullptr, "", "en"},
+        {nullptr, nullptr, "dea_XX", "en"},
+        {"fr_FR", "de_DE", "es_ES", "fr"},
+        {"", "de_DE", "es_ES", "ge"},
+        {nullptr, "", "es_ES", "sp"},
+        {"C", "de_DE.UTF-8", "es_ES", "en"},
+        {nullptr, "it_IT", "C", "it"},
+    };
+    const auto set = [](const char* variable, const char* value) {
+        value ? ::setenv(variable, value, 1) : ::unsetenv(variable);
+    };
+    for (const auto& c : cases) {
+        set("LC_ALL", c.all);
+        set("LC_MESSAGES", c.messages);
+        set("LANG", c.lang);
+        EXPECT_EQ(Chosen(), c.expected) << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
+                                        << (c.lang ? c.lang : "-");
+    }
+
+    set("LC_ALL", "de_DE.UTF-8");
+    for (const auto& [machine, user] : {std::pair{"fr", ""}, std::pair{"", "it"}, std::pair{"sp", "ru"}}) {
+        WriteLanguage(machine, user);
+        EXPECT_EQ(Chosen(), *machine ? machine : user);
+    }
+    WriteLanguage("", "");
+    EXPECT_EQ(Chosen(), "ge");
+    set("LC_ALL", nullptr);
+    set("LC_MESSAGES", nullptr);
+    set("LANG", nullptr);
+}
+
 TEST_F(LanguageManagerTest, RussianSwitchesLayoutAndCodePage)
 {
     WriteFontsLists({"ru"});
