@@ -87,7 +87,8 @@ bool IsProtected(const fs::path& lexical, const fs::path& entry)
     return false;
 }
 
-// Each missing folder of the path in turn, through the file calls, so that the faults a test scripts reach it.
+// Each missing folder of the path in turn, through CreateDirectoryA like every folder the program makes, so that
+// the same rules and the faults a test scripts apply.
 void MakeFolders(const std::string& path)
 {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -180,17 +181,31 @@ TEST_F(GameLoaderBaseTest, LoopDrainsMessagesBeforeEachFrameAndStopsAfterTheExit
     EXPECT_TRUE(messageLeft);
 }
 
+using Entries = std::map<std::string, std::pair<TestSupport::Bytes, std::filesystem::file_time_type>>;
+
+// Every entry below the test's folders, files with their bytes and time: a start that must touch nothing shows any
+// change.
+Entries Snapshot()
+{
+    Entries entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TestSupport::BaseFolder() + "/.."))
+        entries[entry.path()] = entry.is_regular_file() && !entry.is_symlink()
+                                    ? Entries::mapped_type{TestSupport::ReadFile(entry.path()), entry.last_write_time()}
+                                    : Entries::mapped_type{};
+    return entries;
+}
+
 TEST_F(GameLoaderBaseTest, OneGamePerUserFolderAndACrashedHolderLocksNobodyOut)
 {
     auto first = std::make_unique<TestGame>(journal);
-    const auto before = TestSupport::SnapshotFolders();
+    const auto before = Snapshot();
     Journal second;
     const TestLoader refused([&] { return std::make_unique<TestGame>(second); });
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, "Quellhaven is already running.");
     EXPECT_EQ(Boxes()[0].type, 0x40u);
     EXPECT_EQ(refused.GetExitCode(), 0);
-    EXPECT_EQ(TestSupport::SnapshotFolders(), before);
+    EXPECT_EQ(Snapshot(), before);
 
     const std::string lock = first->GetUserFolder() + "\\Quellhaven.lock";
     first.reset();
@@ -221,19 +236,18 @@ TEST_F(GameLoaderBaseTest, AFirstStartPlaysWithoutAWritableFolderAndSaysSoWithou
     };
     fs::create_directories(data + "/Tarrowby Games");
     fs::create_symlink(data + "/gone", user);
-    const std::string folder = data + "\\Tarrowby Games\\Quellhaven";
-    EXPECT_TRUE(saysWhy("Saves are off: Failed to create \"" + folder + "\" folder: No such file or directory"));
+    const std::string folder = "Saves are off: Failed to create \"" + data + "\\Tarrowby Games\\Quellhaven";
+    EXPECT_TRUE(saysWhy(folder + "\" folder: No such file or directory"));
     fs::remove(user);
     PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "/Quellhaven.lock", EROFS);
-    EXPECT_TRUE(
-        saysWhy("Saves are off: Failed to create \"" + folder + "\\Quellhaven.lock\" file: Read-only file system"));
+    EXPECT_TRUE(saysWhy(folder + "\\Quellhaven.lock\" file: Read-only file system"));
     PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
 
     // Neither XDG_DATA_HOME nor HOME names a folder: no guess below the root or the current folder, nothing written.
     const std::string home = std::getenv("HOME");
     ::setenv("XDG_DATA_HOME", "data", 1);
     ::setenv("HOME", "home", 1);
-    const auto before = TestSupport::SnapshotFolders();
+    const auto before = Snapshot();
     const TestLoader noFolder([&] { return std::make_unique<TestGame>(journal); });
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     ::setenv("HOME", home.c_str(), 1);
@@ -241,7 +255,7 @@ TEST_F(GameLoaderBaseTest, AFirstStartPlaysWithoutAWritableFolderAndSaysSoWithou
     EXPECT_EQ(Boxes()[0].text,
               "No folder can hold the player's data: neither XDG_DATA_HOME nor HOME names a usable folder.");
     EXPECT_EQ(noFolder.GetExitCode(), 1);
-    EXPECT_EQ(TestSupport::SnapshotFolders(), before);
+    EXPECT_EQ(Snapshot(), before);
     EXPECT_FALSE(fs::exists("/Tarrowby Games") || fs::exists("home") || fs::exists("data"));
 }
 

@@ -6,6 +6,7 @@
 #include "platform/testing.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -84,50 +85,35 @@ TEST_F(LanguageManagerTest, RegistryChoiceNeedsItsFontsList)
 TEST_F(LanguageManagerTest, WithoutARegistryValueTheLocaleChooses)
 {
     WriteFontsLists({"en", "ru", "ge", "fr", "it", "sp"});
+    const char* variables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
     const struct
     {
-        const char* all; // LC_ALL, LC_MESSAGES, LANG; null: unset
-        const char* messages;
-        const char* lang;
+        std::array<const char*, 3> locale; // null: unset
         const char* expected;
-    } cases[] = {
-        {nullptr, nullptr, nullptr, "en"},
-        {nullptr, nullptr, "De_DE.UTF-8", "ge"},
-        {nullptr, nullptr, "ru_RU.KOI8-R", "ru"},
-        {nullptr, nullptr, "it_IT@euro", "it"},
-        {nullptr, nullptr, "es", "sp"},
-        {nullptr, nullptr, "pt_BR.UTF-8", "en"},
-        {nullptr, nullptr, "C", "en"},
-        {nullptr, nullptr, "POSIX", "en"},
-        {nullptr, nullptr, "", "en"},
-        {nullptr, nullptr, "dea_XX", "en"},
-        {"fr_FR", "de_DE", "es_ES", "fr"},
-        {"", "de_DE", "es_ES", "ge"},
-        {nullptr, "", "es_ES", "sp"},
-        {"C", "de_DE.UTF-8", "es_ES", "en"},
-        {nullptr, "it_IT", "C", "it"},
-    };
-    const auto set = [](const char* variable, const char* value) {
-        value ? ::setenv(variable, value, 1) : ::unsetenv(variable);
-    };
+    } cases[] = {{{}, "en"},
+                 {{0, 0, "De_DE.UTF-8"}, "ge"},
+                 {{0, 0, "ru_RU.KOI8-R"}, "ru"},
+                 {{0, 0, "fr"}, "fr"},
+                 {{0, 0, "it_IT@euro"}, "it"},
+                 {{0, 0, "es_MX"}, "sp"},
+                 {{0, 0, "pt_BR.UTF-8"}, "en"},
+                 {{0, 0, "C"}, "en"},
+                 {{0, 0, "POSIX"}, "en"},
+                 {{"fr_FR", "de_DE", "es_ES"}, "fr"},
+                 {{"", "de_DE", "es_ES"}, "ge"},
+                 {{0, "", "es_ES"}, "sp"},
+                 {{"C", "de_DE", "es_ES"}, "en"}};
     for (const auto& c : cases) {
-        set("LC_ALL", c.all);
-        set("LC_MESSAGES", c.messages);
-        set("LANG", c.lang);
-        EXPECT_EQ(Chosen(), c.expected) << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
-                                        << (c.lang ? c.lang : "-");
+        for (int i = 0; i < 3; ++i)
+            c.locale[i] ? ::setenv(variables[i], c.locale[i], 1) : ::unsetenv(variables[i]);
+        EXPECT_EQ(Chosen(), c.expected) << &c - cases;
     }
-
-    set("LC_ALL", "de_DE.UTF-8");
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
     for (const auto& [machine, user] : {std::pair{"fr", ""}, std::pair{"", "it"}, std::pair{"sp", "ru"}}) {
         WriteLanguage(machine, user);
         EXPECT_EQ(Chosen(), *machine ? machine : user);
     }
-    WriteLanguage("", "");
-    EXPECT_EQ(Chosen(), "ge");
-    set("LC_ALL", nullptr);
-    set("LC_MESSAGES", nullptr);
-    set("LANG", nullptr);
+    ::unsetenv("LC_ALL");
 }
 
 TEST_F(LanguageManagerTest, RussianSwitchesLayoutAndCodePage)

@@ -106,16 +106,6 @@ std::string FreshFolder(const std::string& name)
     return folder;
 }
 
-FolderSnapshot SnapshotFolders()
-{
-    FolderSnapshot entries;
-    for (const auto& entry : fs::recursive_directory_iterator(Folders().root))
-        entries[entry.path()] = entry.is_regular_file() && !entry.is_symlink()
-                                    ? FolderSnapshot::mapped_type{ReadFile(entry.path()), entry.last_write_time()}
-                                    : FolderSnapshot::mapped_type{};
-    return entries;
-}
-
 } // namespace TestSupport
 
 int main(int argc, char** argv)

@@ -4,10 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace TestSupport {
@@ -27,10 +24,5 @@ Bytes ToBytes(const std::string& text);
 
 // An empty folder below the base folder, made anew (whatever an earlier test left there is removed).
 std::string FreshFolder(const std::string& name);
-
-// Every entry below the test's folders (home, XDG and base), files with their bytes and time, links and folders by
-// name alone: a run that must write nothing shows any change.
-using FolderSnapshot = std::map<std::string, std::pair<Bytes, std::filesystem::file_time_type>>;
-FolderSnapshot SnapshotFolders();
 
 } // namespace TestSupport
