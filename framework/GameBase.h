@@ -84,8 +84,8 @@ class GameBase
 {
 public:
     // Reads "Version" and "InstallPath" below "SOFTWARE\" + maker + "\" + product, the local machine's value
-    // before the user's, and names the user folder (empty when the system offers no usable data folder). Writes
-    // nothing, to the registry or to disk.
+    // before the user's, and names the user folder (empty when the system names no data folder). Writes nothing to
+    // the registry or below the user folder.
     GameBase(const std::string& productName, const std::string& makerName);
     // Deletes what exists, windows before the services they use, the engine last.
     virtual ~GameBase();
@@ -97,8 +97,8 @@ public:
     virtual void Frame();
     // Takes the user folder (see UserFolderLock.h) and removes the temporaries of saves an earlier run left, then
     // starts the engine and the shell's services, makes the game's start-up objects and opens the logos. Without a
-    // user folder it throws FatalError before writing anything; a folder that cannot be written is logged as
-    // saves being off, and the game plays on.
+    // user folder it throws FatalError before writing anything; a folder that cannot be made or written is logged
+    // as saves being off, naming the folder or file that failed, and the game plays on.
     virtual void Initialize();
     virtual void FillEngineSettings(KeystrelEngine::EngineSettings& settings);
     virtual void RegisterConsoleCommands();

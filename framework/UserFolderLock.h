@@ -25,15 +25,17 @@ class UserFolderLock
 {
 public:
     // Makes the folders of path (the first start has none yet), then opens the lock file path and takes its lock.
-    // Throws GameAlreadyRunning (text "<productName> is already running.") when another game holds it. A lock file
-    // that cannot be made (a read-only or full folder, a dangling link) leaves the game unlocked, with the reason.
+    // Throws GameAlreadyRunning (text "<productName> is already running.") when another game holds it. A folder or
+    // lock file that cannot be made (a read-only or full folder, a dangling link) leaves the game unlocked, with the
+    // reason.
     UserFolderLock(const std::string& path, const std::string& productName);
     ~UserFolderLock();
 
     UserFolderLock(const UserFolderLock&) = delete;
     UserFolderLock& operator=(const UserFolderLock&) = delete;
 
-    // Why the lock file could not be made, naming it and the system's reason; empty when it was.
+    // Why the lock file could not be made, naming the folder or the file that failed and the system's reason; empty
+    // when it was.
     const std::string& GetFailure() const { return m_failure; }
 
 private:

@@ -46,6 +46,8 @@ public:
     const std::string& GetBaseFolder() const { return m_baseFolder; }
 
     static bool FileExistsOnDisk(const std::string& name);
+    // The roaming application-data folder, made when missing. A folder that could not be made is named all the same
+    // (every write below it fails, and the caller says why); empty when the system names none.
     static std::string GetUserFolder();
     // Creates every folder of path up to its last backslash.
     static void CreateDirectories(const std::string& path);

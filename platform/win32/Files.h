@@ -13,7 +13,8 @@
 
 // Runtime library ---------------------------------------------------------------------------------------------
 
-// Existence test; mode 0 only asks whether the name exists. Returns 0 when it does, -1 otherwise.
+// Existence test; mode 0 only asks whether the name exists. Returns 0 when it does, -1 with the system's reason in
+// errno otherwise. Links are followed: a dangling one does not exist.
 int _access(const char* path, int mode);
 
 // Opens a buffered stream like fopen; returns 0 and sets *file on success, an errno value otherwise. An 'x' in a
@@ -56,6 +57,7 @@ int _findclose(intptr_t handle);
 
 // Kernel ------------------------------------------------------------------------------------------------------
 
+// On failure errno holds the system's reason (EEXIST when the name is taken, by a folder or anything else).
 BOOL CreateDirectoryA(LPCSTR path, LPVOID securityAttributes);
 // Deletes only a file of exactly the name's last component: one that differs in letter case is not this file.
 BOOL DeleteFileA(LPCSTR path);
@@ -80,7 +82,10 @@ constexpr int CSIDL_APPDATA = 0x001A;
 constexpr int CSIDL_FLAG_CREATE = 0x8000;
 constexpr DWORD SHGFP_TYPE_CURRENT = 0;
 
-// CSIDL_APPDATA is the roaming application-data folder: $XDG_DATA_HOME, else ~/.local/share.
+// CSIDL_APPDATA is the roaming application-data folder: $XDG_DATA_HOME, else ~/.local/share; CSIDL_FLAG_CREATE makes
+// it when it is missing. E_FAIL when no absolute path names it. A named folder that is not there (it could not be
+// made: a read-only home, a dangling link) gives S_FALSE, as the ANSI call does for a folder that does not exist,
+// and its name all the same, so that the caller can say which folder failed.
 HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, std::string& path);
 
 constexpr UINT FO_DELETE = 0x3;

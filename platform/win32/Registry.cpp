@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -130,12 +131,8 @@ void SetValue(HKEY__& key, RegistryValue value)
 }
 
 // Reads the key's values from its hive's file; false when the hive holds no such key.
-bool Load(HKEY__& key)
+bool ReadHive(HKEY__& key)
 {
-    if (key.path.empty())
-        return true;
-    if (key.hive == Hive::Empty)
-        return false;
     std::ifstream file(HiveFile(key.hive));
     bool exists = false;
     bool inKey = false;
@@ -153,6 +150,64 @@ bool Load(HKEY__& key)
             SetValue(key, MakeValue(Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))));
     }
     return exists;
+}
+
+// SOFTWARE\<maker>\<product>: the key an installer makes for its product.
+bool IsProductKey(const std::string& path)
+{
+    const std::size_t maker = path.find('\\');
+    const std::size_t product = maker == std::string::npos ? maker : path.find('\\', maker + 1);
+    return product != std::string::npos && product > maker + 1 && product + 1 < path.size() &&
+           path.find('\\', product + 1) == std::string::npos && SamePath(path.substr(0, maker), "SOFTWARE");
+}
+
+bool HoldsValue(const HKEY__& key, const std::string& name)
+{
+    return std::any_of(key.values.begin(), key.values.end(),
+                       [&](const RegistryValue& value) { return SamePath(value.name, name); });
+}
+
+// The language an installer picks from the player's locale: the first of LC_ALL, LC_MESSAGES and LANG that is set
+// and not empty, by its language part ("de" of "de_DE.UTF-8"); C, POSIX and every other language get English.
+std::string LocaleLanguage()
+{
+    static const std::pair<const char*, const char*> kCodes[] = {
+        {"de", "ge"}, {"ru", "ru"}, {"fr", "fr"}, {"it", "it"}, {"es", "sp"}};
+    std::string locale;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = Environment(variable);
+        if (!locale.empty())
+            break;
+    }
+    const std::string language = locale.substr(0, locale.find_first_of("_.@"));
+    for (const auto& [name, code] : kCodes) {
+        if (SamePath(language, name))
+            return code;
+    }
+    return "en";
+}
+
+// The installer's part: it made the product's key in the machine hive and wrote there the language it chose from
+// the locale, unless a hive holds a "Language" of the player's own.
+void AddInstallerValues(HKEY__& key)
+{
+    constexpr const char* kLanguage = "Language";
+    HKEY__ user{Hive::User, key.path, {}};
+    if (!HoldsValue(key, kLanguage) && !(ReadHive(user) && HoldsValue(user, kLanguage)))
+        SetValue(key, MakeValue(kLanguage, LocaleLanguage()));
+}
+
+bool Load(HKEY__& key)
+{
+    if (key.path.empty())
+        return true;
+    if (key.hive == Hive::Empty)
+        return false;
+    const bool exists = ReadHive(key);
+    if (key.hive != Hive::Machine || !IsProductKey(key.path))
+        return exists;
+    AddInstallerValues(key);
+    return true;
 }
 
 std::string JoinPath(const std::string& parent, std::string child)

@@ -8,6 +8,11 @@
 // one "Name=text" line each: a REG_SZ, or a REG_DWORD when the text is "dword:" and up to eight hexadecimal
 // digits. Paths and value names match without regard to case. A key exists when a section names it or a key
 // below it. The file is read when a key is opened; the opened key keeps what it read.
+//
+// The machine hive also plays the installer's part for a product's key, SOFTWARE\<maker>\<product>: the key always
+// exists there, and when neither hive holds its "Language" the machine hive answers the one an installer would
+// have chosen from the locale (LC_ALL, LC_MESSAGES, LANG, the first set and not empty): "ge" for de, "ru", "fr",
+// "it", "sp" for es, "en" for anything else.
 #pragma once
 
 #include "platform/win32/Types.h"

@@ -87,6 +87,15 @@ bool IsProtected(const fs::path& lexical, const fs::path& entry)
     return false;
 }
 
+// Each missing folder of the path in turn, through CreateDirectoryA like every folder the program makes, so that
+// the same rules and the faults a test scripts apply.
+void MakeFolders(const std::string& path)
+{
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
 bool DeleteEntry(const char* name)
 {
     const std::string hostName = Win32Host::ToHostEntryPath(name);
@@ -112,13 +121,11 @@ HRESULT SHGetFolderPathA(HWND /*owner*/, int folder, HANDLE /*token*/, DWORD /*f
     const std::string found = RoamingDataFolder();
     if (found.empty())
         return E_FAIL;
-    std::error_code error;
     if (folder & CSIDL_FLAG_CREATE)
-        fs::create_directories(found, error);
-    if (!fs::is_directory(found, error))
-        return E_FAIL;
+        MakeFolders(found);
+    std::error_code error;
     path = found;
-    return S_OK;
+    return fs::is_directory(found, error) ? S_OK : S_FALSE;
 }
 
 int SHFileOperationA(SHFILEOPSTRUCTA* operation)

@@ -228,8 +228,8 @@ TEST_F(GameLoaderBaseTest, OneGamePerUserFolderAndACrashedHolderLocksNobodyOut)
     EXPECT_EQ(GameFramework::UserFolderLock(lock, "Quellhaven").GetFailure(), "");
 }
 
-// A user folder that cannot be written starts a game that says why saves are off; without any usable folder the
-// start says so and writes nothing.
+// A user folder that cannot be made or written starts a game that says why saves are off, naming the folder or the
+// file that failed; without any folder named the start says so and writes nothing.
 TEST_F(GameLoaderBaseTest, AFirstStartPlaysWithoutAWritableFolderAndSaysSoWithoutAnyFolder)
 {
     namespace fs = std::filesystem;
@@ -242,26 +242,27 @@ TEST_F(GameLoaderBaseTest, AFirstStartPlaysWithoutAWritableFolderAndSaysSoWithou
     };
     fs::create_directories(data + "/Tarrowby Games");
     fs::create_symlink(data + "/gone", user);
-    const std::string lock =
-        "Saves are off: Failed to create \"" + data + "\\Tarrowby Games\\Quellhaven\\Quellhaven.lock\" file: ";
-    EXPECT_TRUE(saysWhy(lock + "No such file or directory"));
+    const std::string folder = "Saves are off: Failed to create \"" + data + "\\Tarrowby Games\\Quellhaven";
+    EXPECT_TRUE(saysWhy(folder + "\" folder: No such file or directory"));
     fs::remove(user);
-    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "/Quellhaven", EROFS);
-    EXPECT_TRUE(saysWhy(lock + "Read-only file system"));
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "/Quellhaven.lock", EROFS);
+    EXPECT_TRUE(saysWhy(folder + "\\Quellhaven.lock\" file: Read-only file system"));
     PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
 
-    // A dangling XDG_DATA_HOME leaves no usable folder: no guess below the root, nothing written.
-    fs::create_symlink(data + "/nowhere", data + "/gone");
-    ::setenv("XDG_DATA_HOME", (data + "/gone").c_str(), 1);
+    // Neither XDG_DATA_HOME nor HOME names a folder: no guess below the root or the current folder, nothing written.
+    const std::string home = std::getenv("HOME");
+    ::setenv("XDG_DATA_HOME", "data", 1);
+    ::setenv("HOME", "home", 1);
     const auto before = Snapshot();
     const TestLoader noFolder([&] { return std::make_unique<TestGame>(journal); });
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    ::setenv("HOME", home.c_str(), 1);
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text,
               "No folder can hold the player's data: neither XDG_DATA_HOME nor HOME names a usable folder.");
     EXPECT_EQ(noFolder.GetExitCode(), 1);
     EXPECT_EQ(Snapshot(), before);
-    EXPECT_FALSE(fs::exists("/Tarrowby Games"));
+    EXPECT_FALSE(fs::exists("/Tarrowby Games") || fs::exists("home") || fs::exists("data"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/testing.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -77,6 +78,42 @@ TEST_F(LanguageManagerTest, RegistryChoiceNeedsItsFontsList)
     std::filesystem::remove(TestSupport::BaseFolder() + "/data/ui/fonts/ru.ini");
     WriteLanguage("fr", "");
     EXPECT_EQ(Chosen(), "ge");
+}
+
+// Without a value in either hive the language is the one an installer takes from the locale: the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty, by its language part. A value in either hive wins over it.
+TEST_F(LanguageManagerTest, WithoutARegistryValueTheLocaleChooses)
+{
+    WriteFontsLists({"en", "ru", "ge", "fr", "it", "sp"});
+    const char* variables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    const struct
+    {
+        std::array<const char*, 3> locale; // null: unset
+        const char* expected;
+    } cases[] = {{{}, "en"},
+                 {{0, 0, "De_DE.UTF-8"}, "ge"},
+                 {{0, 0, "ru_RU.KOI8-R"}, "ru"},
+                 {{0, 0, "fr"}, "fr"},
+                 {{0, 0, "it_IT@euro"}, "it"},
+                 {{0, 0, "es_MX"}, "sp"},
+                 {{0, 0, "pt_BR.UTF-8"}, "en"},
+                 {{0, 0, "C"}, "en"},
+                 {{0, 0, "POSIX"}, "en"},
+                 {{"fr_FR", "de_DE", "es_ES"}, "fr"},
+                 {{"", "de_DE", "es_ES"}, "ge"},
+                 {{0, "", "es_ES"}, "sp"},
+                 {{"C", "de_DE", "es_ES"}, "en"}};
+    for (const auto& c : cases) {
+        for (int i = 0; i < 3; ++i)
+            c.locale[i] ? ::setenv(variables[i], c.locale[i], 1) : ::unsetenv(variables[i]);
+        EXPECT_EQ(Chosen(), c.expected) << &c - cases;
+    }
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    for (const auto& [machine, user] : {std::pair{"fr", ""}, std::pair{"", "it"}, std::pair{"sp", "ru"}}) {
+        WriteLanguage(machine, user);
+        EXPECT_EQ(Chosen(), *machine ? machine : user);
+    }
+    ::unsetenv("LC_ALL");
 }
 
 TEST_F(LanguageManagerTest, RussianSwitchesLayoutAndCodePage)

@@ -31,6 +31,8 @@ struct ProcessFolders
         ::setenv("XDG_DATA_HOME", (root + "/xdg-data").c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (root + "/xdg-config").c_str(), 1);
         ::setenv("XDG_CACHE_HOME", (root + "/xdg-cache").c_str(), 1);
+        for (const char* locale : {"LC_ALL", "LC_MESSAGES", "LANG"}) // the game's language follows the locale
+            ::unsetenv(locale);
         PlatformTesting::SetModuleFileName(base + "/quellhaven");
     }
 

@@ -5,6 +5,7 @@
 
 #include "engine/foundation/Config.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIEditBox.h"
 #include "engine/gui/GUISoundManager.h"
 #include "engine/sound/Sound.h"
 #include "framework/AudioPlayer.h"
@@ -17,6 +18,7 @@
 #include "game/app/GUIIntroductionWindow.h"
 #include "game/app/GUIMainMenuWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
+#include "game/app/GUIWelcomeWindow.h"
 #include "game/app/ProgramEntry.h"
 #include "game/play/Character.h"
 #include "platform/testing.h"
@@ -25,6 +27,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -116,6 +119,54 @@ TEST_F(GameEntry, AnImpossibleVideoModeFallsBackToTheDefault)
                        "the default \"1024x768x32\" is used!"),
               std::string::npos);
     EXPECT_NE(ReadUserFile("Quellhaven.ini").find("v_mode 1024x768x32"), std::string::npos);
+}
+
+// A first start whose data folder cannot be made plays with saves off: the player names a profile on the welcome
+// window and reaches the main menu, the log (on standard error, as it has no file) says which folder failed and why,
+// and nothing is made anywhere.
+TEST_F(GameEntry, AFirstStartWithoutAFolderForItsDataPlaysWithSavesOff)
+{
+    namespace fs = std::filesystem;
+    const std::string home = std::getenv("HOME"), data = std::getenv("XDG_DATA_HOME");
+    const std::string readOnly = TestSupport::FreshFolder("read-only");
+    fs::create_symlink(data + "/nowhere", data + "/gone");
+    const struct
+    {
+        std::string dataHome, readOnly, failed, reason; // no XDG_DATA_HOME, no read-only folder: empty
+    } cases[] = {{"", home + "/", home + "/.local", "Read-only file system"},
+                 {data + "/gone", "", data + "/gone", "No such file or directory"},
+                 {readOnly, readOnly + "/", readOnly + "\\Tarrowby Games", "Read-only file system"}};
+    const auto entries = [&] {
+        return std::set<fs::path>(fs::recursive_directory_iterator(home + "/.."), fs::recursive_directory_iterator());
+    };
+    const auto welcome = [](TestedGame& game) {
+        const auto* window = dynamic_cast<const Wispfold::GUIWelcomeWindow*>(game.m_welcomeWindow.get());
+        return window && window->m_shown && window->m_colour.a >= 1.0f ? window : nullptr;
+    };
+    for (const auto& c : cases) {
+        c.dataHome.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", c.dataHome.c_str(), 1);
+        PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, c.readOnly, c.readOnly.empty() ? 0 : EROFS);
+        const auto before = entries();
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(Play({{"welcome", welcome, [](TestedGame&) { PlatformTesting::InjectText("A"); }},
+                        {"name typed",
+                         [&](TestedGame& game) {
+                             return welcome(game)->GetEntry().GetEditBox()->GetEditBox()->GetText() == u"A";
+                         },
+                         [](TestedGame&) { PlatformTesting::InjectKey(SDL_SCANCODE_RETURN, true); }},
+                        {"ENTER released", [frames = 0](TestedGame&) mutable { return ++frames > 1; },
+                         [](TestedGame&) { PlatformTesting::InjectKey(SDL_SCANCODE_RETURN, false); }},
+                        {"main menu", MainMenuShown}}),
+                  0);
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
+        EXPECT_EQ(entries(), before) << c.failed;
+        EXPECT_NE(log.find("Saves are off: Failed to create \"" + c.failed + "\" folder: " + c.reason),
+                  std::string::npos)
+            << log;
+    }
+    EXPECT_TRUE(PlatformTesting::RecordedMessageBoxes().empty());
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
 }
 
 // Every sound the game registers: the GUI's button sounds with their alternatives and the player's table with
