@@ -515,16 +515,14 @@ void GUIBackgroundWindow::UpdateTitles(float frameTime)
         m_decorations.back().alpha = Clamp01(2.0f * m_titleClock);
 }
 
+// Once the shared data have come the base themes fade in; the stage themes do at the same pace as the stage index
+// has them (FollowStageIndex).
 void GUIBackgroundWindow::UpdateThemeFade(float frameTime)
 {
     m_themeFadeClock += frameTime;
     const float a = Clamp01(2.0f * m_themeFadeClock);
     for (Layer& theme : m_baseThemes)
         theme.alpha = std::max(theme.alpha, a);
-    for (Layer& theme : m_stageThemes) {
-        if (IsAllowed(theme))
-            theme.alpha = std::max(theme.alpha, a);
-    }
     m_themeFading = a <= 1.0f - kEpsilon;
 }
 
@@ -548,30 +546,40 @@ void GUIBackgroundWindow::DimAway()
 
 void GUIBackgroundWindow::FollowTextArea(float step)
 {
-    for (Layer& theme : m_stageThemes) {
-        if (IsAllowed(theme) || !theme.window->IsVisible())
-            continue;
-        theme.alpha -= step;
-        if (theme.alpha < kEpsilon) {
-            theme.alpha = 0.0f;
-            theme.window->SetVisible(false);
-        }
-    }
+    FollowStageIndex(step);
     if (m_newStageTheme)
-        FadeNewStageThemes(step, m_timers->m_frameTime);
+        CountDownToGlow(m_timers->m_frameTime);
     ApplyAlpha(m_decorations, m_textAlpha);
     ApplyAlpha(m_baseThemes, 1.0f);
     ApplyAlpha(m_stageThemes, 1.0f);
 }
 
-void GUIBackgroundWindow::FadeNewStageThemes(float step, float frameTime)
+// The lands follow the stage index wherever it moves: up at start-up and when a stage is finished, up or down when
+// another player becomes current or a level of another stage is chosen on the map. Lands beyond the index fade out
+// and are hidden; lands up to it fade in, whether they never showed or faded out for an earlier player, but only
+// while the landscape is on screen, so that none turns up alone over a level.
+void GUIBackgroundWindow::FollowStageIndex(float step)
 {
+    const bool landscapeShown = m_baseThemes.front().window->IsVisible();
     for (Layer& theme : m_stageThemes) {
-        if (theme.stage != static_cast<std::int32_t>(m_stageThemeIndex))
-            continue;
-        theme.window->SetVisible(true);
-        theme.alpha = std::min(theme.alpha + step, 1.0f);
+        if (IsAllowed(theme)) {
+            if (landscapeShown) {
+                theme.window->SetVisible(true);
+                theme.alpha = std::min(theme.alpha + step, 1.0f);
+            }
+        } else if (theme.window->IsVisible()) {
+            theme.alpha -= step;
+            if (theme.alpha < kEpsilon) {
+                theme.alpha = 0.0f;
+                theme.window->SetVisible(false);
+            }
+        }
     }
+}
+
+// The finished stage's lands fade in as every reached land does; the glow bursts over them a while after.
+void GUIBackgroundWindow::CountDownToGlow(float frameTime)
+{
     m_newThemeClock += frameTime * 0.5f;
     if (m_newThemeClock >= kGlowDelay && m_glowPending && m_glow)
         BurstGlow();

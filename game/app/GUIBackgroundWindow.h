@@ -148,7 +148,8 @@ private:
     void UpdateThemeFade(float frameTime);
     void DimAway();
     void FollowTextArea(float step);
-    void FadeNewStageThemes(float step, float frameTime);
+    void FollowStageIndex(float step);
+    void CountDownToGlow(float frameTime);
     void BurstGlow();
 
     bool IsAllowed(const Layer& theme) const;

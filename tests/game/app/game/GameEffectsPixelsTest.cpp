@@ -2,7 +2,8 @@
 // the cursor's trail of sparks along a fast sweep of the mouse in the main menu, on the map before a level and over
 // the level-complete window after it, with a burst where the player clicks; and the upgrade scene after a stage's
 // last level, with the next stage's land sparkling in, nothing of the level's window left over the valley and its
-// hint readable. The pictures are saved for people to look at.
+// hint readable; and the menu's landscape with the lands of whoever is the current player. The pictures are saved
+// for people to look at.
 #include "tests/game/app/AppFixture.h"
 #include "tests/game/app/game/GameFixture.h"
 
@@ -26,6 +27,7 @@
 #include "game/app/GUIGameLogicWindow.h"
 #include "game/app/GUILevelCompleteWindow.h"
 #include "game/app/GUIMenuWindow.h"
+#include "game/app/GUIProfilesWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/Profile.h"
 #include "game/play/LevelManager.h"
@@ -362,6 +364,69 @@ TEST_F(GameEffects, TheUpgradeSceneShowsTheNewLandAndItsHintWithNothingOfTheLeve
             return std::min({q[0], q[1], q[2]}) >= kWhite && std::min({p[0], p[1], p[2]}) < kWhite;
         });
         EXPECT_GT(letters, 10) << "quarter " << q << " of the hint";
+    }
+}
+
+// Ann has reached the third stage: her menu shows the grove and the spring beside the meadow. Bob, at the first,
+// sees the meadow alone. Ann is current at start-up; a click on a name in the profiles list makes Bob current, then
+// Ann again, and back in the main menu each time the landscape shows the lands of the player now current.
+TEST_F(GameEffects, TheMenuLandscapeShowsTheLandsOfWhicheverPlayerIsCurrent)
+{
+    // A first run leaves the two players saved, Ann current.
+    Play({{"players", Always, [](TestedGame& game) {
+               GameFramework::ProfileManagerBase& profiles = *game.m_profileManager;
+               profiles.AddProfile(u"Bob");
+               profiles.m_current = profiles.AddProfile(u"Ann");
+               profiles.m_current->m_currentLevel = profiles.m_current->m_bestLevel = {2, 0};
+               profiles.m_current->Save();
+               profiles.Save();
+           }}});
+    std::vector<Image> menus;
+    std::vector<Box> lands;
+    std::vector<Step> steps;
+    // The menu pictured once its landscape has settled, the mouse out of its way.
+    const auto menu = [&] {
+        steps.push_back({"menu", MainMenuShown, [](TestedGame& game) {
+                             PlatformTesting::InjectMouseMotion(game.Window().m_handle, 790, 10, 0, 0);
+                         }});
+        steps.push_back({"lands", Frames(45), [&](TestedGame& game) {
+                             menus.push_back(Grab(game, "menu_" + std::to_string(menus.size())));
+                             lands.clear();
+                             for (const auto& theme : game.GetBackground()->GetStageThemes())
+                                 if (theme.stage <= 2)
+                                     lands.push_back(ModelBox(game, *theme.window));
+                         }});
+    };
+    menu();
+    for (const std::u16string next : {u"Bob", u"Ann"}) {
+        steps.push_back({"CHANGE PLAYER", Always,
+                         [](TestedGame& game) { game.m_mainMenuWindow->m_result = GameFramework::RequestProfiles; }});
+        steps.push_back({"a name", [](TestedGame& game) { return FullyShown(game.m_profilesWindow); },
+                         [next](TestedGame& game) {
+                             const auto& list = static_cast<Wispfold::GUIProfilesWindow&>(*game.m_profilesWindow);
+                             const auto at = std::find(list.GetNames().begin(), list.GetNames().end(), next);
+                             AppTesting::PointAt(game.Window(), *list.GetNameButton(at - list.GetNames().begin()));
+                         }});
+        for (const bool down : {true, false})
+            steps.push_back({"click", Frames(2),
+                             [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); }});
+        steps.push_back({"DONE", Frames(2),
+                         [](TestedGame& game) { game.m_profilesWindow->m_result = GameFramework::RequestBack; }});
+        menu();
+    }
+    const int exitCode = Play(std::move(steps));
+    if (!PlatformTesting::RecordedMessageBoxes().empty())
+        GTEST_SKIP() << "no GL device: " << PlatformTesting::RecordedMessageBoxes()[0].text;
+    EXPECT_EQ(exitCode, 0);
+
+    // Where each of Ann's lands lies, her menus differ from Bob's: at start-up, and as much after Bob's.
+    ASSERT_EQ(menus.size(), 3u);
+    ASSERT_EQ(lands.size(), 2u);
+    const auto differ = [](const auto& p, const auto& q) { return Differ(p, q); };
+    for (const Box& land : lands) {
+        const int atStart = Count(menus[1], menus[0], land, differ);
+        EXPECT_GT(atStart, Area(land) / 40);
+        EXPECT_GT(Count(menus[1], menus[2], land, differ), atStart / 2);
     }
 }
 
