@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder.Write("Data/ui/menus/map/map.gmf", data, size);
     std::vector<MapElementRecord> records;
     try {
-        records = Wispfold::MapFile::Read(&files);
+        records = Wispfold::MapFile::Read(&files, &log);
     } catch (const KeystrelEngine::Error&) {
         log.m_history.clear();
         return 0;
