@@ -35,10 +35,11 @@ AudioPlayer::AudioPlayer(KeystrelEngine::Config* config, KeystrelEngine::SoundMa
                          KeystrelEngine::TimerManager* timers, float defaultMusicVolume, float defaultSoundVolume)
     : m_config(config), m_sounds(sounds), m_timers(timers)
 {
+    using KeystrelEngine::FileValues;
     m_config->RegisterVariable(kMusicVolume, KeystrelEngine::FormatFloat(defaultMusicVolume, 6),
-                               KeystrelEngine::Config::TypeFloat, true, &m_musicVolume, false);
+                               KeystrelEngine::Config::TypeFloat, true, &m_musicVolume, false, FileValues::kUnit);
     m_config->RegisterVariable(kSoundVolume, KeystrelEngine::FormatFloat(defaultSoundVolume, 6),
-                               KeystrelEngine::Config::TypeFloat, true, &m_soundVolume, false);
+                               KeystrelEngine::Config::TypeFloat, true, &m_soundVolume, false, FileValues::kUnit);
     SetMusicVolume(m_musicVolume);
     SetSoundVolume(m_soundVolume);
 }

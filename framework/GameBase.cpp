@@ -2,6 +2,7 @@
 
 #include "AudioPlayer.h"
 #include "DataKeeper.h"
+#include "FontList.h"
 #include "GUIContinueGameLogicWindowBase.h"
 #include "GUIDeleteProfileWindowBase.h"
 #include "GUIExitWindowBase.h"
@@ -36,7 +37,6 @@
 #include "UserFolderLock.h"
 #include "engine/foundation/Config.h"
 #include "engine/foundation/FileManager.h"
-#include "engine/foundation/FileTextual.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Random.h"
 #include "engine/foundation/SafeSave.h"
@@ -73,17 +73,6 @@ bool ReadInstallerValue(const std::string& key, const std::string& name, std::st
 {
     return GameTools::ReadRegistryString(kLocalMachine, key, name, value) ||
            GameTools::ReadRegistryString(kCurrentUser, key, name, value);
-}
-
-// The next line that is not empty; the rest of a line whose numbers were read counts as empty.
-std::string ReadNonEmptyLine(KeystrelEngine::FileTextual& file)
-{
-    std::string line;
-    while (file.ReadLine(line)) {
-        if (!line.empty())
-            break;
-    }
-    return line;
 }
 
 } // namespace
@@ -256,25 +245,19 @@ std::string GameBase::LanguagePath(const std::string& folder) const
 // on lines of their own, its size, space and spacing factors, and the case-variants and fixed-width flags.
 void GameBase::LoadFonts()
 {
-    const auto file = m_fileManager->OpenTextual(LanguagePath("data\\ui\\fonts\\") + ".ini", false);
-    m_fontCount = static_cast<std::uint32_t>(file->ReadInt());
-    m_consoleFontId = static_cast<std::uint32_t>(file->ReadInt());
+    const FontList list = FontList::Read(*m_fileManager, *m_log, LanguagePath("data\\ui\\fonts\\") + ".ini");
+    m_fontCount = static_cast<std::uint32_t>(list.fonts.size());
+    m_consoleFontId = list.consoleFontId;
     for (std::uint32_t id = 0; id < m_fontCount; ++id) {
-        const std::string fontName = ReadNonEmptyLine(*file);
-        const std::string textureName = ReadNonEmptyLine(*file);
-        const std::string opacityName = ReadNonEmptyLine(*file);
-        const float size = file->ReadFloat();
-        const float spaceFactor = file->ReadFloat();
-        const float spacingFactor = file->ReadFloat();
-        const bool caseVariants = file->ReadInt() != 0;
-        const bool fixedWidth = file->ReadInt() != 0;
+        const FontListEntry& entry = list.fonts[id];
         KeystrelEngine::GUIFont* font = m_fontManager->LoadFont(
-            id, fontName, KeystrelEngine::ShaderDescriptor::FromTexture(textureName, 1, 1, opacityName));
-        font->m_size = size;
-        font->m_spaceFactor = spaceFactor;
-        font->m_spacingFactor = spacingFactor;
-        font->m_fixedWidth = fixedWidth;
-        if (caseVariants)
+            id, entry.fontName,
+            KeystrelEngine::ShaderDescriptor::FromTexture(entry.textureName, 1, 1, entry.opacityName));
+        font->m_size = entry.size;
+        font->m_spaceFactor = entry.spaceFactor;
+        font->m_spacingFactor = entry.spacingFactor;
+        font->m_fixedWidth = entry.fixedWidth;
+        if (entry.caseVariants)
             font->AddCaseVariants();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 
 #include <algorithm>
@@ -64,13 +65,20 @@ void HighScoresTable::Clear()
 }
 
 // A missing file is the first start. One that cannot be read is set aside as ".bad" before the fresh table
-// replaces it, so a damaged file or one of another version is never lost.
+// replaces it, so a damaged file or one of another version is never lost. One that holds more than its entries
+// (more than the table keeps, or bytes after them) is copied to ".bad" and saved with the entries kept.
 void HighScoresTable::Load()
 {
     try {
+        KeystrelEngine::FileValues values(m_path);
         m_file.Open(m_path, VersionedFile::ModeRead);
         ReadEntries(m_file.GetFile());
+        values.CheckEnd(m_file.GetFile());
         m_file.Close();
+        if (values.HasNote()) {
+            m_file.KeepMended(m_path, *m_log, values);
+            Save();
+        }
     } catch (const KeystrelEngine::FileError& error) {
         m_file.KeepDamaged(m_path, *m_log, error.GetText());
         m_resultCounter = 0;

@@ -3,6 +3,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 
@@ -23,11 +24,13 @@ void LevelManagerBase::Load()
     m_levels.clear();
     std::uint32_t stageCount = 0;
     {
-        const auto file = OpenList("data\\levels\\stages_info.ini", stageCount);
+        const std::string path = "data\\levels\\stages_info.ini";
+        const auto file = OpenList(path, stageCount);
         for (std::uint32_t i = 0; i < stageCount; ++i) {
             m_stages.push_back(CreateStage());
             ReadStage(*m_stages.back(), *file);
         }
+        WarnOfRest(*file, path);
     }
     std::uint32_t levelCount = 0;
     for (std::uint32_t i = 0; i < stageCount; ++i)
@@ -62,7 +65,8 @@ LevelRecord* LevelManagerBase::GetLevel(LevelId id) const
 std::uint32_t LevelManagerBase::LoadStageLevels(std::uint32_t stage)
 {
     std::uint32_t count = 0;
-    const auto file = OpenList("data\\levels\\" + StageLevelsPath(stage), count);
+    const std::string path = "data\\levels\\" + StageLevelsPath(stage);
+    const auto file = OpenList(path, count);
     m_stages[stage]->levelCount = count;
     auto& levels = m_levels.emplace_back();
     for (std::uint32_t j = 0; j < count; ++j) {
@@ -70,7 +74,16 @@ std::uint32_t LevelManagerBase::LoadStageLevels(std::uint32_t stage)
         levels.back()->id = {stage, j};
         ReadLevel(*levels.back(), *file);
     }
+    WarnOfRest(*file, path);
     return count;
+}
+
+// Values after the records the count names (a count smaller than the list) are left with one warning.
+void LevelManagerBase::WarnOfRest(KeystrelEngine::FileTextual& file, const std::string& path) const
+{
+    KeystrelEngine::FileValues values(path);
+    values.CheckEnd(file);
+    values.WarnOfNote(*m_log);
 }
 
 // Opens a list and reads its count. A list that cannot be opened, or whose count cannot be one (below 0 or above

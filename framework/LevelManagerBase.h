@@ -74,6 +74,7 @@ protected:
     KeystrelEngine::FileManager* m_fileManager;
 
 private:
+    void WarnOfRest(KeystrelEngine::FileTextual& file, const std::string& path) const;
     std::unique_ptr<KeystrelEngine::FileTextual> OpenList(const std::string& path, std::uint32_t& count);
     std::uint32_t LoadStageLevels(std::uint32_t stage);
 

@@ -3,6 +3,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Random.h"
 #include "engine/foundation/StringUtils.h"
@@ -59,18 +60,43 @@ void ProfileBase::Reset()
     m_score = 0;
 }
 
+// A file read whole whose values had to be mended, or that holds more than its records, is kept as ".bad" and
+// saved mended at once.
 void ProfileBase::Load(const std::string& fileName)
 {
     SetFileName(fileName);
+    const std::string path = GetFilePath(fileName);
+    KeystrelEngine::FileValues values(path);
     try {
-        m_file.Open(GetFilePath(fileName), VersionedFile::ModeRead);
+        m_file.Open(path, VersionedFile::ModeRead);
         Read(m_file.GetFile());
+        values.CheckEnd(m_file.GetFile());
         m_file.Close();
     } catch (const KeystrelEngine::FileError& error) {
         m_file.Close();
         m_log->Error(error.GetText());
         m_results.clear();
         throw KeystrelEngine::Error("");
+    }
+    MendValues(values);
+    if (values.HasNote()) {
+        m_file.KeepMended(path, *m_log, values);
+        Save();
+    }
+}
+
+// A volume outside 0 to 1 is the file's damage, not the player's choice (which the slider keeps within it): the
+// volume of a new profile takes its place, so that the sound is heard. A result out of reach (or no number) counts 0.
+void ProfileBase::MendValues(KeystrelEngine::FileValues& values)
+{
+    using KeystrelEngine::FileValues;
+    const ProfileVolumes fresh;
+    m_volumes.music = values.Mend(m_volumes.music, FileValues::kUnit, fresh.music, "the music volume");
+    m_volumes.sound = values.Mend(m_volumes.sound, FileValues::kUnit, fresh.sound, "the sound volume");
+    m_resultsTotal = 0.0f;
+    for (LevelResult& result : m_results) {
+        result.value = values.Mend(result.value, FileValues::kBounded, 0.0f, "a level result");
+        m_resultsTotal += result.value;
     }
 }
 
@@ -139,7 +165,7 @@ void ProfileBase::Write(FileBinary& file)
     WriteExtra(file);
 }
 
-// The results are appended as they are read: a count read from the file reserves nothing.
+// The results are appended as they are read: a count read from the file reserves nothing. Load totals them.
 void ProfileBase::Read(FileBinary& file)
 {
     m_name = file.ReadWString();
@@ -149,14 +175,12 @@ void ProfileBase::Read(FileBinary& file)
     m_finished = ReadU8(file);
     const std::uint32_t count = file.ReadU32();
     m_results.clear();
-    m_resultsTotal = 0.0f;
     for (std::uint32_t i = 0; i < count; ++i) {
         LevelResult result;
         result.first = file.ReadU32();
         result.second = file.ReadU32();
         result.value = ReadFloat(file);
         m_results.push_back(result);
-        m_resultsTotal += result.value;
     }
     m_continue = ReadU8(file);
     ReadExtra(file);

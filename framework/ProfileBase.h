@@ -18,6 +18,7 @@
 namespace KeystrelEngine {
 class FileBinary;
 class FileManager;
+class FileValues;
 class MessageManager;
 } // namespace KeystrelEngine
 
@@ -58,7 +59,8 @@ public:
     // The carried value and the score of a fresh start.
     virtual void Reset();
     // Reads the profile file of that name in the profiles folder. A file that cannot be read is logged as an
-    // error and thrown as an Error with an empty text, so that the caller leaves the profile out.
+    // error and thrown as an Error with an empty text, so that the caller leaves the profile out. Values it holds
+    // out of their range are mended, with one warning.
     virtual void Load(const std::string& fileName);
     // Makes a new profile of the name (trimmed) with a file of its own, and saves it. Throws FileError.
     virtual void AssignFileName(const std::u16string& name);
@@ -97,6 +99,7 @@ protected:
     KeystrelEngine::FileManager* m_files;
 
 private:
+    void MendValues(KeystrelEngine::FileValues& values);
     std::string ChooseFileName(const std::string& sanitised) const;
     void SetFileName(const std::string& fileName);
     bool IsFree(const std::string& fileName) const;

@@ -4,6 +4,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/SafeSave.h"
 
@@ -62,15 +63,21 @@ void ProfileManagerBase::LoadProfiles()
 
 // A missing list is the first start. One that cannot be read is set aside as ".bad" before the fresh list
 // replaces it, so that it is never lost. So is one whose current name names none of the profiles (a damaged
-// name, or a profile whose file has gone): its entries stay, and another profile becomes current.
+// name, or a profile whose file has gone): its entries stay, and another profile becomes current. One that holds
+// bytes after its last entry is copied to ".bad" and saved with its entries.
 void ProfileManagerBase::LoadList()
 {
     try {
+        KeystrelEngine::FileValues values(m_listPath);
         m_file.Open(m_listPath, VersionedFile::ModeRead);
         Read(m_file.GetFile());
+        values.CheckEnd(m_file.GetFile());
         m_file.Close();
         if (m_currentNameUnknown) {
             m_file.KeepDamaged(m_listPath, *m_log, "The current profile of \"" + m_listPath + "\" names no profile");
+            Save();
+        } else if (values.HasNote()) {
+            m_file.KeepMended(m_listPath, *m_log, values);
             Save();
         }
     } catch (const KeystrelEngine::FileError& error) {

@@ -6,6 +6,7 @@
 #include "engine/foundation/ByteOrder.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 #include "platform/win32/Win32.h"
@@ -66,6 +67,20 @@ void VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::Message
         log.Error(why + "; the file is kept as \"" + kept + "\"");
     else
         log.Error(why + "; failed to keep the file as \"" + kept + "\"");
+}
+
+void VersionedFile::KeepMended(const std::string& path, KeystrelEngine::MessageManager& log,
+                               const KeystrelEngine::FileValues& values)
+{
+    if (!values.HasNote())
+        return;
+    m_file.reset();
+    try {
+        const std::string kept = m_fileManager->KeepBadCopy(path);
+        log.Warning(values.NoteLine() + "; the file is kept as \"" + kept + "\"");
+    } catch (const FileError& error) {
+        log.Warning(values.NoteLine() + "; failed to keep the file as \"" + path + ".bad\": " + error.GetText());
+    }
 }
 
 // The magic is compared before the version, so a file of another kind is a format error whatever its version.

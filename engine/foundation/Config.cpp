@@ -82,25 +82,51 @@ bool IsVariableName(const std::string& name)
     });
 }
 
-// A value that the variable's type reads whole: a decimal integer for ints and bools, a finite number for floats,
-// text without control characters for strings. Anything else would be stored as 0 or kept half.
-bool ReadsWhole(std::uint32_t type, const std::string& value)
+bool IsControl(char c)
 {
-    if (std::any_of(value.begin(), value.end(), [](char c) { return c >= 0 && c < ' ' && c != '\t'; }))
+    return c >= 0 && c < ' ' && c != '\t';
+}
+
+// A value that the variable's type reads whole: a decimal integer for ints and bools, a number within the
+// variable's range for floats, text without control characters for strings. Anything else would be stored as 0,
+// kept half, or would break the file's lines when saved.
+bool ReadsWhole(const Config::Variable& variable, const std::string& value)
+{
+    if (std::any_of(value.begin(), value.end(), IsControl))
         return false;
-    char* end = nullptr;
-    switch (type) {
+    std::int32_t integer = 0;
+    float number = 0.0f;
+    switch (variable.type) {
     case Config::TypeInt:
-    case Config::TypeBool: {
-        const long long number = std::strtoll(value.c_str(), &end, 10);
-        return end != value.c_str() && *end == 0 && number >= std::numeric_limits<std::int32_t>::min() &&
-               number <= std::numeric_limits<std::int32_t>::max();
-    }
+    case Config::TypeBool:
+        return FileValues::ParseInt(value, integer);
     case Config::TypeFloat:
-        return std::isfinite(std::strtod(value.c_str(), &end)) && end != value.c_str() && *end == 0;
+        return FileValues::ParseFloat(value, number) && variable.range.Holds(number);
     default:
         return true;
     }
+}
+
+bool IsReadable(const Config::Variable& variable, const ParsedLine& parsed)
+{
+    return variable.type == Config::TypeCommand || (!parsed.value.empty() && ReadsWhole(variable, parsed.value));
+}
+
+// A float is kept within its variable's range, so that what is saved always loads again: a number beyond it goes
+// to the nearer end (text beyond the float limits among them), and text that is no number ("nan" and "inf" among
+// it) sets 0 there as well.
+float InRange(const Config::Variable& variable, double value)
+{
+    const double number = std::isfinite(value) ? value : 0.0;
+    return static_cast<float>(
+        std::clamp(number, static_cast<double>(variable.range.lowest), static_cast<double>(variable.range.highest)));
+}
+
+// A string never holds a line break or another control character: the file keeps one setting per line.
+std::string WithoutControls(std::string text)
+{
+    std::erase_if(text, IsControl);
+    return text;
 }
 
 // The decimal number at the start of text as strtoul reads it with a 32-bit unsigned long: leading blanks, an
@@ -141,15 +167,16 @@ Config::Config(const std::string& applicationName, const std::string& folder, Me
         bool saved;
         std::string defaultValue;
         void* storage;
+        ValueRange range = FileValues::kFinite;
     };
     const Own table[] = {
         {"reset_config", TypeCommand, false, "", nullptr},
         {"v_mode", TypeString, true, videoMode.empty() ? "800x600x32" : videoMode, &v_mode},
         {"v_fullscreen", TypeBool, true, fullScreen ? "1" : "0", &v_fullscreen},
         {"v_vsync", TypeBool, true, "1", &v_vsync},
-        {"v_brightness", TypeFloat, true, "1.0", &v_brightness},
-        {"v_contrast", TypeFloat, true, "1.0", &v_contrast},
-        {"v_gamma", TypeFloat, true, "1.0", &v_gamma},
+        {"v_brightness", TypeFloat, true, "1.0", &v_brightness, kColourRange},
+        {"v_contrast", TypeFloat, true, "1.0", &v_contrast, kColourRange},
+        {"v_gamma", TypeFloat, true, "1.0", &v_gamma, kColourRange},
         {"v_window_change_mode", TypeCommand, false, "", nullptr},
         {"r_use_mip_mapping", TypeBool, true, "1", &r_use_mip_mapping},
         {"r_show_octree_nodes", TypeBool, true, "0", &r_show_octree_nodes},
@@ -167,7 +194,8 @@ Config::Config(const std::string& applicationName, const std::string& folder, Me
         {"exit", TypeCommand, false, "", nullptr},
     };
     for (const Own& variable : table)
-        RegisterVariable(variable.name, variable.defaultValue, variable.type, variable.saved, variable.storage, false);
+        RegisterVariable(variable.name, variable.defaultValue, variable.type, variable.saved, variable.storage, false,
+                         variable.range);
 }
 
 Config::~Config() = default;
@@ -191,7 +219,7 @@ Config::Variable* Config::FindAttached(const std::string& name)
 }
 
 void Config::RegisterVariable(const std::string& name, const std::string& defaultValue, VariableType type, bool saved,
-                              void* storage, bool trackChanges)
+                              void* storage, bool trackChanges, ValueRange range)
 {
     const std::string key = ToLower(name);
     if (Variable* existing = Find(key)) {
@@ -210,12 +238,23 @@ void Config::RegisterVariable(const std::string& name, const std::string& defaul
     variable.defaultValue = defaultValue;
     variable.trackChanges = trackChanges;
     variable.changedThisFrame = trackChanges; // a newly tracked variable counts as changed in its first frame
+    variable.range = range;
     ResetVariable(variable);
     if (const auto pending = m_pending.find(key); pending != m_pending.end()) {
-        const std::string line = pending->second;
+        const PendingLine line = pending->second;
         m_pending.erase(pending);
-        Execute(line);
+        ExecutePending(variable, line);
     }
+}
+
+// A line kept for a name registered now is read as the file's other lines were: one that its variable cannot read
+// whole leaves the default, and the file is kept aside.
+void Config::ExecutePending(const Variable& variable, const PendingLine& line)
+{
+    if (IsReadable(variable, ParseLine(line.text)))
+        Execute(line.text);
+    else
+        KeepUnreadableFile(line.number);
 }
 
 void Config::UnregisterVariable(const std::string& name)
@@ -320,11 +359,11 @@ std::string Config::ValueOf(const Variable& variable)
     case TypeInt:
         return FormatInt(As<std::int32_t>(variable));
     case TypeFloat:
-        return FormatFloat(As<float>(variable), 6);
+        return FormatFloat(InRange(variable, As<float>(variable)), 6);
     case TypeBool:
         return FormatBool(As<bool>(variable));
     case TypeString:
-        return As<std::string>(variable);
+        return WithoutControls(As<std::string>(variable));
     default:
         return {};
     }
@@ -339,13 +378,13 @@ void Config::Store(Variable& variable, const std::string& text)
         As<std::int32_t>(variable) = ToInt(text);
         break;
     case TypeFloat:
-        As<float>(variable) = ToFloat(text);
+        As<float>(variable) = InRange(variable, std::strtod(text.c_str(), nullptr));
         break;
     case TypeBool:
         As<bool>(variable) = ToBool(text);
         break;
     case TypeString:
-        As<std::string>(variable) = text;
+        As<std::string>(variable) = WithoutControls(text);
         break;
     default:
         break;
@@ -403,6 +442,7 @@ void Config::Load()
 {
     ResetAll();
     m_pending.clear();
+    m_keptUnreadable = false;
     ReadFile();
     if (m_videoModeForced)
         ResetToDefault("v_mode");
@@ -422,7 +462,7 @@ void Config::ReadFile()
     std::uint32_t number = 0, firstUnreadable = 0;
     while (file->ReadLine(line)) {
         ++number;
-        if (!ReadFileLine(line) && firstUnreadable == 0)
+        if (!ReadFileLine(line, number) && firstUnreadable == 0)
             firstUnreadable = number;
     }
     file.reset();
@@ -431,44 +471,40 @@ void Config::ReadFile()
 }
 
 // Executes one line of the file; false when the line cannot be read (a name no variable can have, a variable
-// without a value, or a value its type does not read whole), which leaves the variable as it was. A well-formed
+// without a value, or a value its variable does not read whole), which leaves the variable as it was. A well-formed
 // name that is not registered waits as a pending line, which the next save writes back as it was read.
-bool Config::ReadFileLine(const std::string& line)
+bool Config::ReadFileLine(const std::string& line, std::uint32_t number)
 {
     const ParsedLine parsed = ParseLine(line);
     if (parsed.empty)
         return true;
     const Variable* variable = FindAttached(parsed.name);
     if (!variable) {
-        if (!IsVariableName(parsed.name))
+        if (!IsVariableName(parsed.name) || std::any_of(parsed.value.begin(), parsed.value.end(), IsControl))
             return false;
-        m_pending.emplace(parsed.name, line);
+        m_pending.emplace(parsed.name, PendingLine{line, number});
         return true;
     }
-    if (variable->type != TypeCommand && (parsed.value.empty() || !ReadsWhole(variable->type, parsed.value)))
+    if (!IsReadable(*variable, parsed))
         return false;
     Execute(line);
     return true;
 }
 
 // The settings read so far stay in use and the next save writes the file anew, so a copy keeps what was on the
-// unreadable lines. An entry already at the copy's name (an older copy, a link) is removed, never written through.
+// unreadable lines. One copy and one warning per load, however many lines cannot be read.
 void Config::KeepUnreadableFile(std::uint32_t lineNumber)
 {
-    const std::string kept = m_path + ".bad";
+    if (m_keptUnreadable)
+        return;
+    m_keptUnreadable = true;
     const std::string why =
         "Configuration file \"" + m_path + "\" cannot be read at line " + FormatUnsigned(lineNumber);
     try {
-        std::unique_ptr<FileBinary> original = m_fileManager->OpenBinary(m_path, false, true);
-        std::vector<std::uint8_t> bytes(original->GetSize());
-        original->Read(original->GetSize(), bytes.data());
-        FileManager::DeleteFolder(m_fileManager->MakeDiskPath(kept));
-        std::unique_ptr<FileBinary> copy = m_fileManager->OpenBinary(kept, true);
-        copy->Write(static_cast<std::uint32_t>(bytes.size()), bytes.data());
-        copy->Close();
+        const std::string kept = m_fileManager->KeepBadCopy(m_path);
         m_log->Warning(why + "; the file is kept as \"" + kept + "\"");
     } catch (const FileError& error) {
-        m_log->Warning(why + "; failed to keep the file as \"" + kept + "\": " + error.GetText());
+        m_log->Warning(why + "; failed to keep the file as \"" + m_path + ".bad\": " + error.GetText());
     }
 }
 
@@ -491,7 +527,7 @@ std::string Config::PendingLines() const
 {
     std::string lines;
     for (const auto& [name, line] : m_pending)
-        lines += line + "\r\n";
+        lines += line.text + "\r\n";
     return lines;
 }
 

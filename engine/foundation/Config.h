@@ -3,6 +3,8 @@
 // (the configuration file, the console, the window) changes them by name.
 #pragma once
 
+#include "FileValues.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -35,6 +37,9 @@ public:
         ResultEmptyLine = 5
     };
 
+    // The range of the colour settings "v_brightness", "v_contrast" and "v_gamma".
+    static constexpr ValueRange kColourRange{0.0f, 2.0f};
+
     // A command's state byte.
     static constexpr std::uint8_t kCommandRaised = 0;
     static constexpr std::uint8_t kCommandIdle = 1;
@@ -52,8 +57,9 @@ public:
         bool lastBool = false;
         std::string lastString;
         bool changedThisFrame = false;
-        bool detached = false; // the owner has gone; the storage must not be touched
-        std::string keptValue; // the value at the moment of detaching
+        bool detached = false;                  // the owner has gone; the storage must not be touched
+        std::string keptValue;                  // the value at the moment of detaching
+        ValueRange range = FileValues::kFinite; // of a float's values
     };
 
     Config(const std::string& applicationName, const std::string& folder, MessageManager* log, FileManager* fileManager,
@@ -63,8 +69,10 @@ public:
     Config(const Config&) = delete;
     Config& operator=(const Config&) = delete;
 
+    // A float takes the values of its range only: one set from text is put within it, and a line of the file
+    // outside it cannot be read.
     void RegisterVariable(const std::string& name, const std::string& defaultValue, VariableType type, bool saved,
-                          void* storage, bool trackChanges);
+                          void* storage, bool trackChanges, ValueRange range = FileValues::kFinite);
     void UnregisterVariable(const std::string& name);
 
     // Sets a variable or raises a command from one line of text ("name value", "\\" starts a comment).
@@ -109,6 +117,13 @@ public:
     std::int32_t sc_take_screenshot_format = 0;
 
 private:
+    // A line of the file whose name was not registered when it was read, and where it stood.
+    struct PendingLine
+    {
+        std::string text;
+        std::uint32_t number = 0;
+    };
+
     Variable* Find(const std::string& name);
     const Variable* Find(const std::string& name) const;
     Variable* FindAttached(const std::string& name);
@@ -117,7 +132,8 @@ private:
     static bool UpdateLastSeen(Variable& variable);
     void ResetVariable(Variable& variable);
     void ReadFile();
-    bool ReadFileLine(const std::string& line);
+    bool ReadFileLine(const std::string& line, std::uint32_t number);
+    void ExecutePending(const Variable& variable, const PendingLine& line);
     void KeepUnreadableFile(std::uint32_t lineNumber);
     std::string PendingLines() const;
 
@@ -128,7 +144,8 @@ private:
     bool m_videoModeForced;
     bool m_fullScreenForced;
     std::map<std::string, Variable> m_variables;  // lower-case names, walked in ascending order
-    std::map<std::string, std::string> m_pending; // file lines of names not registered yet
+    std::map<std::string, PendingLine> m_pending; // file lines of names not registered yet
+    bool m_keptUnreadable = false;                // the file read last is kept as ".bad" already
 };
 
 } // namespace KeystrelEngine

@@ -120,6 +120,19 @@ bool FileManager::SaveFile(const std::string& name, const std::function<void(Fil
     }
 }
 
+std::string FileManager::KeepBadCopy(const std::string& name)
+{
+    const std::string kept = name + ".bad";
+    const std::unique_ptr<FileBinary> original = OpenBinary(name, false, true);
+    std::vector<std::uint8_t> bytes(original->GetSize());
+    original->Read(original->GetSize(), bytes.data());
+    DeleteFolder(MakeDiskPath(kept));
+    const std::unique_ptr<FileBinary> copy = OpenBinary(kept, true);
+    copy->Write(static_cast<std::uint32_t>(bytes.size()), bytes.data());
+    copy->Close();
+    return kept;
+}
+
 bool FileManager::FindInPacks(const std::string& name, std::uint32_t* size, void* buffer)
 {
     const std::string key = PackKey(name);

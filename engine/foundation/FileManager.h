@@ -36,6 +36,10 @@ public:
     // is then as it was, and the caller keeps its state, so its next save tries again. Nothing is thrown.
     bool SaveFile(const std::string& name, const std::function<void(FileBinary&)>& write);
 
+    // A copy of the disk file name as name + ".bad", which the copy's name returned says; whatever stood at that
+    // name (an older copy, a link) is removed first, never written through. Throws FileError.
+    std::string KeepBadCopy(const std::string& name);
+
     bool FindInPacks(const std::string& name, std::uint32_t* size = nullptr, void* buffer = nullptr);
     bool FileExists(const std::string& name);
     // Appends the matching disk files (full paths) and pack entries (relative names), each name once.

@@ -191,7 +191,12 @@ bool FileTextual::ReadLineW(std::u16string& text)
     std::string narrow;
     if (!ReadLine(narrow, false))
         return false;
-    text = ToWide(narrow);
+    // A zero byte stays in the line, as a zero unit does in the other encodings: the reader sees what is there.
+    text.clear();
+    for (const char c : narrow) {
+        if (char16_t unit; ToWideChar(c, unit))
+            text += unit;
+    }
     return true;
 }
 

@@ -42,6 +42,8 @@ public:
     // The next line, or with tokenMode the next blank-separated token; false once the file has ended.
     bool ReadLine(std::string& text, bool tokenMode = false);
     bool ReadLineW(std::u16string& text);
+    // The next non-empty blank-separated token; empty when none is left.
+    std::string ReadToken();
     // The next non-empty token as a number; 0 when none is left.
     std::int32_t ReadInt();
     float ReadFloat();
@@ -62,7 +64,6 @@ private:
     std::uint8_t ReadByte();
     char16_t ReadUnit();
     template <typename String, typename NextChar> bool ReadText(String& text, bool tokenMode, NextChar next);
-    std::string ReadToken();
     void PutByte(std::uint8_t byte);
     void PutUnit(char16_t unit);
     void FlushBuffer();

@@ -220,7 +220,7 @@ void Window::SwitchScreenMode()
 void Window::ClampColourSettings()
 {
     for (float* setting : {&m_config->v_brightness, &m_config->v_contrast, &m_config->v_gamma})
-        *setting = std::clamp(*setting, 0.0f, 2.0f);
+        *setting = std::clamp(*setting, Config::kColourRange.lowest, Config::kColourRange.highest);
 }
 
 void Window::AddKeyEvent(std::uint16_t code, bool character)

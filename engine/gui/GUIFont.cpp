@@ -10,6 +10,7 @@
 #include "engine/foundation/ByteOrder.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/render/IndexBuffer.h"
 #include "engine/render/VertexBuffer.h"
@@ -110,20 +111,29 @@ void GUIFont::FillIndices()
     indices.Unlock();
 }
 
+// Every glyph has a finite texture rectangle and advances by a width above 0 that the pen can bear, or the font is
+// refused; the widest width is that of the glyphs kept.
 void GUIFont::ReadFile(const std::string& fileName)
 {
     const std::unique_ptr<FileBinary> file = m_files->OpenBinary(MakeDataPath(fileName), false);
     file->CheckHeader(kMagic, kFileVersion, "Incorrect \"" + fileName + "\" file format",
                       "Incorrect \"" + fileName + "\" format version, current is " + FormatUnsigned(kFileVersion));
+    FileValues values(fileName);
     const std::uint32_t count = file->ReadU32();
     std::uint8_t record[kRecordSize];
     for (std::uint32_t i = 0; i < count; ++i) {
         file->Read(kRecordSize, record);
-        const GUIGlyph glyph{LoadFloat(record + 2), LoadFloat(record + 6), LoadFloat(record + 10),
-                             LoadFloat(record + 14), LoadFloat(record + 18)};
-        m_glyphs.emplace(static_cast<char16_t>(LoadLE16(record)), glyph);
-        m_widestGlyph = std::max(m_widestGlyph, glyph.width);
+        const std::string name = "glyph " + FormatUnsigned(i + 1);
+        GUIGlyph glyph;
+        float* const rectangle[] = {&glyph.u, &glyph.v, &glyph.du, &glyph.dv};
+        for (std::uint32_t k = 0; k < 4; ++k)
+            *rectangle[k] = values.Require(LoadFloat(record + 2 + 4 * k), FileValues::kBounded, name + "'s rectangle");
+        glyph.width = values.Require(LoadFloat(record + 18), FileValues::kScale, name + "'s width");
+        if (m_glyphs.emplace(static_cast<char16_t>(LoadLE16(record)), glyph).second)
+            m_widestGlyph = std::max(m_widestGlyph, glyph.width);
     }
+    values.CheckEnd(*file);
+    values.WarnOfNote(*m_log);
 }
 
 // Lower case as the language's locale has it: the letters of the code pages the game's languages use.

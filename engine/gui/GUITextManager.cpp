@@ -2,7 +2,10 @@
 
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/StringUtils.h"
+
+#include <algorithm>
 
 namespace KeystrelEngine {
 
@@ -21,10 +24,12 @@ GUITextManager::GUITextManager(MessageManager* log, FileManager* files) : m_log(
 GUITextManager::~GUITextManager() = default;
 
 // The text after a header is taken as it is read, blanks included, even when it looks like a header itself.
-// Reading cuts "//" comments from every line, so a text cannot hold "//".
+// Reading cuts "//" comments from every line, so a text cannot hold "//". A text that holds a control character
+// (a zero ends what is drawn) refuses the table.
 void GUITextManager::LoadTexts(const std::string& name)
 {
     const std::unique_ptr<FileTextual> file = m_files->OpenTextual(MakeDataPath(name), false);
+    const FileValues values(name);
     std::string line;
     std::u16string text;
     while (file->ReadLine(line)) {
@@ -33,10 +38,13 @@ void GUITextManager::LoadTexts(const std::string& name)
         if (!IsHeader(line))
             continue;
         while (file->ReadLineW(text)) {
-            if (!text.empty()) {
-                SetText(line.substr(1, line.size() - 2), text);
-                break;
-            }
+            if (text.empty())
+                continue;
+            const std::string key = line.substr(1, line.size() - 2);
+            if (std::any_of(text.begin(), text.end(), [](char16_t unit) { return unit < u' ' && unit != u'\t'; }))
+                values.Refuse("the text of \"" + key + "\" holds a control character");
+            SetText(key, text);
+            break;
         }
     }
 }

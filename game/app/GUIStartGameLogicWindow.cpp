@@ -55,7 +55,7 @@ GUIStartGameLogicWindow::~GUIStartGameLogicWindow() = default;
 // keep the map's order) but never shown; one warning names the file.
 void GUIStartGameLogicWindow::MakeElements()
 {
-    const std::vector<MapElementRecord> records = MapFile::Read(m_engine->m_files.get());
+    const std::vector<MapElementRecord> records = MapFile::Read(m_engine->m_files.get(), m_engine->m_log.get());
     bool warned = false;
     for (const MapElementRecord& record : records) {
         m_elements.push_back(std::make_unique<GUIMapElement>(m_engine, m_data, &m_detecter, GetFrameWidget(), record));

@@ -179,7 +179,8 @@ void Game::RegisterConsoleCommands()
     GameBase::RegisterConsoleCommands();
     using KeystrelEngine::Config;
     m_config->RegisterVariable("g_camera_type", "1", Config::TypeInt, true, &m_cameraType, false);
-    m_config->RegisterVariable("g_camera_value", "1", Config::TypeFloat, true, &m_cameraValue, false);
+    m_config->RegisterVariable("g_camera_value", "1", Config::TypeFloat, true, &m_cameraValue, false,
+                               KeystrelEngine::FileValues::kUnit);
 }
 
 void Game::LoadTexts()

@@ -14,7 +14,8 @@
 
 namespace KeystrelEngine {
 class FileManager;
-}
+class MessageManager;
+} // namespace KeystrelEngine
 
 namespace Wispfold {
 
@@ -42,9 +43,11 @@ public:
     static constexpr std::uint32_t kKindCount = 4;
     static constexpr std::uint32_t kRecordSize = 68;
 
-    // Reads the whole file. A kind outside 0..3 or a count the bytes left cannot hold is refused with the format
-    // error before any record is kept; the versioned file's own errors pass on (FileError).
-    static std::vector<MapElementRecord> Read(KeystrelEngine::FileManager* files, const std::string& path = kPath);
+    // Reads the whole file. A kind outside 0..3, a matrix value outside the world or a count the bytes left cannot
+    // hold is refused with the format error before any record is kept; the versioned file's own errors pass on
+    // (FileError). Bytes after the last record are logged as a warning.
+    static std::vector<MapElementRecord> Read(KeystrelEngine::FileManager* files, KeystrelEngine::MessageManager* log,
+                                              const std::string& path = kPath);
 };
 
 } // namespace Wispfold

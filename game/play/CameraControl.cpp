@@ -1,12 +1,11 @@
 #include "CameraControl.h"
 
+#include "CameraFile.h"
 #include "LevelManager.h"
 
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
 #include "engine/foundation/Error.h"
-#include "engine/foundation/FileManager.h"
-#include "engine/foundation/FileTextual.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Random.h"
 #include "engine/foundation/StringUtils.h"
@@ -43,21 +42,6 @@ constexpr float kFlightLift = 75.0f;
 constexpr float kFlightReach = 1.5f;      // times the oblique distance
 constexpr float kFallbackMargin = 100.0f; // above the board's larger horizontal extent
 
-// The next value of the file; a missing or infinite one makes the file unreadable. Empty tokens (the second half
-// of a "\r\n" line end, blank lines) are no values.
-float ReadValue(KeystrelEngine::FileTextual& file, const std::string& path)
-{
-    std::string token;
-    while (token.empty()) {
-        if (!file.ReadLine(token, true))
-            throw KeystrelEngine::FileError("The camera file \"" + path + "\" holds fewer than five values");
-    }
-    const float value = KeystrelEngine::ToFloat(token);
-    if (!std::isfinite(value))
-        throw KeystrelEngine::FileError("The camera file \"" + path + "\" holds the value \"" + token + "\"");
-    return value;
-}
-
 float Finite(float value)
 {
     return std::isfinite(value) ? value : 0.0f;
@@ -87,18 +71,13 @@ CameraControl::~CameraControl() = default;
 void CameraControl::ReadCameraFile(KeystrelEngine::Engine& engine, const KeystrelEngine::BoundingBox& boardBox)
 {
     try {
-        const std::unique_ptr<KeystrelEngine::FileTextual> file = engine.m_files->OpenTextual(m_cameraFile, false);
-        m_topHeight = ReadValue(*file, m_cameraFile);
-        m_topShift = ReadValue(*file, m_cameraFile);
-        m_obliqueHeight = ReadValue(*file, m_cameraFile);
-        m_obliqueShift = ReadValue(*file, m_cameraFile);
-        m_obliqueDistance = ReadValue(*file, m_cameraFile);
+        m_view = CameraFile::Read(*engine.m_files, *m_log, m_cameraFile);
     } catch (const KeystrelEngine::Error& error) {
         m_log->Error(error.GetText());
         const Vector3 size = boardBox.m_worldMax - boardBox.m_worldMin;
-        m_topHeight = std::max(size.x, size.y) + kFallbackMargin;
-        m_obliqueHeight = m_topHeight;
-        m_topShift = m_obliqueShift = m_obliqueDistance = 0.0f;
+        m_view = CameraFile{};
+        m_view.topHeight = std::max(size.x, size.y) + kFallbackMargin;
+        m_view.obliqueHeight = m_view.topHeight;
     }
 }
 
@@ -183,10 +162,10 @@ CameraControl::Shape CameraControl::TransitionShape(float settled) const
     const float p = m_transitionTimer;
     if (m_intro)
         return {(1.0f - p) * 0.5f + p * settled, (1.0f - p) * kPi / 2.0f, (1.0f - p) * kFlightLift,
-                m_obliqueDistance * kFlightReach * (1.0f - p)};
+                m_view.obliqueDistance * kFlightReach * (1.0f - p)};
     if (m_end)
         return {p * 0.5f + (1.0f - p) * settled, -p * kPi / 2.0f, p * kFlightLift,
-                m_obliqueDistance * kFlightReach * p};
+                m_view.obliqueDistance * kFlightReach * p};
     return {settled, 0.0f, 0.0f, 0.0f};
 }
 
@@ -210,8 +189,8 @@ void CameraControl::TurnByInput(float dt)
 void CameraControl::PlaceEye(const Shape& shape)
 {
     const float v = shape.value;
-    const Vector3 eye{m_centre.x + (m_obliqueDistance + shape.reach) * v, m_centre.y,
-                      m_centre.z + (1.0f - v) * m_topHeight + v * m_obliqueHeight + shape.lift};
+    const Vector3 eye{m_centre.x + (m_view.obliqueDistance + shape.reach) * v, m_centre.y,
+                      m_centre.z + (1.0f - v) * m_view.topHeight + v * m_view.obliqueHeight + shape.lift};
     Vector3 view = m_centre - eye;
     view = view.Length() <= KeystrelEngine::kTolerance ? Vector3{0.0f, 0.0f, -1.0f} : view.Normalized();
     const Vector3 level = Vector3{view.x, view.y, 0.0f}.Normalized();
@@ -229,7 +208,7 @@ void CameraControl::PlaceBoard(const Shape& shape)
     Matrix4 toCentre;
     toCentre.MakeTranslation(-m_centre);
     Matrix4 shift;
-    shift.MakeTranslation({(1.0f - v) * m_topShift + v * m_obliqueShift, 0.0f, 0.0f});
+    shift.MakeTranslation({(1.0f - v) * m_view.topShift + v * m_view.obliqueShift, 0.0f, 0.0f});
     const Matrix4 turn = Matrix4::RotationZ(-(m_startTurn + m_turnAngle + m_turnBias + shape.angle));
     m_camera->m_thirdMatrix = shift * turn * toCentre;
     m_camera->m_attached = !(m_camera->m_thirdMatrix.IsIdentity() && m_camera->m_secondMatrix.IsIdentity());

@@ -10,6 +10,8 @@
 // five values: top height, top shift, oblique height, oblique shift, oblique distance.
 #pragma once
 
+#include "CameraFile.h"
+
 #include "engine/render/Vector3.h"
 
 #include <cstdint>
@@ -100,11 +102,7 @@ private:
     std::unique_ptr<GameTools::GameCamera> m_gameCamera;
     KeystrelEngine::Camera* m_camera;
 
-    float m_topHeight = 0.0f;
-    float m_topShift = 0.0f;
-    float m_obliqueHeight = 0.0f;
-    float m_obliqueShift = 0.0f;
-    float m_obliqueDistance = 0.0f;
+    CameraFile m_view; // the camera file's five values
 
     float m_turnAngle = 0.0f;
     float m_edgeSpeed = 0.0f;

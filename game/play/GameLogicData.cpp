@@ -6,27 +6,24 @@
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/render/ModelManager.h"
 #include "framework/VersionedFile.h"
 
 #include <memory>
+#include <span>
 
 namespace Wispfold {
 
 namespace {
 
 using KeystrelEngine::FileBinary;
-using KeystrelEngine::FileError;
 using KeystrelEngine::FileTextual;
 
-std::string FormatText(const std::string& path)
-{
-    return "Incorrect \"" + path + "\" file format";
-}
-
-// Each field by its own read, in the file's order.
-BoardCellRecord ReadCell(FileBinary& file)
+// Each field by its own read, in the file's order. Every float places the cell in the world (or is carried with
+// it), so each lies within the world's reach.
+BoardCellRecord ReadCell(FileBinary& file, const KeystrelEngine::FileValues& values, std::uint32_t index)
 {
     BoardCellRecord cell;
     cell.kind = file.ReadU32();
@@ -38,6 +35,15 @@ BoardCellRecord ReadCell(FileBinary& file)
     file.Read(sizeof(cell.rotation), cell.rotation.data());
     file.Read(sizeof(cell.offset), cell.offset.data());
     file.Read(sizeof(cell.extra), cell.extra.data());
+    const std::string name = "cell " + KeystrelEngine::FormatUnsigned(index + 1) + "'s ";
+    const auto require = [&values, &name](std::span<const float> floats, const char* what) {
+        for (const float value : floats)
+            values.Require(value, KeystrelEngine::FileValues::kWorld, name + what);
+    };
+    require(cell.position, "position");
+    require(cell.rotation, "rotation");
+    require(cell.offset, "offset");
+    require(cell.extra, "carried values");
     return cell;
 }
 
@@ -65,9 +71,10 @@ void GameLogicData::DoLoad()
     ReadEnvironment("data\\environments\\" + m_level->environmentName);
 }
 
-// A board without cells, with an empty or oversized grid, or with a cell of an unknown kind or outside the grid
-// cannot be played (the board copies its first cell, and a kind names the cell's appearance): refused with the
-// format error. Cells sharing coordinates are kept.
+// A board without cells, with an empty or oversized grid, or with a cell of an unknown kind, outside the grid, at
+// a grid place another cell holds or outside the world cannot be played (the board copies its first cell, a kind
+// names the cell's appearance, and two cells at one place would share its neighbours): refused with the format
+// error. Bytes after the last cell are left with one warning.
 void GameLogicData::ReadBoard(const std::string& path)
 {
     GameFramework::VersionedFile board(m_fileManager, "VXBLF", 103);
@@ -76,22 +83,30 @@ void GameLogicData::ReadBoard(const std::string& path)
     m_levelData.gridWidth = file.ReadU32();
     m_levelData.gridHeight = file.ReadU32();
     const std::uint32_t count = file.ReadU32();
+    KeystrelEngine::FileValues values(path);
     const auto outside = [](std::uint32_t size) { return size == 0 || size > kMaxGridSize; };
     if (count == 0 || outside(m_levelData.gridWidth) || outside(m_levelData.gridHeight))
-        throw FileError(FormatText(path));
-    ReadCells(file, count, FormatText(path));
+        values.Refuse();
+    ReadCells(file, count, values);
+    values.CheckEnd(file);
+    values.WarnOfNote(*m_log);
     board.Close();
 }
 
 // The count sizes nothing: a file shorter than its count fails at its first missing cell. The cells are kept only
 // when all of them are read and sound.
-void GameLogicData::ReadCells(FileBinary& file, std::uint32_t count, const std::string& formatText)
+void GameLogicData::ReadCells(FileBinary& file, std::uint32_t count, const KeystrelEngine::FileValues& values)
 {
     std::vector<BoardCellRecord> cells;
+    std::vector<bool> taken(std::size_t{m_levelData.gridWidth} * m_levelData.gridHeight, false);
     for (std::uint32_t i = 0; i < count; ++i) {
-        const BoardCellRecord cell = ReadCell(file);
+        const BoardCellRecord cell = ReadCell(file, values, i);
         if (cell.kind > kMaxCellKind || cell.x >= m_levelData.gridWidth || cell.y >= m_levelData.gridHeight)
-            throw FileError(formatText);
+            values.Refuse();
+        const std::size_t place = std::size_t{cell.y} * m_levelData.gridWidth + cell.x;
+        if (taken[place])
+            values.Refuse("cell " + KeystrelEngine::FormatUnsigned(i + 1) + " is at an earlier cell's place");
+        taken[place] = true;
         cells.push_back(cell);
     }
     m_levelData.cellRecords = std::move(cells);
@@ -107,7 +122,7 @@ void GameLogicData::ReadEnvironment(const std::string& folder)
     file->ReadLine(line);
     const std::int32_t count = KeystrelEngine::ToInt(line);
     if (count < 0)
-        throw FileError(FormatText(path));
+        KeystrelEngine::FileValues(path).Refuse();
     const std::string models = "environments\\" + m_level->environmentName + "\\models\\";
     for (std::int32_t i = 0; i < count; ++i) {
         std::string name;

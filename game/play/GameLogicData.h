@@ -19,7 +19,8 @@ struct StageRecord;
 
 namespace KeystrelEngine {
 class FileBinary;
-}
+class FileValues;
+} // namespace KeystrelEngine
 
 namespace Wispfold {
 
@@ -56,7 +57,7 @@ protected:
 
 private:
     void ReadBoard(const std::string& path);
-    void ReadCells(KeystrelEngine::FileBinary& file, std::uint32_t count, const std::string& formatText);
+    void ReadCells(KeystrelEngine::FileBinary& file, std::uint32_t count, const KeystrelEngine::FileValues& values);
     void ReadEnvironment(const std::string& folder);
 
     GameFramework::StageRecord* m_stage;

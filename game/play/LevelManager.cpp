@@ -3,10 +3,9 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
-
-#include <cmath>
 
 namespace Wispfold {
 
@@ -18,8 +17,7 @@ using KeystrelEngine::FileTextual;
 // The failure names the list and the entry, counted from 1.
 [[noreturn]] void RefuseEntry(const std::string& listPath, std::uint32_t entry, const std::string& reason)
 {
-    throw FileError("Incorrect \"" + listPath + "\" file format: entry " + KeystrelEngine::FormatUnsigned(entry + 1) +
-                    " " + reason);
+    KeystrelEngine::FileValues(listPath).Refuse("entry " + KeystrelEngine::FormatUnsigned(entry + 1) + " " + reason);
 }
 
 // The next line that holds more than white space, without the white space around it: lists are written by hand,
@@ -88,20 +86,22 @@ void LevelManager::ReadLevel(GameFramework::LevelRecord& level, KeystrelEngine::
 }
 
 // A colour count outside 2 to 5 (0 would divide the butterflies' fill by zero; with 1 every swap is of two equal
-// butterflies, which is refused) and a level factor that is negative or not finite make no playable level.
+// butterflies, which is refused) and a level factor that is no number or not above 0 (no energy at all) make no
+// playable level.
 void LevelManager::ReadEntry(LevelRecord& level, FileTextual& file, const std::string& listPath)
 {
     const std::uint32_t entry = level.id.level;
     level.boardName = NextValue(file, listPath, entry);
-    level.levelNumber = KeystrelEngine::ToInt(NextValue(file, listPath, entry));
+    const std::string colours = NextValue(file, listPath, entry);
     level.environmentName = NextValue(file, listPath, entry);
-    level.levelFactor = KeystrelEngine::ToFloat(NextValue(file, listPath, entry));
-    const std::string board = "(\"" + level.boardName + "\") ";
-    if (level.levelNumber < kMinColourCount || level.levelNumber > kMaxColourCount)
-        RefuseEntry(listPath, entry,
-                    board + "uses " + KeystrelEngine::FormatInt(level.levelNumber) + " colours, not 2 to 5");
-    if (!std::isfinite(level.levelFactor) || level.levelFactor < 0.0f)
-        RefuseEntry(listPath, entry, board + "has a level factor below 0 or not finite");
+    const std::string factor = NextValue(file, listPath, entry);
+    const std::string board = "(\"" + level.boardName + "\")";
+    if (!KeystrelEngine::FileValues::ParseInt(colours, level.levelNumber) || level.levelNumber < kMinColourCount ||
+        level.levelNumber > kMaxColourCount)
+        RefuseEntry(listPath, entry, board + " uses " + colours + " colours, not 2 to 5");
+    level.levelFactor = KeystrelEngine::FileValues(listPath).RequireFloat(
+        factor, KeystrelEngine::FileValues::kScale,
+        "the level factor of entry " + KeystrelEngine::FormatUnsigned(entry + 1) + " " + board);
     level.cameraName = level.boardName + "_camera";
     level.boardValue = ReadBoardValue(level.boardName);
 }
@@ -109,8 +109,9 @@ void LevelManager::ReadEntry(LevelRecord& level, FileTextual& file, const std::s
 // The file's first number, whatever blank lines or blanks come before it.
 std::int32_t LevelManager::ReadBoardValue(const std::string& boardName)
 {
-    const auto file = m_fileManager->OpenTextual("data\\boards\\" + boardName + ".ini", false);
-    return file->ReadInt();
+    const std::string path = "data\\boards\\" + boardName + ".ini";
+    const auto file = m_fileManager->OpenTextual(path, false);
+    return KeystrelEngine::FileValues(path).NextInt(*file, 0, kMaxBoardValue, "the board value");
 }
 
 std::uint32_t LevelManager::SumStageBoardValues(std::uint32_t stage) const

@@ -17,8 +17,8 @@ struct LevelRecord : GameFramework::LevelRecord
     std::string cameraName;       // the board name + "_camera"
     std::int32_t levelNumber = 0; // how many butterfly colours the level uses, 2 to 5
     std::string environmentName;  // the folder below "data\environments\"
-    float levelFactor = 0.0f;     // scales the energy budget; finite, not negative
-    std::int32_t boardValue = 0;  // the level's weight in its stage's progress
+    float levelFactor = 0.0f;     // scales the energy budget; above 0
+    std::int32_t boardValue = 0;  // the level's weight in its stage's progress, 0 to kMaxBoardValue
 };
 
 class LevelManager : public GameFramework::LevelManagerBase
@@ -26,6 +26,9 @@ class LevelManager : public GameFramework::LevelManagerBase
 public:
     static constexpr std::int32_t kMinColourCount = 2; // one colour could never be swapped
     static constexpr std::int32_t kMaxColourCount = 5; // one butterfly texture per colour
+    // A level's weight: a stage's sums, and ten times them as the level-complete window shows them, stay within
+    // 32 bits for as many levels as a list can hold.
+    static constexpr std::int32_t kMaxBoardValue = 10000;
 
     LevelManager(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* fileManager);
 

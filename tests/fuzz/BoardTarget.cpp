@@ -1,6 +1,7 @@
 // Board level files: the input is a level's ".blf" file, loaded as the level's data is loaded (its environment
-// lists no model). A board that loads is built with five colours over the stand-in world and played for a few
-// dozen frames by the scripted player, so that every board the loader lets through meets the rules.
+// lists no model). A board that loads holds cells within the world, each at a grid place of its own; it is built
+// with five colours over the stand-in world and played for a few dozen frames by the scripted player, so that
+// every board the loader lets through meets the rules.
 #include "tests/fuzz/FuzzFolder.h"
 #include "tests/fuzz/FuzzTarget.h"
 
@@ -16,10 +17,27 @@
 #include "tests/game/play/support/ScriptedPlayer.h"
 #include "tools/formats/BoardFileWriter.h"
 
+#include <cstdlib>
+#include <set>
+#include <utility>
+
 using Formats::BoardFile;
 using Formats::BoardFileCell;
 
 namespace {
+
+bool Sound(const Wispfold::LevelData& level)
+{
+    std::set<std::pair<std::uint32_t, std::uint32_t>> places;
+    for (const Wispfold::BoardCellRecord& cell : level.cellRecords) {
+        const auto world = KeystrelEngine::FileValues::kWorld;
+        if (!places.emplace(cell.x, cell.y).second || !Fuzzing::AllWithin(cell.position, world) ||
+            !Fuzzing::AllWithin(cell.rotation, world) || !Fuzzing::AllWithin(cell.offset, world) ||
+            !Fuzzing::AllWithin(cell.extra, world))
+            return false;
+    }
+    return true;
+}
 
 void Play(const Wispfold::LevelData& loaded)
 {
@@ -66,7 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const KeystrelEngine::Error&) {
         return 0;
     }
+    if (!Sound(level.GetLevelData()))
+        std::abort();
     Play(level.GetLevelData());
+    log.m_history.clear();
     return 0;
 }
 

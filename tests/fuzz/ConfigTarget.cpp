@@ -1,6 +1,7 @@
 // Configuration lines: the input is the configuration file, loaded as at start-up (every line executed, lines of
 // names not registered yet kept), then variables of every type registered as a game would register them (taking
-// their pending lines), a frame's update, and the video mode read back as the window reads it.
+// their pending lines), a frame's update, and the video mode read back as the window reads it. Every float is then
+// within its range and every string free of control characters, and what a save writes loads without a word.
 #include "tests/fuzz/FuzzFolder.h"
 #include "tests/fuzz/FuzzTarget.h"
 
@@ -8,6 +9,9 @@
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <string>
 
 using KeystrelEngine::Config;
@@ -20,6 +24,7 @@ struct GameVariables
 {
     std::int32_t count = 0;
     float speed = 0.0f;
+    float volume = 0.0f;
     bool sound = false;
     std::string player;
 };
@@ -28,9 +33,31 @@ void Register(Config& config, GameVariables& game)
 {
     config.RegisterVariable("g_count", "3", Config::TypeInt, true, &game.count, true);
     config.RegisterVariable("g_speed", "1.5", Config::TypeFloat, true, &game.speed, true);
+    config.RegisterVariable("g_volume", "0.5", Config::TypeFloat, true, &game.volume, false,
+                            KeystrelEngine::FileValues::kUnit);
     config.RegisterVariable("g_sound", "1", Config::TypeBool, true, &game.sound, true);
     config.RegisterVariable("g_player", "Ada", Config::TypeString, true, &game.player, true);
     config.RegisterVariable("g_start", "", Config::TypeCommand, false, nullptr, false);
+}
+
+// Every float within its range and every string on one line; then what a save writes loads again without a word.
+bool Sound(Config& config, const GameVariables& game, KeystrelEngine::MessageManager& log,
+           KeystrelEngine::FileManager& files)
+{
+    const auto clean = [](const std::string& text) {
+        return std::none_of(text.begin(), text.end(), [](char c) { return c >= 0 && c < ' ' && c != '\t'; });
+    };
+    if (!Fuzzing::AllWithin(std::array{config.v_brightness, config.v_contrast, config.v_gamma}, Config::kColourRange) ||
+        !KeystrelEngine::FileValues::kFinite.Holds(game.speed) ||
+        !KeystrelEngine::FileValues::kUnit.Holds(game.volume) || !clean(config.v_mode) || !clean(game.player))
+        return false;
+    config.Save();
+    log.m_history.clear();
+    Config again("Quellhaven", "", &log, &files, "1024x768x32", false, false, false);
+    again.Load();
+    GameVariables reloaded;
+    Register(again, reloaded);
+    return Fuzzing::LoggedNoProblem(log);
 }
 
 } // namespace
@@ -50,6 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     config.EndFrame();
     std::uint32_t width = 0, height = 0, bits = 0;
     Config::ParseVideoMode(config.v_mode, &width, &height, &bits);
+    if (!Sound(config, game, log, files))
+        std::abort();
     log.m_history.clear();
     return 0;
 }

@@ -1,5 +1,6 @@
 // Fonts: the input is a ".fnt" file of the data folder, loaded as the font manager loads a font, on the recording
-// device in the GUI camera. A font that loads gets its case variants, an instance of its own, and prints and
+// device in the GUI camera. A font that loads holds finite rectangles and widths above 0 that drawing bears, its
+// widest width that of a glyph it kept; it gets its case variants, an instance of its own, and prints and
 // measures every glyph it has in both pen modes, more glyphs than one frame's batch holds.
 #include "tests/fuzz/FuzzFolder.h"
 #include "tests/fuzz/FuzzTarget.h"
@@ -10,6 +11,9 @@
 #include "engine/render/ShaderDescriptor.h"
 #include "tools/formats/FontFileWriter.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <string>
 
 using namespace KeystrelEngine;
@@ -28,6 +32,18 @@ Camera* GUICamera(RenderServices& services)
         return made;
     }();
     return camera;
+}
+
+bool Sound(const GUIFont& font)
+{
+    float widest = 0.0f;
+    for (const auto& [code, glyph] : font.GetGlyphs()) {
+        if (!Fuzzing::AllWithin(std::array{glyph.u, glyph.v, glyph.du, glyph.dv}, FileValues::kBounded) ||
+            !FileValues::kScale.Holds(glyph.width))
+            return false;
+        widest = std::max(widest, glyph.width);
+    }
+    return widest == font.GetWidestGlyph();
 }
 
 // Every glyph code of the font, three times over so that the batch overflows when the font has many.
@@ -67,6 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         GUIFont font(&services.log, &services.files, services.models.get(), services.shaders.get(),
                      GUICamera(services), "fuzz.fnt", ShaderDescriptor());
+        if (!Sound(font))
+            std::abort();
         font.AddCaseVariants();
         GUIFont instance(font);
         const std::u16string text = AllCodes(font);

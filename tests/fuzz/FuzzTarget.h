@@ -8,13 +8,31 @@
 
 #include "tests/fuzz/SeedFolder.h"
 
+#include "engine/foundation/FileValues.h"
+#include "engine/foundation/MessageManager.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace Fuzzing {
 
 void WriteSeeds(SeedFolder& seeds);
+
+// True when every value lies in the range: no NaN, no infinity, nothing the loader should have refused or mended.
+inline bool AllWithin(std::span<const float> values, KeystrelEngine::ValueRange range)
+{
+    return std::all_of(values.begin(), values.end(), [range](float value) { return range.Holds(value); });
+}
+
+// True when the log holds no warning and no error: what a loader reads back from its own save needs no word.
+inline bool LoggedNoProblem(const KeystrelEngine::MessageManager& log)
+{
+    return std::all_of(log.m_history.begin(), log.m_history.end(),
+                       [](const auto& record) { return record.kind == KeystrelEngine::MessageManager::KindMessage; });
+}
 
 } // namespace Fuzzing

@@ -1,13 +1,16 @@
 // Level lists: the input is the level list of the only stage, read by the game's catalogue at start-up with the
-// board settings files of boards "ring" and "meadow"; a catalogue that loads is asked for its stage sums.
+// board settings files of boards "ring" and "meadow"; a catalogue that loads holds level factors above 0 and board
+// values within their bound, and its stage sums grow level by level up to the stage's total without wrapping.
 #include "tests/fuzz/FuzzFolder.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "game/play/LevelManager.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -37,13 +40,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const Wispfold::LevelManager levels(&log, &files);
         const std::uint32_t count = levels.GetStage(0).levelCount;
+        std::uint32_t sum = 0;
         for (std::uint32_t level = 0; level < count; ++level) {
-            levels.SumStageBoardValuesUpTo(0, level);
+            const auto& record = static_cast<const Wispfold::LevelRecord&>(*levels.GetLevel({0, level}));
+            if (!KeystrelEngine::FileValues::kScale.Holds(record.levelFactor) || record.boardValue < 0 ||
+                record.boardValue > Wispfold::LevelManager::kMaxBoardValue ||
+                levels.SumStageBoardValuesUpTo(0, level) != (sum += static_cast<std::uint32_t>(record.boardValue)))
+                std::abort();
             levels.IsLastLevel({0, level});
         }
-        levels.SumStageBoardValues(0);
+        if (levels.SumStageBoardValues(0) != sum)
+            std::abort();
     } catch (const KeystrelEngine::Error&) {
     }
+    log.m_history.clear();
     return 0;
 }
 

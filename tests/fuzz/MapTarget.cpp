@@ -1,5 +1,6 @@
 // The level map: the input is "ui\\menus\\map\\map.gmf", read as the map window reads it when it is made. A map
-// that loads never holds more records than its bytes can, and numbers them in groups that a check point starts.
+// that loads never holds more records than its bytes can, places every marker within the world, and numbers them
+// in groups that a check point starts.
 #include "tests/fuzz/FuzzFolder.h"
 #include "tests/fuzz/FuzzTarget.h"
 
@@ -17,7 +18,7 @@ using Wispfold::MapElementRecord;
 
 namespace {
 
-bool Numbered(const std::vector<MapElementRecord>& records)
+bool NumberedAndPlaced(const std::vector<MapElementRecord>& records)
 {
     std::uint32_t group = 0;
     std::uint32_t index = 0;
@@ -26,7 +27,8 @@ bool Numbered(const std::vector<MapElementRecord>& records)
             ++group;
             index = 0;
         }
-        if (record.level.stage != group || record.level.level != index++)
+        if (record.level.stage != group || record.level.level != index++ ||
+            !Fuzzing::AllWithin(record.matrix.m, KeystrelEngine::FileValues::kWorld))
             return false;
     }
     return true;
@@ -51,12 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder.Write("Data/ui/menus/map/map.gmf", data, size);
     std::vector<MapElementRecord> records;
     try {
-        records = Wispfold::MapFile::Read(&files);
+        records = Wispfold::MapFile::Read(&files, &log);
     } catch (const KeystrelEngine::Error&) {
         log.m_history.clear();
         return 0;
     }
-    if (records.size() > size / Wispfold::MapFile::kRecordSize || !Numbered(records))
+    if (records.size() > size / Wispfold::MapFile::kRecordSize || !NumberedAndPlaced(records))
         std::abort();
     log.m_history.clear();
     return 0;

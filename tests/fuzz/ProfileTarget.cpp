@@ -1,6 +1,6 @@
 // A player's profile: the input is a profile file in the profiles folder, loaded as the profile manager loads it
-// at start-up. A profile that loads is saved and loaded again and must come back the same (its name cut to what a
-// file can hold).
+// at start-up. A profile that loads holds volumes within 0 to 1 and finite results; it is saved and loaded again
+// and must come back the same (its name cut to what a file can hold), without a word.
 #include "tests/fuzz/FuzzFolder.h"
 #include "tests/fuzz/FuzzTarget.h"
 
@@ -11,6 +11,7 @@
 #include "tools/formats/ProfileFileWriter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -20,6 +21,14 @@ using GameFramework::ProfileBase;
 namespace {
 
 constexpr char kProfileFile[] = "user/profiles/fuzz.prf";
+
+bool Sound(const ProfileBase& profile)
+{
+    using KeystrelEngine::FileValues;
+    return Fuzzing::AllWithin(std::array{profile.m_volumes.music, profile.m_volumes.sound}, FileValues::kUnit) &&
+           std::all_of(profile.m_results.begin(), profile.m_results.end(),
+                       [](const auto& result) { return FileValues::kBounded.Holds(result.value); });
+}
 
 bool Same(const ProfileBase& a, const ProfileBase& b)
 {
@@ -50,10 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         log.m_history.clear();
         return 0;
     }
+    if (!Sound(profile))
+        std::abort();
     profile.Save();
+    log.m_history.clear();
     ProfileBase again(&log, &files, userFolder, ProfileBase::FromFile);
     again.Load("fuzz.prf");
-    if (!Same(profile, again))
+    if (!Same(profile, again) || !Fuzzing::LoggedNoProblem(log))
         std::abort();
     log.m_history.clear();
     return 0;

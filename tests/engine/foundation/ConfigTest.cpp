@@ -210,15 +210,24 @@ TEST_F(ConfigTest, ForcedSettingsWinOverTheFile)
 
 TEST_F(ConfigTest, LinesForLaterVariablesApplyAtRegistration)
 {
-    WriteFile(m_folder + "/Quellhaven.ini", "g_later 7\r\ng_later 9\r\n\\\\ui_custom_cursor 0 \\\\ note\r\n");
+    WriteFile(m_folder + "/Quellhaven.ini",
+              "g_later 7\r\ng_later 9\r\n\\\\ui_custom_cursor 0 \\\\ note\r\ng_volume 3e38\r\n");
     auto config = Make();
     config->Load();
+    m_log.ClearHistory();
     int later = 0;
     bool cursor = true;
+    float volume = 0.0f;
     config->RegisterVariable("G_Later", "3", Config::TypeInt, true, &later, false);
     config->RegisterVariable("ui_custom_cursor", "1", Config::TypeBool, true, &cursor, false);
+    EXPECT_TRUE(m_log.m_history.empty());
+    // A line its variable cannot read (a volume beyond 0 to 1) leaves the default, as a line of its own would.
+    config->RegisterVariable("g_volume", "0.5", Config::TypeFloat, true, &volume, false, FileValues::kUnit);
     EXPECT_EQ(later, 7);
     EXPECT_FALSE(cursor);
+    EXPECT_EQ(volume, 0.5f);
+    ASSERT_EQ(m_log.m_history.size(), 1u);
+    EXPECT_NE(m_log.m_history[0].text.find("cannot be read at line 4; the file is kept as"), std::string::npos);
 }
 
 TEST_F(ConfigTest, GarbageAndOtherEncodingsLoadWithoutHarm)
@@ -240,8 +249,9 @@ TEST_F(ConfigTest, GarbageAndOtherEncodingsLoadWithoutHarm)
 TEST_F(ConfigTest, AnUnreadableFileIsKeptAsBadAndUnknownSettingsAreWrittenBack)
 {
     const std::string good = "v_mode 800x600x32\r\n\\g_future 7 \\\\ kept\r\n";
-    for (const std::string line : {"", "v_vsync", "v_gamma 1.2.3", "r_texture_anisotropy four", "v_brightness nan",
-                                   "v_fullscreen 1\x01", "v_m?de 640x480x16", "c_invert_mouse 99999999999"}) {
+    for (const std::string line :
+         {"", "v_vsync", "v_gamma 1.2.3", "r_texture_anisotropy four", "v_brightness nan", "v_brightness 1e39",
+          "v_contrast -1", "v_fullscreen 1\x01", "v_m?de 640x480x16", "c_invert_mouse 99999999999"}) {
         WriteFile(m_folder + "/Quellhaven.ini", good + line);
         std::filesystem::remove(m_folder + "/Quellhaven.ini.bad");
         m_log.ClearHistory();
@@ -257,6 +267,23 @@ TEST_F(ConfigTest, AnUnreadableFileIsKeptAsBadAndUnknownSettingsAreWrittenBack)
             EXPECT_EQ(ReadFile(m_folder + "/Quellhaven.ini.bad"), ToBytes(good + line)) << line;
         }
     }
+}
+
+// What the console sets is saved as the next start reads it: a number beyond the float limits at the end of its
+// setting's range, and a line break in a text never starting a setting of its own.
+TEST_F(ConfigTest, WhatTheConsoleSetsIsSavedAsTheNextStartReadsIt)
+{
+    auto console = Make();
+    for (const char* line : {"v_brightness 1e39", "v_gamma -inf", "v_mode 640x480x16\rv_vsync 0"})
+        EXPECT_EQ(console->Execute(line), Config::ResultDone) << line;
+    console->Save();
+    auto config = Make();
+    m_log.ClearHistory();
+    config->Load();
+    EXPECT_TRUE(m_log.m_history.empty());
+    EXPECT_EQ(std::vector<float>({config->v_brightness, config->v_gamma}), std::vector<float>({2.0f, 0.0f}));
+    EXPECT_EQ(config->v_mode, "640x480x16v_vsync 0");
+    EXPECT_TRUE(config->v_vsync);
 }
 
 TEST_F(ConfigTest, AFailedSaveLeavesThePreviousFileWhole)

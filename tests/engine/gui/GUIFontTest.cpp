@@ -53,13 +53,13 @@ protected:
 
 TEST_F(GUIFontTest, BothFontSourcesLoadTheirGlyphsAndWidestWidth)
 {
-    // A repeated code keeps its first record, but its width counts for the widest.
+    // A repeated code keeps its first record, and the dropped one's width does not count for the widest.
     const auto written = LoadGlyphs({Glyph(u'A', 0.5f), Glyph(u'B', 0.8f), Glyph(0x0416, 0.3f), Glyph(u'B', 1.5f)});
     EXPECT_EQ(written->GetGlyphs().size(), 3u);
     EXPECT_TRUE(written->HasGlyph(0x0416));
     EXPECT_FALSE(written->HasGlyph(u'C'));
     EXPECT_FLOAT_EQ(written->GetGlyphs().at(u'B').width, 0.8f);
-    EXPECT_FLOAT_EQ(written->GetWidestGlyph(), 1.5f);
+    EXPECT_FLOAT_EQ(written->GetWidestGlyph(), 0.8f);
 
     RenderTesting::WriteDataFile("ui\\fonts\\one.fnt", TestSupport::OneGlyphFont());
     ASSERT_EQ(TestSupport::OneGlyphFont().size(), 39u);

@@ -65,7 +65,8 @@ protected:
 TEST_F(MapWindowTest, MarkersStandWhereTheirRecordsPutThemAndShowTheirStatesAsMaterialFrames)
 {
     MakeMap();
-    const std::vector<Wispfold::MapElementRecord> records = Wispfold::MapFile::Read(engine->m_files.get());
+    const std::vector<Wispfold::MapElementRecord> records =
+        Wispfold::MapFile::Read(engine->m_files.get(), engine->m_log.get());
     ASSERT_EQ(map->GetElements().size(), records.size());
     SetLevels({0, 2}, {1, 1});
     OpenFully(0);

@@ -29,7 +29,7 @@ protected:
     std::vector<Wispfold::MapElementRecord> Read(const TestSupport::Bytes& bytes)
     {
         AppTesting::ReplaceDataFile(MapFile::kPath, bytes);
-        return MapFile::Read(engine->m_files.get());
+        return MapFile::Read(engine->m_files.get(), engine->m_log.get());
     }
 };
 
@@ -58,7 +58,7 @@ TEST_F(MapFileTest, ACheckPointStartsTheNextGroupAndTheRecordsKeepTheirMatrices)
 
     // The generated map has one record per level, the start first and the finish last.
     ResetDataFolder();
-    const auto generated = MapFile::Read(engine->m_files.get());
+    const auto generated = MapFile::Read(engine->m_files.get(), engine->m_log.get());
     ASSERT_GT(generated.size(), 2u);
     EXPECT_EQ(generated.front().kind, MapElementKind::Start);
     EXPECT_EQ(generated.back().kind, MapElementKind::Finish);

@@ -162,7 +162,6 @@ const std::string kBoardFormat = "Incorrect \"data\\boards\\two.blf\" file forma
 TEST_F(GameLogicDataTest, ReadsTheHandAssembledFileAndWhatTheWriterWrites)
 {
     Formats::BoardFile hexagon = FromLevel(TestSupport::MakeHexagonLevel(1.0f, false));
-    hexagon.cells.push_back(hexagon.cells.front()); // a duplicate is kept
     hexagon.cells.back().extra = {7.0f, 8.0f, 9.0f};
     for (const Formats::Bytes& file : {kTwoCells, Formats::BuildBoardFile(hexagon)}) {
         WriteBoard(file);

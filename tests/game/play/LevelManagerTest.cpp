@@ -27,7 +27,7 @@ void WriteCatalogue(const std::string& stage0, const std::string& stages = "2\n"
     WriteData("boards/hexagon.ini", "20\n");
 }
 
-const std::string kStage0 = "3 \n\nring\t\n\n 3 \n forest \n\n1.5\n\nhexagon\n5\ngarden\n2\nmeadow\n2\nforest\n0";
+const std::string kStage0 = "3 \n\nring\t\n\n 3 \n forest \n\n1.5\n\nhexagon\n5\ngarden\n2\nmeadow\n2\nforest\n0.25";
 
 const LevelRecord& Level(const LevelManager& catalogue, std::uint32_t stage, std::uint32_t level)
 {
@@ -65,7 +65,7 @@ TEST(LevelManager, EntriesNamesBoardValuesAndSums)
     EXPECT_EQ(first.boardValue, 11);
     const LevelRecord& last = Level(catalogue, 0, 2);
     EXPECT_EQ(last.boardName, "meadow");
-    EXPECT_EQ(last.levelFactor, 0.0f) << "the list's last line has no line end";
+    EXPECT_EQ(last.levelFactor, 0.25f) << "the list's last line has no line end";
     EXPECT_EQ(last.id.stage, 0u);
     EXPECT_EQ(last.id.level, 2u);
     EXPECT_EQ(Level(catalogue, 1, 0).boardValue, 7);

@@ -121,7 +121,7 @@ std::vector<ManifestEntry> FontGenerator::Files() const
         files.push_back({FontFile(role, "_alpha.jpg"), "TextureManager"});
     }
     for (const std::string_view language : kLanguages)
-        files.push_back({FontList(language), "GameBase"});
+        files.push_back({FontList(language), "FontList"});
     return files;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char* kCatalogueReader = "LevelManager";
 constexpr const char* kBoardReader = "GameLogicData";
-constexpr const char* kCameraReader = "CameraControl";
+constexpr const char* kCameraReader = "CameraFile";
 
 Formats::Bytes TextBytes(const std::string& text)
 {

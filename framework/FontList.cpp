@@ -1,0 +1,61 @@
+#include "FontList.h"
+
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileTextual.h"
+#include "engine/foundation/FileValues.h"
+#include "engine/foundation/StringUtils.h"
+
+#include <limits>
+
+namespace GameFramework {
+namespace {
+
+using KeystrelEngine::FileTextual;
+using KeystrelEngine::FileValues;
+
+constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
+
+// The next line that is not empty; the rest of a line whose numbers were read counts as empty.
+std::string NextName(FileTextual& file, const FileValues& values, const std::string& what)
+{
+    std::string line;
+    while (file.ReadLine(line)) {
+        if (!line.empty())
+            return line;
+    }
+    values.Refuse(what + " is missing");
+}
+
+FontListEntry ReadFont(FileTextual& file, const FileValues& values, std::uint32_t id)
+{
+    const std::string font = "font " + KeystrelEngine::FormatUnsigned(id) + "'s ";
+    FontListEntry entry;
+    entry.fontName = NextName(file, values, font + "file name");
+    entry.textureName = NextName(file, values, font + "texture name");
+    entry.opacityName = NextName(file, values, font + "opacity name");
+    entry.size = values.NextFloat(file, FileValues::kScale, font + "size");
+    entry.spaceFactor = values.NextFloat(file, FileValues::kScale, font + "space factor");
+    entry.spacingFactor = values.NextFloat(file, FileValues::kScale, font + "spacing factor");
+    entry.caseVariants = values.NextInt(file, 0, kLargest, font + "case-variants flag") != 0;
+    entry.fixedWidth = values.NextInt(file, 0, kLargest, font + "fixed-width flag") != 0;
+    return entry;
+}
+
+} // namespace
+
+FontList FontList::Read(KeystrelEngine::FileManager& files, KeystrelEngine::MessageManager& log,
+                        const std::string& path)
+{
+    const auto file = files.OpenTextual(path, false);
+    FileValues values(path);
+    const auto count = static_cast<std::uint32_t>(values.NextInt(*file, 0, kLargest, "the font count"));
+    FontList list;
+    list.consoleFontId = static_cast<std::uint32_t>(values.NextInt(*file, 0, kLargest, "the console's font id"));
+    for (std::uint32_t id = 0; id < count; ++id)
+        list.fonts.push_back(ReadFont(*file, values, id));
+    values.CheckEnd(*file);
+    values.WarnOfNote(log);
+    return list;
+}
+
+} // namespace GameFramework

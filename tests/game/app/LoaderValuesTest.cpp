@@ -1,0 +1,238 @@
+// One sweep over the loaders, a row per kind of bad value a file can give: a file of the game's data is refused
+// with its loader's error naming it; a file of the player's loads mended, with one warning line and a copy kept
+// as ".bad". Bytes or values after the last record (a count smaller than the records) leave one warning.
+#include "engine/foundation/Error.h"
+#include "engine/foundation/MessageManager.h"
+#include "engine/gui/Engine.h"
+#include "engine/gui/GUIFont.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUITextManager.h"
+#include "engine/render/ShaderDescriptor.h"
+#include "framework/FontList.h"
+#include "framework/HighScoresTable.h"
+#include "game/app/MapFile.h"
+#include "game/app/Profile.h"
+#include "game/play/CameraFile.h"
+#include "game/play/GameLogicData.h"
+#include "tests/game/app/AppFixture.h"
+#include "tools/formats/BoardFileWriter.h"
+#include "tools/formats/FontFileWriter.h"
+#include "tools/formats/MapFileWriter.h"
+#include "tools/formats/ProfileFileWriter.h"
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+
+using TestSupport::Bytes;
+
+namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// The u32 at the offset set to the value, or with four bytes after the file's end (its length field kept right).
+Bytes Patched(Bytes bytes, std::size_t at, std::uint32_t value)
+{
+    Formats::SetLE32(bytes, at, value);
+    return bytes;
+}
+Bytes WithTail(Bytes bytes)
+{
+    bytes.insert(bytes.end(), {1, 2, 3, 4});
+    return Patched(bytes, 0, static_cast<std::uint32_t>(bytes.size()));
+}
+
+// Two cells on a 4 x 4 grid, the second at (place, place) with its position's x given.
+Bytes BoardBytes(float x, std::uint32_t place = 1)
+{
+    Formats::BoardFile file{4, 4, {{}, {0, 0, 0, place, place, {x, 0.0f, 0.0f}}}};
+    return Formats::BuildBoardFile(file);
+}
+Bytes FontBytes(float width)
+{
+    return Formats::BuildFontFile({{u'A', 0.0f, 0.0f, 0.5f, 0.5f, 0.5f}, {u'B', 0.5f, 0.0f, 0.5f, 0.5f, width}});
+}
+Bytes MapBytes(float x)
+{
+    Formats::MapFileRecord second;
+    second.matrix[3] = x;
+    return Formats::BuildMapFile({{}, second});
+}
+Bytes ProfileBytes(float music)
+{
+    return Formats::BuildProfileFile({.name = u"Ada", .musicVolume = music, .extra = Bytes(12, 1)});
+}
+Bytes FontListBytes(const std::string& opacityAndSize)
+{
+    return TestSupport::ToBytes("1\n0\nui\\fonts\\body.fnt\nui\\fonts\\body.jpg\n" + opacityAndSize +
+                                "\n0.5\n1\n0\n0\n");
+}
+
+// Each loader takes the file where it reads it and gives back the row's value as loaded.
+class LoaderValuesTest : public AppTesting::AppFixture
+{
+public:
+    static void Data(const std::string& name, const Bytes& bytes) { AppTesting::ReplaceDataFile(name, bytes); }
+    // A file of the player's: written without an older copy beside it, and remembered for the copy's check.
+    void Player(const std::string& name, const Bytes& bytes)
+    {
+        m_player = userFolder + name;
+        TestSupport::WriteFile(m_player, bytes);
+        std::filesystem::remove(m_player + ".bad");
+    }
+
+    float Board(const Bytes& bytes)
+    {
+        Data("data\\boards\\sweep.blf", bytes);
+        Data("data\\environments\\sweep\\environment.ini", TestSupport::ToBytes("0\n"));
+        Wispfold::LevelRecord level;
+        level.boardName = level.environmentName = "sweep";
+        Wispfold::GameLogicData data(KeeperServices(), nullptr, &level);
+        data.Load();
+        return data.GetLevelData().cellRecords.back().position[0];
+    }
+    float Camera(const Bytes& bytes)
+    {
+        Data("data\\boards\\sweep_camera.ini", bytes);
+        return Wispfold::CameraFile::Read(*engine->m_files, *engine->m_log, "data\\boards\\sweep_camera.ini")
+            .obliqueDistance;
+    }
+    float Catalogue(const Bytes& list, const Bytes& boardSettings)
+    {
+        Data("data\\levels\\stages_info.ini", TestSupport::ToBytes("1\n"));
+        Data("data\\levels\\stage0.ini", list);
+        Data("data\\boards\\sweep.ini", boardSettings);
+        return Wispfold::LevelManager(engine->m_log.get(), engine->m_files.get()).SumStageBoardValues(0);
+    }
+    float LevelList(const Bytes& bytes) { return Catalogue(bytes, TestSupport::ToBytes("20\n")); }
+    float BoardValue(const Bytes& bytes) { return Catalogue(TestSupport::ToBytes("1\nsweep\n4\nsweep\n1.5\n"), bytes); }
+    float Font(const Bytes& bytes)
+    {
+        Data("data\\ui\\fonts\\sweep.fnt", bytes);
+        return KeystrelEngine::GUIFont(engine->m_log.get(), engine->m_files.get(), engine->m_models.get(),
+                                       engine->m_shaders.get(), engine->m_gui->m_camera, "ui\\fonts\\sweep.fnt", {})
+            .GetWidestGlyph();
+    }
+    float FontList(const Bytes& bytes)
+    {
+        Data("data\\ui\\fonts\\sweep.ini", bytes);
+        return GameFramework::FontList::Read(*engine->m_files, *engine->m_log, "data\\ui\\fonts\\sweep.ini")
+            .fonts.size();
+    }
+    float Map(const Bytes& bytes)
+    {
+        Data(Wispfold::MapFile::kPath, bytes);
+        return Wispfold::MapFile::Read(engine->m_files.get(), engine->m_log.get()).size();
+    }
+    float Texts(const Bytes& bytes)
+    {
+        Data("data\\ui\\texts\\en\\sweep.ini", bytes);
+        KeystrelEngine::GUITextManager(engine->m_log.get(), engine->m_files.get())
+            .LoadTexts("ui\\texts\\en\\sweep.ini");
+        return kNaN;
+    }
+    float HighScores(const Bytes& bytes)
+    {
+        Player("/high_scores_table.hsf", bytes);
+        return GameFramework::HighScoresTable(engine->m_log.get(), engine->m_files.get(), userFolder)
+            .GetEntries()
+            .size();
+    }
+    float Profile(const Bytes& bytes)
+    {
+        Player("/profiles/sweep.prf", bytes);
+        return Wispfold::Profile(engine->m_log.get(), engine->m_files.get(), userFolder, std::string("sweep.prf"))
+            .m_volumes.music;
+    }
+
+    std::string m_player; // the player's file the row's load read
+};
+
+using T = LoaderValuesTest;
+const std::string kWorld = ", outside -10000 to 10000";
+const std::string kScale = ", outside 0.0001 to 1000";
+const std::string kTail = "4 bytes follow the last record";
+
+TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
+{
+    // The loader, the kind of value, the file, what the refusal or the one warning says, and the value the row is
+    // about as loaded; a row without a value is refused.
+    const struct
+    {
+        float (T::*load)(const Bytes&);
+        const char* kind;
+        Bytes bytes;
+        std::string line;
+        float value = kNaN;
+    } rows[] = {
+        {&T::Board, "NaN", BoardBytes(kNaN), "cell 2's position is nan" + kWorld},
+        {&T::Board, "3e38", BoardBytes(3e38f), "cell 2's position is 3e+38" + kWorld},
+        {&T::Board, "same place", BoardBytes(2.0f, 0), "cell 2 is at an earlier cell's place"},
+        {&T::Board, "count smaller", Patched(BoardBytes(2.0f), 21, 1), "66 bytes follow the last", 0.0f},
+        {&T::Board, "trailing bytes", WithTail(BoardBytes(2.0f)), kTail, 2.0f},
+        {&T::Camera, "NaN", TestSupport::ToBytes("300\n0\n150\n0\nnan\n"), "the oblique distance \"nan\" is no number"},
+        {&T::Camera, "+inf", TestSupport::ToBytes("300\n0\n150\n0\n1e39\n"),
+         "the oblique distance \"1e39\" is no number"},
+        {&T::Camera, "count smaller", TestSupport::ToBytes("300\n0\n150\n0\n"), "the oblique distance is missing"},
+        {&T::Camera, "trailing values", TestSupport::ToBytes("300\n0\n150\n0\n170\n5\n"), "values follow the last",
+         170.0f},
+        {&T::Camera, "NUL",
+         TestSupport::ToBytes(std::string("300 0 150 0 17\0"
+                                          "0",
+                                          16)),
+         "is no number"},
+        {&T::LevelList, "0", TestSupport::ToBytes("1\nsweep\n4\nsweep\n0\n"),
+         "factor of entry 1 (\"sweep\") is 0" + kScale},
+        {&T::LevelList, "count smaller", TestSupport::ToBytes("1\nsweep\n4\nsweep\n1\nsweep\n3\nsweep\n1\n"),
+         "\"data\\levels\\stage0.ini\": values follow the last record", 20.0f},
+        {&T::BoardValue, "negative", TestSupport::ToBytes("-3\n"), "the board value is -3, outside 0 to 10000"},
+        {&T::BoardValue, "beyond 32 bits", TestSupport::ToBytes("4000000000\n"),
+         "board value \"4000000000\" is no whole number"},
+        {&T::Font, "NaN", FontBytes(kNaN), "glyph 2's width is nan" + kScale},
+        {&T::Font, "negative", FontBytes(-869604.0f), "glyph 2's width is -869604" + kScale},
+        {&T::Font, "count smaller", Patched(FontBytes(0.75f), 13, 0), "44 bytes follow the last", 0.0f},
+        {&T::FontList, "NaN", FontListBytes("alpha.jpg\nnan"), "font 0's size \"nan\" is no number"},
+        {&T::FontList, "0", FontListBytes("alpha.jpg\n0"), "font 0's size is 0" + kScale},
+        {&T::FontList, "no number", FontListBytes("alpha.jpg\n14pt"), "font 0's size \"14pt\" is no number"},
+        {&T::FontList, "empty opacity", FontListBytes("\n14"), "font 0's spacing factor is 0" + kScale},
+        {&T::Map, "NaN", MapBytes(kNaN), "the matrix of record 2 is nan" + kWorld},
+        {&T::Map, "count smaller", Patched(MapBytes(5.0f), 13, 0), "136 bytes follow the last", 0.0f},
+        {&T::Texts, "NUL", TestSupport::ToBytes(std::string("[KEY]\r\nA\0B\r\n", 12)),
+         "the text of \"KEY\" holds a control"},
+        {&T::HighScores, "trailing bytes",
+         WithTail(Formats::GameFile("GFHSF", 100, {1, 0, 0, 0, 1, 0, 0, 0, 2, 'A', 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0})),
+         kTail, 1.0f},
+        {&T::Profile, "NaN", ProfileBytes(kNaN), "the music volume is nan, outside 0 to 1; 1 is used", 1.0f},
+        {&T::Profile, "negative", ProfileBytes(-8.0f), "the music volume is -8", 1.0f},
+        {&T::Profile, "0", ProfileBytes(0.0f), "", 0.0f},
+        {&T::Profile, "trailing bytes", WithTail(ProfileBytes(0.25f)), kTail, 0.25f},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind + (": " + row.line));
+        m_player.clear();
+        const auto& history = engine->m_log->m_history;
+        const std::size_t logged = history.size();
+        std::string text; // the refusal or the warnings
+        float value = kNaN;
+        try {
+            value = (this->*row.load)(row.bytes);
+        } catch (const KeystrelEngine::Error& error) {
+            text = error.GetText();
+        }
+        const auto warnings = std::count_if(history.begin() + static_cast<std::ptrdiff_t>(logged), history.end(),
+                                            [&text](const auto& record) {
+                                                text += record.text;
+                                                return record.kind != KeystrelEngine::MessageManager::KindMessage;
+                                            });
+        EXPECT_NE(text.find(row.line), std::string::npos) << text;
+        if (std::isnan(row.value))
+            continue;
+        EXPECT_FLOAT_EQ(value, row.value);
+        EXPECT_EQ(warnings, row.line.empty() ? 0 : 1);
+        if (!m_player.empty() && warnings == 1)
+            EXPECT_EQ(TestSupport::ReadFile(m_player + ".bad"), row.bytes);
+    }
+}
+
+} // namespace
