@@ -1,7 +1,7 @@
 # Quellhaven: `make run` builds and starts the game, `make data` builds the content tool and writes the game's
 # data into $(BUILD)/Data (both build only the game and the tool), `make test` builds and runs every test,
-# `make bench` runs the benchmarks and `make fuzz` the loaders' fuzz targets. Each installs the Debian packages it
-# needs when they are missing.
+# `make bench` runs the benchmarks, `make fuzz` the loaders' fuzz targets and `make soak` long watched random play.
+# Each installs the Debian packages it needs when they are missing.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -10,12 +10,15 @@ JOBS       ?= $(shell nproc)
 # `make fuzz` runs every fuzz target for FUZZ_SECONDS (FUZZ_TARGETS="jpeg wav" chooses some).
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
+# `make soak` plays SOAK_SEEDS seeds (a count from seed 1, or FIRST-LAST) of SOAK_FRAMES frames each.
+SOAK_SEEDS  ?= 100
+SOAK_FRAMES ?= 12000
 PACKAGES   := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libsdl2-dev libjpeg62-turbo-dev \
               libvorbis-dev libogg-dev libgl-dev libgl1-mesa-dri xvfb xauth libfreetype-dev fonts-dejavu-core
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang-14 libclang-rt-14-dev llvm-14
 
-.PHONY: all run data test bench fuzz deps bench-deps fuzz-deps build build-game build-asan clean
+.PHONY: all run data test bench fuzz soak deps bench-deps fuzz-deps build build-game build-asan clean
 
 all: build
 
@@ -69,6 +72,12 @@ bench: bench-deps $(BUILD)/build.ninja
 fuzz: fuzz-deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	tools/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# The soak's program alone and the game's data, then the seeds on every core (see tools/soak).
+soak: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target game_soak quellhaven-content
+	$(BUILD)/tools/content/quellhaven-content $(BUILD)/Data
+	tools/soak $(BUILD) $(SOAK_SEEDS) $(SOAK_FRAMES) $(JOBS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -154,8 +154,9 @@ void Character::ResetSpeech()
     const bool menu = m_state == kStateMenu || m_state == kStateUpgrade;
     m_reset.Start(menu ? kResetAtOnce : 0.0f);
     m_farewellPhrase = false;
-    // The phrase ends with the speech: a level's line (a tutorial hint holds for seconds) must not stay over the
-    // menus the player goes back to.
+    // The phrase ends with the speech, and so does the greeting still waiting to be spoken: a level's line (a
+    // tutorial hint holds for seconds) must not stay over, or begin over, the menus the player goes back to.
+    m_delayedSpeech.on = false;
     if (m_shownBubble >= 0)
         HideBubble();
 }

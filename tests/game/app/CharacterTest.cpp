@@ -115,6 +115,22 @@ TEST_F(CharacterTest, EachStateHasItsParentLayerAndAnimations)
     EXPECT_TRUE(character->IsSilent());
 }
 
+// A level left while the guide's greeting waits to be spoken hears no greeting: the figure leaves silent.
+TEST_F(CharacterTest, ALevelLeftBeforeTheGreetingHearsNone)
+{
+    SetPhrase("CHARACTER_LEVEL_BEGIN", {u"Hello!"}, "1");
+    character->SetState(Character::kStateLevel);
+    EXPECT_LT(FramesUntil([&] { return Runs(character->GetFace(), 12, true); }), 300);
+    character->ResetSpeech();
+    bool spoke = false;
+    EXPECT_LT(FramesUntil([&] {
+                  spoke = spoke || !character->IsSilent();
+                  return !Shown();
+              }),
+              400);
+    EXPECT_FALSE(spoke);
+}
+
 TEST_F(CharacterTest, PhrasesTypeLineAfterLineInTheBubbleOfTheirLineCount)
 {
     character->SetState(Character::kStateLevel);

@@ -27,6 +27,8 @@
 #include "framework/GUIStageCompleteWindowBase.h"
 #include "framework/GUIStartGameLogicWindowBase.h"
 #include "framework/GUIWelcomeWindowBase.h"
+#include "framework/ProfileManagerBase.h"
+#include "framework/WindowRequest.h"
 #include "game/app/GUIControl.h"
 #include "game/app/GUIIntroductionWindow.h"
 #include "game/app/GUILogosWindow.h"
@@ -34,6 +36,7 @@
 #include "game/app/GUIRelaxWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/GameLoader.h"
+#include "game/app/Profile.h"
 #include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
 #include "tests/game/app/game/FrameLoop.h"
@@ -185,6 +188,34 @@ bool Clicker::Step(TestedGame& game, const Wispfold::GUIControl& control)
 bool Always(TestedGame&)
 {
     return true;
+}
+
+bool LevelRuns(TestedGame& game)
+{
+    return game.m_gameLogic != nullptr;
+}
+
+Wispfold::Profile& Current(const TestedGame& game)
+{
+    return static_cast<Wispfold::Profile&>(*game.m_profileManager->m_current);
+}
+
+Step NewPlayer(bool toldTheStory)
+{
+    return {"profile", Always, [toldTheStory](TestedGame& game) {
+                game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann");
+                Current(game).SetFlag(Wispfold::Profile::IntroductionPending, !toldTheStory);
+            }};
+}
+
+std::vector<Step> StartLevel(const std::string& name, const std::function<void(TestedGame&)>& then)
+{
+    const auto start = [](auto window) {
+        return [window](TestedGame& game) { std::invoke(window, game)->m_result = GameFramework::RequestStart; };
+    };
+    return {{name + ": main menu", MainMenuShown, start(&TestedGame::m_mainMenuWindow)},
+            {name + ": map", Shown(&TestedGame::m_startGameLogicWindow), start(&TestedGame::m_startGameLogicWindow)},
+            {name, LevelRuns, then}};
 }
 
 bool MainMenuShown(TestedGame& game)

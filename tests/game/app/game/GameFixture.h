@@ -17,6 +17,7 @@
 // Message boxes are recorded instead of shown; the user folder is made beforehand, so the log is written.
 #pragma once
 
+#include "game/app/GUIMenuWindow.h"
 #include "game/app/Game.h"
 #include "tests/engine/gui/EnginePlatform.h"
 #include "tests/support/TestEnvironment.h"
@@ -31,6 +32,7 @@
 
 namespace Wispfold {
 class GUIControl;
+class Profile;
 }
 
 namespace GameTesting {
@@ -72,6 +74,7 @@ public:
     using GameBase::m_gameLogicWindow;
     using GameBase::m_gameOverWindow;
     using GameBase::m_helpWindow;
+    using GameBase::m_highScoresTable;
     using GameBase::m_highScoresWindow;
     using GameBase::m_levelCompleteWindow;
     using GameBase::m_levelManager;
@@ -113,6 +116,31 @@ private:
 bool Always(TestedGame&);
 // The main menu has appeared in full and takes the player's requests.
 bool MainMenuShown(TestedGame& game);
+// A level exists.
+bool LevelRuns(TestedGame& game);
+Wispfold::Profile& Current(const TestedGame& game);
+
+template <class Pointer> const Wispfold::GUIMenuWindow& Menu(const Pointer& window)
+{
+    return dynamic_cast<const Wispfold::GUIMenuWindow&>(*window);
+}
+
+// On screen in full: a request it leaves now is one the player could have made.
+template <class Pointer> bool FullyShown(const Pointer& window)
+{
+    return Menu(window).m_shown && Menu(window).m_colour.a >= 1.0f;
+}
+
+// The condition that the window (a member or getter of the game) is on screen in full.
+template <class Member> std::function<bool(TestedGame&)> Shown(Member window)
+{
+    return [window](TestedGame& game) { return FullyShown(std::invoke(window, game)); };
+}
+
+// A new player, the current profile; one who has been told the story already when asked.
+Step NewPlayer(bool toldTheStory);
+// From the main menu's start through the map's start into a running level.
+std::vector<Step> StartLevel(const std::string& name, const std::function<void(TestedGame&)>& then);
 
 class GameFixture : public ::testing::Test
 {

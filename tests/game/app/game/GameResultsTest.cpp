@@ -76,37 +76,10 @@ using GameResults = GameFixture;
 constexpr std::uint32_t kWon = 2;
 constexpr std::uint32_t kLost = 3;
 
-template <class Pointer> const Wispfold::GUIMenuWindow& Menu(const Pointer& window)
-{
-    return dynamic_cast<const Wispfold::GUIMenuWindow&>(*window);
-}
-
 // Asked to appear, or on screen.
 template <class Pointer> bool Opened(const Pointer& window)
 {
     return Menu(window).m_openRequested || Menu(window).m_shown;
-}
-
-// On screen in full: a request it leaves now is one the player could have made.
-template <class Pointer> bool FullyShown(const Pointer& window)
-{
-    return Menu(window).m_shown && Menu(window).m_colour.a >= 1.0f;
-}
-
-// The condition that the window (a member or getter of the game) is on screen in full.
-template <class Member> std::function<bool(TestedGame&)> Shown(Member window)
-{
-    return [window](TestedGame& game) { return FullyShown(std::invoke(window, game)); };
-}
-
-bool LevelRuns(TestedGame& game)
-{
-    return game.m_gameLogic != nullptr;
-}
-
-Profile& Current(const TestedGame& game)
-{
-    return static_cast<Profile&>(*game.m_profileManager->m_current);
 }
 
 // The current profile as its file holds it.
@@ -136,25 +109,6 @@ std::vector<std::string> Music(const TestedGame& game)
 }
 
 const std::vector<std::string> kMenuMusic{"menu", ""};
-
-// A new player; one who has been told the story already when asked.
-Step NewPlayer(bool toldTheStory)
-{
-    return {"profile", Always, [toldTheStory](TestedGame& game) {
-                game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann");
-                Current(game).SetFlag(Profile::IntroductionPending, !toldTheStory);
-            }};
-}
-
-// From the main menu's start through the map's start into a running level.
-std::vector<Step> StartLevel(const std::string& name, const std::function<void(TestedGame&)>& then)
-{
-    return {
-        {name + ": main menu", MainMenuShown, [](TestedGame& game) { game.m_mainMenuWindow->m_result = RequestStart; }},
-        {name + ": map", Shown(&TestedGame::m_startGameLogicWindow),
-         [](TestedGame& game) { game.m_startGameLogicWindow->m_result = RequestStart; }},
-        {name, LevelRuns, then}};
-}
 
 std::function<bool(TestedGame&)> NextFrame()
 {

@@ -4,22 +4,64 @@
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUICheckBox.h"
+#include "engine/gui/GUIEditBox.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/Camera.h"
+#include "framework/GUIGameLogicGameExitWindowBase.h"
+#include "framework/GUIGameLogicWindowBase.h"
+#include "game/app/GUIMenuWindow.h"
+#include "game/app/GUIUpgradeWindow.h"
+#include "game/play/Board.h"
+#include "game/play/BoardScene.h"
+#include "game/play/GameLogic.h"
 #include "platform/testing.h"
 #include "tests/game/app/game/GameFixture.h"
 
 #include <SDL_mouse.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace GameTesting {
 namespace {
 
+using TestSupport::BoardSolver;
+
 constexpr std::array kKeys = {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_SPACE, SDL_SCANCODE_P, SDL_SCANCODE_RETURN,
                               SDL_SCANCODE_BACKSPACE};
+// The captions of the buttons that lead back toward the main menu. The exit question's OK leaves the level from
+// the in-game menu, but quits the game from the head-up display's exit.
+constexpr std::array<std::string_view, 10> kWaysBack = {"BACK",
+                                                        "CANCEL",
+                                                        "NO",
+                                                        "OK",
+                                                        "CONTINUE",
+                                                        "PROFILES_DONE",
+                                                        "LEVEL_COMPLETE_UPGRADE",
+                                                        "GAME_LOGIC_PAUSED_RESUME",
+                                                        "GAME_LOGIC_MENU_EXIT",
+                                                        "GAME_LOGIC_EXIT_OK"};
+// The captions of the buttons on the way into a level and on after it.
+constexpr std::array<std::string_view, 10> kOnward = {"MAIN_MENU_START",
+                                                      "START_GAME_START",
+                                                      "START_GAME_CONTINUE",
+                                                      "CONTINUE_GAME_LOGIC_CONTINUE_GAME",
+                                                      "CONTINUE",
+                                                      "LEVEL_COMPLETE_UPGRADE",
+                                                      "OK",
+                                                      "NO",
+                                                      "GAME_LOGIC_PAUSED_RESUME",
+                                                      "GAME_LOGIC_MENU_RETURN"};
+constexpr std::string_view kQuitQuestionOk = "GAME_LOGIC_EXIT_OK";
+// In a running level, per mille of the frames left to random actions, and per cent of the levels played to lose
+// and of the moves that are listed ones.
+constexpr int kLevelNoise = 15;
+constexpr int kLevelsToLose = 15;
+constexpr int kShortLevelsToLose = 60; // levels of little energy, which are lost soonest
+constexpr std::uint32_t kShortEnergy = 25;
+constexpr int kListedMoves = 85;
 
 // The buttons a player could click now.
 template <class Registry>
@@ -31,21 +73,50 @@ void CollectClickable(const Registry& registry, std::vector<const KeystrelEngine
     }
 }
 
+// The caption the button's window gave it in the frame just drawn.
+std::string_view Caption(const KeystrelEngine::GUIButton& button)
+{
+    return button.GetTextPoolSize() == 0 ? std::string_view() : std::string_view(button.GetTextRecord(0).key);
+}
+
+template <std::size_t count> bool Among(std::string_view caption, const std::array<std::string_view, count>& captions)
+{
+    return std::find(captions.begin(), captions.end(), caption) != captions.end();
+}
+
+bool NameWanted(const KeystrelEngine::GUIManager& gui)
+{
+    const auto& boxes = gui.m_editBoxes.GetSlots();
+    return std::any_of(boxes.begin(), boxes.end(), [](const KeystrelEngine::GUIEditBox* box) {
+        return box && box->IsVisible() && box->GetText().empty();
+    });
+}
+
 } // namespace
 
 void RandomPlayer::Act(TestedGame& game)
 {
+    ++m_frame;
+    m_aimed = m_aimed && game.m_gameLogic; // every level between two has frames without one
+    if (m_wayBackFrom >= 0 && MainMenuShown(game))
+        FinishWayBack();
     if (m_next.empty() && !game.Window().HasFocus()) {
         BringBack(game.Window().m_handle); // the window lost the focus on its own, say while switching modes
         return;
     }
-    if (m_next.empty()) {
-        PickAction(game);
+    if (!m_next.empty()) {
+        const std::function<void()> step = std::move(m_next.front());
+        m_next.pop_front();
+        step();
         return;
     }
-    const std::function<void()> step = std::move(m_next.front());
-    m_next.pop_front();
-    step();
+    if (m_wayBackFrom < 0 && m_frame >= m_wayBackAt &&
+        (!game.m_gameLogic || m_frame - m_randomPlayFrom >= kLongestRandomPlay))
+        m_wayBackFrom = m_frame;
+    if (m_wayBackFrom >= 0)
+        GoBack(game);
+    else if (!PlayLevel(game))
+        PickAction(game);
 }
 
 void RandomPlayer::Forget()
@@ -61,7 +132,8 @@ void RandomPlayer::PickAction(TestedGame& game)
     if (roll < 300)
         return;
     if (roll < 520) {
-        if (PointAtButton(game))
+        const auto onward = [](const KeystrelEngine::GUIButton& button) { return Among(Caption(button), kOnward); };
+        if (Uniform(0, 1) == 0 ? PointAtButton(game, onward) : PointAtButton(game))
             Click(1);
     } else if (roll < 620) {
         PointAnywhere(game);
@@ -87,22 +159,102 @@ void RandomPlayer::PickAction(TestedGame& game)
     }
 }
 
-bool RandomPlayer::PointAtButton(TestedGame& game)
+bool RandomPlayer::PlayLevel(TestedGame& game)
+{
+    const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
+    if (!level || level->GetState() != 0 || !game.m_gameLogicWindow->m_active)
+        return false;
+    if (!m_aimed) {
+        m_aimed = true;
+        const int toLose = level->GetEnergyLeft() <= kShortEnergy ? kShortLevelsToLose : kLevelsToLose;
+        m_aim = Uniform(0, 99) < toLose ? BoardSolver::Aim::Lose : BoardSolver::Aim::Win;
+    }
+    if (Uniform(0, 999) < kLevelNoise)
+        return false;
+    if (Uniform(0, 2) == 0 && BoardSolver::IsSettled(level->GetBoard()))
+        PlayMove(game, *level);
+    return true;
+}
+
+// Each cell is clicked where it shows: the mouse moves there as the button goes down, and the button comes up a
+// frame later.
+void RandomPlayer::PlayMove(TestedGame& game, const Wispfold::GameLogic& level)
+{
+    const Wispfold::Board& board = level.GetBoard();
+    const auto& cells = board.GetCells();
+    const std::optional<std::uint32_t> listed =
+        Uniform(0, 99) < kListedMoves ? BoardSolver::ChooseMove(board, m_aim) : std::nullopt;
+    const Wispfold::Cell* first =
+        listed ? board.GetMoveFirstCell(*listed) : cells[Uniform(0, static_cast<int>(cells.size()) - 1)].get();
+    const Wispfold::Cell* second = listed ? board.GetMoveSecondCell(*listed) : board.GetNeighbour(first, Uniform(0, 5));
+    if (!second)
+        return;
+    const Wispfold::ScreenPosition from = level.GetScene().GetScreenPosition(*first);
+    const Wispfold::ScreenPosition to = level.GetScene().GetScreenPosition(*second);
+    MoveTo(game, from.x, from.y);
+    Click(1);
+    m_next.emplace_back([this, &game, to] {
+        MoveTo(game, to.x, to.y);
+        PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
+    });
+    m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); });
+}
+
+// A step every few frames, so that each window stands before the next press.
+void RandomPlayer::GoBack(TestedGame& game)
+{
+    if (Uniform(0, 3) != 0)
+        return;
+    const Wispfold::GUIUpgradeWindow* upgrade = game.GetUpgradeWindow();
+    if (game.m_gameLogic && game.m_gameLogic->GetState() == 0 && game.m_gameLogicWindow->m_active) {
+        Key(SDL_SCANCODE_ESCAPE);
+    } else if (upgrade && upgrade->IsActive() && upgrade->GetWindow()->IsVisible()) {
+        if (upgrade->GetClock() > Wispfold::GUIUpgradeWindow::kClickDelay)
+            Click(1);
+    } else {
+        const auto* quitQuestion = dynamic_cast<const Wispfold::GUIMenuWindow*>(game.m_gameLogicGameExitWindow.get());
+        const bool quitAsked = quitQuestion && quitQuestion->m_shown;
+        const auto back = [quitAsked](const KeystrelEngine::GUIButton& button) {
+            const std::string_view caption = Caption(button);
+            return Among(caption, kWaysBack) && !(quitAsked && caption == kQuitQuestionOk);
+        };
+        if (PointAtButton(game, back))
+            Click(1);
+        else if (NameWanted(*game.GetEngine()->m_gui))
+            Letter();
+    }
+}
+
+void RandomPlayer::FinishWayBack()
+{
+    m_wayBackFrom = -1;
+    m_randomPlayFrom = m_frame;
+    m_wayBackAt = m_frame + Uniform(kLongestRandomPlay / 2, kLongestRandomPlay);
+    ++m_waysBack;
+}
+
+bool RandomPlayer::PointAtButton(TestedGame& game, const std::function<bool(const KeystrelEngine::GUIButton&)>& wanted)
 {
     const KeystrelEngine::GUIManager& gui = *game.GetEngine()->m_gui;
-    std::vector<const KeystrelEngine::GUIButton*> buttons;
-    CollectClickable(gui.m_buttons, buttons);
-    CollectClickable(gui.m_checkBoxes, buttons);
-    if (buttons.empty())
+    m_buttons.clear();
+    CollectClickable(gui.m_buttons, m_buttons);
+    if (Uniform(0, 3) == 0)
+        CollectClickable(gui.m_checkBoxes, m_buttons); // now and then: relax mode, which no level is lost in
+    if (wanted)
+        std::erase_if(m_buttons, [&wanted](const KeystrelEngine::GUIButton* button) { return !wanted(*button); });
+    if (m_buttons.empty())
         return false;
-    const KeystrelEngine::GUIButton& button =
-        *buttons[static_cast<std::size_t>(Uniform(0, static_cast<int>(buttons.size()) - 1))];
+    PointAt(game, *m_buttons[static_cast<std::size_t>(Uniform(0, static_cast<int>(m_buttons.size()) - 1))]);
+    return true;
+}
+
+void RandomPlayer::PointAt(TestedGame& game, const KeystrelEngine::GUIButton& button)
+{
     const KeystrelEngine::GUIPoint origin = button.GetAbsolutePosition();
     const KeystrelEngine::GUIRect area = button.m_hasHitArea
                                              ? button.m_hitArea
                                              : KeystrelEngine::GUIRect{0, 0, button.m_size.width, button.m_size.height};
     MoveTo(game, origin.x + area.x + area.width * 0.5f, origin.y + area.y + area.height * 0.5f);
-    return true;
 }
 
 void RandomPlayer::PointAnywhere(TestedGame& game)
@@ -112,19 +264,25 @@ void RandomPlayer::PointAnywhere(TestedGame& game)
            static_cast<float>(Uniform(0, static_cast<int>(screen.m_height) - 1)));
 }
 
-// GUI units to the pixels of the window on the desktop (y down), which full screen stretches over the desktop.
+// GUI units to the pixels of the window on the desktop (y down). Full screen letterboxes the picture, the size of
+// the game's window, into the desktop-size window, centred; a window shows it as it is.
 void RandomPlayer::MoveTo(TestedGame& game, float x, float y)
 {
-    const HWND window = game.Window().m_handle;
-    const PlatformTesting::WindowState shown = PlatformTesting::GetWindowState(window);
+    const KeystrelEngine::Window& window = game.Window();
+    const PlatformTesting::WindowState shown = PlatformTesting::GetWindowState(window.m_handle);
     const KeystrelEngine::Camera& screen = *game.GetEngine()->m_gui->m_camera;
+    const float scale = std::min(static_cast<float>(shown.width) / static_cast<float>(window.m_width),
+                                 static_cast<float>(shown.height) / static_cast<float>(window.m_height));
+    const float width = static_cast<float>(window.m_width) * scale;
+    const float height = static_cast<float>(window.m_height) * scale;
     const auto pixels = [&](float gx, float gy) {
-        return std::array{static_cast<int>(gx / screen.m_width * static_cast<float>(shown.width)),
-                          static_cast<int>((1.0f - gy / screen.m_height) * static_cast<float>(shown.height))};
+        return std::array{
+            static_cast<int>((static_cast<float>(shown.width) - width) / 2 + gx / screen.m_width * width),
+            static_cast<int>((static_cast<float>(shown.height) - height) / 2 + (1.0f - gy / screen.m_height) * height)};
     };
     const auto from = pixels(m_x, m_y);
     const auto to = pixels(x, y);
-    PlatformTesting::InjectMouseMotion(window, to[0], to[1], to[0] - from[0], to[1] - from[1]);
+    PlatformTesting::InjectMouseMotion(window.m_handle, to[0], to[1], to[0] - from[0], to[1] - from[1]);
     m_x = x;
     m_y = y;
 }

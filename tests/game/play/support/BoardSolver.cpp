@@ -93,8 +93,11 @@ bool BoardSolver::Step(const GameLogic& level)
     if (m_next == kIdle) {
         if (level.GetState() != 0)
             return !level.GetItemManager().AnyItemBusy();
-        if (!IsSettled(level.GetBoard()) || !ChooseMove(level))
+        const Board& board = level.GetBoard();
+        const std::optional<std::uint32_t> move = IsSettled(board) ? ChooseMove(board, m_aim) : std::nullopt;
+        if (!move)
             return false;
+        m_cells = {board.GetMoveFirstCell(*move), board.GetMoveSecondCell(*move)};
         m_next = 0;
     }
     const Cell& cell = *m_cells[m_next / kStepsPerCell];
@@ -106,21 +109,18 @@ bool BoardSolver::Step(const GameLogic& level)
     return false;
 }
 
-bool BoardSolver::ChooseMove(const GameLogic& level)
+std::optional<std::uint32_t> BoardSolver::ChooseMove(const Board& board, Aim aim)
 {
-    const Board& board = level.GetBoard();
-    bool found = false;
+    std::optional<std::uint32_t> chosen;
     std::uint32_t best = 0;
     for (std::uint32_t pair = 0; pair < board.GetMoveCount(); ++pair) {
         const std::uint32_t mana = ManaOfSwap(board, pair);
-        const bool better = m_aim == Aim::Win ? mana > best : mana < best;
-        if (found && !better)
+        if (chosen && !(aim == Aim::Win ? mana > best : mana < best))
             continue;
-        found = true;
+        chosen = pair;
         best = mana;
-        m_cells = {board.GetMoveFirstCell(pair), board.GetMoveSecondCell(pair)};
     }
-    return found;
+    return chosen;
 }
 
 // The cell's centre in the GUI's virtual screen (y up), as window pixels (y down), the way the GUI cursor reads

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace KeystrelEngine {
@@ -42,12 +43,13 @@ public:
     static std::vector<const Wispfold::Cell*> CellsOfSwap(const Wispfold::Board& board, std::uint32_t pair);
     // The open, unblocked mana cells among them.
     static std::uint32_t ManaOfSwap(const Wispfold::Board& board, std::uint32_t pair);
+    // The possible move (its pair index) that charges the most mana or the least; none without a possible move.
+    static std::optional<std::uint32_t> ChooseMove(const Wispfold::Board& board, Aim aim);
 
 private:
     static constexpr int kStepsPerCell = 3; // move onto it, press, release
     static constexpr int kIdle = 2 * kStepsPerCell;
 
-    bool ChooseMove(const Wispfold::GameLogic& level);
     void PointAt(const Wispfold::GameLogic& level, const Wispfold::Cell& cell) const;
 
     const KeystrelEngine::Engine* m_engine;

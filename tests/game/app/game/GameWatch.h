@@ -1,0 +1,123 @@
+// What must hold whatever a player does, watched after every frame of a long random play and at its end:
+//
+// - never stuck: the game never goes more than 10 seconds without a window that takes input (a menu window on
+//   screen with a button the player can click, the running level's head-up display while it is active, the
+//   upgrade scene while it waits for its click); the start-up, a level's loading and a decided level's way to its
+//   window each have a bound of their own. A stuck game ends the play and is described window by window;
+// - always a way back: the player's way back reaches the main menu within kWayBackBound frames;
+// - nothing of a level outside it: no part of the head-up display, no butterfly and no guide's bubble or tip of a
+//   level is drawn while the main menu, the map, the upgrade or stage-complete scene or another menu window
+//   outside a level is on screen; a head-up display closed with its level may finish its fold for a while;
+// - progress kept: when a won level's count has ended (its window reports) and when the game-over window comes,
+//   the current profile on disk holds the progress the game shows (score, current and best level, continue
+//   flag), and a lost level's mana bar is not full; the high-score table on disk, whenever the high scores come,
+//   is the one on screen, best first, at most ten entries;
+// - sound files: after each game its log holds no error line and the game ended with 0; at the end the user
+//   folder holds no temporary or set-aside file, every profile and the high-score table load without a
+//   complaint, and no message box was shown.
+//
+// A failure is kept once per invariant, with the frame it was first seen in and, where the device draws, a picture
+// of that screen; later frames only count.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace KeystrelEngine {
+class FileManager;
+class MessageManager;
+} // namespace KeystrelEngine
+
+namespace GameTesting {
+
+class TestedGame;
+
+class GameWatch
+{
+public:
+    // Frames of 1/30 s, about three times the longest a hundred seeds of play took (the way back: twice).
+    static constexpr int kQuietBound = 300;    // 10 s
+    static constexpr int kStartUpBound = 300;  // the logo, the shared data's loading, the menus' first frame
+    static constexpr int kLoadingBound = 150;  // a level's loading window
+    static constexpr int kLevelEndBound = 240; // from a level's end to its window
+    static constexpr int kWayBackBound = 1500;
+    static constexpr int kHudFoldBound = 60; // a closed head-up display folds in 36
+
+    struct Counts
+    {
+        int levels = 0;
+        int won = 0;
+        int lost = 0;
+        int left = 0;     // through the menus, undecided
+        int replayed = 0; // started again within the run
+        int stageEnds = 0;
+        int upgradeScenes = 0;
+        int highScoreEntries = 0; // results that entered the table
+        int gamesCompleted = 0;
+    };
+
+    // With a picture name the device draws, and each invariant's first failure keeps its screen under that name.
+    explicit GameWatch(std::string pictureName = {});
+    ~GameWatch();
+
+    // After every frame, with the frames the player's way back has taken so far (0 while it plays at random).
+    void AfterFrame(TestedGame& game, int wayBackFrames);
+    // After each game: the code the program ended with and its log.
+    void AfterGame(int exitCode, const std::string& log);
+    // Once the play is over: what it left in the user folder (a Linux path with the final slash).
+    void AtEnd(const std::string& folder);
+
+    // A stuck game cannot go on.
+    bool IsStuck() const { return m_stuck; }
+    // By broken invariant: the frame it broke first in, how, and how often.
+    std::map<std::string, std::string> GetFailures() const;
+    const Counts& GetCounts() const { return m_counts; }
+    // The menu windows, scenes and level states seen.
+    const std::set<std::string>& GetScreens() const { return m_screens; }
+
+private:
+    struct Failure
+    {
+        std::string first;
+        int frames = 0;
+    };
+
+    void Fail(const std::string& invariant, const std::string& what);
+    void Fail(TestedGame& game, const std::string& invariant, const std::string& what);
+    void CheckStuck(TestedGame& game);
+    void CheckOutside(TestedGame& game);
+    void CheckProgress(TestedGame& game);
+    void CheckSavedProfile(TestedGame& game, const std::string& after);
+    void CheckHighScores(TestedGame& game);
+    void CountLevel(TestedGame& game);
+    void CountScenes(TestedGame& game);
+    // What the watch's own loads logged as errors, forgotten afterwards.
+    std::string TakeErrors();
+
+    std::string m_pictureName;
+    std::unique_ptr<KeystrelEngine::MessageManager> m_log; // the loads' own, apart from the game's
+    std::unique_ptr<KeystrelEngine::FileManager> m_files;
+    int m_frame = 0;
+    bool m_stuck = false;
+    int m_quietFrames = 0;
+    int m_quietKind = 0;
+    int m_hudFoldFrames = 0;
+    std::map<std::string, Failure> m_failures; // by invariant
+    Counts m_counts;
+    std::set<std::string> m_screens;
+    std::set<std::uint64_t> m_levelsPlayed; // stage and level
+    // What the last frame showed, to see what begins.
+    bool m_inLevel = false;
+    std::uint32_t m_levelMusic = 0;
+    std::uint32_t m_levelState = 0;
+    bool m_upgradeActive = false;
+    bool m_gameOverChecked = false;
+    bool m_scoresChecked = false;
+    bool m_gameCompleteShown = false;
+};
+
+} // namespace GameTesting
