@@ -26,6 +26,8 @@ TEST_P(GameRobustness, KeepsEveryWatchOverRandomPlay)
     EXPECT_GT(counts.stageEnds + counts.upgradeScenes + counts.highScoreEntries, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, GameRobustness, ::testing::Values(1u, 3u, 5u, 6u, 10u, 11u, 16u, 18u));
+INSTANTIATE_TEST_SUITE_P(Seeds, GameRobustness,
+                         ::testing::Values(8u, 13u, 15u, 16u, 35u, 42u, 48u, 56u, 58u, 61u, 65u, 67u, 71u, 72u, 78u,
+                                           82u));
 
 } // namespace
