@@ -4,6 +4,7 @@
 #include "engine/foundation/FileTextual.h"
 #include "engine/foundation/FileValues.h"
 #include "engine/foundation/StringUtils.h"
+#include "engine/gui/GUIFont.h"
 
 #include <limits>
 
@@ -42,6 +43,16 @@ FontListEntry ReadFont(FileTextual& file, const FileValues& values, std::uint32_
 }
 
 } // namespace
+
+void FontListEntry::ApplyTo(KeystrelEngine::GUIFont& font) const
+{
+    font.m_size = size;
+    font.m_spaceFactor = spaceFactor;
+    font.m_spacingFactor = spacingFactor;
+    font.m_fixedWidth = fixedWidth;
+    if (caseVariants)
+        font.AddCaseVariants();
+}
 
 FontList FontList::Read(KeystrelEngine::FileManager& files, KeystrelEngine::MessageManager& log,
                         const std::string& path)

@@ -11,6 +11,7 @@
 
 namespace KeystrelEngine {
 class FileManager;
+class GUIFont;
 class MessageManager;
 } // namespace KeystrelEngine
 
@@ -26,6 +27,9 @@ struct FontListEntry
     float spacingFactor = 1.0f;
     bool caseVariants = false;
     bool fixedWidth = false;
+
+    // Gives the font loaded from fontName the entry's size, factors and flags.
+    void ApplyTo(KeystrelEngine::GUIFont& font) const;
 };
 
 class FontList

@@ -241,8 +241,7 @@ std::string GameBase::LanguagePath(const std::string& folder) const
     return folder + m_languageManager->GetCurrent().code;
 }
 
-// The list holds the font count and the console's font id, then per font its file, texture and opacity names
-// on lines of their own, its size, space and spacing factors, and the case-variants and fixed-width flags.
+// Every font of the language's list under its place in the list, with the list's settings.
 void GameBase::LoadFonts()
 {
     const FontList list = FontList::Read(*m_fileManager, *m_log, LanguagePath("data\\ui\\fonts\\") + ".ini");
@@ -250,15 +249,9 @@ void GameBase::LoadFonts()
     m_consoleFontId = list.consoleFontId;
     for (std::uint32_t id = 0; id < m_fontCount; ++id) {
         const FontListEntry& entry = list.fonts[id];
-        KeystrelEngine::GUIFont* font = m_fontManager->LoadFont(
+        entry.ApplyTo(*m_fontManager->LoadFont(
             id, entry.fontName,
-            KeystrelEngine::ShaderDescriptor::FromTexture(entry.textureName, 1, 1, entry.opacityName));
-        font->m_size = entry.size;
-        font->m_spaceFactor = entry.spaceFactor;
-        font->m_spacingFactor = entry.spacingFactor;
-        font->m_fixedWidth = entry.fixedWidth;
-        if (entry.caseVariants)
-            font->AddCaseVariants();
+            KeystrelEngine::ShaderDescriptor::FromTexture(entry.textureName, 1, 1, entry.opacityName)));
     }
 }
 

@@ -19,8 +19,8 @@
 #include <set>
 #include <stdexcept>
 
-using ContentTesting::FontList;
-using ContentTesting::ListedFont;
+using GameFramework::FontList;
+using ListedFont = GameFramework::FontListEntry;
 using KeystrelEngine::GUIFont;
 using KeystrelEngine::Image;
 
@@ -121,22 +121,21 @@ TEST_F(GameFonts, EveryLanguageListsTheElevenFontsWithTheirSizesAndSettings)
     std::set<std::string> files;
     for (const std::string_view language : Content::kLanguages) {
         const FontList listed = ContentTesting::ReadFontList(services.files, language);
-        EXPECT_EQ(listed.count, 11) << language;
-        EXPECT_EQ(listed.consoleFont, 0) << language;
-        ASSERT_EQ(listed.fonts.size(), std::size(kSizes)) << language;
+        EXPECT_EQ(listed.consoleFontId, 0u) << language;
+        ASSERT_EQ(listed.fonts.size(), std::size(kSizes)) << language << ": the list's count, and as many fonts";
         for (std::size_t id = 0; id < listed.fonts.size(); ++id) {
             const ListedFont& font = listed.fonts[id];
-            const std::string stem = font.file.substr(0, font.file.size() - 4);
-            EXPECT_TRUE(font.file.starts_with("ui\\fonts\\") && font.file.ends_with(".fnt")) << font.file;
-            EXPECT_EQ(font.texture, stem + ".jpg");
-            EXPECT_EQ(font.opacity, stem + "_alpha.jpg");
-            EXPECT_EQ(font.size, kSizes[id]) << font.file;
-            EXPECT_EQ(font.spacingFactor, 1.0f) << font.file;
-            EXPECT_EQ(font.caseVariants, 0) << font.file;
-            EXPECT_EQ(font.fixedWidth, id == 0 ? 1 : 0) << font.file;
-            EXPECT_EQ(font.file, list.fonts[id].file) << language << ": every language lists the same fonts";
-            EXPECT_EQ(font.spaceFactor, list.fonts[id].spaceFactor) << language << " " << font.file;
-            files.insert(font.file);
+            const std::string stem = font.fontName.substr(0, font.fontName.size() - 4);
+            EXPECT_TRUE(font.fontName.starts_with("ui\\fonts\\") && font.fontName.ends_with(".fnt")) << font.fontName;
+            EXPECT_EQ(font.textureName, stem + ".jpg");
+            EXPECT_EQ(font.opacityName, stem + "_alpha.jpg");
+            EXPECT_EQ(font.size, kSizes[id]) << font.fontName;
+            EXPECT_EQ(font.spacingFactor, 1.0f) << font.fontName;
+            EXPECT_FALSE(font.caseVariants) << font.fontName;
+            EXPECT_EQ(font.fixedWidth, id == 0) << font.fontName;
+            EXPECT_EQ(font.fontName, list.fonts[id].fontName) << language << ": every language lists the same fonts";
+            EXPECT_EQ(font.spaceFactor, list.fonts[id].spaceFactor) << language << " " << font.fontName;
+            files.insert(font.fontName);
         }
     }
     EXPECT_EQ(files.size(), std::size(kSizes)) << "each font has files of its own";
@@ -157,9 +156,9 @@ TEST_F(GameFonts, EveryFontHasAGlyphForEveryCharacterOfBothCodePagesAndOfEveryTa
         for (const char16_t c : needed)
             if (!font.HasGlyph(c))
                 missing += " U+" + std::to_string(c);
-        EXPECT_EQ(missing, "") << list.fonts[id].file;
+        EXPECT_EQ(missing, "") << list.fonts[id].fontName;
         // A character without a glyph advances as far as the blank does.
-        EXPECT_NEAR(list.fonts[id].spaceFactor, font.GetGlyphs().at(u' ').width, 1e-5) << list.fonts[id].file;
+        EXPECT_NEAR(list.fonts[id].spaceFactor, font.GetGlyphs().at(u' ').width, 1e-5) << list.fonts[id].fontName;
     }
 }
 
@@ -167,28 +166,28 @@ TEST_F(GameFonts, GlyphCellsAreTheAdvanceByTheLineSideBySideInAPowerOfTwoTexture
 {
     for (std::uint32_t id = 0; id < list.fonts.size(); ++id) {
         const ListedFont& listed = list.fonts[id];
-        const Image alpha = Picture(listed.opacity);
-        const Image colour = Picture(listed.texture);
-        EXPECT_TRUE(std::has_single_bit(alpha.GetWidth()) && std::has_single_bit(alpha.GetHeight())) << listed.file;
-        EXPECT_EQ(colour.GetWidth(), alpha.GetWidth()) << listed.file;
-        EXPECT_EQ(colour.GetHeight(), alpha.GetHeight()) << listed.file;
+        const Image alpha = Picture(listed.opacityName);
+        const Image colour = Picture(listed.textureName);
+        EXPECT_TRUE(std::has_single_bit(alpha.GetWidth()) && std::has_single_bit(alpha.GetHeight())) << listed.fontName;
+        EXPECT_EQ(colour.GetWidth(), alpha.GetWidth()) << listed.fontName;
+        EXPECT_EQ(colour.GetHeight(), alpha.GetHeight()) << listed.fontName;
         std::vector<PixelRect> cells;
         for (const auto& [code, glyph] : fonts->FindFont(id)->GetGlyphs()) {
             const PixelRect cell = Pixels(glyph, alpha);
             EXPECT_TRUE(cell.left >= 0 && cell.bottom >= 0 && cell.right <= alpha.GetWidth() &&
                         cell.top <= alpha.GetHeight())
-                << listed.file << " U+" << std::hex << static_cast<unsigned>(code);
+                << listed.fontName << " U+" << std::hex << static_cast<unsigned>(code);
             // About 1.3 pixels a unit, and as wide as the quad the engine draws, so the glyph keeps its shape.
-            EXPECT_NEAR(cell.top - cell.bottom, std::round(listed.size * kPixelsPerUnit), 1e-3) << listed.file;
+            EXPECT_NEAR(cell.top - cell.bottom, std::round(listed.size * kPixelsPerUnit), 1e-3) << listed.fontName;
             EXPECT_NEAR(glyph.width, (cell.right - cell.left) / (cell.top - cell.bottom), 1e-4)
-                << listed.file << " U+" << std::hex << static_cast<unsigned>(code);
+                << listed.fontName << " U+" << std::hex << static_cast<unsigned>(code);
             cells.push_back(cell);
         }
         for (std::size_t i = 0; i < cells.size(); ++i)
             for (std::size_t k = i + 1; k < cells.size(); ++k) {
                 const bool apart = cells[i].right <= cells[k].left || cells[k].right <= cells[i].left ||
                                    cells[i].top <= cells[k].bottom || cells[k].top <= cells[i].bottom;
-                EXPECT_TRUE(apart) << listed.file << ": cells " << i << " and " << k << " overlap";
+                EXPECT_TRUE(apart) << listed.fontName << ": cells " << i << " and " << k << " overlap";
             }
     }
 }
@@ -199,25 +198,25 @@ TEST_F(GameFonts, WhiteShapesStandOnOneBaselineAndTheColourPictureIsTheFontsColo
     for (std::uint32_t id = 0; id < list.fonts.size(); ++id) {
         const ListedFont& listed = list.fonts[id];
         const GUIFont& font = *fonts->FindFont(id);
-        const Image alpha = Picture(listed.opacity);
+        const Image alpha = Picture(listed.opacityName);
         const double cell = std::round(listed.size * kPixelsPerUnit);
         const int baseline = LowestInkRow(font, u'H', alpha);
-        EXPECT_GT(baseline, cell * 0.1) << listed.file << ": room for descenders below the baseline";
-        EXPECT_LT(baseline, cell * 0.3) << listed.file;
+        EXPECT_GT(baseline, cell * 0.1) << listed.fontName << ": room for descenders below the baseline";
+        EXPECT_LT(baseline, cell * 0.3) << listed.fontName;
         for (const char16_t code : {u'x', u'E', u'n', u'Ш', u'Я', u'1'})
             EXPECT_NEAR(LowestInkRow(font, code, alpha), baseline, 1)
-                << listed.file << " U+" << std::hex << static_cast<unsigned>(code);
+                << listed.fontName << " U+" << std::hex << static_cast<unsigned>(code);
         for (const char16_t code : {u'p', u'g', u'у', u'ф'})
             EXPECT_LT(LowestInkRow(font, code, alpha), baseline - 1)
-                << listed.file << " U+" << std::hex << static_cast<unsigned>(code);
-        EXPECT_EQ(LowestInkRow(font, u' ', alpha), static_cast<int>(cell)) << listed.file << ": the blank is empty";
+                << listed.fontName << " U+" << std::hex << static_cast<unsigned>(code);
+        EXPECT_EQ(LowestInkRow(font, u' ', alpha), static_cast<int>(cell)) << listed.fontName << ": the blank is empty";
 
-        const Image colour = Picture(listed.texture);
+        const Image colour = Picture(listed.textureName);
         const std::uint8_t* first = colour.GetPixels();
         int spread = 0;
         for (std::size_t i = 0; i < colour.GetByteCount(); ++i)
             spread = std::max(spread, std::abs(colour.GetPixels()[i] - first[i % colour.GetBytesPerPixel()]));
-        EXPECT_LE(spread, 4) << listed.file << ": one colour throughout";
+        EXPECT_LE(spread, 4) << listed.fontName << ": one colour throughout";
         if (id >= 7 && id <= 9)
             menuColours.push_back({first[0], first[1], first[2]});
     }
