@@ -14,6 +14,8 @@
 #include "StringUtils.h"
 #include "platform/win32/Win32.h"
 
+#include <cerrno>
+#include <cstring>
 #include <unordered_set>
 
 namespace KeystrelEngine {
@@ -184,11 +186,18 @@ std::string FileManager::GetUserFolder()
     return folder;
 }
 
-void FileManager::CreateDirectories(const std::string& path)
+std::string FileManager::CreateDirectories(const std::string& path)
 {
     for (std::size_t at = path.find_first_of(kPathSeparators, 1); at != std::string::npos;
-         at = path.find_first_of(kPathSeparators, at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+         at = path.find_first_of(kPathSeparators, at + 1)) {
+        const std::string folder = path.substr(0, at);
+        if (CreateDirectoryA(folder.c_str(), nullptr))
+            continue;
+        const int reason = errno;
+        if (_access(folder.c_str(), 0) != 0)
+            return "Failed to create \"" + folder + "\" folder: " + std::strerror(reason == EEXIST ? errno : reason);
+    }
+    return {};
 }
 
 void FileManager::DeleteFolder(const std::string& path)

@@ -53,8 +53,10 @@ public:
     // The roaming application-data folder, made when missing. A folder that could not be made is named all the same
     // (every write below it fails, and the caller says why); empty when the system names none.
     static std::string GetUserFolder();
-    // Creates every folder of path up to its last backslash.
-    static void CreateDirectories(const std::string& path);
+    // Creates every folder of path up to its last separator, from the root down. Returns why the first folder that
+    // is not there afterwards could not be made, naming it and the system's reason (a dangling link is not there:
+    // its target is missing); empty when every folder is there.
+    static std::string CreateDirectories(const std::string& path);
     // Deletes a folder and everything in it, silently. Empty paths, the root, the home folder and the program's
     // folder are refused.
     static void DeleteFolder(const std::string& path);
