@@ -76,7 +76,7 @@ void HighScoresTable::Load()
         values.CheckEnd(m_file.GetFile());
         m_file.Close();
         if (values.HasNote()) {
-            m_file.KeepMended(m_path, *m_log, values);
+            m_file.KeepMended(m_path, values);
             Save();
         }
     } catch (const KeystrelEngine::FileError& error) {

@@ -80,7 +80,7 @@ void ProfileBase::Load(const std::string& fileName)
     }
     MendValues(values);
     if (values.HasNote()) {
-        m_file.KeepMended(path, *m_log, values);
+        m_file.KeepMended(path, values);
         Save();
     }
 }

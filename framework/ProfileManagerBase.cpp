@@ -77,7 +77,7 @@ void ProfileManagerBase::LoadList()
             m_file.KeepDamaged(m_listPath, *m_log, "The current profile of \"" + m_listPath + "\" names no profile");
             Save();
         } else if (values.HasNote()) {
-            m_file.KeepMended(m_listPath, *m_log, values);
+            m_file.KeepMended(m_listPath, values);
             Save();
         }
     } catch (const KeystrelEngine::FileError& error) {

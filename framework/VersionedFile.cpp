@@ -69,18 +69,12 @@ void VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::Message
         log.Error(why + "; failed to keep the file as \"" + kept + "\"");
 }
 
-void VersionedFile::KeepMended(const std::string& path, KeystrelEngine::MessageManager& log,
-                               const KeystrelEngine::FileValues& values)
+void VersionedFile::KeepMended(const std::string& path, const KeystrelEngine::FileValues& values)
 {
     if (!values.HasNote())
         return;
     m_file.reset();
-    try {
-        const std::string kept = m_fileManager->KeepBadCopy(path);
-        log.Warning(values.NoteLine() + "; the file is kept as \"" + kept + "\"");
-    } catch (const FileError& error) {
-        log.Warning(values.NoteLine() + "; failed to keep the file as \"" + path + ".bad\": " + error.GetText());
-    }
+    m_fileManager->KeepBadCopy(path, values.NoteLine());
 }
 
 // The magic is compared before the version, so a file of another kind is a format error whatever its version.

@@ -54,8 +54,7 @@ public:
     // A file at path that was read with values mended, or with bytes after its last record (values' note), is
     // copied to path + ".bad", replacing an older one, with one warning line naming what was mended, so that the
     // mended save that follows loses nothing. Nothing happens without a note.
-    void KeepMended(const std::string& path, KeystrelEngine::MessageManager& log,
-                    const KeystrelEngine::FileValues& values);
+    void KeepMended(const std::string& path, const KeystrelEngine::FileValues& values);
 
 private:
     void CheckHeader();

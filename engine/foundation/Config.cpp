@@ -498,14 +498,8 @@ void Config::KeepUnreadableFile(std::uint32_t lineNumber)
     if (m_keptUnreadable)
         return;
     m_keptUnreadable = true;
-    const std::string why =
-        "Configuration file \"" + m_path + "\" cannot be read at line " + FormatUnsigned(lineNumber);
-    try {
-        const std::string kept = m_fileManager->KeepBadCopy(m_path);
-        m_log->Warning(why + "; the file is kept as \"" + kept + "\"");
-    } catch (const FileError& error) {
-        m_log->Warning(why + "; failed to keep the file as \"" + m_path + ".bad\": " + error.GetText());
-    }
+    m_fileManager->KeepBadCopy(m_path, "Configuration file \"" + m_path + "\" cannot be read at line " +
+                                           FormatUnsigned(lineNumber));
 }
 
 // The settings take the road of every save: a failure is logged and leaves the previous file whole.

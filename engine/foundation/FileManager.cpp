@@ -122,17 +122,21 @@ bool FileManager::SaveFile(const std::string& name, const std::function<void(Fil
     }
 }
 
-std::string FileManager::KeepBadCopy(const std::string& name)
+void FileManager::KeepBadCopy(const std::string& name, const std::string& why)
 {
     const std::string kept = name + ".bad";
-    const std::unique_ptr<FileBinary> original = OpenBinary(name, false, true);
-    std::vector<std::uint8_t> bytes(original->GetSize());
-    original->Read(original->GetSize(), bytes.data());
-    DeleteFolder(MakeDiskPath(kept));
-    const std::unique_ptr<FileBinary> copy = OpenBinary(kept, true);
-    copy->Write(static_cast<std::uint32_t>(bytes.size()), bytes.data());
-    copy->Close();
-    return kept;
+    try {
+        const std::unique_ptr<FileBinary> original = OpenBinary(name, false, true);
+        std::vector<std::uint8_t> bytes(original->GetSize());
+        original->Read(original->GetSize(), bytes.data());
+        DeleteFolder(MakeDiskPath(kept));
+        const std::unique_ptr<FileBinary> copy = OpenBinary(kept, true);
+        copy->Write(static_cast<std::uint32_t>(bytes.size()), bytes.data());
+        copy->Close();
+        m_log->Warning(why + "; the file is kept as \"" + kept + "\"");
+    } catch (const FileError& error) {
+        m_log->Warning(why + "; failed to keep the file as \"" + kept + "\": " + error.GetText());
+    }
 }
 
 bool FileManager::FindInPacks(const std::string& name, std::uint32_t* size, void* buffer)

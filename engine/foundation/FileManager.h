@@ -36,9 +36,10 @@ public:
     // is then as it was, and the caller keeps its state, so its next save tries again. Nothing is thrown.
     bool SaveFile(const std::string& name, const std::function<void(FileBinary&)>& write);
 
-    // A copy of the disk file name as name + ".bad", which the copy's name returned says; whatever stood at that
-    // name (an older copy, a link) is removed first, never written through. Throws FileError.
-    std::string KeepBadCopy(const std::string& name);
+    // Copies the disk file name to name + ".bad"; whatever stood at that name (an older copy, a link) is removed
+    // first, never written through. One warning gives why, then the copy's name or why it could not be made.
+    // Nothing is thrown.
+    void KeepBadCopy(const std::string& name, const std::string& why);
 
     bool FindInPacks(const std::string& name, std::uint32_t* size = nullptr, void* buffer = nullptr);
     bool FileExists(const std::string& name);
