@@ -308,8 +308,7 @@ void Item::UpdateArrival(float dt)
     const Vector3 next = StepToward(m_position, hover, kFlightSpeed * dt);
     if (Reaches(next, m_position, hover)) {
         m_position = hover;
-        m_state = kItemResting;
-        StopResting();
+        Settle();
         m_idleCountdown = KeystrelEngine::RandomFloatRange(0.0f, kFirstIdleWait);
         m_markedForDestruction = false;
         SwitchEffect(kEffectArrival, false);
