@@ -2,7 +2,6 @@
 
 #include "LevelManager.h"
 
-#include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
