@@ -16,15 +16,13 @@ using KeystrelEngine::FileValues;
 
 constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
 
-// The next line that is not empty; the rest of a line whose numbers were read counts as empty.
+// The next non-empty line, which the list must hold.
 std::string NextName(FileTextual& file, const FileValues& values, const std::string& what)
 {
-    std::string line;
-    while (file.ReadLine(line)) {
-        if (!line.empty())
-            return line;
-    }
-    values.Refuse(what + " is missing");
+    std::string line = file.ReadNonEmptyLine();
+    if (line.empty())
+        values.Refuse(what + " is missing");
+    return line;
 }
 
 FontListEntry ReadFont(FileTextual& file, const FileValues& values, std::uint32_t id)

@@ -202,10 +202,20 @@ bool FileTextual::ReadLineW(std::u16string& text)
 
 std::string FileTextual::ReadToken()
 {
-    std::string token;
-    while (token.empty() && ReadLine(token, true)) {
+    return ReadNonEmpty(true);
+}
+
+std::string FileTextual::ReadNonEmptyLine()
+{
+    return ReadNonEmpty(false);
+}
+
+std::string FileTextual::ReadNonEmpty(bool tokenMode)
+{
+    std::string text;
+    while (text.empty() && ReadLine(text, tokenMode)) {
     }
-    return token;
+    return text;
 }
 
 std::int32_t FileTextual::ReadInt()

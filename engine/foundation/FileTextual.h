@@ -44,6 +44,9 @@ public:
     bool ReadLineW(std::u16string& text);
     // The next non-empty blank-separated token; empty when none is left.
     std::string ReadToken();
+    // The next non-empty line; empty when none is left. What is left of a line whose tokens were read is a line of
+    // its own (mostly an empty one).
+    std::string ReadNonEmptyLine();
     // The next non-empty token as a number; 0 when none is left.
     std::int32_t ReadInt();
     float ReadFloat();
@@ -64,6 +67,7 @@ private:
     std::uint8_t ReadByte();
     char16_t ReadUnit();
     template <typename String, typename NextChar> bool ReadText(String& text, bool tokenMode, NextChar next);
+    std::string ReadNonEmpty(bool tokenMode);
     void PutByte(std::uint8_t byte);
     void PutUnit(char16_t unit);
     void FlushBuffer();

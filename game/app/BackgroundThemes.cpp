@@ -15,12 +15,9 @@ using KeystrelEngine::FileTextual;
     throw KeystrelEngine::FileError("Incorrect \"" + std::string(BackgroundThemes::kPath) + "\" file format");
 }
 
-// The next non-empty line, or with tokens the next blank-separated token; refused when the file has ended first.
-std::string ReadNonEmpty(FileTextual& file, bool tokens)
+// A value read from the file; refused when the file has ended first.
+std::string Present(std::string text)
 {
-    std::string text;
-    while (text.empty() && file.ReadLine(text, tokens)) {
-    }
     if (text.empty())
         Refuse();
     return text;
@@ -28,7 +25,7 @@ std::string ReadNonEmpty(FileTextual& file, bool tokens)
 
 std::int32_t ReadNumber(FileTextual& file)
 {
-    return KeystrelEngine::ToInt(ReadNonEmpty(file, true));
+    return KeystrelEngine::ToInt(Present(file.ReadToken()));
 }
 
 } // namespace
@@ -46,7 +43,7 @@ BackgroundThemes::BackgroundThemes(KeystrelEngine::FileManager& files)
         Refuse();
     for (std::int32_t i = 0; i < count; ++i) {
         BackgroundTheme theme;
-        theme.name = ReadNonEmpty(*file, false);
+        theme.name = Present(file->ReadNonEmptyLine());
         theme.kind = ReadNumber(*file);
         theme.stage = ReadNumber(*file);
         m_themes.push_back(std::move(theme));

@@ -124,9 +124,7 @@ void GameLogicData::ReadEnvironment(const std::string& folder)
         KeystrelEngine::FileValues(path).Refuse();
     const std::string models = "environments\\" + m_level->environmentName + "\\models\\";
     for (std::int32_t i = 0; i < count; ++i) {
-        std::string name;
-        while (name.empty() && file->ReadLine(name)) {
-        }
+        const std::string name = file->ReadNonEmptyLine();
         EnvironmentEntry entry;
         entry.lit = ReadFlag(*file);
         entry.sorted = ReadFlag(*file);
