@@ -1,8 +1,6 @@
 #include "game/app/GUIGameLogicMenuWindow.h"
 
 #include "engine/foundation/Config.h"
-#include "engine/foundation/Error.h"
-#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
@@ -42,16 +40,12 @@ GUIGameLogicMenuWindow::GUIGameLogicMenuWindow(KeystrelEngine::Engine* engine, G
     SetTitle("GAME_LOGIC_MENU_TITLE");
 }
 
-// The window goes only with the game: closing the game with the menu open keeps its changes too.
+// The window goes only with the game: closing the game with the menu open keeps its changes too. The saves throw
+// nothing: a failure is logged on their way and leaves the previous files whole.
 GUIGameLogicMenuWindow::~GUIGameLogicMenuWindow()
 {
-    if (!m_shown)
-        return;
-    try {
+    if (m_shown)
         SaveSettings();
-    } catch (const KeystrelEngine::Error& error) {
-        GUIMenuWindow::m_engine->m_log->Error("The in-game menu's settings were not saved: " + error.GetText());
-    }
 }
 
 Profile* GUIGameLogicMenuWindow::CurrentProfile() const

@@ -1,10 +1,7 @@
 #include "game/app/GUILevelCompleteWindow.h"
 
-#include "engine/foundation/Error.h"
-#include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/foundation/TimerManager.h"
-#include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUITextManager.h"
 #include "engine/render/AnimationControl.h"
@@ -77,14 +74,11 @@ GUILevelCompleteWindow::GUILevelCompleteWindow(KeystrelEngine::Engine* engine, G
     SetTitle("LEVEL_COMPLETE_TITLE");
 }
 
-// The window goes only with the game: a count that the game's closing cut short is kept.
+// The window goes only with the game: a count that the game's closing cut short is kept. The save throws nothing:
+// a failure is logged on its way and leaves the previous file whole.
 GUILevelCompleteWindow::~GUILevelCompleteWindow()
 {
-    try {
-        SaveCount();
-    } catch (const KeystrelEngine::Error& error) {
-        GUIMenuWindow::m_engine->m_log->Error("The counted energy bonus was not saved: " + error.GetText());
-    }
+    SaveCount();
 }
 
 bool GUILevelCompleteWindow::IsLastOfStage() const
