@@ -34,27 +34,25 @@ const std::vector<std::string> kGlade = {".1.o.", "o.o.o", ".o.o.", "o.o.1", ".o
 const std::vector<std::string> kMeadow = {"o.o.o.o", ".o.o.o.", "o.o.o.o", ".o.1.o.", "o.o.o.o",
                                           ".o.1.o.", "o.o.o.o", ".o.o.o.", "o.o.o.o"};
 
+using Cells = std::vector<const Wispfold::Cell*>;
+
 // The cells of the move and of the lines it would make.
-std::vector<const Wispfold::Cell*> Reach(const Wispfold::Board& board, std::uint32_t pair)
+Cells Reach(const Wispfold::Board& board, std::uint32_t pair)
 {
-    std::vector<const Wispfold::Cell*> cells = TestSupport::BoardSolver::CellsOfSwap(board, pair);
+    Cells cells = TestSupport::BoardSolver::CellsOfSwap(board, pair);
     cells.push_back(board.GetMoveFirstCell(pair));
     cells.push_back(board.GetMoveSecondCell(pair));
     return cells;
 }
 
 // No cell of the one is or touches a cell of the other.
-bool Apart(const Wispfold::Board& board, const std::vector<const Wispfold::Cell*>& one,
-           const std::vector<const Wispfold::Cell*>& other)
+bool Apart(const Wispfold::Board& board, const Cells& one, const Cells& other)
 {
-    for (const Wispfold::Cell* a : one) {
-        for (const Wispfold::Cell* b : other) {
-            for (Wispfold::HexDirection direction = 0; direction < 6; ++direction) {
+    for (const Wispfold::Cell* a : one)
+        for (const Wispfold::Cell* b : other)
+            for (Wispfold::HexDirection direction = 0; direction < 6; ++direction)
                 if (a == b || board.GetNeighbour(a, direction) == b)
                     return false;
-            }
-        }
-    }
     return true;
 }
 
@@ -64,7 +62,7 @@ class GameLogicTest : public AppTesting::LevelFixture
 protected:
     // Runs the level until its camera has flown in and its board has settled, then takes two of the listed moves
     // whose cells and lines lie apart: the cells of each move's lines, then its two cells. Empty when none.
-    std::pair<std::vector<const Wispfold::Cell*>, std::vector<const Wispfold::Cell*>> SettleWithTwoMovesApart()
+    std::pair<Cells, Cells> SettleWithTwoMovesApart()
     {
         const Wispfold::Board& board = logic->GetBoard();
         for (int frame = 0; frame < 100 && !(TestSupport::BoardSolver::IsSettled(board) &&
@@ -76,12 +74,10 @@ protected:
             return board.GetItem(board.GetMoveFirstCell(pair))->m_colour !=
                    board.GetItem(board.GetMoveSecondCell(pair))->m_colour;
         };
-        for (std::uint32_t a = 0; a < board.GetMoveCount(); ++a) {
-            for (std::uint32_t b = 0; b < board.GetMoveCount(); ++b) {
+        for (std::uint32_t a = 0; a < board.GetMoveCount(); ++a)
+            for (std::uint32_t b = 0; b < board.GetMoveCount(); ++b)
                 if (swaps(a) && swaps(b) && Apart(board, Reach(board, a), Reach(board, b)))
                     return {Reach(board, a), Reach(board, b)};
-            }
-        }
         return {};
     }
 };
@@ -327,8 +323,7 @@ TEST_F(GameLogicTest, TheLastSwapMadeWhileTheOneBeforeStillFliesIsCounted)
     for (const bool completes : {true, false}) {
         SCOPED_TRACE(completes ? "completing" : "not completing");
         // The first seed whose settled board lists two moves apart from each other.
-        std::vector<const Wispfold::Cell*> first;
-        std::vector<const Wispfold::Cell*> last;
+        Cells first, last;
         for (std::uint32_t seed = 1; seed <= 20 && last.empty(); ++seed) {
             KeystrelEngine::RandomSeed = seed;
             logic.reset();
@@ -347,7 +342,7 @@ TEST_F(GameLogicTest, TheLastSwapMadeWhileTheOneBeforeStillFliesIsCounted)
         for (const Wispfold::Cell* layered : {last[0], completes ? last[1] : elsewhere->get()})
             board.GetCells()[layered->m_cellIndex]->m_kind = 1;
 
-        for (const std::vector<const Wispfold::Cell*>& move : {first, last}) {
+        for (const Cells& move : {first, last}) {
             for (const Wispfold::Cell* cell : {move[move.size() - 2], move.back()}) {
                 Play(cell, true);
                 Play(cell, false);

@@ -25,6 +25,7 @@
 #include <limits>
 
 using TestSupport::Bytes;
+using TestSupport::ToBytes;
 
 namespace {
 
@@ -65,8 +66,7 @@ Bytes ProfileBytes(float music)
 }
 Bytes FontListBytes(const std::string& opacityAndSize)
 {
-    return TestSupport::ToBytes("1\n0\nui\\fonts\\body.fnt\nui\\fonts\\body.jpg\n" + opacityAndSize +
-                                "\n0.5\n1\n0\n0\n");
+    return ToBytes("1\n0\nui\\fonts\\body.fnt\nui\\fonts\\body.jpg\n" + opacityAndSize + "\n0.5\n1\n0\n0\n");
 }
 
 // Each loader takes the file where it reads it and gives back the row's value as loaded.
@@ -85,7 +85,7 @@ public:
     float Board(const Bytes& bytes)
     {
         Data("data\\boards\\sweep.blf", bytes);
-        Data("data\\environments\\sweep\\environment.ini", TestSupport::ToBytes("0\n"));
+        Data("data\\environments\\sweep\\environment.ini", ToBytes("0\n"));
         Wispfold::LevelRecord level;
         level.boardName = level.environmentName = "sweep";
         Wispfold::GameLogicData data(KeeperServices(), nullptr, &level);
@@ -100,13 +100,13 @@ public:
     }
     float Catalogue(const Bytes& list, const Bytes& boardSettings)
     {
-        Data("data\\levels\\stages_info.ini", TestSupport::ToBytes("1\n"));
+        Data("data\\levels\\stages_info.ini", ToBytes("1\n"));
         Data("data\\levels\\stage0.ini", list);
         Data("data\\boards\\sweep.ini", boardSettings);
         return Wispfold::LevelManager(engine->m_log.get(), engine->m_files.get()).SumStageBoardValues(0);
     }
-    float LevelList(const Bytes& bytes) { return Catalogue(bytes, TestSupport::ToBytes("20\n")); }
-    float BoardValue(const Bytes& bytes) { return Catalogue(TestSupport::ToBytes("1\nsweep\n4\nsweep\n1.5\n"), bytes); }
+    float LevelList(const Bytes& bytes) { return Catalogue(bytes, ToBytes("20\n")); }
+    float BoardValue(const Bytes& bytes) { return Catalogue(ToBytes("1\nsweep\n4\nsweep\n1.5\n"), bytes); }
     float Font(const Bytes& bytes)
     {
         Data("data\\ui\\fonts\\sweep.fnt", bytes);
@@ -171,24 +171,16 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
         {&T::Board, "same place", BoardBytes(2.0f, 0), "cell 2 is at an earlier cell's place"},
         {&T::Board, "count smaller", Patched(BoardBytes(2.0f), 21, 1), "66 bytes follow the last", 0.0f},
         {&T::Board, "trailing bytes", WithTail(BoardBytes(2.0f)), kTail, 2.0f},
-        {&T::Camera, "NaN", TestSupport::ToBytes("300\n0\n150\n0\nnan\n"), "the oblique distance \"nan\" is no number"},
-        {&T::Camera, "+inf", TestSupport::ToBytes("300\n0\n150\n0\n1e39\n"),
-         "the oblique distance \"1e39\" is no number"},
-        {&T::Camera, "count smaller", TestSupport::ToBytes("300\n0\n150\n0\n"), "the oblique distance is missing"},
-        {&T::Camera, "trailing values", TestSupport::ToBytes("300\n0\n150\n0\n170\n5\n"), "values follow the last",
-         170.0f},
-        {&T::Camera, "NUL",
-         TestSupport::ToBytes(std::string("300 0 150 0 17\0"
-                                          "0",
-                                          16)),
-         "is no number"},
-        {&T::LevelList, "0", TestSupport::ToBytes("1\nsweep\n4\nsweep\n0\n"),
-         "factor of entry 1 (\"sweep\") is 0" + kScale},
-        {&T::LevelList, "count smaller", TestSupport::ToBytes("1\nsweep\n4\nsweep\n1\nsweep\n3\nsweep\n1\n"),
+        {&T::Camera, "NaN", ToBytes("300\n0\n150\n0\nnan\n"), "the oblique distance \"nan\" is no number"},
+        {&T::Camera, "+inf", ToBytes("300\n0\n150\n0\n1e39\n"), "the oblique distance \"1e39\" is no number"},
+        {&T::Camera, "count smaller", ToBytes("300\n0\n150\n0\n"), "the oblique distance is missing"},
+        {&T::Camera, "trailing values", ToBytes("300\n0\n150\n0\n170\n5\n"), "values follow the last", 170.0f},
+        {&T::Camera, "NUL", ToBytes("300 0 150 0 17" + std::string(1, '\0') + "0"), "is no number"},
+        {&T::LevelList, "0", ToBytes("1\nsweep\n4\nsweep\n0\n"), "factor of entry 1 (\"sweep\") is 0" + kScale},
+        {&T::LevelList, "count smaller", ToBytes("1\nsweep\n4\nsweep\n1\nsweep\n3\nsweep\n1\n"),
          "\"data\\levels\\stage0.ini\": values follow the last record", 20.0f},
-        {&T::BoardValue, "negative", TestSupport::ToBytes("-3\n"), "the board value is -3, outside 0 to 10000"},
-        {&T::BoardValue, "beyond 32 bits", TestSupport::ToBytes("4000000000\n"),
-         "board value \"4000000000\" is no whole number"},
+        {&T::BoardValue, "negative", ToBytes("-3\n"), "the board value is -3, outside 0 to 10000"},
+        {&T::BoardValue, "beyond 32 bits", ToBytes("4000000000\n"), "board value \"4000000000\" is no whole number"},
         {&T::Font, "NaN", FontBytes(kNaN), "glyph 2's width is nan" + kScale},
         {&T::Font, "negative", FontBytes(-869604.0f), "glyph 2's width is -869604" + kScale},
         {&T::Font, "count smaller", Patched(FontBytes(0.75f), 13, 0), "44 bytes follow the last", 0.0f},
@@ -198,8 +190,7 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
         {&T::FontList, "empty opacity", FontListBytes("\n14"), "font 0's spacing factor is 0" + kScale},
         {&T::Map, "NaN", MapBytes(kNaN), "the matrix of record 2 is nan" + kWorld},
         {&T::Map, "count smaller", Patched(MapBytes(5.0f), 13, 0), "136 bytes follow the last", 0.0f},
-        {&T::Texts, "NUL", TestSupport::ToBytes(std::string("[KEY]\r\nA\0B\r\n", 12)),
-         "the text of \"KEY\" holds a control"},
+        {&T::Texts, "NUL", ToBytes(std::string("[KEY]\r\nA\0B\r\n", 12)), "the text of \"KEY\" holds a control"},
         {&T::HighScores, "trailing bytes",
          WithTail(Formats::GameFile("GFHSF", 100, {1, 0, 0, 0, 1, 0, 0, 0, 2, 'A', 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0})),
          kTail, 1.0f},

@@ -23,17 +23,6 @@ const Wispfold::GUIWelcomeWindow* Welcome(TestedGame& game)
     return static_cast<const Wispfold::GUIWelcomeWindow*>(game.m_welcomeWindow.get());
 }
 
-bool WelcomeShown(TestedGame& game)
-{
-    return Welcome(game) && Welcome(game)->m_shown && Welcome(game)->m_colour.a >= 1.0f;
-}
-
-// Holds once the frames have passed since it was first asked.
-std::function<bool(TestedGame&)> After(int frames)
-{
-    return [frames](TestedGame&) mutable { return --frames < 0; };
-}
-
 using GameFirstStart = GameFixture;
 
 TEST_F(GameFirstStart, APressReleasedWhileOkIsDisabledNeverClicksIt)
@@ -45,31 +34,34 @@ TEST_F(GameFirstStart, APressReleasedWhileOkIsDisabledNeverClicksIt)
     const auto mouse = [](bool down) {
         return [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); };
     };
+    const auto welcomeShown = Shown(&TestedGame::m_welcomeWindow);
     std::u16string current;
-    const int exitCode = Play({
-        {"welcome", WelcomeShown, [](TestedGame&) { PlatformTesting::InjectText("A"); }},
-        {"A typed", After(2), [&](TestedGame& game) { AppTesting::PointAt(game.Window(), ok(game)); }},
-        {"on OK", After(1), mouse(true)},
-        {"OK held", After(1), [](TestedGame&) { PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, true); }},
-        {"A erased", After(1),
-         [&](TestedGame& game) {
-             EXPECT_FALSE(ok(game).IsEnabled());
-             PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, false);
-             PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
-         }},
-        {"released on the disabled OK", After(2), [](TestedGame&) { PlatformTesting::InjectText("B"); }},
-        {"B typed", After(10),
-         [&](TestedGame& game) {
-             EXPECT_TRUE(ok(game).IsEnabled());
-             EXPECT_TRUE(WelcomeShown(game)) << "the welcome stays";
-             EXPECT_TRUE(game.m_profileManager->GetProfiles().empty());
-             EXPECT_EQ(Welcome(game)->GetEntry().GetEditBox()->GetEditBox()->GetText(), u"B");
-         }},
-        {"pressed anew", Always, mouse(true)},
-        {"released", After(1), mouse(false)},
-        {"main menu", MainMenuShown, [&](TestedGame& game) { current = game.m_profileManager->m_current->GetName(); }},
-    });
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(
+        Play({
+            {"welcome", welcomeShown, [](TestedGame&) { PlatformTesting::InjectText("A"); }},
+            {"A typed", Frames(3), [&](TestedGame& game) { AppTesting::PointAt(game.Window(), ok(game)); }},
+            {"on OK", NextFrame(), mouse(true)},
+            {"OK held", NextFrame(), [](TestedGame&) { PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, true); }},
+            {"A erased", NextFrame(),
+             [&](TestedGame& game) {
+                 EXPECT_FALSE(ok(game).IsEnabled());
+                 PlatformTesting::InjectKey(SDL_SCANCODE_BACKSPACE, false);
+                 PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false);
+             }},
+            {"released on the disabled OK", Frames(3), [](TestedGame&) { PlatformTesting::InjectText("B"); }},
+            {"B typed", Frames(11),
+             [&](TestedGame& game) {
+                 EXPECT_TRUE(ok(game).IsEnabled());
+                 EXPECT_TRUE(welcomeShown(game)) << "the welcome stays";
+                 EXPECT_TRUE(game.m_profileManager->GetProfiles().empty());
+                 EXPECT_EQ(Welcome(game)->GetEntry().GetEditBox()->GetEditBox()->GetText(), u"B");
+             }},
+            {"pressed anew", Always, mouse(true)},
+            {"released", NextFrame(), mouse(false)},
+            {"main menu", MainMenuShown,
+             [&](TestedGame& game) { current = game.m_profileManager->m_current->GetName(); }},
+        }),
+        0);
     EXPECT_EQ(current, u"B");
 }
 

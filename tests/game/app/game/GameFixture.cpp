@@ -190,6 +190,35 @@ bool Always(TestedGame&)
     return true;
 }
 
+std::function<bool(TestedGame&)> Frames(int count)
+{
+    return [count, asked = 0](TestedGame&) mutable { return ++asked == count; };
+}
+
+std::function<bool(TestedGame&)> NextFrame()
+{
+    return Frames(2);
+}
+
+std::vector<Step> ClickAfter(Step step)
+{
+    const auto button = [](bool down) {
+        return [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); };
+    };
+    const std::string name = step.name;
+    return {std::move(step),
+            {name + ": press", NextFrame(), button(true)},
+            {name + ": release", NextFrame(), button(false)}};
+}
+
+std::vector<Step> Join(std::vector<std::vector<Step>> parts)
+{
+    std::vector<Step> steps;
+    for (auto& part : parts)
+        steps.insert(steps.end(), part.begin(), part.end());
+    return steps;
+}
+
 bool LevelRuns(TestedGame& game)
 {
     return game.m_gameLogic != nullptr;
@@ -210,11 +239,8 @@ Step NewPlayer(bool toldTheStory)
 
 std::vector<Step> StartLevel(const std::string& name, const std::function<void(TestedGame&)>& then)
 {
-    const auto start = [](auto window) {
-        return [window](TestedGame& game) { std::invoke(window, game)->m_result = GameFramework::RequestStart; };
-    };
-    return {{name + ": main menu", MainMenuShown, start(&TestedGame::m_mainMenuWindow)},
-            {name + ": map", Shown(&TestedGame::m_startGameLogicWindow), start(&TestedGame::m_startGameLogicWindow)},
+    return {Request(name + ": main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestStart),
+            Request(name + ": map", &TestedGame::m_startGameLogicWindow, GameFramework::RequestStart),
             {name, LevelRuns, then}};
 }
 

@@ -17,9 +17,11 @@
 // Message boxes are recorded instead of shown; the user folder is made beforehand, so the log is written.
 #pragma once
 
+#include "game/app/GUIControl.h"
 #include "game/app/GUIMenuWindow.h"
 #include "game/app/Game.h"
 #include "tests/engine/gui/EnginePlatform.h"
+#include "tests/game/app/AppFixture.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +30,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Wispfold {
-class GUIControl;
 class Profile;
 }
 
@@ -128,7 +130,7 @@ template <class Pointer> const Wispfold::GUIMenuWindow& Menu(const Pointer& wind
 // On screen in full: a request it leaves now is one the player could have made.
 template <class Pointer> bool FullyShown(const Pointer& window)
 {
-    return Menu(window).m_shown && Menu(window).m_colour.a >= 1.0f;
+    return window && Menu(window).m_shown && Menu(window).m_colour.a >= 1.0f;
 }
 
 // The condition that the window (a member or getter of the game) is on screen in full.
@@ -136,6 +138,48 @@ template <class Member> std::function<bool(TestedGame&)> Shown(Member window)
 {
     return [window](TestedGame& game) { return FullyShown(std::invoke(window, game)); };
 }
+
+// The condition that the window exists, has faded in at least as far as the alpha and none of its controls moves
+// any more: a picture of it shows what stays.
+template <class Member> std::function<bool(TestedGame&)> Settled(Member window, float alpha = 1.0f)
+{
+    return [window, alpha](TestedGame& game) {
+        const auto* menu = dynamic_cast<const Wispfold::GUIMenuWindow*>(std::to_address(std::invoke(window, game)));
+        return menu && menu->m_shown && menu->m_colour.a >= alpha && !menu->IsAnyControlAnimating();
+    };
+}
+
+// Holds the count-th time it is asked, the first time in the frame of the step before.
+std::function<bool(TestedGame&)> Frames(int count);
+// Holds in the frame after the step before.
+std::function<bool(TestedGame&)> NextFrame();
+
+// Sets the window's (a member or getter of the game) request once the condition holds.
+template <class Member>
+Step Request(const std::string& name, std::function<bool(TestedGame&)> when, Member window, std::uint32_t code)
+{
+    return {name, std::move(when), [window, code](TestedGame& game) { std::invoke(window, game)->m_result = code; }};
+}
+// Sets the window's request once it is on screen in full.
+template <class Member> Step Request(const std::string& name, Member window, std::uint32_t code)
+{
+    return Request(name, Shown(window), window, code);
+}
+
+// After the step the mouse button goes down a frame later and up in the frame after.
+std::vector<Step> ClickAfter(Step step);
+
+// The player's click on the CONTINUE button of a window once it is on screen in full. The window leaves and
+// reports by itself.
+template <class Concrete, class Member> std::vector<Step> PressContinue(const std::string& name, Member window)
+{
+    return ClickAfter({name, Shown(window), [window](TestedGame& game) {
+                           const auto& concrete = dynamic_cast<const Concrete&>(*std::invoke(window, game));
+                           AppTesting::PointAt(game.Window(), *concrete.GetContinueButton()->GetWidget());
+                       }});
+}
+
+std::vector<Step> Join(std::vector<std::vector<Step>> parts);
 
 // A new player, the current profile; one who has been told the story already when asked.
 Step NewPlayer(bool toldTheStory);

@@ -110,33 +110,6 @@ std::vector<std::string> Music(const TestedGame& game)
 
 const std::vector<std::string> kMenuMusic{"menu", ""};
 
-std::function<bool(TestedGame&)> NextFrame()
-{
-    return [asked = 0](TestedGame&) mutable { return ++asked == 2; };
-}
-
-// After the step the mouse button goes down a frame later and up in the frame after.
-std::vector<Step> ClickAfter(Step step)
-{
-    const auto button = [](bool down) {
-        return [down](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); };
-    };
-    const std::string name = step.name;
-    return {std::move(step),
-            {name + ": press", NextFrame(), button(true)},
-            {name + ": release", NextFrame(), button(false)}};
-}
-
-// The player's click on the CONTINUE button of a window once it is on screen in full. The window leaves and
-// reports by itself.
-template <class Concrete, class Member> std::vector<Step> PressContinue(const std::string& name, Member window)
-{
-    return ClickAfter({name, Shown(window), [window](TestedGame& game) {
-                           const auto& concrete = dynamic_cast<const Concrete&>(*std::invoke(window, game));
-                           AppTesting::PointAt(game.Window(), *concrete.GetContinueButton()->GetWidget());
-                       }});
-}
-
 // The upgrade scene, looked at once it is opened (the step's action) and clicked away once a click counts; it
 // then reports by itself.
 std::vector<Step> UpgradeScene(const std::string& name, const std::function<void(TestedGame&)>& opened)
@@ -146,14 +119,6 @@ std::vector<Step> UpgradeScene(const std::string& name, const std::function<void
                         return game.GetUpgradeWindow()->GetClock() > Wispfold::GUIUpgradeWindow::kClickDelay;
                     }});
     steps.insert(steps.begin(), {name, [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }, opened});
-    return steps;
-}
-
-std::vector<Step> Join(std::vector<std::vector<Step>> parts)
-{
-    std::vector<Step> steps;
-    for (auto& part : parts)
-        steps.insert(steps.end(), part.begin(), part.end());
     return steps;
 }
 
@@ -468,33 +433,23 @@ bool LevelTakesKeys(TestedGame& game)
     return LevelRuns(game) && game.m_gameLogicWindow->m_active;
 }
 
-// Sets the window's request once it holds.
-template <class Member>
-Step Request(const std::string& name, std::function<bool(TestedGame&)> when, Member window, std::uint32_t code)
-{
-    return {name, std::move(when), [window, code](TestedGame& game) { std::invoke(window, game)->m_result = code; }};
-}
-
 // ESC (the in-game menu) and its EXIT, then the question's OK, clicked (the level is left once the menu scene is
 // back), or its NO and the menu's RETURN (the level resumes).
 std::vector<Step> MenuExit(const std::string& name, std::function<bool(TestedGame&)> when, bool leave)
 {
     std::vector<Step> steps{
         Request(name + ": ESC", std::move(when), &TestedGame::m_gameLogicWindow, GameFramework::RequestGameLogicMenu),
-        Request(name + ": EXIT", Shown(&TestedGame::m_gameLogicMenuWindow), &TestedGame::m_gameLogicMenuWindow,
-                GameFramework::RequestLeaveLevel)};
-    const auto question = Shown(&TestedGame::m_gameLogicMenuExitWindow);
+        Request(name + ": EXIT", &TestedGame::m_gameLogicMenuWindow, GameFramework::RequestLeaveLevel)};
     if (leave)
         return Join(
-            {steps, ClickAfter({name + ": OK", question, [](TestedGame& game) {
+            {steps, ClickAfter({name + ": OK", Shown(&TestedGame::m_gameLogicMenuExitWindow), [](TestedGame& game) {
                                     const auto& exit = dynamic_cast<const Wispfold::GUIGameLogicMenuExitWindow&>(
                                         *game.m_gameLogicMenuExitWindow);
                                     AppTesting::PointAt(game.Window(), *exit.GetQuestion().GetOkButton()->GetWidget());
                                 }})});
     steps.push_back(
-        Request(name + ": NO", question, &TestedGame::m_gameLogicMenuExitWindow, GameFramework::RequestGameLogicMenu));
-    steps.push_back(Request(name + ": RETURN", Shown(&TestedGame::m_gameLogicMenuWindow),
-                            &TestedGame::m_gameLogicMenuWindow, GameFramework::RequestResume));
+        Request(name + ": NO", &TestedGame::m_gameLogicMenuExitWindow, GameFramework::RequestGameLogicMenu));
+    steps.push_back(Request(name + ": RETURN", &TestedGame::m_gameLogicMenuWindow, GameFramework::RequestResume));
     return steps;
 }
 
@@ -516,25 +471,19 @@ TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogB
     for (int delay = 0; delay <= 36; ++delay) {
         const bool pause = delay % 2 == 0;
         const std::string name = (pause ? "pause, ESC after " : "close button, ESC after ") + std::to_string(delay);
-        const auto dialog = [pause](TestedGame& game) {
-            return pause ? FullyShown(game.m_gameLogicPauseWindow) : FullyShown(game.m_gameLogicGameExitWindow);
-        };
-        steps =
-            Join({std::move(steps),
-                  MenuExit(name + ": the level before", LevelTakesKeys, true),
-                  {{name + ": main menu", MainMenuShown, noPanelHeld}},
-                  StartLevel(name, {}),
-                  {Request(name + ": dialog", LevelTakesKeys, &TestedGame::m_gameLogicWindow,
-                           pause ? GameFramework::RequestPause : GameFramework::RequestQuit),
-                   {name + ": resume", dialog,
-                    [pause](TestedGame& game) {
-                        (pause ? game.m_gameLogicPauseWindow->m_result : game.m_gameLogicGameExitWindow->m_result) =
-                            GameFramework::RequestResume;
-                    }}},
-                  MenuExit(
-                      name,
-                      [asked = 0, delay](TestedGame& game) mutable { return asked++ >= delay && LevelTakesKeys(game); },
-                      false)});
+        steps = Join(
+            {std::move(steps),
+             MenuExit(name + ": the level before", LevelTakesKeys, true),
+             {{name + ": main menu", MainMenuShown, noPanelHeld}},
+             StartLevel(name, {}),
+             {Request(name + ": dialog", LevelTakesKeys, &TestedGame::m_gameLogicWindow,
+                      pause ? GameFramework::RequestPause : GameFramework::RequestQuit),
+              pause ? Request(name + ": RESUME", &TestedGame::m_gameLogicPauseWindow, GameFramework::RequestResume)
+                    : Request(name + ": NO", &TestedGame::m_gameLogicGameExitWindow, GameFramework::RequestResume)},
+             MenuExit(
+                 name,
+                 [asked = 0, delay](TestedGame& game) mutable { return asked++ >= delay && LevelTakesKeys(game); },
+                 false)});
     }
     EXPECT_EQ(Play(std::move(steps)), 0);
     EXPECT_EQ(heldAfterLeaving, 0);
@@ -606,8 +555,9 @@ TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
             << name;
         EXPECT_NE(last, atStart) << name << ": nothing to keep";
         EXPECT_EQ(saved(fileName), last) << name;
-        if (savedBefore)
+        if (savedBefore) {
             EXPECT_EQ(beforeClosing.first, last.first) << name;
+        }
     }
 }
 

@@ -6,19 +6,10 @@
 #include "tests/game/app/game/GameFixture.h"
 #include "tests/game/app/gl/AppPixelFixture.h"
 
-#include "engine/foundation/Window.h"
-#include "engine/gui/Engine.h"
-#include "engine/gui/GUIManager.h"
-#include "engine/render/Camera.h"
-#include "engine/render/RenderSystem.h"
 #include "framework/GUIGameLogicGameExitWindowBase.h"
 #include "framework/GUIGameLogicMenuWindowBase.h"
 #include "framework/GUIGameLogicPauseWindowBase.h"
 #include "framework/GUILevelCompleteWindowBase.h"
-#include "framework/GUIMainMenuWindowBase.h"
-#include "framework/GUIStartGameLogicWindowBase.h"
-#include "framework/ProfileManagerBase.h"
-#include "framework/WindowRequest.h"
 #include "game/app/GUIGameLogicGameExitWindow.h"
 #include "game/app/GUIGameLogicPauseWindow.h"
 #include "game/app/GUIGameLogicWindow.h"
@@ -26,53 +17,31 @@
 #include "game/play/CameraControl.h"
 #include "game/play/Character.h"
 #include "game/play/GameLogic.h"
-#include "platform/testing.h"
 
 #include <SDL_scancode.h>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace GameTesting;
-using KeystrelEngine::GUIRect;
+using KeystrelEngine::Image;
 using Wispfold::Character;
 using Wispfold::GUIControl;
 using Wispfold::GUIGameLogicWindow;
-using Wispfold::GUIMenuWindow;
-using Dialog = std::function<GUIMenuWindow&(TestedGame&)>;
 
 // The left end of every bubble, right of the figure and left of what a dialog shows in its middle, in GUI units.
-const GUIRect kBubbleStart{Character::kTextLeft - 10.0f, Character::kFirstLine - 4.0f * Character::kLineStep, 120.0f,
-                           5.0f * Character::kLineStep};
+const KeystrelEngine::GUIRect kBubbleStart{Character::kTextLeft - 10.0f,
+                                           Character::kFirstLine - 4.0f * Character::kLineStep, 120.0f,
+                                           5.0f * Character::kLineStep};
 
 GUIGameLogicWindow& Hud(TestedGame& game)
 {
     return dynamic_cast<GUIGameLogicWindow&>(*game.m_gameLogicWindow);
-}
-
-template <class Member> Dialog Of(Member window)
-{
-    return [window](TestedGame& game) -> GUIMenuWindow& {
-        return dynamic_cast<GUIMenuWindow&>(*std::invoke(window, game));
-    };
-}
-
-std::function<bool(TestedGame&)> NextFrame()
-{
-    return [asked = 0](TestedGame&) mutable { return ++asked == 2; };
-}
-
-// The dialog has unfolded and faded in at least as far as the alpha.
-std::function<bool(TestedGame&)> Shown(Dialog dialog, float alpha = 1.0f)
-{
-    return [dialog, alpha](TestedGame& game) {
-        const GUIMenuWindow& window = dialog(game);
-        return window.m_shown && window.m_colour.a >= alpha && !window.IsAnyControlAnimating();
-    };
 }
 
 // The level runs, its view has flown in and its window takes the player's input.
@@ -110,70 +79,51 @@ Step Click(const std::string& name, std::function<bool(TestedGame&)> ready,
             }};
 }
 
+// Over each of the level window's shown buttons, the mean spread between the strongest and the weakest colour
+// channel: a greyed button has little.
+std::vector<double> ButtonColour(TestedGame& game, const Image& picture)
+{
+    std::vector<double> colour;
+    for (int index = GUIGameLogicWindow::kMenu; index < GUIGameLogicWindow::kManaFrame; ++index) {
+        const GUIControl& control = Hud(game).GetControl(static_cast<GUIGameLogicWindow::ControlIndex>(index));
+        const KeystrelEngine::GUIWindow& button = *control.GetWidget();
+        if (!control.GetButton() || !button.IsVisible())
+            continue; // the panels, and the window button not shown
+        const KeystrelEngine::GUIPoint at = button.GetAbsolutePosition();
+        const AppTesting::PixelBox area =
+            AppTesting::OnScreen(*game.GetEngine(), {at.x + button.m_hitArea.x, at.y + button.m_hitArea.y,
+                                                     button.m_hitArea.width, button.m_hitArea.height});
+        double sum = 0.0;
+        AppTesting::ForEachPixel(picture, area, [&](std::uint32_t x, std::uint32_t y) {
+            const auto p = RenderTesting::PixelFromBottom(picture, x, y);
+            sum += std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]});
+        });
+        colour.push_back(sum / area.Area());
+    }
+    return colour;
+}
+
 class LevelDialogPictures : public GameFixture
 {
 protected:
     LevelDialogPictures() { PlatformTesting::UseRecordingDevice(false); }
 
-    KeystrelEngine::Image Grab(TestedGame& game, const std::string& name)
-    {
-        KeystrelEngine::Image image;
-        game.GetEngine()->m_renderSystem->GrabScreen(image);
-        RenderTesting::SaveTestPicture(image, name + ".bmp", *game.GetEngine()->m_files);
-        return image;
-    }
-
-    // A rectangle in GUI units as the picture's pixels, from the bottom.
-    static GUIRect InPixels(TestedGame& game, const GUIRect& rect)
-    {
-        const KeystrelEngine::Camera& screen = *game.GetEngine()->m_gui->m_camera;
-        const float sx = static_cast<float>(game.Window().m_width) / screen.m_width;
-        const float sy = static_cast<float>(game.Window().m_height) / screen.m_height;
-        return {rect.x * sx, rect.y * sy, rect.width * sx, rect.height * sy};
-    }
-
-    // Over each of the level window's shown buttons, the mean spread between the strongest and the weakest
-    // colour channel: a greyed button has little.
-    std::vector<double> ButtonColour(TestedGame& game, const KeystrelEngine::Image& picture)
-    {
-        std::vector<double> colour;
-        for (int index = GUIGameLogicWindow::kMenu; index < GUIGameLogicWindow::kManaFrame; ++index) {
-            const GUIControl& control = Hud(game).GetControl(static_cast<GUIGameLogicWindow::ControlIndex>(index));
-            const KeystrelEngine::GUIWindow& button = *control.GetWidget();
-            if (!control.GetButton() || !button.IsVisible())
-                continue; // the panels, and the window button not shown
-            const KeystrelEngine::GUIPoint at = button.GetAbsolutePosition();
-            const GUIRect area = InPixels(game, {at.x + button.m_hitArea.x, at.y + button.m_hitArea.y,
-                                                 button.m_hitArea.width, button.m_hitArea.height});
-            double sum = 0.0;
-            for (auto y = static_cast<std::uint32_t>(area.y); y < area.y + area.height; ++y)
-                for (auto x = static_cast<std::uint32_t>(area.x); x < area.x + area.width; ++x) {
-                    const auto p = RenderTesting::PixelFromBottom(picture, x, y);
-                    sum += std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]});
-                }
-            colour.push_back(sum / (static_cast<int>(area.width) * static_cast<int>(area.height)));
-        }
-        return colour;
-    }
-
     // The dialog once it stands: its picture with the guide, then without it a frame later.
-    std::vector<Step> Looked(const std::string& name, Dialog dialog, float alpha = 1.0f)
+    std::vector<Step> Looked(const std::string& name, std::function<bool(TestedGame&)> stands)
     {
-        auto withGuide = std::make_shared<KeystrelEngine::Image>();
-        return {{name, Shown(dialog, alpha),
-                 [=, this](TestedGame& game) {
-                     *withGuide = Grab(game, name);
+        auto withGuide = std::make_shared<Image>();
+        return {{name, std::move(stands),
+                 [=](TestedGame& game) {
+                     *withGuide = AppTesting::GrabScreen(*game.GetEngine(), name + ".bmp");
                      game.GetCharacter()->GetFigureWindow()->SetVisible(false);
                  }},
                 {name + " without the guide", NextFrame(), [=, this](TestedGame& game) {
-                     const KeystrelEngine::Image without = Grab(game, name + "_without_guide");
+                     const Image without = AppTesting::GrabScreen(*game.GetEngine(), name + "_without_guide.bmp");
                      game.GetCharacter()->GetFigureWindow()->SetVisible(true);
-                     const GUIRect box = InPixels(game, kBubbleStart);
-                     int changed = 0;
-                     for (auto y = static_cast<std::uint32_t>(box.y); y < box.y + box.height; ++y)
-                         for (auto x = static_cast<std::uint32_t>(box.x); x < box.x + box.width; ++x)
-                             changed += AppTesting::PixelDifference(*withGuide, without, x, y) > 30;
-                     EXPECT_EQ(changed, 0) << name << ": the guide's bubble covers it";
+                     EXPECT_EQ(AppTesting::ChangedPixels(*withGuide, without,
+                                                         AppTesting::OnScreen(*game.GetEngine(), kBubbleStart)),
+                               0)
+                         << name << ": the guide's bubble covers it";
                      for (const double colour : ButtonColour(game, without))
                          EXPECT_LT(colour, playing / 2.0) << name << ": a button of the level stays lit";
                      ++looked;
@@ -186,58 +136,49 @@ protected:
 
 TEST_F(LevelDialogPictures, NoDialogOverALevelIsCoveredByTheGuideAndEveryLevelButtonGreysUnderIt)
 {
-    const auto map = Of(&TestedGame::m_startGameLogicWindow);
-    std::vector<Step> steps{
-        {"profile", Always,
-         [](TestedGame& game) {
-             auto& ann = static_cast<Wispfold::Profile&>(
-                 *(game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann")));
-             ann.SetFlag(Wispfold::Profile::IntroductionPending, false);
-             for (std::size_t topic = 0; topic < Wispfold::Profile::kTutorialHintCount; ++topic)
-                 ann.SetTutorialHintPending(topic, false); // only the test's hints
-         }},
-        {"main menu", MainMenuShown,
-         [](TestedGame& game) { game.m_mainMenuWindow->m_result = GameFramework::RequestStart; }},
-        {"map", Shown(map),
-         [](TestedGame& game) { game.m_startGameLogicWindow->m_result = GameFramework::RequestStart; }},
-        {"level", Playing, [this](TestedGame& game) {
-             const std::vector<double> colour = ButtonColour(game, Grab(game, "level_playing"));
-             ASSERT_EQ(colour.size(), 5u);
-             playing = *std::min_element(colour.begin(), colour.end());
-             Hint(game);
-         }}};
-    const auto add = [&steps](std::vector<Step> more) { steps.insert(steps.end(), more.begin(), more.end()); };
-    add(KeyWhileTyping(SDL_SCANCODE_ESCAPE));
-    add(Looked("in_game_menu", Of(&TestedGame::m_gameLogicMenuWindow)));
-    add({Click(
-             "RETURN", Always,
-             [](TestedGame& game) { return Of(&TestedGame::m_gameLogicMenuWindow)(game).GetControls().back().get(); }),
-         {"level again", Playing, Hint}});
-    add(KeyWhileTyping(SDL_SCANCODE_SPACE));
-    add(Looked("pause", Of(&TestedGame::m_gameLogicPauseWindow)));
-    add({Click("RESUME", Always,
-               [](TestedGame& game) {
-                   return dynamic_cast<Wispfold::GUIGameLogicPauseWindow&>(*game.m_gameLogicPauseWindow)
-                       .GetResumeButton();
-               }),
-         {"level once more", Playing, Hint},
-         Click("the close button", Typing,
-               [](TestedGame& game) { return &Hud(game).GetControl(GUIGameLogicWindow::kExit); })});
-    add(Looked("exit_question", Of(&TestedGame::m_gameLogicGameExitWindow)));
-    add({Click("NO", Always,
-               [](TestedGame& game) {
-                   return dynamic_cast<Wispfold::GUIGameLogicGameExitWindow&>(*game.m_gameLogicGameExitWindow)
-                       .GetQuestion()
-                       .GetNoButton();
-               }),
-         {"level won", Playing, [](TestedGame& game) {
-              game.m_gameLogic->SetState(2); // as the board does when the mana is home, with the guide's line
-              game.GetCharacter()->LevelEndPhrase();
-          }}});
-    // The guide's line ends about when the window stands in full: looked at as its content starts to fade in.
-    add(Looked("level_complete", Of(&TestedGame::m_levelCompleteWindow), 0.0001f));
-
-    Play(std::move(steps));
+    const auto onlyTheTestsHints = [](TestedGame& game) {
+        for (std::size_t topic = 0; topic < Wispfold::Profile::kTutorialHintCount; ++topic)
+            Current(game).SetTutorialHintPending(topic, false);
+    };
+    const auto inPlay = [this](TestedGame& game) {
+        const std::vector<double> colour =
+            ButtonColour(game, AppTesting::GrabScreen(*game.GetEngine(), "level_playing.bmp"));
+        ASSERT_EQ(colour.size(), 5u);
+        playing = *std::min_element(colour.begin(), colour.end());
+        Hint(game);
+    };
+    const auto menuReturn = [](TestedGame& game) {
+        return Menu(game.m_gameLogicMenuWindow).GetControls().back().get();
+    };
+    const auto pauseResume = [](TestedGame& game) {
+        return dynamic_cast<Wispfold::GUIGameLogicPauseWindow&>(*game.m_gameLogicPauseWindow).GetResumeButton();
+    };
+    const auto exitNo = [](TestedGame& game) {
+        return dynamic_cast<Wispfold::GUIGameLogicGameExitWindow&>(*game.m_gameLogicGameExitWindow)
+            .GetQuestion()
+            .GetNoButton();
+    };
+    const auto won = [](TestedGame& game) {
+        game.m_gameLogic->SetState(2); // as the board does when the mana is home, with the guide's line
+        game.GetCharacter()->LevelEndPhrase();
+    };
+    Play(Join({{NewPlayer(true), {"only the test's hints", Always, onlyTheTestsHints}},
+               StartLevel("level", {}),
+               {{"playing", Playing, inPlay}},
+               KeyWhileTyping(SDL_SCANCODE_ESCAPE),
+               Looked("in_game_menu", Settled(&TestedGame::m_gameLogicMenuWindow)),
+               {Click("RETURN", Always, menuReturn), {"level again", Playing, Hint}},
+               KeyWhileTyping(SDL_SCANCODE_SPACE),
+               Looked("pause", Settled(&TestedGame::m_gameLogicPauseWindow)),
+               {Click("RESUME", Always, pauseResume),
+                {"level once more", Playing, Hint},
+                Click("the close button", Typing,
+                      [](TestedGame& game) { return &Hud(game).GetControl(GUIGameLogicWindow::kExit); })},
+               Looked("exit_question", Settled(&TestedGame::m_gameLogicGameExitWindow)),
+               {Click("NO", Always, exitNo), {"level won", Playing, won}},
+               // The guide's line ends about when the window stands in full: looked at as its content starts to
+               // fade in.
+               Looked("level_complete", Settled(&TestedGame::m_levelCompleteWindow, 0.0001f))}));
     if (looked == 0 && !PlatformTesting::RecordedMessageBoxes().empty())
         GTEST_SKIP() << "no GL device: " << PlatformTesting::RecordedMessageBoxes()[0].text;
     EXPECT_EQ(looked, 4);

@@ -1,14 +1,21 @@
 // What the game's GL picture tests share: a fixture of the game's tests run on the GL back end instead of the
 // recording device, skipped without a GL device, over a dark purple clear colour; screen grabs saved for people to
-// look at, and the difference of two pictures at one pixel.
+// look at; the difference of two pictures at one pixel, and the changed pixels in a box of the picture, such as the
+// box a GUI rectangle covers on the screen.
 #pragma once
 
 #include "engine/foundation/Error.h"
+#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIManager.h"
+#include "engine/gui/GUIWindow.h"
+#include "engine/render/Camera.h"
 #include "engine/render/RenderSystem.h"
 #include "platform/testing.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -21,6 +28,57 @@ inline int PixelDifference(const KeystrelEngine::Image& a, const KeystrelEngine:
     const auto p = RenderTesting::PixelFromBottom(a, x, y);
     const auto q = RenderTesting::PixelFromBottom(b, x, y);
     return std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]);
+}
+
+// Pixels of a picture: columns from left to right, rows (counted from the bottom) from bottom to top, the last ones
+// left out.
+struct PixelBox
+{
+    int left = 0, bottom = 0, right = 0, top = 0;
+
+    int Area() const { return (right - left) * (top - bottom); }
+};
+
+// The pixels of the engine's window whose lower left corners lie in a rectangle of GUI units.
+inline PixelBox OnScreen(const KeystrelEngine::Engine& engine, const KeystrelEngine::GUIRect& rect)
+{
+    const float sx = static_cast<float>(engine.m_window->m_width) / engine.m_gui->m_camera->m_width;
+    const float sy = static_cast<float>(engine.m_window->m_height) / engine.m_gui->m_camera->m_height;
+    const auto edge = [](float at) { return static_cast<int>(std::ceil(at)); };
+    return {edge(rect.x * sx), edge(rect.y * sy), edge((rect.x + rect.width) * sx), edge((rect.y + rect.height) * sy)};
+}
+
+// Calls the function with the column and the row of every pixel of the box that lies in the picture.
+template <class Function> void ForEachPixel(const KeystrelEngine::Image& picture, PixelBox box, Function function)
+{
+    for (int y = std::max(box.bottom, 0); y < std::min(box.top, static_cast<int>(picture.GetHeight())); ++y)
+        for (int x = std::max(box.left, 0); x < std::min(box.right, static_cast<int>(picture.GetWidth())); ++x)
+            function(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+}
+
+// The pixels of the box whose summed red, green and blue differ between the pictures by more than the tolerance.
+inline int ChangedPixels(const KeystrelEngine::Image& a, const KeystrelEngine::Image& b, PixelBox box,
+                         int tolerance = 30)
+{
+    int changed = 0;
+    ForEachPixel(b, box, [&](std::uint32_t x, std::uint32_t y) { changed += PixelDifference(a, b, x, y) > tolerance; });
+    return changed;
+}
+
+// The whole picture as a box.
+inline PixelBox Whole(const KeystrelEngine::Image& picture)
+{
+    return {0, 0, static_cast<int>(picture.GetWidth()), static_cast<int>(picture.GetHeight())};
+}
+
+// The engine's screen as drawn, saved under the file name when one is given.
+inline KeystrelEngine::Image GrabScreen(KeystrelEngine::Engine& engine, const std::string& fileName = {})
+{
+    KeystrelEngine::Image image;
+    engine.m_renderSystem->GrabScreen(image);
+    if (!fileName.empty())
+        RenderTesting::SaveTestPicture(image, fileName, *engine.m_files);
+    return image;
 }
 
 template <class Fixture> class AppPixelFixture : public Fixture
@@ -39,13 +97,7 @@ protected:
     }
 
     // The screen as drawn, saved under the file name.
-    KeystrelEngine::Image Grab(const std::string& fileName)
-    {
-        KeystrelEngine::Image image;
-        this->engine->m_renderSystem->GrabScreen(image);
-        RenderTesting::SaveTestPicture(image, fileName, *this->engine->m_files);
-        return image;
-    }
+    KeystrelEngine::Image Grab(const std::string& fileName) { return GrabScreen(*this->engine, fileName); }
 };
 
 } // namespace AppTesting

@@ -157,14 +157,11 @@ TEST_F(BackgroundPixels, TheTitlePlateFadesWithItsTitleWhenADialogGivesItBack)
     const Image fading = Grab("title_plate_fading.bmp");
     ASSERT_TRUE(FramesUntil([&] { return !background->IsPanelWindowVisible(); }));
     const Image gone = Grab("title_plate_gone.bmp");
-    long plateUp = 0;
-    long plateFading = 0;
-    for (std::uint32_t y = 0; y < up.GetHeight(); ++y) {
-        for (std::uint32_t x = 0; x < up.GetWidth(); ++x) {
-            plateUp += PixelDifference(up, gone, x, y);
-            plateFading += PixelDifference(fading, gone, x, y);
-        }
-    }
+    long plateUp = 0, plateFading = 0;
+    ForEachPixel(up, Whole(up), [&](std::uint32_t x, std::uint32_t y) {
+        plateUp += PixelDifference(up, gone, x, y);
+        plateFading += PixelDifference(fading, gone, x, y);
+    });
     EXPECT_GT(plateUp, 100000);
     EXPECT_LT(plateFading, plateUp * 6 / 10);
 }

@@ -65,13 +65,9 @@ protected:
     }
 
     // The pixels of the rectangle that differ between the two pictures.
-    static int Changed(const KeystrelEngine::Image& a, const KeystrelEngine::Image& b, KeystrelEngine::GUIRect rect)
+    int Changed(const KeystrelEngine::Image& a, const KeystrelEngine::Image& b, KeystrelEngine::GUIRect rect) const
     {
-        int changed = 0;
-        for (auto y = static_cast<std::uint32_t>(rect.y); y < static_cast<std::uint32_t>(rect.y + rect.height); ++y)
-            for (auto x = static_cast<std::uint32_t>(rect.x); x < static_cast<std::uint32_t>(rect.x + rect.width); ++x)
-                changed += PixelDifference(a, b, x, y) > kSparkle;
-        return changed;
+        return ChangedPixels(a, b, OnScreen(*engine, rect), kSparkle);
     }
 
     // Its sparks are no longer drawn.
