@@ -71,8 +71,6 @@ void VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::Message
 
 void VersionedFile::KeepMended(const std::string& path, const KeystrelEngine::FileValues& values)
 {
-    if (!values.HasNote())
-        return;
     m_file.reset();
     m_fileManager->KeepBadCopy(path, values.NoteLine());
 }

@@ -51,9 +51,9 @@ public:
     // older one, with an error line naming why, so that writing a fresh file does not lose it. Nothing happens
     // when there is no file on disk (a first start). A file still held is let go first.
     void KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why);
-    // A file at path that was read with values mended, or with bytes after its last record (values' note), is
-    // copied to path + ".bad", replacing an older one, with one warning line naming what was mended, so that the
-    // mended save that follows loses nothing. Nothing happens without a note.
+    // A file at path that was read with values mended, or with bytes after its last record (values holds a note),
+    // is copied to path + ".bad", replacing an older one, with one warning line naming what was mended, so that the
+    // mended save that follows loses nothing.
     void KeepMended(const std::string& path, const KeystrelEngine::FileValues& values);
 
 private:
