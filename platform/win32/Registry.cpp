@@ -119,15 +119,20 @@ RegistryValue MakeValue(const std::string& name, const std::string& text)
     return value;
 }
 
+// The key's value of that name; null when it holds none.
+RegistryValue* FindValue(HKEY__& key, const std::string& name)
+{
+    const auto held = std::find_if(key.values.begin(), key.values.end(),
+                                   [&](const RegistryValue& value) { return SamePath(value.name, name); });
+    return held == key.values.end() ? nullptr : &*held;
+}
+
 void SetValue(HKEY__& key, RegistryValue value)
 {
-    for (RegistryValue& held : key.values) {
-        if (SamePath(held.name, value.name)) {
-            held = std::move(value);
-            return;
-        }
-    }
-    key.values.push_back(std::move(value));
+    if (RegistryValue* held = FindValue(key, value.name))
+        *held = std::move(value);
+    else
+        key.values.push_back(std::move(value));
 }
 
 // Reads the key's values from its hive's file; false when the hive holds no such key.
@@ -161,12 +166,6 @@ bool IsProductKey(const std::string& path)
            path.find('\\', product + 1) == std::string::npos && SamePath(path.substr(0, maker), "SOFTWARE");
 }
 
-bool HoldsValue(const HKEY__& key, const std::string& name)
-{
-    return std::any_of(key.values.begin(), key.values.end(),
-                       [&](const RegistryValue& value) { return SamePath(value.name, name); });
-}
-
 // The language an installer picks from the player's locale: the first of LC_ALL, LC_MESSAGES and LANG that is set
 // and not empty, by its language part ("de" of "de_DE.UTF-8"); C, POSIX and every other language get English.
 std::string LocaleLanguage()
@@ -193,7 +192,7 @@ void AddInstallerValues(HKEY__& key)
 {
     constexpr const char* kLanguage = "Language";
     HKEY__ user{Hive::User, key.path, {}};
-    if (!HoldsValue(key, kLanguage) && !(ReadHive(user) && HoldsValue(user, kLanguage)))
+    if (!FindValue(key, kLanguage) && !(ReadHive(user) && FindValue(user, kLanguage)))
         SetValue(key, MakeValue(kLanguage, LocaleLanguage()));
 }
 
@@ -245,25 +244,22 @@ LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* /*reserved*/, DWORD* ty
 {
     if (!key)
         return ERROR_INVALID_HANDLE;
-    const std::string name = valueName ? valueName : "";
-    for (const RegistryValue& value : key->values) {
-        if (!SamePath(value.name, name))
-            continue;
-        if (type)
-            *type = value.type;
-        const auto size = static_cast<DWORD>(value.data.size());
-        if (!dataSize)
-            return ERROR_SUCCESS;
-        const DWORD room = *dataSize;
-        *dataSize = size;
-        if (!data)
-            return ERROR_SUCCESS;
-        if (room < size)
-            return ERROR_MORE_DATA;
-        std::copy(value.data.begin(), value.data.end(), data);
+    const RegistryValue* value = FindValue(*key, valueName ? valueName : "");
+    if (!value)
+        return ERROR_FILE_NOT_FOUND;
+    if (type)
+        *type = value->type;
+    const auto size = static_cast<DWORD>(value->data.size());
+    if (!dataSize)
         return ERROR_SUCCESS;
-    }
-    return ERROR_FILE_NOT_FOUND;
+    const DWORD room = *dataSize;
+    *dataSize = size;
+    if (!data)
+        return ERROR_SUCCESS;
+    if (room < size)
+        return ERROR_MORE_DATA;
+    std::copy(value->data.begin(), value->data.end(), data);
+    return ERROR_SUCCESS;
 }
 
 LONG RegCloseKey(HKEY key)
