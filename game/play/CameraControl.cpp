@@ -17,7 +17,6 @@
 #include "framework/GameCamera.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numbers>
 
 namespace Wispfold {
@@ -41,11 +40,6 @@ constexpr float kDragRate = 0.01f; // radians per unit of mouse movement
 constexpr float kFlightLift = 75.0f;
 constexpr float kFlightReach = 1.5f;      // times the oblique distance
 constexpr float kFallbackMargin = 100.0f; // above the board's larger horizontal extent
-
-float Finite(float value)
-{
-    return std::isfinite(value) ? value : 0.0f;
-}
 
 } // namespace
 
@@ -90,7 +84,7 @@ void CameraControl::ReadStoredType()
         return;
     }
     m_type = kTypeFree;
-    m_value = Finite(KeystrelEngine::ToFloat(m_config->GetValue("g_camera_value")));
+    m_value = KeystrelEngine::ToFloat(m_config->GetValue("g_camera_value"));
 }
 
 void CameraControl::SetCameraType(std::int32_t type)
