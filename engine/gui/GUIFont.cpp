@@ -124,10 +124,11 @@ void GUIFont::ReadFile(const std::string& fileName)
     for (std::uint32_t i = 0; i < count; ++i) {
         file->Read(kRecordSize, record);
         const std::string name = "glyph " + FormatUnsigned(i + 1);
+        const std::string rectangleName = name + "'s rectangle";
         GUIGlyph glyph;
         float* const rectangle[] = {&glyph.u, &glyph.v, &glyph.du, &glyph.dv};
         for (std::uint32_t k = 0; k < 4; ++k)
-            *rectangle[k] = values.Require(LoadFloat(record + 2 + 4 * k), FileValues::kBounded, name + "'s rectangle");
+            *rectangle[k] = values.Require(LoadFloat(record + 2 + 4 * k), FileValues::kBounded, rectangleName);
         glyph.width = values.Require(LoadFloat(record + 18), FileValues::kScale, name + "'s width");
         if (m_glyphs.emplace(static_cast<char16_t>(LoadLE16(record)), glyph).second)
             m_widestGlyph = std::max(m_widestGlyph, glyph.width);

@@ -36,8 +36,9 @@ BoardCellRecord ReadCell(FileBinary& file, const KeystrelEngine::FileValues& val
     file.Read(sizeof(cell.extra), cell.extra.data());
     const std::string name = "cell " + KeystrelEngine::FormatUnsigned(index + 1) + "'s ";
     const auto require = [&values, &name](std::span<const float> floats, const char* what) {
+        const std::string label = name + what;
         for (const float value : floats)
-            values.Require(value, KeystrelEngine::FileValues::kWorld, name + what);
+            values.Require(value, KeystrelEngine::FileValues::kWorld, label);
     };
     require(cell.position, "position");
     require(cell.rotation, "rotation");
