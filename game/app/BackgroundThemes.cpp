@@ -1,8 +1,8 @@
 #include "BackgroundThemes.h"
 
-#include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/StringUtils.h"
 
 namespace Wispfold {
@@ -12,7 +12,7 @@ using KeystrelEngine::FileTextual;
 
 [[noreturn]] void Refuse()
 {
-    throw KeystrelEngine::FileError("Incorrect \"" + std::string(BackgroundThemes::kPath) + "\" file format");
+    KeystrelEngine::FileValues(BackgroundThemes::kPath).Refuse();
 }
 
 // A value read from the file; refused when the file has ended first.
