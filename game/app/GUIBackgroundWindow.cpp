@@ -101,6 +101,24 @@ void Blend(GUIWindow* window)
     shader->m_destinationBlend = KeystrelEngine::ShaderDescriptor::kBlendInverseSourceAlpha;
 }
 
+void FadeIn(GUIBackgroundWindow::Layer& theme, float step)
+{
+    theme.window->SetVisible(true);
+    theme.alpha = std::min(theme.alpha + step, 1.0f);
+}
+
+// Once faded out the theme is hidden.
+void FadeOut(GUIBackgroundWindow::Layer& theme, float step)
+{
+    if (!theme.window->IsVisible())
+        return;
+    theme.alpha -= step;
+    if (theme.alpha < kEpsilon) {
+        theme.alpha = 0.0f;
+        theme.window->SetVisible(false);
+    }
+}
+
 } // namespace
 
 // Construction ------------------------------------------------------------------------------------------------
@@ -562,18 +580,10 @@ void GUIBackgroundWindow::FollowStageIndex(float step)
 {
     const bool landscapeShown = m_baseThemes.front().window->IsVisible();
     for (Layer& theme : m_stageThemes) {
-        if (IsAllowed(theme)) {
-            if (landscapeShown) {
-                theme.window->SetVisible(true);
-                theme.alpha = std::min(theme.alpha + step, 1.0f);
-            }
-        } else if (theme.window->IsVisible()) {
-            theme.alpha -= step;
-            if (theme.alpha < kEpsilon) {
-                theme.alpha = 0.0f;
-                theme.window->SetVisible(false);
-            }
-        }
+        if (!IsAllowed(theme))
+            FadeOut(theme, step);
+        else if (landscapeShown)
+            FadeIn(theme, step);
     }
 }
 
