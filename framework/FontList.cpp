@@ -16,22 +16,13 @@ using KeystrelEngine::FileValues;
 
 constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
 
-// The next non-empty line, which the list must hold.
-std::string NextName(FileTextual& file, const FileValues& values, const std::string& what)
-{
-    std::string line = file.ReadNonEmptyLine();
-    if (line.empty())
-        values.Refuse(what + " is missing");
-    return line;
-}
-
 FontListEntry ReadFont(FileTextual& file, const FileValues& values, std::uint32_t id)
 {
     const std::string font = "font " + KeystrelEngine::FormatUnsigned(id) + "'s ";
     FontListEntry entry;
-    entry.fontName = NextName(file, values, font + "file name");
-    entry.textureName = NextName(file, values, font + "texture name");
-    entry.opacityName = NextName(file, values, font + "opacity name");
+    entry.fontName = values.NextLine(file, font + "file name");
+    entry.textureName = values.NextLine(file, font + "texture name");
+    entry.opacityName = values.NextLine(file, font + "opacity name");
     entry.size = values.NextFloat(file, FileValues::kScale, font + "size");
     entry.spaceFactor = values.NextFloat(file, FileValues::kScale, font + "space factor");
     entry.spacingFactor = values.NextFloat(file, FileValues::kScale, font + "spacing factor");

@@ -96,19 +96,26 @@ std::int32_t FileValues::RequireInt(std::string_view text, std::int32_t lowest, 
 
 float FileValues::NextFloat(FileTextual& file, ValueRange range, std::string_view what) const
 {
-    const std::string token = file.ReadToken();
-    if (token.empty())
-        Refuse(std::string(what) + " is missing");
-    return RequireFloat(token, range, what);
+    return RequireFloat(Present(file.ReadToken(), what), range, what);
 }
 
 std::int32_t FileValues::NextInt(FileTextual& file, std::int32_t lowest, std::int32_t highest,
                                  std::string_view what) const
 {
-    const std::string token = file.ReadToken();
-    if (token.empty())
+    return RequireInt(Present(file.ReadToken(), what), lowest, highest, what);
+}
+
+std::string FileValues::NextLine(FileTextual& file, std::string_view what) const
+{
+    return Present(file.ReadNonEmptyLine(), what);
+}
+
+// Text a text file gave; empty only once the file has ended, which is refused.
+std::string FileValues::Present(std::string text, std::string_view what) const
+{
+    if (text.empty())
         Refuse(std::string(what) + " is missing");
-    return RequireInt(token, lowest, highest, what);
+    return text;
 }
 
 float FileValues::Mend(float value, ValueRange range, float fallback, std::string_view what)

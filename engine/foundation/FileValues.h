@@ -63,6 +63,8 @@ public:
     // The next blank-separated value of a text file, as above; a file that has ended is refused.
     float NextFloat(FileTextual& file, ValueRange range, std::string_view what) const;
     std::int32_t NextInt(FileTextual& file, std::int32_t lowest, std::int32_t highest, std::string_view what) const;
+    // The next non-empty line of a text file; a file that has ended is refused.
+    std::string NextLine(FileTextual& file, std::string_view what) const;
 
     // Player's files: the value when the range holds it; else the fallback, and the replacement is noted.
     float Mend(float value, ValueRange range, float fallback, std::string_view what);
@@ -80,6 +82,7 @@ public:
 
 private:
     std::string Outside(float value, ValueRange range, std::string_view what) const;
+    std::string Present(std::string text, std::string_view what) const;
 
     std::string m_path;
     std::string m_note;
