@@ -166,6 +166,20 @@ std::vector<std::uint32_t*> TestedGame::ResultFields() const
     return fields;
 }
 
+std::array<const Wispfold::GUIMenuWindow*, TestedGame::kMenuNames.size()> TestedGame::MenuWindows() const
+{
+    const auto menus = [](const auto*... windows) {
+        return std::array{dynamic_cast<const Wispfold::GUIMenuWindow*>(windows)...};
+    };
+    return menus(m_welcomeWindow.get(), m_exitWindow.get(), m_mainMenuWindow.get(), m_profilesWindow.get(),
+                 m_newProfileWindow.get(), m_renameProfileWindow.get(), m_deleteProfileWindow.get(),
+                 m_profileNameConflictWindow.get(), m_startGameLogicWindow.get(), m_continueGameLogicWindow.get(),
+                 m_highScoresWindow.get(), m_optionsWindow.get(), m_helpWindow.get(), m_gameCompleteWindow.get(),
+                 GetIntroductionWindow(), GetRelaxWindow(), m_gameLogicPauseWindow.get(), m_gameLogicMenuWindow.get(),
+                 m_gameLogicMenuExitWindow.get(), m_gameLogicGameExitWindow.get(), m_levelCompleteWindow.get(),
+                 m_gameOverWindow.get());
+}
+
 void TestedGame::UpdateWindows()
 {
     Game::UpdateWindows();
