@@ -97,11 +97,7 @@ private:
         int quietFrames = 0;
         std::uint32_t levelMusic = 0;
         std::uint32_t levelState = 0;
-        bool inLevel = false;
-        bool upgrade = false;
-        bool gameOver = false;
-        bool highScores = false;
-        bool gameComplete = false;
+        bool inLevel = false, upgrade = false, gameOver = false, highScores = false, gameComplete = false;
     };
 
     // The first failure of an invariant keeps the screen (when given) as a picture, where the device draws.

@@ -76,6 +76,10 @@ private:
     // The player restores the window and gives it the focus.
     static void BringBack(HWND window);
     int Uniform(int low, int high); // both included
+    template <class Items> auto& PickFrom(const Items& items)
+    {
+        return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
+    }
 
     std::mt19937 m_random;
     std::deque<std::function<void()>> m_next; // a step a frame of what was started
