@@ -19,6 +19,7 @@
 #include "framework/GUIHighScoresWindowBase.h"
 #include "framework/GUILevelCompleteWindowBase.h"
 #include "framework/GUILoadingWindowBase.h"
+#include "framework/GUIMainMenuWindowBase.h"
 #include "framework/GUINewProfileWindowBase.h"
 #include "framework/GUIOptionsWindowBase.h"
 #include "framework/GUIProfileNameConflictWindowBase.h"
@@ -32,7 +33,6 @@
 #include "game/app/GUIControl.h"
 #include "game/app/GUIIntroductionWindow.h"
 #include "game/app/GUILogosWindow.h"
-#include "game/app/GUIMainMenuWindow.h"
 #include "game/app/GUIRelaxWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/GameLoader.h"
@@ -260,10 +260,7 @@ std::vector<Step> StartLevel(const std::string& name, const std::function<void(T
 
 bool MainMenuShown(TestedGame& game)
 {
-    if (!game.m_mainMenuWindow)
-        return false;
-    const auto& menu = static_cast<const Wispfold::GUIMainMenuWindow&>(*game.m_mainMenuWindow);
-    return menu.m_shown && menu.m_colour.a >= 1.0f;
+    return FullyShown(game.m_mainMenuWindow);
 }
 
 GameFixture::GameFixture()

@@ -262,8 +262,7 @@ void GameWatch::CheckStuck(TestedGame& game)
     m_quietKind = kind;
     if (kind == kInput || m_seen.quietFrames <= kQuiet[kind].bound)
         return;
-    m_stuck = true;
-    Fail("never stuck",
+    Fail(kNeverStuck,
          std::string(kQuiet[kind].name) + " for " + std::to_string(m_seen.quietFrames) +
              " frames; on screen: " + DescribeWindows(game, m_menus),
          &game);

@@ -22,6 +22,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -77,7 +78,7 @@ public:
     void AtEnd(const std::string& folder);
 
     // A stuck game cannot go on.
-    bool IsStuck() const { return m_stuck; }
+    bool IsStuck() const { return m_failures.contains(kNeverStuck); }
     // By broken invariant: the frame it broke first in, how, and how often.
     std::map<std::string, std::string> GetFailures() const;
     const Counts& GetCounts() const { return m_counts; }
@@ -85,6 +86,8 @@ public:
     const std::set<std::string_view>& GetScreens() const { return m_screens; }
 
 private:
+    static constexpr const char* kNeverStuck = "never stuck";
+
     struct Failure
     {
         std::string first;
@@ -116,12 +119,11 @@ private:
     std::unique_ptr<KeystrelEngine::MessageManager> m_log; // the loads' own, apart from the game's
     std::unique_ptr<KeystrelEngine::FileManager> m_files;
     int m_frame = 0;
-    bool m_stuck = false;
     int m_quietKind = 0;
     int m_hudFoldFrames = 0;
     std::array<const Wispfold::GUIMenuWindow*, 22> m_menus{}; // this frame's, by the watch's names for them
     Seen m_seen;
-    std::map<std::string, Failure> m_failures; // by invariant
+    std::map<std::string, Failure, std::less<>> m_failures; // by invariant
     Counts m_counts;
     std::set<std::string_view> m_screens;   // names of the watch's own
     std::set<std::uint64_t> m_levelsPlayed; // stage and level

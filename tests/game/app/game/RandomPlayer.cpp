@@ -72,6 +72,12 @@ template <std::size_t count> bool Among(std::string_view caption, const std::arr
     return std::find(captions.begin(), captions.end(), caption) != captions.end();
 }
 
+// The left mouse button going down or up, as a step.
+std::function<void()> LeftButton(bool down)
+{
+    return [down] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); };
+}
+
 bool NameWanted(const KeystrelEngine::GUIManager& gui)
 {
     const auto& boxes = gui.m_editBoxes.GetSlots();
@@ -183,7 +189,7 @@ void RandomPlayer::PlayMove(TestedGame& game, const Wispfold::GameLogic& level)
         MoveTo(game, to.x, to.y);
         PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
     });
-    m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); });
+    m_next.emplace_back(LeftButton(false));
 }
 
 // A step every few frames, so that each window stands before the next press.
@@ -277,11 +283,9 @@ void RandomPlayer::MoveTo(TestedGame& game, float x, float y)
 void RandomPlayer::Click(int count)
 {
     PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
-    m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); });
-    for (int again = 1; again < count; ++again) {
-        m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true); });
-        m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); });
-    }
+    m_next.push_back(LeftButton(false));
+    for (int again = 1; again < count; ++again)
+        m_next.insert(m_next.end(), {LeftButton(true), LeftButton(false)});
 }
 
 void RandomPlayer::Key(SDL_Scancode key)
