@@ -19,6 +19,7 @@
 #include "framework/GUIHighScoresWindowBase.h"
 #include "framework/GUILevelCompleteWindowBase.h"
 #include "framework/GUILoadingWindowBase.h"
+#include "framework/GUIMainMenuWindowBase.h"
 #include "framework/GUINewProfileWindowBase.h"
 #include "framework/GUIOptionsWindowBase.h"
 #include "framework/GUIProfileNameConflictWindowBase.h"
@@ -32,7 +33,6 @@
 #include "game/app/GUIControl.h"
 #include "game/app/GUIIntroductionWindow.h"
 #include "game/app/GUILogosWindow.h"
-#include "game/app/GUIMainMenuWindow.h"
 #include "game/app/GUIRelaxWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/GameLoader.h"
@@ -166,6 +166,20 @@ std::vector<std::uint32_t*> TestedGame::ResultFields() const
     return fields;
 }
 
+std::array<const Wispfold::GUIMenuWindow*, TestedGame::kMenuNames.size()> TestedGame::MenuWindows() const
+{
+    const auto menus = [](const auto*... windows) {
+        return std::array{dynamic_cast<const Wispfold::GUIMenuWindow*>(windows)...};
+    };
+    return menus(m_welcomeWindow.get(), m_exitWindow.get(), m_mainMenuWindow.get(), m_profilesWindow.get(),
+                 m_newProfileWindow.get(), m_renameProfileWindow.get(), m_deleteProfileWindow.get(),
+                 m_profileNameConflictWindow.get(), m_startGameLogicWindow.get(), m_continueGameLogicWindow.get(),
+                 m_highScoresWindow.get(), m_optionsWindow.get(), m_helpWindow.get(), m_gameCompleteWindow.get(),
+                 GetIntroductionWindow(), GetRelaxWindow(), m_gameLogicPauseWindow.get(), m_gameLogicMenuWindow.get(),
+                 m_gameLogicMenuExitWindow.get(), m_gameLogicGameExitWindow.get(), m_levelCompleteWindow.get(),
+                 m_gameOverWindow.get());
+}
+
 void TestedGame::UpdateWindows()
 {
     Game::UpdateWindows();
@@ -246,10 +260,7 @@ std::vector<Step> StartLevel(const std::string& name, const std::function<void(T
 
 bool MainMenuShown(TestedGame& game)
 {
-    if (!game.m_mainMenuWindow)
-        return false;
-    const auto& menu = static_cast<const Wispfold::GUIMainMenuWindow&>(*game.m_mainMenuWindow);
-    return menu.m_shown && menu.m_colour.a >= 1.0f;
+    return FullyShown(game.m_mainMenuWindow);
 }
 
 GameFixture::GameFixture()

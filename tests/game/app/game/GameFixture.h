@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -61,6 +62,17 @@ public:
     KeystrelEngine::Config& Config() const { return *m_config; }
     // The result field of every window that exists: the game's three, then the shell's.
     std::vector<std::uint32_t*> ResultFields() const;
+    // The menu windows by name, the game's own among the shell's; the last six stand over a running level.
+    // clang-format off
+    static constexpr std::array kMenuNames = {
+        "welcome", "exit question", "main menu", "profiles", "new profile", "rename profile", "delete profile",
+        "name conflict", "map", "continue question", "high scores", "options", "help", "game complete",
+        "introduction", "relax offer",
+        "pause", "in-game menu", "leave question", "quit question", "level complete", "game over"};
+    // clang-format on
+    static constexpr std::size_t kFirstOverLevel = 16;
+    // The menu windows in the order of their names, null before they are made.
+    std::array<const Wispfold::GUIMenuWindow*, kMenuNames.size()> MenuWindows() const;
 
     using Game::Cursor;
     using GameBase::m_continueGameLogicWindow;

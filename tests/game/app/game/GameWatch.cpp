@@ -2,42 +2,21 @@
 
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
-#include "engine/gui/Engine.h"
 #include "engine/gui/GUIButton.h"
-#include "engine/render/Image.h"
 #include "engine/render/Model.h"
-#include "engine/render/RenderSystem.h"
-#include "framework/GUIContinueGameLogicWindowBase.h"
-#include "framework/GUIDeleteProfileWindowBase.h"
-#include "framework/GUIExitWindowBase.h"
 #include "framework/GUIGameCompleteWindowBase.h"
-#include "framework/GUIGameLogicGameExitWindowBase.h"
-#include "framework/GUIGameLogicMenuExitWindowBase.h"
-#include "framework/GUIGameLogicMenuWindowBase.h"
-#include "framework/GUIGameLogicPauseWindowBase.h"
 #include "framework/GUIGameOverWindowBase.h"
-#include "framework/GUIHelpWindowBase.h"
 #include "framework/GUIHighScoresWindowBase.h"
 #include "framework/GUILevelCompleteWindowBase.h"
 #include "framework/GUILoadingWindowBase.h"
-#include "framework/GUIMainMenuWindowBase.h"
-#include "framework/GUINewProfileWindowBase.h"
-#include "framework/GUIOptionsWindowBase.h"
-#include "framework/GUIProfileNameConflictWindowBase.h"
-#include "framework/GUIProfilesWindowBase.h"
-#include "framework/GUIRenameProfileWindowBase.h"
 #include "framework/GUIStageCompleteWindowBase.h"
-#include "framework/GUIStartGameLogicWindowBase.h"
-#include "framework/GUIWelcomeWindowBase.h"
 #include "framework/HighScoresTable.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIBackgroundWindow.h"
 #include "game/app/GUIGameLogicWindow.h"
 #include "game/app/GUIHighScoresWindow.h"
-#include "game/app/GUIIntroductionWindow.h"
 #include "game/app/GUILevelCompleteWindow.h"
 #include "game/app/GUIMenuWindowManager.h"
-#include "game/app/GUIRelaxWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/app/Profile.h"
 #include "game/app/ProfileManager.h"
@@ -47,58 +26,48 @@
 #include "game/play/ItemManager.h"
 #include "game/play/Tutorial.h"
 #include "platform/testing.h"
-#include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/game/GameFixture.h"
+#include "tests/game/app/gl/AppPixelFixture.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
+#include <functional>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 namespace GameTesting {
 namespace {
 
 using Wispfold::GUIMenuWindow;
+using Menus = std::array<const GUIMenuWindow*, TestedGame::kMenuNames.size()>;
 
 constexpr std::uint32_t kWon = 2;
 constexpr std::uint32_t kLost = 3;
 
-struct MenuEntry
+// What keeps the player waiting, by kind, and for how many frames it may: nothing (a window takes input), the
+// start-up, a level's loading, a decided level's way to its window, and nothing at all.
+enum Quiet
 {
-    const char* name;
-    const GUIMenuWindow* window; // null before the windows are made
-    bool inLevel;                // shown over a running level
+    kInput,
+    kStartUp,
+    kLoading,
+    kLevelEnd,
+    kNothing
 };
+constexpr struct
+{
+    int bound;
+    const char* name;
+} kQuiet[] = {{0, ""},
+              {GameWatch::kStartUpBound, "the start-up"},
+              {GameWatch::kLoadingBound, "a level's loading"},
+              {GameWatch::kLevelEndBound, "a decided level's way to its window"},
+              {GameWatch::kQuietBound, "no window takes input"}};
 
 template <class Pointer> const GUIMenuWindow* AsMenu(const Pointer& window)
 {
     return dynamic_cast<const GUIMenuWindow*>(window.get());
-}
-
-std::array<MenuEntry, 22> MenuWindows(const TestedGame& game)
-{
-    return {{{"welcome", AsMenu(game.m_welcomeWindow), false},
-             {"exit question", AsMenu(game.m_exitWindow), false},
-             {"main menu", AsMenu(game.m_mainMenuWindow), false},
-             {"profiles", AsMenu(game.m_profilesWindow), false},
-             {"new profile", AsMenu(game.m_newProfileWindow), false},
-             {"rename profile", AsMenu(game.m_renameProfileWindow), false},
-             {"delete profile", AsMenu(game.m_deleteProfileWindow), false},
-             {"name conflict", AsMenu(game.m_profileNameConflictWindow), false},
-             {"map", AsMenu(game.m_startGameLogicWindow), false},
-             {"continue question", AsMenu(game.m_continueGameLogicWindow), false},
-             {"high scores", AsMenu(game.m_highScoresWindow), false},
-             {"options", AsMenu(game.m_optionsWindow), false},
-             {"help", AsMenu(game.m_helpWindow), false},
-             {"game complete", AsMenu(game.m_gameCompleteWindow), false},
-             {"introduction", game.GetIntroductionWindow(), false},
-             {"relax offer", game.GetRelaxWindow(), false},
-             {"pause", AsMenu(game.m_gameLogicPauseWindow), true},
-             {"in-game menu", AsMenu(game.m_gameLogicMenuWindow), true},
-             {"leave question", AsMenu(game.m_gameLogicMenuExitWindow), true},
-             {"quit question", AsMenu(game.m_gameLogicGameExitWindow), true},
-             {"level complete", AsMenu(game.m_levelCompleteWindow), true},
-             {"game over", AsMenu(game.m_gameOverWindow), true}}};
 }
 
 // On screen, from its appearance until it is closed.
@@ -110,13 +79,10 @@ bool OnScreen(const GUIMenuWindow* window)
 // On screen with a button out that the player can click.
 bool TakesInput(const GUIMenuWindow* window)
 {
-    if (!OnScreen(window))
-        return false;
-    const auto& controls = window->GetControls();
-    return std::any_of(controls.begin(), controls.end(), [](const auto& control) {
-        const KeystrelEngine::GUIButton* button = control->GetButton();
-        return button && button->IsVisible() && button->IsEnabled();
-    });
+    return OnScreen(window) && std::ranges::any_of(window->GetControls(), [](const auto& control) {
+               const KeystrelEngine::GUIButton* button = control->GetButton();
+               return button && button->IsVisible() && button->IsEnabled();
+           });
 }
 
 const Wispfold::GUIGameLogicWindow* Hud(const TestedGame& game)
@@ -129,51 +95,33 @@ bool UpgradeShown(const TestedGame& game)
     return game.GetUpgradeWindow() && game.GetUpgradeWindow()->GetWindow()->IsVisible();
 }
 
-// What keeps the player waiting, by kind: 0 nothing (a window takes input), then the start-up, a level's loading,
-// a decided level's way to its window, and nothing at all.
-enum Quiet
-{
-    kInput,
-    kStartUp,
-    kLoading,
-    kLevelEnd,
-    kNothing
-};
-constexpr std::array<int, 5> kQuietBounds = {0, GameWatch::kStartUpBound, GameWatch::kLoadingBound,
-                                             GameWatch::kLevelEndBound, GameWatch::kQuietBound};
-constexpr std::array<const char*, 5> kQuietNames = {"", "the start-up", "a level's loading",
-                                                    "a decided level's way to its window", "no window takes input"};
-
-Quiet QuietKind(const TestedGame& game)
+Quiet QuietKind(const TestedGame& game, const Menus& menus)
 {
     if (!game.m_mainMenuWindow)
         return kStartUp; // the menus are made once the shared data have loaded
     if (game.m_gameLogicLoadingWindow->GetKeeper())
         return kLoading;
-    const auto menus = MenuWindows(game);
-    if (std::any_of(menus.begin(), menus.end(), [](const MenuEntry& entry) { return TakesInput(entry.window); }))
-        return kInput;
     const GameFramework::GameLogicBase* level = game.m_gameLogic.get();
-    if ((level && level->GetState() == 0 && Hud(game)->m_active) ||
+    if (std::ranges::any_of(menus, TakesInput) || (level && level->GetState() == 0 && Hud(game)->m_active) ||
         (UpgradeShown(game) && game.GetUpgradeWindow()->IsActive()))
         return kInput;
     return level && level->GetState() >= kWon ? kLevelEnd : kNothing;
 }
 
 // Every window that is on screen or on its way, with its state, on one line.
-std::string DescribeWindows(const TestedGame& game)
+std::string DescribeWindows(const TestedGame& game, const Menus& menus)
 {
     std::ostringstream text;
     text.setf(std::ios::fixed);
     text.precision(2);
-    for (const MenuEntry& entry : MenuWindows(game)) {
-        const GUIMenuWindow* window = entry.window;
+    for (std::size_t index = 0; index < menus.size(); ++index) {
+        const GUIMenuWindow* window = menus[index];
         if (!window || !(window->m_openRequested || window->m_shown || window->m_panelHeld || window->m_colour.a > 0))
             continue;
-        text << "; " << entry.name << ": open requested " << window->m_openRequested << ", shown " << window->m_shown
-             << ", alpha " << window->m_colour.a << ", frame visible " << window->GetFrameWidget()->IsVisible()
-             << ", wants panel " << window->m_wantsPanel << ", holds panel " << window->m_panelHeld
-             << ", gives panel back " << window->m_panelReleaseRequested;
+        text << "; " << TestedGame::kMenuNames[index] << ": open requested " << window->m_openRequested << ", shown "
+             << window->m_shown << ", alpha " << window->m_colour.a << ", frame visible "
+             << window->GetFrameWidget()->IsVisible() << ", wants panel " << window->m_wantsPanel << ", holds panel "
+             << window->m_panelHeld << ", gives panel back " << window->m_panelReleaseRequested;
     }
     if (const Wispfold::GUIGameLogicWindow* hud = Hud(game))
         text << "; head-up display: visible " << hud->GetRoot()->IsVisible() << ", alpha " << hud->GetAlpha()
@@ -187,30 +135,28 @@ std::string DescribeWindows(const TestedGame& game)
         text << "; background: panel requested " << background->IsPanelRequested() << ", present "
              << background->IsPanelPresent() << ", release requested " << background->IsPanelReleaseRequested()
              << ", text area shown " << background->IsTextAreaShown();
-    if (const Wispfold::GUIMenuWindowManager* menus = game.GetMenuWindowManager())
-        text << "; menu frame free " << menus->m_frameFree;
-    const std::string line = text.str();
-    return line.empty() ? line : line.substr(2);
+    if (const Wispfold::GUIMenuWindowManager* manager = game.GetMenuWindowManager())
+        text << "; menu frame free " << manager->m_frameFree;
+    return text.str().erase(0, 2);
 }
 
 // The screen outside a level that stands now, or null.
-const char* OutsideScreen(const TestedGame& game)
+const char* OutsideScreen(const TestedGame& game, const Menus& menus)
 {
     if (UpgradeShown(game))
         return "the upgrade scene";
     if (game.m_stageCompleteWindow && game.m_stageCompleteWindow->m_result == GameFramework::RequestDone)
         return "the stage-complete scene";
-    for (const MenuEntry& entry : MenuWindows(game)) {
-        if (!entry.inLevel && OnScreen(entry.window))
-            return entry.name;
+    for (std::size_t index = 0; index < TestedGame::kFirstOverLevel; ++index) {
+        if (OnScreen(menus[index]))
+            return TestedGame::kMenuNames[index];
     }
     return nullptr;
 }
 
 bool ButterflyShown(const Wispfold::GameLogic& level)
 {
-    const auto& items = level.GetItemManager().GetItems();
-    return std::any_of(items.begin(), items.end(), [](const auto& item) {
+    return std::ranges::any_of(level.GetItemManager().GetItems(), [](const auto& item) {
         return item->IsInUse() && item->GetModel() && (item->GetModel()->m_flags & KeystrelEngine::Model::kShown);
     });
 }
@@ -230,35 +176,22 @@ bool LevelBubbleShown(const TestedGame& game, const Wispfold::GameLogic* level)
     return false;
 }
 
-std::string Progress(const GameFramework::ProfileBase& profile)
+std::string LevelName(GameFramework::LevelId id)
 {
-    std::ostringstream text;
-    text << "score " << profile.m_score << ", level " << profile.m_currentLevel.stage + 1 << "-"
-         << profile.m_currentLevel.level + 1 << ", best " << profile.m_bestLevel.stage + 1 << "-"
-         << profile.m_bestLevel.level + 1 << (profile.m_finished ? " finished" : "") << ", continue "
-         << int{profile.m_continue};
-    return text.str();
-}
-
-std::string LevelName(const GameFramework::GameLogicBase& level)
-{
-    const GameFramework::LevelId id = level.GetLevel()->id;
     return std::to_string(id.stage + 1) + "-" + std::to_string(id.level + 1);
 }
 
-// The lines of the log that report an error.
-std::vector<std::string> ErrorLines(const std::string& log)
+std::string Progress(const GameFramework::ProfileBase& profile)
 {
-    std::vector<std::string> errors;
-    for (std::size_t line = 0, end = 0; line < log.size(); line = end + 1) {
-        end = std::min(log.find("<BR>", line), log.find('\n', line));
-        const std::string text = log.substr(line, end - line);
-        if (text.find("Error: ") != std::string::npos || text.find("PROGRAM ABORTING") != std::string::npos)
-            errors.push_back(text);
-        if (end == std::string::npos)
-            break;
-    }
-    return errors;
+    return "score " + std::to_string(profile.m_score) + ", level " + LevelName(profile.m_currentLevel) + ", best " +
+           LevelName(profile.m_bestLevel) + (profile.m_finished ? " finished" : "") + ", continue " +
+           std::to_string(profile.m_continue);
+}
+
+// Whether the condition holds now but did not the frame before, which it remembers.
+bool Begins(bool& before, bool now)
+{
+    return !std::exchange(before, now) && now;
 }
 
 } // namespace
@@ -272,25 +205,17 @@ GameWatch::GameWatch(std::string pictureName)
 
 GameWatch::~GameWatch() = default;
 
-void GameWatch::Fail(const std::string& invariant, const std::string& what)
+void GameWatch::Fail(const std::string& invariant, std::string what, TestedGame* screen)
 {
     Failure& failure = m_failures[invariant];
-    if (failure.frames++ == 0)
-        failure.first = "frame " + std::to_string(m_frame) + ": " + what;
-}
-
-// Where the device draws, the screen of an invariant's first failure is kept as a picture.
-void GameWatch::Fail(TestedGame& game, const std::string& invariant, const std::string& what)
-{
-    std::string picture;
-    if (!m_pictureName.empty() && !m_failures.contains(invariant)) {
-        picture = m_pictureName + "_frame_" + std::to_string(m_frame) + ".bmp";
-        KeystrelEngine::Image image;
-        game.GetEngine()->m_renderSystem->GrabScreen(image);
-        RenderTesting::SaveTestPicture(image, picture, *game.GetEngine()->m_files);
-        picture = " (picture " + picture + ")";
+    if (failure.frames++ > 0)
+        return;
+    if (screen && !m_pictureName.empty()) {
+        const std::string picture = m_pictureName + "_frame_" + std::to_string(m_frame) + ".bmp";
+        AppTesting::GrabScreen(*screen->GetEngine(), picture);
+        what += " (picture " + picture + ")";
     }
-    Fail(invariant, what + picture);
+    failure.first = "frame " + std::to_string(m_frame) + ": " + what;
 }
 
 std::map<std::string, std::string> GameWatch::GetFailures() const
@@ -317,28 +242,30 @@ std::string GameWatch::TakeErrors()
 void GameWatch::AfterFrame(TestedGame& game, int wayBackFrames)
 {
     ++m_frame;
+    m_menus = game.MenuWindows();
     CountLevel(game);
     CountScenes(game);
     CheckStuck(game);
     CheckOutside(game);
     CheckProgress(game);
     if (wayBackFrames > kWayBackBound)
-        Fail(game, "always a way back",
+        Fail("always a way back",
              "the main menu is not reached after " + std::to_string(wayBackFrames) +
-                 " frames of ESCAPE and the buttons back; on the way: " + DescribeWindows(game));
+                 " frames of ESCAPE and the buttons back; on the way: " + DescribeWindows(game, m_menus),
+             &game);
 }
 
 void GameWatch::CheckStuck(TestedGame& game)
 {
-    const Quiet kind = QuietKind(game);
-    m_quietFrames = kind != m_quietKind ? 0 : m_quietFrames + 1;
+    const Quiet kind = QuietKind(game, m_menus);
+    m_seen.quietFrames = kind != m_quietKind ? 0 : m_seen.quietFrames + 1;
     m_quietKind = kind;
-    if (kind == kInput || m_quietFrames <= kQuietBounds[kind])
+    if (kind == kInput || m_seen.quietFrames <= kQuiet[kind].bound)
         return;
-    m_stuck = true;
-    Fail(game, "never stuck",
-         std::string(kQuietNames[kind]) + " for " + std::to_string(m_quietFrames) +
-             " frames; on screen: " + DescribeWindows(game));
+    Fail(kNeverStuck,
+         std::string(kQuiet[kind].name) + " for " + std::to_string(m_seen.quietFrames) +
+             " frames; on screen: " + DescribeWindows(game, m_menus),
+         &game);
 }
 
 void GameWatch::CheckOutside(TestedGame& game)
@@ -347,20 +274,20 @@ void GameWatch::CheckOutside(TestedGame& game)
         return;
     // A head-up display closed as the screen changes folds away over the next screen (the level-complete window
     // and the upgrade scene share their first frames with it); one still drawn after its fold was left open.
-    const char* screen = OutsideScreen(game);
-    const bool hud = Hud(game)->GetRoot()->IsVisible();
-    m_hudFoldFrames = hud && screen ? m_hudFoldFrames + 1 : 0;
+    const char* screen = OutsideScreen(game, m_menus);
+    m_hudFoldFrames = screen && Hud(game)->GetRoot()->IsVisible() ? m_hudFoldFrames + 1 : 0;
     if (!screen)
         return;
+    const auto drawn = [&](const char* what) {
+        Fail(std::string("nothing of a level outside it: ") + what + " over " + screen, "drawn", &game);
+    };
     const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
-    const std::string over = std::string(" over ") + screen;
-    const std::string invariant = "nothing of a level outside it: ";
     if (m_hudFoldFrames > kHudFoldBound)
-        Fail(game, invariant + "the head-up display" + over, "drawn");
+        drawn("the head-up display");
     if (level && ButterflyShown(*level))
-        Fail(game, invariant + "butterflies" + over, "drawn");
+        drawn("butterflies");
     if (LevelBubbleShown(game, level))
-        Fail(game, invariant + "the level's guide or tip" + over, "drawn");
+        drawn("the level's guide or tip");
 }
 
 void GameWatch::CheckProgress(TestedGame& game)
@@ -369,59 +296,51 @@ void GameWatch::CheckProgress(TestedGame& game)
     const GameFramework::GUILevelCompleteWindowBase* complete = game.m_levelCompleteWindow.get();
     if (complete && (complete->m_result == GameFramework::RequestDone ||
                      complete->m_result == Wispfold::GUILevelCompleteWindow::kRequestUpgrade))
-        CheckSavedProfile(game, "a won level");
-
-    const bool over = game.m_gameOverWindow && OnScreen(AsMenu(game.m_gameOverWindow));
-    const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
-    if (over && !m_gameOverChecked) {
-        CheckSavedProfile(game, "a lost level");
+        CheckSavedProfile(game, "progress kept: a won level");
+    if (Begins(m_seen.gameOver, OnScreen(AsMenu(game.m_gameOverWindow)))) {
+        CheckSavedProfile(game, "progress kept: a lost level");
+        const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
         if (level && level->GetManaTarget() > 0 && level->GetManaProgress() >= level->GetManaTarget())
-            Fail(game, "progress kept: a lost level",
-                 "level " + LevelName(*level) + " was lost with its mana bar full (" +
-                     std::to_string(level->GetManaProgress()) + " of " + std::to_string(level->GetManaTarget()) + ")");
+            Fail("progress kept: a lost level",
+                 "level " + LevelName(level->GetLevel()->id) + " was lost with its mana bar full (" +
+                     std::to_string(level->GetManaProgress()) + " of " + std::to_string(level->GetManaTarget()) + ")",
+                 &game);
     }
-    m_gameOverChecked = over;
-
-    const bool scores = game.m_highScoresWindow && OnScreen(AsMenu(game.m_highScoresWindow));
-    if (scores && !m_scoresChecked)
+    if (Begins(m_seen.highScores, OnScreen(AsMenu(game.m_highScoresWindow))))
         CheckHighScores(game);
-    m_scoresChecked = scores;
 }
 
-void GameWatch::CheckSavedProfile(TestedGame& game, const std::string& after)
+void GameWatch::CheckSavedProfile(TestedGame& game, const std::string& invariant)
 {
     const GameFramework::ProfileBase* current = game.m_profileManager->m_current;
     if (!current)
         return;
-    const std::string invariant = "progress kept: " + after;
     try {
         const Wispfold::Profile saved(m_log.get(), m_files.get(), game.GetUserFolder(), current->GetFileName());
-        if (Progress(saved) != Progress(*current))
-            Fail(game, invariant,
-                 "the game shows " + Progress(*current) + ", the profile on disk holds " + Progress(saved));
+        if (const std::string shown = Progress(*current), held = Progress(saved); shown != held)
+            Fail(invariant, "the game shows " + shown + ", the profile on disk holds " + held, &game);
     } catch (const KeystrelEngine::Error&) {
-        Fail(game, invariant, "the profile on disk does not load:" + TakeErrors());
+        Fail(invariant, "the profile on disk does not load:" + TakeErrors(), &game);
     }
     m_log->m_history.clear();
 }
 
 void GameWatch::CheckHighScores(TestedGame& game)
 {
+    const std::string invariant = "progress kept: the high scores";
     const GameFramework::HighScoresTable saved(m_log.get(), m_files.get(), game.GetUserFolder());
-    const std::string errors = TakeErrors();
-    if (!errors.empty())
-        Fail(game, "progress kept: the high scores", "the table on disk does not load:" + errors);
+    if (const std::string errors = TakeErrors(); !errors.empty())
+        Fail(invariant, "the table on disk does not load:" + errors, &game);
     const auto& entries = saved.GetEntries();
-    const auto& shown = game.m_highScoresTable->GetEntries();
     const bool same =
-        std::equal(entries.begin(), entries.end(), shown.begin(), shown.end(),
-                   [](const auto& a, const auto& b) { return a->name == b->name && a->score == b->score; });
-    const bool sorted = std::is_sorted(entries.begin(), entries.end(),
-                                       [](const auto& a, const auto& b) { return a->score > b->score; });
+        std::ranges::equal(entries, game.m_highScoresTable->GetEntries(),
+                           [](const auto& a, const auto& b) { return a->name == b->name && a->score == b->score; });
+    const bool sorted = std::ranges::is_sorted(entries, std::greater{}, [](const auto& entry) { return entry->score; });
     if (!same || !sorted || entries.size() > GameFramework::HighScoresTable::kCapacity)
-        Fail(game, "progress kept: the high scores",
+        Fail(invariant,
              "the table on disk holds " + std::to_string(entries.size()) + " entries" +
-                 (sorted ? "" : ", not best first") + (same ? "" : ", not those on screen"));
+                 (sorted ? "" : ", not best first") + (same ? "" : ", not those on screen"),
+             &game);
     const auto& window = *game.m_highScoresWindow;
     if (window.m_highlighted && window.m_mode != Wispfold::GUIHighScoresWindow::kModeMainMenu)
         ++m_counts.highScoreEntries;
@@ -432,58 +351,55 @@ void GameWatch::CheckHighScores(TestedGame& game)
 void GameWatch::CountLevel(TestedGame& game)
 {
     const GameFramework::GameLogicBase* level = game.m_gameLogic.get();
-    const bool started = level && game.GetLevelMusic() != m_levelMusic;
-    if ((started || !level) && m_inLevel && m_levelState < kWon)
+    const bool started = level && game.GetLevelMusic() != m_seen.levelMusic;
+    if ((started || !level) && m_seen.inLevel && m_seen.levelState < kWon)
         ++m_counts.left;
-    m_levelMusic = game.GetLevelMusic();
-    m_inLevel = level != nullptr;
+    m_seen.levelMusic = game.GetLevelMusic();
+    m_seen.inLevel = level != nullptr;
     if (started) {
         const GameFramework::LevelId id = level->GetLevel()->id;
         ++m_counts.levels;
-        if (!m_levelsPlayed.insert(std::uint64_t{id.stage} << 32 | id.level).second)
-            ++m_counts.replayed;
-        m_levelState = 0;
+        m_counts.replayed += !m_levelsPlayed.insert(std::uint64_t{id.stage} << 32 | id.level).second;
+        m_seen.levelState = 0;
     }
-    if (!level || level->GetState() == m_levelState)
+    if (!level || level->GetState() == m_seen.levelState)
         return;
-    m_levelState = level->GetState();
-    m_counts.won += m_levelState == kWon;
-    m_counts.lost += m_levelState == kLost;
-    const char* states[] = {"level playing", "level paused", "level won", "level lost"};
-    m_screens.insert(states[std::min(m_levelState, kLost)]);
+    m_seen.levelState = level->GetState();
+    m_counts.won += m_seen.levelState == kWon;
+    m_counts.lost += m_seen.levelState == kLost;
+    constexpr const char* kStates[] = {"level playing", "level paused", "level won", "level lost"};
+    m_screens.insert(kStates[std::min(m_seen.levelState, kLost)]);
 }
 
 void GameWatch::CountScenes(TestedGame& game)
 {
-    for (const MenuEntry& entry : MenuWindows(game)) {
-        if (entry.window && entry.window->m_shown)
-            m_screens.insert(entry.name);
+    for (std::size_t index = 0; index < m_menus.size(); ++index) {
+        if (m_menus[index] && m_menus[index]->m_shown)
+            m_screens.insert(TestedGame::kMenuNames[index]);
     }
-    const bool upgrade = game.GetUpgradeWindow() && game.GetUpgradeWindow()->IsActive();
-    if (upgrade && !m_upgradeActive) {
+    if (Begins(m_seen.upgrade, game.GetUpgradeWindow() && game.GetUpgradeWindow()->IsActive())) {
         ++m_counts.upgradeScenes;
         m_screens.insert("upgrade scene");
     }
-    m_upgradeActive = upgrade;
     if (game.m_stageCompleteWindow && game.m_stageCompleteWindow->m_result == GameFramework::RequestDone) {
         ++m_counts.stageEnds;
         m_screens.insert("stage complete");
     }
-    const bool complete = OnScreen(AsMenu(game.m_gameCompleteWindow));
-    m_counts.gamesCompleted += complete && !m_gameCompleteShown;
-    m_gameCompleteShown = complete;
+    m_counts.gamesCompleted += Begins(m_seen.gameComplete, OnScreen(AsMenu(game.m_gameCompleteWindow)));
 }
 
 void GameWatch::AfterGame(int exitCode, const std::string& log)
 {
     if (exitCode != 0)
         Fail("sound files: the exit", "the game ended with " + std::to_string(exitCode));
-    for (const std::string& line : ErrorLines(log))
-        Fail("sound files: the log", line);
-    m_inLevel = false;
-    m_levelMusic = 0;
-    m_upgradeActive = m_gameOverChecked = m_scoresChecked = m_gameCompleteShown = false;
-    m_quietFrames = 0;
+    // The log's lines end in a line break, its HTML lines in a <BR> as well.
+    for (std::size_t line = 0, end = 0; end != std::string::npos; line = end + 1) {
+        end = std::min(log.find("<BR>", line), log.find('\n', line));
+        const std::string text = log.substr(line, end - line);
+        if (text.find("Error: ") != std::string::npos || text.find("PROGRAM ABORTING") != std::string::npos)
+            Fail("sound files: the log", text);
+    }
+    m_seen = {};
 }
 
 void GameWatch::AtEnd(const std::string& folder)
@@ -499,8 +415,7 @@ void GameWatch::AtEnd(const std::string& folder)
     Wispfold::ProfileManager profiles(m_log.get(), m_files.get(), nullptr, engineFolder);
     profiles.LoadAll();
     const GameFramework::HighScoresTable scores(m_log.get(), m_files.get(), engineFolder);
-    const std::string errors = TakeErrors();
-    if (!errors.empty())
+    if (const std::string errors = TakeErrors(); !errors.empty())
         Fail("sound files: loads", errors);
     if (!PlatformTesting::RecordedMessageBoxes().empty())
         Fail("sound files: a message box", PlatformTesting::RecordedMessageBoxes().front().text);

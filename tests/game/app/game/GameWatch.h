@@ -20,17 +20,23 @@
 // of that screen; later frames only count.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace KeystrelEngine {
 class FileManager;
 class MessageManager;
 } // namespace KeystrelEngine
+
+namespace Wispfold {
+class GUIMenuWindow;
+}
 
 namespace GameTesting {
 
@@ -72,26 +78,37 @@ public:
     void AtEnd(const std::string& folder);
 
     // A stuck game cannot go on.
-    bool IsStuck() const { return m_stuck; }
+    bool IsStuck() const { return m_failures.contains(kNeverStuck); }
     // By broken invariant: the frame it broke first in, how, and how often.
     std::map<std::string, std::string> GetFailures() const;
     const Counts& GetCounts() const { return m_counts; }
     // The menu windows, scenes and level states seen.
-    const std::set<std::string>& GetScreens() const { return m_screens; }
+    const std::set<std::string_view>& GetScreens() const { return m_screens; }
 
 private:
+    static constexpr const char* kNeverStuck = "never stuck";
+
     struct Failure
     {
         std::string first;
         int frames = 0;
     };
 
-    void Fail(const std::string& invariant, const std::string& what);
-    void Fail(TestedGame& game, const std::string& invariant, const std::string& what);
+    // What the game's frames so far showed, to see what begins; each game starts afresh.
+    struct Seen
+    {
+        int quietFrames = 0;
+        std::uint32_t levelMusic = 0;
+        std::uint32_t levelState = 0;
+        bool inLevel = false, upgrade = false, gameOver = false, highScores = false, gameComplete = false;
+    };
+
+    // The first failure of an invariant keeps the screen (when given) as a picture, where the device draws.
+    void Fail(const std::string& invariant, std::string what, TestedGame* screen = nullptr);
     void CheckStuck(TestedGame& game);
     void CheckOutside(TestedGame& game);
     void CheckProgress(TestedGame& game);
-    void CheckSavedProfile(TestedGame& game, const std::string& after);
+    void CheckSavedProfile(TestedGame& game, const std::string& invariant);
     void CheckHighScores(TestedGame& game);
     void CountLevel(TestedGame& game);
     void CountScenes(TestedGame& game);
@@ -102,22 +119,14 @@ private:
     std::unique_ptr<KeystrelEngine::MessageManager> m_log; // the loads' own, apart from the game's
     std::unique_ptr<KeystrelEngine::FileManager> m_files;
     int m_frame = 0;
-    bool m_stuck = false;
-    int m_quietFrames = 0;
     int m_quietKind = 0;
     int m_hudFoldFrames = 0;
-    std::map<std::string, Failure> m_failures; // by invariant
+    std::array<const Wispfold::GUIMenuWindow*, 22> m_menus{}; // this frame's, by the watch's names for them
+    Seen m_seen;
+    std::map<std::string, Failure, std::less<>> m_failures; // by invariant
     Counts m_counts;
-    std::set<std::string> m_screens;
+    std::set<std::string_view> m_screens;   // names of the watch's own
     std::set<std::uint64_t> m_levelsPlayed; // stage and level
-    // What the last frame showed, to see what begins.
-    bool m_inLevel = false;
-    std::uint32_t m_levelMusic = 0;
-    std::uint32_t m_levelState = 0;
-    bool m_upgradeActive = false;
-    bool m_gameOverChecked = false;
-    bool m_scoresChecked = false;
-    bool m_gameCompleteShown = false;
 };
 
 } // namespace GameTesting

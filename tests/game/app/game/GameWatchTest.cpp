@@ -20,6 +20,7 @@
 #include "game/app/Profile.h"
 
 #include <functional>
+#include <ranges>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,15 +49,9 @@ protected:
         const int exitCode = Play(std::move(steps));
         watch.AfterGame(exitCode, ReadUserFile("Quellhaven.html"));
         watch.AtEnd(UserFolder());
-        std::set<std::string> failed;
-        for (const auto& [invariant, failure] : watch.GetFailures())
-            failed.insert(invariant);
-        return failed;
-    }
-
-    static Step Frames(int count)
-    {
-        return {"frames", [count, frames = 0](TestedGame&) mutable { return ++frames > count; }, {}, count + 1};
+        const auto failures = watch.GetFailures();
+        const auto invariants = std::views::keys(failures);
+        return {invariants.begin(), invariants.end()};
     }
 
     RandomPlayer player{1};
@@ -64,21 +59,19 @@ protected:
 
 TEST_F(GameWatchFaults, NoWayBackWhenTheLevelIgnoresEscape)
 {
-    std::vector<Step> steps{NewPlayer(true)};
-    for (Step& step : StartLevel("level", [this](TestedGame&) { player.TakeWayBack(); }))
-        steps.push_back(std::move(step));
-    steps.push_back({"way back",
-                     [this](TestedGame& game) {
-                         player.Act(game);
-                         return player.GetWayBackFrames() > GameWatch::kWayBackBound;
-                     },
-                     {},
-                     GameWatch::kWayBackBound + 100});
     const auto escapeIgnored = [](TestedGame& game) {
         if (game.m_gameLogicWindow && game.m_gameLogicWindow->m_result == GameFramework::RequestGameLogicMenu)
             game.m_gameLogicWindow->m_result = 0;
     };
-    EXPECT_EQ(Watched(std::move(steps), escapeIgnored), std::set<std::string>{"always a way back"});
+    const auto wayBack = [this](TestedGame& game) {
+        player.Act(game);
+        return player.GetWayBackFrames() > GameWatch::kWayBackBound;
+    };
+    EXPECT_EQ(Watched(Join({{NewPlayer(true)},
+                            StartLevel("level", [this](TestedGame&) { player.TakeWayBack(); }),
+                            {{"way back", wayBack, {}, GameWatch::kWayBackBound + 100}}}),
+                      escapeIgnored),
+              std::set<std::string>{"always a way back"});
 }
 
 TEST_F(GameWatchFaults, NothingOfALevelOverTheMainMenu)
@@ -87,7 +80,8 @@ TEST_F(GameWatchFaults, NothingOfALevelOverTheMainMenu)
         if (MainMenuShown(game))
             static_cast<Wispfold::GUIGameLogicWindow&>(*game.m_gameLogicWindow).GetRoot()->SetVisible(true);
     };
-    EXPECT_EQ(Watched({NewPlayer(true), {"main menu", MainMenuShown}, Frames(GameWatch::kHudFoldBound + 1)}, hudLeftOn),
+    EXPECT_EQ(Watched({NewPlayer(true), {"main menu", MainMenuShown}, {"fold", Frames(GameWatch::kHudFoldBound + 2)}},
+                      hudLeftOn),
               std::set<std::string>{"nothing of a level outside it: the head-up display over main menu"});
 }
 
@@ -97,11 +91,12 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAStaleProfile)
         if (game.m_gameOverWindow && Menu(game.m_gameOverWindow).m_openRequested)
             Current(game).m_score += 10;
     };
-    std::vector<Step> steps{NewPlayer(true)};
-    for (Step& step : StartLevel("level", [](TestedGame& game) { game.m_gameLogic->SetState(kLost); }))
-        steps.push_back(std::move(step));
-    steps.push_back({"game over", Shown(&TestedGame::m_gameOverWindow)});
-    EXPECT_EQ(Watched(std::move(steps), scoreNotSaved), std::set<std::string>{"progress kept: a lost level"});
+    const auto lose = [](TestedGame& game) { game.m_gameLogic->SetState(kLost); };
+    EXPECT_EQ(
+        Watched(
+            Join({{NewPlayer(true)}, StartLevel("level", lose), {{"game over", Shown(&TestedGame::m_gameOverWindow)}}}),
+            scoreNotSaved),
+        std::set<std::string>{"progress kept: a lost level"});
 }
 
 TEST_F(GameWatchFaults, ProgressKeptFailsOnAnUnsortedTable)
@@ -114,14 +109,12 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAnUnsortedTable)
         game.m_highScoresTable->Save();
         sorted = false;
     };
-    const auto showScores = [](TestedGame& game) {
-        game.m_mainMenuWindow->m_result = GameFramework::RequestHighScores;
-    };
-    EXPECT_EQ(Watched({NewPlayer(true),
-                       {"main menu", MainMenuShown, showScores},
-                       {"high scores", Shown(&TestedGame::m_highScoresWindow)}},
-                      savedUnsorted),
-              std::set<std::string>{"progress kept: the high scores"});
+    EXPECT_EQ(
+        Watched({NewPlayer(true),
+                 Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
+                 {"high scores", Shown(&TestedGame::m_highScoresWindow)}},
+                savedUnsorted),
+        std::set<std::string>{"progress kept: the high scores"});
 }
 
 TEST_F(GameWatchFaults, SoundFilesFailOnATemporaryFileAndAnErrorLine)

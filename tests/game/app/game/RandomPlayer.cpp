@@ -28,32 +28,20 @@ namespace GameTesting {
 namespace {
 
 using TestSupport::BoardSolver;
+using namespace std::literals;
 
 constexpr std::array kKeys = {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_SPACE, SDL_SCANCODE_P, SDL_SCANCODE_RETURN,
                               SDL_SCANCODE_BACKSPACE};
 // The captions of the buttons that lead back toward the main menu. The exit question's OK leaves the level from
 // the in-game menu, but quits the game from the head-up display's exit.
-constexpr std::array<std::string_view, 10> kWaysBack = {"BACK",
-                                                        "CANCEL",
-                                                        "NO",
-                                                        "OK",
-                                                        "CONTINUE",
-                                                        "PROFILES_DONE",
-                                                        "LEVEL_COMPLETE_UPGRADE",
-                                                        "GAME_LOGIC_PAUSED_RESUME",
-                                                        "GAME_LOGIC_MENU_EXIT",
-                                                        "GAME_LOGIC_EXIT_OK"};
+// clang-format off
+constexpr std::array kWaysBack = {"BACK"sv, "CANCEL"sv, "NO"sv, "OK"sv, "CONTINUE"sv, "PROFILES_DONE"sv,
+    "LEVEL_COMPLETE_UPGRADE"sv, "GAME_LOGIC_PAUSED_RESUME"sv, "GAME_LOGIC_MENU_EXIT"sv, "GAME_LOGIC_EXIT_OK"sv};
 // The captions of the buttons on the way into a level and on after it.
-constexpr std::array<std::string_view, 10> kOnward = {"MAIN_MENU_START",
-                                                      "START_GAME_START",
-                                                      "START_GAME_CONTINUE",
-                                                      "CONTINUE_GAME_LOGIC_CONTINUE_GAME",
-                                                      "CONTINUE",
-                                                      "LEVEL_COMPLETE_UPGRADE",
-                                                      "OK",
-                                                      "NO",
-                                                      "GAME_LOGIC_PAUSED_RESUME",
-                                                      "GAME_LOGIC_MENU_RETURN"};
+constexpr std::array kOnward = {"MAIN_MENU_START"sv, "START_GAME_START"sv, "START_GAME_CONTINUE"sv,
+    "CONTINUE_GAME_LOGIC_CONTINUE_GAME"sv, "CONTINUE"sv, "LEVEL_COMPLETE_UPGRADE"sv, "OK"sv, "NO"sv,
+    "GAME_LOGIC_PAUSED_RESUME"sv, "GAME_LOGIC_MENU_RETURN"sv};
+// clang-format on
 constexpr std::string_view kQuitQuestionOk = "GAME_LOGIC_EXIT_OK";
 // In a running level, per mille of the frames left to random actions, and per cent of the levels played to lose
 // and of the moves that are listed ones.
@@ -84,6 +72,12 @@ template <std::size_t count> bool Among(std::string_view caption, const std::arr
     return std::find(captions.begin(), captions.end(), caption) != captions.end();
 }
 
+// The left mouse button going down or up, as a step.
+std::function<void()> LeftButton(bool down)
+{
+    return [down] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down); };
+}
+
 bool NameWanted(const KeystrelEngine::GUIManager& gui)
 {
     const auto& boxes = gui.m_editBoxes.GetSlots();
@@ -100,14 +94,14 @@ void RandomPlayer::Act(TestedGame& game)
     m_aimed = m_aimed && game.m_gameLogic; // every level between two has frames without one
     if (m_wayBackFrom >= 0 && MainMenuShown(game))
         FinishWayBack();
-    if (m_next.empty() && !game.Window().HasFocus()) {
-        BringBack(game.Window().m_handle); // the window lost the focus on its own, say while switching modes
-        return;
-    }
     if (!m_next.empty()) {
         const std::function<void()> step = std::move(m_next.front());
         m_next.pop_front();
         step();
+        return;
+    }
+    if (!game.Window().HasFocus()) {
+        BringBack(game.Window().m_handle); // the window lost the focus on its own, say while switching modes
         return;
     }
     if (m_wayBackFrom < 0 && m_frame >= m_wayBackAt &&
@@ -149,7 +143,7 @@ void RandomPlayer::PickAction(TestedGame& game)
     } else if (roll < 840) {
         Key(SDL_SCANCODE_RETURN);
     } else if (roll < 940) {
-        Key(kKeys[static_cast<std::size_t>(Uniform(0, static_cast<int>(kKeys.size()) - 1))]);
+        Key(PickFrom(kKeys));
     } else if (roll < 994) {
         Letter();
     } else if (roll < 997) {
@@ -181,11 +175,9 @@ bool RandomPlayer::PlayLevel(TestedGame& game)
 void RandomPlayer::PlayMove(TestedGame& game, const Wispfold::GameLogic& level)
 {
     const Wispfold::Board& board = level.GetBoard();
-    const auto& cells = board.GetCells();
     const std::optional<std::uint32_t> listed =
         Uniform(0, 99) < kListedMoves ? BoardSolver::ChooseMove(board, m_aim) : std::nullopt;
-    const Wispfold::Cell* first =
-        listed ? board.GetMoveFirstCell(*listed) : cells[Uniform(0, static_cast<int>(cells.size()) - 1)].get();
+    const Wispfold::Cell* first = listed ? board.GetMoveFirstCell(*listed) : PickFrom(board.GetCells()).get();
     const Wispfold::Cell* second = listed ? board.GetMoveSecondCell(*listed) : board.GetNeighbour(first, Uniform(0, 5));
     if (!second)
         return;
@@ -197,7 +189,7 @@ void RandomPlayer::PlayMove(TestedGame& game, const Wispfold::GameLogic& level)
         MoveTo(game, to.x, to.y);
         PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
     });
-    m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); });
+    m_next.emplace_back(LeftButton(false));
 }
 
 // A step every few frames, so that each window stands before the next press.
@@ -244,7 +236,7 @@ bool RandomPlayer::PointAtButton(TestedGame& game, const std::function<bool(cons
         std::erase_if(m_buttons, [&wanted](const KeystrelEngine::GUIButton* button) { return !wanted(*button); });
     if (m_buttons.empty())
         return false;
-    PointAt(game, *m_buttons[static_cast<std::size_t>(Uniform(0, static_cast<int>(m_buttons.size()) - 1))]);
+    PointAt(game, *PickFrom(m_buttons));
     return true;
 }
 
@@ -291,11 +283,9 @@ void RandomPlayer::MoveTo(TestedGame& game, float x, float y)
 void RandomPlayer::Click(int count)
 {
     PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true);
-    m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); });
-    for (int again = 1; again < count; ++again) {
-        m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true); });
-        m_next.emplace_back([] { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); });
-    }
+    m_next.push_back(LeftButton(false));
+    for (int again = 1; again < count; ++again)
+        m_next.insert(m_next.end(), {LeftButton(true), LeftButton(false)});
 }
 
 void RandomPlayer::Key(SDL_Scancode key)

@@ -7,10 +7,9 @@
 // the board lists (the one that charges the most mana, or the least in a level it set out to lose as the level
 // began), otherwise any cell with a neighbour; now and then it does anything else. At random moments, after
 // kLongestRandomPlay / 2 frames once no level runs and after kLongestRandomPlay frames at the latest, it takes the
-// way back to the main menu: ESCAPE in a level, the buttons whose
-// captions lead back (BACK, CANCEL, NO, OK, CONTINUE, RESUME, EXIT of the in-game menu, DONE, UPGRADE), a click
-// on the upgrade scene and a letter where a name must be given, until the main menu stands; then random play
-// goes on.
+// way back to the main menu: ESCAPE in a level, the buttons whose captions lead back (BACK, CANCEL, NO, OK,
+// CONTINUE, RESUME, EXIT of the in-game menu, DONE, UPGRADE), a click on the upgrade scene and a letter where a
+// name must be given, until the main menu stands; then random play goes on.
 #pragma once
 
 #include "platform/win32/Win32.h"
@@ -76,6 +75,10 @@ private:
     // The player restores the window and gives it the focus.
     static void BringBack(HWND window);
     int Uniform(int low, int high); // both included
+    template <class Items> auto& PickFrom(const Items& items)
+    {
+        return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
+    }
 
     std::mt19937 m_random;
     std::deque<std::function<void()>> m_next; // a step a frame of what was started

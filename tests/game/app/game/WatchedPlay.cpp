@@ -56,8 +56,9 @@ std::string WatchedPlay::Summary(const Report& report)
          << " games_completed=" << counts.gamesCompleted << " ways_back=" << report.waysBack
          << " failures=" << report.failures.size() << " screens=";
     const char* separator = "";
-    for (std::string screen : report.screens) {
-        std::replace(screen.begin(), screen.end(), ' ', '_');
+    for (const std::string_view name : report.screens) {
+        std::string screen(name);
+        std::ranges::replace(screen, ' ', '_');
         line << separator << screen;
         separator = ",";
     }

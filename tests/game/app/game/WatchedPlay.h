@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace GameTesting {
 
@@ -29,7 +30,7 @@ protected:
         int games = 0;
         int waysBack = 0;
         GameWatch::Counts counts;
-        std::set<std::string> screens;
+        std::set<std::string_view> screens;
         std::map<std::string, std::string> failures; // by invariant
     };
 
