@@ -85,28 +85,23 @@ TEST_F(LanguageManagerTest, RegistryChoiceNeedsItsFontsList)
 TEST_F(LanguageManagerTest, WithoutARegistryValueTheLocaleChooses)
 {
     WriteFontsLists({"en", "ru", "ge", "fr", "it", "sp"});
-    const char* variables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    const struct
-    {
-        std::array<const char*, 3> locale; // null: unset
-        const char* expected;
-    } cases[] = {{{}, "en"},
-                 {{0, 0, "De_DE.UTF-8"}, "ge"},
-                 {{0, 0, "ru_RU.KOI8-R"}, "ru"},
-                 {{0, 0, "fr"}, "fr"},
-                 {{0, 0, "it_IT@euro"}, "it"},
-                 {{0, 0, "es_MX"}, "sp"},
-                 {{0, 0, "pt_BR.UTF-8"}, "en"},
-                 {{0, 0, "C"}, "en"},
-                 {{0, 0, "POSIX"}, "en"},
-                 {{"fr_FR", "de_DE", "es_ES"}, "fr"},
-                 {{"", "de_DE", "es_ES"}, "ge"},
-                 {{0, "", "es_ES"}, "sp"},
-                 {{"C", "de_DE", "es_ES"}, "en"}};
-    for (const auto& c : cases) {
-        for (int i = 0; i < 3; ++i)
-            c.locale[i] ? ::setenv(variables[i], c.locale[i], 1) : ::unsetenv(variables[i]);
-        EXPECT_EQ(Chosen(), c.expected) << &c - cases;
+    EXPECT_EQ(Chosen(), "en") << "no locale";
+    // LANG alone: a language without a list of ours, "C" and "POSIX" are English.
+    const std::pair<const char*, const char*> languages[] = {
+        {"De_DE.UTF-8", "ge"}, {"ru_RU.KOI8-R", "ru"}, {"fr", "fr"}, {"it_IT@euro", "it"},
+        {"es_MX", "sp"},       {"pt_BR.UTF-8", "en"},  {"C", "en"},  {"POSIX", "en"}};
+    for (const auto& [lang, expected] : languages) {
+        ::setenv("LANG", lang, 1);
+        EXPECT_EQ(Chosen(), expected) << lang;
+    }
+    // LC_ALL (null: unset) and LC_MESSAGES over LANG "es_ES".
+    ::setenv("LANG", "es_ES", 1);
+    const std::array<const char*, 3> orders[] = {
+        {"fr_FR", "de_DE", "fr"}, {"", "de_DE", "ge"}, {nullptr, "", "sp"}, {"C", "de_DE", "en"}};
+    for (const auto& [all, messages, expected] : orders) {
+        all ? ::setenv("LC_ALL", all, 1) : ::unsetenv("LC_ALL");
+        ::setenv("LC_MESSAGES", messages, 1);
+        EXPECT_EQ(Chosen(), expected) << (all ? all : "unset") << "/" << messages;
     }
     ::setenv("LC_ALL", "de_DE.UTF-8", 1);
     for (const auto& [machine, user] : {std::pair{"fr", ""}, std::pair{"", "it"}, std::pair{"sp", "ru"}}) {

@@ -202,8 +202,7 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.kind + (": " + row.line));
         m_player.clear();
-        const auto& history = engine->m_log->m_history;
-        const std::size_t logged = history.size();
+        engine->m_log->ClearHistory();
         std::string text; // the refusal or the warnings
         float value = kNaN;
         try {
@@ -211,11 +210,11 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
         } catch (const KeystrelEngine::Error& error) {
             text = error.GetText();
         }
-        const auto warnings = std::count_if(history.begin() + static_cast<std::ptrdiff_t>(logged), history.end(),
-                                            [&text](const auto& record) {
-                                                text += record.text;
-                                                return record.kind != KeystrelEngine::MessageManager::KindMessage;
-                                            });
+        const auto& history = engine->m_log->m_history;
+        const auto warnings = std::count_if(history.begin(), history.end(), [&text](const auto& record) {
+            text += record.text;
+            return record.kind != KeystrelEngine::MessageManager::KindMessage;
+        });
         EXPECT_NE(text.find(row.line), std::string::npos) << text;
         if (std::isnan(row.value))
             continue;
