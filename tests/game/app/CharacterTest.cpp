@@ -149,8 +149,9 @@ TEST_F(CharacterTest, PhrasesTypeLineAfterLineInTheBubbleOfTheirLineCount)
             Frame(0.025f);
             typing += 0.025f;
             for (std::uint32_t line = 1; line < lines; ++line) {
-                if (Typed(line) > 0)
+                if (Typed(line) > 0) {
                     EXPECT_EQ(Typed(line - 1), line == 1 ? 4u : line == 2 ? 8u : 2u);
+                }
             }
         } while (Typed(lines - 1) < (lines == 1 ? 4u : lines == 2 ? 8u : 2u) && typing < 2.0f);
         const float expected = std::array<float, 4>{0.1f, 0.3f, 0.35f, 0.4f}[lines - 1];
@@ -273,8 +274,9 @@ TEST_F(CharacterTest, TheBubbleStandsBelowAPointItWouldCover)
         character->KeepInView(point);
         const float shift = character->GetBubble(1)->m_position.y;
         EXPECT_EQ(shift < 0.0f, moves) << state << " " << (point ? point->x : -1.0f);
-        if (moves)
+        if (moves) {
             EXPECT_LT(box.m_localMax.y + shift, point->y - 30.0f);
+        }
         character->KeepInView(std::nullopt);
     }
 }

@@ -92,8 +92,9 @@ TEST_F(GUILevelCompleteWindowTest, ManaThenEnergyCountUpAndContinueCompletesTheC
     // The bar holds where the stage stood until the window has faded fully in.
     while (window->m_colour.a < 1.0f) {
         Step(*window);
-        if (window->m_colour.a < 1.0f && window->GetFrameWidget()->IsVisible())
+        if (window->m_colour.a < 1.0f && window->GetFrameWidget()->IsVisible()) {
             EXPECT_EQ(ManaLine(), Expected((reached - Value(level)) * 10, total * 10));
+        }
     }
     EXPECT_EQ(Texts(window->GetContinueButton()->GetWidget())[0].key, "CONTINUE");
 

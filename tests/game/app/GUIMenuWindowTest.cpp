@@ -111,8 +111,9 @@ TEST_F(GUIMenuWindowTest, AWindowClosedBeforeItFadesInStillFoldsAndFreesTheScree
         window.RequestOpen();
         Frame({&window});
         ASSERT_TRUE(window.m_shown);
-        if (unfolded)
+        if (unfolded) {
             ASSERT_LE(FramesUntil([&] { return !window.IsAnyControlAnimating(); }, {&window}), 40);
+        }
         ASSERT_EQ(window.m_colour.a, 0.0f);
         window.CloseFrame();
         EXPECT_LE(FramesUntil([&] { return manager->m_frameFree; }, {&window}), 20) << unfolded;

@@ -101,12 +101,13 @@ const KeystrelEngine::Image& ScreenPictures::Take(const std::string& name)
     m_previous = std::move(m_last);
     m_last = KeystrelEngine::Image();
     m_engine->m_renderSystem->GrabScreen(m_last);
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%02d_", ++m_count);
     RenderTesting::SaveTestPicture(m_last, number + name + ".bmp", *m_engine->m_files);
     EXPECT_FALSE(IsUniform(m_last)) << name;
-    if (m_count > 1)
+    if (m_count > 1) {
         EXPECT_GT(ChangedShare(m_previous, m_last), kLeastChangedShare) << name << " looks like the picture before";
+    }
     return m_last;
 }
 
