@@ -161,8 +161,11 @@ void Character::ResetSpeech()
         HideBubble();
 }
 
+// A praise the pass before the winning one asked for is dropped: the level's end has its own line, and the figure,
+// idle until its farewell, would speak the praise over it.
 void Character::LevelEndPhrase()
 {
+    m_praisePending = false;
     m_state = kStateMenu;
     m_finish[0].Start();
     ShowText("CHARACTER_LEVEL_END", kShortHold);

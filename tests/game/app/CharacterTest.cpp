@@ -7,6 +7,7 @@
 #include "framework/GUITextPrinter.h"
 
 #include <SDL.h>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -83,13 +84,24 @@ TEST_F(CharacterTest, EachStateHasItsParentLayerAndAnimations)
     EXPECT_GE(character->GetFace().m_currentFrame, 218u);
 
     // The won level's line, then the dance once the face has stopped (1.1 s on at the earliest), into the menus' rest.
+    // A praise the pass before the winning one asked for is not spoken over the line, nor in its place.
     SetPhrase("CHARACTER_LEVEL_END", {u"Well played!"}, "1");
+    SetPhrase("CHARACTER_PRAISE_2", {u"Splendid!"}, "1");
+    character->Praise(2);
     character->LevelEndPhrase();
     EXPECT_EQ(character->GetState(), Character::kStateMenu);
     EXPECT_EQ(character->GetFigureWindow()->GetLayer(), 20);
     EXPECT_EQ(ShownBubble(), 0);
-    const int danced = FramesUntil([&] { return character->GetBody().m_currentAnimation == 6; });
+    bool otherLine = false;
+    const int danced = FramesUntil([&] {
+        otherLine = otherLine ||
+                    !std::u16string_view(u"Well played!").starts_with(character->GetPrinter(0, 0).GetShownText());
+        return character->GetBody().m_currentAnimation == 6;
+    });
     EXPECT_GT(danced * 0.02f, 1.1f);
+    EXPECT_FALSE(otherLine);
+    EXPECT_EQ(character->GetPraiseCount(), 0u);
+    EXPECT_EQ(LastSound(), 0u);
     EXPECT_TRUE(Runs(character->GetFace(), 0, false));
     EXPECT_LT(FramesUntil([&] { return Runs(character->GetBody(), 5, true); }), 300);
 
