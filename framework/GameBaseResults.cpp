@@ -298,11 +298,16 @@ void GameBase::OnHelpResult(GUIHelpWindowBase* window)
         m_mainMenuWindow->Open();
 }
 
-// A dialog opens over the level: the level window stops, and the level pauses once the dialog is open.
+// A dialog opens over the level: the level window stops, and the level pauses once the dialog is open. Only a
+// playing level takes a request. The window reads its keys before the level updates, so a request may come from
+// the frame in which the level was decided, whose end window must open instead; and the focus pause, which holds
+// the level before the dispatch, must stay the one dialog over it.
 void GameBase::OnGameLogicWindowResult(GUIGameLogicWindowBase* window)
 {
     const std::uint32_t code = window->m_result;
     if (code != RequestGameLogicMenu && code != RequestPause && code != RequestQuit)
+        return;
+    if (!m_gameLogic || m_gameLogic->GetState() != kLevelPlaying)
         return;
     window->SetActive(false);
     if (code == RequestGameLogicMenu)
@@ -311,8 +316,7 @@ void GameBase::OnGameLogicWindowResult(GUIGameLogicWindowBase* window)
         m_gameLogicPauseWindow->Open();
     else
         m_gameLogicGameExitWindow->Open();
-    if (m_gameLogic)
-        m_gameLogic->SetState(kLevelPaused);
+    m_gameLogic->SetState(kLevelPaused);
 }
 
 void GameBase::ResumeLevel()

@@ -33,6 +33,8 @@
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameCursor.h"
+#include "game/app/GUIGameLogicPauseWindow.h"
+#include "game/app/GUIGameLogicWindow.h"
 #include "game/app/GUIGameLogicMenuExitWindow.h"
 #include "game/app/GUIGameLogicMenuWindow.h"
 #include "game/app/GUIGameOverWindow.h"
@@ -50,12 +52,14 @@
 #include "tests/game/app/AppFixture.h"
 
 #include <SDL_mouse.h>
+#include <SDL_scancode.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -570,6 +574,152 @@ TEST_F(GameResults, DoneAfterALevelWithoutALevelRunningCrashesNothing)
             *field = RequestDone;
     };
     EXPECT_EQ(Play({NewPlayer(true), {"main menu", MainMenuShown, done}, {"the game runs on", NextFrame()}}), 0);
+}
+
+const Wispfold::GUIGameLogicWindow& Hud(const TestedGame& game)
+{
+    return static_cast<const Wispfold::GUIGameLogicWindow&>(*game.m_gameLogicWindow);
+}
+
+// The level's window has faded in and takes the player's requests.
+bool HudTakesKeys(TestedGame& game)
+{
+    return LevelTakesKeys(game) && Hud(game).GetAlpha() >= 1.0f;
+}
+
+// The level window has recorded a request in the frame just run; the dispatch of the next frame takes it.
+bool LevelRequested(TestedGame& game)
+{
+    return game.m_gameLogicWindow->m_result != 0;
+}
+
+// A request of a dialog over the level made the player's way once the condition holds: a key pressed and
+// released a frame later, or a click on the level window's close button.
+using RequestInput = std::function<std::vector<Step>(const std::string& name, std::function<bool(TestedGame&)>)>;
+
+RequestInput KeyPress(SDL_Scancode key)
+{
+    return [key](const std::string& name, std::function<bool(TestedGame&)> when) {
+        return std::vector<Step>{{name, std::move(when), [key](TestedGame&) { PlatformTesting::InjectKey(key, true); }},
+                                 {name + ": released", NextFrame(),
+                                  [key](TestedGame&) { PlatformTesting::InjectKey(key, false); }}};
+    };
+}
+
+std::vector<Step> CloseButton(const std::string& name, std::function<bool(TestedGame&)> when)
+{
+    return ClickAfter({name, std::move(when), [](TestedGame& game) {
+                           AppTesting::PointAt(game.Window(),
+                                               *Hud(game).GetControl(Wispfold::GUIGameLogicWindow::kExit).GetWidget());
+                       }});
+}
+
+const std::vector<std::pair<std::string, RequestInput>> kDialogRequests{{"ESC", KeyPress(SDL_SCANCODE_ESCAPE)},
+                                                                        {"SPACE", KeyPress(SDL_SCANCODE_SPACE)},
+                                                                        {"P", KeyPress(SDL_SCANCODE_P)},
+                                                                        {"close button", CloseButton}};
+
+// The dialogs that lie over a running level, by name, that have been asked to open or are on screen.
+std::set<std::string> LevelDialogs(const TestedGame& game)
+{
+    std::set<std::string> open;
+    for (const auto& [name, window] :
+         {std::pair{"pause", &Menu(game.m_gameLogicPauseWindow)}, {"in-game menu", &Menu(game.m_gameLogicMenuWindow)},
+          {"quit question", &Menu(game.m_gameLogicGameExitWindow)}})
+        if (window->m_openRequested || window->m_shown)
+            open.insert(name);
+    return open;
+}
+
+// Each dialog request, recorded by the level window in the frame in which the level is decided (the level's logic,
+// updated after its window, turns it won or lost in that frame), opens no dialog over the finished board: the
+// level's end window opens, and the profile's file holds what the end leaves (a win the next level and a game to
+// continue, a loss no saved game).
+TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlone)
+{
+    for (const auto& [request, input] : kDialogRequests) {
+        for (const std::uint32_t outcome : {kWon, kLost}) {
+            const std::string name = request + (outcome == kWon ? ", won" : ", lost");
+            std::filesystem::remove_all(UserFolder() + "profiles"); // a new player each time
+            bool decided = false;
+            std::set<std::string> dialogs;
+            std::unique_ptr<Profile> saved;
+            const auto decideWithTheRequest = [&decided, &dialogs, outcome](TestedGame& game) {
+                Current(game).m_continue = 1; // a game to continue, for the loss to end
+                Current(game).Save();
+                game.windowsUpdatedProbe = [&game, &decided, &dialogs, outcome] {
+                    dialogs.merge(LevelDialogs(game));
+                    if (!decided && game.m_gameLogic && LevelRequested(game)) {
+                        game.m_gameLogic->SetState(outcome);
+                        decided = true;
+                    }
+                };
+            };
+            const Step ended{name + ": end window",
+                             outcome == kWon ? Shown(&TestedGame::m_levelCompleteWindow)
+                                             : Shown(&TestedGame::m_gameOverWindow),
+                             [&saved](TestedGame& game) { saved = Saved(game); }, 300};
+            EXPECT_EQ(Play(Join({{NewPlayer(true)}, StartLevel(name, decideWithTheRequest), input(name, HudTakesKeys),
+                                 {ended}})),
+                      0)
+                << name;
+            EXPECT_TRUE(decided) << name;
+            EXPECT_EQ(dialogs, std::set<std::string>{}) << name;
+            EXPECT_TRUE(saved) << name;
+            if (saved) {
+                EXPECT_EQ(saved->m_continue != 0, outcome == kWon) << name;
+                EXPECT_EQ(saved->m_currentLevel.level, outcome == kWon ? 1u : 0u) << name;
+            }
+        }
+    }
+}
+
+// A dialog request and the loss of the focus within one frame: the request read by the level window in the frame
+// before the focus pause, or the focus lost and ESC pressed together. The focus pause alone holds the level: once
+// the focus is back, its RESUME returns the player to the level, which plays on and takes keys, with no other
+// dialog opened on the way.
+TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
+{
+    const auto focus = [](bool gained) {
+        return [gained](TestedGame& game) {
+            using PlatformTesting::WindowEvent;
+            if (gained)
+                PlatformTesting::InjectWindowEvent(game.Window().m_handle, WindowEvent::Restored);
+            PlatformTesting::InjectWindowEvent(game.Window().m_handle,
+                                               gained ? WindowEvent::FocusGained : WindowEvent::FocusLost);
+        };
+    };
+    std::vector<std::pair<std::string, std::vector<Step>>> rounds;
+    for (const auto& [request, input] : kDialogRequests)
+        rounds.emplace_back(request + ", then the focus lost",
+                            Join({input(request, HudTakesKeys), {{"focus lost", LevelRequested, focus(false)}}}));
+    rounds.emplace_back("the focus lost, then ESC",
+                        Join({{{"focus lost", HudTakesKeys, focus(false)}}, KeyPress(SDL_SCANCODE_ESCAPE)("ESC", Always)}));
+    for (const auto& [name, loseFocus] : rounds) {
+        std::filesystem::remove_all(UserFolder() + "profiles");
+        std::set<std::string> dialogs;
+        bool playsOn = false;
+        const auto watch = [&dialogs](TestedGame& game) {
+            game.windowsUpdatedProbe = [&game, &dialogs] { dialogs.merge(LevelDialogs(game)); };
+        };
+        const auto resume = [](TestedGame& game) {
+            const auto& pause = dynamic_cast<const Wispfold::GUIGameLogicPauseWindow&>(*game.m_gameLogicPauseWindow);
+            AppTesting::PointAt(game.Window(), *pause.GetResumeButton()->GetWidget());
+        };
+        const auto level = [&playsOn](TestedGame& game) {
+            playsOn = game.m_gameLogic->GetState() == 0 && LevelDialogs(game).empty();
+        };
+        EXPECT_EQ(Play(Join({{NewPlayer(true)},
+                             StartLevel(name, watch),
+                             loseFocus,
+                             {{name + ": focus back", Frames(10), focus(true)}},
+                             ClickAfter({name + ": RESUME", Shown(&TestedGame::m_gameLogicPauseWindow), resume}),
+                             {{name + ": the level", HudTakesKeys}, {name + ": a second on", Frames(30), level}}})),
+                  0)
+            << name;
+        EXPECT_EQ(dialogs, std::set<std::string>{"pause"}) << name;
+        EXPECT_TRUE(playsOn) << name;
+    }
 }
 
 } // namespace
