@@ -94,8 +94,8 @@ TEST_F(CharacterTest, EachStateHasItsParentLayerAndAnimations)
     EXPECT_EQ(ShownBubble(), 0);
     bool otherLine = false;
     const int danced = FramesUntil([&] {
-        otherLine = otherLine ||
-                    !std::u16string_view(u"Well played!").starts_with(character->GetPrinter(0, 0).GetShownText());
+        otherLine =
+            otherLine || !std::u16string_view(u"Well played!").starts_with(character->GetPrinter(0, 0).GetShownText());
         return character->GetBody().m_currentAnimation == 6;
     });
     EXPECT_GT(danced * 0.02f, 1.1f);

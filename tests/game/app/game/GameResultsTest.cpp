@@ -1,7 +1,8 @@
 // The game's reactions to its windows' requests, in the running game: the story told once per profile, the
 // upgrade scene from the main menu and after a stage's last level, the ending shown once, the two level tracks in
 // turn and the menu track on every way back, a lost level's end of the saved game, the relax offer after the high
-// scores, and the clearing of every window's request after a dispatch pass. Most requests are set where the
+// scores, the clearing of every window's request after a dispatch pass, a level's end taken before a dialog request
+// of its deciding frame, and one dialog at a time over a level that loses the focus. Most requests are set where the
 // player's clicks would have left them; the windows that leave by themselves before they report (level complete,
 // game over, the upgrade scene) are clicked. What follows each request is the game's own doing.
 #include "tests/game/app/game/GameFixture.h"
@@ -33,10 +34,10 @@
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameCursor.h"
-#include "game/app/GUIGameLogicPauseWindow.h"
-#include "game/app/GUIGameLogicWindow.h"
 #include "game/app/GUIGameLogicMenuExitWindow.h"
 #include "game/app/GUIGameLogicMenuWindow.h"
+#include "game/app/GUIGameLogicPauseWindow.h"
+#include "game/app/GUIGameLogicWindow.h"
 #include "game/app/GUIGameOverWindow.h"
 #include "game/app/GUIHighScoresWindow.h"
 #include "game/app/GUIIntroductionWindow.h"
@@ -600,9 +601,9 @@ using RequestInput = std::function<std::vector<Step>(const std::string& name, st
 RequestInput KeyPress(SDL_Scancode key)
 {
     return [key](const std::string& name, std::function<bool(TestedGame&)> when) {
-        return std::vector<Step>{{name, std::move(when), [key](TestedGame&) { PlatformTesting::InjectKey(key, true); }},
-                                 {name + ": released", NextFrame(),
-                                  [key](TestedGame&) { PlatformTesting::InjectKey(key, false); }}};
+        return std::vector<Step>{
+            {name, std::move(when), [key](TestedGame&) { PlatformTesting::InjectKey(key, true); }},
+            {name + ": released", NextFrame(), [key](TestedGame&) { PlatformTesting::InjectKey(key, false); }}};
     };
 }
 
@@ -623,9 +624,9 @@ const std::vector<std::pair<std::string, RequestInput>> kDialogRequests{{"ESC", 
 std::set<std::string> LevelDialogs(const TestedGame& game)
 {
     std::set<std::string> open;
-    for (const auto& [name, window] :
-         {std::pair{"pause", &Menu(game.m_gameLogicPauseWindow)}, {"in-game menu", &Menu(game.m_gameLogicMenuWindow)},
-          {"quit question", &Menu(game.m_gameLogicGameExitWindow)}})
+    for (const auto& [name, window] : {std::pair{"pause", &Menu(game.m_gameLogicPauseWindow)},
+                                       {"in-game menu", &Menu(game.m_gameLogicMenuWindow)},
+                                       {"quit question", &Menu(game.m_gameLogicGameExitWindow)}})
         if (window->m_openRequested || window->m_shown)
             open.insert(name);
     return open;
@@ -659,9 +660,10 @@ TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlon
                              outcome == kWon ? Shown(&TestedGame::m_levelCompleteWindow)
                                              : Shown(&TestedGame::m_gameOverWindow),
                              [&saved](TestedGame& game) { saved = Saved(game); }, 300};
-            EXPECT_EQ(Play(Join({{NewPlayer(true)}, StartLevel(name, decideWithTheRequest), input(name, HudTakesKeys),
-                                 {ended}})),
-                      0)
+            EXPECT_EQ(
+                Play(Join(
+                    {{NewPlayer(true)}, StartLevel(name, decideWithTheRequest), input(name, HudTakesKeys), {ended}})),
+                0)
                 << name;
             EXPECT_TRUE(decided) << name;
             EXPECT_EQ(dialogs, std::set<std::string>{}) << name;
@@ -693,8 +695,8 @@ TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
     for (const auto& [request, input] : kDialogRequests)
         rounds.emplace_back(request + ", then the focus lost",
                             Join({input(request, HudTakesKeys), {{"focus lost", LevelRequested, focus(false)}}}));
-    rounds.emplace_back("the focus lost, then ESC",
-                        Join({{{"focus lost", HudTakesKeys, focus(false)}}, KeyPress(SDL_SCANCODE_ESCAPE)("ESC", Always)}));
+    rounds.emplace_back("the focus lost, then ESC", Join({{{"focus lost", HudTakesKeys, focus(false)}},
+                                                          KeyPress(SDL_SCANCODE_ESCAPE)("ESC", Always)}));
     for (const auto& [name, loseFocus] : rounds) {
         std::filesystem::remove_all(UserFolder() + "profiles");
         std::set<std::string> dialogs;
@@ -707,7 +709,7 @@ TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
             AppTesting::PointAt(game.Window(), *pause.GetResumeButton()->GetWidget());
         };
         const auto level = [&playsOn](TestedGame& game) {
-            playsOn = game.m_gameLogic->GetState() == 0 && LevelDialogs(game).empty();
+            playsOn = LevelTakesKeys(game) && game.m_gameLogic->GetState() == 0 && LevelDialogs(game).empty();
         };
         EXPECT_EQ(Play(Join({{NewPlayer(true)},
                              StartLevel(name, watch),
