@@ -181,6 +181,7 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
          "\"data\\levels\\stage0.ini\": values follow the last record", 20.0f},
         {&T::BoardValue, "negative", ToBytes("-3\n"), "the board value is -3, outside 0 to 10000"},
         {&T::BoardValue, "beyond 32 bits", ToBytes("4000000000\n"), "board value \"4000000000\" is no whole number"},
+        {&T::BoardValue, "0 (no mana, no energy needed)", ToBytes("0\n"), "", 0.0f},
         {&T::Font, "NaN", FontBytes(kNaN), "glyph 2's width is nan" + kScale},
         {&T::Font, "negative", FontBytes(-869604.0f), "glyph 2's width is -869604" + kScale},
         {&T::Font, "count smaller", Patched(FontBytes(0.75f), 13, 0), "44 bytes follow the last", 0.0f},
