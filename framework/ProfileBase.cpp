@@ -61,7 +61,7 @@ void ProfileBase::Reset()
 }
 
 // A file read whole whose values had to be mended, or that holds more than its records, is kept as ".bad" and
-// saved mended at once.
+// saved mended at once; when no copy can be kept it stays as it is, and the profile plays on mended.
 void ProfileBase::Load(const std::string& fileName)
 {
     SetFileName(fileName);
@@ -79,10 +79,8 @@ void ProfileBase::Load(const std::string& fileName)
         throw KeystrelEngine::Error("");
     }
     MendValues(values);
-    if (values.HasNote()) {
-        m_file.KeepMended(path, values);
+    if (values.HasNote() && m_file.KeepMended(path, values))
         Save();
-    }
 }
 
 // A volume outside 0 to 1 is the file's damage, not the player's choice (which the slider keeps within it): the

@@ -14,12 +14,14 @@
 #include "game/app/Profile.h"
 #include "game/play/CameraFile.h"
 #include "game/play/GameLogicData.h"
+#include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
 #include "tools/formats/BoardFileWriter.h"
 #include "tools/formats/FontFileWriter.h"
 #include "tools/formats/MapFileWriter.h"
 #include "tools/formats/ProfileFileWriter.h"
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -226,6 +228,16 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
         EXPECT_EQ(warnings, row.line.empty() ? 0 : 1);
         if (!m_player.empty() && warnings == 1) {
             EXPECT_EQ(TestSupport::ReadFile(m_player + ".bad"), row.bytes);
+            // Without room for the copy the file stays as it is, and the values are mended all the same.
+            PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, ".bad", ENOSPC);
+            engine->m_log->ClearHistory();
+            const float mended = (this->*row.load)(row.bytes);
+            PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
+            EXPECT_FLOAT_EQ(mended, row.value);
+            EXPECT_EQ(TestSupport::ReadFile(m_player), row.bytes);
+            EXPECT_FALSE(TestSupport::FileExists(m_player + ".bad"));
+            ASSERT_EQ(history.size(), 1u);
+            EXPECT_NE(history.front().text.find("; failed to keep the file as"), std::string::npos);
         }
     }
 }
