@@ -10,6 +10,7 @@
 #include "platform/win32/Win32.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace GameFramework {
 namespace {
@@ -196,15 +197,18 @@ void ProfileBase::ReadExtra(FileBinary& file)
     m_volumes.sound = ReadFloat(file);
 }
 
-void ProfileBase::Save()
+bool ProfileBase::Save()
 {
-    m_file.Save(GetFilePath(m_fileName), [this](FileBinary& file) { Write(file); });
+    return m_file.Save(GetFilePath(m_fileName), [this](FileBinary& file) { Write(file); });
 }
 
-void ProfileBase::Rename(const std::u16string& name)
+bool ProfileBase::Rename(const std::u16string& name)
 {
-    m_name = KeystrelEngine::TrimW(name);
-    Save();
+    std::u16string previous = std::exchange(m_name, KeystrelEngine::TrimW(name));
+    if (Save())
+        return true;
+    m_name = std::move(previous);
+    return false;
 }
 
 // The folder goes only when it lies strictly below the profiles folder: the file ".prf" has no name before its
