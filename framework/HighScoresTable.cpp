@@ -66,7 +66,8 @@ void HighScoresTable::Clear()
 
 // A missing file is the first start. One that cannot be read is set aside as ".bad" before the fresh table
 // replaces it, so a damaged file or one of another version is never lost. One that holds more than its entries
-// (more than the table keeps, or bytes after them) is copied to ".bad" and saved with the entries kept.
+// (more than the table keeps, or bytes after them) is copied to ".bad" and saved with the entries kept. A file that
+// cannot be kept so stays as it is until a result of this run is saved.
 void HighScoresTable::Load()
 {
     try {
@@ -75,15 +76,13 @@ void HighScoresTable::Load()
         ReadEntries(m_file.GetFile());
         values.CheckEnd(m_file.GetFile());
         m_file.Close();
-        if (values.HasNote()) {
-            m_file.KeepMended(m_path, values);
+        if (values.HasNote() && m_file.KeepMended(m_path, values))
             Save();
-        }
     } catch (const KeystrelEngine::FileError& error) {
-        m_file.KeepDamaged(m_path, *m_log, error.GetText());
         m_resultCounter = 0;
         Clear();
-        Save();
+        if (m_file.KeepDamaged(m_path, *m_log, error.GetText()))
+            Save();
     }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/win32/Win32.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace GameFramework {
 namespace {
@@ -61,7 +62,7 @@ void ProfileBase::Reset()
 }
 
 // A file read whole whose values had to be mended, or that holds more than its records, is kept as ".bad" and
-// saved mended at once.
+// saved mended at once; when no copy can be kept it stays as it is, and the profile plays on mended.
 void ProfileBase::Load(const std::string& fileName)
 {
     SetFileName(fileName);
@@ -79,10 +80,8 @@ void ProfileBase::Load(const std::string& fileName)
         throw KeystrelEngine::Error("");
     }
     MendValues(values);
-    if (values.HasNote()) {
-        m_file.KeepMended(path, values);
+    if (values.HasNote() && m_file.KeepMended(path, values))
         Save();
-    }
 }
 
 // A volume outside 0 to 1 is the file's damage, not the player's choice (which the slider keeps within it): the
@@ -198,15 +197,18 @@ void ProfileBase::ReadExtra(FileBinary& file)
     m_volumes.sound = ReadFloat(file);
 }
 
-void ProfileBase::Save()
+bool ProfileBase::Save()
 {
-    m_file.Save(GetFilePath(m_fileName), [this](FileBinary& file) { Write(file); });
+    return m_file.Save(GetFilePath(m_fileName), [this](FileBinary& file) { Write(file); });
 }
 
-void ProfileBase::Rename(const std::u16string& name)
+bool ProfileBase::Rename(const std::u16string& name)
 {
-    m_name = KeystrelEngine::TrimW(name);
-    Save();
+    std::u16string previous = std::exchange(m_name, KeystrelEngine::TrimW(name));
+    if (Save())
+        return true;
+    m_name = std::move(previous);
+    return false;
 }
 
 // The folder goes only when it lies strictly below the profiles folder: the file ".prf" has no name before its

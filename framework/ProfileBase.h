@@ -70,10 +70,11 @@ public:
     virtual void WriteExtra(KeystrelEngine::FileBinary& file);
     virtual void ReadExtra(KeystrelEngine::FileBinary& file);
 
-    // Throws FileError; the previous file then stays.
-    void Save();
-    // The name, trimmed, becomes the shown name; the file keeps its name. Saves.
-    void Rename(const std::u16string& name);
+    // False when the file could not be saved (the log says why); the previous file then stays.
+    bool Save();
+    // The name, trimmed, becomes the shown name; the file keeps its name. Saves; when that fails the name stays as
+    // it was, and false comes back.
+    bool Rename(const std::u16string& name);
     // Deletes the profile file and the profile folder.
     void DeleteFiles();
     void RecordBestLevel(LevelId level, std::uint8_t finished);

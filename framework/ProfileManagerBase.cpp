@@ -7,6 +7,7 @@
 #include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/SafeSave.h"
+#include "engine/foundation/StringUtils.h"
 
 #include <algorithm>
 
@@ -35,10 +36,11 @@ void ProfileManagerBase::LoadAll()
 {
     LoadProfiles();
     Sort();
-    LoadList();
+    const bool listReplaceable = LoadList();
     if (!m_current && !m_profiles.empty()) {
         m_current = m_profiles.front().get();
-        Save();
+        if (listReplaceable)
+            Save();
     }
 }
 
@@ -62,10 +64,11 @@ void ProfileManagerBase::LoadProfiles()
 }
 
 // A missing list is the first start. One that cannot be read is set aside as ".bad" before the fresh list
-// replaces it, so that it is never lost. So is one whose current name names none of the profiles (a damaged
-// name, or a profile whose file has gone): its entries stay, and another profile becomes current. One that holds
-// bytes after its last entry is copied to ".bad" and saved with its entries.
-void ProfileManagerBase::LoadList()
+// replaces it, so that it is never lost. One that holds bytes after its last entry is copied to ".bad" and saved
+// with its entries. A list that cannot be kept so stays as it is, and nothing is saved over it: false.
+// A current name that names none of the profiles (its profile's file has gone or cannot be read, or a kill came
+// between a rename's two saves) is no current profile, with one warning that keeps the name; the entries stay.
+bool ProfileManagerBase::LoadList()
 {
     try {
         KeystrelEngine::FileValues values(m_listPath);
@@ -73,19 +76,21 @@ void ProfileManagerBase::LoadList()
         Read(m_file.GetFile());
         values.CheckEnd(m_file.GetFile());
         m_file.Close();
-        if (m_currentNameUnknown) {
-            m_file.KeepDamaged(m_listPath, *m_log, "The current profile of \"" + m_listPath + "\" names no profile");
+        if (!m_unknownCurrentName.empty())
+            m_log->Warning("The current profile \"" + KeystrelEngine::ToNarrow(m_unknownCurrentName) + "\" of \"" +
+                           m_listPath + "\" is not among the profiles");
+        if (values.HasNote() && !m_file.KeepMended(m_listPath, values))
+            return false;
+        if (values.HasNote() || !m_unknownCurrentName.empty())
             Save();
-        } else if (values.HasNote()) {
-            m_file.KeepMended(m_listPath, values);
-            Save();
-        }
     } catch (const KeystrelEngine::FileError& error) {
-        m_file.KeepDamaged(m_listPath, *m_log, error.GetText());
         m_current = nullptr;
         m_entries.clear();
+        if (!m_file.KeepDamaged(m_listPath, *m_log, error.GetText()))
+            return false;
         Save();
     }
+    return true;
 }
 
 // The entries are appended as they are read: a count read from the file reserves nothing.
@@ -93,7 +98,7 @@ void ProfileManagerBase::Read(FileBinary& file)
 {
     const std::u16string current = file.ReadWString();
     m_current = current.empty() ? nullptr : FindProfile(current);
-    m_currentNameUnknown = !current.empty() && !m_current;
+    m_unknownCurrentName = m_current ? std::u16string() : current;
     const std::uint32_t count = file.ReadU32();
     for (std::uint32_t i = 0; i < count; ++i) {
         ProfileListEntry entry;
@@ -145,16 +150,20 @@ ProfileBase* ProfileManagerBase::AddProfile(const std::u16string& name)
     return profile;
 }
 
+// The profile's file is saved before the list: a kill between the two leaves the list naming the old name, which
+// the next start takes as no current profile (see LoadList).
 void ProfileManagerBase::RenameProfile(const std::u16string& oldName, const std::u16string& newName)
 {
     ProfileBase* profile = FindProfile(oldName);
-    if (!profile || FindProfile(newName))
+    if (!profile || FindProfile(newName) || !profile->Rename(newName))
         return;
-    profile->Rename(newName);
     Sort();
     Save();
 }
 
+// The list is saved before the profile's files go, so that every moment leaves a list naming a profile that is on
+// disk: a kill between the two only brings the profile back at the next start. A list that cannot be saved keeps
+// the profile, on disk and here.
 void ProfileManagerBase::RemoveProfile(const std::u16string& name)
 {
     const ProfileBase* profile = FindProfile(name);
@@ -162,17 +171,22 @@ void ProfileManagerBase::RemoveProfile(const std::u16string& name)
         return;
     const auto found =
         std::find_if(m_profiles.begin(), m_profiles.end(), [&](const auto& held) { return held.get() == profile; });
-    (*found)->DeleteFiles();
-    const std::unique_ptr<ProfileBase> removed = std::move(*found);
-    m_profiles.erase(found);
+    std::unique_ptr<ProfileBase> removed = std::move(*found);
+    const auto place = m_profiles.erase(found);
+    ProfileBase* const previous = m_current;
     if (m_current == profile)
         m_current = m_profiles.empty() ? nullptr : m_profiles.front().get();
-    Save();
+    if (!Save()) {
+        m_profiles.insert(place, std::move(removed));
+        m_current = previous;
+        return;
+    }
+    removed->DeleteFiles();
 }
 
-void ProfileManagerBase::Save()
+bool ProfileManagerBase::Save()
 {
-    m_file.Save(m_listPath, [this](FileBinary& file) { Write(file); });
+    return m_file.Save(m_listPath, [this](FileBinary& file) { Write(file); });
 }
 
 void ProfileManagerBase::Sort()

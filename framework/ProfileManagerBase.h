@@ -44,8 +44,8 @@ public:
     // The current profile's volumes go to the player.
     virtual void ApplyProfileVolumes();
     // Reads every profile file and the profile list. A profile that cannot be read is left out; a list that
-    // cannot be read, or whose current name names none of the profiles, is set aside as ".bad" and written anew.
-    // Throws FileError when saving the list fails.
+    // cannot be read is set aside as ".bad" and written anew. A current name that names none of the profiles is
+    // taken as no current profile, with one warning. Then the first profile becomes current when none is.
     virtual void LoadAll();
     // A new profile read from the profile file of that name.
     virtual std::unique_ptr<ProfileBase> CreateProfileFromFile(const std::string& fileName) = 0;
@@ -61,12 +61,13 @@ public:
     // The profile of that name when there is one; otherwise a new one with the player's volumes. The list file
     // is saved; the caller makes the profile current.
     ProfileBase* AddProfile(const std::u16string& name);
-    // Nothing when a profile has the new name already or none has the old one.
+    // Nothing when a profile has the new name already or none has the old one, or when the profile cannot be saved.
     void RenameProfile(const std::u16string& oldName, const std::u16string& newName);
-    // Deletes the profile and its files; the first profile left becomes current when it was.
+    // Deletes the profile and its files; the first profile left becomes current when it was. Nothing is deleted
+    // when the list cannot be saved.
     void RemoveProfile(const std::u16string& name);
-    // Throws FileError; the previous file then stays.
-    void Save();
+    // False when the file could not be saved (the log says why); the previous file then stays.
+    bool Save();
 
     const std::vector<std::unique_ptr<ProfileBase>>& GetProfiles() const { return m_profiles; }
     const std::string& GetListPath() const { return m_listPath; }
@@ -82,12 +83,12 @@ protected:
 
 private:
     void LoadProfiles();
-    void LoadList();
+    bool LoadList();
     void Sort();
 
     VersionedFile m_file;
     std::vector<std::unique_ptr<ProfileBase>> m_profiles; // by ProfileNameLess
-    bool m_currentNameUnknown = false; // the list read last names a current profile that is not among them
+    std::u16string m_unknownCurrentName; // the current name of the list read last when it names no profile
     std::string m_listPath;
 };
 

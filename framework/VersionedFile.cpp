@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <bit>
 #include <cassert>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -56,23 +57,27 @@ bool VersionedFile::Save(const std::string& path, const std::function<void(FileB
     });
 }
 
-void VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why)
+bool VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why)
 {
     m_file.reset();
     const std::string diskPath = m_fileManager->MakeDiskPath(path);
     if (!KeystrelEngine::FileManager::FileExistsOnDisk(diskPath))
-        return;
+        return true;
     const std::string kept = diskPath + ".bad";
-    if (MoveFileExA(diskPath.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    errno = 0;
+    if (MoveFileExA(diskPath.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         log.Error(why + "; the file is kept as \"" + kept + "\"");
-    else
-        log.Error(why + "; failed to keep the file as \"" + kept + "\"");
+        return true;
+    }
+    log.Error(why + "; failed to keep the file as \"" + kept + "\": " + std::strerror(errno ? errno : EIO) +
+              "; it is left as it is");
+    return false;
 }
 
-void VersionedFile::KeepMended(const std::string& path, const KeystrelEngine::FileValues& values)
+bool VersionedFile::KeepMended(const std::string& path, const KeystrelEngine::FileValues& values)
 {
     m_file.reset();
-    m_fileManager->KeepBadCopy(path, values.NoteLine());
+    return m_fileManager->KeepBadCopy(path, values.NoteLine());
 }
 
 // The magic is compared before the version, so a file of another kind is a format error whatever its version.

@@ -122,7 +122,7 @@ bool FileManager::SaveFile(const std::string& name, const std::function<void(Fil
     }
 }
 
-void FileManager::KeepBadCopy(const std::string& name, const std::string& why)
+bool FileManager::KeepBadCopy(const std::string& name, const std::string& why)
 {
     const std::string kept = name + ".bad";
     try {
@@ -134,8 +134,10 @@ void FileManager::KeepBadCopy(const std::string& name, const std::string& why)
         copy->Write(static_cast<std::uint32_t>(bytes.size()), bytes.data());
         copy->Close();
         m_log->Warning(why + "; the file is kept as \"" + kept + "\"");
+        return true;
     } catch (const FileError& error) {
         m_log->Warning(why + "; failed to keep the file as \"" + kept + "\": " + error.GetText());
+        return false;
     }
 }
 

@@ -38,8 +38,8 @@ public:
 
     // Copies the disk file name to name + ".bad"; whatever stood at that name (an older copy, a link) is removed
     // first, never written through. One warning gives why, then the copy's name or why it could not be made.
-    // Nothing is thrown.
-    void KeepBadCopy(const std::string& name, const std::string& why);
+    // Nothing is thrown; false when the copy could not be made, so that the caller leaves the file as it is.
+    bool KeepBadCopy(const std::string& name, const std::string& why);
 
     bool FindInPacks(const std::string& name, std::uint32_t* size = nullptr, void* buffer = nullptr);
     bool FileExists(const std::string& name);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
 
 namespace Wispfold {
 
@@ -43,18 +42,6 @@ constexpr std::uint32_t kFarScore = 1000;
 
 // Consecutive passes without mana after which the next refill brings a colour-destruction bonus.
 constexpr std::uint32_t kPassesBeforeHelp = 13;
-
-// Mana target x 0.76 (the single-precision value) x level factor, truncated; saturated to the u32 range, as a
-// converted value outside it would be undefined.
-std::uint32_t EnergyBudget(std::uint32_t manaTarget, float levelFactor)
-{
-    const double budget = manaTarget * static_cast<double>(0.76f) * levelFactor;
-    if (!(budget > 0.0))
-        return 0;
-    if (budget >= 4294967296.0)
-        return std::numeric_limits<std::uint32_t>::max();
-    return static_cast<std::uint32_t>(budget);
-}
 
 // A fresh press, or dragging from a selected butterfly onto its neighbour, swaps: the two cells lie side by side.
 bool AreNeighbours(const Cell& a, const Cell& b)

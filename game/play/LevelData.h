@@ -6,6 +6,7 @@
 #include "BoardCellRecord.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace Wispfold {
@@ -26,5 +27,17 @@ struct LevelData
 
     std::uint32_t GetCellRecordCount() const { return static_cast<std::uint32_t>(cellRecords.size()); }
 };
+
+// The swaps a level allows: mana target x 0.76 (the single-precision value) x level factor, truncated; saturated to
+// the u32 range, as a converted value outside it would be undefined.
+inline std::uint32_t EnergyBudget(std::uint32_t manaTarget, float levelFactor)
+{
+    const double budget = manaTarget * static_cast<double>(0.76f) * levelFactor;
+    if (!(budget > 0.0))
+        return 0;
+    if (budget >= 4294967296.0)
+        return std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(budget);
+}
 
 } // namespace Wispfold

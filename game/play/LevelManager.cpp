@@ -1,5 +1,6 @@
 #include "LevelManager.h"
 
+#include "LevelData.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileTextual.h"
@@ -87,7 +88,9 @@ void LevelManager::ReadLevel(GameFramework::LevelRecord& level, KeystrelEngine::
 
 // A colour count outside 2 to 5 (0 would divide the butterflies' fill by zero; with 1 every swap is of two equal
 // butterflies, which is refused) and a level factor that is no number or not above 0 (no energy at all) make no
-// playable level.
+// playable level; so does a factor that gives the board's mana less than one swap of energy, as the level would be
+// lost at its first match. The board value is the board's mana as the catalogue knows it (the stage's mana bar
+// counts it); a board without mana needs no energy, its first match wins it.
 void LevelManager::ReadEntry(LevelRecord& level, FileTextual& file, const std::string& listPath)
 {
     const std::uint32_t entry = level.id.level;
@@ -104,6 +107,11 @@ void LevelManager::ReadEntry(LevelRecord& level, FileTextual& file, const std::s
         "the level factor of entry " + KeystrelEngine::FormatUnsigned(entry + 1) + " " + board);
     level.cameraName = level.boardName + "_camera";
     level.boardValue = ReadBoardValue(level.boardName);
+    const auto mana = static_cast<std::uint32_t>(level.boardValue);
+    if (mana > 0 && EnergyBudget(mana, level.levelFactor) == 0)
+        RefuseEntry(listPath, entry,
+                    board + " gets no energy: level factor " + factor + " x 0.76 x board value " +
+                        KeystrelEngine::FormatUnsigned(mana) + " is below 1");
 }
 
 // The file's first number, whatever blank lines or blanks come before it.

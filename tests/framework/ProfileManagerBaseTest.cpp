@@ -4,6 +4,7 @@
 #include "tests/framework/PlayerFixture.h"
 #include "tools/formats/ProfileFileWriter.h"
 
+#include <cerrno>
 #include <filesystem>
 
 using GameFramework::ProfileBase;
@@ -184,7 +185,8 @@ TEST_F(ProfileManagerTest, TheListKeepsTheCurrentNameAndTheEntries)
     EXPECT_EQ(manager->m_entries[1].third, 6u);
     EXPECT_EQ(List(), Formats::BuildProfileListFile(expected));
 
-    // A current profile whose file is gone gives way to the first one; unreadable profiles are left out.
+    // A current profile whose file is gone gives way to the first one, with one warning and no copy; unreadable
+    // profiles are left out.
     manager->RemoveProfile(u"zed");
     TestSupport::WriteFile(listPath, Formats::BuildProfileListFile(expected));
     TestSupport::WriteFile(folder + "/profiles/broken.prf", Bytes(20, 0));
@@ -193,6 +195,42 @@ TEST_F(ProfileManagerTest, TheListKeepsTheCurrentNameAndTheEntries)
     EXPECT_EQ(CurrentName(*manager), u"anna");
     EXPECT_EQ(manager->m_entries.size(), 2u);
     EXPECT_TRUE(services.Logged("broken.prf\" file format"));
+    EXPECT_TRUE(services.Logged("The current profile \"Zed\" of"));
+    EXPECT_FALSE(TestSupport::FileExists(listPath + ".bad"));
+    EXPECT_EQ(List(), Formats::BuildProfileListFile({u"anna", expected.entries}));
+}
+
+// The list's save failing stands for a kill between a profile's file and the list: a delete then deletes nothing,
+// and a rename whose profile is saved leaves the list naming the old name, which the next start takes as no
+// current profile. A profile that cannot be saved keeps its name.
+TEST_F(ProfileManagerTest, EveryMomentBetweenAProfilesFileAndTheListLoads)
+{
+    using PlatformTesting::FileFault;
+    auto manager = LoadAll();
+    manager->AddProfile(u"anna");
+    manager->m_current = manager->AddProfile(u"bob");
+    manager->Save();
+    const std::string bobFile = folder + "/profiles/" + manager->m_current->GetFileName();
+    PlatformTesting::SetFileFault(FileFault::Create, ".prf", ENOSPC);
+    manager->RenameProfile(u"bob", u"carl");
+    PlatformTesting::SetFileFault(FileFault::Create, "", 0);
+    PlatformTesting::SetFileFault(FileFault::Rename, "profiles.pmf", ENOSPC);
+    manager->RemoveProfile(u"bob");
+    EXPECT_TRUE(TestSupport::FileExists(bobFile));
+    EXPECT_EQ(NamesOf(*manager), (Names{u"anna", u"bob"}));
+    EXPECT_EQ(CurrentName(*manager), u"bob");
+    manager->RenameProfile(u"bob", u"carl");
+    PlatformTesting::SetFileFault(FileFault::Rename, "", 0);
+
+    services.log.ClearHistory();
+    manager = LoadAll();
+    EXPECT_EQ(NamesOf(*manager), (Names{u"anna", u"carl"}));
+    EXPECT_EQ(CurrentName(*manager), u"anna");
+    EXPECT_EQ(services.log.m_history.size(), 1u);
+    EXPECT_TRUE(
+        services.Logged("The current profile \"bob\" of \"" + manager->GetListPath() + "\" is not among the profiles"));
+    EXPECT_FALSE(TestSupport::FileExists(listPath + ".bad"));
+    EXPECT_EQ(List(), Formats::BuildProfileListFile({u"anna", {}}));
 }
 
 TEST_F(ProfileManagerTest, AnUnreadableListIsKeptAsBadAndWrittenAnew)
@@ -208,7 +246,6 @@ TEST_F(ProfileManagerTest, AnUnreadableListIsKeptAsBadAndWrittenAnew)
     Bytes otherMagic = whole;
     otherMagic[4] = 'X';
     damaged.push_back(otherMagic);
-    damaged.push_back(Formats::BuildProfileListFile({u"annx", {}})); // a damaged current name
     for (const Bytes& bytes : damaged) {
         TestSupport::WriteFile(listPath, bytes);
         const auto manager = LoadAll();
@@ -217,7 +254,18 @@ TEST_F(ProfileManagerTest, AnUnreadableListIsKeptAsBadAndWrittenAnew)
         EXPECT_EQ(TestSupport::ReadFile(listPath + ".bad"), bytes);
         EXPECT_EQ(List(), Formats::BuildProfileListFile({u"anna", {}}));
     }
-    EXPECT_TRUE(services.Logged("profiles.pmf\" names no profile; the file is kept as"));
+
+    // A list that cannot be set aside stays as it is: nothing is saved over it, and the players play on.
+    std::filesystem::remove(listPath + ".bad");
+    TestSupport::WriteFile(listPath, otherMagic);
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Rename, ".bad", EROFS);
+    const auto manager = LoadAll();
+    PlatformTesting::SetFileFault(PlatformTesting::FileFault::Rename, "", 0);
+    EXPECT_EQ(CurrentName(*manager), u"anna");
+    EXPECT_EQ(List(), otherMagic);
+    EXPECT_FALSE(TestSupport::FileExists(listPath + ".bad"));
+    EXPECT_TRUE(services.Logged("failed to keep the file as \"" + manager->GetListPath() +
+                                ".bad\": Read-only file system; it is left as it is"));
 }
 
 TEST_F(ProfileManagerTest, VolumesMoveThroughThePlayerAndTheGameBytesFollowThem)

@@ -14,12 +14,14 @@
 #include "game/app/Profile.h"
 #include "game/play/CameraFile.h"
 #include "game/play/GameLogicData.h"
+#include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
 #include "tools/formats/BoardFileWriter.h"
 #include "tools/formats/FontFileWriter.h"
 #include "tools/formats/MapFileWriter.h"
 #include "tools/formats/ProfileFileWriter.h"
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -181,6 +183,7 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
          "\"data\\levels\\stage0.ini\": values follow the last record", 20.0f},
         {&T::BoardValue, "negative", ToBytes("-3\n"), "the board value is -3, outside 0 to 10000"},
         {&T::BoardValue, "beyond 32 bits", ToBytes("4000000000\n"), "board value \"4000000000\" is no whole number"},
+        {&T::BoardValue, "0 (no mana, no energy needed)", ToBytes("0\n"), "", 0.0f},
         {&T::Font, "NaN", FontBytes(kNaN), "glyph 2's width is nan" + kScale},
         {&T::Font, "negative", FontBytes(-869604.0f), "glyph 2's width is -869604" + kScale},
         {&T::Font, "count smaller", Patched(FontBytes(0.75f), 13, 0), "44 bytes follow the last", 0.0f},
@@ -225,6 +228,16 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
         EXPECT_EQ(warnings, row.line.empty() ? 0 : 1);
         if (!m_player.empty() && warnings == 1) {
             EXPECT_EQ(TestSupport::ReadFile(m_player + ".bad"), row.bytes);
+            // Without room for the copy the file stays as it is, and the values are mended all the same.
+            PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, ".bad", ENOSPC);
+            engine->m_log->ClearHistory();
+            const float mended = (this->*row.load)(row.bytes);
+            PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
+            EXPECT_FLOAT_EQ(mended, row.value);
+            EXPECT_EQ(TestSupport::ReadFile(m_player), row.bytes);
+            EXPECT_FALSE(TestSupport::FileExists(m_player + ".bad"));
+            ASSERT_EQ(history.size(), 1u);
+            EXPECT_NE(history.front().text.find("; failed to keep the file as"), std::string::npos);
         }
     }
 }

@@ -93,6 +93,8 @@ TEST(LevelManager, DamagedEntriesAndMissingBoardSettingsAreFatal)
         {"negative factor", "1\nring\n3\nforest\n-0.5\n", list},
         {"infinite factor", "1\nring\n3\nforest\ninf\n", list},
         {"factor not a number", "1\nring\n3\nforest\nnan\n", list},
+        {"factor giving no swap", "3\nhexagon\n3\nforest\n0.066\nring\n3\nforest\n0.1\nmeadow\n3\nforest\n1\n",
+         list + ": entry 2 (\"ring\") gets no energy: level factor 0.1 x 0.76 x board value 11 is below 1"},
         {"ends before the last entry", "2\nring\n3\nforest\n1\n\n\n", list},
         {"ends inside the last entry", "1\nring\n3\n\n\n", list},
         {"no level", " 0 \n", "The level list \"data\\levels\\stage0.ini\" holds no level"},
