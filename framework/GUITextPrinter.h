@@ -43,6 +43,9 @@ public:
     // The colour of the shown text from the next Update on; owners fade a printer's text through its alpha.
     void SetColour(const KeystrelEngine::Color& colour) { m_colour = colour; }
     const KeystrelEngine::Color& GetColour() const { return m_colour; }
+    // Where and in which font the text is typed.
+    const KeystrelEngine::GUIWindow& GetWindow() const { return *m_window; }
+    std::uint32_t GetFontId() const { return m_fontId; }
 
 private:
     KeystrelEngine::TimerManager* m_timers;

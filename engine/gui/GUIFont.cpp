@@ -32,6 +32,12 @@ constexpr std::uint32_t kVerticesPerQuad = 4;
 constexpr std::uint32_t kIndicesPerQuad = 6;
 constexpr std::uint32_t kTextureOffset = 28; // u and v after position, normal and colour
 constexpr char16_t kLineFeed = 10;
+constexpr char16_t kEllipsis = 0x2026;
+
+bool IsHighSurrogate(char16_t code)
+{
+    return code >= 0xD800 && code <= 0xDBFF;
+}
 
 float LoadFloat(const std::uint8_t* bytes)
 {
@@ -245,6 +251,34 @@ float GUIFont::PrintedWidth(std::u16string_view text) const
 float GUIFont::PenAdvance(std::u16string_view text) const
 {
     return WalkPen(text, m_size, [](char16_t, const GUIGlyph*, float, float) {});
+}
+
+// A longer start never prints narrower, so the longest start that fits is found by halving the lengths between
+// one that fits and one that does not. A start never ends inside a surrogate pair.
+std::u16string GUIFont::FitText(std::u16string_view text, float width) const
+{
+    if (PrintedWidth(text) <= width)
+        return std::u16string(text);
+    const std::u16string_view ellipsis = HasGlyph(kEllipsis) ? std::u16string_view(&kEllipsis, 1) : u"...";
+    std::u16string fitted;
+    const auto fits = [&](std::size_t length) {
+        std::u16string_view start = text.substr(0, length);
+        while (!start.empty() && (IsSpaceW(start.back()) || IsHighSurrogate(start.back())))
+            start.remove_suffix(1);
+        fitted.assign(start);
+        fitted.append(ellipsis);
+        return PrintedWidth(fitted) <= width;
+    };
+    if (!fits(0))
+        return {};
+    std::size_t fitting = 0;
+    std::size_t tooWide = text.size();
+    while (tooWide - fitting > 1) {
+        const std::size_t middle = (fitting + tooWide) / 2;
+        (fits(middle) ? fitting : tooWide) = middle;
+    }
+    fits(fitting);
+    return fitted;
 }
 
 void GUIFont::EndFrame()

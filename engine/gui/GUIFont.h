@@ -78,6 +78,11 @@ public:
     // How far the pen moves over the text at the font's own size: unlike the printed width, trailing white space
     // counts.
     float PenAdvance(std::u16string_view text) const;
+    // The text as it prints no wider than the width at the font's own size: whole when it fits; else its longest
+    // start that fits with an ellipsis after it ("\u2026", or "..." in a font without that glyph), white space
+    // before the ellipsis left out; the ellipsis alone when no character fits beside it; nothing when not even
+    // the ellipsis fits.
+    std::u16string FitText(std::u16string_view text, float width) const;
     // Ends the frame's batch: a batch that drew nothing draws nothing, the quad count starts again and the
     // vertices are unlocked for the renderer.
     void EndFrame();

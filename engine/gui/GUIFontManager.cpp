@@ -82,6 +82,18 @@ GUIFont* GUIFontManager::FindFont(std::uint32_t id) const
     return found == m_fonts.end() ? nullptr : found->second.get();
 }
 
+float GUIFontManager::PrintedWidth(std::uint32_t id, std::u16string_view text) const
+{
+    const GUIFont* font = FindFont(id);
+    return font ? font->PrintedWidth(text) : 0.0f;
+}
+
+std::u16string GUIFontManager::FitText(std::uint32_t id, std::u16string_view text, float width) const
+{
+    const GUIFont* font = FindFont(id);
+    return font ? font->FitText(text, width) : std::u16string(text);
+}
+
 GUIFont* GUIFontManager::GetFontInstance(std::uint32_t id, const GUIWindow& window)
 {
     const GUIFont* font = FindFont(id);
@@ -103,18 +115,13 @@ GUIPoint GUIFontManager::PrintInWindow(std::uint32_t id, const GUIWindow& window
     const GUIFont* font = FindFont(id);
     if (!font)
         return {};
-    GUIPoint origin = window.GetAbsolutePosition();
-    GUISize area = window.m_size;
-    if (window.m_hasExtraRect) {
-        origin.x += window.m_extraRect.x;
-        origin.y += window.m_extraRect.y;
-        area = {window.m_extraRect.width, window.m_extraRect.height};
-    }
+    const GUIPoint corner = window.GetAbsolutePosition();
+    const GUIRect area = window.GetTextArea();
     const TextBounds bounds = font->MeasureText(text, angle, -1.0f);
     const float width = bounds.maxX - bounds.minX;
     const float height = bounds.maxY - bounds.minY;
-    return {Align(HorizontalPlacement(flags), origin.x, area.width, width, position.x, std::cos(angle)),
-            Align(VerticalPlacement(flags), origin.y, area.height, height, position.y, std::sin(angle))};
+    return {Align(HorizontalPlacement(flags), corner.x + area.x, area.width, width, position.x, std::cos(angle)),
+            Align(VerticalPlacement(flags), corner.y + area.y, area.height, height, position.y, std::sin(angle))};
 }
 
 void GUIFontManager::EndFrame()

@@ -55,6 +55,11 @@ public:
     // for an id not loaded.
     GUIPoint PrintInWindow(std::uint32_t id, const GUIWindow& window, std::u16string_view text, std::uint32_t flags,
                            float angle, GUIPoint position) const;
+    // The width the text prints at in the font at its own size; 0 for an id not loaded.
+    float PrintedWidth(std::uint32_t id, std::u16string_view text) const;
+    // The text shortened with an ellipsis to print no wider than the width in the font (GUIFont::FitText), so that
+    // a text of any length keeps clear of what stands beside it; unchanged for an id not loaded.
+    std::u16string FitText(std::uint32_t id, std::u16string_view text, float width) const;
     // The end of the frame's texts, before the models are drawn.
     void EndFrame();
 

@@ -198,6 +198,11 @@ GUIPoint GUIWindow::GetAbsolutePosition() const
     return absolute;
 }
 
+GUIRect GUIWindow::GetTextArea() const
+{
+    return m_hasExtraRect ? m_extraRect : GUIRect{0.0f, 0.0f, m_size.width, m_size.height};
+}
+
 // Colour ----------------------------------------------------------------------------------------------------------
 
 void GUIWindow::SetColour(const Color& colour)

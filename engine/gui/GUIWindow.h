@@ -117,6 +117,8 @@ public:
     void SetParent(GUIWindow* parent);
     void RemoveChild(GUIWindow* child);
     GUIPoint GetAbsolutePosition() const;
+    // Where the window's texts are aligned, relative to it: the text area when one is set, else the whole window.
+    GUIRect GetTextArea() const;
     // The quad's vertex colour, white without a quad or without vertex colours.
     Color GetColour() const;
     GUITextRecord& AllocTextRecord();

@@ -2,6 +2,8 @@
 
 #include "engine/foundation/StringUtils.h"
 #include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIFontManager.h"
+#include "engine/gui/GUIManager.h"
 #include "engine/gui/GUITextManager.h"
 #include "framework/ProfileManagerBase.h"
 #include "framework/WindowRequest.h"
@@ -10,6 +12,12 @@
 namespace Wispfold {
 
 using namespace GameFramework;
+
+namespace {
+
+constexpr std::u16string_view kQuotes = u"\"\""; // around the name
+
+} // namespace
 
 GUIDeleteProfileWindow::GUIDeleteProfileWindow(KeystrelEngine::Engine* engine, AudioPlayer* player,
                                                ProfileManagerBase* profiles, const GameData* data,
@@ -21,16 +29,30 @@ GUIDeleteProfileWindow::GUIDeleteProfileWindow(KeystrelEngine::Engine* engine, A
     SetTitle("DELETE_PROFILE_TITLE");
 }
 
-// The placeholder may stand in any letter case, any number of times.
 void GUIDeleteProfileWindow::Open(const std::u16string& name)
 {
     GUIDeleteProfileWindowBase::Open(name);
-    const std::u16string quoted = u"\"" + name + u"\"";
-    for (std::int32_t line = 0; line < kLineCount; ++line) {
-        m_lines[line] = m_texts->GetText("DELETE_PROFILE_TEXT_", line);
-        KeystrelEngine::ReplaceAllNoCaseW(m_lines[line], kNamePlaceholder, quoted);
-    }
+    for (std::int32_t line = 0; line < kLineCount; ++line)
+        m_lines[line] = WordLine(m_texts->GetText("DELETE_PROFILE_TEXT_", line), name);
     RequestOpen();
+}
+
+// The placeholder may stand in any letter case, any number of times. A long name is shortened so that the line,
+// the name in quotes at each placeholder, stays inside the frame's text area.
+std::u16string GUIDeleteProfileWindow::WordLine(std::u16string line, const std::u16string& name) const
+{
+    std::u16string words = line;
+    KeystrelEngine::ReplaceAllNoCaseW(words, kNamePlaceholder, kQuotes);
+    const std::size_t names =
+        (line.size() - words.size()) / (std::u16string_view(kNamePlaceholder).size() - kQuotes.size());
+    if (names == 0)
+        return line;
+    const KeystrelEngine::GUIFontManager& fonts = *m_gui->m_fonts;
+    const float room = (GetFrameWidget()->GetTextArea().width - fonts.PrintedWidth(MenuTexts::kLineFont, words)) /
+                       static_cast<float>(names);
+    const std::u16string shown = fonts.FitText(MenuTexts::kLineFont, name, room);
+    KeystrelEngine::ReplaceAllNoCaseW(line, kNamePlaceholder, u"\"" + shown + u"\"");
+    return line;
 }
 
 void GUIDeleteProfileWindow::Close()

@@ -6,6 +6,8 @@
 #include "game/app/GUIMenuWindow.h"
 
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace GameFramework {
 class ProfileManagerBase;
@@ -34,6 +36,8 @@ public:
 private:
     void ReadButtons();
     void AddTexts();
+    // The line with the name at its placeholders.
+    std::u16string WordLine(std::u16string line, const std::u16string& name) const;
 
     GameFramework::ProfileManagerBase* m_profiles;
     GUIControl* m_yes;

@@ -1,6 +1,7 @@
 #include "game/app/GUIHighScoresWindow.h"
 
 #include "engine/foundation/StringUtils.h"
+#include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIManager.h"
 #include "framework/HighScoresTable.h"
 #include "framework/ProfileManagerBase.h"
@@ -30,6 +31,9 @@ constexpr ColumnSpec kColumnSpecs[GUIHighScoresWindow::ColumnCount] = {
     {0.0f, 525.0f, GUIFontManager::kRight},
 };
 constexpr float kColumnHeight = 600.0f;
+constexpr float kScoreRight =
+    kColumnSpecs[GUIHighScoresWindow::Score].x + kColumnSpecs[GUIHighScoresWindow::Score].width;
+constexpr float kNameGap = 10.0f; // at the least between a name and its score
 
 } // namespace
 
@@ -89,23 +93,33 @@ std::uint32_t GUIHighScoresWindow::ButtonRequest()
     return kRequestRelaxOffer;
 }
 
+// A name keeps clear of its score: a long one is shortened to the room the score leaves it in the row's font.
 void GUIHighScoresWindow::MakeRows()
 {
+    const GUIFontManager& fonts = *m_gui->m_fonts;
     m_rows.clear();
     std::uint32_t rank = 1;
     for (const std::unique_ptr<HighScoreEntry>& entry : m_table->GetEntries()) {
-        m_rows.push_back({entry.get(),
-                          {KeystrelEngine::FormatUnsignedW(rank) + u".", entry->name,
-                           KeystrelEngine::FormatUnsignedW(entry->score)}});
+        const std::uint32_t font = RowFont(entry.get());
+        std::u16string score = KeystrelEngine::FormatUnsignedW(entry->score);
+        const float room = kScoreRight - kColumnSpecs[Name].x - kNameGap - fonts.PrintedWidth(font, score);
+        m_rows.push_back(
+            {entry.get(),
+             {KeystrelEngine::FormatUnsignedW(rank) + u".", fonts.FitText(font, entry->name, room), std::move(score)}});
         ++rank;
     }
+}
+
+std::uint32_t GUIHighScoresWindow::RowFont(const HighScoreEntry* entry) const
+{
+    return entry == m_highlighted ? kHighlightFont : kRowFont;
 }
 
 void GUIHighScoresWindow::AddRows()
 {
     float y = kFirstRowY;
     for (const Row& row : m_rows) {
-        const std::uint32_t font = row.entry == m_highlighted ? kHighlightFont : kRowFont;
+        const std::uint32_t font = RowFont(row.entry);
         for (int i = 0; i < ColumnCount; ++i)
             m_columns[i]->AddText(kColumnSpecs[i].flags, font, row.texts[i], 0.0f, MenuTexts::kNoSize, {0.0f, y},
                                   m_colour);

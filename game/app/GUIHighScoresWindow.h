@@ -62,6 +62,7 @@ private:
 
     std::uint32_t ButtonRequest();
     void MakeRows();
+    std::uint32_t RowFont(const GameFramework::HighScoreEntry* entry) const;
     void AddRows();
 
     GameFramework::ProfileManagerBase* m_profiles;

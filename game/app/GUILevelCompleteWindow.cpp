@@ -140,6 +140,7 @@ void GUILevelCompleteWindow::ShowPictures(std::uint32_t stage)
     ShowAnimationFrame(*m_nextPicture, 2 * stage + 1);
     SetAlpha(*m_picture, m_colour, m_colour.a);
     SetAlpha(*m_nextPicture, m_colour, (1.0f - m_mana->GetValue()) * m_colour.a);
+    m_mana->SetColour(m_colour);
 }
 
 // The last level of a stage brings the next stage's theme and leaves toward the upgrade's scene.
@@ -172,7 +173,6 @@ void GUILevelCompleteWindow::UpdateMana()
 {
     const float target = Ratio(m_reached);
     if (m_colour.a >= 1.0f) {
-        m_mana->SetColour(m_colour);
         m_mana->Update(target);
         m_manager->m_firstCountUp = true;
     }

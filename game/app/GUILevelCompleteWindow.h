@@ -53,6 +53,7 @@ public:
 
 private:
     float Ratio(std::uint32_t value) const;
+    // The stage's pictures on their frames, and the pictures and the bar's fill faded with the window.
     void ShowPictures(std::uint32_t stage);
     void PressContinue();
     void UpdateMana();

@@ -1,12 +1,18 @@
 #include "game/app/GUIMainMenuWindow.h"
 
+#include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/AnimationControl.h"
 #include "engine/render/Model.h"
+#include "framework/GUITextPrinter.h"
 #include "framework/ProfileManagerBase.h"
 #include "framework/WindowRequest.h"
+#include "game/app/GUIMenuWindowManager.h"
+#include "game/app/MenuBackground.h"
 #include "game/app/MenuTexts.h"
 #include "game/app/Profile.h"
+
+#include <algorithm>
 
 namespace Wispfold {
 
@@ -68,11 +74,26 @@ GUIMainMenuWindow::GUIMainMenuWindow(KeystrelEngine::Engine* engine, AudioPlayer
 void GUIMainMenuWindow::Open()
 {
     GUIMainMenuWindowBase::Open();
-    const std::u16string name = m_profiles->m_current ? m_profiles->m_current->GetName() : std::u16string();
-    SetTitleText(m_texts->GetText("MAIN_MENU_WELCOME", -1) + u", " + name + u"!");
+    const std::u16string welcome = m_texts->GetText("MAIN_MENU_WELCOME", -1) + u", ";
+    SetTitleText(welcome + GreetedName(welcome) + u"!");
     for (const Button button : kHeldAtOpen)
         m_buttons[button]->GetButton()->SetEnabled(false);
     RequestOpen();
+}
+
+// The background types the greeting centred in its title area, whose ends lie on the rim of the main-menu frame
+// below it: the whole greeting keeps clear of the rim, inside the frame's text area, a long name shortened to the
+// room the greeting's words leave it.
+std::u16string GUIMainMenuWindow::GreetedName(const std::u16string& welcome) const
+{
+    if (!m_profiles->m_current)
+        return {};
+    const GameTools::GUITextPrinter& printer = m_manager->m_background->GetTextPrinter();
+    const KeystrelEngine::GUIFontManager& fonts = *m_gui->m_fonts;
+    const float area = std::min(printer.GetWindow().GetTextArea().width, GetFrameWidget()->GetTextArea().width) -
+                       2.0f * kGreetingMargin;
+    const float room = area - fonts.PrintedWidth(printer.GetFontId(), welcome + u"!");
+    return fonts.FitText(printer.GetFontId(), m_profiles->m_current->GetName(), room);
 }
 
 void GUIMainMenuWindow::Close()

@@ -23,6 +23,7 @@ public:
     static constexpr std::uint32_t kRequestShowPlace = 23; // the upgrade window
     static constexpr float kButtonRate = 42.0f;
     static constexpr std::uint32_t kCaptionFonts[4] = {7, 8, 9, 7}; // by button state: normal, hover, pressed, disabled
+    static constexpr float kGreetingMargin = 10.0f; // the greeting keeps this far inside the frame's text area
 
     enum Button
     {
@@ -52,6 +53,8 @@ private:
     void EnableButtons(bool enabled) const;
     void ReadButtons();
     std::uint32_t StartRequest() const;
+    // The current profile's name as the greeting that starts with the welcome words shows it.
+    std::u16string GreetedName(const std::u16string& welcome) const;
 
     GameFramework::ProfileManagerBase* m_profiles;
     std::array<GUIControl*, ButtonCount> m_buttons{};

@@ -149,6 +149,22 @@ void GUIMapElement::SetState(State state)
 
 void GUIMapElement::SetColour(const KeystrelEngine::Color& colour)
 {
+    m_colour = colour;
+    ApplyColour();
+}
+
+void GUIMapElement::SetWindowAlpha(float alpha)
+{
+    if (alpha == m_windowAlpha)
+        return;
+    m_windowAlpha = alpha;
+    ApplyColour();
+}
+
+void GUIMapElement::ApplyColour()
+{
+    KeystrelEngine::Color colour = m_colour;
+    colour.a *= m_windowAlpha;
     for (GUIWindow* window : {m_marker, m_alternateMarker, m_shadow})
         if (window)
             window->SetColour(colour);

@@ -62,7 +62,10 @@ public:
     void SetAlternateModel(bool alternate);
     // Shows the state's frame; the ahead state disables the button.
     void SetState(State state);
+    // The marker's own colour (the way ahead's preview fades it), drawn with the alpha of the map's fade.
     void SetColour(const KeystrelEngine::Color& colour);
+    // The map's fade: marker and shadow fade with the window they stand on.
+    void SetWindowAlpha(float alpha);
 
     MapElementKind GetKind() const { return m_kind; }
     GameFramework::LevelId GetLevel() const { return m_level; }
@@ -84,6 +87,7 @@ private:
     // The frame on the marker drawn now.
     void ShowFrame(std::uint32_t frame);
     void ShowMarker();
+    void ApplyColour();
 
     KeystrelEngine::GUIManager* m_gui;
     GameTools::GUIDoubleClickDetecter* m_detecter;
@@ -94,6 +98,8 @@ private:
     KeystrelEngine::Matrix4 m_matrix;
     MapElementKind m_kind;
     GameFramework::LevelId m_level;
+    KeystrelEngine::Color m_colour{1.0f, 1.0f, 1.0f, 1.0f};
+    float m_windowAlpha = 1.0f;
     State m_state = Reachable;
     bool m_visible = false;
     bool m_hovered = false;

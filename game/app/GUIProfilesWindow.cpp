@@ -1,5 +1,6 @@
 #include "game/app/GUIProfilesWindow.h"
 
+#include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIManager.h"
 #include "framework/ProfileManagerBase.h"
 #include "framework/WindowRequest.h"
@@ -77,8 +78,22 @@ void GUIProfilesWindow::ListNames()
         if (profile.get() != m_profiles->m_current)
             m_names.push_back(profile->GetName());
     }
+    m_shownNames.clear();
+    for (const std::u16string& name : m_names)
+        m_shownNames.push_back(FitName(name));
     for (std::size_t i = 0; i < kNameButtonCount; ++i)
         m_nameButtons[i]->SetVisible(i < m_names.size());
+}
+
+// A name stays on its button in each of the fonts the button prints it in: shortened in one, it is shortened
+// further where another measures it wider.
+std::u16string GUIProfilesWindow::FitName(const std::u16string& name) const
+{
+    const float room = kNameButtonSize.width - 2.0f * kNameInset;
+    std::u16string shown = name;
+    for (const std::uint32_t font : {kNameFont, kCurrentNameFont, kHoveredNameFont})
+        shown = m_gui->m_fonts->FitText(font, shown, room);
+    return shown;
 }
 
 void GUIProfilesWindow::SetUpScroll()
@@ -116,11 +131,11 @@ void GUIProfilesWindow::UpdateNames()
     const std::size_t first = m_scroll->GetScroll()->GetPosition();
     for (std::size_t i = 0; i < kNameButtonCount && first + i < m_names.size(); ++i) {
         if (m_nameButtons[i]->IsVisible())
-            UpdateNameButton(*m_nameButtons[i], m_names[first + i]);
+            UpdateNameButton(*m_nameButtons[i], m_names[first + i], m_shownNames[first + i]);
     }
 }
 
-void GUIProfilesWindow::UpdateNameButton(GUIButton& button, const std::u16string& name)
+void GUIProfilesWindow::UpdateNameButton(GUIButton& button, const std::u16string& name, const std::u16string& shown)
 {
     if (m_shown && button.IsClicked()) {
         m_profiles->m_current = m_profiles->FindProfile(name);
@@ -129,7 +144,7 @@ void GUIProfilesWindow::UpdateNameButton(GUIButton& button, const std::u16string
     const bool current = IsCurrent(name);
     button.SetEnabled(!current);
     const std::uint32_t font = current ? kCurrentNameFont : button.IsCursorOver() ? kHoveredNameFont : kNameFont;
-    button.AddText(MenuTexts::kCaptionFlags, font, name, 0.0f, MenuTexts::kNoSize, {}, m_colour);
+    button.AddText(MenuTexts::kCaptionFlags, font, shown, 0.0f, MenuTexts::kNoSize, {}, m_colour);
 }
 
 bool GUIProfilesWindow::IsCurrent(const std::u16string& name) const

@@ -30,6 +30,7 @@ public:
     static constexpr std::uint32_t kNameFont = 3;
     static constexpr std::uint32_t kCurrentNameFont = 4;
     static constexpr std::uint32_t kHoveredNameFont = 5;
+    static constexpr float kNameInset = 5.0f; // a name keeps this far from either end of its button
 
     enum Button
     {
@@ -61,7 +62,9 @@ private:
     void ListNames();
     void SetUpScroll();
     void UpdateNames();
-    void UpdateNameButton(KeystrelEngine::GUIButton& button, const std::u16string& name);
+    std::u16string FitName(const std::u16string& name) const;
+    // The name is the profile's, shown as it fits on the button.
+    void UpdateNameButton(KeystrelEngine::GUIButton& button, const std::u16string& name, const std::u16string& shown);
     bool IsCurrent(const std::u16string& name) const;
     void ReadButtons();
 
@@ -70,7 +73,8 @@ private:
     GUIControl* m_scroll;
     bool m_scrollShown = false;
     std::array<KeystrelEngine::GUIButton*, kNameButtonCount> m_nameButtons{};
-    std::vector<std::u16string> m_names; // the current profile's first
+    std::vector<std::u16string> m_names;      // the current profile's first
+    std::vector<std::u16string> m_shownNames; // the names as their buttons print them
 };
 
 } // namespace Wispfold

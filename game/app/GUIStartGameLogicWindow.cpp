@@ -144,6 +144,8 @@ void GUIStartGameLogicWindow::Update()
         return;
     }
     GUIMenuWindow::Update();
+    for (const auto& element : m_elements)
+        element->SetWindowAlpha(m_colour.a);
     const bool frameVisible = GetFrameWidget()->IsVisible();
     if (frameVisible) {
         ReactToButtons();

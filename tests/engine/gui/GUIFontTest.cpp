@@ -1,5 +1,6 @@
 // Fonts: the font file and its damaged forms, the pen (proportional and fixed width, white space, angles),
-// measuring, the batch (its index pattern and its 1024-quad limit) and the lower-case variants.
+// measuring, the batch (its index pattern and its 1024-quad limit), the lower-case variants and a text cut to a
+// width.
 #include "engine/gui/GUIFont.h"
 #include "engine/foundation/Error.h"
 #include "tests/engine/gui/GUIFixture.h"
@@ -237,6 +238,23 @@ TEST_F(GUIFontTest, CaseVariantsGiveLowerCaseLettersTheUpperCaseShapesOnly)
     const auto both = LoadGlyphs({Glyph(u'A', 0.5f), Glyph(u'a', 0.25f)});
     both->AddCaseVariants();
     EXPECT_FLOAT_EQ(both->GetGlyphs().at(u'a').width, 0.25f);
+}
+
+// A: 5 units, space: 2.5, ellipsis: 10, so "AAAA AAAA" prints 42.5 wide.
+TEST_F(GUIFontTest, ATextTooWideIsCutToItsLongestStartThatFitsWithAnEllipsis)
+{
+    const auto font = LoadGlyphs({Glyph(u'A', 0.5f), Glyph(u' ', 0.25f), Glyph(0x2026, 1.0f)});
+    font->m_size = 10.0f;
+    const std::vector<std::pair<float, std::u16string>> fits = {
+        {42.5f, u"AAAA AAAA"}, {42.0f, u"AAAA A\u2026"}, {32.5f, u"AAAA\u2026"}, // no space before the ellipsis
+        {14.9f, u"\u2026"},    {15.0f, u"A\u2026"},      {9.9f, u""},
+    };
+    for (const auto& [width, fitted] : fits)
+        EXPECT_EQ(font->FitText(u"AAAA AAAA", width), fitted) << width;
+    // A font without the ellipsis shows three full stops.
+    const auto plain = LoadGlyphs({Glyph(u'A', 0.5f), Glyph(u'.', 0.25f)});
+    plain->m_size = 10.0f;
+    EXPECT_EQ(plain->FitText(u"AAAAAA", 20.0f), u"AA...");
 }
 
 } // namespace

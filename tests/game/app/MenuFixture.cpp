@@ -139,9 +139,9 @@ void MenuFixture::SetUp()
     KeystrelEngine::GUIManager& gui = *engine->m_gui;
     gui.m_camera->m_width = 800.0f;
     gui.m_camera->m_height = 600.0f;
-    ContentTesting::LoadFonts(*gui.m_fonts, ContentTesting::ReadFontList(*engine->m_files, "en"), true);
+    ContentTesting::LoadFonts(*gui.m_fonts, ContentTesting::ReadFontList(*engine->m_files, language), true);
     for (const char* table : {"common.ini", "main_menu.ini"})
-        gui.m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table);
+        gui.m_texts->LoadTexts("ui\\texts\\" + language + "\\" + table);
     data = MakeSharedData();
     LoadSharedData(*data);
     background = std::make_unique<StandInBackground>(*engine);

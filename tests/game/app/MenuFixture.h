@@ -1,6 +1,7 @@
-// What the tests of the menus share: the shared fixture with the shared data loaded, the English fonts and the
-// common and main-menu text tables, a stand-in menu background whose panel a test moves by hand, the menu
-// window manager with the screen free for a frame, and the two window sounds. Frames last 0.1 s.
+// What the tests of the menus share: the shared fixture with the shared data loaded, the fonts and the common and
+// main-menu text tables of a language (English unless the test chooses another), a stand-in menu background whose
+// panel a test moves by hand, the menu window manager with the screen free for a frame, and the two window sounds.
+// Frames last 0.1 s.
 #pragma once
 
 #include "framework/GUITextPrinter.h"
@@ -108,6 +109,8 @@ protected:
     // How many times the sound id was played.
     int Plays(std::uint32_t soundId) const;
 
+    // The language whose fonts and text tables SetUp loads; a test of another language sets it before.
+    std::string language = "en";
     std::unique_ptr<Wispfold::GameData> data;
     std::unique_ptr<StandInBackground> background;
     std::unique_ptr<Wispfold::GUIMenuWindowManager> manager;

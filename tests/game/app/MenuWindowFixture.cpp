@@ -20,7 +20,7 @@ void MenuWindowFixture::SetUp()
     MenuFixture::SetUp();
     for (const char* table : {"help", "high_scores", "exit", "welcome", "profiles", "new_profile", "rename_profile",
                               "delete_profile", "profile_name_conflict"})
-        engine->m_gui->m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table + ".ini");
+        engine->m_gui->m_texts->LoadTexts("ui\\texts\\" + language + "\\" + table + ".ini");
 }
 
 void MenuWindowFixture::Step(Wispfold::GUIMenuWindow& window)

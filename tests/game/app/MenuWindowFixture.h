@@ -1,6 +1,6 @@
-// What the tests of the concrete menu windows share, over the menu fixture: every window's text table, a cursor
-// put on a widget and clicks and keys through the platform's input, and the texts each widget was given in the
-// last frame, read before the frame's drawing forgets them.
+// What the tests of the concrete menu windows share, over the menu fixture: every window's text table in the
+// fixture's language, a cursor put on a widget and clicks and keys through the platform's input, and the texts
+// each widget was given in the last frame, read before the frame's drawing forgets them.
 #pragma once
 
 #include "engine/gui/GUIWindow.h"

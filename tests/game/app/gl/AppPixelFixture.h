@@ -1,22 +1,27 @@
 // What the game's GL picture tests share: a fixture of the game's tests run on the GL back end instead of the
 // recording device, skipped without a GL device, over a dark purple clear colour; screen grabs saved for people to
 // look at; the difference of two pictures at one pixel, and the changed pixels in a box of the picture, such as the
-// box a GUI rectangle covers on the screen.
+// box a GUI rectangle covers on the screen; the screen drawn again without some part.
 #pragma once
 
 #include "engine/foundation/Error.h"
+#include "engine/foundation/TimerManager.h"
 #include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/render/AnimationControl.h"
 #include "engine/render/Camera.h"
+#include "engine/render/Model.h"
 #include "engine/render/RenderSystem.h"
+#include "game/app/GUIControl.h"
 #include "platform/testing.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace AppTesting {
@@ -79,6 +84,25 @@ inline KeystrelEngine::Image GrabScreen(KeystrelEngine::Engine& engine, const st
     if (!fileName.empty())
         RenderTesting::SaveTestPicture(image, fileName, *engine.m_files);
     return image;
+}
+
+// The engine's screen drawn once more as the last frame left it, no time passing, after the change: where the
+// two pictures differ is what the change took away. Texts, which a window adds anew every frame, are not drawn
+// again.
+inline KeystrelEngine::Image RedrawnScreen(KeystrelEngine::Engine& engine, const std::function<void()>& change,
+                                           const std::string& fileName)
+{
+    engine.m_timers->m_frameTime = 0.0f;
+    change();
+    engine.EndFrame();
+    return GrabScreen(engine, fileName);
+}
+
+// Whether the control's model window is folding.
+inline bool IsFolding(const Wispfold::GUIControl& control)
+{
+    const KeystrelEngine::AnimationControl& animation = control.GetModelWindow()->GetQuad()->GetAnimationControl();
+    return animation.m_currentAnimation == Wispfold::GUIControl::kFold && animation.m_playing;
 }
 
 template <class Fixture> class AppPixelFixture : public Fixture
