@@ -285,7 +285,8 @@ TEST_F(GUIProfileWindowsTest, TheListStartsWithTheCurrentPlayerAndScrollsOnlyWhe
 }
 
 // The list's scroll runs down from the top: its thumb is dragged to the bottom, and a press on the track's middle
-// takes it there.
+// takes it there. With thirteen names the positions lie closer than the thumb is high: a click anywhere on the thumb
+// leaves the list where it is, and a dragged thumb stays under the pointer.
 TEST_F(GUIProfileWindowsTest, NineProfilesScrollByTheThumbAndByAPressOnTheTrack)
 {
     AddProfiles({u"A1", u"A2", u"A3", u"A4", u"A5", u"A6", u"A7", u"A8", u"A9"});
@@ -296,9 +297,13 @@ TEST_F(GUIProfileWindowsTest, NineProfilesScrollByTheThumbAndByAPressOnTheTrack)
     const KeystrelEngine::GUIScroll& scroll = *list.GetScroll()->GetScroll();
     const KeystrelEngine::GUIWindow& track = *scroll.GetThumb(); // the thumb's window spans the track
     const KeystrelEngine::GUIPoint origin = track.GetAbsolutePosition();
-    const auto mouse = [&](float y, bool down) {
+    const auto move = [&](float y) {
         PointAt(*engine->m_window, KeystrelEngine::GUIPoint{origin.x + 0.5f * track.m_size.width, origin.y + y});
         Step(list);
+        return Texts(list.GetNameButton(0))[0].text;
+    };
+    const auto mouse = [&](float y, bool down) {
+        move(y);
         PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down);
         Step(list);
         return Texts(list.GetNameButton(0))[0].text;
@@ -310,6 +315,26 @@ TEST_F(GUIProfileWindowsTest, NineProfilesScrollByTheThumbAndByAPressOnTheTrack)
     mouse(0.5f * track.m_size.height, true);
     EXPECT_EQ(mouse(0.5f * track.m_size.height, false), u"A2") << "a press on the track's middle";
     EXPECT_EQ(scroll.GetPosition(), 1u);
+
+    AddProfiles({u"B1", u"B2", u"B3", u"B4"});
+    Reopen(list);
+    mouse(0.5f * track.m_size.height, true);
+    EXPECT_EQ(mouse(0.5f * track.m_size.height, false), u"A4") << "a press on the track's middle";
+    const KeystrelEngine::Matrix4& thumb = track.GetQuad()->GetOwnWorldMatrix(); // placed at each frame's drawing
+    const float height = thumb.m[5];
+    const float middle = thumb.m[7] - origin.y + 0.5f * height;
+    for (const float y : {middle - 0.45f * height, middle, middle + 0.45f * height}) {
+        SCOPED_TRACE(y - middle);
+        EXPECT_EQ(mouse(y, true), u"A4") << "a press on the thumb";
+        EXPECT_EQ(mouse(y, false), u"A4") << "released where it was pressed";
+    }
+    const float step = (track.m_size.height - height) / 6.0f;
+    mouse(middle, true);
+    for (const auto& [y, first] : {std::pair{middle - 2.0f * step, u"A6"}, std::pair{middle + step, u"A3"}}) {
+        EXPECT_EQ(move(y), first) << "dragged";
+        EXPECT_NEAR(thumb.m[7] - origin.y + 0.5f * height, y, 1.0f) << "the thumb's middle under the pointer";
+    }
+    EXPECT_EQ(mouse(middle + step, false), u"A3") << "released";
 }
 
 TEST_F(GUIProfileWindowsTest, TheDeleteQuestionQuotesTheNameForEveryPlaceholderInAnyCase)
