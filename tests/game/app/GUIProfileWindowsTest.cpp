@@ -88,6 +88,7 @@ protected:
     std::vector<std::unique_ptr<GUIMenuWindow>> made;
 };
 
+// ENTER confirms a name only when one stands in the box, and the name as it stood when ENTER was typed.
 TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNameEntry)
 {
     AddProfiles({u"Anna"});
@@ -95,6 +96,15 @@ TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNa
     GUIWelcomeWindow& welcome = Make<GUIWelcomeWindow>();
     GUINewProfileWindow& fresh = Make<GUINewProfileWindow>();
     GUIRenameProfileWindow& rename = Make<GUIRenameProfileWindow>();
+    // ENTER and then letters typed within one frame: the result of that frame.
+    const auto enterThenType = [&](auto& window) {
+        PlatformTesting::InjectKey(SDL_SCANCODE_RETURN, true);
+        Type(window, "zz");
+        const std::uint32_t result = window.m_result;
+        PlatformTesting::InjectKey(SDL_SCANCODE_RETURN, false);
+        Step(window);
+        return result;
+    };
     const auto check = [&](auto& window, const MenuNameEntry& entry, const char16_t* name, std::uint32_t request) {
         OpenFully(window);
         entry.SetName(u"   ");
@@ -102,10 +112,12 @@ TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNa
         EXPECT_FALSE(entry.GetOkButton()->GetButton()->IsEnabled());
         EXPECT_EQ(Key(window, SDL_SCANCODE_RETURN), 0u);
         EXPECT_EQ(Click(window, *entry.GetOkButton()->GetWidget()), 0u);
+        EXPECT_EQ(enterThenType(window), 0u) << "the letters came after the ENTER";
+        EXPECT_EQ(entry.GetName(), u"zz");
         entry.SetName(std::u16string(u"  ") + name);
         Step(window);
         EXPECT_TRUE(entry.GetOkButton()->GetButton()->IsEnabled());
-        EXPECT_EQ(Key(window, SDL_SCANCODE_RETURN), request);
+        EXPECT_EQ(enterThenType(window), request) << "the name as it stood at the ENTER";
         const std::vector<GUITextRecord>& prompt = Texts(window.GetFrameWidget());
         ASSERT_EQ(prompt.size(), 1u);
         EXPECT_EQ(prompt[0].key, "ENTER_YOUR_NAME");
@@ -120,6 +132,8 @@ TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNa
     rename.Open(true, u"Cid");
     check(rename, rename.GetEntry(), u"Dan", GameFramework::RequestProfiles);
     EXPECT_EQ(CurrentName(), u"Dan");
+    EXPECT_TRUE(profiles->FindProfile(u"Bea") && profiles->FindProfile(u"Anna"));
+    EXPECT_EQ(profiles->GetProfiles().size(), 3u);
 }
 
 // Each language's letters in its own code page, five typed in one frame at a time: the name takes them all, as
