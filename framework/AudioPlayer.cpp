@@ -162,27 +162,46 @@ void AudioPlayer::StopAllMusic(float fadeRate)
 
 void AudioPlayer::PauseMusic(std::uint32_t channel, bool pause, bool fade, float fadeRate)
 {
-    MusicTrack* track = ChannelTrack(channel);
-    if (!track)
+    if (MusicTrack* track = ChannelTrack(channel))
+        PauseTrack(*track, pause, fade, fadeRate);
+}
+
+// A pause takes every track, also one that a channel has left and that fades out on no channel, which a pause at
+// once stops; a resume takes the channels' tracks only.
+void AudioPlayer::PauseAllMusic(bool pause, bool fade, float fadeRate)
+{
+    if (pause) {
+        for (const auto& track : m_tracks)
+            PauseTrack(*track, true, fade, fadeRate);
         return;
-    const int state = track->GetSoundState();
-    const bool stopping = track->GetState() == MusicTrack::FadingOutToStop;
+    }
+    for (const auto& [channel, track] : m_channels)
+        PauseTrack(*track, false, fade, fadeRate);
+}
+
+void AudioPlayer::PauseTrack(MusicTrack& track, bool pause, bool fade, float fadeRate)
+{
+    const int state = track.GetSoundState();
+    const bool stopping = track.GetState() == MusicTrack::FadingOutToStop;
     if (pause && state == Sound::Playing) {
         if (fade && !stopping)
-            track->FadeOut(MusicTrack::FadingOutToPause, fadeRate);
+            track.FadeOut(MusicTrack::FadingOutToPause, fadeRate);
         else if (!fade)
-            stopping ? track->GetSound()->Stop() : track->GetSound()->Pause();
+            stopping ? track.GetSound()->Stop() : track.GetSound()->Pause();
     } else if (!pause && state == Sound::Paused) {
-        track->Start(fade, fadeRate);
-    } else if (!pause && state == Sound::Playing && track->GetState() == MusicTrack::FadingOutToPause) {
-        track->TurnBack(fade, fadeRate);
+        track.Start(fade, fadeRate);
+    } else if (!pause && state == Sound::Playing && track.GetState() == MusicTrack::FadingOutToPause) {
+        track.TurnBack(fade, fadeRate);
     }
 }
 
-void AudioPlayer::PauseAllMusic(bool pause, bool fade, float fadeRate)
+// Their owners restart them once they run again.
+void AudioPlayer::StopLoopingSounds()
 {
-    for (const auto& [channel, track] : m_channels)
-        PauseMusic(channel, pause, fade, fadeRate);
+    for (const auto& voice : m_voices) {
+        if (voice->loop && voice->sound->GetState() == Sound::Playing)
+            voice->sound->Stop();
+    }
 }
 
 int AudioPlayer::GetMusicState(std::uint32_t channel) const

@@ -59,7 +59,10 @@ public:
     void StopMusic(std::uint32_t channel, float fadeRate);
     void StopAllMusic(float fadeRate);
     void PauseMusic(std::uint32_t channel, bool pause, bool fade, float fadeRate);
+    // Pausing takes every track that sounds, on a channel or fading out on none; resuming the channels' tracks.
     void PauseAllMusic(bool pause, bool fade, float fadeRate);
+    // Stops at once every looping effect that plays: a loop sounds on until its owner stops it.
+    void StopLoopingSounds();
     // Playing or paused; stopped also for an unknown channel and a track without a sound.
     int GetMusicState(std::uint32_t channel) const;
     // The track the channel was last given; none before its first play.
@@ -81,6 +84,7 @@ public:
 private:
     MusicTrack* FindTrack(std::uint32_t trackIndex) const;
     MusicTrack* ChannelTrack(std::uint32_t channel) const;
+    void PauseTrack(MusicTrack& track, bool pause, bool fade, float fadeRate);
     bool IsMusic(const KeystrelEngine::Sound* sound) const;
 
     KeystrelEngine::Config* m_config;

@@ -303,6 +303,8 @@ private:
     // then run in full to show it.
     bool PauseLevelForFocusLoss();
     void IdleWithoutFocus();
+    // Nothing sounds on without the focus: the music pauses at once, the looping effects stop.
+    void SilenceForFocusLoss();
     void ResumeAfterFocus();
     void RunFullFrame();
     void ApplyVideoModeChange();

@@ -87,7 +87,7 @@ bool GameBase::PauseLevelForFocusLoss()
         m_gameLogicPauseWindow->Open();
         // The player resumes from the pause window, so the timer stays paused when the focus comes back.
         m_timerWasPaused = true;
-        m_audioPlayer->PauseAllMusic(true, false, kMusicFadeRate);
+        SilenceForFocusLoss();
         m_pausedByFocus = true;
         return true;
     }
@@ -97,7 +97,9 @@ bool GameBase::PauseLevelForFocusLoss()
     return false;
 }
 
-// Only the window, the surfaces, the timers and the sound stay alive; nothing is drawn or dispatched.
+// Only the window, the surfaces, the timers and the sound stay alive; nothing is drawn or dispatched. Nothing steps
+// the music's fades or stops the loops of the windows that no longer run either, so every such frame silences
+// whatever the last full frame left sounding.
 void GameBase::IdleWithoutFocus()
 {
     m_window->Update();
@@ -105,11 +107,17 @@ void GameBase::IdleWithoutFocus()
     m_timerManager->Update();
     if (m_soundManager)
         m_soundManager->Update(true);
-    if (!m_pausedByFocus) {
-        m_audioPlayer->PauseAllMusic(true, false, kMusicFadeRate);
-        m_pausedByFocus = true;
-    }
+    SilenceForFocusLoss();
+    m_pausedByFocus = true;
     Sleep(kIdleMilliseconds);
+}
+
+// A track that a channel left still fades out on no channel, and a loop sounds until its window stops it: both
+// would play on through frames that step no fade and run no window. The windows restart their loops once they run.
+void GameBase::SilenceForFocusLoss()
+{
+    m_audioPlayer->PauseAllMusic(true, false, kMusicFadeRate);
+    m_audioPlayer->StopLoopingSounds();
 }
 
 void GameBase::ResumeAfterFocus()

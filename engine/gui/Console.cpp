@@ -91,6 +91,7 @@ Console::Console(const ConsoleServices& services, const std::string& title, cons
                                    {0.0f, 0.0f}, kInputLimit, std::numeric_limits<float>::max(),
                                    screen.m_width - promptWidth);
     m_input->m_active = false; // takes keys once the console is fully down, the first time as every later one
+    m_input->m_otherKeys = [this](std::uint16_t code) { HandleKey(code); };
     m_title = ToWide(title);
     Pad(m_title, u' ', true);
     Pad(m_scrollMark, u'^', false);
@@ -192,6 +193,8 @@ void Console::AddLogMessages()
 
 void Console::Update()
 {
+    // The GUI's pass, just before, had the input line take the frame's keys if it was active then.
+    const bool inputTookKeys = m_input->m_active;
     AddLogMessages();
     if (m_controls->IsKeyPressed(m_toggleKey))
         Toggle();
@@ -200,9 +203,9 @@ void Console::Update()
     m_window->SetColour({1.0f, 1.0f, 1.0f, m_alpha});
     AddTexts();
     const Window* window = m_controls->GetWindow();
-    if (m_controls->m_inputLock || !window)
+    if (inputTookKeys || m_controls->m_inputLock || !window)
         return;
-    // The input line takes the characters; the console the other keys, all of them in the order typed.
+    // While it slides, the input line takes no keys: the console takes its own.
     for (const Window::KeyEvent& key : window->GetKeyEvents())
         if (!key.character)
             HandleKey(key.code);

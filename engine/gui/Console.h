@@ -74,7 +74,8 @@ public:
     Console& operator=(const Console&) = delete;
 
     // Once a frame, after the GUI's input: the log's frame list, the toggle key, the motion, this frame's texts
-    // and the editing keys.
+    // and the command keys. While the input line takes keys it hands the console its command keys in their place
+    // among the typed characters, during the GUI's pass; while the console slides, the console reads them here.
     void Update();
     // Cuts the text into pieces of the colour; a line feed ends a row, and a row that would print wider than
     // the screen goes on in the next row.

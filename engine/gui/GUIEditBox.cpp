@@ -173,6 +173,8 @@ bool GUIEditBox::HandleKey(bool isCharacter, std::uint16_t code)
         ScrollToCaret();
         return false;
     default:
+        if (m_otherKeys)
+            m_otherKeys(code);
         return false;
     }
 }

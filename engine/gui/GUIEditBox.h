@@ -7,6 +7,7 @@
 #include "GUIWindow.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,9 @@ public:
     bool IsOverwriting() const { return m_overwrite; }
 
     bool m_active = true; // takes keys and shows the caret only while set
+    // Takes the virtual keys the box does not edit with, each in its place among the frame's keys, so that an
+    // owner's command keys (the console's ENTER, for one) act on the text typed before them and before no other.
+    std::function<void(std::uint16_t)> m_otherKeys;
 
 private:
     // Each returns whether the text changed.

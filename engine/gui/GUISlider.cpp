@@ -104,26 +104,38 @@ bool GUISlider::Update(float cursorX, float cursorY, bool buttonHeld, bool butto
 {
     if (!GUIWindow::Update(cursorX, cursorY, buttonHeld, buttonWentDown))
         return false;
+    const bool wasPressed = m_thumb->IsPressed();
     if (!m_thumb->Update(cursorX, cursorY, buttonHeld, buttonWentDown) || m_state == kDisabled)
         return false;
     m_state = IsCursorOver() ? kHover : kNormal;
-    if (m_thumb->IsPressed())
-        SetPosition(PositionAt(cursorX, cursorY));
+    if (!m_thumb->IsPressed())
+        return true;
+    if (!wasPressed)
+        m_grip = GripAt(cursorX, cursorY);
+    SetPosition(PositionAt(cursorX - m_grip.x, cursorY - m_grip.y));
     return true;
 }
 
-// Along x the cursor holds the thumb by its middle; along y by its lower edge.
-std::uint32_t GUISlider::PositionAt(float cursorX, float cursorY) const
+// A press on the drawn thumb holds it where it was taken, so that a click leaves it in place and a drag keeps that
+// point under the cursor; a press elsewhere on the track brings the thumb's middle to the cursor.
+GUIPoint GUISlider::GripAt(float cursorX, float cursorY) const
+{
+    const GUIPoint corner = ThumbCorner();
+    const GUIPoint grip{cursorX - corner.x, cursorY - corner.y};
+    const bool onThumb =
+        grip.x >= 0.0f && grip.x <= m_thumbSize.width && grip.y >= 0.0f && grip.y <= m_thumbSize.height;
+    return onThumb ? grip : GUIPoint{0.5f * m_thumbSize.width, 0.5f * m_thumbSize.height};
+}
+
+// The position nearest a thumb whose corner lies at the given point.
+std::uint32_t GUISlider::PositionAt(float cornerX, float cornerY) const
 {
     const GUIPoint origin = GetAbsolutePosition();
     float t = 0.0f;
-    if (m_vertical == 0) {
-        const float length = SignedLength(m_trackEnd.x - m_trackStart.x);
-        t = (cursorX - origin.x - m_trackStart.x - 0.5f * m_thumbSize.width) / length;
-    } else {
-        const float length = SignedLength(m_trackEnd.y - m_trackStart.y);
-        t = (cursorY - origin.y - m_trackStart.y) / length;
-    }
+    if (m_vertical == 0)
+        t = (cornerX - origin.x - m_trackStart.x) / SignedLength(m_trackEnd.x - m_trackStart.x);
+    else
+        t = (cornerY - origin.y - m_trackStart.y) / SignedLength(m_trackEnd.y - m_trackStart.y);
     t = std::clamp(t, 0.0f, 1.0f);
     if (m_inverted)
         t = 1.0f - t;
@@ -144,16 +156,22 @@ bool GUISlider::Draw()
     return true;
 }
 
-void GUISlider::PlaceThumbQuad(Model& quad) const
+GUIPoint GUISlider::ThumbCorner() const
 {
     const std::uint32_t last = LastPosition();
     float t = last == 0 ? 0.0f : static_cast<float>(m_position) / static_cast<float>(last);
     if (m_inverted)
         t = 1.0f - t;
     const GUIPoint origin = GetAbsolutePosition();
+    return {origin.x + m_trackStart.x + t * (m_trackEnd.x - m_trackStart.x),
+            origin.y + m_trackStart.y + t * (m_trackEnd.y - m_trackStart.y)};
+}
+
+void GUISlider::PlaceThumbQuad(Model& quad) const
+{
+    const GUIPoint corner = ThumbCorner();
     Matrix4 placement;
-    placement.MakeTranslation({origin.x + m_trackStart.x + t * (m_trackEnd.x - m_trackStart.x),
-                               origin.y + m_trackStart.y + t * (m_trackEnd.y - m_trackStart.y), 0.0f});
+    placement.MakeTranslation({corner.x, corner.y, 0.0f});
     Matrix4 scale;
     scale.m[0] = m_thumbSize.width;
     scale.m[5] = m_thumbSize.height;

@@ -1,8 +1,8 @@
 // A window with a thumb that the mouse drags along a straight track; the thumb snaps to one of a number of
 // positions, position 0 at the track's start (at its end when inverted). The track may run either way along its
 // axis. The thumb is a button whose window covers the whole track, so a press anywhere on the track takes the
-// thumb there; the slider places the thumb's quad itself. The slider's own texture shows its state: normal,
-// hover or disabled.
+// thumb's middle there, while a press on the thumb holds it where it was taken; the slider places the thumb's quad
+// itself. The slider's own texture shows its state: normal, hover or disabled.
 #pragma once
 
 #include "GUIButton.h"
@@ -68,8 +68,12 @@ private:
     // The thumb's window spans the track and a thumb of the size, whichever way the track runs.
     GUIPoint ThumbWindowPosition() const;
     GUISize ThumbWindowSize(GUISize thumbSize) const;
-    // The position nearest the cursor on the track.
-    std::uint32_t PositionAt(float cursorX, float cursorY) const;
+    // Where a press that starts at the cursor holds the thumb, from the thumb's corner that the track places.
+    GUIPoint GripAt(float cursorX, float cursorY) const;
+    // The position nearest a thumb whose corner lies at the point.
+    std::uint32_t PositionAt(float cornerX, float cornerY) const;
+    // The thumb's corner at the position, on the GUI's screen.
+    GUIPoint ThumbCorner() const;
     void PlaceThumbQuad(Model& quad) const;
 
     GUISoundManager* m_sounds;
@@ -79,6 +83,7 @@ private:
     GUIPoint m_trackEnd;
     GUISize m_thumbSize;
     std::uint32_t m_position = 0;
+    GUIPoint m_grip;                    // where the cursor holds the thumb while it is pressed
     std::unique_ptr<GUIButton> m_thumb; // a child of the slider
 };
 

@@ -1,6 +1,6 @@
 // The game base's frame on the recording device and the fake clock: the focus pause during a level and outside
-// one, the setting that turns it off, the two-step window-mode change, the render-system reset with the music
-// paused around it, the three result passes and the place of the level's logic among the window updates.
+// one, silent while it lasts, the setting that turns it off, the two-step window-mode change, the render-system reset
+// with the music paused around it, the three result passes and the place of the level's logic among the window updates.
 #include "engine/foundation/Config.h"
 #include "engine/foundation/Controls.h"
 #include "engine/foundation/Timer.h"
@@ -110,6 +110,49 @@ TEST_F(GameBaseFrameTest, FocusLostDuringALevelPausesItBehindThePauseWindowAndId
     EXPECT_EQ(game->m_gameLogic->GetState(), 1u);
     EXPECT_TRUE(LevelTimer().IsPaused());
     EXPECT_EQ(journal.Starting("open"), Entries{}) << "no second pause window";
+}
+
+// A level track that its channel has just left fades out on no channel, and a looping effect plays, when the focus
+// goes a frame later: the mixer's output stays silent through 5 s without the focus.
+TEST_F(GameBaseFrameTest, NothingOfTheMusicNorALoopingEffectIsHeardWhileTheGameWaitsWithoutFocus)
+{
+    PlayLevel();
+    AudioPlayer& audio = *game->m_audioPlayer;
+    for (const std::uint32_t n : {1u, 2u}) {
+        const std::string name = "music" + std::to_string(n) + ".wav";
+        TestSupport::WriteFile(TestSupport::BaseFolder() + "/Data/audio/" + name,
+                               Formats::MakeWav(1, 16, 22050, Formats::SoundBytes(4000, 1)));
+        audio.AddMusic(n, "audio\\" + name);
+    }
+    audio.AddSound(3, "audio\\music0.wav", 1, true);
+    audio.PlayMusic(1, 1, 10.0f);
+    audio.PlaySound(3);
+    Frame();
+    Frame();
+    DWORD rendered = timeGetTime();
+    audio.PlayMusic(1, 2, 0.5f);
+    Frame();
+    const auto loudest = [&] {
+        std::vector<std::int16_t> output(2 * static_cast<std::size_t>(timeGetTime() - rendered) * 22050 / 1000);
+        rendered = timeGetTime();
+        PlatformTesting::RenderSoundOutput(output.data(), static_cast<std::uint32_t>(output.size() / 2));
+        int peak = 0;
+        for (const std::int16_t sample : output)
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        return peak;
+    };
+    ASSERT_GT(loudest(), 0) << "heard with the focus";
+
+    Focus(false);
+    const DWORD lost = timeGetTime();
+    while (timeGetTime() - lost < 5000) {
+        Frame();
+        EXPECT_EQ(loudest(), 0) << timeGetTime() - lost << " ms without the focus";
+    }
+    Focus(true);
+    Frame();
+    EXPECT_EQ(audio.GetMusicState(1), Sound::Playing) << "the channel's track fades in again";
+    EXPECT_EQ(audio.GetChannelTrack(1)->GetIndex(), 2u);
 }
 
 TEST_F(GameBaseFrameTest, FocusLostOverAPausedLevelKeepsItsTimersStateAndOpensNothing)

@@ -267,6 +267,25 @@ TEST_F(ConsoleTest, LinesAreEchoedInBlueStoredWithTheirBackslashAndAnswered)
     }
     EXPECT_EQ(engine->m_config->v_gamma, 1.5f);
     EXPECT_EQ(Get().GetHistory(), (Rows{u"\\v_gamma 1.5", u"\\foo", u"\\V_MODE", u"\\say", u"\\say hello"}));
+
+    // A burst typed within one frame is taken in its order: ENTER runs what stands before it, and ESCAPE empties
+    // the line of what was typed before it only.
+    Get().GetInput()->SetText(u"");
+    const std::size_t first = PieceCount();
+    const auto press = [](SDL_Scancode key) {
+        PlatformTesting::InjectKey(key, true);
+        PlatformTesting::InjectKey(key, false);
+    };
+    PlatformTesting::InjectText("say ab");
+    press(SDL_SCANCODE_RETURN);
+    PlatformTesting::InjectText("cd");
+    press(SDL_SCANCODE_ESCAPE);
+    PlatformTesting::InjectText("xy");
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageA(&message);
+    Frame();
+    EXPECT_EQ(PiecesFrom(first), (Rows{u"b:]\\say ab|", u"w:Wendle", u"w:: \"", u"G:ab", u"w:\"|"}));
+    EXPECT_EQ(Input(), u"xy");
 }
 
 TEST_F(ConsoleTest, HistoryWalksBetweenItsEndsAndTheOtherKeysEditAndScroll)

@@ -89,8 +89,8 @@ TEST_F(GUISliderTest, TheThumbSnapsToTheNearestPositionAndClampsAtTheEnds)
     const auto slider = Slider();
     EXPECT_EQ(slider->GetThumb()->GetParent(), slider.get());
     EXPECT_FALSE(slider->GetThumb()->m_placeQuad);
-    // Along x the cursor holds the thumb's middle: t = (x - 100 - 20 - 20) / 200.
-    EXPECT_EQ(Drag(*slider, {{150, kY}, {239, kY}, {240, kY}, {200, kY}}), (std::vector<std::uint32_t>{0, 0, 1, 0}));
+    // Pressed on its middle, the thumb is held there: t = (x - 100 - 20 - 20) / 200.
+    EXPECT_EQ(Drag(*slider, {{140, kY}, {239, kY}, {240, kY}, {200, kY}}), (std::vector<std::uint32_t>{0, 0, 1, 0}));
     EXPECT_FALSE(slider->IsPressed());
 
     slider->m_positionCount = 5;
@@ -105,15 +105,16 @@ TEST_F(GUISliderTest, TheThumbSnapsToTheNearestPositionAndClampsAtTheEnds)
     EXPECT_EQ(slider->GetPosition(), 0u);
 }
 
-TEST_F(GUISliderTest, AVerticalTrackTakesTheCursorWithoutTheHalfThumb)
+TEST_F(GUISliderTest, AVerticalTrackTakesTheCursorByTheThumbsMiddleToo)
 {
-    const auto slider = Slider(1); // t = (y - 100 - 0) / 200
+    const auto slider = Slider(1); // t = (y - 100 - 10) / 200
     slider->m_positionCount = 3;
-    EXPECT_EQ(Drag(*slider, {{130, 105}, {130, 149}, {130, 150}, {130, 249}, {130, 250}}),
+    EXPECT_EQ(Drag(*slider, {{140, 110}, {140, 159}, {140, 160}, {140, 259}, {140, 260}}),
               (std::vector<std::uint32_t>{0, 0, 1, 1, 2}));
 }
 
-// A track runs from its start to its end towards either end of its axis; the thumb's window covers it all.
+// A track runs from its start to its end towards either end of its axis; the thumb's window covers it all. A press
+// on the track off the thumb takes the thumb's middle there.
 TEST_F(GUISliderTest, ThumbAndTrackTakeTheMouseWhicheverWayTheTrackRuns)
 {
     const struct
@@ -142,6 +143,23 @@ TEST_F(GUISliderTest, ThumbAndTrackTakeTheMouseWhicheverWayTheTrackRuns)
         EXPECT_FLOAT_EQ(corner.x, middle(0.5f).x - 20.0f);
         EXPECT_FLOAT_EQ(corner.y, middle(0.5f).y - 10.0f);
         EXPECT_EQ(Drag(*slider, {middle(1)}), std::vector<std::uint32_t>{2}) << "a press on the track's end";
+
+        // A position every 25 along the track, less than the thumb: a press anywhere on the drawn thumb holds it
+        // there, so a click leaves it in place and a drag keeps the point taken under the pointer.
+        slider->m_positionCount = 9;
+        const GUIPoint step{(track.end.x - track.start.x) / 8, (track.end.y - track.start.y) / 8};
+        for (const GUIPoint grip : {GUIPoint{1, 1}, GUIPoint{20, 10}, GUIPoint{39, 19}}) {
+            SCOPED_TRACE(testing::Message() << "held at " << grip.x << ", " << grip.y);
+            slider->SetPosition(3);
+            const GUIPoint taken{ThumbCorner(*slider).x + grip.x, ThumbCorner(*slider).y + grip.y};
+            const auto along = [&](float steps) {
+                return GUIPoint{taken.x + steps * step.x, taken.y + steps * step.y};
+            };
+            EXPECT_EQ(Drag(*slider, {taken}), std::vector<std::uint32_t>{3}) << "a click on the thumb";
+            EXPECT_EQ(Drag(*slider, {taken, along(2), along(-1)}), (std::vector<std::uint32_t>{3, 5, 2}));
+            EXPECT_FLOAT_EQ(ThumbCorner(*slider).x + grip.x, along(-1).x);
+            EXPECT_FLOAT_EQ(ThumbCorner(*slider).y + grip.y, along(-1).y);
+        }
     }
 }
 

@@ -88,6 +88,7 @@ protected:
     std::vector<std::unique_ptr<GUIMenuWindow>> made;
 };
 
+// ENTER confirms a name only when one stands in the box, and the name as it stood when ENTER was typed.
 TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNameEntry)
 {
     AddProfiles({u"Anna"});
@@ -95,6 +96,15 @@ TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNa
     GUIWelcomeWindow& welcome = Make<GUIWelcomeWindow>();
     GUINewProfileWindow& fresh = Make<GUINewProfileWindow>();
     GUIRenameProfileWindow& rename = Make<GUIRenameProfileWindow>();
+    // ENTER and then letters typed within one frame: the result of that frame.
+    const auto enterThenType = [&](auto& window) {
+        PlatformTesting::InjectKey(SDL_SCANCODE_RETURN, true);
+        Type(window, "zz");
+        const std::uint32_t result = window.m_result;
+        PlatformTesting::InjectKey(SDL_SCANCODE_RETURN, false);
+        Step(window);
+        return result;
+    };
     const auto check = [&](auto& window, const MenuNameEntry& entry, const char16_t* name, std::uint32_t request) {
         OpenFully(window);
         entry.SetName(u"   ");
@@ -102,10 +112,12 @@ TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNa
         EXPECT_FALSE(entry.GetOkButton()->GetButton()->IsEnabled());
         EXPECT_EQ(Key(window, SDL_SCANCODE_RETURN), 0u);
         EXPECT_EQ(Click(window, *entry.GetOkButton()->GetWidget()), 0u);
+        EXPECT_EQ(enterThenType(window), 0u) << "the letters came after the ENTER";
+        EXPECT_EQ(entry.GetName(), u"zz");
         entry.SetName(std::u16string(u"  ") + name);
         Step(window);
         EXPECT_TRUE(entry.GetOkButton()->GetButton()->IsEnabled());
-        EXPECT_EQ(Key(window, SDL_SCANCODE_RETURN), request);
+        EXPECT_EQ(enterThenType(window), request) << "the name as it stood at the ENTER";
         const std::vector<GUITextRecord>& prompt = Texts(window.GetFrameWidget());
         ASSERT_EQ(prompt.size(), 1u);
         EXPECT_EQ(prompt[0].key, "ENTER_YOUR_NAME");
@@ -120,6 +132,8 @@ TEST_F(GUIProfileWindowsTest, ANameOfSpacesKeepsOkDisabledAndEnterInertInEveryNa
     rename.Open(true, u"Cid");
     check(rename, rename.GetEntry(), u"Dan", GameFramework::RequestProfiles);
     EXPECT_EQ(CurrentName(), u"Dan");
+    EXPECT_TRUE(profiles->FindProfile(u"Bea") && profiles->FindProfile(u"Anna"));
+    EXPECT_EQ(profiles->GetProfiles().size(), 3u);
 }
 
 // Each language's letters in its own code page, five typed in one frame at a time: the name takes them all, as
@@ -285,7 +299,8 @@ TEST_F(GUIProfileWindowsTest, TheListStartsWithTheCurrentPlayerAndScrollsOnlyWhe
 }
 
 // The list's scroll runs down from the top: its thumb is dragged to the bottom, and a press on the track's middle
-// takes it there.
+// takes it there. With thirteen names the positions lie closer than the thumb is high: a click anywhere on the thumb
+// leaves the list where it is, and a dragged thumb stays under the pointer.
 TEST_F(GUIProfileWindowsTest, NineProfilesScrollByTheThumbAndByAPressOnTheTrack)
 {
     AddProfiles({u"A1", u"A2", u"A3", u"A4", u"A5", u"A6", u"A7", u"A8", u"A9"});
@@ -296,9 +311,13 @@ TEST_F(GUIProfileWindowsTest, NineProfilesScrollByTheThumbAndByAPressOnTheTrack)
     const KeystrelEngine::GUIScroll& scroll = *list.GetScroll()->GetScroll();
     const KeystrelEngine::GUIWindow& track = *scroll.GetThumb(); // the thumb's window spans the track
     const KeystrelEngine::GUIPoint origin = track.GetAbsolutePosition();
-    const auto mouse = [&](float y, bool down) {
+    const auto move = [&](float y) {
         PointAt(*engine->m_window, KeystrelEngine::GUIPoint{origin.x + 0.5f * track.m_size.width, origin.y + y});
         Step(list);
+        return Texts(list.GetNameButton(0))[0].text;
+    };
+    const auto mouse = [&](float y, bool down) {
+        move(y);
         PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, down);
         Step(list);
         return Texts(list.GetNameButton(0))[0].text;
@@ -310,6 +329,26 @@ TEST_F(GUIProfileWindowsTest, NineProfilesScrollByTheThumbAndByAPressOnTheTrack)
     mouse(0.5f * track.m_size.height, true);
     EXPECT_EQ(mouse(0.5f * track.m_size.height, false), u"A2") << "a press on the track's middle";
     EXPECT_EQ(scroll.GetPosition(), 1u);
+
+    AddProfiles({u"B1", u"B2", u"B3", u"B4"});
+    Reopen(list);
+    mouse(0.5f * track.m_size.height, true);
+    EXPECT_EQ(mouse(0.5f * track.m_size.height, false), u"A4") << "a press on the track's middle";
+    const KeystrelEngine::Matrix4& thumb = track.GetQuad()->GetOwnWorldMatrix(); // placed at each frame's drawing
+    const float height = thumb.m[5];
+    const float middle = thumb.m[7] - origin.y + 0.5f * height;
+    for (const float y : {middle - 0.45f * height, middle, middle + 0.45f * height}) {
+        SCOPED_TRACE(y - middle);
+        EXPECT_EQ(mouse(y, true), u"A4") << "a press on the thumb";
+        EXPECT_EQ(mouse(y, false), u"A4") << "released where it was pressed";
+    }
+    const float step = (track.m_size.height - height) / 6.0f;
+    mouse(middle, true);
+    for (const auto& [y, first] : {std::pair{middle - 2.0f * step, u"A6"}, std::pair{middle + step, u"A3"}}) {
+        EXPECT_EQ(move(y), first) << "dragged";
+        EXPECT_NEAR(thumb.m[7] - origin.y + 0.5f * height, y, 1.0f) << "the thumb's middle under the pointer";
+    }
+    EXPECT_EQ(mouse(middle + step, false), u"A3") << "released";
 }
 
 TEST_F(GUIProfileWindowsTest, TheDeleteQuestionQuotesTheNameForEveryPlaceholderInAnyCase)

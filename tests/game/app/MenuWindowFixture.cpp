@@ -13,6 +13,13 @@ namespace {
 
 const std::vector<KeystrelEngine::GUITextRecord> kNoTexts;
 
+// The game's loop hands the window its messages before each frame: the typed keys reach the frame's list.
+void PumpMessages()
+{
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageA(&message);
+}
+
 } // namespace
 
 void MenuWindowFixture::SetUp()
@@ -96,20 +103,21 @@ void MenuWindowFixture::Press(Wispfold::GUIMenuWindow& window, const KeystrelEng
 void MenuWindowFixture::Type(Wispfold::GUIMenuWindow& window, const std::string& utf8)
 {
     PlatformTesting::InjectText(utf8);
-    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
-        DispatchMessageA(&message);
+    PumpMessages();
     Step(window);
 }
 
 void MenuWindowFixture::PressKey(Wispfold::GUIMenuWindow& window, SDL_Scancode key)
 {
     PlatformTesting::InjectKey(key, true);
+    PumpMessages();
     Step(window);
 }
 
 void MenuWindowFixture::ReleaseKey(Wispfold::GUIMenuWindow& window, SDL_Scancode key)
 {
     PlatformTesting::InjectKey(key, false);
+    PumpMessages();
     Step(window);
 }
 
