@@ -282,6 +282,20 @@ int GameFixture::Play(std::vector<Step> steps)
     return loader.GetExitCode();
 }
 
+bool GameFixture::HadNoRenderDevice() const
+{
+    const auto& boxes = PlatformTesting::RecordedMessageBoxes();
+    return frames == 0 && boxes.size() == 1 && TestSupport::IsNoRenderDevice(boxes[0].text);
+}
+
+std::string GameFixture::MessageBoxTexts()
+{
+    std::string texts;
+    for (const PlatformTesting::MessageBoxRecord& box : PlatformTesting::RecordedMessageBoxes())
+        texts += (texts.empty() ? "" : "; ") + box.caption + ": " + box.text;
+    return texts;
+}
+
 std::string GameFixture::UserFolder()
 {
     std::string folder = KeystrelEngine::FileManager::GetUserFolder() + "/Tarrowby Games/Quellhaven/";

@@ -112,11 +112,10 @@ private:
     void CheckHighScores(TestedGame& game);
     void CountLevel(TestedGame& game);
     void CountScenes(TestedGame& game);
-    // What the watch's own loads logged as errors, forgotten afterwards.
-    std::string TakeErrors();
+    void CheckProfileList(const std::string& engineFolder, const std::set<std::u16string>& names);
 
     std::string m_pictureName;
-    std::unique_ptr<KeystrelEngine::MessageManager> m_log; // the loads' own, apart from the game's
+    std::unique_ptr<KeystrelEngine::MessageManager> m_log; // the file reads' own, apart from the game's
     std::unique_ptr<KeystrelEngine::FileManager> m_files;
     int m_frame = 0;
     int m_quietKind = 0;
