@@ -247,6 +247,7 @@ Step NewPlayer(bool toldTheStory)
 {
     return {"profile", Always, [toldTheStory](TestedGame& game) {
                 game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann");
+                game.m_profileManager->Save(); // the list names the new player, as the game's windows save it
                 Current(game).SetFlag(Wispfold::Profile::IntroductionPending, !toldTheStory);
             }};
 }

@@ -195,9 +195,8 @@ constexpr std::string_view kMachineWarnings[] = {"No audio device could be opene
 
 bool IsMachineWarning(std::string_view line)
 {
-    return std::ranges::any_of(kMachineWarnings, [&](std::string_view warning) {
-        return line.find(warning) != std::string_view::npos;
-    });
+    return std::ranges::any_of(kMachineWarnings,
+                               [&](std::string_view warning) { return line.find(warning) != std::string_view::npos; });
 }
 
 // Whether the condition holds now but did not the frame before, which it remembers.
@@ -448,9 +447,9 @@ void GameWatch::CheckProfileList(const std::string& engineFolder, const std::set
         Fail("sound files: loads", fault);
     else if (list.current.empty() != names.empty() ||
              (!list.current.empty() && !names.contains(GameFramework::FoldProfileName(list.current))))
-        Fail("sound files: the profile list",
-             "it names \"" + KeystrelEngine::ToNarrow(list.current) + "\" as current, of " +
-                 std::to_string(names.size()) + " profiles on disk");
+        Fail("sound files: the profile list", "it names \"" + KeystrelEngine::ToNarrow(list.current) +
+                                                  "\" as current, of " + std::to_string(names.size()) +
+                                                  " profiles on disk");
 }
 
 } // namespace GameTesting

@@ -40,8 +40,8 @@ FileOnDisk<Records> ReadOnDisk(KeystrelEngine::FileManager& files, const std::st
                          Quoted(path) + " is of another version");
         onDisk.records = read(file);
         if (file.GetRemaining() > 0)
-            onDisk.fault = Quoted(path) + " holds " + std::to_string(file.GetRemaining()) +
-                           " bytes after its last record";
+            onDisk.fault =
+                Quoted(path) + " holds " + std::to_string(file.GetRemaining()) + " bytes after its last record";
         else if (build(onDisk.records) != bytes)
             onDisk.fault = Quoted(path) + " is not as the game writes its records";
         else if (const std::string wrong = check(onDisk.records); !wrong.empty())
@@ -153,8 +153,8 @@ FileOnDisk<Formats::ProfileListFile> ReadProfileListFile(KeystrelEngine::FileMan
 
 FileOnDisk<Formats::HighScoresFile> ReadHighScoresFile(KeystrelEngine::FileManager& files, const std::string& path)
 {
-    return ReadOnDisk<Formats::HighScoresFile>(files, path, "GFHSF", 100, ReadHighScores,
-                                               Formats::BuildHighScoresFile, CheckHighScores);
+    return ReadOnDisk<Formats::HighScoresFile>(files, path, "GFHSF", 100, ReadHighScores, Formats::BuildHighScoresFile,
+                                               CheckHighScores);
 }
 
 } // namespace GameTesting

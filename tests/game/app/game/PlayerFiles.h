@@ -24,8 +24,7 @@ template <class Records> struct FileOnDisk
 
 // Paths as the game names them, opened from the disk through the file manager.
 FileOnDisk<Formats::ProfileFile> ReadProfileFile(KeystrelEngine::FileManager& files, const std::string& path);
-FileOnDisk<Formats::ProfileListFile> ReadProfileListFile(KeystrelEngine::FileManager& files,
-                                                         const std::string& path);
+FileOnDisk<Formats::ProfileListFile> ReadProfileListFile(KeystrelEngine::FileManager& files, const std::string& path);
 FileOnDisk<Formats::HighScoresFile> ReadHighScoresFile(KeystrelEngine::FileManager& files, const std::string& path);
 
 } // namespace GameTesting
