@@ -286,7 +286,8 @@ int GameFixture::Play(std::vector<Step> steps)
 bool GameFixture::HadNoRenderDevice() const
 {
     const auto& boxes = PlatformTesting::RecordedMessageBoxes();
-    return frames == 0 && boxes.size() == 1 && TestSupport::IsNoRenderDevice(boxes[0].text);
+    return frames == 0 && !boxes.empty() &&
+           std::ranges::all_of(boxes, [](const auto& box) { return TestSupport::IsNoRenderDevice(box.text); });
 }
 
 std::string GameFixture::MessageBoxTexts()
