@@ -396,8 +396,8 @@ void GameWatch::AfterGame(int exitCode, const std::string& log)
     if (exitCode != 0)
         Fail("sound files: the exit", "the game ended with " + std::to_string(exitCode));
     // The log's lines end in a line break, its HTML lines in a <BR> as well.
-    for (std::size_t line = 0, end = 0; end != std::string::npos; line = end + 1) {
-        end = std::min(log.find("<BR>", line), log.find('\n', line));
+    for (std::size_t line = 0, end = 0; line < log.size(); line = end + (log.compare(end, 4, "<BR>") == 0 ? 4 : 1)) {
+        end = std::min({log.find("<BR>", line), log.find('\n', line), log.size()});
         const std::string text = log.substr(line, end - line);
         if (text.find("Error: ") != std::string::npos || text.find("PROGRAM ABORTING") != std::string::npos)
             Fail("sound files: the log", text);
