@@ -145,12 +145,18 @@ protected:
     void ExpectEachBreaks(const std::vector<Step>& steps, int frames, const std::vector<Fault>& table)
     {
         for (const Fault& row : table) {
-            std::filesystem::remove_all(UserFolder());
-            std::filesystem::create_directories(UserFolder());
-            PlatformTesting::RecordMessageBoxes(true); // forgets the row before's
+            FreshUserFolder();
             EXPECT_EQ(Watched(Join({steps, {{"watched", Frames(frames)}}}), row.fault), row.broken)
                 << row.name << ": " << Described(failures);
         }
+    }
+
+    // As at a first start, no message box shown yet.
+    static void FreshUserFolder()
+    {
+        std::filesystem::remove_all(UserFolder());
+        std::filesystem::create_directories(UserFolder());
+        PlatformTesting::RecordMessageBoxes(true); // forgets the boxes kept so far
     }
 
     std::map<std::string, std::string> failures; // of the last watched play, by invariant
@@ -337,23 +343,33 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnALevelLostWithItsManaBarFull)
     EXPECT_NE(failures["progress kept: a lost level"].find("mana bar full"), std::string::npos);
 }
 
-TEST_F(GameWatchFaults, ProgressKeptFailsOnATableOfMoreThanTenEntries)
+// A table saved with more entries than it keeps, and one on screen that was never saved.
+TEST_F(GameWatchFaults, ProgressKeptFailsOnATableTooLongOrNotAsShown)
 {
-    const auto savedLong = [saved = false](TestedGame& game) mutable {
-        if (saved || !game.m_highScoresWindow || !Menu(game.m_highScoresWindow).m_openRequested)
-            return;
-        for (std::uint32_t score = 20; score > 9; --score)
-            game.m_highScoresTable->Insert(u"Ann", score, 20 - score);
-        game.m_highScoresTable->Save();
-        saved = true;
+    const auto atTheScores = [](std::function<void(GameFramework::HighScoresTable&)> fault) {
+        return [fault, done = false](TestedGame& game) mutable {
+            if (done || !game.m_highScoresWindow || !Menu(game.m_highScoresWindow).m_openRequested)
+                return;
+            fault(*game.m_highScoresTable);
+            done = true;
+        };
     };
-    EXPECT_EQ(
-        Watched({NewPlayer(true),
-                 Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
-                 {"high scores", Shown(&TestedGame::m_highScoresWindow)}},
-                savedLong),
-        (std::set<std::string>{"progress kept: the high scores", "sound files: loads"}));
+    const auto savedLong = [](GameFramework::HighScoresTable& table) {
+        for (std::uint32_t score = 20; score > 9; --score)
+            table.Insert(u"Ann", score, 20 - score);
+        table.Save();
+    };
+    const auto notSaved = [](GameFramework::HighScoresTable& table) { table.Insert(u"Ann", 20, 0); };
+    const std::vector<Step> steps{
+        NewPlayer(true),
+        Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
+        {"high scores", Shown(&TestedGame::m_highScoresWindow)}};
+    EXPECT_EQ(Watched(steps, atTheScores(savedLong)),
+              (std::set<std::string>{"progress kept: the high scores", "sound files: loads"}));
     EXPECT_NE(failures["progress kept: the high scores"].find("11 entries"), std::string::npos);
+    FreshUserFolder();
+    EXPECT_EQ(Watched(steps, atTheScores(notSaved)), std::set<std::string>{"progress kept: the high scores"});
+    EXPECT_NE(failures["progress kept: the high scores"].find("not those on screen"), std::string::npos);
 }
 
 TEST_F(GameWatchFaults, SoundFilesFailOnWhatTheGameLeavesWrong)
@@ -369,11 +385,13 @@ TEST_F(GameWatchFaults, SoundFilesFailOnWhatTheGameLeavesWrong)
     const auto profileGone = [](TestedGame& game) {
         std::filesystem::remove(UserFolder() + "profiles/" + Current(game).GetFileName());
     };
+    const auto listGone = [](TestedGame&) { std::filesystem::remove(UserFolder() + "profiles.pmf"); };
     const auto tableCut = [](TestedGame&) { TestSupport::WriteFile(UserFolder() + "high_scores_table.hsf", "GFHSF"); };
     const auto box = [](TestedGame&) { MessageBoxA(nullptr, "a fault", "Fault", MB_ICONERROR); };
     ExpectEachBreaks({NewPlayer(true), {"main menu", MainMenuShown}}, 2,
                      {{"a fatal error", once(fatal), {"sound files: the exit", "sound files: a message box"}},
                       {"the current profile's file gone", once(profileGone), {"sound files: the profile list"}},
+                      {"the profile list gone", once(listGone), {"sound files: the profile list"}},
                       {"the high scores cut short", once(tableCut), {"sound files: loads"}},
                       {"a message box", once(box), {"sound files: a message box"}}});
 }
