@@ -8,7 +8,7 @@
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
 #include "framework/HighScoresTable.h"
-#include "tools/formats/GameFileWriter.h"
+#include "tools/formats/HighScoresFileWriter.h"
 
 #include <cstdlib>
 #include <string>
@@ -33,19 +33,6 @@ bool SameEntries(const HighScoresTable& saved, const HighScoresTable& loaded)
     return true;
 }
 
-std::vector<std::uint8_t> Table(std::uint32_t counter, const std::vector<GameFramework::HighScoreEntry>& entries)
-{
-    Formats::Bytes body;
-    Formats::PutLE32(body, counter);
-    Formats::PutLE32(body, static_cast<std::uint32_t>(entries.size()));
-    for (const auto& entry : entries) {
-        Formats::PutWString(body, entry.name);
-        Formats::PutLE32(body, entry.score);
-        Formats::PutLE32(body, entry.sequence);
-    }
-    return Formats::GameFile("GFHSF", 100, body);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -66,11 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 void Fuzzing::WriteSeeds(SeedFolder& seeds)
 {
-    seeds.Add("empty.hsf", Table(0, {}));
-    seeds.Add("three.hsf", Table(7, {{u"Ada", 9000, 3}, {u"Zoë", 700, 1}, {u"", 700, 6}}));
-    std::vector<GameFramework::HighScoreEntry> full;
+    using Formats::BuildHighScoresFile;
+    seeds.Add("empty.hsf", BuildHighScoresFile({}));
+    seeds.Add("three.hsf", BuildHighScoresFile({7, {{u"Ada", 9000, 3}, {u"Zoë", 700, 1}, {u"", 700, 6}}}));
+    Formats::HighScoresFile full{12, {}};
     for (std::uint32_t i = 0; i < 12; ++i)
-        full.push_back({std::u16string(i * 20, u'a' + static_cast<char16_t>(i)), 1000 - 50 * i, i});
-    seeds.Add("twelve.hsf", Table(12, full));
-    seeds.Add("long-name.hsf", Table(1, {{std::u16string(254, u'\u0416'), 1, 0}}));
+        full.entries.push_back({std::u16string(i * 20, u'a' + static_cast<char16_t>(i)), 1000 - 50 * i, i});
+    seeds.Add("twelve.hsf", BuildHighScoresFile(full));
+    seeds.Add("long-name.hsf", BuildHighScoresFile({1, {{std::u16string(254, u'\u0416'), 1, 0}}}));
 }

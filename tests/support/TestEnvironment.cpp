@@ -106,6 +106,11 @@ std::string FreshFolder(const std::string& name)
     return folder;
 }
 
+bool IsNoRenderDevice(std::string_view text)
+{
+    return text.starts_with("RenderSystem_D3D7: ");
+}
+
 } // namespace TestSupport
 
 int main(int argc, char** argv)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace TestSupport {
@@ -21,6 +22,10 @@ Bytes ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 
 Bytes ToBytes(const std::string& text);
+
+// Whether an error's text is the render system's own when the machine gives it no device (no GL there): the one
+// reason a picture test has nothing to look at and is skipped. Any other error fails the test.
+bool IsNoRenderDevice(std::string_view text);
 
 // An empty folder below the base folder, made anew (whatever an earlier test left there is removed).
 std::string FreshFolder(const std::string& name);

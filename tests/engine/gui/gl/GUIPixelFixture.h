@@ -10,6 +10,7 @@
 #include "tests/engine/gui/GUIFixture.h"
 #include "tests/engine/render/ModelFixture.h"
 #include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/support/TestEnvironment.h"
 #include "tools/formats/FontFileWriter.h"
 #include "tools/formats/FontTextureWriter.h"
 
@@ -115,7 +116,9 @@ protected:
         try {
             CreateServices();
         } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
+            if (TestSupport::IsNoRenderDevice(error.GetText()))
+                GTEST_SKIP() << "no GL device: " << error.GetText();
+            FAIL() << error.GetText();
         }
         render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};
         CreateGUI();

@@ -7,6 +7,7 @@
 #include "engine/render/Image.h"
 #include "tests/engine/render/ParticleFixture.h"
 #include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/support/TestEnvironment.h"
 
 namespace RenderTesting {
 
@@ -21,7 +22,9 @@ protected:
         try {
             CreateServices();
         } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
+            if (TestSupport::IsNoRenderDevice(error.GetText()))
+                GTEST_SKIP() << "no GL device: " << error.GetText();
+            FAIL() << error.GetText();
         }
         CreateManagers();
         render->m_clearColor = {0.0f, 0.0f, 0.0f, 1.0f};

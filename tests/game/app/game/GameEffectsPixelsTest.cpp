@@ -179,8 +179,9 @@ TEST_F(GameEffects, TheCursorTrailsSparksInTheMenusBeforeAndAfterALevelAndBursts
     // Across the empty lower half of the level-complete window.
     mouse.Sweep("level_complete", Settled(&TestedGame::m_levelCompleteWindow), {250, 540}, {45, 0}, true);
     const int exitCode = Play(std::move(mouse.steps));
-    if (!PlatformTesting::RecordedMessageBoxes().empty())
-        GTEST_SKIP() << "no GL device: " << PlatformTesting::RecordedMessageBoxes()[0].text;
+    if (HadNoRenderDevice())
+        GTEST_SKIP() << "no GL device: " << MessageBoxTexts();
+    EXPECT_EQ(MessageBoxTexts(), "");
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(mouse.sweepsSeen, 3);
 }
@@ -257,8 +258,9 @@ TEST_F(GameEffects, TheUpgradeSceneShowsTheNewLandAndItsHintWithNothingOfTheLeve
     steps.push_back(
         {"forced off", Frames(2), [&](TestedGame& game) { forced = Grab(game, "upgrade_scene_forced.bmp"); }});
     const int exitCode = Play(std::move(steps));
-    if (!PlatformTesting::RecordedMessageBoxes().empty())
-        GTEST_SKIP() << "no GL device: " << PlatformTesting::RecordedMessageBoxes()[0].text;
+    if (HadNoRenderDevice())
+        GTEST_SKIP() << "no GL device: " << MessageBoxTexts();
+    EXPECT_EQ(MessageBoxTexts(), "");
     EXPECT_EQ(exitCode, 0);
 
     ASSERT_EQ(levelWindow.size(), static_cast<std::size_t>(Wispfold::GUIGameLogicWindow::kOwnCount));
@@ -319,8 +321,9 @@ TEST_F(GameEffects, TheMenuLandscapeShowsTheLandsOfWhicheverPlayerIsCurrent)
         menu();
     }
     const int exitCode = Play(std::move(steps));
-    if (!PlatformTesting::RecordedMessageBoxes().empty())
-        GTEST_SKIP() << "no GL device: " << PlatformTesting::RecordedMessageBoxes()[0].text;
+    if (HadNoRenderDevice())
+        GTEST_SKIP() << "no GL device: " << MessageBoxTexts();
+    EXPECT_EQ(MessageBoxTexts(), "");
     EXPECT_EQ(exitCode, 0);
 
     // Where each of Ann's lands lies, her menus differ from Bob's: at start-up, and as much after Bob's.

@@ -247,6 +247,7 @@ Step NewPlayer(bool toldTheStory)
 {
     return {"profile", Always, [toldTheStory](TestedGame& game) {
                 game.m_profileManager->m_current = game.m_profileManager->AddProfile(u"Ann");
+                game.m_profileManager->Save(); // the list names the new player, as the game's windows save it
                 Current(game).SetFlag(Wispfold::Profile::IntroductionPending, !toldTheStory);
             }};
 }
@@ -280,6 +281,21 @@ int GameFixture::Play(std::vector<Step> steps)
     const ScriptedLoader loader(std::move(steps));
     frames = loader.frames;
     return loader.GetExitCode();
+}
+
+bool GameFixture::HadNoRenderDevice() const
+{
+    const auto& boxes = PlatformTesting::RecordedMessageBoxes();
+    return frames == 0 && !boxes.empty() &&
+           std::ranges::all_of(boxes, [](const auto& box) { return TestSupport::IsNoRenderDevice(box.text); });
+}
+
+std::string GameFixture::MessageBoxTexts()
+{
+    std::string texts;
+    for (const PlatformTesting::MessageBoxRecord& box : PlatformTesting::RecordedMessageBoxes())
+        texts += (texts.empty() ? "" : "; ") + box.caption + ": " + box.text;
+    return texts;
 }
 
 std::string GameFixture::UserFolder()

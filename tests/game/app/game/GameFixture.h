@@ -213,6 +213,13 @@ protected:
     // A file of the user folder as text (empty when it is missing).
     static std::string ReadUserFile(const std::string& name);
 
+    // Whether the last Play stopped before its first frame, every message box so far saying that the machine gives
+    // the game no render device (no GL there): a picture test then has nothing to look at and is skipped. Any
+    // other message box is a failure, with its text (see MessageBoxTexts).
+    bool HadNoRenderDevice() const;
+    // The texts of the message boxes shown so far, one after another; empty when none was.
+    static std::string MessageBoxTexts();
+
     int frames = 0; // run by the last Play
 
 private:

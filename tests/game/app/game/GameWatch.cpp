@@ -2,6 +2,7 @@
 
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/MessageManager.h"
+#include "engine/foundation/StringUtils.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/render/Model.h"
 #include "framework/GUIGameCompleteWindowBase.h"
@@ -11,6 +12,7 @@
 #include "framework/GUILoadingWindowBase.h"
 #include "framework/GUIStageCompleteWindowBase.h"
 #include "framework/HighScoresTable.h"
+#include "framework/ProfileBase.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIBackgroundWindow.h"
 #include "game/app/GUIGameLogicWindow.h"
@@ -18,8 +20,6 @@
 #include "game/app/GUILevelCompleteWindow.h"
 #include "game/app/GUIMenuWindowManager.h"
 #include "game/app/GUIUpgradeWindow.h"
-#include "game/app/Profile.h"
-#include "game/app/ProfileManager.h"
 #include "game/play/Character.h"
 #include "game/play/GameLogic.h"
 #include "game/play/Item.h"
@@ -27,6 +27,7 @@
 #include "game/play/Tutorial.h"
 #include "platform/testing.h"
 #include "tests/game/app/game/GameFixture.h"
+#include "tests/game/app/game/PlayerFiles.h"
 #include "tests/game/app/gl/AppPixelFixture.h"
 
 #include <algorithm>
@@ -181,11 +182,23 @@ std::string LevelName(GameFramework::LevelId id)
     return std::to_string(id.stage + 1) + "-" + std::to_string(id.level + 1);
 }
 
-std::string Progress(const GameFramework::ProfileBase& profile)
+std::string Progress(std::uint32_t score, GameFramework::LevelId current, GameFramework::LevelId best,
+                     std::uint8_t finished, std::uint8_t continueFlag)
 {
-    return "score " + std::to_string(profile.m_score) + ", level " + LevelName(profile.m_currentLevel) + ", best " +
-           LevelName(profile.m_bestLevel) + (profile.m_finished ? " finished" : "") + ", continue " +
-           std::to_string(profile.m_continue);
+    return "score " + std::to_string(score) + ", level " + LevelName(current) + ", best " + LevelName(best) +
+           (finished ? " finished" : "") + ", continue " + std::to_string(continueFlag);
+}
+
+// The warnings that are no fault of the game's but tell what the machine it runs on lacks: a sound device (the
+// game plays silently) and a graphics device of its own (it draws in software). Every other warning tells of
+// something mended or lost: a damaged file kept as ".bad", a value or a setting replaced, saves turned off.
+constexpr std::string_view kMachineWarnings[] = {"No audio device could be opened",
+                                                 "Switching to the software rasterizer"};
+
+bool IsMachineWarning(std::string_view line)
+{
+    return std::ranges::any_of(kMachineWarnings,
+                               [&](std::string_view warning) { return line.find(warning) != std::string_view::npos; });
 }
 
 // Whether the condition holds now but did not the frame before, which it remembers.
@@ -226,17 +239,6 @@ std::map<std::string, std::string> GameWatch::GetFailures() const
             failure.first +
             (failure.frames > 1 ? " (and in " + std::to_string(failure.frames - 1) + " more frames)" : "");
     return lines;
-}
-
-std::string GameWatch::TakeErrors()
-{
-    std::string errors;
-    for (const auto& record : m_log->m_history) {
-        if (record.kind >= KeystrelEngine::MessageManager::KindError)
-            errors += " " + record.text;
-    }
-    m_log->m_history.clear();
-    return errors;
 }
 
 void GameWatch::AfterFrame(TestedGame& game, int wayBackFrames)
@@ -315,31 +317,32 @@ void GameWatch::CheckSavedProfile(TestedGame& game, const std::string& invariant
     const GameFramework::ProfileBase* current = game.m_profileManager->m_current;
     if (!current)
         return;
-    try {
-        const Wispfold::Profile saved(m_log.get(), m_files.get(), game.GetUserFolder(), current->GetFileName());
-        if (const std::string shown = Progress(*current), held = Progress(saved); shown != held)
-            Fail(invariant, "the game shows " + shown + ", the profile on disk holds " + held, &game);
-    } catch (const KeystrelEngine::Error&) {
-        Fail(invariant, "the profile on disk does not load:" + TakeErrors(), &game);
+    const auto [saved, fault] =
+        ReadProfileFile(*m_files, game.GetUserFolder() + "\\profiles\\" + current->GetFileName());
+    if (!fault.empty()) {
+        Fail(invariant, "the profile on disk is not sound: " + fault, &game);
+        return;
     }
-    m_log->m_history.clear();
+    const std::string shown = Progress(current->m_score, current->m_currentLevel, current->m_bestLevel,
+                                       current->m_finished, current->m_continue);
+    const std::string held = Progress(saved.score, {saved.currentStage, saved.currentLevel},
+                                      {saved.bestStage, saved.bestLevel}, saved.finished, saved.continueFlag);
+    if (shown != held)
+        Fail(invariant, "the game shows " + shown + ", the profile on disk holds " + held, &game);
 }
 
 void GameWatch::CheckHighScores(TestedGame& game)
 {
     const std::string invariant = "progress kept: the high scores";
-    const GameFramework::HighScoresTable saved(m_log.get(), m_files.get(), game.GetUserFolder());
-    if (const std::string errors = TakeErrors(); !errors.empty())
-        Fail(invariant, "the table on disk does not load:" + errors, &game);
-    const auto& entries = saved.GetEntries();
+    const auto [saved, fault] = ReadHighScoresFile(*m_files, game.m_highScoresTable->GetPath());
     const bool same =
-        std::ranges::equal(entries, game.m_highScoresTable->GetEntries(),
-                           [](const auto& a, const auto& b) { return a->name == b->name && a->score == b->score; });
-    const bool sorted = std::ranges::is_sorted(entries, std::greater{}, [](const auto& entry) { return entry->score; });
-    if (!same || !sorted || entries.size() > GameFramework::HighScoresTable::kCapacity)
+        std::ranges::equal(saved.entries, game.m_highScoresTable->GetEntries(),
+                           [](const auto& a, const auto& b) { return a.name == b->name && a.score == b->score; });
+    if (!fault.empty())
+        Fail(invariant, "the table on disk is not sound: " + fault, &game);
+    else if (!same)
         Fail(invariant,
-             "the table on disk holds " + std::to_string(entries.size()) + " entries" +
-                 (sorted ? "" : ", not best first") + (same ? "" : ", not those on screen"),
+             "the table on disk holds " + std::to_string(saved.entries.size()) + " entries, not those on screen",
              &game);
     const auto& window = *game.m_highScoresWindow;
     if (window.m_highlighted && window.m_mode != Wispfold::GUIHighScoresWindow::kModeMainMenu)
@@ -393,15 +396,19 @@ void GameWatch::AfterGame(int exitCode, const std::string& log)
     if (exitCode != 0)
         Fail("sound files: the exit", "the game ended with " + std::to_string(exitCode));
     // The log's lines end in a line break, its HTML lines in a <BR> as well.
-    for (std::size_t line = 0, end = 0; end != std::string::npos; line = end + 1) {
-        end = std::min(log.find("<BR>", line), log.find('\n', line));
+    for (std::size_t line = 0, end = 0; line < log.size(); line = end + (log.compare(end, 4, "<BR>") == 0 ? 4 : 1)) {
+        end = std::min({log.find("<BR>", line), log.find('\n', line), log.size()});
         const std::string text = log.substr(line, end - line);
         if (text.find("Error: ") != std::string::npos || text.find("PROGRAM ABORTING") != std::string::npos)
             Fail("sound files: the log", text);
+        else if (text.find("Warning: ") != std::string::npos && !IsMachineWarning(text))
+            Fail("sound files: a warning", text);
     }
     m_seen = {};
 }
 
+// The user folder holds what the game saved last, every file whole and sound; the profile list names a profile
+// on disk as current whenever there is one.
 void GameWatch::AtEnd(const std::string& folder)
 {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
@@ -409,16 +416,42 @@ void GameWatch::AtEnd(const std::string& folder)
         if (extension == ".tmp" || extension == ".bad")
             Fail("sound files: left over", entry.path().string());
     }
-    if (!std::filesystem::exists(folder + "profiles.pmf"))
-        Fail("sound files: the profile list", "no profile list"); // even a player who deleted every profile keeps one
     const std::string engineFolder = KeystrelEngine::FileManager::GetUserFolder() + "\\Tarrowby Games\\Quellhaven";
-    Wispfold::ProfileManager profiles(m_log.get(), m_files.get(), nullptr, engineFolder);
-    profiles.LoadAll();
-    const GameFramework::HighScoresTable scores(m_log.get(), m_files.get(), engineFolder);
-    if (const std::string errors = TakeErrors(); !errors.empty())
-        Fail("sound files: loads", errors);
+    std::set<std::u16string> names; // folded as the game compares them
+    std::error_code noFolder;       // when no profile was ever made
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "profiles", noFolder)) {
+        if (!entry.is_regular_file() || entry.path().extension() != ".prf")
+            continue;
+        const auto [profile, fault] =
+            ReadProfileFile(*m_files, engineFolder + "\\profiles\\" + entry.path().filename().string());
+        if (!fault.empty())
+            Fail("sound files: loads", fault);
+        names.insert(GameFramework::FoldProfileName(profile.name));
+    }
+    CheckProfileList(engineFolder, names);
+    if (const std::string fault = ReadHighScoresFile(*m_files, engineFolder + "\\high_scores_table.hsf").fault;
+        !fault.empty())
+        Fail("sound files: loads", fault);
     if (!PlatformTesting::RecordedMessageBoxes().empty())
         Fail("sound files: a message box", PlatformTesting::RecordedMessageBoxes().front().text);
+}
+
+// Even a player who deleted every profile keeps a list, which names no current profile only then.
+void GameWatch::CheckProfileList(const std::string& engineFolder, const std::set<std::u16string>& names)
+{
+    const std::string path = engineFolder + "\\profiles.pmf";
+    if (!KeystrelEngine::FileManager::FileExistsOnDisk(m_files->MakeDiskPath(path))) {
+        Fail("sound files: the profile list", "no profile list");
+        return;
+    }
+    const auto [list, fault] = ReadProfileListFile(*m_files, path);
+    if (!fault.empty())
+        Fail("sound files: loads", fault);
+    else if (list.current.empty() != names.empty() ||
+             (!list.current.empty() && !names.contains(GameFramework::FoldProfileName(list.current))))
+        Fail("sound files: the profile list", "it names \"" + KeystrelEngine::ToNarrow(list.current) +
+                                                  "\" as current, of " + std::to_string(names.size()) +
+                                                  " profiles on disk");
 }
 
 } // namespace GameTesting

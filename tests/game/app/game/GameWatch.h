@@ -9,12 +9,16 @@
 //   level is drawn while the main menu, the map, the upgrade or stage-complete scene or another menu window
 //   outside a level is on screen; a head-up display closed with its level may finish its fold for a while;
 // - progress kept: when a won level's count has ended (its window reports) and when the game-over window comes,
-//   the current profile on disk holds the progress the game shows (score, current and best level, continue
-//   flag), and a lost level's mana bar is not full; the high-score table on disk, whenever the high scores come,
-//   is the one on screen, best first, at most ten entries;
-// - sound files: after each game its log holds no error line and the game ended with 0; at the end the user
-//   folder holds no temporary or set-aside file, every profile and the high-score table load without a
-//   complaint, and no message box was shown.
+//   the current profile on disk is sound and holds the progress the game shows (score, current and best level,
+//   continue flag), and a lost level's mana bar is not full; the high-score table on disk, whenever the high
+//   scores come, is sound and the one on screen;
+// - sound files: after each game its log holds no error line and no warning but those of what the machine lacks,
+//   and the game ended with 0; at the end the user folder holds no temporary or set-aside file, every profile and
+//   the high-score table are sound, the profile list is sound and names a profile on disk as current whenever
+//   there is one, and no message box was shown.
+//
+// The files are read from disk without changing them (PlayerFiles.h): a file is sound when no loader of the game
+// would have to refuse or mend it.
 //
 // A failure is kept once per invariant, with the frame it was first seen in and, where the device draws, a picture
 // of that screen; later frames only count.
@@ -112,11 +116,10 @@ private:
     void CheckHighScores(TestedGame& game);
     void CountLevel(TestedGame& game);
     void CountScenes(TestedGame& game);
-    // What the watch's own loads logged as errors, forgotten afterwards.
-    std::string TakeErrors();
+    void CheckProfileList(const std::string& engineFolder, const std::set<std::u16string>& names);
 
     std::string m_pictureName;
-    std::unique_ptr<KeystrelEngine::MessageManager> m_log; // the loads' own, apart from the game's
+    std::unique_ptr<KeystrelEngine::MessageManager> m_log; // the file reads' own, apart from the game's
     std::unique_ptr<KeystrelEngine::FileManager> m_files;
     int m_frame = 0;
     int m_quietKind = 0;

@@ -1,23 +1,47 @@
-// Each of the watch's invariants fails on the fault it guards, injected into the running game: a head-up display
-// that ignores ESCAPE (no way back), one left on over the main menu, a lost level whose score the profile on disk
-// lacks, a high-score table saved unsorted, and a temporary file and an error line left behind. The stuck screen
-// is the GL test's, which keeps its picture.
+// Each of the watch's checks fails on the fault it guards, injected into the running game: a start-up, a level's
+// loading, a decided level and a timed scene that never end; a head-up display that ignores ESCAPE (no way back);
+// a head-up display, a guide's bubble, butterflies and a tutorial tip of a level drawn outside it; a won and a lost
+// level whose score the profile on disk lacks, a level lost with its mana bar full, a high-score table saved
+// unsorted and one saved with more entries than it keeps; a temporary file, an error line and a warning left
+// behind; a fatal error; a profile list naming a profile gone from disk; a file that does not load at the end; a
+// message box. The stuck screen with no window taking input is the GL test's, which keeps its picture.
 #include "tests/game/app/game/GameWatch.h"
 #include "tests/game/app/game/GameFixture.h"
 #include "tests/game/app/game/RandomPlayer.h"
 
+#include "engine/foundation/Error.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/gui/Engine.h"
+#include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/render/Model.h"
 #include "framework/GUIGameLogicWindowBase.h"
 #include "framework/GUIGameOverWindowBase.h"
 #include "framework/GUIHighScoresWindowBase.h"
+#include "framework/GUILevelCompleteWindowBase.h"
+#include "framework/GUILoadingWindowBase.h"
+#include "framework/GUILogosWindowBase.h"
 #include "framework/GUIMainMenuWindowBase.h"
+#include "framework/GUIStartGameLogicWindowBase.h"
 #include "framework/GameLogicBase.h"
 #include "framework/HighScoresTable.h"
+#include "framework/LevelManagerBase.h"
 #include "framework/WindowRequest.h"
 #include "game/app/GUIGameLogicWindow.h"
+#include "game/app/GUILevelCompleteWindow.h"
+#include "game/app/GUIMainMenuWindow.h"
+#include "game/app/GUIUpgradeWindow.h"
 #include "game/app/Profile.h"
+#include "game/play/Character.h"
+#include "game/play/GameLogic.h"
+#include "game/play/Item.h"
+#include "game/play/ItemManager.h"
+#include "game/play/Tutorial.h"
+#include "platform/win32/MessageBox.h"
+#include "tests/game/play/support/BoardSolver.h"
+
+#include <SDL.h>
+#include <filesystem>
 
 #include <functional>
 #include <ranges>
@@ -29,7 +53,70 @@ namespace {
 
 using namespace GameTesting;
 
+constexpr std::uint32_t kWon = 2;
 constexpr std::uint32_t kLost = 3;
+
+std::string Described(const std::map<std::string, std::string>& failures)
+{
+    std::string text;
+    for (const auto& [invariant, failure] : failures)
+        text += invariant + ": " + failure + "; ";
+    return text;
+}
+
+// One fault and the checks it must break, the frames it is watched for once the steps before have run.
+struct Fault
+{
+    const char* name;
+    std::function<void(TestedGame&)> fault;
+    std::set<std::string> broken;
+};
+
+void Win(TestedGame& game)
+{
+    game.m_gameLogic->SetState(kWon);
+}
+
+// The running level played to its win by the player's clicks (a level won otherwise would skip the board's own
+// end, whose butterflies fly off).
+Step PlayedToItsWin()
+{
+    auto solver = std::make_shared<std::unique_ptr<TestSupport::BoardSolver>>();
+    const auto won = [solver](TestedGame& game) {
+        const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
+        if (!*solver)
+            *solver = std::make_unique<TestSupport::BoardSolver>(*game.GetEngine(), TestSupport::BoardSolver::Aim::Win);
+        return level && (*solver)->Step(*level);
+    };
+    return {"played", won, {}, 9000};
+}
+
+// The last level of the first stage, won and left with CONTINUE: the upgrade scene follows, the level still
+// there under it.
+std::vector<Step> ToTheUpgradeScene()
+{
+    const auto lastOfTheStage = [](TestedGame& game) {
+        const GameFramework::LevelId last{0, game.m_levelManager->GetStage(0).levelCount - 1};
+        Current(game).m_currentLevel = Current(game).m_bestLevel = last;
+    };
+    return Join({{NewPlayer(true), {"last level of the stage", Always, lastOfTheStage}},
+                 StartLevel("level", {}),
+                 {PlayedToItsWin()},
+                 PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
+                 {{"upgrade scene", [](TestedGame& game) { return game.GetUpgradeWindow()->IsActive(); }}}});
+}
+
+bool UpgradeShown(TestedGame& game)
+{
+    return game.GetUpgradeWindow() && game.GetUpgradeWindow()->GetWindow()->IsVisible();
+}
+
+void DisableButtons(const Wispfold::GUIMenuWindow& window)
+{
+    for (const auto& control : window.GetControls())
+        if (KeystrelEngine::GUIButton* button = control->GetButton())
+            button->SetEnabled(false);
+}
 
 class GameWatchFaults : public GameFixture
 {
@@ -49,10 +136,30 @@ protected:
         const int exitCode = Play(std::move(steps));
         watch.AfterGame(exitCode, ReadUserFile("Quellhaven.html"));
         watch.AtEnd(UserFolder());
-        const auto failures = watch.GetFailures();
+        failures = watch.GetFailures();
         const auto invariants = std::views::keys(failures);
         return {invariants.begin(), invariants.end()};
     }
+
+    // Each fault of the table over the same steps, followed by frames enough to break the checks.
+    void ExpectEachBreaks(const std::vector<Step>& steps, int frames, const std::vector<Fault>& table)
+    {
+        for (const Fault& row : table) {
+            FreshUserFolder();
+            EXPECT_EQ(Watched(Join({steps, {{"watched", Frames(frames)}}}), row.fault), row.broken)
+                << row.name << ": " << Described(failures);
+        }
+    }
+
+    // As at a first start, no message box shown yet.
+    static void FreshUserFolder()
+    {
+        std::filesystem::remove_all(UserFolder());
+        std::filesystem::create_directories(UserFolder());
+        PlatformTesting::RecordMessageBoxes(true); // forgets the boxes kept so far
+    }
+
+    std::map<std::string, std::string> failures; // of the last watched play, by invariant
 
     RandomPlayer player{1};
 };
@@ -114,17 +221,179 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAnUnsortedTable)
                  Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
                  {"high scores", Shown(&TestedGame::m_highScoresWindow)}},
                 savedUnsorted),
-        std::set<std::string>{"progress kept: the high scores"});
+        (std::set<std::string>{"progress kept: the high scores", "sound files: loads"}));
 }
 
-TEST_F(GameWatchFaults, SoundFilesFailOnATemporaryFileAndAnErrorLine)
+TEST_F(GameWatchFaults, SoundFilesFailOnATemporaryFileAnErrorAndAWarning)
 {
     const auto leaveFaults = [](TestedGame& game) {
         TestSupport::WriteFile(UserFolder() + "profiles/left.prf.tmp", "half a save");
         game.GetEngine()->m_log->Error("a fault");
+        game.GetEngine()->m_log->Warning("a value mended");
     };
     EXPECT_EQ(Watched({NewPlayer(true), {"main menu", MainMenuShown, leaveFaults}}),
-              (std::set<std::string>{"sound files: left over", "sound files: the log"}));
+              (std::set<std::string>{"sound files: left over", "sound files: the log", "sound files: a warning"}));
+}
+
+TEST_F(GameWatchFaults, NeverStuckFailsOnEachWaitThatDoesNotEnd)
+{
+    const auto neverReported = [](auto window) {
+        return [window](TestedGame& game) {
+            if (std::invoke(window, game))
+                std::invoke(window, game)->m_result = 0;
+        };
+    };
+    const std::set<std::string> stuck{"never stuck"};
+    ExpectEachBreaks({}, GameWatch::kStartUpBound + 10,
+                     {{"the logos never end", neverReported(&TestedGame::m_logosWindow), stuck}});
+    ExpectEachBreaks(
+        {NewPlayer(true),
+         Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestStart),
+         Request("map", &TestedGame::m_startGameLogicWindow, GameFramework::RequestStart)},
+        GameWatch::kLoadingBound + 60,
+        {{"a level's loading never reports", neverReported(&TestedGame::m_gameLogicLoadingWindow), stuck}});
+    const auto deadLevelComplete = [](TestedGame& game) {
+        if (game.m_levelCompleteWindow)
+            DisableButtons(Menu(game.m_levelCompleteWindow));
+    };
+    ExpectEachBreaks(Join({{NewPlayer(true)}, StartLevel("level", Win)}), GameWatch::kLevelEndBound + 120,
+                     {{"the won level's window takes no click", deadLevelComplete, stuck}});
+    // The place shown from the main menu is clicked away and then never reports.
+    const auto clicked = [](TestedGame& game) {
+        return game.GetUpgradeWindow()->IsActive() &&
+               game.GetUpgradeWindow()->GetClock() > Wispfold::GUIUpgradeWindow::kClickDelay;
+    };
+    ExpectEachBreaks(
+        {NewPlayer(true),
+         Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow,
+                 Wispfold::GUIMainMenuWindow::kRequestShowPlace),
+         {"place shown", clicked, [](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true); }},
+         {"click", NextFrame(), [](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); }}},
+        GameWatch::kQuietBound + 120,
+        {{"the timed scene never reports",
+          [](TestedGame& game) {
+              if (game.GetUpgradeWindow())
+                  game.GetUpgradeWindow()->m_result = 0;
+          },
+          stuck}});
+}
+
+TEST_F(GameWatchFaults, NothingOfALevelIsDrawnOutsideIt)
+{
+    const auto guideSpeaksInTheMenu = [](TestedGame& game) {
+        Wispfold::Character* guide = game.GetCharacter();
+        if (!MainMenuShown(game) || !guide)
+            return;
+        if (guide->GetState() != Wispfold::Character::kStateLevel)
+            guide->SetState(Wispfold::Character::kStateLevel);
+        guide->GetBubble(0)->SetVisible(true);
+    };
+    ExpectEachBreaks({NewPlayer(true), {"main menu", MainMenuShown}}, 2,
+                     {{"the guide's bubble",
+                       guideSpeaksInTheMenu,
+                       {"nothing of a level outside it: the level's guide or tip over main menu"}}});
+    const auto level = [](TestedGame& game) { return dynamic_cast<Wispfold::GameLogic*>(game.m_gameLogic.get()); };
+    const auto tipShown = [level](TestedGame& game) {
+        if (UpgradeShown(game) && level(game))
+            level(game)->GetTutorial().GetTip().m_flags |= KeystrelEngine::Model::kShown;
+    };
+    const auto butterfliesShown = [level](TestedGame& game) {
+        if (!UpgradeShown(game) || !level(game))
+            return;
+        for (const auto& item : level(game)->GetItemManager().GetItems())
+            if (item->IsInUse() && item->GetModel())
+                item->GetModel()->m_flags |= KeystrelEngine::Model::kShown;
+    };
+    ExpectEachBreaks(
+        ToTheUpgradeScene(), 2,
+        {{"the tutorial's tip",
+          tipShown,
+          {"nothing of a level outside it: the level's guide or tip over the upgrade scene"}},
+         {"butterflies", butterfliesShown, {"nothing of a level outside it: butterflies over the upgrade scene"}}});
+}
+
+TEST_F(GameWatchFaults, ProgressKeptFailsOnAWonLevelNotSaved)
+{
+    // The score the game shows as the won level's window reports is one it never saved.
+    const auto scoreNotSaved = [](TestedGame& game) {
+        if (game.m_levelCompleteWindow && game.m_levelCompleteWindow->m_result == GameFramework::RequestDone)
+            Current(game).m_score += 10;
+    };
+    EXPECT_EQ(Watched(Join({{NewPlayer(true)},
+                            StartLevel("level", Win),
+                            PressContinue<Wispfold::GUILevelCompleteWindow>("level complete",
+                                                                            &TestedGame::m_levelCompleteWindow),
+                            {{"map", Shown(&TestedGame::m_startGameLogicWindow)}}}),
+                      scoreNotSaved),
+              std::set<std::string>{"progress kept: a won level"});
+}
+
+// The level is played to its win and turned into a loss in the frame that decided it.
+TEST_F(GameWatchFaults, ProgressKeptFailsOnALevelLostWithItsManaBarFull)
+{
+    const auto wonTurnedLost = [](TestedGame& game) {
+        if (game.m_gameLogic && game.m_gameLogic->GetState() == kWon)
+            game.m_gameLogic->SetState(kLost);
+    };
+    EXPECT_EQ(Watched(Join({{NewPlayer(true)},
+                            StartLevel("level", {}),
+                            {PlayedToItsWin(), {"game over", Shown(&TestedGame::m_gameOverWindow)}}}),
+                      wonTurnedLost),
+              std::set<std::string>{"progress kept: a lost level"});
+    EXPECT_NE(failures["progress kept: a lost level"].find("mana bar full"), std::string::npos);
+}
+
+// A table saved with more entries than it keeps, and one on screen that was never saved.
+TEST_F(GameWatchFaults, ProgressKeptFailsOnATableTooLongOrNotAsShown)
+{
+    const auto atTheScores = [](std::function<void(GameFramework::HighScoresTable&)> fault) {
+        return [fault, done = false](TestedGame& game) mutable {
+            if (done || !game.m_highScoresWindow || !Menu(game.m_highScoresWindow).m_openRequested)
+                return;
+            fault(*game.m_highScoresTable);
+            done = true;
+        };
+    };
+    const auto savedLong = [](GameFramework::HighScoresTable& table) {
+        for (std::uint32_t score = 20; score > 9; --score)
+            table.Insert(u"Ann", score, 20 - score);
+        table.Save();
+    };
+    const auto notSaved = [](GameFramework::HighScoresTable& table) { table.Insert(u"Ann", 20, 0); };
+    const std::vector<Step> steps{
+        NewPlayer(true),
+        Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
+        {"high scores", Shown(&TestedGame::m_highScoresWindow)}};
+    EXPECT_EQ(Watched(steps, atTheScores(savedLong)),
+              (std::set<std::string>{"progress kept: the high scores", "sound files: loads"}));
+    EXPECT_NE(failures["progress kept: the high scores"].find("11 entries"), std::string::npos);
+    FreshUserFolder();
+    EXPECT_EQ(Watched(steps, atTheScores(notSaved)), std::set<std::string>{"progress kept: the high scores"});
+    EXPECT_NE(failures["progress kept: the high scores"].find("not those on screen"), std::string::npos);
+}
+
+TEST_F(GameWatchFaults, SoundFilesFailOnWhatTheGameLeavesWrong)
+{
+    const auto once = [](std::function<void(TestedGame&)> fault) {
+        return [fault, done = false](TestedGame& game) mutable {
+            if (!done && MainMenuShown(game))
+                fault(game);
+            done = done || MainMenuShown(game);
+        };
+    };
+    const auto fatal = [](TestedGame&) { throw KeystrelEngine::Error("a fault"); };
+    const auto profileGone = [](TestedGame& game) {
+        std::filesystem::remove(UserFolder() + "profiles/" + Current(game).GetFileName());
+    };
+    const auto listGone = [](TestedGame&) { std::filesystem::remove(UserFolder() + "profiles.pmf"); };
+    const auto tableCut = [](TestedGame&) { TestSupport::WriteFile(UserFolder() + "high_scores_table.hsf", "GFHSF"); };
+    const auto box = [](TestedGame&) { MessageBoxA(nullptr, "a fault", "Fault", MB_ICONERROR); };
+    ExpectEachBreaks({NewPlayer(true), {"main menu", MainMenuShown}}, 2,
+                     {{"a fatal error", once(fatal), {"sound files: the exit", "sound files: a message box"}},
+                      {"the current profile's file gone", once(profileGone), {"sound files: the profile list"}},
+                      {"the profile list gone", once(listGone), {"sound files: the profile list"}},
+                      {"the high scores cut short", once(tableCut), {"sound files: loads"}},
+                      {"a message box", once(box), {"sound files: a message box"}}});
 }
 
 } // namespace

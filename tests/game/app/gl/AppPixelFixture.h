@@ -17,6 +17,7 @@
 #include "game/app/GUIControl.h"
 #include "platform/testing.h"
 #include "tests/engine/render/gl/PixelFixture.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
 #include <cmath>
@@ -115,7 +116,9 @@ protected:
         try {
             Fixture::SetUp();
         } catch (const KeystrelEngine::Error& error) {
-            GTEST_SKIP() << "no GL device: " << error.GetText();
+            if (TestSupport::IsNoRenderDevice(error.GetText()))
+                GTEST_SKIP() << "no GL device: " << error.GetText();
+            FAIL() << error.GetText();
         }
         this->engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
     }
