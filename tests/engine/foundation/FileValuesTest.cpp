@@ -51,7 +51,10 @@ TEST(FileValues, ATextIsOneDecimalNumberOrNone)
         {"2147483647", 2147483647.0f, kMaxInt, "x is 2147483647, " + kOutside, "x is 2147483647, " + kOutside},
         // Beyond the type: out of range, however many digits.
         {"2147483648", 2147483648.0f, {}, "x is 2147483648, " + kOutside, "x is 2147483648, " + kOutside},
-        {"-99999999999999999999999", -1e23f, {}, "x is -99999999999999999999999, " + kOutside,
+        {"-99999999999999999999999",
+         -1e23f,
+         {},
+         "x is -99999999999999999999999, " + kOutside,
          "x is -99999999999999999999999, " + kOutside},
         {"1e39", {}, {}, "x is 1e39, " + kOutside, kNone},
         {"-1e39", {}, {}, "x is -1e39, " + kOutside, kNone},
@@ -89,7 +92,9 @@ TEST(FileValues, ATextIsOneDecimalNumberOrNone)
         if (row.asInt) {
             EXPECT_EQ(whole, *row.asInt);
         }
-        EXPECT_EQ(Verdict([&row](const FileValues& values) { values.RequireFloat(row.text, {0.0f, 10.0f}, "x"); }),
+        EXPECT_EQ(Verdict([&row](const FileValues& values) {
+                      values.RequireFloat(row.text, {0.0f, 10.0f}, "x");
+                  }),
                   expected(row.floatVerdict, row.text, "number"));
         EXPECT_EQ(Verdict([&row](const FileValues& values) { values.RequireInt(row.text, 0, 10, "x"); }),
                   expected(row.intVerdict, row.text, "whole number"));
