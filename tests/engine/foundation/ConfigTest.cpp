@@ -282,7 +282,8 @@ TEST_F(ConfigTest, WhatTheConsoleSetsIsSavedAsTheNextStartReadsIt)
         {"v_brightness 1e39", "2.000000"},
         {"v_brightness 1e309", "2.000000"},
         {"v_brightness 1e999", "2.000000"},
-        {"v_contrast -1e999", "0.000000"},
+        {"g_tilt -1e999", "-5.000000"},
+        {"g_tilt -1e39", "-5.000000"},
         {"v_gamma 123456789012345678901234567890123456789012345678901234567890e300", "2.000000"},
         {"v_brightness inf", "0.000000"},
         {"v_gamma -inf", "0.000000"},
@@ -290,13 +291,21 @@ TEST_F(ConfigTest, WhatTheConsoleSetsIsSavedAsTheNextStartReadsIt)
         {"sc_take_screenshot_format -99999999999999999999999", "-2147483648"},
         {"v_mode 640x480x16\rv_vsync 0", "640x480x16v_vsync 0"},
     };
+    // A setting whose range reaches below 0, so that a far negative number is seen at its end.
+    float tilt = 0.0f;
+    const auto withTilt = [this, &tilt] {
+        auto config = Make();
+        config->RegisterVariable("g_tilt", "0", Config::TypeFloat, true, &tilt, false, {-5.0f, 5.0f});
+        return config;
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.line);
-        auto console = Make();
+        auto console = withTilt();
         std::string name;
         EXPECT_EQ(console->Execute(row.line, &name), Config::ResultDone);
         console->Save();
-        auto config = Make();
+        console.reset();
+        auto config = withTilt();
         m_log.ClearHistory();
         config->Load();
         EXPECT_TRUE(m_log.m_history.empty());
