@@ -82,16 +82,6 @@ template <class Window> bool Take(Window* window, std::uint32_t code)
     return true;
 }
 
-bool InCatalogue(const LevelManagerBase& catalogue, LevelId id)
-{
-    return id.stage < catalogue.GetStageCount() && id.level < catalogue.GetStageLevels(id.stage).size();
-}
-
-std::string Describe(LevelId id)
-{
-    return "stage " + KeystrelEngine::FormatUnsigned(id.stage) + ", level " + KeystrelEngine::FormatUnsigned(id.level);
-}
-
 } // namespace
 
 void GameBase::DispatchWindowResults()
@@ -485,10 +475,10 @@ ProfileBase& GameBase::CurrentProfile() const
 // A damaged profile, or a catalogue that now holds fewer levels, must not index past the catalogue's lists.
 LevelRecord* GameBase::CurrentLevelRecord(ProfileBase& profile)
 {
-    if (!InCatalogue(*m_levelManager, profile.m_currentLevel)) {
-        if (!InCatalogue(*m_levelManager, LevelId{}))
+    if (!m_levelManager->Holds(profile.m_currentLevel)) {
+        if (!m_levelManager->Holds(LevelId{}))
             m_log->FatalError("GameBase: the level catalogue holds no level");
-        m_log->Warning("GameBase: the profile's current level (" + Describe(profile.m_currentLevel) +
+        m_log->Warning("GameBase: the profile's current level (" + DescribeLevel(profile.m_currentLevel) +
                        ") is not in the catalogue; the profile goes back to the first level");
         profile.m_currentLevel = LevelId{};
         profile.Save();

@@ -11,6 +11,11 @@ namespace GameFramework {
 
 using KeystrelEngine::FormatUnsigned;
 
+std::string DescribeLevel(LevelId id)
+{
+    return "stage " + FormatUnsigned(id.stage) + ", level " + FormatUnsigned(id.level);
+}
+
 LevelManagerBase::LevelManagerBase(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* fileManager)
     : m_log(log), m_fileManager(fileManager)
 {
@@ -56,6 +61,11 @@ bool LevelManagerBase::IsLastLevel(LevelId id) const
     return !m_stages.empty() && id.stage == m_stages.size() - 1 && id.level + 1 == m_stages.back()->levelCount;
 }
 
+bool LevelManagerBase::Holds(LevelId id) const
+{
+    return id.stage < m_levels.size() && id.level < m_levels[id.stage].size();
+}
+
 LevelRecord* LevelManagerBase::GetLevel(LevelId id) const
 {
     return m_levels[id.stage][id.level].get();
@@ -86,16 +96,13 @@ void LevelManagerBase::WarnOfRest(KeystrelEngine::FileTextual& file, const std::
     values.WarnOfNote(*m_log);
 }
 
-// Opens a list and reads its count. A list that cannot be opened, or whose count cannot be one (below 0 or above
-// kMaxCount, which a damaged file gives), leaves the game without its levels: a fatal error.
+// Opens a list and reads its count. A list that cannot be opened, or whose count is no whole number from 0 to
+// kMaxCount (which a damaged file gives), leaves the game without its levels: a fatal error.
 std::unique_ptr<KeystrelEngine::FileTextual> LevelManagerBase::OpenList(const std::string& path, std::uint32_t& count)
 {
     try {
         auto file = m_fileManager->OpenTextual(path, false);
-        const std::int32_t value = file->ReadInt();
-        if (value < 0 || value > kMaxCount)
-            throw KeystrelEngine::FileError("Incorrect \"" + path + "\" file format");
-        count = static_cast<std::uint32_t>(value);
+        count = static_cast<std::uint32_t>(KeystrelEngine::FileValues(path).NextInt(*file, 0, kMaxCount, "the count"));
         return file;
     } catch (const KeystrelEngine::FileError& error) {
         m_log->FatalError(error.GetText());

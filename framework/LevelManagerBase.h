@@ -22,6 +22,9 @@ struct LevelId
     std::uint32_t level = 0;
 };
 
+// "stage <stage>, level <level>", as the log names a level.
+std::string DescribeLevel(LevelId id);
+
 // The catalogue deletes records through these destructors, so the game's records may hold what they like.
 struct StageRecord
 {
@@ -59,6 +62,8 @@ public:
     virtual void ReadLevel(LevelRecord& level, KeystrelEngine::FileTextual& file);
 
     bool IsLastLevel(LevelId id) const;
+    // Whether the id names a level of the catalogue.
+    bool Holds(LevelId id) const;
     // The id must name a level of the catalogue.
     LevelRecord* GetLevel(LevelId id) const;
 

@@ -47,8 +47,8 @@ std::string ProfilesFolder(const std::string& baseFolder)
 } // namespace
 
 ProfileBase::ProfileBase(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* files,
-                         const std::string& baseFolder, Origin origin)
-    : m_log(log), m_files(files), m_file(files, "WSPRF", kVersion), m_baseFolder(baseFolder),
+                         const std::string& baseFolder, Origin origin, const LevelManagerBase* catalogue)
+    : m_log(log), m_files(files), m_file(files, "WSPRF", kVersion), m_catalogue(catalogue), m_baseFolder(baseFolder),
       m_new(origin == NewProfile)
 {
 }
@@ -97,6 +97,32 @@ void ProfileBase::MendValues(KeystrelEngine::FileValues& values)
         result.value = values.Mend(result.value, FileValues::kBounded, 0.0f, "a level result");
         m_resultsTotal += result.value;
     }
+    MendLevels(values);
+}
+
+// A level the catalogue does not hold (a damaged file, or a catalogue that now holds fewer levels) would send the
+// game past the catalogue's lists: the current level, the best level and the level of each result go back to the
+// first level.
+void ProfileBase::MendLevels(KeystrelEngine::FileValues& values)
+{
+    if (!m_catalogue)
+        return;
+    MendLevel(values, m_currentLevel, "the current level");
+    MendLevel(values, m_bestLevel, "the best level");
+    for (LevelResult& result : m_results) {
+        LevelId level{result.first, result.second};
+        MendLevel(values, level, "the level of a result");
+        result.first = level.stage;
+        result.second = level.level;
+    }
+}
+
+void ProfileBase::MendLevel(KeystrelEngine::FileValues& values, LevelId& level, const char* what) const
+{
+    if (m_catalogue->Holds(level))
+        return;
+    values.Note(std::string(what) + " is " + DescribeLevel(level) + ", not in the catalogue; the first level is used");
+    level = LevelId{};
 }
 
 void ProfileBase::AssignFileName(const std::u16string& name)

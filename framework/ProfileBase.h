@@ -30,7 +30,8 @@ struct ProfileVolumes
     float music = 1.0f;
 };
 
-// One level's result; the base keeps the fields without giving them a meaning beyond the total of the values.
+// One level's result: the level's stage and its level within the stage, as a LevelId names them, and the value;
+// the base gives the values no meaning beyond their total.
 struct LevelResult
 {
     std::uint32_t first = 0;
@@ -49,8 +50,9 @@ public:
         FromFile
     };
 
+    // catalogue: the levels a profile read from its file may name; without one the levels are kept as read.
     ProfileBase(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* files, const std::string& baseFolder,
-                Origin origin = NewProfile);
+                Origin origin = NewProfile, const LevelManagerBase* catalogue = nullptr);
     virtual ~ProfileBase();
 
     ProfileBase(const ProfileBase&) = delete;
@@ -60,7 +62,7 @@ public:
     virtual void Reset();
     // Reads the profile file of that name in the profiles folder. A file that cannot be read is logged as an
     // error and thrown as an Error with an empty text, so that the caller leaves the profile out. Values it holds
-    // out of their range are mended, with one warning.
+    // out of their range, and levels the catalogue does not hold, are mended, with one warning.
     virtual void Load(const std::string& fileName);
     // Makes a new profile of the name (trimmed) with a file of its own, and saves it. Throws FileError.
     virtual void AssignFileName(const std::u16string& name);
@@ -101,11 +103,14 @@ protected:
 
 private:
     void MendValues(KeystrelEngine::FileValues& values);
+    void MendLevels(KeystrelEngine::FileValues& values);
+    void MendLevel(KeystrelEngine::FileValues& values, LevelId& level, const char* what) const;
     std::string ChooseFileName(const std::string& sanitised) const;
     void SetFileName(const std::string& fileName);
     bool IsFree(const std::string& fileName) const;
 
     VersionedFile m_file;
+    const LevelManagerBase* m_catalogue;
     std::string m_baseFolder;
     std::u16string m_name;
     std::string m_fileName;

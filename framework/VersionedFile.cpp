@@ -21,8 +21,6 @@
 namespace GameFramework {
 
 using KeystrelEngine::FileBinary;
-using KeystrelEngine::FileError;
-using KeystrelEngine::FormatUnsigned;
 
 VersionedFile::VersionedFile(KeystrelEngine::FileManager* fileManager, std::string_view magic, std::uint32_t version)
     : m_fileManager(fileManager), m_version(version)
@@ -83,15 +81,15 @@ bool VersionedFile::KeepMended(const std::string& path, const KeystrelEngine::Fi
 // The magic is compared before the version, so a file of another kind is a format error whatever its version.
 void VersionedFile::CheckHeader()
 {
+    const KeystrelEngine::FileValues values(m_path);
     std::uint8_t header[FileBinary::kHeaderSize];
     m_file->Read(FileBinary::kHeaderSize, header);
     if (std::memcmp(header + 4, m_magic.data(), m_magic.size()) != 0 ||
         KeystrelEngine::LoadLE32(header) != m_file->GetSize())
-        throw FileError("Incorrect \"" + m_path + "\" file format");
+        values.Refuse();
     const std::uint32_t found = KeystrelEngine::LoadLE32(header + 9);
     if (found != m_version)
-        throw FileError("Incorrect \"" + m_path + "\" format version (" + FormatUnsigned(found) + "), current is " +
-                        FormatUnsigned(m_version));
+        values.RefuseFoundVersion(found, m_version);
 }
 
 void VersionedFile::WriteHeader(FileBinary& file, std::uint32_t length) const

@@ -13,6 +13,7 @@
 #include "StringUtils.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -113,13 +114,24 @@ bool IsReadable(const Config::Variable& variable, const ParsedLine& parsed)
 }
 
 // A float is kept within its variable's range, so that what is saved always loads again: a number beyond it goes
-// to the nearer end (text beyond the float limits among them), and text that is no number ("nan" and "inf" among
-// it) sets 0 there as well.
+// to the nearer end, and a value that is no number (NaN or infinite) sets 0 there as well.
 float InRange(const Config::Variable& variable, double value)
 {
     const double number = std::isfinite(value) ? value : 0.0;
     return static_cast<float>(
         std::clamp(number, static_cast<double>(variable.range.lowest), static_cast<double>(variable.range.highest)));
+}
+
+// The number at the start of the text as atof reads it. Digits beyond a double's limits, however many, read as the
+// largest double of their sign, so that they go to the nearer end of the range as any far number does; only text
+// that names infinity or NaN ("inf", "nan") is no number.
+double LeadingFloat(const std::string& text)
+{
+    errno = 0;
+    const double number = std::strtod(text.c_str(), nullptr);
+    if (std::isinf(number) && errno == ERANGE)
+        return std::copysign(std::numeric_limits<double>::max(), number);
+    return number;
 }
 
 // A string never holds a line break or another control character: the file keeps one setting per line.
@@ -378,7 +390,7 @@ void Config::Store(Variable& variable, const std::string& text)
         As<std::int32_t>(variable) = ToInt(text);
         break;
     case TypeFloat:
-        As<float>(variable) = InRange(variable, std::strtod(text.c_str(), nullptr));
+        As<float>(variable) = InRange(variable, LeadingFloat(text));
         break;
     case TypeBool:
         As<bool>(variable) = ToBool(text);

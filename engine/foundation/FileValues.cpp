@@ -22,18 +22,74 @@ std::string Show(float value)
     return text;
 }
 
+// The length of the run of digits that starts at the position.
+std::size_t Digits(std::string_view text, std::size_t at)
+{
+    std::size_t end = at;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+        ++end;
+    return end - at;
+}
+
+std::size_t Sign(std::string_view text, std::size_t at)
+{
+    return at < text.size() && (text[at] == '+' || text[at] == '-') ? 1 : 0;
+}
+
+// An optional sign and digits; then, unless whole numbers only are asked for, an optional point with digits
+// (a digit on one side of it at least) and an optional exponent of "e" or "E", a sign and digits. Nothing else.
+bool IsDecimal(std::string_view text, bool whole)
+{
+    std::size_t at = Sign(text, 0);
+    const std::size_t integer = Digits(text, at);
+    at += integer;
+    if (whole)
+        return integer > 0 && at == text.size();
+    std::size_t fraction = 0;
+    if (at < text.size() && text[at] == '.') {
+        fraction = Digits(text, at + 1);
+        at += 1 + fraction;
+    }
+    if (integer + fraction == 0)
+        return false;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        at += 1 + Sign(text, at + 1);
+        const std::size_t exponent = Digits(text, at);
+        if (exponent == 0)
+            return false;
+        at += exponent;
+    }
+    return at == text.size();
+}
+
+// The value of a decimal number; infinite when it lies beyond a double's limits.
+double ToDouble(std::string_view decimal)
+{
+    return std::strtod(std::string(decimal).c_str(), nullptr);
+}
+
+// The value of a decimal whole number; at the nearer limit of a long long when it lies beyond them.
+long long ToLongLong(std::string_view decimal)
+{
+    return std::strtoll(std::string(decimal).c_str(), nullptr, 10);
+}
+
+bool HoldsInt(long long number)
+{
+    return number >= std::numeric_limits<std::int32_t>::min() && number <= std::numeric_limits<std::int32_t>::max();
+}
+
 } // namespace
 
 FileValues::FileValues(std::string path) : m_path(std::move(path)) {}
 
-// strtod reads the text as a double; the float must hold it too, or the value would become infinite on the way.
+// The double must lie within the float's limits too, or the value would become infinite on the way.
 bool FileValues::ParseFloat(std::string_view text, float& value)
 {
-    const std::string whole(text);
-    char* end = nullptr;
-    const double number = std::strtod(whole.c_str(), &end);
-    if (whole.empty() || end != whole.c_str() + whole.size() || !std::isfinite(number) ||
-        std::fabs(number) > std::numeric_limits<float>::max())
+    if (!IsDecimal(text, false))
+        return false;
+    const double number = ToDouble(text);
+    if (!(std::fabs(number) <= std::numeric_limits<float>::max()))
         return false;
     value = static_cast<float>(number);
     return true;
@@ -41,30 +97,66 @@ bool FileValues::ParseFloat(std::string_view text, float& value)
 
 bool FileValues::ParseInt(std::string_view text, std::int32_t& value)
 {
-    const std::string whole(text);
-    char* end = nullptr;
-    errno = 0;
-    const long long number = std::strtoll(whole.c_str(), &end, 10);
-    if (whole.empty() || end != whole.c_str() + whole.size() || errno == ERANGE ||
-        number < std::numeric_limits<std::int32_t>::min() || number > std::numeric_limits<std::int32_t>::max())
+    if (!IsDecimal(text, true))
+        return false;
+    const long long number = ToLongLong(text);
+    if (!HoldsInt(number))
         return false;
     value = static_cast<std::int32_t>(number);
     return true;
 }
 
+std::string FileValues::Refusal() const
+{
+    return "Incorrect \"" + m_path + "\" file format";
+}
+
+std::string FileValues::Refusal(const std::string& reason) const
+{
+    return Refusal() + ": " + reason;
+}
+
 void FileValues::Refuse() const
 {
-    throw FileError("Incorrect \"" + m_path + "\" file format");
+    throw FileError(Refusal());
 }
 
 void FileValues::Refuse(const std::string& reason) const
 {
-    throw FileError("Incorrect \"" + m_path + "\" file format: " + reason);
+    throw FileError(Refusal(reason));
 }
 
-std::string FileValues::Outside(float value, ValueRange range, std::string_view what) const
+std::string FileValues::VersionText(std::uint32_t current) const
 {
-    return std::string(what) + " is " + Show(value) + ", outside " + Show(range.lowest) + " to " + Show(range.highest);
+    return "Incorrect \"" + m_path + "\" format version, current is " + FormatUnsigned(current);
+}
+
+void FileValues::RefuseVersion(std::uint32_t current) const
+{
+    throw FileError(VersionText(current));
+}
+
+void FileValues::RefuseFoundVersion(std::uint32_t found, std::uint32_t current) const
+{
+    throw FileError("Incorrect \"" + m_path + "\" format version (" + FormatUnsigned(found) + "), current is " +
+                    FormatUnsigned(current));
+}
+
+void FileValues::CheckHeader(FileBinary& file, std::string_view magic, std::uint32_t version) const
+{
+    file.CheckHeader(magic, version, Refusal(), VersionText(version));
+}
+
+std::string FileValues::Outside(std::string_view shown, std::string_view lowest, std::string_view highest,
+                                std::string_view what)
+{
+    return std::string(what) + " is " + std::string(shown) + ", outside " + std::string(lowest) + " to " +
+           std::string(highest);
+}
+
+std::string FileValues::Outside(float value, ValueRange range, std::string_view what)
+{
+    return Outside(Show(value), Show(range.lowest), Show(range.highest), what);
 }
 
 float FileValues::Require(float value, ValueRange range, std::string_view what) const
@@ -74,24 +166,34 @@ float FileValues::Require(float value, ValueRange range, std::string_view what) 
     return value;
 }
 
+std::int64_t FileValues::Require(std::int64_t value, std::int64_t lowest, std::int64_t highest,
+                                 std::string_view what) const
+{
+    if (value < lowest || value > highest)
+        Refuse(Outside(std::to_string(value), std::to_string(lowest), std::to_string(highest), what));
+    return value;
+}
+
+// The text is shown as it stands: a number beyond a double's limits has no other form.
 float FileValues::RequireFloat(std::string_view text, ValueRange range, std::string_view what) const
 {
-    float value = 0.0f;
-    if (!ParseFloat(text, value))
+    if (!IsDecimal(text, false))
         Refuse(std::string(what) + " \"" + std::string(text) + "\" is no number");
-    return Require(value, range, what);
+    const double number = ToDouble(text);
+    if (!(number >= range.lowest && number <= range.highest))
+        Refuse(Outside(text, Show(range.lowest), Show(range.highest), what));
+    return static_cast<float>(number);
 }
 
 std::int32_t FileValues::RequireInt(std::string_view text, std::int32_t lowest, std::int32_t highest,
                                     std::string_view what) const
 {
-    std::int32_t value = 0;
-    if (!ParseInt(text, value))
+    if (!IsDecimal(text, true))
         Refuse(std::string(what) + " \"" + std::string(text) + "\" is no whole number");
-    if (value < lowest || value > highest)
-        Refuse(std::string(what) + " is " + FormatInt(value) + ", outside " + FormatInt(lowest) + " to " +
-               FormatInt(highest));
-    return value;
+    const long long number = ToLongLong(text);
+    if (number < lowest || number > highest)
+        Refuse(Outside(text, FormatInt(lowest), FormatInt(highest), what));
+    return static_cast<std::int32_t>(number);
 }
 
 float FileValues::NextFloat(FileTextual& file, ValueRange range, std::string_view what) const

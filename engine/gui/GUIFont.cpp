@@ -117,14 +117,13 @@ void GUIFont::FillIndices()
     indices.Unlock();
 }
 
-// Every glyph has a finite texture rectangle and advances by a width above 0 that the pen can bear, or the font is
-// refused; the widest width is that of the glyphs kept.
+// Every glyph's texture rectangle lies within the texture, and it advances by a width above 0 that the pen can
+// bear, or the font is refused; the widest width is that of the glyphs kept.
 void GUIFont::ReadFile(const std::string& fileName)
 {
     const std::unique_ptr<FileBinary> file = m_files->OpenBinary(MakeDataPath(fileName), false);
-    file->CheckHeader(kMagic, kFileVersion, "Incorrect \"" + fileName + "\" file format",
-                      "Incorrect \"" + fileName + "\" format version, current is " + FormatUnsigned(kFileVersion));
     FileValues values(fileName);
+    values.CheckHeader(*file, kMagic, kFileVersion);
     const std::uint32_t count = file->ReadU32();
     std::uint8_t record[kRecordSize];
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -134,7 +133,7 @@ void GUIFont::ReadFile(const std::string& fileName)
         GUIGlyph glyph;
         float* const rectangle[] = {&glyph.u, &glyph.v, &glyph.du, &glyph.dv};
         for (std::uint32_t k = 0; k < 4; ++k)
-            *rectangle[k] = values.Require(LoadFloat(record + 2 + 4 * k), FileValues::kBounded, rectangleName);
+            *rectangle[k] = values.Require(LoadFloat(record + 2 + 4 * k), FileValues::kTexture, rectangleName);
         glyph.width = values.Require(LoadFloat(record + 18), FileValues::kScale, name + "'s width");
         if (m_glyphs.emplace(static_cast<char16_t>(LoadLE16(record)), glyph).second)
             m_widestGlyph = std::max(m_widestGlyph, glyph.width);

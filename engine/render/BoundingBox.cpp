@@ -6,11 +6,6 @@
 namespace KeystrelEngine {
 namespace {
 
-// The bounds of the world: boxes start inside out at these values and every point pulls them in.
-constexpr float kWorldBound = 100000.0f;
-constexpr Vector3 kEmptyMin{kWorldBound, kWorldBound, kWorldBound};
-constexpr Vector3 kEmptyMax{-kWorldBound, -kWorldBound, -kWorldBound};
-
 void Include(Vector3& min, Vector3& max, const Vector3& p)
 {
     min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};

@@ -15,6 +15,12 @@ namespace KeystrelEngine {
 class BoundingBox
 {
 public:
+    // The corners of an empty box: the bounds of the world turned inside out, so that the first point sets both.
+    // They lie beyond every place a file can give (FileValues::kWorldExtent).
+    static constexpr float kEmptyBound = 100000.0f;
+    static constexpr Vector3 kEmptyMin{kEmptyBound, kEmptyBound, kEmptyBound};
+    static constexpr Vector3 kEmptyMax{-kEmptyBound, -kEmptyBound, -kEmptyBound};
+
     BoundingBox() = default;
     BoundingBox(const Vector3& localMin, const Vector3& localMax);
 

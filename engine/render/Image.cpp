@@ -3,6 +3,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 
@@ -315,11 +316,6 @@ bool Image::Save(const Image& image, const std::string& name, FileManager* files
     return false;
 }
 
-std::string Image::IncorrectFormatText(const std::string& name)
-{
-    return "Incorrect \"" + name + "\" file format";
-}
-
 std::string Image::UnsupportedFormatText(const std::string& name)
 {
     return "Unsupported \"" + name + "\" file format";
@@ -329,7 +325,7 @@ bool Image::ReadFile(FileManager* files, const std::string& name, bool loadWhole
                      FileReader read)
 {
     try {
-        ReadWithinMemory(IncorrectFormatText(name),
+        ReadWithinMemory(FileValues(name).Refusal(),
                          [&] { read(*files->OpenBinary(name, false, loadWhole), name, image, log); });
         return true;
     } catch (const FileError& error) {

@@ -103,7 +103,6 @@ public:
     // rowStride bytes, bottom row first or top row first.
     std::vector<std::uint8_t> StoredRows(std::size_t rowStride, bool topRowFirst) const;
 
-    static std::string IncorrectFormatText(const std::string& name);
     static std::string UnsupportedFormatText(const std::string& name);
     // Whether a reader may create a picture of this size (neither side above kMaxReadSide).
     static bool IsReadableSize(std::uint64_t width, std::uint64_t height)

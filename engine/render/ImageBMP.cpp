@@ -8,6 +8,7 @@
 #include "engine/foundation/ByteOrder.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
+#include "engine/foundation/FileValues.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -31,7 +32,7 @@ void ReadPalette(FileBinary& file, const std::string& name, std::uint32_t infoSi
 {
     const std::uint32_t entries = coloursUsed == 0 || coloursUsed > kPaletteEntries ? kPaletteEntries : coloursUsed;
     if (!file.Seek(FileBinary::SeekFromStart, std::int64_t{kFileHeaderSize} + infoSize))
-        throw FileError(Image::IncorrectFormatText(name));
+        FileValues(name).Refuse();
     file.Read(entries * 4, palette);
 }
 
@@ -40,7 +41,7 @@ void ReadBMP(FileBinary& file, const std::string& name, Image& image, MessageMan
     std::uint8_t header[kHeadersSize];
     file.Read(kHeadersSize, header);
     if (header[0] != 'B' || header[1] != 'M')
-        throw FileError(Image::IncorrectFormatText(name));
+        FileValues(name).Refuse();
     const std::uint32_t pixelOffset = LoadLE32(header + 10);
     const std::int32_t width = static_cast<std::int32_t>(LoadLE32(header + 18));
     const std::int32_t height = static_cast<std::int32_t>(LoadLE32(header + 22));
@@ -48,7 +49,7 @@ void ReadBMP(FileBinary& file, const std::string& name, Image& image, MessageMan
     if ((bitCount != 8 && bitCount != 24 && bitCount != 32) || (LoadLE32(header + 30) & 0xFFFF) != 0)
         throw FileError(Image::UnsupportedFormatText(name));
     if (width <= 0 || height == 0 || height == INT32_MIN)
-        throw FileError(Image::IncorrectFormatText(name));
+        FileValues(name).Refuse();
 
     // Sizes in 64 bits, and the pixel block must lie inside the file before anything is allocated.
     const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -height : height);
@@ -57,7 +58,7 @@ void ReadBMP(FileBinary& file, const std::string& name, Image& image, MessageMan
     const std::uint64_t fileSize = file.GetSize();
     if (!Image::IsReadableSize(static_cast<std::uint32_t>(width), rows) || pixelOffset > fileSize ||
         padded > (fileSize - pixelOffset) / rows)
-        throw FileError(Image::IncorrectFormatText(name));
+        FileValues(name).Refuse();
 
     std::uint8_t palette[kPaletteEntries * 4] = {};
     if (bitCount == 8)

@@ -15,6 +15,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "platform/win32/Win32.h"
 
@@ -162,7 +163,7 @@ public:
         InstallSource(m_info, m_file);
         jpeg_read_header(&m_info, TRUE);
         if (!Image::IsReadableSize(m_info.image_width, m_info.image_height))
-            return Image::IncorrectFormatText(m_name);
+            return FileValues(m_name).Refusal();
         jpeg_start_decompress(&m_info);
         if (m_info.output_components != 1 && m_info.output_components != 3)
             return Image::UnsupportedFormatText(m_name);
@@ -173,11 +174,11 @@ public:
             // Past the end of the data the library only pads the rows; the file is refused, so stop here rather
             // than decode the padding of a header that claims thousands of rows.
             if (DataEnded())
-                return Image::IncorrectFormatText(m_name);
+                return FileValues(m_name).Refusal();
         }
         jpeg_finish_decompress(&m_info);
         if (DataEnded())
-            return Image::IncorrectFormatText(m_name);
+            return FileValues(m_name).Refusal();
         return {};
     }
 
@@ -187,8 +188,8 @@ private:
     std::string FailureText() const
     {
         if (m_errors.library.msg_code == JERR_EMPTY_IMAGE)
-            return Image::IncorrectFormatText(m_name);
-        return Image::IncorrectFormatText(m_name) + ": " + m_errors.message;
+            return FileValues(m_name).Refusal();
+        return FileValues(m_name).Refusal(m_errors.message);
     }
 
     // The file ran out and the library warned that it was missing data.

@@ -7,6 +7,7 @@
 #include "engine/foundation/ByteOrder.h"
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
+#include "engine/foundation/FileValues.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -29,17 +30,17 @@ std::vector<std::uint8_t> DecodeRunLength(std::span<const std::uint8_t> data, st
     // Each packet takes at least 1 + bytes of data and gives at most 128 pixels: a bound checked before the
     // buffer is allocated.
     if (pixelBytes / bytes > kPixelsPerPacket * (data.size() / (1 + bytes)))
-        throw FileError(Image::IncorrectFormatText(name));
+        FileValues(name).Refuse();
     std::vector<std::uint8_t> pixels(pixelBytes);
     std::size_t in = 0;
     for (std::size_t out = 0; out < pixels.size();) {
         if (in >= data.size())
-            throw FileError(Image::IncorrectFormatText(name));
+            FileValues(name).Refuse();
         const std::uint8_t packet = data[in++];
         const std::size_t count = std::min<std::size_t>((packet & 0x7F) + 1, (pixels.size() - out) / bytes);
         const std::size_t stored = packet & 0x80 ? bytes : count * bytes;
         if (data.size() - in < stored)
-            throw FileError(Image::IncorrectFormatText(name));
+            FileValues(name).Refuse();
         for (std::size_t k = 0; k < count; ++k, out += bytes)
             std::copy_n(data.data() + in + (packet & 0x80 ? 0 : k * bytes), bytes, pixels.data() + out);
         in += stored;
@@ -66,7 +67,7 @@ void ReadTGA(FileBinary& file, const std::string& name, Image& image, MessageMan
     if (depth != 8 && depth != 16 && depth != 24 && depth != 32)
         throw FileError(Image::UnsupportedFormatText(name));
     if (width == 0 || height == 0 || !Image::IsReadableSize(width, height) || skip > file.GetRemaining())
-        throw FileError(Image::IncorrectFormatText(name));
+        FileValues(name).Refuse();
 
     std::vector<std::uint8_t> rest(file.GetRemaining());
     file.Read(static_cast<std::uint32_t>(rest.size()), rest.data());
@@ -80,7 +81,7 @@ void ReadTGA(FileBinary& file, const std::string& name, Image& image, MessageMan
         decoded = DecodeRunLength(data, pixelBytes, bytes, name);
         pixels = decoded.data();
     } else if (data.size() < pixelBytes) {
-        throw FileError(Image::IncorrectFormatText(name));
+        FileValues(name).Refuse();
     }
 
     image.Create(log, width, height, depth == 16 ? 32 : depth);

@@ -6,7 +6,9 @@
 //
 // A damaged file must not crash or exhaust memory: every count is checked against the bytes left in the file
 // (in 64 bits) before anything is sized by it, every index must name a vertex, every weight a bone, and a skinned
-// vertex holds at most four weights. What fails these checks, or ends early, is a format error.
+// vertex holds at most four weights. Every float must lie in the range of its kind (FileValues): places, normals,
+// keys, boxes and the speed in the world, texture coordinates within the bounds of repeating ones, weights from 0
+// to 1. What fails these checks, or ends early, is a format error.
 #include "Model.h"
 
 #include "AnimationControl.h"
@@ -25,6 +27,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 
@@ -47,18 +50,7 @@ constexpr std::uint32_t kSkinWeightSize = 30;
 // Nothing in the file backs the vertices of a model without vertex records; they are limited to what 16-bit
 // indices can name.
 constexpr std::uint32_t kMaxVerticesWithoutRecords = 65536;
-constexpr float kWorldBound = 100000.0f;
 constexpr std::uint32_t kTextureOffsetFromEnd = 8; // u and v close every vertex
-
-std::string FormatText(const std::string& name)
-{
-    return "Incorrect \"" + name + "\" file format";
-}
-
-std::string VersionText(const std::string& name)
-{
-    return "Incorrect \"" + name + "\" format version, current is " + FormatUnsigned(Model::kFileVersion);
-}
 
 std::uint16_t ReadU16(FileBinary& file)
 {
@@ -67,18 +59,37 @@ std::uint16_t ReadU16(FileBinary& file)
     return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
 }
 
-float ReadFloat(FileBinary& file)
+float ReadFloat(FileBinary& file, const FileValues& values, ValueRange range, std::string_view what)
 {
-    return std::bit_cast<float>(file.ReadU32());
+    return values.Require(std::bit_cast<float>(file.ReadU32()), range, what);
 }
 
-Vector3 ReadVector3(FileBinary& file)
+Vector3 ReadVector3(FileBinary& file, const FileValues& values, std::string_view what)
 {
     Vector3 v;
-    v.x = ReadFloat(file);
-    v.y = ReadFloat(file);
-    v.z = ReadFloat(file);
+    v.x = ReadFloat(file, values, FileValues::kWorld, what);
+    v.y = ReadFloat(file, values, FileValues::kWorld, what);
+    v.z = ReadFloat(file, values, FileValues::kWorld, what);
     return v;
+}
+
+BoundingBox ReadBox(FileBinary& file, const FileValues& values, std::string_view what)
+{
+    const Vector3 minimum = ReadVector3(file, values, what);
+    return BoundingBox(minimum, ReadVector3(file, values, what));
+}
+
+std::string Numbered(const char* record, std::size_t index, const char* part)
+{
+    return std::string(record) + " " + FormatUnsigned(static_cast<std::uint32_t>(index + 1)) + "'s " + part;
+}
+
+// A file vertex: u and v repeat across the surface; the normal and the position lie in the world.
+void RequireVertex(const FileValues& values, const float* record, std::size_t index)
+{
+    values.RequireAll({record, 2}, FileValues::kBounded, [index] { return Numbered("vertex", index, "u, v"); });
+    values.RequireAll({record + 2, 3}, FileValues::kWorld, [index] { return Numbered("vertex", index, "normal"); });
+    values.RequireAll({record + 5, 3}, FileValues::kWorld, [index] { return Numbered("vertex", index, "position"); });
 }
 
 // Whether count records of size bytes fit in what is left of the file.
@@ -153,11 +164,12 @@ Model::Model(const ModelServices& services, const std::string& name, Camera* cam
     : m_services(services), m_name(name)
 {
     try {
-        ReadWithinMemory(FormatText(name), [&] {
+        const FileValues values(name);
+        ReadWithinMemory(values.Refusal(), [&] {
             // Owned here, so the file is closed whichever way the reading ends.
             const std::unique_ptr<FileBinary> file = services.files->OpenBinary(MakeDataPath(name), false, false);
-            file->CheckHeader("KEMLF", kFileVersion, FormatText(name), VersionText(name));
-            ReadFile(*file, extraFlags);
+            values.CheckHeader(*file, "KEMLF", kFileVersion);
+            ReadFile(*file, values, extraFlags);
         });
     } catch (const FileError& error) {
         services.log->Error(error.GetText());
@@ -289,7 +301,7 @@ void Model::Finish(Camera* camera)
 
 // Reading ---------------------------------------------------------------------------------------------------
 
-void Model::ReadFile(FileBinary& file, std::uint32_t extraFlags)
+void Model::ReadFile(FileBinary& file, const FileValues& values, std::uint32_t extraFlags)
 {
     const std::uint32_t fileFlags = file.ReadU32();
     m_flags = fileFlags | extraFlags;
@@ -300,17 +312,17 @@ void Model::ReadFile(FileBinary& file, std::uint32_t extraFlags)
     float speed = 0.0f;
     if (fileFlags & (kMorph | kSkeletal)) {
         frameCount = file.ReadU32();
-        speed = ReadFloat(file);
+        speed = ReadFloat(file, values, FileValues::kWorld, "the animation speed");
     }
     // Morph frames without a frame have no box to start from.
     if ((fileFlags & kMorph) && frameCount == 0)
-        throw FileError(FormatText(m_name));
+        values.Refuse();
     if (fileFlags & kSkeletal)
-        ReadSkeleton(file, frameCount);
+        ReadSkeleton(file, values, frameCount);
 
     const std::uint32_t indexCount = file.ReadU32();
     const std::uint32_t vertexCount = file.ReadU32();
-    ReadIndices(file, indexCount, vertexCount);
+    ReadIndices(file, values, indexCount, vertexCount);
 
     bool fits = vertexCount <= kMaxVerticesWithoutRecords;
     if (fileFlags & kStatic)
@@ -320,27 +332,27 @@ void Model::ReadFile(FileBinary& file, std::uint32_t extraFlags)
     else if (fileFlags & kSkeletal)
         fits = Fits(file, vertexCount, kSmallestSkinVertexSize);
     if (!fits)
-        throw FileError(FormatText(m_name));
+        values.Refuse();
     m_vertexBuffer.reset(
         m_services.renderSystem->CreateVertexBuffer(VertexUsage(m_flags), (m_flags & kColours) != 0, vertexCount));
 
     if (fileFlags & kStatic)
-        ReadStaticVertices(file);
+        ReadStaticVertices(file, values);
     else if (fileFlags & kMorph)
-        ReadMorphVertices(file, frameCount);
+        ReadMorphVertices(file, values, frameCount);
     else if (fileFlags & kSkeletal)
-        ReadSkinVertices(file);
-    ReadBounds(file, fileFlags, frameCount);
+        ReadSkinVertices(file, values);
+    ReadBounds(file, values, fileFlags, frameCount);
 
     m_animation = std::make_unique<AnimationControl>(frameCount, m_services.log, m_services.timers);
     m_animation->m_speed = speed;
 }
 
-void Model::ReadSkeleton(FileBinary& file, std::uint32_t frameCount)
+void Model::ReadSkeleton(FileBinary& file, const FileValues& values, std::uint32_t frameCount)
 {
     const std::uint16_t boneCount = ReadU16(file);
     if (!Fits(file, boneCount, kSmallestBoneSize))
-        throw FileError(FormatText(m_name));
+        values.Refuse();
     m_skeleton = std::make_unique<Skeleton>(m_services.log, boneCount);
     m_boneColumns.resize(boneCount);
     for (std::uint16_t b = 0; b < boneCount; ++b) {
@@ -349,9 +361,7 @@ void Model::ReadSkeleton(FileBinary& file, std::uint32_t frameCount)
         file.Read(1, &boundsByte);
         bone.m_boundsByte = boundsByte;
         bone.m_name = file.ReadString();
-        const Vector3 minimum = ReadVector3(file);
-        const Vector3 maximum = ReadVector3(file);
-        bone.m_box.Set(minimum, maximum);
+        bone.m_box = ReadBox(file, values, Numbered("bone", b, "box"));
         bone.m_firstValue = ReadU16(file);
         bone.m_secondValue = ReadU16(file);
     }
@@ -359,28 +369,32 @@ void Model::ReadSkeleton(FileBinary& file, std::uint32_t frameCount)
     if (keyCount == 0)
         return;
     if (!Fits(file, keyCount, kKeySize))
-        throw FileError(FormatText(m_name));
+        values.Refuse();
     std::vector<float> keys(keyCount * kFloatsPerKey);
     file.Read(static_cast<std::uint32_t>(keyCount * kKeySize), keys.data());
+    for (std::size_t k = 0; k < keyCount; ++k) {
+        values.RequireAll({&keys[k * kFloatsPerKey], kFloatsPerKey}, FileValues::kWorld,
+                          [k] { return "key " + FormatUnsigned(static_cast<std::uint32_t>(k + 1)); });
+    }
     m_boneKeys = std::make_shared<const std::vector<float>>(std::move(keys));
 }
 
-void Model::ReadIndices(FileBinary& file, std::uint32_t indexCount, std::uint32_t vertexCount)
+void Model::ReadIndices(FileBinary& file, const FileValues& values, std::uint32_t indexCount, std::uint32_t vertexCount)
 {
     const std::uint32_t width = indexCount >= IndexBuffer::kFirst32BitCount ? 4 : 2;
     if (!Fits(file, indexCount, width))
-        throw FileError(FormatText(m_name));
+        values.Refuse();
     m_indexBuffer.reset(m_services.renderSystem->CreateIndexBuffer(IndexUsage(m_flags), indexCount));
     file.Read(indexCount * width, m_indexBuffer->Lock(0, indexCount));
     m_indexBuffer->Unlock();
     for (std::uint32_t i = 0; i < indexCount; ++i) {
         if (m_indexBuffer->GetIndex(i) >= vertexCount)
-            throw FileError(FormatText(m_name));
+            values.Refuse();
     }
 }
 
 // A file vertex is u, v, normal, position; the buffer holds position, normal, (colour,) u, v.
-void Model::ReadStaticVertices(FileBinary& file)
+void Model::ReadStaticVertices(FileBinary& file, const FileValues& values)
 {
     const std::uint32_t count = m_vertexBuffer->GetVertexCount();
     const std::uint32_t stride = m_vertexBuffer->GetVertexSize();
@@ -389,6 +403,7 @@ void Model::ReadStaticVertices(FileBinary& file)
     std::uint8_t* vertex = m_vertexBuffer->Lock(0, count);
     for (std::uint32_t i = 0; i < count; ++i, vertex += stride) {
         const float* record = &records[static_cast<std::size_t>(i) * 8];
+        RequireVertex(values, record, i);
         std::memcpy(vertex, record + 5, 12);
         std::memcpy(vertex + 12, record + 2, 12);
         std::memcpy(vertex + stride - kTextureOffsetFromEnd, record, 8);
@@ -396,7 +411,7 @@ void Model::ReadStaticVertices(FileBinary& file)
     m_vertexBuffer->Unlock();
 }
 
-void Model::ReadMorphVertices(FileBinary& file, std::uint32_t frameCount)
+void Model::ReadMorphVertices(FileBinary& file, const FileValues& values, std::uint32_t frameCount)
 {
     const std::size_t count = static_cast<std::size_t>(frameCount) * m_vertexBuffer->GetVertexCount();
     std::vector<float> records(count * 8);
@@ -404,6 +419,7 @@ void Model::ReadMorphVertices(FileBinary& file, std::uint32_t frameCount)
     std::vector<MorphVertex> frames(count);
     for (std::size_t i = 0; i < count; ++i) {
         const float* record = &records[i * 8];
+        RequireVertex(values, record, i);
         MorphVertex& vertex = frames[i];
         vertex.position = {record[5], record[6], record[7]};
         vertex.normal = {record[2], record[3], record[4]};
@@ -413,50 +429,49 @@ void Model::ReadMorphVertices(FileBinary& file, std::uint32_t frameCount)
     m_morphVertices = std::make_shared<const std::vector<MorphVertex>>(std::move(frames));
 }
 
-void Model::ReadSkinVertices(FileBinary& file)
+void Model::ReadSkinVertices(FileBinary& file, const FileValues& values)
 {
     const std::uint32_t count = m_vertexBuffer->GetVertexCount();
     const std::uint32_t stride = m_vertexBuffer->GetVertexSize();
     const std::uint16_t boneCount = m_skeleton->GetBoneCount();
     std::vector<SkinVertex> skins(count);
     std::uint8_t* vertex = m_vertexBuffer->Lock(0, count);
-    for (SkinVertex& skin : skins) {
+    for (std::size_t i = 0; i < skins.size(); ++i) {
+        SkinVertex& skin = skins[i];
+        const std::string name = "vertex " + FormatUnsigned(static_cast<std::uint32_t>(i + 1)) + "'s ";
         float uv[2];
-        uv[0] = ReadFloat(file);
-        uv[1] = ReadFloat(file);
+        uv[0] = ReadFloat(file, values, FileValues::kBounded, name + "u, v");
+        uv[1] = ReadFloat(file, values, FileValues::kBounded, name + "u, v");
         std::memcpy(vertex + stride - kTextureOffsetFromEnd, uv, sizeof(uv));
         vertex += stride;
         skin.weightCount = ReadU16(file);
         if (skin.weightCount > SkinVertex::kMaxWeights || !Fits(file, skin.weightCount, kSkinWeightSize))
-            throw FileError(FormatText(m_name));
+            values.Refuse();
         for (std::uint16_t w = 0; w < skin.weightCount; ++w) {
             SkinWeight& weight = skin.weights[w];
             weight.bone = ReadU16(file);
             if (weight.bone >= boneCount)
-                throw FileError(FormatText(m_name));
-            weight.weight = ReadFloat(file);
-            weight.normal = ReadVector3(file);
-            weight.position = ReadVector3(file);
+                values.Refuse();
+            weight.weight = ReadFloat(file, values, FileValues::kUnit, name + "weight");
+            weight.normal = ReadVector3(file, values, name + "weighted normal");
+            weight.position = ReadVector3(file, values, name + "weighted position");
         }
     }
     m_vertexBuffer->Unlock();
     m_skinVertices = std::make_shared<const std::vector<SkinVertex>>(std::move(skins));
 }
 
-void Model::ReadBounds(FileBinary& file, std::uint32_t fileFlags, std::uint32_t frameCount)
+void Model::ReadBounds(FileBinary& file, const FileValues& values, std::uint32_t fileFlags, std::uint32_t frameCount)
 {
     if (!(fileFlags & kMorph)) {
-        const Vector3 minimum = ReadVector3(file);
-        m_boundingBox.Set(minimum, ReadVector3(file));
+        m_boundingBox = ReadBox(file, values, "the box");
         return;
     }
     if (!Fits(file, frameCount, kBoxSize))
-        throw FileError(FormatText(m_name));
+        values.Refuse();
     m_morphBoxes.resize(frameCount);
-    for (BoundingBox& box : m_morphBoxes) {
-        const Vector3 minimum = ReadVector3(file);
-        box.Set(minimum, ReadVector3(file));
-    }
+    for (std::size_t f = 0; f < m_morphBoxes.size(); ++f)
+        m_morphBoxes[f] = ReadBox(file, values, Numbered("frame", f, "box"));
     m_boundingBox = m_morphBoxes[0];
 }
 
@@ -479,8 +494,8 @@ void Model::ComputeBoundingBox()
     const std::uint8_t* data = m_vertexBuffer->GetData();
     Vector3& minimum = m_boundingBox.m_localMin;
     Vector3& maximum = m_boundingBox.m_localMax;
-    minimum = {kWorldBound, kWorldBound, kWorldBound};
-    maximum = {-kWorldBound, -kWorldBound, -kWorldBound};
+    minimum = BoundingBox::kEmptyMin;
+    maximum = BoundingBox::kEmptyMax;
     for (std::uint32_t i = 0; i < m_indexBuffer->GetUsedIndexCount(); ++i) {
         const std::uint32_t index = m_indexBuffer->GetIndex(i);
         if (index >= vertexCount)
@@ -612,7 +627,7 @@ void Model::PoseSkeleton(std::uint32_t frameA, std::uint32_t frameB, float t)
     }
     m_skeleton->UpdateMatrices();
 
-    m_boundingBox.Set({kWorldBound, kWorldBound, kWorldBound}, {-kWorldBound, -kWorldBound, -kWorldBound});
+    m_boundingBox.Set(BoundingBox::kEmptyMin, BoundingBox::kEmptyMax);
     for (std::uint16_t b = 0; b < boneCount; ++b) {
         const Bone& bone = m_skeleton->GetBone(b);
         if (bone.m_boundsByte == 0)

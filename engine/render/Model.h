@@ -24,6 +24,7 @@ class Camera;
 class CameraManager;
 class FileBinary;
 class FileManager;
+class FileValues;
 class IndexBuffer;
 class LightManager;
 class MessageManager;
@@ -205,13 +206,13 @@ public:
     ShaderUser* m_secondShaderUser = nullptr;
 
 private:
-    void ReadFile(FileBinary& file, std::uint32_t extraFlags);
-    void ReadSkeleton(FileBinary& file, std::uint32_t frameCount);
-    void ReadIndices(FileBinary& file, std::uint32_t indexCount, std::uint32_t vertexCount);
-    void ReadStaticVertices(FileBinary& file);
-    void ReadMorphVertices(FileBinary& file, std::uint32_t frameCount);
-    void ReadSkinVertices(FileBinary& file);
-    void ReadBounds(FileBinary& file, std::uint32_t fileFlags, std::uint32_t frameCount);
+    void ReadFile(FileBinary& file, const FileValues& values, std::uint32_t extraFlags);
+    void ReadSkeleton(FileBinary& file, const FileValues& values, std::uint32_t frameCount);
+    void ReadIndices(FileBinary& file, const FileValues& values, std::uint32_t indexCount, std::uint32_t vertexCount);
+    void ReadStaticVertices(FileBinary& file, const FileValues& values);
+    void ReadMorphVertices(FileBinary& file, const FileValues& values, std::uint32_t frameCount);
+    void ReadSkinVertices(FileBinary& file, const FileValues& values);
+    void ReadBounds(FileBinary& file, const FileValues& values, std::uint32_t fileFlags, std::uint32_t frameCount);
     void CreateBuffers(std::uint32_t vertexCount, std::uint32_t indexCount);
     void FillBox(const Vector3& minimum, const Vector3& maximum);
     // Camera, matrices and counters of a new model.

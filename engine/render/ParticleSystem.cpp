@@ -1,8 +1,9 @@
 // Reading a ".psf" file: the common header ("KEPSF", version 203 or 204, the total length equal to the file's
 // size), then the parameters in a fixed layout: 453 bytes in all for version 204, 429 for version 203, which
 // lacks the speed spread keys (they count as 0). A file of another size for its version is damaged, so no read
-// runs short. Every float must be finite, the cycle must last longer than 0 and the capacity may not pass
-// kMaxCapacity; what fails is a format error.
+// runs short. Every float must lie in the range of its kind (FileValues): the cycle lasts longer than 0, colours
+// and the shares of energy lie from 0 to 1, everything else in the world; the capacity may not pass kMaxCapacity.
+// What fails is a format error that names the value.
 //
 // The frame's arithmetic stays defined whatever the values: a position between keys is clamped to the keys, the
 // owed particle count is limited while it is still a float, and a looping cycle wraps by a remainder (repeated
@@ -17,6 +18,7 @@
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/Random.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/foundation/TimerManager.h"
@@ -41,21 +43,12 @@ constexpr float kFloorLift = 0.001f;           // a bounced particle rests this 
 constexpr float kDeathMargin = 0.0001f;        // a stopped particle's age passes its life by this much
 constexpr float kSignificantDirection = 0.05f; // shorter direction keys repeat the key before them
 
-std::string FormatText(const std::string& name)
-{
-    return "Incorrect \"" + name + "\" file format";
-}
-
-std::string VersionText(const std::string& name)
-{
-    return "Incorrect \"" + name + "\" format version, current is " + FormatUnsigned(ParticleSystem::kFileVersion);
-}
-
-// Reads the fields of the parameter block; a float that is not finite is a format error.
+// Reads the fields of the parameter block; a float outside the range its field is read with is a format error
+// that names the field.
 class FieldReader
 {
 public:
-    FieldReader(FileBinary& file, const std::string& name) : m_file(file), m_name(name) {}
+    FieldReader(FileBinary& file, const FileValues& values) : m_file(file), m_values(values) {}
 
     void Read(bool& flag)
     {
@@ -64,34 +57,32 @@ public:
         flag = byte != 0;
     }
     void Read(std::uint32_t& value) { value = m_file.ReadU32(); }
-    void Read(float& value)
+    void Read(float& value, ValueRange range, std::string_view what)
     {
-        value = std::bit_cast<float>(m_file.ReadU32());
-        if (!std::isfinite(value))
-            throw FileError(FormatText(m_name));
+        value = m_values.Require(std::bit_cast<float>(m_file.ReadU32()), range, what);
     }
-    void Read(Vector3& v)
+    void Read(Vector3& v, ValueRange range, std::string_view what)
     {
-        Read(v.x);
-        Read(v.y);
-        Read(v.z);
+        Read(v.x, range, what);
+        Read(v.y, range, what);
+        Read(v.z, range, what);
     }
-    void Read(Color& c)
+    void Read(Color& c, ValueRange range, std::string_view what)
     {
-        Read(c.r);
-        Read(c.g);
-        Read(c.b);
-        Read(c.a);
+        Read(c.r, range, what);
+        Read(c.g, range, what);
+        Read(c.b, range, what);
+        Read(c.a, range, what);
     }
-    template <class T> void Read(ParticleKeys<T>& keys)
+    template <class T> void Read(ParticleKeys<T>& keys, ValueRange range, std::string_view what)
     {
         for (T& key : keys)
-            Read(key);
+            Read(key, range, what);
     }
 
 private:
     FileBinary& m_file;
-    const std::string& m_name;
+    const FileValues& m_values;
 };
 
 // The two keys around a position from 0 to 5 and the blend between them; key 0 follows key 5.
@@ -181,51 +172,52 @@ void ParticleSystem::ReadFile(const std::string& name)
 {
     // Owned here, so the file is closed whichever way the reading ends.
     const std::unique_ptr<FileBinary> file = m_services.files->OpenBinary(MakeDataPath(name), false, false);
+    const FileValues values(name);
     std::uint8_t header[FileBinary::kHeaderSize];
     file->Read(FileBinary::kHeaderSize, header);
     if (std::memcmp(header + 4, "KEPSF", 5) != 0 || LoadLE32(header) != file->GetSize())
-        throw FileError(FormatText(name));
+        values.Refuse();
     const std::uint32_t version = LoadLE32(header + 9);
     if (version != kFileVersion && version != kOldVersion)
-        throw FileError(VersionText(name));
+        values.RefuseVersion(kFileVersion);
     if (file->GetSize() != (version == kFileVersion ? kFileSize : kOldFileSize))
-        throw FileError(FormatText(name));
-    ReadParameters(*file, version, name);
+        values.Refuse();
+    ReadParameters(*file, version, values);
 }
 
-void ParticleSystem::ReadParameters(FileBinary& file, std::uint32_t version, const std::string& name)
+void ParticleSystem::ReadParameters(FileBinary& file, std::uint32_t version, const FileValues& values)
 {
-    FieldReader reader(file, name);
+    constexpr ValueRange kWorld = FileValues::kWorld;
+    FieldReader reader(file, values);
     ParticleParameters& p = m_parameters;
     reader.Read(m_capacity);
-    reader.Read(p.duration);
-    if (m_capacity > kMaxCapacity || !(p.duration > 0.0f))
-        throw FileError(FormatText(name));
+    values.Require(m_capacity, 0, kMaxCapacity, "the capacity");
+    reader.Read(p.duration, FileValues::kScale, "the cycle duration");
     reader.Read(p.gravityOn);
-    reader.Read(p.gravity);
+    reader.Read(p.gravity, kWorld, "the gravity");
     reader.Read(p.floorOn);
-    reader.Read(p.floorHeight);
-    reader.Read(p.bounceFactor);
+    reader.Read(p.floorHeight, kWorld, "the floor height");
+    reader.Read(p.bounceFactor, FileValues::kUnit, "the bounce factor");
     reader.Read(p.stoppedDie);
-    reader.Read(p.minimumEnergy);
+    reader.Read(p.minimumEnergy, FileValues::kUnit, "the minimum energy");
     reader.Read(p.interpolateEmission);
-    reader.Read(p.rate);
-    reader.Read(p.lifeCentre);
-    reader.Read(p.lifeSpread);
-    reader.Read(p.directionCentre);
-    reader.Read(p.directionSpread);
-    reader.Read(p.colour);
-    reader.Read(p.size);
-    reader.Read(p.speedCentre);
+    reader.Read(p.rate, kWorld, "an emission rate key");
+    reader.Read(p.lifeCentre, kWorld, "a life centre key");
+    reader.Read(p.lifeSpread, kWorld, "a life spread key");
+    reader.Read(p.directionCentre, kWorld, "a direction centre key");
+    reader.Read(p.directionSpread, kWorld, "a direction spread key");
+    reader.Read(p.colour, FileValues::kUnit, "a colour key");
+    reader.Read(p.size, kWorld, "a size key");
+    reader.Read(p.speedCentre, kWorld, "a speed centre key");
     if (version == kFileVersion)
-        reader.Read(p.speedSpread);
+        reader.Read(p.speedSpread, kWorld, "a speed spread key");
     else
         p.speedSpread.fill(0.0f);
     reader.Read(m_emitterShape);
     Vector3 minimum;
     Vector3 maximum;
-    reader.Read(minimum);
-    reader.Read(maximum);
+    reader.Read(minimum, kWorld, "the box");
+    reader.Read(maximum, kWorld, "the box");
     m_box.Set(minimum, maximum);
 }
 

@@ -23,6 +23,7 @@ namespace KeystrelEngine {
 class Camera;
 class FileBinary;
 class FileManager;
+class FileValues;
 class MessageManager;
 class SpriteGroup;
 struct Sprite;
@@ -139,7 +140,7 @@ public:
 
 private:
     void ReadFile(const std::string& name);
-    void ReadParameters(FileBinary& file, std::uint32_t version, const std::string& name);
+    void ReadParameters(FileBinary& file, std::uint32_t version, const FileValues& values);
     void MakeParticles();
 
     void Emit(float dt);

@@ -1,12 +1,15 @@
 // The ".srf" file: the common engine header ("KESRF", version 211), the description's flags, material, extra
 // value, blend factors and stage count, then one entry per stage. A stage entry is variable in length: the frame
 // count and rate follow the animation mode only when there is an animation, the grid only in grid mode. Texture
-// names without a folder are taken to lie next to the description.
+// names without a folder are taken to lie next to the description. Every float must lie in the range of its kind
+// (FileValues): the material's colours from 0 to 1, the texture's scale and offset within the bounds of repeating
+// texture coordinates, the power and the frame rate in the world's; else the file is refused, naming the value.
 #include "ShaderDescriptor.h"
 
 #include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 
@@ -19,23 +22,18 @@ namespace {
 
 constexpr char kOpacityFromTextureAlpha[] = "32bit";
 
-std::string FormatErrorText(const std::string& name)
+float ReadFloat(FileBinary& file, const FileValues& values, ValueRange range, std::string_view what)
 {
-    return "Incorrect \"" + name + "\" file format";
+    return values.Require(std::bit_cast<float>(file.ReadU32()), range, what);
 }
 
-float ReadFloat(FileBinary& file)
-{
-    return std::bit_cast<float>(file.ReadU32());
-}
-
-Color ReadColor(FileBinary& file)
+Color ReadColor(FileBinary& file, const FileValues& values, std::string_view what)
 {
     Color color;
-    color.r = ReadFloat(file);
-    color.g = ReadFloat(file);
-    color.b = ReadFloat(file);
-    color.a = ReadFloat(file);
+    color.r = ReadFloat(file, values, FileValues::kUnit, what);
+    color.g = ReadFloat(file, values, FileValues::kUnit, what);
+    color.b = ReadFloat(file, values, FileValues::kUnit, what);
+    color.a = ReadFloat(file, values, FileValues::kUnit, what);
     return color;
 }
 
@@ -137,12 +135,12 @@ ShaderDescriptor ShaderDescriptor::LoadFromFile(const std::string& name, Message
 {
     ShaderDescriptor description;
     try {
-        ReadWithinMemory(FormatErrorText(name), [&] {
+        const FileValues values(name);
+        ReadWithinMemory(values.Refusal(), [&] {
             // Owned here, so the file is closed whichever way the reading ends.
             const std::unique_ptr<FileBinary> file = files->OpenBinary(MakeDataPath(name), false, false);
-            file->CheckHeader("KESRF", kFileVersion, FormatErrorText(name),
-                              "Incorrect \"" + name + "\" format version, current is " + FormatUnsigned(kFileVersion));
-            description.ReadBody(*file, name);
+            values.CheckHeader(*file, "KESRF", kFileVersion);
+            description.ReadBody(*file, name, values);
         });
     } catch (const FileError& error) {
         log->Error(error.GetText());
@@ -151,24 +149,24 @@ ShaderDescriptor ShaderDescriptor::LoadFromFile(const std::string& name, Message
     return description;
 }
 
-void ShaderDescriptor::ReadBody(FileBinary& file, const std::string& name)
+void ShaderDescriptor::ReadBody(FileBinary& file, const std::string& name, const FileValues& values)
 {
     m_flags = file.ReadU32();
-    m_diffuse = ReadColor(file);
-    m_ambient = ReadColor(file);
-    m_specular = ReadColor(file);
-    m_emissive = ReadColor(file);
-    m_power = ReadFloat(file);
+    m_diffuse = ReadColor(file, values, "the diffuse colour");
+    m_ambient = ReadColor(file, values, "the ambient colour");
+    m_specular = ReadColor(file, values, "the specular colour");
+    m_emissive = ReadColor(file, values, "the emissive colour");
+    m_power = ReadFloat(file, values, FileValues::kWorld, "the power");
     m_extraValue = file.ReadU32();
     m_sourceBlend = file.ReadU32();
     m_destinationBlend = file.ReadU32();
     const std::uint32_t count = file.ReadU32();
     // A count above two ends at the third entry, with the stage overflow or the end of the file.
     for (std::uint32_t i = 0; i < count; ++i)
-        ReadStage(file, name);
+        ReadStage(file, name, values);
 }
 
-void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name)
+void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name, const FileValues& values)
 {
     const std::uint32_t flags = file.ReadU32();
     const std::uint32_t mode = file.ReadU32();
@@ -178,7 +176,7 @@ void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name)
     std::uint32_t rows = 1;
     if (mode != ShaderStage::kAnimationNone) {
         frameCount = file.ReadU32();
-        frameRate = ReadFloat(file);
+        frameRate = ReadFloat(file, values, FileValues::kWorld, "a stage's frame rate");
     }
     if (mode == ShaderStage::kAnimationGrid) {
         columns = file.ReadU32();
@@ -188,7 +186,7 @@ void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name)
     // files are numbered with at most four digits; a larger count is damage that would load as many textures, or
     // run a grid's position to where it no longer counts frames.
     if (frameCount == 0 || frameCount > ShaderStage::kMaxFrames || columns == 0 || rows == 0)
-        throw FileError(FormatErrorText(name));
+        values.Refuse();
     const std::string textureName = NextToDescription(file.ReadString(), name);
     const std::string opacityName = NextToDescription(file.ReadString(), name);
 
@@ -196,10 +194,10 @@ void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name)
         m_stages[AddStage(mode, flags, columns, rows, frameCount, frameRate, textureName, opacityName, 0)];
     stage.m_addressU = file.ReadU32();
     stage.m_addressV = file.ReadU32();
-    stage.m_scaleU = ReadFloat(file);
-    stage.m_scaleV = ReadFloat(file);
-    stage.m_offsetU = ReadFloat(file);
-    stage.m_offsetV = ReadFloat(file);
+    stage.m_scaleU = ReadFloat(file, values, FileValues::kBounded, "a stage's texture scale");
+    stage.m_scaleV = ReadFloat(file, values, FileValues::kBounded, "a stage's texture scale");
+    stage.m_offsetU = ReadFloat(file, values, FileValues::kBounded, "a stage's texture offset");
+    stage.m_offsetV = ReadFloat(file, values, FileValues::kBounded, "a stage's texture offset");
 }
 
 std::uint32_t ShaderDescriptor::AddStage(std::uint32_t animationMode, std::uint32_t flags, std::uint32_t gridColumns,

@@ -13,6 +13,7 @@ namespace KeystrelEngine {
 
 class FileBinary;
 class FileManager;
+class FileValues;
 class MessageManager;
 
 struct ShaderStage
@@ -110,8 +111,8 @@ public:
 
 private:
     std::uint32_t UsedStages() const { return m_stageCount < kMaxStages ? m_stageCount : kMaxStages; }
-    void ReadBody(FileBinary& file, const std::string& name);
-    void ReadStage(FileBinary& file, const std::string& name);
+    void ReadBody(FileBinary& file, const std::string& name, const FileValues& values);
+    void ReadStage(FileBinary& file, const std::string& name, const FileValues& values);
 };
 
 } // namespace KeystrelEngine

@@ -5,30 +5,9 @@
 #include "engine/foundation/FileValues.h"
 #include "engine/foundation/StringUtils.h"
 
+#include <limits>
+
 namespace Wispfold {
-namespace {
-
-using KeystrelEngine::FileTextual;
-
-[[noreturn]] void Refuse()
-{
-    KeystrelEngine::FileValues(BackgroundThemes::kPath).Refuse();
-}
-
-// A value read from the file; refused when the file has ended first.
-std::string Present(std::string text)
-{
-    if (text.empty())
-        Refuse();
-    return text;
-}
-
-std::int32_t ReadNumber(FileTextual& file)
-{
-    return KeystrelEngine::ToInt(Present(file.ReadToken()));
-}
-
-} // namespace
 
 std::string BackgroundTheme::GetModelName() const
 {
@@ -37,16 +16,18 @@ std::string BackgroundTheme::GetModelName() const
 
 BackgroundThemes::BackgroundThemes(KeystrelEngine::FileManager& files)
 {
+    constexpr std::int32_t kLowest = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kHighest = std::numeric_limits<std::int32_t>::max();
     const auto file = files.OpenTextual(kPath, false);
-    const std::int32_t count = ReadNumber(*file);
-    if (count < 0)
-        Refuse();
+    const KeystrelEngine::FileValues values(kPath);
+    const std::int32_t count = values.NextInt(*file, 0, kHighest, "the theme count");
     for (std::int32_t i = 0; i < count; ++i) {
-        BackgroundTheme theme;
-        theme.name = Present(file->ReadNonEmptyLine());
-        theme.kind = ReadNumber(*file);
-        theme.stage = ReadNumber(*file);
-        m_themes.push_back(std::move(theme));
+        const std::string theme = "theme " + KeystrelEngine::FormatInt(i + 1) + "'s ";
+        BackgroundTheme read;
+        read.name = values.NextLine(*file, theme + "name");
+        read.kind = values.NextInt(*file, kLowest, kHighest, theme + "kind");
+        read.stage = values.NextInt(*file, kLowest, kHighest, theme + "stage");
+        m_themes.push_back(std::move(read));
     }
 }
 

@@ -5,7 +5,8 @@
 // "ui\menus\background\models\" + name + ".mlf".
 //
 // The file is not trusted: its count reserves nothing, and a file that ends before its count of themes is read
-// (a missing name or number) is refused, as is a negative count.
+// (a missing name or number) is refused, as is a negative count or a number that is not one whole number an
+// int32 holds (FileValues: "12abc" is no number).
 #pragma once
 
 #include <cstdint>

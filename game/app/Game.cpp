@@ -263,7 +263,8 @@ std::unique_ptr<GameFramework::LevelManagerBase> Game::CreateLevelManager()
 
 std::unique_ptr<GameFramework::ProfileManagerBase> Game::CreateProfileManager()
 {
-    return std::make_unique<ProfileManager>(m_log, m_fileManager, m_audioPlayer.get(), m_userFolder);
+    return std::make_unique<ProfileManager>(m_log, m_fileManager, m_audioPlayer.get(), m_userFolder,
+                                            m_levelManager.get());
 }
 
 std::unique_ptr<GameFramework::DataKeeper> Game::CreateGameData()

@@ -13,8 +13,8 @@ Profile::Profile(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManage
 }
 
 Profile::Profile(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* files, const std::string& baseFolder,
-                 const std::string& fileName)
-    : ProfileBase(log, files, baseFolder, FromFile)
+                 const std::string& fileName, const GameFramework::LevelManagerBase* catalogue)
+    : ProfileBase(log, files, baseFolder, FromFile, catalogue)
 {
     Load(fileName);
 }

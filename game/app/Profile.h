@@ -29,10 +29,10 @@ public:
     // Throws FileError when it cannot be saved.
     Profile(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* files, const std::string& baseFolder,
             const std::u16string& name);
-    // The profile read from the profile file of that name; throws an empty Error when the file cannot be read
-    // (the reason is logged).
+    // The profile read from the profile file of that name, its levels mended to the catalogue's when one is
+    // given; throws an empty Error when the file cannot be read (the reason is logged).
     Profile(KeystrelEngine::MessageManager* log, KeystrelEngine::FileManager* files, const std::string& baseFolder,
-            const std::string& fileName);
+            const std::string& fileName, const GameFramework::LevelManagerBase* catalogue = nullptr);
 
     // The flags start as a new player's: relax mode off, everything else still to be shown.
     void AssignFileName(const std::u16string& name) override;

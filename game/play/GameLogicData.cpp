@@ -10,6 +10,7 @@
 #include "engine/render/ModelManager.h"
 #include "framework/VersionedFile.h"
 
+#include <limits>
 #include <memory>
 #include <span>
 
@@ -47,12 +48,16 @@ BoardCellRecord ReadCell(FileBinary& file, const KeystrelEngine::FileValues& val
     return cell;
 }
 
-// A flag line: any non-zero number counts as set; an empty line reads as 0.
-std::uint8_t ReadFlag(FileTextual& file)
+// A flag line: one whole number, any but 0 counting as set; an empty line reads as 0.
+std::uint8_t ReadFlag(FileTextual& file, const KeystrelEngine::FileValues& values, const std::string& what)
 {
     std::string line;
     file.ReadLine(line);
-    return KeystrelEngine::ToInt(line) != 0 ? 1 : 0;
+    if (line.empty())
+        return 0;
+    constexpr std::int32_t kLowest = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kHighest = std::numeric_limits<std::int32_t>::max();
+    return values.RequireInt(line, kLowest, kHighest, what) != 0 ? 1 : 0;
 }
 
 } // namespace
@@ -112,29 +117,32 @@ void GameLogicData::ReadCells(FileBinary& file, std::uint32_t count, const Keyst
     m_levelData.cellRecords = std::move(cells);
 }
 
-// Each entry: the model name on the next non-empty line, then the lit, sorted and random-phase flags. The count
-// sizes nothing: entries past the end of the file read empty and fail at their model.
+// The count on the first line, then each entry: the model name on the next non-empty line, then the lit, sorted
+// and random-phase flags, a line each. The count sizes nothing: an entry past the end of the file is refused at
+// its missing name. Values after the last entry leave one warning.
 void GameLogicData::ReadEnvironment(const std::string& folder)
 {
     const std::string path = folder + "\\environment.ini";
     const auto file = m_fileManager->OpenTextual(path, false);
+    KeystrelEngine::FileValues values(path);
     std::string line;
     file->ReadLine(line);
-    const std::int32_t count = KeystrelEngine::ToInt(line);
-    if (count < 0)
-        KeystrelEngine::FileValues(path).Refuse();
+    const std::int32_t count = values.RequireInt(line, 0, std::numeric_limits<std::int32_t>::max(), "the count");
     const std::string models = "environments\\" + m_level->environmentName + "\\models\\";
     for (std::int32_t i = 0; i < count; ++i) {
-        const std::string name = file->ReadNonEmptyLine();
+        const std::string entryName = "entry " + KeystrelEngine::FormatInt(i + 1) + "'s ";
+        const std::string name = values.NextLine(*file, entryName + "model name");
         EnvironmentEntry entry;
-        entry.lit = ReadFlag(*file);
-        entry.sorted = ReadFlag(*file);
-        entry.randomPhase = ReadFlag(*file);
+        entry.lit = ReadFlag(*file, values, entryName + "lit flag");
+        entry.sorted = ReadFlag(*file, values, entryName + "sorted flag");
+        entry.randomPhase = ReadFlag(*file, values, entryName + "random-phase flag");
         std::unique_ptr<KeystrelEngine::Model> model(m_modelManager->LoadModelUnmanaged(models + name + ".mlf", 0));
         m_models.push_back(model.get());
         m_environmentModels.push_back(model.release());
         m_environmentEntries.push_back(entry);
     }
+    values.CheckEnd(*file);
+    values.WarnOfNote(*m_log);
 }
 
 } // namespace Wispfold

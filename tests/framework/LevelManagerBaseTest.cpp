@@ -92,15 +92,20 @@ TEST(LevelManagerBase, MissingListsAndImpossibleCountsAreFatalBeforeAnyRecordIsM
               "Failed to open \"" + services.files.MakeDiskPath("data\\levels\\stage0\\levels_info.ini") + "\" file");
     EXPECT_TRUE(services.Logged("PROGRAM ABORTING: " + text));
 
-    for (const char* count : {"-1", "2000000000"}) {
+    // A count that is no whole number, or none from 0 to 10000.
+    const std::pair<std::string, std::string> counts[] = {{"-1", "the count is -1, outside 0 to 10000"},
+                                                          {"2000000000", "the count is 2000000000, outside 0 to 10000"},
+                                                          {"12abc", "the count \"12abc\" is no whole number"},
+                                                          {"", "the count is missing"}};
+    for (const auto& [count, reason] : counts) {
         WriteList("stages_info.ini", count);
         Catalogue stages(&services.log, &services.files);
-        EXPECT_EQ(LoadError(stages), "Incorrect \"data\\levels\\stages_info.ini\" file format");
+        EXPECT_EQ(LoadError(stages), "Incorrect \"data\\levels\\stages_info.ini\" file format: " + reason);
         EXPECT_EQ(stages.created, 0);
         WriteList("stages_info.ini", "1\n");
         WriteList("stage0/levels_info.ini", count);
         Catalogue levels(&services.log, &services.files);
-        EXPECT_EQ(LoadError(levels), "Incorrect \"data\\levels\\stage0\\levels_info.ini\" file format");
+        EXPECT_EQ(LoadError(levels), "Incorrect \"data\\levels\\stage0\\levels_info.ini\" file format: " + reason);
         EXPECT_EQ(levels.created, 1);
     }
 }

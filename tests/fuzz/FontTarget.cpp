@@ -38,7 +38,7 @@ bool Sound(const GUIFont& font)
 {
     float widest = 0.0f;
     for (const auto& [code, glyph] : font.GetGlyphs()) {
-        if (!Fuzzing::AllWithin(std::array{glyph.u, glyph.v, glyph.du, glyph.dv}, FileValues::kBounded) ||
+        if (!Fuzzing::AllWithin(std::array{glyph.u, glyph.v, glyph.du, glyph.dv}, FileValues::kTexture) ||
             !FileValues::kScale.Holds(glyph.width))
             return false;
         widest = std::max(widest, glyph.width);
@@ -81,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Fuzzing::FuzzFolder& folder = Fuzzing::FuzzFolder::Get();
     folder.Write("Data/fuzz.fnt", data, size);
     try {
-        GUIFont font(&services.log, &services.files, services.models.get(), services.shaders.get(),
-                     GUICamera(services), "fuzz.fnt", ShaderDescriptor());
+        GUIFont font(&services.log, &services.files, services.models.get(), services.shaders.get(), GUICamera(services),
+                     "fuzz.fnt", ShaderDescriptor());
         if (!Sound(font))
             std::abort();
         font.AddCaseVariants();

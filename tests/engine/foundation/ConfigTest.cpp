@@ -269,20 +269,50 @@ TEST_F(ConfigTest, AnUnreadableFileIsKeptAsBadAndUnknownSettingsAreWrittenBack)
     }
 }
 
-// What the console sets is saved as the next start reads it: a number beyond the float limits at the end of its
-// setting's range, and a line break in a text never starting a setting of its own.
+// What the console sets is saved as the next start reads it: a number beyond the float limits, however many digits
+// it has, at the nearer end of its setting's range (a whole number beyond the int limits at the nearer limit), text
+// naming infinity as no number, and a line break in a text never starting a setting of its own.
 TEST_F(ConfigTest, WhatTheConsoleSetsIsSavedAsTheNextStartReadsIt)
 {
-    auto console = Make();
-    for (const char* line : {"v_brightness 1e39", "v_gamma -inf", "v_mode 640x480x16\rv_vsync 0"})
-        EXPECT_EQ(console->Execute(line), Config::ResultDone) << line;
-    console->Save();
+    const struct
+    {
+        const char* line;
+        std::string expected; // the setting's value as the next start reads it
+    } rows[] = {
+        {"v_brightness 1e39", "2.000000"},
+        {"v_brightness 1e309", "2.000000"},
+        {"v_brightness 1e999", "2.000000"},
+        {"g_tilt -1e999", "-5.000000"},
+        {"g_tilt -1e39", "-5.000000"},
+        {"v_gamma 123456789012345678901234567890123456789012345678901234567890e300", "2.000000"},
+        {"v_brightness inf", "0.000000"},
+        {"v_gamma -inf", "0.000000"},
+        {"r_texture_anisotropy 99999999999999999999999", "2147483647"},
+        {"sc_take_screenshot_format -99999999999999999999999", "-2147483648"},
+        {"v_mode 640x480x16\rv_vsync 0", "640x480x16v_vsync 0"},
+    };
+    // A setting whose range reaches below 0, so that a far negative number is seen at its end.
+    float tilt = 0.0f;
+    const auto withTilt = [this, &tilt] {
+        auto config = Make();
+        config->RegisterVariable("g_tilt", "0", Config::TypeFloat, true, &tilt, false, {-5.0f, 5.0f});
+        return config;
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        auto console = withTilt();
+        std::string name;
+        EXPECT_EQ(console->Execute(row.line, &name), Config::ResultDone);
+        console->Save();
+        console.reset();
+        auto config = withTilt();
+        m_log.ClearHistory();
+        config->Load();
+        EXPECT_TRUE(m_log.m_history.empty());
+        EXPECT_EQ(config->GetValue(name), row.expected);
+    }
     auto config = Make();
-    m_log.ClearHistory();
     config->Load();
-    EXPECT_TRUE(m_log.m_history.empty());
-    EXPECT_EQ(std::vector<float>({config->v_brightness, config->v_gamma}), std::vector<float>({2.0f, 0.0f}));
-    EXPECT_EQ(config->v_mode, "640x480x16v_vsync 0");
     EXPECT_TRUE(config->v_vsync);
 }
 

@@ -20,10 +20,15 @@
 
 namespace GUITesting {
 
-// A glyph of the given advance width whose texture rectangle tells it apart: u is its code / 1000.
+// A glyph of the given advance width whose texture rectangle, within the texture, tells it apart: u is U(code).
+constexpr float U(char16_t code)
+{
+    return static_cast<float>(code) / 65536.0f;
+}
+
 inline Formats::FontGlyph Glyph(char16_t code, float width)
 {
-    return {static_cast<std::uint16_t>(code), static_cast<float>(code) / 1000.0f, 0.25f, 0.125f, 0.5f, width};
+    return {static_cast<std::uint16_t>(code), U(code), 0.25f, 0.125f, 0.5f, width};
 }
 
 // The corners of a quad of a batch: position x, y and texture u, v of each of its four vertices.

@@ -201,14 +201,14 @@ TEST_F(GUIFontTest, TheBatchHoldsTheQuadIndexPatternAndDropsGlyphsBeyond1024)
     font->Print(0.0f, 0.0f, 0.0f, {1, 1, 1, 1}, std::u16string(24, u'A') + u"B");
     EXPECT_EQ(font->GetQuadCount(), 1024u);
     EXPECT_EQ(UsedIndices(*font), 6144u);
-    EXPECT_FLOAT_EQ(Quad(*font, 1023)[1].u, 0.065f) << "the 1025th glyph overwrote the last quad";
+    EXPECT_FLOAT_EQ(Quad(*font, 1023)[1].u, GUITesting::U(u'A')) << "the 1025th glyph overwrote the last quad";
     EXPECT_TRUE(font->GetBatchModel()->GetVertexBuffer()->IsLocked());
     font->EndFrame();
     EXPECT_FALSE(font->GetBatchModel()->GetVertexBuffer()->IsLocked());
     // The next frame writes from quad 0 again.
     font->Print(0.0f, 0.0f, 0.0f, {1, 1, 1, 1}, u"B");
     EXPECT_EQ(UsedIndices(*font), 6u);
-    EXPECT_FLOAT_EQ(Quad(*font, 0)[1].u, 0.066f);
+    EXPECT_FLOAT_EQ(Quad(*font, 0)[1].u, GUITesting::U(u'B'));
 }
 
 TEST_F(GUIFontTest, CaseVariantsGiveLowerCaseLettersTheUpperCaseShapesOnly)
@@ -226,8 +226,8 @@ TEST_F(GUIFontTest, CaseVariantsGiveLowerCaseLettersTheUpperCaseShapesOnly)
     EXPECT_EQ(upper->GetGlyphs().size(), 8u + pairs.size());
     upper->m_size = 10.0f;
     upper->Print(0.0f, 0.0f, 0.0f, {1, 1, 1, 1}, u"a\u0431");
-    EXPECT_FLOAT_EQ(Quad(*upper, 0)[1].u, 0.065f);
-    EXPECT_FLOAT_EQ(Quad(*upper, 1)[1].u, 1.041f);
+    EXPECT_FLOAT_EQ(Quad(*upper, 0)[1].u, GUITesting::U(u'A'));
+    EXPECT_FLOAT_EQ(Quad(*upper, 1)[1].u, GUITesting::U(0x0411));
 
     const auto lower = LoadGlyphs({Glyph(u'a', 0.5f), Glyph(0x0431, 0.5f)});
     lower->AddCaseVariants();

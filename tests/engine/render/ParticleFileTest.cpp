@@ -9,13 +9,13 @@
 #include <bit>
 #include <limits>
 
+using Formats::ParticleFile;
 using KeystrelEngine::Error;
 using KeystrelEngine::FileError;
 using KeystrelEngine::ParticleParameters;
 using KeystrelEngine::ParticleSystem;
 using KeystrelEngine::Vector3;
 using TestSupport::Bytes;
-using Formats::ParticleFile;
 
 namespace {
 
@@ -247,8 +247,8 @@ TEST_F(ParticleFileTest, MissingFilesFailWithTheLayersErrors)
     EXPECT_EQ(spriteGroups->GetRegistry().GetLiveCount(), 0u);
 }
 
-// Values that no frame could use are damaged files: a cycle that does not last, a pool beyond what the buffers
-// hold, and floats that are not numbers.
+// Values that no frame could use are damaged files, refused naming the value: a cycle that does not last, a pool
+// beyond what the buffers hold, and floats that are not numbers or lie outside the range of their kind.
 TEST_F(ParticleFileTest, UnusableValuesAreFormatErrors)
 {
     constexpr float kInfinity = std::numeric_limits<float>::infinity();
@@ -259,19 +259,33 @@ TEST_F(ParticleFileTest, UnusableValuesAreFormatErrors)
         std::size_t at;
         float value;
     } cases[] = {
-        {"zero cycle", 17, 0.0f},          {"negative cycle", 17, -1.0f},        {"infinite cycle", 17, kInfinity},
-        {"NaN cycle", 17, kNaN},           {"gravity", 22, kInfinity},           {"rate key", 41 + 4, kNaN},
-        {"life key", 65 + 20, -kInfinity}, {"direction key", 113 + 8, kNaN},     {"colour key", 257 + 92, kNaN},
-        {"size key", 353, kInfinity},      {"speed spread key", 401 + 20, kNaN}, {"box", 441 + 8, kInfinity},
+        {"the cycle duration is 0", 17, 0.0f},
+        {"the cycle duration is -1", 17, -1.0f},
+        {"the cycle duration is inf", 17, kInfinity},
+        {"the cycle duration is nan", 17, kNaN},
+        {"the gravity is inf", 22, kInfinity},
+        {"the gravity is 1000000, outside -10000 to 10000", 22, 1e6f},
+        {"the bounce factor is 1.5, outside 0 to 1", 31, 1.5f},
+        {"an emission rate key is nan", 41 + 4, kNaN},
+        {"a life centre key is -inf", 65 + 20, -kInfinity},
+        {"a direction centre key is nan", 113 + 8, kNaN},
+        {"a colour key is nan", 257 + 92, kNaN},
+        {"a colour key is 2, outside 0 to 1", 257 + 4, 2.0f},
+        {"a size key is inf", 353, kInfinity},
+        {"a speed spread key is nan", 401 + 20, kNaN},
+        {"the box is inf", 441 + 8, kInfinity},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(LoadError(WithFloat(kVersion204, c.at, c.value)), kFormatText) << c.what;
-    EXPECT_EQ(LoadError(WithFloat(kVersion203, 405 + 4, kNaN)), kFormatText) << "version 203 box";
+        EXPECT_EQ(LoadError(WithFloat(kVersion204, c.at, c.value)).rfind(kFormatText + ": " + c.what, 0), 0u) << c.what;
+    EXPECT_EQ(LoadError(WithFloat(kVersion203, 405 + 4, kNaN)),
+              kFormatText + ": the box is nan, outside -10000 to 10000")
+        << "version 203 box";
 
     for (const std::uint32_t capacity : {ParticleSystem::kMaxCapacity + 1, 0x2AAAAAABu, 0xFFFFFFFFu}) {
         Bytes bytes = kVersion204;
         Formats::SetLE32(bytes, 13, capacity);
-        EXPECT_EQ(LoadError(bytes), kFormatText) << capacity;
+        EXPECT_EQ(LoadError(bytes),
+                  kFormatText + ": the capacity is " + std::to_string(capacity) + ", outside 0 to 65536");
     }
     Bytes largest = kVersion204;
     Formats::SetLE32(largest, 13, ParticleSystem::kMaxCapacity);

@@ -1,5 +1,6 @@
 // Particle systems and their manager against the recording device: emission over the cycle, the pool, movement,
 // the floor, retiring, clones, and hiding finished systems.
+#include "engine/foundation/FileValues.h"
 #include "engine/foundation/Random.h"
 #include "engine/render/Model.h"
 #include "engine/render/SpriteGroup.h"
@@ -459,23 +460,23 @@ TEST_F(ParticleSystemTest, EmissionDrawsItsRandomNumbersInTheirOrder)
     EXPECT_EQ(particle.directionKeys[3].x, particle.directionKeys[2].x);
 }
 
-// Values that a file may hold but no frame expects: rates beyond any pool, and a cycle far shorter than a frame.
+// Values no frame expects: rates beyond any pool (an owner scaling the rates can set them), and the shortest cycle
+// a file may give (FileValues::kScale), a thousandth of a frame, at the highest rate a file may give.
 TEST_F(ParticleSystemTest, ExtremeValuesNeitherOverflowNorHang)
 {
-    ParticleFile flood = Still();
-    flood.rate = {3e38f, 0, 0, 0, 0, 3e38f};
-    ParticleSystem* flooded = Start(flood);
+    ParticleSystem* flooded = Start(Still());
+    flooded->SetEmissionRates({3e38f, 0, 0, 0, 0, 3e38f});
     ParticleFile hurried = Still();
-    hurried.duration = 1e-30f;
+    hurried.duration = KeystrelEngine::FileValues::kScale.lowest;
     hurried.interpolate = 1;
-    hurried.rate.fill(1e38f);
+    hurried.rate.fill(KeystrelEngine::FileValues::kWorldExtent);
     ParticleSystem* hurrying = Start(hurried);
     Frame(0.1f);
     Frame(0.1f);
     EXPECT_EQ(flooded->GetLiveCount(), 20u);
     EXPECT_EQ(flooded->GetAccumulator(), 0.0f);
     EXPECT_EQ(hurrying->GetLiveCount(), 20u);
-    EXPECT_LT(hurrying->m_time, 1e-30f);
+    EXPECT_LT(hurrying->m_time, hurried.duration);
     EXPECT_GE(hurrying->GetLastKey(), 0);
     EXPECT_LE(hurrying->GetLastKey(), 5);
 }

@@ -405,8 +405,10 @@ TEST_F(GUIBackgroundWindowTest, RefusedThemeFilesLeaveNothingBehind)
     const Case cases[] = {
         {"2\nmeadow\n0\n0\ngrove\n0\n1\n", "Background have no thematic models"},
         {"0\n", "Background have no thematic models"},
-        {"3\nsky\n1\n0\nmeadow\n0 0\n", "Incorrect \"data\\ui\\menus\\background\\background.ini\" file format"},
-        {"2000000000\nsky\n1 0\n", "Incorrect \"data\\ui\\menus\\background\\background.ini\" file format"}};
+        {"3\nsky\n1\n0\nmeadow\n0 0\n",
+         "Incorrect \"data\\ui\\menus\\background\\background.ini\" file format: theme 3's name is missing"},
+        {"2000000000\nsky\n1 0\n",
+         "Incorrect \"data\\ui\\menus\\background\\background.ini\" file format: theme 2's name is missing"}};
     const std::uint32_t windows = engine->m_gui->m_windows.GetLiveCount();
     for (const Case& test : cases) {
         SCOPED_TRACE(test.file);

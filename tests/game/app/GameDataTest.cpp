@@ -165,7 +165,8 @@ TEST_F(GameDataTest, AMissingSharedFileEndsTheLoadWithItsErrorAndLeavesNothingBe
     // A background file that ends before its count, after a stage theme was loaded.
     ReplaceDataFile(BackgroundThemes::kPath, "4\nmeadow\n0 0\n");
     auto data = MakeSharedData();
-    EXPECT_EQ(FailedLoadText(*data), "Incorrect \"data\\ui\\menus\\background\\background.ini\" file format");
+    EXPECT_EQ(FailedLoadText(*data),
+              "Incorrect \"data\\ui\\menus\\background\\background.ini\" file format: theme 2's name is missing");
     data.reset();
     EXPECT_EQ(Holding(), before);
 }

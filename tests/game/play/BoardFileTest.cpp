@@ -244,11 +244,12 @@ TEST_F(GameLogicDataTest, EnvironmentEntriesFlagsAndModels)
     WriteEnvironment(TestSupport::ToBytes("0\ntree\n1\n1\n1\n"));
     EXPECT_TRUE(Load()->GetEnvironmentEntries().empty());
 
+    const std::string refused = "Incorrect \"data\\environments\\forest\\environment.ini\" file format: ";
     WriteEnvironment(TestSupport::ToBytes("-1\n"));
-    EXPECT_EQ(LoadError(), "Incorrect \"data\\environments\\forest\\environment.ini\" file format");
+    EXPECT_EQ(LoadError(), refused + "the count is -1, outside 0 to 2147483647");
     // A count far beyond the file sizes nothing: the first entry past the end names no model.
     WriteEnvironment(TestSupport::ToBytes("2147483647\ntree\n1\n1\n1\n"));
-    EXPECT_NE(LoadError(), "");
+    EXPECT_EQ(LoadError(), refused + "entry 2's model name is missing");
 }
 
 } // namespace
