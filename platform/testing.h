@@ -82,7 +82,8 @@ enum class WindowEvent
     Restored,
     FocusGained,
     FocusLost,
-    PointerEntered
+    PointerEntered,
+    PointerLeft
 };
 void InjectWindowEvent(HWND window, WindowEvent event);
 

@@ -130,6 +130,9 @@ void TranslateWindowEvent(const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_ENTER:
         Post(record->handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(record->handle), kClientArea);
         break;
+    case SDL_WINDOWEVENT_LEAVE:
+        Win32Host::MoveCursorOutside(*record);
+        break;
     default:
         break;
     }
@@ -377,7 +380,7 @@ void PlatformTesting::InjectWindowEvent(HWND window, WindowEvent kind)
 {
     static constexpr SDL_WindowEventID kEvents[] = {
         SDL_WINDOWEVENT_CLOSE,        SDL_WINDOWEVENT_MINIMIZED,  SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_RESTORED,
-        SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_ENTER};
+        SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_ENTER,    SDL_WINDOWEVENT_LEAVE};
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.windowID = SdlWindowId(window);
