@@ -211,8 +211,8 @@ std::string FileManager::CreateDirectories(const std::string& path)
         const int reason = errno;
         if (_access((folder + "\\.").c_str(), 0) == 0)
             continue;
-        return "Failed to create \"" + ToMessagePath(folder) + "\" folder: " +
-               std::strerror(reason == EEXIST ? errno : reason);
+        return "Failed to create \"" + ToMessagePath(folder) +
+               "\" folder: " + std::strerror(reason == EEXIST ? errno : reason);
     }
     return {};
 }

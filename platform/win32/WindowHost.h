@@ -45,6 +45,10 @@ struct WindowRecord
 bool StartVideo();
 bool StartEvents();
 
+// The X server's key presses as they happen, while SDL runs its X11 driver (KeyPressWatch.h); null otherwise.
+class KeyPressWatch;
+KeyPressWatch* KeyPresses();
+
 // Every window, in the order of creation.
 std::map<HWND, WindowRecord>& Windows();
 WindowRecord& AddWindow(); // a record with a new handle

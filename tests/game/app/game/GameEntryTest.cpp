@@ -147,8 +147,7 @@ TEST_F(GameEntry, AFirstStartWithoutAFolderForItsDataPlaysWithSavesOff)
     } cases[] = {
         {"", home + "/", home + "/.local", "Read-only file system", "en", u"your progress will not be kept"},
         {data + "/gone", "", data + "/gone", "No such file or directory", "ru", u"не будут сохранены"},
-        {readOnly, readOnly + "/", readOnly + "/Tarrowby Games", "Read-only file system", "ge",
-         u"nicht gespeichert"},
+        {readOnly, readOnly + "/", readOnly + "/Tarrowby Games", "Read-only file system", "ge", u"nicht gespeichert"},
         {fileInTheWay, "", fileInTheWay + "/Tarrowby Games", "Not a directory", "fr", u"ne sera pas conservée"},
         {linkInTheWay, "", linkInTheWay + "/Tarrowby Games", "No such file or directory", "it",
          u"non verranno conservati"},
