@@ -439,5 +439,6 @@ void PlatformTesting::ResetInput()
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
     g_queue.clear();
+    g_reboundPress = {};
     Win32Host::ResetInput();
 }
