@@ -14,7 +14,8 @@ FUZZ_TARGETS ?=
 SOAK_SEEDS  ?= 100
 SOAK_FRAMES ?= 12000
 PACKAGES   := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libsdl2-dev libjpeg62-turbo-dev \
-              libvorbis-dev libogg-dev libgl-dev libgl1-mesa-dri xvfb xauth libfreetype-dev fonts-dejavu-core
+              libvorbis-dev libogg-dev libgl-dev libgl1-mesa-dri xvfb xauth libfreetype-dev fonts-dejavu-core \
+              libx11-dev libxi-dev libxkbcommon-dev libxtst-dev
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang-14 libclang-rt-14-dev llvm-14
 

@@ -150,13 +150,18 @@ void GameBase::Initialize()
     KeystrelEngine::RemoveStrayTemporaries(m_userFolder);
     m_engine = std::make_unique<KeystrelEngine::Engine>(settings);
     CopyEngineServices();
-    if (!m_userFolderLock->GetFailure().empty())
+    const bool savesOff = !m_userFolderLock->GetFailure().empty();
+    if (savesOff) {
         m_log->Warning("Saves are off: " + m_userFolderLock->GetFailure());
+        m_fileManager->SetSavesOff(m_userFolder);
+    }
     KeystrelEngine::RandomSeed = GetTickCount();
     m_languageManager = std::make_unique<LanguageManager>(m_fileManager, m_registryKey);
     RegisterConsoleCommands();
     LoadFonts();
     LoadTexts();
+    if (savesOff)
+        TellSavesAreOff();
     m_guiManager->m_camera->m_width = kVirtualWidth;
     m_guiManager->m_camera->m_height = kVirtualHeight;
     m_console = m_engine->m_console.get();
@@ -172,6 +177,14 @@ void GameBase::Initialize()
     m_gameLoadingWindow = CreateGameLoadingWindow();
     LoadSounds();
     m_logosWindow->Open();
+}
+
+// The player learns before the first window that nothing of this game will be kept, in the language of its texts;
+// the log has said why.
+void GameBase::TellSavesAreOff()
+{
+    const std::string text = KeystrelEngine::ToNarrow(m_textManager->GetText("SAVES_OFF", -1));
+    MessageBoxA(nullptr, text.c_str(), m_productName.c_str(), MB_ICONWARNING);
 }
 
 void GameBase::CopyEngineServices()

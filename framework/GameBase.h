@@ -289,6 +289,7 @@ protected:
 
 private:
     void CopyEngineServices();
+    void TellSavesAreOff();
     void DeleteWindows();
     // True once for a raised command, which it marks handled.
     bool TakeCommand(const char* name);

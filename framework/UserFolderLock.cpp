@@ -1,6 +1,7 @@
 #include "UserFolderLock.h"
 
 #include "engine/foundation/FileManager.h"
+#include "engine/foundation/StringUtils.h"
 #include "platform/win32/Win32.h"
 
 #include <cerrno>
@@ -15,7 +16,7 @@ UserFolderLock::UserFolderLock(const std::string& path, const std::string& produ
         return;
     const int error = _sopen_s(&m_descriptor, path.c_str(), _O_RDWR | _O_CREAT, _SH_DENYNO, _S_IREAD | _S_IWRITE);
     if (error != 0) {
-        m_failure = "Failed to create \"" + path + "\" file: " + std::strerror(error);
+        m_failure = "Failed to create \"" + KeystrelEngine::ToMessagePath(path) + "\" file: " + std::strerror(error);
         return;
     }
     // A file system without locks lets the game run unlocked rather than not at all.

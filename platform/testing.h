@@ -82,7 +82,8 @@ enum class WindowEvent
     Restored,
     FocusGained,
     FocusLost,
-    PointerEntered
+    PointerEntered,
+    PointerLeft
 };
 void InjectWindowEvent(HWND window, WindowEvent event);
 
@@ -98,6 +99,9 @@ void SetDesktopSize(int width, int height);
 void SetDesktopBitsPerPixel(DWORD bitsPerPixel);
 // Forgets queued events and messages, key states, the cursor and its display counter.
 void ResetInput();
+// The key presses the stand-in has read from the X server as they happened, with the key's binding at that moment
+// (0 without an X server). A test that binds a key for one press waits for the count before it unbinds the key.
+std::size_t KeyPressesReadFromTheServer();
 
 struct WindowState
 {

@@ -60,6 +60,13 @@ std::size_t LastComponent(const std::string& name)
     return separator == std::string::npos ? 0 : separator + 1;
 }
 
+// True when path names something inside folder (never for an empty folder).
+bool IsBelow(const std::string& path, const std::string& folder)
+{
+    return !folder.empty() && path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+           IsPathSeparator(path[folder.size()]);
+}
+
 } // namespace
 
 FileManager::FileManager(MessageManager* log, const std::string& installPath, const std::string& dataFolder)
@@ -117,7 +124,8 @@ bool FileManager::SaveFile(const std::string& name, const std::function<void(Fil
         ReplaceFileContents(path, contents.GetData());
         return true;
     } catch (const FileError& error) {
-        m_log->Error(error.GetText());
+        if (!IsBelow(path, m_savesOffFolder))
+            m_log->Error(error.GetText());
         return false;
     }
 }
@@ -192,6 +200,9 @@ std::string FileManager::GetUserFolder()
     return folder;
 }
 
+// A folder that could not be made because its name is taken is there only when the name is a folder (or a link to
+// one): its "." entry exists. A file in its place fails that test with "not a directory", a dangling link with "no
+// such file", and the walk stops at it rather than at the first folder below it.
 std::string FileManager::CreateDirectories(const std::string& path)
 {
     for (std::size_t at = path.find_first_of(kPathSeparators, 1); at != std::string::npos;
@@ -200,8 +211,10 @@ std::string FileManager::CreateDirectories(const std::string& path)
         if (CreateDirectoryA(folder.c_str(), nullptr))
             continue;
         const int reason = errno;
-        if (_access(folder.c_str(), 0) != 0)
-            return "Failed to create \"" + folder + "\" folder: " + std::strerror(reason == EEXIST ? errno : reason);
+        if (_access((folder + "\\.").c_str(), 0) == 0)
+            continue;
+        return "Failed to create \"" + ToMessagePath(folder) +
+               "\" folder: " + std::strerror(reason == EEXIST ? errno : reason);
     }
     return {};
 }

@@ -35,6 +35,9 @@ public:
     // is logged as one error line naming the file and the system's reason, and false comes back; the file on disk
     // is then as it was, and the caller keeps its state, so its next save tries again. Nothing is thrown.
     bool SaveFile(const std::string& name, const std::function<void(FileBinary&)>& write);
+    // Saves below the folder are off: it could not be made, and the program has said so once. They are still tried
+    // (the folder may come), but a failure below it is no longer logged.
+    void SetSavesOff(const std::string& folder) { m_savesOffFolder = folder; }
 
     // Copies the disk file name to name + ".bad"; whatever stood at that name (an older copy, a link) is removed
     // first, never written through. One warning gives why, then the copy's name or why it could not be made.
@@ -66,6 +69,7 @@ private:
     MessageManager* m_log;
     std::string m_baseFolder;
     std::vector<std::unique_ptr<PackFile>> m_packs;
+    std::string m_savesOffFolder; // empty while saves are on everywhere
 };
 
 // The text after the first '.' of the name's last component; empty without one.

@@ -233,7 +233,7 @@ void MessageManager::GiveUpFile(const char* action, int failure)
     }
     m_onStandardError = true;
     std::fprintf(stderr, "%s Log: failed to %s \"%s\" (%s); the log goes to standard error\n", m_name.c_str(), action,
-                 m_path.c_str(), std::strerror(failure));
+                 ToMessagePath(m_path).c_str(), std::strerror(failure));
 }
 
 } // namespace KeystrelEngine

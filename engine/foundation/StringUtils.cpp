@@ -280,4 +280,11 @@ bool ContainsDrive(std::string_view name)
     return name.find(':') != std::string_view::npos || (!name.empty() && name[0] == '/');
 }
 
+std::string ToMessagePath(std::string path)
+{
+    if (!path.empty() && path[0] == '/')
+        std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 } // namespace KeystrelEngine

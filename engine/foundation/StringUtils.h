@@ -74,5 +74,8 @@ inline bool IsPathSeparator(char c)
 bool IsAbsoluteName(std::string_view name);
 // The wider test of the data-path helpers: ':' anywhere in the name, or a leading '/'.
 bool ContainsDrive(std::string_view name);
+// A disk path as a message names it, in one kind of separator: a path that starts with '/' lies among the
+// system's folders (the user folder is one) and is named with '/' throughout; any other keeps its backslashes.
+std::string ToMessagePath(std::string path);
 
 } // namespace KeystrelEngine

@@ -32,7 +32,9 @@ constexpr float kFar = 2000.0f;
 constexpr float kTransitionRate = 0.45f; // of the whole flight per second
 constexpr float kTypeRate = 2.0f;        // camera value per second
 constexpr float kWheelStep = 0.15f;
-constexpr float kEdgeMargin = 8.0f; // GUI units from either side of the 800-unit screen
+constexpr float kScreenWidth = 800.0f; // the GUI's virtual screen
+constexpr float kScreenHeight = 600.0f;
+constexpr float kEdgeMargin = 8.0f; // GUI units from either side of the screen
 constexpr float kEdgeBaseRate = 1.5f;
 constexpr float kEdgeAcceleration = 1.8f;
 constexpr float kEdgeMaxSpeed = 0.7f;
@@ -163,11 +165,15 @@ CameraControl::Shape CameraControl::TransitionShape(float settled) const
     return {settled, 0.0f, 0.0f, 0.0f};
 }
 
+// The edge bands lie inside the screen: a pointer outside the window (one that left it over a band's border
+// included) turns nothing.
 void CameraControl::TurnByInput(float dt)
 {
     const float x = m_gui->m_defaultCursor.m_x;
+    const float y = m_gui->m_defaultCursor.m_y;
+    const bool onScreen = x >= 0.0f && x < kScreenWidth && y >= 0.0f && y < kScreenHeight;
     float rate = 0.0f;
-    if (x > 800.0f - kEdgeMargin || x < kEdgeMargin) {
+    if (onScreen && (x > kScreenWidth - kEdgeMargin || x < kEdgeMargin)) {
         m_edgeSpeed = std::min(m_edgeSpeed + kEdgeAcceleration * dt, kEdgeMaxSpeed);
         rate = x < kEdgeMargin ? -kEdgeBaseRate - m_edgeSpeed : kEdgeBaseRate + m_edgeSpeed;
     } else {

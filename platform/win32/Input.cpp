@@ -4,6 +4,7 @@
 #include "platform/win32/KeyCodes.h"
 #include "platform/win32/WindowHost.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -58,6 +59,27 @@ bool Win32Host::IsKeyDown(int virtualKey)
 void Win32Host::SetCursorPosition(POINT screen)
 {
     g_input.cursor = screen;
+}
+
+void Win32Host::MoveCursorOutside(const WindowRecord& record)
+{
+    POINT& cursor = g_input.cursor;
+    const POINT origin = ClientOrigin(record);
+    const int left = cursor.x - origin.x;
+    const int top = cursor.y - origin.y;
+    const int right = record.width - 1 - left;
+    const int bottom = record.height - 1 - top;
+    const int nearest = std::min({left, top, right, bottom});
+    if (nearest < 0) // outside already: a pointer held by a pressed button is reported wherever it goes
+        return;
+    if (nearest == left)
+        cursor.x = origin.x - 1;
+    else if (nearest == right)
+        cursor.x = origin.x + record.width;
+    else if (nearest == top)
+        cursor.y = origin.y - 1;
+    else
+        cursor.y = origin.y + record.height;
 }
 
 bool Win32Host::TakeWarp(const WindowRecord& record, int x, int y)

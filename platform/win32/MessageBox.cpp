@@ -34,7 +34,10 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
         return IDOK;
     }
     if (HasDisplay()) {
-        const Uint32 flags = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+        const UINT icon = type & 0xF0;
+        const Uint32 flags = icon == MB_ICONERROR     ? SDL_MESSAGEBOX_ERROR
+                             : icon == MB_ICONWARNING ? SDL_MESSAGEBOX_WARNING
+                                                      : SDL_MESSAGEBOX_INFORMATION;
         SDL_ShowSimpleMessageBox(flags, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
     }
     return IDOK;

@@ -1,9 +1,12 @@
 // The message queue and the event pump. SDL's events are taken apart here: a key event sets the asynchronous key
 // state, reaches the raw-input receivers (DirectInput) and becomes a key message for the window with the focus;
 // a mouse event moves the cursor and reaches the receivers; a window event becomes a message for its window.
+// Under X11 SDL also hands over each X event, so that a key press whose key has been bound otherwise since it was
+// pressed types what it was bound to then.
 #include "platform/testing.h"
 #include "platform/win32/Input.h"
 #include "platform/win32/KeyCodes.h"
+#include "platform/win32/KeyPressWatch.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Window.h"
@@ -13,6 +16,8 @@
 #include <cstring>
 #include <deque>
 #include <iterator>
+#include <optional>
+#include <utility>
 #include <vector>
 
 using Win32Host::Placement;
@@ -69,6 +74,18 @@ void TranslateKey(const SDL_KeyboardEvent& event)
 
 // The window is an ANSI window: each character arrives as its byte in the active code page, and a character
 // the code page cannot hold is dropped.
+void PostCharacter(HWND focus, char32_t codePoint)
+{
+    if (codePoint > 0xFFFF)
+        return;
+    const WCHAR unit = static_cast<WCHAR>(codePoint);
+    char byte = 0;
+    BOOL unmapped = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, &unit, 1, &byte, 1, nullptr, &unmapped);
+    if (!unmapped)
+        Post(focus, WM_CHAR, static_cast<unsigned char>(byte), 1);
+}
+
 void TranslateText(const char* text)
 {
     const HWND focus = Win32Host::FocusWindow();
@@ -76,15 +93,35 @@ void TranslateText(const char* text)
         return;
     std::size_t at = 0;
     char32_t codePoint;
-    while (Win32Host::NextCodePoint(text, at, codePoint)) {
-        if (codePoint > 0xFFFF)
-            continue;
-        const WCHAR unit = static_cast<WCHAR>(codePoint);
-        char byte = 0;
-        BOOL unmapped = FALSE;
-        WideCharToMultiByte(CP_ACP, 0, &unit, 1, &byte, 1, nullptr, &unmapped);
-        if (!unmapped)
-            Post(focus, WM_CHAR, static_cast<unsigned char>(byte), 1);
+    while (Win32Host::NextCodePoint(text, at, codePoint))
+        PostCharacter(focus, codePoint);
+}
+
+// A key press whose key the X server has bound otherwise since the press (see KeyPressWatch.h) types what it was
+// bound to then, in place of the text SDL read for it: the text event that follows the press's own X event and
+// its key event. It is typed there, or when the next X event or the end of the pump shows SDL read no text for it.
+struct ReboundPress
+{
+    bool pending = false;
+    char32_t character = 0; // 0: the press types nothing
+};
+
+ReboundPress g_reboundPress;
+
+void TypeReboundPress()
+{
+    const ReboundPress press = std::exchange(g_reboundPress, ReboundPress{});
+    const HWND focus = Win32Host::FocusWindow();
+    if (press.pending && press.character && focus)
+        PostCharacter(focus, press.character);
+}
+
+void TranslateX11Event(const SDL_SysWMmsg& message)
+{
+    TypeReboundPress();
+    if (Win32Host::KeyPressWatch* watch = Win32Host::KeyPresses()) {
+        if (const std::optional<char32_t> typed = watch->TypedAtPress(message))
+            g_reboundPress = {true, *typed};
     }
 }
 
@@ -129,6 +166,9 @@ void TranslateWindowEvent(const SDL_WindowEvent& event)
         break;
     case SDL_WINDOWEVENT_ENTER:
         Post(record->handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(record->handle), kClientArea);
+        break;
+    case SDL_WINDOWEVENT_LEAVE:
+        Win32Host::MoveCursorOutside(*record);
         break;
     default:
         break;
@@ -189,7 +229,13 @@ void Translate(const SDL_Event& event)
         TranslateKey(event.key);
         break;
     case SDL_TEXTINPUT:
-        TranslateText(event.text.text);
+        if (g_reboundPress.pending)
+            TypeReboundPress();
+        else
+            TranslateText(event.text.text);
+        break;
+    case SDL_SYSWMEVENT:
+        TranslateX11Event(*event.syswm.msg);
         break;
     case SDL_MOUSEMOTION:
         TranslateMotion(event.motion);
@@ -263,6 +309,7 @@ void Win32Host::PumpEvents()
     SDL_Event event;
     while (SDL_PollEvent(&event))
         Translate(event);
+    TypeReboundPress();
 }
 
 void Win32Host::AddRawInputListener(RawInputListener* listener)
@@ -377,7 +424,7 @@ void PlatformTesting::InjectWindowEvent(HWND window, WindowEvent kind)
 {
     static constexpr SDL_WindowEventID kEvents[] = {
         SDL_WINDOWEVENT_CLOSE,        SDL_WINDOWEVENT_MINIMIZED,  SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_RESTORED,
-        SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_ENTER};
+        SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_ENTER,     SDL_WINDOWEVENT_LEAVE};
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.windowID = SdlWindowId(window);
@@ -392,5 +439,6 @@ void PlatformTesting::ResetInput()
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
     g_queue.clear();
+    g_reboundPress = {};
     Win32Host::ResetInput();
 }

@@ -1,10 +1,12 @@
 #include "platform/win32/WindowHost.h"
 
 #include "platform/testing.h"
+#include "platform/win32/KeyPressWatch.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace Win32Host {
@@ -23,9 +25,11 @@ struct Host
     HWND focus = nullptr;
     std::optional<SDL_Point> desktopOverride;
     DWORD desktopBits = 32;
+    std::unique_ptr<KeyPressWatch> keyPresses;
 
     ~Host()
     {
+        keyPresses.reset();
         for (auto& [handle, record] : windows)
             DestroySdlWindow(record);
         if (videoStarted || eventsStarted)
@@ -39,6 +43,19 @@ Host& TheHost()
     return host;
 }
 
+// Under X11 the stand-in reads each key press's binding as it happens, and SDL hands it every X event, so that the
+// event pump can tell a press whose key has been bound otherwise since (see KeyPressWatch.h).
+void WatchKeyPresses(Host& host)
+{
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0)
+        return;
+    host.keyPresses = std::make_unique<KeyPressWatch>();
+    if (host.keyPresses->Running())
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    else
+        host.keyPresses.reset();
+}
+
 } // namespace
 
 bool StartVideo()
@@ -46,7 +63,9 @@ bool StartVideo()
     Host& host = TheHost();
     if (!host.videoStarted) {
         host.videoStarted = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-        if (!host.videoStarted)
+        if (host.videoStarted)
+            WatchKeyPresses(host);
+        else
             SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "No video driver could start: %s", SDL_GetError());
     }
     return host.videoStarted;
@@ -58,6 +77,11 @@ bool StartEvents()
     if (!host.eventsStarted)
         host.eventsStarted = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
     return host.eventsStarted;
+}
+
+KeyPressWatch* KeyPresses()
+{
+    return TheHost().keyPresses.get();
 }
 
 std::map<HWND, WindowRecord>& Windows()
@@ -207,6 +231,12 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace Win32Host
+
+std::size_t PlatformTesting::KeyPressesReadFromTheServer()
+{
+    const Win32Host::KeyPressWatch* watch = Win32Host::KeyPresses();
+    return watch ? watch->PressesRead() : 0;
+}
 
 void PlatformTesting::SetDesktopBitsPerPixel(DWORD bitsPerPixel)
 {

@@ -45,6 +45,10 @@ struct WindowRecord
 bool StartVideo();
 bool StartEvents();
 
+// The X server's key presses as they happen, while SDL runs its X11 driver (KeyPressWatch.h); null otherwise.
+class KeyPressWatch;
+KeyPressWatch* KeyPresses();
+
 // Every window, in the order of creation.
 std::map<HWND, WindowRecord>& Windows();
 WindowRecord& AddWindow(); // a record with a new handle
@@ -87,6 +91,11 @@ void PumpEvents();
 void SetKeyDown(int virtualKey, bool down);
 bool IsKeyDown(int virtualKey);
 void SetCursorPosition(POINT screen);
+// The pointer has left the window. SDL reports nothing of a pointer outside its window, and its last report is
+// clamped to the border the pointer crossed; Windows goes on reporting where the pointer is, outside the client
+// area. The stand-in knows only the border, so the cursor moves one pixel beyond the border nearest to it, where
+// the program sees it outside its window until the pointer comes back.
+void MoveCursorOutside(const WindowRecord& record);
 // True (once) for the motion event that a SetCursorPos warp caused, which is no movement of the mouse.
 bool TakeWarp(const WindowRecord& record, int x, int y);
 void ResetInput();

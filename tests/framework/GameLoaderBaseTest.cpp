@@ -228,25 +228,29 @@ TEST_F(GameLoaderBaseTest, OneGamePerUserFolderAndACrashedHolderLocksNobodyOut)
     EXPECT_EQ(GameFramework::UserFolderLock(lock, "Quellhaven").GetFailure(), "");
 }
 
-// A user folder that cannot be made or written starts a game that says why saves are off, naming the folder or the
-// file that failed; without any folder named the start says so and writes nothing.
+// A user folder that cannot be made or written starts a game that tells the player in a box that saves are off and
+// logs why, naming the folder or the file that failed; without any folder named the start says so and writes
+// nothing.
 TEST_F(GameLoaderBaseTest, AFirstStartPlaysWithoutAWritableFolderAndSaysSoWithoutAnyFolder)
 {
     namespace fs = std::filesystem;
     const std::string data = std::getenv("XDG_DATA_HOME"), user = data + "/Tarrowby Games/Quellhaven";
     const auto saysWhy = [&](const std::string& expected) {
+        PlatformTesting::RecordMessageBoxes(true);
         const TestGame game(journal);
         const auto& history = game.m_log->m_history;
-        return std::any_of(history.begin(), history.end(),
-                           [&](const auto& record) { return record.text.find(expected) != std::string::npos; });
+        const bool playerTold = Boxes().size() == 1 && Boxes()[0].type == MB_ICONWARNING;
+        return playerTold && std::any_of(history.begin(), history.end(), [&](const auto& record) {
+                   return record.text.find(expected) != std::string::npos;
+               });
     };
     fs::create_directories(data + "/Tarrowby Games");
     fs::create_symlink(data + "/gone", user);
-    const std::string folder = "Saves are off: Failed to create \"" + data + "\\Tarrowby Games\\Quellhaven";
+    const std::string folder = "Saves are off: Failed to create \"" + data + "/Tarrowby Games/Quellhaven";
     EXPECT_TRUE(saysWhy(folder + "\" folder: No such file or directory"));
     fs::remove(user);
     PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "/Quellhaven.lock", EROFS);
-    EXPECT_TRUE(saysWhy(folder + "\\Quellhaven.lock\" file: Read-only file system"));
+    EXPECT_TRUE(saysWhy(folder + "/Quellhaven.lock\" file: Read-only file system"));
     PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
 
     // Neither XDG_DATA_HOME nor HOME names a folder: no guess below the root or the current folder, nothing written.
@@ -254,6 +258,7 @@ TEST_F(GameLoaderBaseTest, AFirstStartPlaysWithoutAWritableFolderAndSaysSoWithou
     ::setenv("XDG_DATA_HOME", "data", 1);
     ::setenv("HOME", "home", 1);
     const auto before = Snapshot();
+    PlatformTesting::RecordMessageBoxes(true);
     const TestLoader noFolder([&] { return std::make_unique<TestGame>(journal); });
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     ::setenv("HOME", home.c_str(), 1);

@@ -155,8 +155,8 @@ TEST_F(MessageManagerTest, EveryEntryIsReadableAtOnceInTheFileOrOnStandardError)
     std::filesystem::create_symlink("/dev/full", m_folder + "/Full.html"); // a full disk
     for (const auto& [folder, name, failure] :
          {std::tuple{m_folder + "/missing", "Quellhaven",
-                     "open \"" + m_folder + "/missing\\Quellhaven.html\" (No such"},
-          std::tuple{m_folder, "Full", "write \"" + m_folder + "\\Full.html\" (No space left"}}) {
+                     "open \"" + m_folder + "/missing/Quellhaven.html\" (No such"},
+          std::tuple{m_folder, "Full", "write \"" + m_folder + "/Full.html\" (No space left"}}) {
         ::testing::internal::CaptureStderr();
         MessageManager(folder, name, "", true, false).Warning("third");
         const std::string written = ::testing::internal::GetCapturedStderr();

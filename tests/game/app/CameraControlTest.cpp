@@ -6,11 +6,13 @@
 #include "engine/foundation/Random.h"
 #include "engine/foundation/StringUtils.h"
 #include "engine/foundation/TimerManager.h"
+#include "engine/foundation/Window.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/BoundingBox.h"
 #include "engine/render/CameraManager.h"
 #include "game/play/LevelManager.h"
+#include "platform/testing.h"
 #include "tests/game/app/AppFixture.h"
 
 #include <cmath>
@@ -195,6 +197,45 @@ TEST_F(CameraControlTest, EdgeAndRightButtonTurnTheBoard)
     engine->m_controls->EndFrame();
     EXPECT_FLOAT_EQ(rate(400.0f), 0.0f);
     ExpectSameAngle(BoardTurn(), control->GetStartTurn() + control->GetTurnAngle());
+}
+
+// The pointer as SDL reports it: a last motion on the border it crosses, then the leave. Outside the window it
+// turns nothing, whichever side it left by, until it comes back into a band.
+TEST_F(CameraControlTest, APointerOutsideTheWindowTurnsNothing)
+{
+    const auto control = Make();
+    engine->m_gui->m_camera->m_width = 800.0f; // the game's virtual screen
+    engine->m_gui->m_camera->m_height = 600.0f;
+    const HWND window = engine->m_window->m_handle;
+    const int width = engine->m_window->m_width;
+    const int height = engine->m_window->m_height;
+    auto rate = [&] {
+        const float before = control->GetTurnAngle();
+        AppFixture::Frame(kFrameTime, [&] { control->Update(); });
+        return (control->GetTurnAngle() - before) / kFrameTime;
+    };
+    const struct
+    {
+        const char* side;
+        int x, y;
+        float turn; // while on the border: -1 the left band, +1 the right one
+    } borders[] = {{"left", 0, height / 2, -1.0f},
+                   {"right", width - 1, height / 2, 1.0f},
+                   {"top, over the left band", 2, 0, -1.0f},
+                   {"bottom, over the right band", width - 2, height - 1, 1.0f}};
+    for (const auto& border : borders) {
+        SCOPED_TRACE(border.side);
+        PlatformTesting::InjectMouseMotion(window, border.x, border.y, 0, 0);
+        EXPECT_NEAR(rate() * border.turn, 1.5f + 1.8f * kFrameTime, 1e-3);
+        PlatformTesting::InjectWindowEvent(window, PlatformTesting::WindowEvent::PointerLeft);
+        for (int frame = 0; frame < 60; ++frame)
+            ASSERT_FLOAT_EQ(rate(), 0.0f) << "frame " << frame;
+        PlatformTesting::InjectWindowEvent(window, PlatformTesting::WindowEvent::PointerEntered);
+        PlatformTesting::InjectMouseMotion(window, border.x, border.y, 0, 0);
+        EXPECT_NEAR(rate() * border.turn, 1.5f + 1.8f * kFrameTime, 1e-3) << "back on the border";
+        PlatformTesting::InjectMouseMotion(window, width / 2, height / 2, 0, 0);
+        EXPECT_FLOAT_EQ(rate(), 0.0f);
+    }
 }
 
 // The eye and the board's turn for a camera value v and the flight's angle, lift and reach.

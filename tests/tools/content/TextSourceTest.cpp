@@ -66,7 +66,7 @@ std::vector<SizedFamily> CharacterPhrases()
 const std::vector<SectionKeys>& ExpectedSections()
 {
     static const std::vector<SectionKeys> sections = {
-        {"common", {"OK", "YES", "NO", "BACK", "CANCEL", "CONTINUE", "EXIT", "ENTER"}},
+        {"common", {"OK", "YES", "NO", "BACK", "CANCEL", "CONTINUE", "EXIT", "ENTER", "SAVES_OFF"}},
         {"character", {}, {}, CharacterPhrases()},
         {"continue_game_logic",
          {"CONTINUE_GAME_LOGIC_TITLE", "CONTINUE_GAME_LOGIC_CONTINUE_GAME", "CONTINUE_GAME_LOGIC_NEW_GAME",
@@ -278,9 +278,11 @@ std::set<std::string> Words(const std::string& text)
 
 // The most characters a text may have to stay inside its place at its font's size: titles in the title area,
 // captions on their buttons, labels on the head-up display's panels, Wendle's lines in his bubble, every other
-// line in its window's text area.
+// line in its window's text area. A message box wraps its text: a few lines' worth.
 std::size_t LengthLimit(const std::string& key)
 {
+    if (key == "SAVES_OFF")
+        return 160;
     static const std::set<std::string> captions =
         Words("OK YES NO BACK CANCEL CONTINUE EXIT ENTER MAIN_MENU_START MAIN_MENU_HIGH_SCORES MAIN_MENU_OPTIONS "
               "MAIN_MENU_CHANGE_PROFILE MAIN_MENU_SHOW_PLACE MAIN_MENU_CREDITS MAIN_MENU_EXIT PROFILES_NEW "

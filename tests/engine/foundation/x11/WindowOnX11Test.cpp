@@ -2,11 +2,13 @@
 #include "engine/foundation/Window.h"
 #include "platform/testing.h"
 #include "tests/engine/foundation/EngineServices.h"
+#include "tests/engine/foundation/x11/ServerTypist.h"
 
 #include <SDL.h>
-#include <functional>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
 
 using KeystrelEngine::Window;
 
@@ -78,6 +80,56 @@ TEST_F(WindowOnX11, CursorCallsMoveTheRealPointer)
     POINT cursor;
     GetCursorPos(&cursor);
     EXPECT_EQ(cursor.x, rect.left + 100);
+}
+
+// Letters typed through the X server as a typing tool types a letter the keyboard has no key for: a spare key bound
+// to the letter for one press (Shift held for a capital) and unbound before the program reads its events, so that
+// SDL finds the key bound to nothing. Every letter of each language reaches the window's typed characters as that
+// letter, through the language's code page.
+TEST_F(WindowOnX11, EveryLanguagesLettersTypedThroughTheServerReachTheWindow)
+{
+    RECT rect;
+    GetWindowRect(window->m_handle, &rect);
+    ASSERT_TRUE(Eventually([&] { return State().visible; }));
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2); // the keys go where the pointer is
+    TestSupport::ServerTypist typist;
+    ASSERT_TRUE(typist.Ready()) << "no X test extension or no spare key";
+    Eventually([] { return true; });
+    // The X server's focus follows the pointer, which SDL does not take for the window's own focus.
+    PlatformTesting::InjectWindowEvent(window->m_handle, PlatformTesting::WindowEvent::FocusGained);
+    const struct
+    {
+        const char* language;
+        UINT codePage;
+        std::u32string letters;
+    } languages[] = {
+        {"en", 1252, U"Ann Lee"},
+        {"ru", 1251, U"АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя"},
+        {"ge", 1252, U"Großeß ÄÖÜäöü"},
+        {"fr", 1252, U"ÀÂÆÇÈÉÊËÎÏÔŒÙÛÜŸàâæçèéêëîïôœùûüÿ"},
+        {"it", 1252, U"ÀÈÉÌÍÎÒÓÙÚàèéìíîòóùú"},
+        {"sp", 1252, U"¡¿ÁÉÍÑÓÚÜáéíñóúü"},
+    };
+    for (const auto& language : languages) {
+        SCOPED_TRACE(language.language);
+        PlatformTesting::SetAnsiCodePage(language.codePage);
+        Eventually([] { return true; }); // whatever is still queued arrives before the letters
+        window->ClearKeyEvents();
+        for (const char32_t letter : language.letters)
+            ASSERT_TRUE(typist.Type(letter))
+                << "the stand-in did not read the press of U+" << std::hex << static_cast<unsigned>(letter);
+        std::u16string typed;
+        Eventually([&] {
+            typed.clear();
+            for (const Window::KeyEvent& key : window->GetKeyEvents()) {
+                if (key.character)
+                    typed += static_cast<char16_t>(key.code);
+            }
+            return typed.size() >= language.letters.size();
+        });
+        EXPECT_EQ(typed, std::u16string(language.letters.begin(), language.letters.end()));
+    }
+    PlatformTesting::SetAnsiCodePage(1252);
 }
 
 } // namespace

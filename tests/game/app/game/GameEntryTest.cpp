@@ -4,6 +4,7 @@
 #include "tests/game/app/game/GameFixture.h"
 
 #include "engine/foundation/Config.h"
+#include "engine/foundation/StringUtils.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIEditBox.h"
 #include "engine/gui/GUISoundManager.h"
@@ -121,21 +122,36 @@ TEST_F(GameEntry, AnImpossibleVideoModeFallsBackToTheDefault)
     EXPECT_NE(ReadUserFile("Quellhaven.ini").find("v_mode 1024x768x32"), std::string::npos);
 }
 
-// A first start whose data folder cannot be made plays with saves off: the player names a profile on the welcome
-// window and reaches the main menu, the log (on standard error, as it has no file) says which folder failed and why,
-// and nothing is made anywhere.
+// A first start whose data folder cannot be made plays with saves off: before the first window a box tells the
+// player, in the game's language, that nothing will be kept; the player names a profile on the welcome window and
+// reaches the main menu; the log (on standard error, as it has no file) says once which folder is in the way and
+// why, in the system's separators, and then nothing more of saves; and nothing is made anywhere.
 TEST_F(GameEntry, AFirstStartWithoutAFolderForItsDataPlaysWithSavesOff)
 {
     namespace fs = std::filesystem;
     const std::string home = std::getenv("HOME"), data = std::getenv("XDG_DATA_HOME");
     const std::string readOnly = TestSupport::FreshFolder("read-only");
+    const std::string fileInTheWay = TestSupport::FreshFolder("file-in-the-way");
+    const std::string linkInTheWay = TestSupport::FreshFolder("link-in-the-way");
+    const std::string fileBelow = TestSupport::FreshFolder("file-below");
     fs::create_symlink(data + "/nowhere", data + "/gone");
+    TestSupport::WriteFile(fileInTheWay + "/Tarrowby Games", "not a folder");
+    fs::create_symlink(data + "/nowhere", linkInTheWay + "/Tarrowby Games");
+    fs::create_directory(fileBelow + "/Tarrowby Games");
+    TestSupport::WriteFile(fileBelow + "/Tarrowby Games/Quellhaven", "not a folder");
     const struct
     {
         std::string dataHome, readOnly, failed, reason; // no XDG_DATA_HOME, no read-only folder: empty
-    } cases[] = {{"", home + "/", home + "/.local", "Read-only file system"},
-                 {data + "/gone", "", data + "/gone", "No such file or directory"},
-                 {readOnly, readOnly + "/", readOnly + "\\Tarrowby Games", "Read-only file system"}};
+        const char* language;
+        std::u16string told; // in the box
+    } cases[] = {
+        {"", home + "/", home + "/.local", "Read-only file system", "en", u"your progress will not be kept"},
+        {data + "/gone", "", data + "/gone", "No such file or directory", "ru", u"не будут сохранены"},
+        {readOnly, readOnly + "/", readOnly + "/Tarrowby Games", "Read-only file system", "ge", u"nicht gespeichert"},
+        {fileInTheWay, "", fileInTheWay + "/Tarrowby Games", "Not a directory", "fr", u"ne sera pas conservée"},
+        {linkInTheWay, "", linkInTheWay + "/Tarrowby Games", "No such file or directory", "it",
+         u"non verranno conservati"},
+        {fileBelow, "", fileBelow + "/Tarrowby Games/Quellhaven", "Not a directory", "sp", u"no se guardará"}};
     const auto entries = [&] {
         return std::set<fs::path>(fs::recursive_directory_iterator(home + "/.."), fs::recursive_directory_iterator());
     };
@@ -143,9 +159,19 @@ TEST_F(GameEntry, AFirstStartWithoutAFolderForItsDataPlaysWithSavesOff)
         const auto* window = dynamic_cast<const Wispfold::GUIWelcomeWindow*>(game.m_welcomeWindow.get());
         return window && window->m_shown && window->m_colour.a >= 1.0f ? window : nullptr;
     };
+    const auto count = [](const std::string& text, const std::string& part) {
+        std::size_t found = 0;
+        for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++found;
+        return found;
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.failed);
+        TestSupport::WriteFile(TestSupport::BaseFolder() + "/registry.ini",
+                               std::string("[SOFTWARE\\Tarrowby Games\\Quellhaven]\nLanguage=") + c.language + "\n");
         c.dataHome.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", c.dataHome.c_str(), 1);
         PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, c.readOnly, c.readOnly.empty() ? 0 : EROFS);
+        PlatformTesting::RecordMessageBoxes(true);
         const auto before = entries();
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(Play({{"welcome", welcome, [](TestedGame&) { PlatformTesting::InjectText("A"); }},
@@ -160,12 +186,20 @@ TEST_F(GameEntry, AFirstStartWithoutAFolderForItsDataPlaysWithSavesOff)
                   0);
         const std::string log = ::testing::internal::GetCapturedStderr();
         PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, "", 0);
-        EXPECT_EQ(entries(), before) << c.failed;
+        EXPECT_EQ(entries(), before);
         EXPECT_NE(log.find("Saves are off: Failed to create \"" + c.failed + "\" folder: " + c.reason),
                   std::string::npos)
             << log;
+        EXPECT_EQ(count(log, "Saves are off"), 1u) << log;
+        EXPECT_EQ(count(log, "Failed to save"), 0u) << log;
+        const auto& boxes = PlatformTesting::RecordedMessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].caption, "Quellhaven");
+        EXPECT_EQ(boxes[0].type, MB_ICONWARNING);
+        EXPECT_NE(KeystrelEngine::ToWide(boxes[0].text).find(c.told), std::u16string::npos) << boxes[0].text;
     }
-    EXPECT_TRUE(PlatformTesting::RecordedMessageBoxes().empty());
+    fs::remove(TestSupport::BaseFolder() + "/registry.ini");
+    PlatformTesting::SetAnsiCodePage(1252);
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
 }
 
