@@ -109,7 +109,7 @@ WatchedPlay::Report WatchedPlay::PlaySeed(std::uint32_t seed, int frames)
     report.waysBack = player.GetWaysBack();
     report.counts = watch.GetCounts();
     report.screens = watch.GetScreens();
-    report.failures.merge(watch.GetFailures()); // after the panel's, which has a name of its own
+    report.failures.merge(watch.GetFailures()); // beside the panel's, kept frame by frame above
     for (const std::string& finding : audit.Findings())
         report.failures["printed text"] += finding + "; ";
     return report;
