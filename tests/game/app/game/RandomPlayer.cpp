@@ -9,6 +9,8 @@
 #include "engine/render/Camera.h"
 #include "framework/GUIGameLogicGameExitWindowBase.h"
 #include "framework/GUIGameLogicWindowBase.h"
+#include "game/app/GUIControl.h"
+#include "game/app/GUIGameLogicWindow.h"
 #include "game/app/GUIMenuWindow.h"
 #include "game/app/GUIUpgradeWindow.h"
 #include "game/play/Board.h"
@@ -41,6 +43,9 @@ constexpr std::array kWaysBack = {"BACK"sv, "CANCEL"sv, "NO"sv, "OK"sv, "CONTINU
 constexpr std::array kOnward = {"MAIN_MENU_START"sv, "START_GAME_START"sv, "START_GAME_CONTINUE"sv,
     "CONTINUE_GAME_LOGIC_CONTINUE_GAME"sv, "CONTINUE"sv, "LEVEL_COMPLETE_UPGRADE"sv, "OK"sv, "NO"sv,
     "GAME_LOGIC_PAUSED_RESUME"sv, "GAME_LOGIC_MENU_RETURN"sv};
+// The answers to the dialogs over a level that let it go on (EXIT asks first, and NO brings the menu back).
+constexpr std::array kLevelGoesOn = {"GAME_LOGIC_PAUSED_RESUME"sv, "GAME_LOGIC_MENU_RETURN"sv,
+    "GAME_LOGIC_MENU_EXIT"sv, "NO"sv};
 // clang-format on
 constexpr std::string_view kQuitQuestionOk = "GAME_LOGIC_EXIT_OK";
 // In a running level, per mille of the frames left to random actions, and per cent of the levels played to lose
@@ -50,6 +55,11 @@ constexpr int kLevelsToLose = 15;
 constexpr int kShortLevelsToLose = 60; // levels of little energy, which are lost soonest
 constexpr std::uint32_t kShortEnergy = 25;
 constexpr int kListedMoves = 85;
+// Per mille of a running level's frames that begin a round of dialogs, the answers in a round, and the chance in a
+// frame that the player, thinking, acts (one in so many).
+constexpr int kDialogRounds = 1;
+constexpr int kMostAnswers = 3;
+constexpr int kThought = 6;
 
 // The buttons a player could click now.
 template <class Registry>
@@ -72,6 +82,16 @@ template <std::size_t count> bool Among(std::string_view caption, const std::arr
     return std::find(captions.begin(), captions.end(), caption) != captions.end();
 }
 
+bool LeadsOnward(const KeystrelEngine::GUIButton& button)
+{
+    return Among(Caption(button), kOnward);
+}
+
+bool LetsTheLevelGoOn(const KeystrelEngine::GUIButton& button)
+{
+    return Among(Caption(button), kLevelGoesOn);
+}
+
 // The left mouse button going down or up, as a step.
 std::function<void()> LeftButton(bool down)
 {
@@ -91,7 +111,9 @@ bool NameWanted(const KeystrelEngine::GUIManager& gui)
 void RandomPlayer::Act(TestedGame& game)
 {
     ++m_frame;
-    m_aimed = m_aimed && game.m_gameLogic; // every level between two has frames without one
+    // Every level between two has frames without one.
+    m_aimed = m_aimed && game.m_gameLogic;
+    m_levelFrom = !game.m_gameLogic ? -1 : m_levelFrom < 0 ? m_frame : m_levelFrom;
     if (m_wayBackFrom >= 0 && MainMenuShown(game))
         FinishWayBack();
     if (!m_next.empty()) {
@@ -104,13 +126,21 @@ void RandomPlayer::Act(TestedGame& game)
         BringBack(game.Window().m_handle); // the window lost the focus on its own, say while switching modes
         return;
     }
-    if (m_wayBackFrom < 0 && m_frame >= m_wayBackAt &&
-        (!game.m_gameLogic || m_frame - m_randomPlayFrom >= kLongestRandomPlay))
+    if (WayBackDue(game))
         m_wayBackFrom = m_frame;
-    if (m_wayBackFrom >= 0)
+    m_goingOn = m_goingOn && !game.m_gameLogic && m_wayBackFrom < 0;
+    if (m_goingOn)
+        GoOn(game);
+    else if (m_wayBackFrom >= 0)
         GoBack(game);
-    else if (!PlayLevel(game))
+    else if (!PlayDialogs(game) && !PlayLevel(game))
         PickAction(game);
+}
+
+void RandomPlayer::GoOnFirst()
+{
+    m_goingOn = true;
+    m_patient = true;
 }
 
 void RandomPlayer::Forget()
@@ -126,8 +156,7 @@ void RandomPlayer::PickAction(TestedGame& game)
     if (roll < 300)
         return;
     if (roll < 520) {
-        const auto onward = [](const KeystrelEngine::GUIButton& button) { return Among(Caption(button), kOnward); };
-        if (Uniform(0, 1) == 0 ? PointAtButton(game, onward) : PointAtButton(game))
+        if (Uniform(0, 1) == 0 ? PointAtButton(game, LeadsOnward) : PointAtButton(game))
             Click(1);
     } else if (roll < 620) {
         PointAnywhere(game);
@@ -151,6 +180,42 @@ void RandomPlayer::PickAction(TestedGame& game)
     } else {
         LoseFocus(game);
     }
+}
+
+// A round ends with its last answer, or with the level: won, lost or left.
+bool RandomPlayer::PlayDialogs(TestedGame& game)
+{
+    const GameFramework::GameLogicBase* level = game.m_gameLogic.get();
+    const bool levelTakesInput = level && level->GetState() == 0 && game.m_gameLogicWindow->m_active;
+    if (!level || level->GetState() > 1)
+        m_dialogAnswers = 0;
+    else if (m_dialogAnswers == 0 && levelTakesInput && Uniform(0, 999) < kDialogRounds)
+        m_dialogAnswers = Uniform(1, kMostAnswers);
+    if (m_dialogAnswers == 0)
+        return false;
+    if (Uniform(1, kThought) > 1)
+        return true;
+    if (levelTakesInput) {
+        OpenDialog(game);
+    } else if (PointAtButton(game, LetsTheLevelGoOn)) {
+        Click(1);
+        --m_dialogAnswers;
+    }
+    return true;
+}
+
+// One of two buttons, or more often one of three keys.
+void RandomPlayer::OpenDialog(TestedGame& game)
+{
+    using Wispfold::GUIGameLogicWindow;
+    const int way = Uniform(0, 4);
+    if (way > 1) {
+        Key(PickFrom(std::array{SDL_SCANCODE_ESCAPE, SDL_SCANCODE_P, SDL_SCANCODE_SPACE}));
+        return;
+    }
+    const auto& hud = static_cast<const GUIGameLogicWindow&>(*game.m_gameLogicWindow);
+    PointAt(game, *hud.GetControl(way == 0 ? GUIGameLogicWindow::kMenu : GUIGameLogicWindow::kExit).GetButton());
+    Click(1);
 }
 
 bool RandomPlayer::PlayLevel(TestedGame& game)
@@ -192,6 +257,22 @@ void RandomPlayer::PlayMove(TestedGame& game, const Wispfold::GameLogic& level)
     m_next.emplace_back(LeftButton(false));
 }
 
+// A step every few frames, as on the way back.
+void RandomPlayer::GoOn(TestedGame& game)
+{
+    if (Uniform(0, 3) == 0 && PointAtButton(game, LeadsOnward))
+        Click(1);
+}
+
+bool RandomPlayer::WayBackDue(const TestedGame& game) const
+{
+    if (m_wayBackFrom >= 0 || m_frame < m_wayBackAt)
+        return false;
+    if (!game.m_gameLogic)
+        return true;
+    return m_patient ? m_frame - m_levelFrom >= kLongestLevel : m_frame - m_randomPlayFrom >= kLongestRandomPlay;
+}
+
 // A step every few frames, so that each window stands before the next press.
 void RandomPlayer::GoBack(TestedGame& game)
 {
@@ -222,6 +303,7 @@ void RandomPlayer::FinishWayBack()
     m_wayBackFrom = -1;
     m_randomPlayFrom = m_frame;
     m_wayBackAt = m_frame + Uniform(kLongestRandomPlay / 2, kLongestRandomPlay);
+    m_patient = Uniform(0, 1) == 0;
     ++m_waysBack;
 }
 

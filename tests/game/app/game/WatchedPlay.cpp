@@ -1,6 +1,12 @@
 #include "tests/game/app/game/WatchedPlay.h"
 
+#include "engine/foundation/FileManager.h"
+#include "engine/foundation/MessageManager.h"
 #include "engine/gui/Engine.h"
+#include "framework/GameBase.h"
+#include "game/app/Profile.h"
+#include "game/app/ProfileManager.h"
+#include "game/play/LevelManager.h"
 #include "platform/testing.h"
 #include "tests/game/app/game/PrintedTextAudit.h"
 #include "tests/game/app/game/RandomPlayer.h"
@@ -9,12 +15,72 @@
 #include <sstream>
 
 namespace GameTesting {
+namespace {
+
+using GameFramework::LevelId;
+
+constexpr std::uint32_t kPointsPerLevel = 4000;
+constexpr const char* kPanelGoesBack = "the panel goes back";
+
+// What the game saves when a level is won: the next level current, saved; the best level; the level's points
+// and the continue flag, saved again.
+void SaveWonLevel(Wispfold::Profile& player, LevelId next)
+{
+    player.m_currentLevel = next;
+    player.Save();
+    GameFramework::GameBase::RecordBestLevel(player, next, false);
+    player.m_score += kPointsPerLevel;
+    player.m_continue = 1;
+    player.Save();
+}
+
+// The player's next level is the last level of the last stage, or so many levels before it in that stage.
+void SaveGameNearTheEnd(std::uint32_t levelsBefore)
+{
+    KeystrelEngine::MessageManager log("", "Saved game", "", false, false);
+    KeystrelEngine::FileManager files(&log, "", "Data");
+    const std::string folder = KeystrelEngine::FileManager::GetUserFolder() + "\\Tarrowby Games\\Quellhaven";
+    const Wispfold::LevelManager levels(&log, &files);
+    const std::uint32_t stage = levels.GetStageCount() - 1;
+    const std::uint32_t lastLevel = levels.GetStage(stage).levelCount - 1;
+    const LevelId start{stage, lastLevel - std::min(lastLevel, levelsBefore)};
+    const std::u16string name = u"Wren";
+    Wispfold::Profile player(&log, &files, folder, name);
+    player.SetFlag(Wispfold::Profile::IntroductionPending, false);
+    player.Save();
+    for (LevelId next{}; next.stage != start.stage || next.level != start.level;) {
+        const bool lastOfStage = next.level + 1 == levels.GetStage(next.stage).levelCount;
+        next = lastOfStage ? LevelId{next.stage + 1, 0} : LevelId{next.stage, next.level + 1};
+        SaveWonLevel(player, next);
+    }
+    Wispfold::ProfileManager profiles(&log, &files, nullptr, folder);
+    profiles.m_current = profiles.FindProfile(name);
+    profiles.Save();
+}
+
+// The windows of a level that hold the background's panel, by name.
+std::string PanelHolders(const TestedGame& game)
+{
+    std::string holders;
+    const auto menus = game.MenuWindows();
+    for (std::size_t index = TestedGame::kFirstOverLevel; index < menus.size(); ++index) {
+        if (menus[index] && menus[index]->m_panelHeld)
+            holders += (holders.empty() ? "" : ", ") + std::string(TestedGame::kMenuNames[index]);
+    }
+    return holders;
+}
+
+} // namespace
 
 WatchedPlay::Report WatchedPlay::PlaySeed(std::uint32_t seed, int frames)
 {
     TestSupport::WriteFile(UserFolder() + "Quellhaven.ini", "v_mode 800x600x32\n");
     PlatformTesting::FailCreateThread(true);
     RandomPlayer player(seed);
+    if (seed % kSavedGameEvery == 0) {
+        SaveGameNearTheEnd(seed / kSavedGameEvery % 2);
+        player.GoOnFirst();
+    }
     GameWatch watch;
     PrintedTextAudit audit;
     Report report;
@@ -26,6 +92,10 @@ WatchedPlay::Report WatchedPlay::PlaySeed(std::uint32_t seed, int frames)
             ++report.frames;
             PlatformTesting::ClearRecording(); // the recording device keeps every call otherwise, a GiB a seed
             watch.AfterFrame(game, player.GetWayBackFrames());
+            const std::string holders = MainMenuShown(game) ? PanelHolders(game) : std::string();
+            if (!holders.empty())
+                report.failures.try_emplace(kPanelGoesBack, "frame " + std::to_string(report.frames) +
+                                                                ": back in the main menu, still held by " + holders);
             player.Act(game);
             return report.frames >= frames || watch.IsStuck();
         };
@@ -39,7 +109,7 @@ WatchedPlay::Report WatchedPlay::PlaySeed(std::uint32_t seed, int frames)
     report.waysBack = player.GetWaysBack();
     report.counts = watch.GetCounts();
     report.screens = watch.GetScreens();
-    report.failures = watch.GetFailures();
+    report.failures.merge(watch.GetFailures()); // beside the panel's, kept frame by frame above
     for (const std::string& finding : audit.Findings())
         report.failures["printed text"] += finding + "; ";
     return report;
