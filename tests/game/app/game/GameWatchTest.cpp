@@ -44,6 +44,7 @@
 #include <filesystem>
 
 #include <functional>
+#include <optional>
 #include <ranges>
 #include <set>
 #include <string>
@@ -78,15 +79,15 @@ void Win(TestedGame& game)
 }
 
 // The running level played to its win by the player's clicks (a level won otherwise would skip the board's own
-// end, whose butterflies fly off).
+// end, whose butterflies fly off). The solver lives in the step, so each game that plays a copy of the step
+// starts with one of its own (a shared one would point at the engine and board of the game before).
 Step PlayedToItsWin()
 {
-    auto solver = std::make_shared<std::unique_ptr<TestSupport::BoardSolver>>();
-    const auto won = [solver](TestedGame& game) {
+    const auto won = [solver = std::optional<TestSupport::BoardSolver>()](TestedGame& game) mutable {
         const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
-        if (!*solver)
-            *solver = std::make_unique<TestSupport::BoardSolver>(*game.GetEngine(), TestSupport::BoardSolver::Aim::Win);
-        return level && (*solver)->Step(*level);
+        if (!solver)
+            solver.emplace(*game.GetEngine(), TestSupport::BoardSolver::Aim::Win);
+        return level && solver->Step(*level);
     };
     return {"played", won, {}, 9000};
 }
