@@ -40,11 +40,9 @@
 namespace GameTesting {
 namespace {
 
+using GameFramework::GameLogicBase;
 using Wispfold::GUIMenuWindow;
 using Menus = std::array<const GUIMenuWindow*, TestedGame::kMenuNames.size()>;
-
-constexpr std::uint32_t kWon = 2;
-constexpr std::uint32_t kLost = 3;
 
 // What keeps the player waiting, by kind, and for how many frames it may: nothing (a window takes input), the
 // start-up, a level's loading, a decided level's way to its window, and nothing at all.
@@ -103,10 +101,11 @@ Quiet QuietKind(const TestedGame& game, const Menus& menus)
     if (game.m_gameLogicLoadingWindow->GetKeeper())
         return kLoading;
     const GameFramework::GameLogicBase* level = game.m_gameLogic.get();
-    if (std::ranges::any_of(menus, TakesInput) || (level && level->GetState() == 0 && Hud(game)->m_active) ||
+    if (std::ranges::any_of(menus, TakesInput) ||
+        (level && level->GetState() == GameLogicBase::LevelPlaying && Hud(game)->m_active) ||
         (UpgradeShown(game) && game.GetUpgradeWindow()->IsActive()))
         return kInput;
-    return level && level->GetState() >= kWon ? kLevelEnd : kNothing;
+    return level && level->GetState() >= GameLogicBase::LevelWon ? kLevelEnd : kNothing;
 }
 
 // Every window that is on screen or on its way, with its state, on one line.
@@ -355,7 +354,7 @@ void GameWatch::CountLevel(TestedGame& game)
 {
     const GameFramework::GameLogicBase* level = game.m_gameLogic.get();
     const bool started = level && game.GetLevelMusic() != m_seen.levelMusic;
-    if ((started || !level) && m_seen.inLevel && m_seen.levelState < kWon)
+    if ((started || !level) && m_seen.inLevel && m_seen.levelState < GameLogicBase::LevelWon)
         ++m_counts.left;
     m_seen.levelMusic = game.GetLevelMusic();
     m_seen.inLevel = level != nullptr;
@@ -363,15 +362,15 @@ void GameWatch::CountLevel(TestedGame& game)
         const GameFramework::LevelId id = level->GetLevel()->id;
         ++m_counts.levels;
         m_counts.replayed += !m_levelsPlayed.insert(std::uint64_t{id.stage} << 32 | id.level).second;
-        m_seen.levelState = 0;
+        m_seen.levelState = GameLogicBase::LevelPlaying;
     }
     if (!level || level->GetState() == m_seen.levelState)
         return;
     m_seen.levelState = level->GetState();
-    m_counts.won += m_seen.levelState == kWon;
-    m_counts.lost += m_seen.levelState == kLost;
+    m_counts.won += m_seen.levelState == GameLogicBase::LevelWon;
+    m_counts.lost += m_seen.levelState == GameLogicBase::LevelLost;
     constexpr const char* kStates[] = {"level playing", "level paused", "level won", "level lost"};
-    m_screens.insert(kStates[std::min(m_seen.levelState, kLost)]);
+    m_screens.insert(kStates[std::min(m_seen.levelState, GameLogicBase::LevelLost)]);
 }
 
 void GameWatch::CountScenes(TestedGame& game)

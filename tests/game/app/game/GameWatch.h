@@ -24,6 +24,8 @@
 // of that screen; later frames only count.
 #pragma once
 
+#include "framework/GameLogicBase.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -103,7 +105,7 @@ private:
     {
         int quietFrames = 0;
         std::uint32_t levelMusic = 0;
-        std::uint32_t levelState = 0;
+        GameFramework::GameLogicBase::LevelState levelState = GameFramework::GameLogicBase::LevelPlaying;
         bool inLevel = false, upgrade = false, gameOver = false, highScores = false, gameComplete = false;
     };
 

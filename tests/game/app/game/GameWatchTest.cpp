@@ -52,9 +52,7 @@
 namespace {
 
 using namespace GameTesting;
-
-constexpr std::uint32_t kWon = 2;
-constexpr std::uint32_t kLost = 3;
+using GameFramework::GameLogicBase;
 
 std::string Described(const std::map<std::string, std::string>& failures)
 {
@@ -74,7 +72,7 @@ struct Fault
 
 void Win(TestedGame& game)
 {
-    game.m_gameLogic->SetState(kWon);
+    game.m_gameLogic->SetState(GameLogicBase::LevelWon);
 }
 
 // The running level played to its win by the player's clicks (a level won otherwise would skip the board's own
@@ -198,7 +196,7 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAStaleProfile)
         if (game.m_gameOverWindow && Menu(game.m_gameOverWindow).m_openRequested)
             Current(game).m_score += 10;
     };
-    const auto lose = [](TestedGame& game) { game.m_gameLogic->SetState(kLost); };
+    const auto lose = [](TestedGame& game) { game.m_gameLogic->SetState(GameLogicBase::LevelLost); };
     EXPECT_EQ(
         Watched(
             Join({{NewPlayer(true)}, StartLevel("level", lose), {{"game over", Shown(&TestedGame::m_gameOverWindow)}}}),
@@ -332,8 +330,8 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAWonLevelNotSaved)
 TEST_F(GameWatchFaults, ProgressKeptFailsOnALevelLostWithItsManaBarFull)
 {
     const auto wonTurnedLost = [](TestedGame& game) {
-        if (game.m_gameLogic && game.m_gameLogic->GetState() == kWon)
-            game.m_gameLogic->SetState(kLost);
+        if (game.m_gameLogic && game.m_gameLogic->GetState() == GameLogicBase::LevelWon)
+            game.m_gameLogic->SetState(GameLogicBase::LevelLost);
     };
     EXPECT_EQ(Watched(Join({{NewPlayer(true)},
                             StartLevel("level", {}),
