@@ -246,7 +246,7 @@ int main()
     level.id = {catalogue.GetStageCount() - 1, 0};
     level.boardName = kBoard;
     level.cameraName = std::string(kBoard) + "_camera";
-    level.levelNumber = Wispfold::LevelManager::kMaxColourCount;
+    level.colourCount = Wispfold::LevelManager::kMaxColourCount;
     level.environmentName = "spring";
     level.levelFactor = 1.0f;
     GameFramework::StageRecord& stage = catalogue.GetStage(level.id.stage);
