@@ -319,7 +319,7 @@ void GameWatch::CheckSavedProfile(TestedGame& game, const std::string& invariant
     const auto [saved, fault] =
         ReadProfileFile(*m_files, game.GetUserFolder() + "\\profiles\\" + current->GetFileName());
     if (!fault.empty()) {
-        Fail(invariant, "the profile on disk is not sound: " + fault, &game);
+        Fail(invariant, "the profile on disk is not intact: " + fault, &game);
         return;
     }
     const std::string shown = Progress(current->m_score, current->m_currentLevel, current->m_bestLevel,
@@ -338,7 +338,7 @@ void GameWatch::CheckHighScores(TestedGame& game)
         std::ranges::equal(saved.entries, game.m_highScoresTable->GetEntries(),
                            [](const auto& a, const auto& b) { return a.name == b->name && a.score == b->score; });
     if (!fault.empty())
-        Fail(invariant, "the table on disk is not sound: " + fault, &game);
+        Fail(invariant, "the table on disk is not intact: " + fault, &game);
     else if (!same)
         Fail(invariant,
              "the table on disk holds " + std::to_string(saved.entries.size()) + " entries, not those on screen",
@@ -393,27 +393,27 @@ void GameWatch::CountScenes(TestedGame& game)
 void GameWatch::AfterGame(int exitCode, const std::string& log)
 {
     if (exitCode != 0)
-        Fail("sound files: the exit", "the game ended with " + std::to_string(exitCode));
+        Fail("a clean run: the exit", "the game ended with " + std::to_string(exitCode));
     // The log's lines end in a line break, its HTML lines in a <BR> as well.
     for (std::size_t line = 0, end = 0; line < log.size(); line = end + (log.compare(end, 4, "<BR>") == 0 ? 4 : 1)) {
         end = std::min({log.find("<BR>", line), log.find('\n', line), log.size()});
         const std::string text = log.substr(line, end - line);
         if (text.find("Error: ") != std::string::npos || text.find("PROGRAM ABORTING") != std::string::npos)
-            Fail("sound files: the log", text);
+            Fail("a clean run: the log", text);
         else if (text.find("Warning: ") != std::string::npos && !IsMachineWarning(text))
-            Fail("sound files: a warning", text);
+            Fail("a clean run: a warning", text);
     }
     m_seen = {};
 }
 
-// The user folder holds what the game saved last, every file whole and sound; the profile list names a profile
+// The user folder holds what the game saved last, every file whole and intact; the profile list names a profile
 // on disk as current whenever there is one.
 void GameWatch::AtEnd(const std::string& folder)
 {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         const std::string extension = entry.path().extension().string();
         if (extension == ".tmp" || extension == ".bad")
-            Fail("sound files: left over", entry.path().string());
+            Fail("player's files intact: left over", entry.path().string());
     }
     const std::string engineFolder = KeystrelEngine::FileManager::GetUserFolder() + "\\Tarrowby Games\\Quellhaven";
     std::set<std::u16string> names; // folded as the game compares them
@@ -424,15 +424,15 @@ void GameWatch::AtEnd(const std::string& folder)
         const auto [profile, fault] =
             ReadProfileFile(*m_files, engineFolder + "\\profiles\\" + entry.path().filename().string());
         if (!fault.empty())
-            Fail("sound files: loads", fault);
+            Fail("player's files intact: loads", fault);
         names.insert(GameFramework::FoldProfileName(profile.name));
     }
     CheckProfileList(engineFolder, names);
     if (const std::string fault = ReadHighScoresFile(*m_files, engineFolder + "\\high_scores_table.hsf").fault;
         !fault.empty())
-        Fail("sound files: loads", fault);
+        Fail("player's files intact: loads", fault);
     if (!PlatformTesting::RecordedMessageBoxes().empty())
-        Fail("sound files: a message box", PlatformTesting::RecordedMessageBoxes().front().text);
+        Fail("a clean run: a message box", PlatformTesting::RecordedMessageBoxes().front().text);
 }
 
 // Even a player who deleted every profile keeps a list, which names no current profile only then.
@@ -440,17 +440,17 @@ void GameWatch::CheckProfileList(const std::string& engineFolder, const std::set
 {
     const std::string path = engineFolder + "\\profiles.pmf";
     if (!KeystrelEngine::FileManager::FileExistsOnDisk(m_files->MakeDiskPath(path))) {
-        Fail("sound files: the profile list", "no profile list");
+        Fail("player's files intact: the profile list", "no profile list");
         return;
     }
     const auto [list, fault] = ReadProfileListFile(*m_files, path);
     if (!fault.empty())
-        Fail("sound files: loads", fault);
+        Fail("player's files intact: loads", fault);
     else if (list.current.empty() != names.empty() ||
              (!list.current.empty() && !names.contains(GameFramework::FoldProfileName(list.current))))
-        Fail("sound files: the profile list", "it names \"" + KeystrelEngine::ToNarrow(list.current) +
-                                                  "\" as current, of " + std::to_string(names.size()) +
-                                                  " profiles on disk");
+        Fail("player's files intact: the profile list", "it names \"" + KeystrelEngine::ToNarrow(list.current) +
+                                                            "\" as current, of " + std::to_string(names.size()) +
+                                                            " profiles on disk");
 }
 
 } // namespace GameTesting
