@@ -76,7 +76,7 @@ void HighScoresTable::Load()
         ReadEntries(m_file.GetFile());
         values.CheckEnd(m_file.GetFile());
         m_file.Close();
-        if (values.HasNote() && m_file.KeepMended(m_path, values))
+        if (values.HasNote() && m_file.KeepUnmended(m_path, values))
             Save();
     } catch (const KeystrelEngine::FileError& error) {
         m_resultCounter = 0;

@@ -80,7 +80,7 @@ void ProfileBase::Load(const std::string& fileName)
         throw KeystrelEngine::Error("");
     }
     MendValues(values);
-    if (values.HasNote() && m_file.KeepMended(path, values))
+    if (values.HasNote() && m_file.KeepUnmended(path, values))
         Save();
 }
 

@@ -79,7 +79,7 @@ bool ProfileManagerBase::LoadList()
         if (!m_unknownCurrentName.empty())
             m_log->Warning("The current profile \"" + KeystrelEngine::ToNarrow(m_unknownCurrentName) + "\" of \"" +
                            m_listPath + "\" is not among the profiles");
-        if (values.HasNote() && !m_file.KeepMended(m_listPath, values))
+        if (values.HasNote() && !m_file.KeepUnmended(m_listPath, values))
             return false;
         if (values.HasNote() || !m_unknownCurrentName.empty())
             Save();

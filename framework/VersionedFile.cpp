@@ -72,7 +72,7 @@ bool VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::Message
     return false;
 }
 
-bool VersionedFile::KeepMended(const std::string& path, const KeystrelEngine::FileValues& values)
+bool VersionedFile::KeepUnmended(const std::string& path, const KeystrelEngine::FileValues& values)
 {
     m_file.reset();
     return m_fileManager->KeepBadCopy(path, values.NoteLine());

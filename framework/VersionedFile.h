@@ -52,11 +52,11 @@ public:
     // when there is no file on disk (a first start). A file still held is let go first. False when the file is
     // still at path (the line says why it could not be kept): the owner then writes no fresh file over it.
     bool KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why);
-    // A file at path that was read with values mended, or with bytes after its last record (values holds a note),
-    // is copied to path + ".bad", replacing an older one, with one warning line naming what was mended, so that the
-    // mended save that follows loses nothing. False when no copy could be made: the owner then saves nothing
+    // A file at path that was read with values mended, or with bytes after its last record (values holds a note):
+    // the file on disk, still unmended, is copied to path + ".bad", replacing an older one, with one warning line
+    // naming what was mended, so that the mended save that follows loses nothing. False when no copy could be made: the owner then saves nothing
     // mended over the file and plays on with the mended values.
-    bool KeepMended(const std::string& path, const KeystrelEngine::FileValues& values);
+    bool KeepUnmended(const std::string& path, const KeystrelEngine::FileValues& values);
 
 private:
     void CheckHeader();
