@@ -166,7 +166,7 @@ int main()
     const Wispfold::ScreenServices screen{&cameras, &window, 800.0f, 600.0f};
     Wispfold::LevelData level = TestSupport::MakeHexagonLevel(1.0f, true);
     Wispfold::LevelRecord record;
-    record.levelNumber = level.colourCount;
+    record.colourCount = level.colourCount;
     GameFramework::ScoreKeeper keeper;
     Wispfold::GUIGameLogicTextManager texts(timers, gui, nullptr);
     Wispfold::BonusManager bonuses(services, playResources);

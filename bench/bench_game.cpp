@@ -506,7 +506,7 @@ private:
         ++m_frames;
         // A swap falls due every second and starts once the board has settled from the last one.
         m_swapDue = m_swapDue || m_frames % kFramesPerSwap == 0;
-        if (m_swapDue && level.GetState() == 0 && m_player.Start(level)) {
+        if (m_swapDue && level.GetState() == GameFramework::GameLogicBase::LevelPlaying && m_player.Start(level)) {
             m_swapDue = false;
             m_figures.swaps += measured && m_frames > kWarmUpFrames ? 1 : 0;
         }
@@ -515,7 +515,7 @@ private:
             return true;
         if (measured) {
             m_figures.peakMegabytes = StatusMegabytes("VmHWM");
-            m_figures.stillRunning = level.GetState() == 0;
+            m_figures.stillRunning = level.GetState() == GameFramework::GameLogicBase::LevelPlaying;
             const GameFramework::LevelId id = level.GetLevel()->id;
             m_figures.level = std::to_string(id.stage + 1) + "-" + std::to_string(id.level + 1);
             const double cleared = ProcessMilliseconds();

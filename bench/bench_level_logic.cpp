@@ -37,8 +37,8 @@
 #include "game/play/GameLogicData.h"
 #include "game/play/LevelManager.h"
 #include "platform/testing.h"
-#include "tests/game/play/support/BoardSolver.h"
 #include "tests/game/app/LevelSession.h"
+#include "tests/game/play/support/BoardSolver.h"
 #include "tests/game/play/support/HexagonLevel.h"
 #include "tests/support/LinkedDataFolder.h"
 #include "tests/tools/content/FontList.h"
@@ -246,7 +246,7 @@ int main()
     level.id = {catalogue.GetStageCount() - 1, 0};
     level.boardName = kBoard;
     level.cameraName = std::string(kBoard) + "_camera";
-    level.levelNumber = Wispfold::LevelManager::kMaxColourCount;
+    level.colourCount = Wispfold::LevelManager::kMaxColourCount;
     level.environmentName = "spring";
     level.levelFactor = 1.0f;
     GameFramework::StageRecord& stage = catalogue.GetStage(level.id.stage);
@@ -271,7 +271,7 @@ int main()
     int levels = 0;
     std::uint32_t swaps = 0;
     for (int frame = 0; frame < kFrames; ++frame) {
-        if (!logic || logic->GetState() != 0) {
+        if (!logic || logic->GetState() != GameFramework::GameLogicBase::LevelPlaying) {
             logic.reset();
             logic = std::make_unique<Wispfold::GameLogic>(*engine, shared, levelData, &stage, &level, 7);
             presses.clear();

@@ -81,8 +81,8 @@ bool GameBase::PauseLevelForFocusLoss()
 {
     if (!m_gameLogic || m_pausedByFocus)
         return false;
-    if (m_gameLogic->GetState() == 0) {
-        m_gameLogic->SetState(1);
+    if (m_gameLogic->GetState() == GameLogicBase::LevelPlaying) {
+        m_gameLogic->SetState(GameLogicBase::LevelPaused);
         m_gameLogicWindow->SetActive(false);
         m_gameLogicPauseWindow->Open();
         // The player resumes from the pause window, so the timer stays paused when the focus comes back.

@@ -60,11 +60,6 @@ constexpr std::int32_t kFromNewProfile = 3;
 constexpr std::int32_t kFromRenameProfile = 4;
 constexpr std::int32_t kNewProfileFirst = 0;
 constexpr std::int32_t kNewProfileFromList = 1;
-// The level states the shell reacts to.
-constexpr std::uint32_t kLevelPlaying = 0;
-constexpr std::uint32_t kLevelPaused = 1;
-constexpr std::uint32_t kLevelWon = 2;
-constexpr std::uint32_t kLevelLost = 3;
 
 template <class Window>
 void Hand(GameBase& game, const std::unique_ptr<Window>& window, void (GameBase::*handler)(Window*))
@@ -108,9 +103,9 @@ void GameBase::DispatchWindowResults()
     Hand(*this, m_gameLogicMenuExitWindow, &GameBase::OnGameLogicMenuExitResult);
     Hand(*this, m_gameLogicGameExitWindow, &GameBase::OnGameLogicGameExitResult);
     if (m_gameLogic && m_gameLogic->IsChanged()) {
-        if (m_gameLogic->GetState() == kLevelWon)
+        if (m_gameLogic->GetState() == GameLogicBase::LevelWon)
             OnLevelWon();
-        else if (m_gameLogic->GetState() == kLevelLost)
+        else if (m_gameLogic->GetState() == GameLogicBase::LevelLost)
             OnLevelLost();
     }
     Hand(*this, m_levelCompleteWindow, &GameBase::OnLevelCompleteResult);
@@ -297,7 +292,7 @@ void GameBase::OnGameLogicWindowResult(GUIGameLogicWindowBase* window)
     const std::uint32_t code = window->m_result;
     if (code != RequestGameLogicMenu && code != RequestPause && code != RequestQuit)
         return;
-    if (!m_gameLogic || m_gameLogic->GetState() != kLevelPlaying)
+    if (!m_gameLogic || m_gameLogic->GetState() != GameLogicBase::LevelPlaying)
         return;
     window->SetActive(false);
     if (code == RequestGameLogicMenu)
@@ -306,14 +301,14 @@ void GameBase::OnGameLogicWindowResult(GUIGameLogicWindowBase* window)
         m_gameLogicPauseWindow->Open();
     else
         m_gameLogicGameExitWindow->Open();
-    m_gameLogic->SetState(kLevelPaused);
+    m_gameLogic->SetState(GameLogicBase::LevelPaused);
 }
 
 void GameBase::ResumeLevel()
 {
     m_gameLogicWindow->SetActive(true);
     if (m_gameLogic)
-        m_gameLogic->SetState(kLevelPlaying);
+        m_gameLogic->SetState(GameLogicBase::LevelPlaying);
 }
 
 void GameBase::OnGameLogicPauseResult(GUIGameLogicPauseWindowBase* window)

@@ -36,7 +36,7 @@ GameLogicBase::~GameLogicBase()
 
 void GameLogicBase::Update() {}
 
-void GameLogicBase::SetState(std::uint32_t state)
+void GameLogicBase::SetState(LevelState state)
 {
     if (state != m_state)
         m_changed = true;

@@ -1,8 +1,7 @@
 // The base of one running level's logic. It owns the level's stopwatch and score keeper, knows which stage and
-// level it plays, and carries the level's state, which the game reads after every frame's window pass:
-// 0 playing, 1 paused (a dialog or the focus pause lies over the level), 2 won, 3 lost. The game itself sets
-// 1 and 0; the derived logic sets 2 and 3. The changed flag tells the game that the state moved since the game
-// last cleared it, so a won or lost level is reported once.
+// level it plays, and carries the level's state (LevelState), which the game reads after every frame's window
+// pass. The game itself pauses and resumes the level; the derived logic decides it, won or lost. The changed flag
+// tells the game that the state moved since the game last cleared it, so a won or lost level is reported once.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +26,15 @@ struct StageRecord;
 class GameLogicBase
 {
 public:
+    // The level's states, by the values the game compares.
+    enum LevelState : std::uint32_t
+    {
+        LevelPlaying = 0,
+        LevelPaused = 1, // a dialog or the focus pause lies over the level
+        LevelWon = 2,
+        LevelLost = 3
+    };
+
     // Logs the level it loads; the stopwatch starts at 0 and stands until the derived logic lets it run.
     GameLogicBase(KeystrelEngine::Engine* engine, AudioPlayer* player, std::uint32_t carriedValue, StageRecord* stage,
                   LevelRecord* level);
@@ -39,9 +47,9 @@ public:
     // Once per frame; the base has nothing to do.
     virtual void Update();
     // A state that differs from the current one sets the changed flag.
-    virtual void SetState(std::uint32_t state);
+    virtual void SetState(LevelState state);
 
-    std::uint32_t GetState() const { return m_state; }
+    LevelState GetState() const { return m_state; }
     bool IsChanged() const { return m_changed; }
     // The game calls this after every pass that handed the state on.
     void ClearChanged() { m_changed = false; }
@@ -65,7 +73,7 @@ protected:
     LevelRecord* m_level;         // the catalogue's, not owned
     std::uint32_t m_carriedValue; // what the profile carries from level to level
     float m_value = 0.0f;         // the derived logic's
-    std::uint32_t m_state = 0;
+    LevelState m_state = LevelPlaying;
     bool m_changed = false;
 };
 

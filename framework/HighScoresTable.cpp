@@ -1,9 +1,6 @@
 #include "HighScoresTable.h"
 
-#include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
-#include "engine/foundation/FileValues.h"
-#include "engine/foundation/MessageManager.h"
 
 #include <algorithm>
 
@@ -48,15 +45,7 @@ void HighScoresTable::Insert(const std::u16string& name, std::uint32_t score, st
 
 void HighScoresTable::Save()
 {
-    m_file.Save(m_path, [this](KeystrelEngine::FileBinary& file) {
-        WriteU32(file, m_resultCounter);
-        WriteU32(file, static_cast<std::uint32_t>(m_entries.size()));
-        for (const auto& entry : m_entries) {
-            WriteWString(file, entry->name);
-            WriteU32(file, entry->score);
-            WriteU32(file, entry->sequence);
-        }
-    });
+    m_file.Save(m_path, [this](KeystrelEngine::FileBinary& file) { WriteEntries(file); });
 }
 
 void HighScoresTable::Clear()
@@ -70,20 +59,14 @@ void HighScoresTable::Clear()
 // cannot be kept so stays as it is until a result of this run is saved.
 void HighScoresTable::Load()
 {
-    try {
-        KeystrelEngine::FileValues values(m_path);
-        m_file.Open(m_path, VersionedFile::ModeRead);
-        ReadEntries(m_file.GetFile());
-        values.CheckEnd(m_file.GetFile());
-        m_file.Close();
-        if (values.HasNote() && m_file.KeepMended(m_path, values))
-            Save();
-    } catch (const KeystrelEngine::FileError& error) {
+    const auto forget = [this] {
         m_resultCounter = 0;
         Clear();
-        if (m_file.KeepDamaged(m_path, *m_log, error.GetText()))
-            Save();
-    }
+    };
+    const VersionedFile::Records records{.read = [this](KeystrelEngine::FileBinary& file) { ReadEntries(file); },
+                                         .forget = forget,
+                                         .write = [this](KeystrelEngine::FileBinary& file) { WriteEntries(file); }};
+    m_file.LoadPlayerFile(m_path, *m_log, records, VersionedFile::SetAsideUnreadable);
 }
 
 // Entries are added as they are read: a count read from the file reserves nothing.
@@ -95,6 +78,17 @@ void HighScoresTable::ReadEntries(KeystrelEngine::FileBinary& file)
         std::u16string name = file.ReadWString();
         const std::uint32_t score = file.ReadU32();
         Insert(name, score, file.ReadU32());
+    }
+}
+
+void HighScoresTable::WriteEntries(KeystrelEngine::FileBinary& file) const
+{
+    WriteU32(file, m_resultCounter);
+    WriteU32(file, static_cast<std::uint32_t>(m_entries.size()));
+    for (const auto& entry : m_entries) {
+        WriteWString(file, entry->name);
+        WriteU32(file, entry->score);
+        WriteU32(file, entry->sequence);
     }
 }
 

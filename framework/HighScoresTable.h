@@ -39,7 +39,7 @@ public:
     const HighScoreEntry* Add(const std::u16string& name, std::uint32_t score);
     // Appends an entry without sorting.
     void Insert(const std::u16string& name, std::uint32_t score, std::uint32_t sequence);
-    // Throws FileError; the previous file then stays.
+    // A save that fails is logged, and the previous file stays.
     void Save();
     void Clear();
 
@@ -51,6 +51,7 @@ public:
 private:
     void Load();
     void ReadEntries(KeystrelEngine::FileBinary& file);
+    void WriteEntries(KeystrelEngine::FileBinary& file) const;
 
     KeystrelEngine::MessageManager* m_log;
     VersionedFile m_file;

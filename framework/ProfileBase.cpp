@@ -62,26 +62,18 @@ void ProfileBase::Reset()
 }
 
 // A file read whole whose values had to be mended, or that holds more than its records, is kept as ".bad" and
-// saved mended at once; when no copy can be kept it stays as it is, and the profile plays on mended.
+// saved mended at once; when no copy can be kept it stays as it is, and the profile plays on mended. A file that
+// cannot be read is left where it is.
 void ProfileBase::Load(const std::string& fileName)
 {
     SetFileName(fileName);
-    const std::string path = GetFilePath(fileName);
-    KeystrelEngine::FileValues values(path);
-    try {
-        m_file.Open(path, VersionedFile::ModeRead);
-        Read(m_file.GetFile());
-        values.CheckEnd(m_file.GetFile());
-        m_file.Close();
-    } catch (const KeystrelEngine::FileError& error) {
-        m_file.Close();
-        m_log->Error(error.GetText());
-        m_results.clear();
+    const VersionedFile::Records records{.read = [this](FileBinary& file) { Read(file); },
+                                         .mend = [this](KeystrelEngine::FileValues& values) { MendValues(values); },
+                                         .forget = [this] { m_results.clear(); },
+                                         .write = [this](FileBinary& file) { Write(file); }};
+    if (m_file.LoadPlayerFile(GetFilePath(fileName), *m_log, records, VersionedFile::LeaveUnreadable) ==
+        VersionedFile::LoadedUnread)
         throw KeystrelEngine::Error("");
-    }
-    MendValues(values);
-    if (values.HasNote() && m_file.KeepMended(path, values))
-        Save();
 }
 
 // A volume outside 0 to 1 is the file's damage, not the player's choice (which the slider keeps within it): the

@@ -70,27 +70,28 @@ void ProfileManagerBase::LoadProfiles()
 // between a rename's two saves) is no current profile, with one warning that keeps the name; the entries stay.
 bool ProfileManagerBase::LoadList()
 {
-    try {
-        KeystrelEngine::FileValues values(m_listPath);
-        m_file.Open(m_listPath, VersionedFile::ModeRead);
-        Read(m_file.GetFile());
-        values.CheckEnd(m_file.GetFile());
-        m_file.Close();
-        if (!m_unknownCurrentName.empty())
-            m_log->Warning("The current profile \"" + KeystrelEngine::ToNarrow(m_unknownCurrentName) + "\" of \"" +
-                           m_listPath + "\" is not among the profiles");
-        if (values.HasNote() && !m_file.KeepMended(m_listPath, values))
-            return false;
-        if (values.HasNote() || !m_unknownCurrentName.empty())
-            Save();
-    } catch (const KeystrelEngine::FileError& error) {
+    const auto forget = [this] {
         m_current = nullptr;
         m_entries.clear();
-        if (!m_file.KeepDamaged(m_listPath, *m_log, error.GetText()))
-            return false;
+    };
+    const VersionedFile::Records records{.read = [this](FileBinary& file) { Read(file); },
+                                         .mend = [this](KeystrelEngine::FileValues&) { WarnOfUnknownCurrent(); },
+                                         .forget = forget,
+                                         .write = [this](FileBinary& file) { Write(file); }};
+    const VersionedFile::Loaded loaded =
+        m_file.LoadPlayerFile(m_listPath, *m_log, records, VersionedFile::SetAsideUnreadable);
+    if (loaded == VersionedFile::LoadedWhole && !m_unknownCurrentName.empty())
         Save();
-    }
-    return true;
+    return loaded != VersionedFile::LoadedHeld;
+}
+
+// A current name that names no profile is warned of, not noted: the list is not damaged, so no copy of it is kept;
+// LoadList saves it anew.
+void ProfileManagerBase::WarnOfUnknownCurrent() const
+{
+    if (!m_unknownCurrentName.empty())
+        m_log->Warning("The current profile \"" + KeystrelEngine::ToNarrow(m_unknownCurrentName) + "\" of \"" +
+                       m_listPath + "\" is not among the profiles");
 }
 
 // The entries are appended as they are read: a count read from the file reserves nothing.

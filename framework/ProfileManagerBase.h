@@ -84,6 +84,7 @@ protected:
 private:
     void LoadProfiles();
     bool LoadList();
+    void WarnOfUnknownCurrent() const;
     void Sort();
 
     VersionedFile m_file;

@@ -55,9 +55,46 @@ bool VersionedFile::Save(const std::string& path, const std::function<void(FileB
     });
 }
 
+VersionedFile::Loaded VersionedFile::LoadPlayerFile(const std::string& path, KeystrelEngine::MessageManager& log,
+                                                    const Records& records, Unreadable unreadable)
+{
+    KeystrelEngine::FileValues values(path);
+    try {
+        Open(path, ModeRead);
+        records.read(GetFile());
+        values.CheckEnd(GetFile());
+        Close();
+    } catch (const KeystrelEngine::FileError& error) {
+        return LoadUnreadable(path, log, records, unreadable, error.GetText());
+    }
+    if (records.mend)
+        records.mend(values);
+    if (!values.HasNote())
+        return LoadedWhole;
+    if (!KeepUnmended(path, values))
+        return LoadedHeld;
+    Save(path, records.write);
+    return LoadedReplaced;
+}
+
+VersionedFile::Loaded VersionedFile::LoadUnreadable(const std::string& path, KeystrelEngine::MessageManager& log,
+                                                    const Records& records, Unreadable unreadable,
+                                                    const std::string& why)
+{
+    Close();
+    records.forget();
+    if (unreadable == LeaveUnreadable) {
+        log.Error(why);
+        return LoadedUnread;
+    }
+    if (!KeepDamaged(path, log, why))
+        return LoadedHeld;
+    Save(path, records.write);
+    return LoadedReplaced;
+}
+
 bool VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why)
 {
-    m_file.reset();
     const std::string diskPath = m_fileManager->MakeDiskPath(path);
     if (!KeystrelEngine::FileManager::FileExistsOnDisk(diskPath))
         return true;
@@ -72,9 +109,8 @@ bool VersionedFile::KeepDamaged(const std::string& path, KeystrelEngine::Message
     return false;
 }
 
-bool VersionedFile::KeepMended(const std::string& path, const KeystrelEngine::FileValues& values)
+bool VersionedFile::KeepUnmended(const std::string& path, const KeystrelEngine::FileValues& values)
 {
-    m_file.reset();
     return m_fileManager->KeepBadCopy(path, values.NoteLine());
 }
 

@@ -1,6 +1,7 @@
 // The game's own binary files (high scores, profiles, the profile list, boards, the level map) open with one
 // 13-byte header: u32 total length of the file, five magic characters, u32 format version. A versioned file
-// opens such a file, checks or reserves the header, and hands its owner the engine file object in between.
+// opens such a file, checks or reserves the header, and hands its owner the engine file object in between. The
+// player's files (the high scores, the profiles, the profile list) are all read one way, through LoadPlayerFile.
 #pragma once
 
 #include "engine/foundation/FileBinary.h"
@@ -47,18 +48,55 @@ public:
     // The open file; only valid between Open and Close.
     KeystrelEngine::FileBinary& GetFile() { return *m_file; }
 
-    // A file at path that could not be read (damaged, another version) is renamed to path + ".bad", replacing an
-    // older one, with an error line naming why, so that writing a fresh file does not lose it. Nothing happens
-    // when there is no file on disk (a first start). A file still held is let go first. False when the file is
-    // still at path (the line says why it could not be kept): the owner then writes no fresh file over it.
-    bool KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why);
-    // A file at path that was read with values mended, or with bytes after its last record (values holds a note),
-    // is copied to path + ".bad", replacing an older one, with one warning line naming what was mended, so that the
-    // mended save that follows loses nothing. False when no copy could be made: the owner then saves nothing
-    // mended over the file and plays on with the mended values.
-    bool KeepMended(const std::string& path, const KeystrelEngine::FileValues& values);
+    // What a player's file (the high scores, a profile, the profile list) gives LoadPlayerFile: its owner's records.
+    struct Records
+    {
+        // Reads the records that follow the header into the owner. Throws FileError.
+        std::function<void(KeystrelEngine::FileBinary&)> read;
+        // After a whole read, before anything is kept: puts right what the records hold out of range, noting each
+        // mend in values. Empty when nothing needs it.
+        std::function<void(KeystrelEngine::FileValues&)> mend = {};
+        // The file could not be read: the owner drops what the read left, back to a fresh start.
+        std::function<void()> forget;
+        // The records as the owner's saves write them.
+        std::function<void(KeystrelEngine::FileBinary&)> write;
+    };
+    // What becomes of a player's file that cannot be read (damaged, another version, missing).
+    enum Unreadable
+    {
+        SetAsideUnreadable, // moved to ".bad" and a fresh file, the forgotten records, saved in its place
+        LeaveUnreadable     // left where it is, with an error line naming why
+    };
+    // How LoadPlayerFile ended, and so what the owner may still save over the file.
+    enum Loaded
+    {
+        LoadedWhole,    // read whole with nothing to mend; nothing was saved
+        LoadedReplaced, // mended, or unreadable and set aside: the file on disk was kept as ".bad" (a missing one
+                        // has nothing to keep) and the owner's records saved in its place
+        LoadedHeld,     // mended or unreadable, but no copy could be kept: the file stays as it is, and the owner
+                        // saves nothing over it (the mended records play on)
+        LoadedUnread    // unreadable and left where it is (LeaveUnreadable)
+    };
+
+    // The one way a player's file is read: the header, the records and their end (bytes after the last record are
+    // noted), then the records' mends. A file read with a note is kept as ".bad" as it lies on disk and saved mended
+    // at once; an unreadable one is forgotten, then set aside or left as asked. log takes the error line of an
+    // unreadable file.
+    Loaded LoadPlayerFile(const std::string& path, KeystrelEngine::MessageManager& log, const Records& records,
+                          Unreadable unreadable);
 
 private:
+    // The file at path, which could not be read, is moved to path + ".bad", replacing an older one, with an error
+    // line naming why, so that the fresh file saved next does not lose it. Nothing happens when there is no file on
+    // disk (a first start). False when the file is still at path (the line says why it could not be moved).
+    bool KeepDamaged(const std::string& path, KeystrelEngine::MessageManager& log, const std::string& why);
+    // The file at path was read with a note in values (values mended, or bytes after its last record): the file on
+    // disk, still unmended, is copied to path + ".bad", replacing an older one, with one warning line naming what
+    // was mended, so that the mended save that follows loses nothing. False when no copy could be made.
+    bool KeepUnmended(const std::string& path, const KeystrelEngine::FileValues& values);
+    // A file that could not be read: the owner forgets what was read, and the file is left or set aside.
+    Loaded LoadUnreadable(const std::string& path, KeystrelEngine::MessageManager& log, const Records& records,
+                          Unreadable unreadable, const std::string& why);
     void CheckHeader();
     void WriteHeader(KeystrelEngine::FileBinary& file, std::uint32_t length) const;
 

@@ -270,7 +270,7 @@ void GUIGameLogicWindow::UpdateBars()
 {
     float manaTarget = Ratio(m_view->GetManaProgress(), m_view->GetManaTarget());
     float energyTarget = Ratio(m_view->GetEnergyLeft(), m_view->GetEnergyBudget());
-    if (m_logic->GetState() == kStateWon) {
+    if (m_logic->GetState() == GameFramework::GameLogicBase::LevelWon) {
         manaTarget = m_manager->m_firstCountUp ? 0.0f : 1.0f;
         if (!m_manager->m_firstCountUp) {
             m_manaBar->Set(1.0f);

@@ -46,7 +46,6 @@ public:
     static constexpr float kFadeInRate = 4.0f;      // alpha per second
     static constexpr float kFadeOutRate = 8.0f;
     static constexpr float kVisibleAlpha = 0.0001f;
-    static constexpr std::uint32_t kStateWon = 2;
     static constexpr std::int32_t kStatisticsLayer = 5;
     static constexpr std::uint32_t kStatisticsFont = 0;
     // The statistics lines are a sample's height apart, with some room between them.

@@ -87,7 +87,7 @@ void GameLogic::SetScoreTable()
 void GameLogic::Update()
 {
     m_texts->Update();
-    if (GetState() == 0)
+    if (GetState() == LevelPlaying)
         UpdatePlay();
 }
 
@@ -171,9 +171,9 @@ void GameLogic::CheckEnd()
     if (m_items->AnyItemBusy())
         return;
     if (m_board->IsLevelWon())
-        SetState(2);
+        SetState(LevelWon);
     else if (m_board->IsOutOfEnergy())
-        SetState(3);
+        SetState(LevelLost);
 }
 
 } // namespace Wispfold

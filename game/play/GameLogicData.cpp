@@ -66,7 +66,7 @@ GameLogicData::GameLogicData(const GameFramework::DataKeeperServices& services, 
                              const LevelRecord* level)
     : DataKeeper(services), m_stage(stage), m_level(level)
 {
-    m_levelData.colourCount = static_cast<std::uint32_t>(level->levelNumber);
+    m_levelData.colourCount = static_cast<std::uint32_t>(level->colourCount);
     m_levelData.levelFactor = level->levelFactor;
 }
 

@@ -9,7 +9,7 @@ namespace Wispfold {
 
 ItemManager::ItemManager(const PlayServices& services, BonusManager& bonusManager, const PlayResources& resources,
                          const LevelRecord& level)
-    : m_services(services), m_colourCount(static_cast<std::uint32_t>(level.levelNumber)), m_resources(&resources),
+    : m_services(services), m_colourCount(static_cast<std::uint32_t>(level.colourCount)), m_resources(&resources),
       m_bonusManager(&bonusManager), m_shadows(services, resources)
 {
 }

@@ -99,8 +99,8 @@ void LevelManager::ReadEntry(LevelRecord& level, FileTextual& file, const std::s
     level.environmentName = NextValue(file, listPath, entry);
     const std::string factor = NextValue(file, listPath, entry);
     const std::string board = "(\"" + level.boardName + "\")";
-    if (!KeystrelEngine::FileValues::ParseInt(colours, level.levelNumber) || level.levelNumber < kMinColourCount ||
-        level.levelNumber > kMaxColourCount)
+    if (!KeystrelEngine::FileValues::ParseInt(colours, level.colourCount) || level.colourCount < kMinColourCount ||
+        level.colourCount > kMaxColourCount)
         RefuseEntry(listPath, entry, board + " uses " + colours + " colours, not 2 to 5");
     level.levelFactor = KeystrelEngine::FileValues(listPath).RequireFloat(
         factor, KeystrelEngine::FileValues::kScale,

@@ -15,7 +15,7 @@ struct LevelRecord : GameFramework::LevelRecord
 {
     std::string boardName;        // "data\boards\" + board name + ".blf" and ".ini"
     std::string cameraName;       // the board name + "_camera"
-    std::int32_t levelNumber = 0; // how many butterfly colours the level uses, 2 to 5
+    std::int32_t colourCount = 0; // how many butterfly colours the level uses, 2 to 5
     std::string environmentName;  // the folder below "data\environments\"
     float levelFactor = 0.0f;     // scales the energy budget; gives a board with mana at least one swap
     std::int32_t boardValue = 0;  // the level's weight in its stage's progress, 0 to kMaxBoardValue

@@ -81,7 +81,7 @@ TEST_F(GameBaseFrameTest, FocusLostDuringALevelPausesItBehindThePauseWindowAndId
     Frame();
     EXPECT_EQ(journal.Starting("dispatch").size(), 3u) << "one full frame";
     EXPECT_EQ(journal.Starting("open"), Entries{"open GameLogicPauseWindow"});
-    EXPECT_EQ(game->m_gameLogic->GetState(), 1u);
+    EXPECT_EQ(game->m_gameLogic->GetState(), GameLogicBase::LevelPaused);
     EXPECT_FALSE(game->m_gameLogicWindow->m_active);
     EXPECT_EQ(MusicState(), Sound::Paused) << "at once";
 
@@ -107,7 +107,7 @@ TEST_F(GameBaseFrameTest, FocusLostDuringALevelPausesItBehindThePauseWindowAndId
     EXPECT_NEAR(Music().GetVolume(), musicVolume * 0.05f, 1e-4f) << "0.5 times the frame's 0.1 s";
     Frame();
     EXPECT_NEAR(Music().GetVolume(), musicVolume * 0.1f, 1e-4f);
-    EXPECT_EQ(game->m_gameLogic->GetState(), 1u);
+    EXPECT_EQ(game->m_gameLogic->GetState(), GameLogicBase::LevelPaused);
     EXPECT_TRUE(LevelTimer().IsPaused());
     EXPECT_EQ(journal.Starting("open"), Entries{}) << "no second pause window";
 }
@@ -158,7 +158,7 @@ TEST_F(GameBaseFrameTest, NothingOfTheMusicNorALoopingEffectIsHeardWhileTheGameW
 TEST_F(GameBaseFrameTest, FocusLostOverAPausedLevelKeepsItsTimersStateAndOpensNothing)
 {
     PlayLevel();
-    game->m_gameLogic->SetState(1);
+    game->m_gameLogic->SetState(GameLogicBase::LevelPaused);
     for (const bool timerPaused : {false, true}) {
         LevelTimer().Pause(timerPaused);
         Focus(false);
@@ -171,7 +171,7 @@ TEST_F(GameBaseFrameTest, FocusLostOverAPausedLevelKeepsItsTimersStateAndOpensNo
         Frame();
         EXPECT_TRUE(journal.Starting("open").empty());
         EXPECT_EQ(LevelTimer().IsPaused(), timerPaused);
-        EXPECT_EQ(game->m_gameLogic->GetState(), 1u);
+        EXPECT_EQ(game->m_gameLogic->GetState(), GameLogicBase::LevelPaused);
     }
 }
 
@@ -186,7 +186,7 @@ TEST_F(GameBaseFrameTest, WithoutMinimiseOnFocusLossTheGameRunsOn)
         EXPECT_EQ(journal.Starting("dispatch").size(), 3u);
         EXPECT_TRUE(journal.Starting("open").empty());
     }
-    EXPECT_EQ(game->m_gameLogic->GetState(), 0u);
+    EXPECT_EQ(game->m_gameLogic->GetState(), GameLogicBase::LevelPlaying);
     EXPECT_EQ(MusicState(), Sound::Playing);
     EXPECT_FALSE(game->m_pausedByFocus);
 }
@@ -210,7 +210,7 @@ TEST_F(GameBaseFrameTest, AFrameDispatchesThreeTimesBeforeTheUpdatesAndTheLogicR
     EXPECT_EQ(game->m_levelCompleteWindow->m_result, 78u);
 
     // Clearing also forgets the level's change.
-    game->m_gameLogic->SetState(2);
+    game->m_gameLogic->SetState(GameLogicBase::LevelWon);
     game->ClearWindowResults();
     EXPECT_FALSE(game->m_gameLogic->IsChanged());
     EXPECT_EQ(game->m_levelCompleteWindow->m_result, 0u);

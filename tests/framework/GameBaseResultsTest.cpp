@@ -135,7 +135,7 @@ TEST_F(GameBaseResultsTest, CodeZeroAndUnlistedCodesDoNothing)
             EXPECT_TRUE(Dispatch(window, code).empty()) << window << " " << code;
     }
     EXPECT_FALSE(game->m_engine->IsExitRequested());
-    EXPECT_EQ(game->Logic().GetState(), 0u);
+    EXPECT_EQ(game->Logic().GetState(), GameLogicBase::LevelPlaying);
 }
 
 TEST_F(GameBaseResultsTest, MainMenuStartContinuesOrStartsAnew)
@@ -211,13 +211,13 @@ TEST_F(GameBaseResultsTest, DialogsOverTheLevelPauseItAndGiveItBack)
                    {RequestQuit, "GameLogicGameExitWindow"}};
     for (const auto& d : dialogs) {
         game->m_gameLogicWindow->SetActive(true);
-        game->m_gameLogic->SetState(0);
+        game->m_gameLogic->SetState(GameLogicBase::LevelPlaying);
         EXPECT_EQ(Dispatch("GameLogicWindow", d.code), (Entries{std::string("open ") + d.dialog}));
         EXPECT_FALSE(window.m_active) << d.dialog;
-        EXPECT_EQ(game->m_gameLogic->GetState(), 1u) << d.dialog;
+        EXPECT_EQ(game->m_gameLogic->GetState(), GameLogicBase::LevelPaused) << d.dialog;
         EXPECT_EQ(Dispatch(d.dialog, RequestResume), (Entries{std::string("close ") + d.dialog}));
         EXPECT_TRUE(window.m_active) << d.dialog;
-        EXPECT_EQ(game->m_gameLogic->GetState(), 0u) << d.dialog;
+        EXPECT_EQ(game->m_gameLogic->GetState(), GameLogicBase::LevelPlaying) << d.dialog;
     }
 
     EXPECT_EQ(Dispatch("GameLogicMenuWindow", RequestLeaveLevel),
@@ -261,7 +261,7 @@ TEST_F(GameBaseResultsTest, DispatchRunsTheWindowsThenTheLevelStateThenTheLevels
     Result("GameLogicMenuWindow") = RequestLeaveLevel;
     Result("GameLogicMenuExitWindow") = RequestGameLogicMenu;
     Result("LevelCompleteWindow") = RequestDone;
-    game->m_gameLogic->SetState(2);
+    game->m_gameLogic->SetState(GameLogicBase::LevelWon);
     journal.entries.clear();
     game->DispatchWindowResults();
     const Entries expected = {"close LogosWindow",
@@ -304,17 +304,17 @@ TEST_F(GameBaseResultsTest, LevelStatesReachTheirHandlerOnce)
         }
         return journal.Starting("OnLevel");
     };
-    for (const std::uint32_t state : {1u, 0u, 4u}) {
+    for (const auto state : {GameLogicBase::LevelPaused, GameLogicBase::LevelPlaying, GameLogicBase::LevelState{4}}) {
         game->m_gameLogic->SetState(state);
         EXPECT_TRUE(passes().empty()) << state;
     }
-    game->m_gameLogic->SetState(3);
+    game->m_gameLogic->SetState(GameLogicBase::LevelLost);
     EXPECT_EQ(passes(), Entries{"OnLevelLost"});
     EXPECT_EQ(journal.Starting("open"), Entries{"open GameOverWindow"});
     EXPECT_FALSE(game->m_gameLogicWindow->m_active);
 
-    game->m_gameLogic->SetState(0);
-    game->m_gameLogic->SetState(2);
+    game->m_gameLogic->SetState(GameLogicBase::LevelPlaying);
+    game->m_gameLogic->SetState(GameLogicBase::LevelWon);
     EXPECT_EQ(passes(), Entries{"OnLevelWon"});
     EXPECT_EQ(journal.Starting("open"), Entries{"open LevelCompleteWindow"});
 }
@@ -324,7 +324,7 @@ TEST_F(GameBaseResultsTest, LosingAndGameOverFeedTheTableWithTheRunningTotal)
     Ready();
     StartLevel({0, 1});
     profile->m_continue = 1;
-    game->m_gameLogic->SetState(3);
+    game->m_gameLogic->SetState(GameLogicBase::LevelLost);
     Dispatch("GameLogicWindow", 0);
     EXPECT_EQ(Saved()->m_continue, 0);
 
@@ -355,7 +355,7 @@ TEST_F(GameBaseResultsTest, WinningLeadsThroughTheStagesToTheGamesEnd)
         StartLevel(id);
         profile->m_carriedValue = 0;
         game->m_gameLogic->GetScoreKeeper()->m_total = points;
-        game->m_gameLogic->SetState(2);
+        game->m_gameLogic->SetState(GameLogicBase::LevelWon);
         return Dispatch("GameLogicWindow", 0);
     };
     profile->m_carriedValue = 5;

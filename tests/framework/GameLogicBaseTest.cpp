@@ -55,7 +55,7 @@ TEST_F(GameLogicBaseTest, LogsTheLevelAndHoldsAStandingClockUntilItIsDestroyed)
     EXPECT_EQ(logic->GetScoreKeeper()->m_total, 0u);
     EXPECT_EQ(logic->GetStage(), &stage);
     EXPECT_EQ(logic->GetLevel(), &level);
-    EXPECT_EQ(logic->GetState(), 0u);
+    EXPECT_EQ(logic->GetState(), GameLogicBase::LevelPlaying);
     EXPECT_FALSE(logic->IsChanged());
 
     logic.reset();
@@ -65,16 +65,16 @@ TEST_F(GameLogicBaseTest, LogsTheLevelAndHoldsAStandingClockUntilItIsDestroyed)
 TEST_F(GameLogicBaseTest, ChangedIsSetByADifferentStateOnlyAndStaysUntilCleared)
 {
     auto logic = Create(0, 0);
-    logic->SetState(2);
+    logic->SetState(GameLogicBase::LevelWon);
     EXPECT_TRUE(logic->IsChanged());
     logic->ClearChanged();
-    logic->SetState(2);
+    logic->SetState(GameLogicBase::LevelWon);
     EXPECT_FALSE(logic->IsChanged()) << "the same state again reports nothing";
 
-    logic->SetState(1);
-    logic->SetState(0);
+    logic->SetState(GameLogicBase::LevelPaused);
+    logic->SetState(GameLogicBase::LevelPlaying);
     EXPECT_TRUE(logic->IsChanged());
-    EXPECT_EQ(logic->GetState(), 0u);
+    EXPECT_EQ(logic->GetState(), GameLogicBase::LevelPlaying);
 }
 
 } // namespace

@@ -182,7 +182,7 @@ TEST_F(GUIGameLogicWindowTest, PanelsAndBarsShowTheLevelAndZeroCountsShowEmpty)
     EXPECT_EQ(hud->GetEnergyBar().GetValue(), 0.0f);
 
     // Won: the mana bar stands full until the level-complete count starts, then empties at its own speed.
-    level->SetState(GUIGameLogicWindow::kStateWon);
+    level->SetState(GameFramework::GameLogicBase::LevelWon);
     Step();
     Step();
     EXPECT_EQ(hud->GetManaBar().GetValue(), 1.0f);
@@ -332,7 +332,7 @@ TEST_F(GUIGameLogicWindowTest, CloseFadesOutAndHidesTheRoot)
             windows.insert(windows.end(), {bar->GetFill(), bar->GetCaption()});
         return windows;
     };
-    level->SetState(GUIGameLogicWindow::kStateWon);
+    level->SetState(GameFramework::GameLogicBase::LevelWon);
     Step();
     hud->Close();
     Step();

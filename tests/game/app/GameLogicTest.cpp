@@ -26,6 +26,7 @@
 
 namespace {
 
+using GameFramework::GameLogicBase;
 using Wispfold::GameLogic;
 
 // Fifteen cells, three of them with one mana layer.
@@ -90,7 +91,7 @@ TEST_F(GameLogicTest, TheFirstLevelIsMadeFromItsDataAndLeavesTheRegistriesAsFoun
     ASSERT_FALSE(levelData->GetLevelData().cellRecords.empty());
 
     Start();
-    EXPECT_EQ(logic->GetState(), 0u);
+    EXPECT_EQ(logic->GetState(), GameLogicBase::LevelPlaying);
     EXPECT_EQ(logic->GetCarriedValue(), 7u);
     EXPECT_FALSE(logic->GetTimer()->IsPaused());
     EXPECT_EQ(character->GetState(), Wispfold::Character::kStateLevel);
@@ -109,7 +110,7 @@ TEST_F(GameLogicTest, TheFirstLevelIsMadeFromItsDataAndLeavesTheRegistriesAsFoun
 
     for (int frame = 1; frame < 40; ++frame)
         Play(nullptr, false);
-    EXPECT_EQ(logic->GetState(), 0u);
+    EXPECT_EQ(logic->GetState(), GameLogicBase::LevelPlaying);
     EXPECT_GT(logic->GetHintTimer(), 0.0f);
 
     logic.reset();
@@ -142,16 +143,16 @@ TEST_F(GameLogicTest, SwappingEndsTheLevelOnceItsButterfliesAreBack)
         EXPECT_EQ(run.removalsWithTimer, 0);
         EXPECT_EQ(run.restingOffset, 0.0f) << "every swapped butterfly lands on its cell";
         if (board.IsLevelWon()) {
-            EXPECT_EQ(logic->GetState(), 2u);
+            EXPECT_EQ(logic->GetState(), GameLogicBase::LevelWon);
             EXPECT_TRUE(logic->GetCameraControl().IsEnding());
             EXPECT_GT(run.wonWhileBusy, 0) << "the released butterflies fly away first";
         } else {
             EXPECT_TRUE(board.IsOutOfEnergy());
-            EXPECT_EQ(logic->GetState(), 3u);
+            EXPECT_EQ(logic->GetState(), GameLogicBase::LevelLost);
         }
         EXPECT_TRUE(factor == madeFactor || !board.IsLevelWon()) << "one swap does not win the level";
         // A decided level stays where it ended.
-        const std::uint32_t state = logic->GetState();
+        const GameLogicBase::LevelState state = logic->GetState();
         for (int frame = 0; frame < 20; ++frame)
             Play(nullptr, false);
         EXPECT_EQ(logic->GetState(), state);
@@ -181,14 +182,14 @@ TEST_F(GameLogicTest, HintPauseAndRelaxMode)
     EXPECT_LE(last, GameLogic::kHintDelay + 0.001f);
     EXPECT_GE(resetFrame, 140) << "no removal happens without input";
 
-    logic->SetState(1);
+    logic->SetState(GameLogicBase::LevelPaused);
     const float hint = logic->GetHintTimer();
     const float camera = logic->GetCameraControl().GetTransitionTimer();
     for (int frame = 0; frame < 20; ++frame)
         Play(nullptr, false);
     EXPECT_EQ(logic->GetHintTimer(), hint);
     EXPECT_EQ(logic->GetCameraControl().GetTransitionTimer(), camera);
-    logic->SetState(0);
+    logic->SetState(GameLogicBase::LevelPlaying);
     Play(nullptr, false);
     EXPECT_GT(logic->GetHintTimer(), hint);
 
@@ -246,7 +247,7 @@ TEST_F(GameLogicTest, AWrittenLevelIsPlayedByMouseToItsEnd)
         if (factor < 1.0f) {
             ASSERT_EQ(board.GetEnergyBudget(), 1u);
             ASSERT_LT(PlayToTheEnd(1000).frames, 1000);
-            EXPECT_EQ(logic->GetState(), 3u);
+            EXPECT_EQ(logic->GetState(), GameLogicBase::LevelLost);
             EXPECT_EQ(board.GetEnergyLeft(), 0u);
             EXPECT_EQ(SavedFlag(*profile, 4), 1) << "a lost level keeps the topic for later";
             logic.reset();
@@ -263,13 +264,13 @@ TEST_F(GameLogicTest, AWrittenLevelIsPlayedByMouseToItsEnd)
                 Play(nullptr, false);
         }
         ASSERT_LT(frames, 1500) << "step " << tutorial.GetStep();
-        EXPECT_EQ(logic->GetState(), 0u);
+        EXPECT_EQ(logic->GetState(), GameLogicBase::LevelPlaying);
         EXPECT_FALSE(profile->IsTutorialHintPending(0));
         EXPECT_EQ(SavedFlag(*profile, 4), 0);
         EXPECT_GT(board.GetEnergyLeft(), 0u);
 
         ASSERT_LT(PlayToTheEnd(3000).frames, 3000) << "mana " << board.GetManaProgress();
-        EXPECT_EQ(logic->GetState(), 2u);
+        EXPECT_EQ(logic->GetState(), GameLogicBase::LevelWon);
         EXPECT_TRUE(board.IsLevelWon());
         logic.reset();
     }
@@ -299,7 +300,7 @@ TEST_F(GameLogicTest, AWinDuringATopicKeepsTheEndPhraseAndHidesTheTip)
         cell->m_kind = 1;
     Swap(board.GetMoveCount() - 1);
     int endShown = 0;
-    for (int frame = 0; frame < 1000 && logic->GetState() == 0; ++frame) {
+    for (int frame = 0; frame < 1000 && logic->GetState() == GameLogicBase::LevelPlaying; ++frame) {
         Play(nullptr, false);
         if (!board.IsLevelWon())
             continue;
@@ -308,7 +309,7 @@ TEST_F(GameLogicTest, AWinDuringATopicKeepsTheEndPhraseAndHidesTheTip)
         EXPECT_FALSE(tutorial.GetTip().m_flags & KeystrelEngine::Model::kShown) << frame;
         endShown += said == u"Home!" ? 1 : 0;
     }
-    EXPECT_EQ(logic->GetState(), 2u);
+    EXPECT_EQ(logic->GetState(), GameLogicBase::LevelWon);
     EXPECT_GT(endShown, 0);
 }
 
@@ -353,14 +354,14 @@ TEST_F(GameLogicTest, TheLastSwapMadeWhileTheOneBeforeStillFliesIsCounted)
         const std::vector<const Wispfold::Item*> lastItems{board.GetItem(last[last.size() - 2]),
                                                            board.GetItem(last.back())};
         std::vector<bool> landed(2, false);
-        for (int frame = 0; frame < 400 && logic->GetState() == 0; ++frame) {
+        for (int frame = 0; frame < 400 && logic->GetState() == GameLogicBase::LevelPlaying; ++frame) {
             Play(nullptr, false);
             for (std::size_t i = 0; i < 2; ++i) {
                 const Wispfold::Item* item = board.GetItem(last[last.size() - 2 + i]);
                 landed[i] = landed[i] || (item == lastItems[i] && item->IsAtRest());
             }
         }
-        EXPECT_EQ(logic->GetState(), completes ? 2u : 3u);
+        EXPECT_EQ(logic->GetState(), completes ? GameLogicBase::LevelWon : GameLogicBase::LevelLost);
         EXPECT_EQ(landed, std::vector<bool>(2, true)) << "the last swap's butterflies landed";
         EXPECT_EQ(board.GetManaProgress(), completes ? 2u : 1u);
     }
@@ -375,9 +376,10 @@ TEST_F(GameLogicTest, TheSolverWinsOrLosesALevelThroughTheMouse)
     {
         GameFramework::LevelId id;
         Aim aim;
-        std::uint32_t state;
+        GameLogicBase::LevelState state;
     };
-    for (const Case& c : {Case{{0, 0}, Aim::Win, 2u}, Case{{0, 1}, Aim::Lose, 3u}}) {
+    for (const Case& c :
+         {Case{{0, 0}, Aim::Win, GameLogicBase::LevelWon}, Case{{0, 1}, Aim::Lose, GameLogicBase::LevelLost}}) {
         level = static_cast<Wispfold::LevelRecord*>(levels->GetLevel(c.id));
         LoadLevel();
         Start();
@@ -427,7 +429,7 @@ TEST_F(GameLogicTest, EveryLevelOfTheCatalogueRunsOnTheGeneratedDataWithoutWarni
             // The camera's intro flight takes 2.2 s; the first level runs on until its first topic speaks, after 7 s.
             for (int frame = 0; frame < (played == 0 ? 80 : 25); ++frame)
                 Play(nullptr, false);
-            EXPECT_EQ(logic->GetState(), 0u);
+            EXPECT_EQ(logic->GetState(), GameLogicBase::LevelPlaying);
             // The camera file frames the board within the screen.
             for (const auto& cell : logic->GetBoard().GetCells()) {
                 const Wispfold::ScreenPosition point = logic->GetScene().GetScreenPosition(*cell);

@@ -166,7 +166,7 @@ LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
 {
     Run run;
     bool removedSinceSwap = false;
-    while (run.frames < limit && logic->GetState() == 0) {
+    while (run.frames < limit && logic->GetState() == GameFramework::GameLogicBase::LevelPlaying) {
         const Wispfold::Board& board = logic->GetBoard();
         const std::optional<std::uint32_t> move =
             TestSupport::BoardSolver::IsSettled(board) ? LevelSession::UsableMove(board) : std::nullopt;
@@ -184,7 +184,8 @@ LevelFixture::Run LevelFixture::PlayToTheEnd(int limit)
             run.cascades += removedSinceSwap ? 1 : 0;
             removedSinceSwap = true;
         }
-        if (logic->GetState() == 0 && board.IsLevelWon() && logic->GetItemManager().AnyItemBusy())
+        if (logic->GetState() == GameFramework::GameLogicBase::LevelPlaying && board.IsLevelWon() &&
+            logic->GetItemManager().AnyItemBusy())
             ++run.wonWhileBusy;
     }
     return run;

@@ -112,7 +112,7 @@ protected:
         models = std::make_unique<KeystrelEngine::ModelManager>(modelServices);
         level.boardName = "two";
         level.environmentName = "forest";
-        level.levelNumber = 4;
+        level.colourCount = 4;
         level.levelFactor = 1.5f;
         WriteEnvironment(TestSupport::ToBytes("0\n"));
     }

@@ -47,7 +47,7 @@ protected:
         const std::int32_t table[] = {10, 100, 200, 150, 250, 500, 1000};
         for (std::uint32_t event = 0; event < 7; ++event)
             m_keeper.SetPoints(event, table[event]);
-        m_record.levelNumber = 4;
+        m_record.colourCount = 4;
         m_level.colourCount = 4;
         MakeHexagon();
     }

@@ -59,7 +59,7 @@ TEST(LevelManager, EntriesNamesBoardValuesAndSums)
     const LevelRecord& first = Level(catalogue, 0, 0);
     EXPECT_EQ(first.boardName, "ring");
     EXPECT_EQ(first.cameraName, "ring_camera");
-    EXPECT_EQ(first.levelNumber, 3);
+    EXPECT_EQ(first.colourCount, 3);
     EXPECT_EQ(first.environmentName, "forest");
     EXPECT_FLOAT_EQ(first.levelFactor, 1.5f);
     EXPECT_EQ(first.boardValue, 11);

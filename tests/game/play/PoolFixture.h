@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         PlayObjectsFixture::SetUp();
-        m_level.levelNumber = kColours;
+        m_level.colourCount = kColours;
         m_bonuses = std::make_unique<Wispfold::BonusManager>(m_services, m_resources);
         m_pool = std::make_unique<Wispfold::ItemManager>(m_services, *m_bonuses, m_resources, m_level);
     }

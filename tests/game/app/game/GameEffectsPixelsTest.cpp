@@ -89,7 +89,7 @@ PixelBox ModelBox(TestedGame& game, const KeystrelEngine::GUIWindow& window)
 // The level won as soon as it runs.
 void Win(TestedGame& game)
 {
-    game.m_gameLogic->SetState(2);
+    game.m_gameLogic->SetState(GameFramework::GameLogicBase::LevelWon);
 }
 
 // The mouse as the player moves it over the screens, and the pictures of its sparks held against the ones before.

@@ -74,7 +74,8 @@ template <class Window, class Base> Window& As(const std::unique_ptr<Base>& wind
 const Wispfold::GameLogic* SettledLevel(TestedGame& game)
 {
     const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
-    if (!level || level->GetState() != 0 || level->GetCameraControl().GetTransitionTimer() < 1.0f)
+    if (!level || level->GetState() != GameFramework::GameLogicBase::LevelPlaying ||
+        level->GetCameraControl().GetTransitionTimer() < 1.0f)
         return nullptr;
     return TestSupport::BoardSolver::IsSettled(level->GetBoard()) ? level : nullptr;
 }

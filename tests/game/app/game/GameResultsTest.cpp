@@ -69,6 +69,7 @@
 namespace {
 
 using namespace GameTesting;
+using GameFramework::GameLogicBase;
 using GameFramework::RequestBack;
 using GameFramework::RequestDone;
 using GameFramework::RequestStart;
@@ -77,9 +78,6 @@ using Wispfold::Game;
 using Wispfold::Profile;
 
 using GameResults = GameFixture;
-
-constexpr std::uint32_t kWon = 2;
-constexpr std::uint32_t kLost = 3;
 
 // Asked to appear, or on screen.
 template <class Pointer> bool Opened(const Pointer& window)
@@ -245,17 +243,17 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
                               for (std::uint32_t* field : game.ResultFields())
                                   *field = 99; // no handler's code
                               fields = game.ResultFields().size();
-                              game.m_gameLogic->SetState(1);
+                              game.m_gameLogic->SetState(GameLogicBase::LevelPaused);
                               game.ClearWindowResults();
                               cleared = !game.m_gameLogic->IsChanged();
                               for (const std::uint32_t* field : game.ResultFields())
                                   cleared = cleared && *field == 0;
-                              game.m_gameLogic->SetState(0);
+                              game.m_gameLogic->SetState(GameLogicBase::LevelPlaying);
                           }),
               StartLevel("second level",
                          [&](TestedGame& game) {
                              listen(game);
-                             game.m_gameLogic->SetState(kWon);
+                             game.m_gameLogic->SetState(GameLogicBase::LevelWon);
                              game.GetCharacter()->ShowText("CHARACTER_TUTORIAL_MAKE_SWAP_4", 9.0f); // a hint, held
                          }),
               PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
@@ -272,7 +270,7 @@ TEST_F(GameResults, PlaysTheLevelTracksInTurnAndTheMenuTrackOnEveryWayBack)
                     listen(game);
                     savedContinueBefore = Saved(game)->m_continue != 0;
                     Current(game).m_score = 100; // enough for the table
-                    game.m_gameLogic->SetState(kLost);
+                    game.m_gameLogic->SetState(GameLogicBase::LevelLost);
                 }},
                {"game over", [](TestedGame& game) { return Opened(game.m_gameOverWindow); },
                 [&](TestedGame& game) {
@@ -341,7 +339,7 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
     };
     // Won as soon as it runs, while the menu scene still dims away.
     const auto playAndWin = [](const std::string& name) {
-        return StartLevel(name, [](TestedGame& game) { game.m_gameLogic->SetState(kWon); });
+        return StartLevel(name, [](TestedGame& game) { game.m_gameLogic->SetState(GameLogicBase::LevelWon); });
     };
     const auto toTheStage = [&](const std::string& name) {
         return Join({PressContinue<Wispfold::GUILevelCompleteWindow>(name + ": level complete",
@@ -511,7 +509,7 @@ TEST_F(GameResults, TheProfileKeepsWhatTheGameShowedWhenItsWindowIsClosed)
     const auto counted = [](TestedGame& game) {
         return dynamic_cast<const Wispfold::GUILevelCompleteWindow&>(*game.m_levelCompleteWindow).GetCountedEnergy();
     };
-    const auto won = [](TestedGame& game) { game.m_gameLogic->SetState(kWon); };
+    const auto won = [](TestedGame& game) { game.m_gameLogic->SetState(GameLogicBase::LevelWon); };
     const auto lastOfStage = [](TestedGame& game) { // reached already, so the map keeps it
         Current(game).m_currentLevel = Current(game).m_bestLevel = {0, game.m_levelManager->GetStage(0).levelCount - 1};
     };
@@ -639,8 +637,8 @@ std::set<std::string> LevelDialogs(const TestedGame& game)
 TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlone)
 {
     for (const auto& [request, input] : kDialogRequests) {
-        for (const std::uint32_t outcome : {kWon, kLost}) {
-            const std::string name = request + (outcome == kWon ? ", won" : ", lost");
+        for (const GameLogicBase::LevelState outcome : {GameLogicBase::LevelWon, GameLogicBase::LevelLost}) {
+            const std::string name = request + (outcome == GameLogicBase::LevelWon ? ", won" : ", lost");
             std::filesystem::remove_all(UserFolder() + "profiles"); // a new player each time
             bool decided = false;
             std::set<std::string> dialogs;
@@ -657,8 +655,8 @@ TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlon
                 };
             };
             const Step ended{name + ": end window",
-                             outcome == kWon ? Shown(&TestedGame::m_levelCompleteWindow)
-                                             : Shown(&TestedGame::m_gameOverWindow),
+                             outcome == GameLogicBase::LevelWon ? Shown(&TestedGame::m_levelCompleteWindow)
+                                                                : Shown(&TestedGame::m_gameOverWindow),
                              [&saved](TestedGame& game) { saved = Saved(game); }, 300};
             EXPECT_EQ(
                 Play(Join(
@@ -669,8 +667,8 @@ TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlon
             EXPECT_EQ(dialogs, std::set<std::string>{}) << name;
             EXPECT_TRUE(saved) << name;
             if (saved) {
-                EXPECT_EQ(saved->m_continue != 0, outcome == kWon) << name;
-                EXPECT_EQ(saved->m_currentLevel.level, outcome == kWon ? 1u : 0u) << name;
+                EXPECT_EQ(saved->m_continue != 0, outcome == GameLogicBase::LevelWon) << name;
+                EXPECT_EQ(saved->m_currentLevel.level, outcome == GameLogicBase::LevelWon ? 1u : 0u) << name;
             }
         }
     }
@@ -709,7 +707,8 @@ TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
             AppTesting::PointAt(game.Window(), *pause.GetResumeButton()->GetWidget());
         };
         const auto level = [&playsOn](TestedGame& game) {
-            playsOn = LevelTakesKeys(game) && game.m_gameLogic->GetState() == 0 && LevelDialogs(game).empty();
+            playsOn = LevelTakesKeys(game) && game.m_gameLogic->GetState() == GameLogicBase::LevelPlaying &&
+                      LevelDialogs(game).empty();
         };
         EXPECT_EQ(Play(Join({{NewPlayer(true)},
                              StartLevel(name, watch),

@@ -40,11 +40,9 @@
 namespace GameTesting {
 namespace {
 
+using GameFramework::GameLogicBase;
 using Wispfold::GUIMenuWindow;
 using Menus = std::array<const GUIMenuWindow*, TestedGame::kMenuNames.size()>;
-
-constexpr std::uint32_t kWon = 2;
-constexpr std::uint32_t kLost = 3;
 
 // What keeps the player waiting, by kind, and for how many frames it may: nothing (a window takes input), the
 // start-up, a level's loading, a decided level's way to its window, and nothing at all.
@@ -103,10 +101,11 @@ Quiet QuietKind(const TestedGame& game, const Menus& menus)
     if (game.m_gameLogicLoadingWindow->GetKeeper())
         return kLoading;
     const GameFramework::GameLogicBase* level = game.m_gameLogic.get();
-    if (std::ranges::any_of(menus, TakesInput) || (level && level->GetState() == 0 && Hud(game)->m_active) ||
+    if (std::ranges::any_of(menus, TakesInput) ||
+        (level && level->GetState() == GameLogicBase::LevelPlaying && Hud(game)->m_active) ||
         (UpgradeShown(game) && game.GetUpgradeWindow()->IsActive()))
         return kInput;
-    return level && level->GetState() >= kWon ? kLevelEnd : kNothing;
+    return level && level->GetState() >= GameLogicBase::LevelWon ? kLevelEnd : kNothing;
 }
 
 // Every window that is on screen or on its way, with its state, on one line.
@@ -320,7 +319,7 @@ void GameWatch::CheckSavedProfile(TestedGame& game, const std::string& invariant
     const auto [saved, fault] =
         ReadProfileFile(*m_files, game.GetUserFolder() + "\\profiles\\" + current->GetFileName());
     if (!fault.empty()) {
-        Fail(invariant, "the profile on disk is not sound: " + fault, &game);
+        Fail(invariant, "the profile on disk is not intact: " + fault, &game);
         return;
     }
     const std::string shown = Progress(current->m_score, current->m_currentLevel, current->m_bestLevel,
@@ -339,7 +338,7 @@ void GameWatch::CheckHighScores(TestedGame& game)
         std::ranges::equal(saved.entries, game.m_highScoresTable->GetEntries(),
                            [](const auto& a, const auto& b) { return a.name == b->name && a.score == b->score; });
     if (!fault.empty())
-        Fail(invariant, "the table on disk is not sound: " + fault, &game);
+        Fail(invariant, "the table on disk is not intact: " + fault, &game);
     else if (!same)
         Fail(invariant,
              "the table on disk holds " + std::to_string(saved.entries.size()) + " entries, not those on screen",
@@ -355,7 +354,7 @@ void GameWatch::CountLevel(TestedGame& game)
 {
     const GameFramework::GameLogicBase* level = game.m_gameLogic.get();
     const bool started = level && game.GetLevelMusic() != m_seen.levelMusic;
-    if ((started || !level) && m_seen.inLevel && m_seen.levelState < kWon)
+    if ((started || !level) && m_seen.inLevel && m_seen.levelState < GameLogicBase::LevelWon)
         ++m_counts.left;
     m_seen.levelMusic = game.GetLevelMusic();
     m_seen.inLevel = level != nullptr;
@@ -363,15 +362,15 @@ void GameWatch::CountLevel(TestedGame& game)
         const GameFramework::LevelId id = level->GetLevel()->id;
         ++m_counts.levels;
         m_counts.replayed += !m_levelsPlayed.insert(std::uint64_t{id.stage} << 32 | id.level).second;
-        m_seen.levelState = 0;
+        m_seen.levelState = GameLogicBase::LevelPlaying;
     }
     if (!level || level->GetState() == m_seen.levelState)
         return;
     m_seen.levelState = level->GetState();
-    m_counts.won += m_seen.levelState == kWon;
-    m_counts.lost += m_seen.levelState == kLost;
+    m_counts.won += m_seen.levelState == GameLogicBase::LevelWon;
+    m_counts.lost += m_seen.levelState == GameLogicBase::LevelLost;
     constexpr const char* kStates[] = {"level playing", "level paused", "level won", "level lost"};
-    m_screens.insert(kStates[std::min(m_seen.levelState, kLost)]);
+    m_screens.insert(kStates[std::min(m_seen.levelState, GameLogicBase::LevelLost)]);
 }
 
 void GameWatch::CountScenes(TestedGame& game)
@@ -394,27 +393,27 @@ void GameWatch::CountScenes(TestedGame& game)
 void GameWatch::AfterGame(int exitCode, const std::string& log)
 {
     if (exitCode != 0)
-        Fail("sound files: the exit", "the game ended with " + std::to_string(exitCode));
+        Fail("a clean run: the exit", "the game ended with " + std::to_string(exitCode));
     // The log's lines end in a line break, its HTML lines in a <BR> as well.
     for (std::size_t line = 0, end = 0; line < log.size(); line = end + (log.compare(end, 4, "<BR>") == 0 ? 4 : 1)) {
         end = std::min({log.find("<BR>", line), log.find('\n', line), log.size()});
         const std::string text = log.substr(line, end - line);
         if (text.find("Error: ") != std::string::npos || text.find("PROGRAM ABORTING") != std::string::npos)
-            Fail("sound files: the log", text);
+            Fail("a clean run: the log", text);
         else if (text.find("Warning: ") != std::string::npos && !IsMachineWarning(text))
-            Fail("sound files: a warning", text);
+            Fail("a clean run: a warning", text);
     }
     m_seen = {};
 }
 
-// The user folder holds what the game saved last, every file whole and sound; the profile list names a profile
+// The user folder holds what the game saved last, every file whole and intact; the profile list names a profile
 // on disk as current whenever there is one.
 void GameWatch::AtEnd(const std::string& folder)
 {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         const std::string extension = entry.path().extension().string();
         if (extension == ".tmp" || extension == ".bad")
-            Fail("sound files: left over", entry.path().string());
+            Fail("player's files intact: left over", entry.path().string());
     }
     const std::string engineFolder = KeystrelEngine::FileManager::GetUserFolder() + "\\Tarrowby Games\\Quellhaven";
     std::set<std::u16string> names; // folded as the game compares them
@@ -425,15 +424,15 @@ void GameWatch::AtEnd(const std::string& folder)
         const auto [profile, fault] =
             ReadProfileFile(*m_files, engineFolder + "\\profiles\\" + entry.path().filename().string());
         if (!fault.empty())
-            Fail("sound files: loads", fault);
+            Fail("player's files intact: loads", fault);
         names.insert(GameFramework::FoldProfileName(profile.name));
     }
     CheckProfileList(engineFolder, names);
     if (const std::string fault = ReadHighScoresFile(*m_files, engineFolder + "\\high_scores_table.hsf").fault;
         !fault.empty())
-        Fail("sound files: loads", fault);
+        Fail("player's files intact: loads", fault);
     if (!PlatformTesting::RecordedMessageBoxes().empty())
-        Fail("sound files: a message box", PlatformTesting::RecordedMessageBoxes().front().text);
+        Fail("a clean run: a message box", PlatformTesting::RecordedMessageBoxes().front().text);
 }
 
 // Even a player who deleted every profile keeps a list, which names no current profile only then.
@@ -441,17 +440,17 @@ void GameWatch::CheckProfileList(const std::string& engineFolder, const std::set
 {
     const std::string path = engineFolder + "\\profiles.pmf";
     if (!KeystrelEngine::FileManager::FileExistsOnDisk(m_files->MakeDiskPath(path))) {
-        Fail("sound files: the profile list", "no profile list");
+        Fail("player's files intact: the profile list", "no profile list");
         return;
     }
     const auto [list, fault] = ReadProfileListFile(*m_files, path);
     if (!fault.empty())
-        Fail("sound files: loads", fault);
+        Fail("player's files intact: loads", fault);
     else if (list.current.empty() != names.empty() ||
              (!list.current.empty() && !names.contains(GameFramework::FoldProfileName(list.current))))
-        Fail("sound files: the profile list", "it names \"" + KeystrelEngine::ToNarrow(list.current) +
-                                                  "\" as current, of " + std::to_string(names.size()) +
-                                                  " profiles on disk");
+        Fail("player's files intact: the profile list", "it names \"" + KeystrelEngine::ToNarrow(list.current) +
+                                                            "\" as current, of " + std::to_string(names.size()) +
+                                                            " profiles on disk");
 }
 
 } // namespace GameTesting

@@ -9,20 +9,23 @@
 //   level is drawn while the main menu, the map, the upgrade or stage-complete scene or another menu window
 //   outside a level is on screen; a head-up display closed with its level may finish its fold for a while;
 // - progress kept: when a won level's count has ended (its window reports) and when the game-over window comes,
-//   the current profile on disk is sound and holds the progress the game shows (score, current and best level,
+//   the current profile on disk is intact and holds the progress the game shows (score, current and best level,
 //   continue flag), and a lost level's mana bar is not full; the high-score table on disk, whenever the high
-//   scores come, is sound and the one on screen;
-// - sound files: after each game its log holds no error line and no warning but those of what the machine lacks,
-//   and the game ended with 0; at the end the user folder holds no temporary or set-aside file, every profile and
-//   the high-score table are sound, the profile list is sound and names a profile on disk as current whenever
-//   there is one, and no message box was shown.
+//   scores come, is intact and the one on screen;
+// - a clean run: after each game its log holds no error line and no warning but those of what the machine lacks,
+//   and the game ended with 0; no message box was shown;
+// - the player's files intact: at the end the user folder holds no temporary or set-aside file, every profile and
+//   the high-score table are intact, and the profile list is intact and names a profile on disk as current
+//   whenever there is one.
 //
-// The files are read from disk without changing them (PlayerFiles.h): a file is sound when no loader of the game
+// The files are read from disk without changing them (PlayerFiles.h): a file is intact when no loader of the game
 // would have to refuse or mend it.
 //
 // A failure is kept once per invariant, with the frame it was first seen in and, where the device draws, a picture
 // of that screen; later frames only count.
 #pragma once
+
+#include "framework/GameLogicBase.h"
 
 #include <array>
 #include <cstdint>
@@ -103,7 +106,7 @@ private:
     {
         int quietFrames = 0;
         std::uint32_t levelMusic = 0;
-        std::uint32_t levelState = 0;
+        GameFramework::GameLogicBase::LevelState levelState = GameFramework::GameLogicBase::LevelPlaying;
         bool inLevel = false, upgrade = false, gameOver = false, highScores = false, gameComplete = false;
     };
 

@@ -53,9 +53,7 @@
 namespace {
 
 using namespace GameTesting;
-
-constexpr std::uint32_t kWon = 2;
-constexpr std::uint32_t kLost = 3;
+using GameFramework::GameLogicBase;
 
 std::string Described(const std::map<std::string, std::string>& failures)
 {
@@ -75,7 +73,7 @@ struct Fault
 
 void Win(TestedGame& game)
 {
-    game.m_gameLogic->SetState(kWon);
+    game.m_gameLogic->SetState(GameLogicBase::LevelWon);
 }
 
 // The running level played to its win by the player's clicks (a level won otherwise would skip the board's own
@@ -199,7 +197,7 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAStaleProfile)
         if (game.m_gameOverWindow && Menu(game.m_gameOverWindow).m_openRequested)
             Current(game).m_score += 10;
     };
-    const auto lose = [](TestedGame& game) { game.m_gameLogic->SetState(kLost); };
+    const auto lose = [](TestedGame& game) { game.m_gameLogic->SetState(GameLogicBase::LevelLost); };
     EXPECT_EQ(
         Watched(
             Join({{NewPlayer(true)}, StartLevel("level", lose), {{"game over", Shown(&TestedGame::m_gameOverWindow)}}}),
@@ -222,18 +220,19 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAnUnsortedTable)
                  Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
                  {"high scores", Shown(&TestedGame::m_highScoresWindow)}},
                 savedUnsorted),
-        (std::set<std::string>{"progress kept: the high scores", "sound files: loads"}));
+        (std::set<std::string>{"progress kept: the high scores", "player's files intact: loads"}));
 }
 
-TEST_F(GameWatchFaults, SoundFilesFailOnATemporaryFileAnErrorAndAWarning)
+TEST_F(GameWatchFaults, ACleanRunAndIntactFilesFailOnATemporaryFileAnErrorAndAWarning)
 {
     const auto leaveFaults = [](TestedGame& game) {
         TestSupport::WriteFile(UserFolder() + "profiles/left.prf.tmp", "half a save");
         game.GetEngine()->m_log->Error("a fault");
         game.GetEngine()->m_log->Warning("a value mended");
     };
-    EXPECT_EQ(Watched({NewPlayer(true), {"main menu", MainMenuShown, leaveFaults}}),
-              (std::set<std::string>{"sound files: left over", "sound files: the log", "sound files: a warning"}));
+    EXPECT_EQ(
+        Watched({NewPlayer(true), {"main menu", MainMenuShown, leaveFaults}}),
+        (std::set<std::string>{"player's files intact: left over", "a clean run: the log", "a clean run: a warning"}));
 }
 
 TEST_F(GameWatchFaults, NeverStuckFailsOnEachWaitThatDoesNotEnd)
@@ -333,8 +332,8 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAWonLevelNotSaved)
 TEST_F(GameWatchFaults, ProgressKeptFailsOnALevelLostWithItsManaBarFull)
 {
     const auto wonTurnedLost = [](TestedGame& game) {
-        if (game.m_gameLogic && game.m_gameLogic->GetState() == kWon)
-            game.m_gameLogic->SetState(kLost);
+        if (game.m_gameLogic && game.m_gameLogic->GetState() == GameLogicBase::LevelWon)
+            game.m_gameLogic->SetState(GameLogicBase::LevelLost);
     };
     EXPECT_EQ(Watched(Join({{NewPlayer(true)},
                             StartLevel("level", {}),
@@ -366,14 +365,14 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnATableTooLongOrNotAsShown)
         Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
         {"high scores", Shown(&TestedGame::m_highScoresWindow)}};
     EXPECT_EQ(Watched(steps, atTheScores(savedLong)),
-              (std::set<std::string>{"progress kept: the high scores", "sound files: loads"}));
+              (std::set<std::string>{"progress kept: the high scores", "player's files intact: loads"}));
     EXPECT_NE(failures["progress kept: the high scores"].find("11 entries"), std::string::npos);
     FreshUserFolder();
     EXPECT_EQ(Watched(steps, atTheScores(notSaved)), std::set<std::string>{"progress kept: the high scores"});
     EXPECT_NE(failures["progress kept: the high scores"].find("not those on screen"), std::string::npos);
 }
 
-TEST_F(GameWatchFaults, SoundFilesFailOnWhatTheGameLeavesWrong)
+TEST_F(GameWatchFaults, ACleanRunAndIntactFilesFailOnWhatTheGameLeavesWrong)
 {
     const auto once = [](std::function<void(TestedGame&)> fault) {
         return [fault, done = false](TestedGame& game) mutable {
@@ -389,12 +388,13 @@ TEST_F(GameWatchFaults, SoundFilesFailOnWhatTheGameLeavesWrong)
     const auto listGone = [](TestedGame&) { std::filesystem::remove(UserFolder() + "profiles.pmf"); };
     const auto tableCut = [](TestedGame&) { TestSupport::WriteFile(UserFolder() + "high_scores_table.hsf", "GFHSF"); };
     const auto box = [](TestedGame&) { MessageBoxA(nullptr, "a fault", "Fault", MB_ICONERROR); };
-    ExpectEachBreaks({NewPlayer(true), {"main menu", MainMenuShown}}, 2,
-                     {{"a fatal error", once(fatal), {"sound files: the exit", "sound files: a message box"}},
-                      {"the current profile's file gone", once(profileGone), {"sound files: the profile list"}},
-                      {"the profile list gone", once(listGone), {"sound files: the profile list"}},
-                      {"the high scores cut short", once(tableCut), {"sound files: loads"}},
-                      {"a message box", once(box), {"sound files: a message box"}}});
+    ExpectEachBreaks(
+        {NewPlayer(true), {"main menu", MainMenuShown}}, 2,
+        {{"a fatal error", once(fatal), {"a clean run: the exit", "a clean run: a message box"}},
+         {"the current profile's file gone", once(profileGone), {"player's files intact: the profile list"}},
+         {"the profile list gone", once(listGone), {"player's files intact: the profile list"}},
+         {"the high scores cut short", once(tableCut), {"player's files intact: loads"}},
+         {"a message box", once(box), {"a clean run: a message box"}}});
 }
 
 } // namespace

@@ -48,8 +48,8 @@ GUIGameLogicWindow& Hud(TestedGame& game)
 bool Playing(TestedGame& game)
 {
     const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
-    return level && level->GetState() == 0 && level->GetCameraControl().GetTransitionTimer() >= 1.0f &&
-           Hud(game).m_active && Hud(game).GetAlpha() >= 1.0f;
+    return level && level->GetState() == GameFramework::GameLogicBase::LevelPlaying &&
+           level->GetCameraControl().GetTransitionTimer() >= 1.0f && Hud(game).m_active && Hud(game).GetAlpha() >= 1.0f;
 }
 
 // A bubble is up, its lines still being typed.
@@ -159,7 +159,8 @@ TEST_F(LevelDialogPictures, NoDialogOverALevelIsCoveredByTheGuideAndEveryLevelBu
             .GetNoButton();
     };
     const auto won = [](TestedGame& game) {
-        game.m_gameLogic->SetState(2); // as the board does when the mana is home, with the guide's line
+        game.m_gameLogic->SetState(
+            GameFramework::GameLogicBase::LevelWon); // as the board does when the mana is home, with the guide's line
         game.GetCharacter()->LevelEndPhrase();
     };
     Play(Join({{NewPlayer(true), {"only the test's hints", Always, onlyTheTestsHints}},

@@ -221,7 +221,7 @@ void RandomPlayer::OpenDialog(TestedGame& game)
 bool RandomPlayer::PlayLevel(TestedGame& game)
 {
     const auto* level = dynamic_cast<const Wispfold::GameLogic*>(game.m_gameLogic.get());
-    if (!level || level->GetState() != 0 || !game.m_gameLogicWindow->m_active)
+    if (!level || level->GetState() != GameFramework::GameLogicBase::LevelPlaying || !game.m_gameLogicWindow->m_active)
         return false;
     if (!m_aimed) {
         m_aimed = true;
@@ -279,7 +279,8 @@ void RandomPlayer::GoBack(TestedGame& game)
     if (Uniform(0, 3) != 0)
         return;
     const Wispfold::GUIUpgradeWindow* upgrade = game.GetUpgradeWindow();
-    if (game.m_gameLogic && game.m_gameLogic->GetState() == 0 && game.m_gameLogicWindow->m_active) {
+    if (game.m_gameLogic && game.m_gameLogic->GetState() == GameFramework::GameLogicBase::LevelPlaying &&
+        game.m_gameLogicWindow->m_active) {
         Key(SDL_SCANCODE_ESCAPE);
     } else if (upgrade && upgrade->IsActive() && upgrade->GetWindow()->IsVisible()) {
         if (upgrade->GetClock() > Wispfold::GUIUpgradeWindow::kClickDelay)

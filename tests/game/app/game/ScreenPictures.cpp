@@ -127,7 +127,7 @@ void ScreenPictures::ExpectButterflyColours(const Wispfold::GameLogic& level) co
         shown = shown || ShowsHue(m_last, x, y, kButterflyHues[item->m_colour]);
     }
     const auto& record = static_cast<const Wispfold::LevelRecord&>(*level.GetLevel());
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(record.levelNumber)) << "colours on the board";
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(record.colourCount)) << "colours on the board";
     for (const auto& [colour, shown] : seen)
         EXPECT_TRUE(shown) << "no butterfly of colour " << colour << " shows";
 }

@@ -97,7 +97,7 @@ protected:
         level.gridWidth = 3;
         level.gridHeight = 5;
         level.colourCount = 2;
-        levelRecord.levelNumber = 2;
+        levelRecord.colourCount = 2;
         for (std::uint32_t event = 0; event < 7; ++event)
             keeper.SetPoints(event, 10);
 

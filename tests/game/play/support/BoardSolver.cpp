@@ -91,7 +91,7 @@ bool BoardSolver::IsSettled(const Board& board)
 bool BoardSolver::Step(const GameLogic& level)
 {
     if (m_next == kIdle) {
-        if (level.GetState() != 0)
+        if (level.GetState() != GameFramework::GameLogicBase::LevelPlaying)
             return !level.GetItemManager().AnyItemBusy();
         const Board& board = level.GetBoard();
         const std::optional<std::uint32_t> move = IsSettled(board) ? ChooseMove(board, m_aim) : std::nullopt;
