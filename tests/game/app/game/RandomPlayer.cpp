@@ -185,9 +185,10 @@ void RandomPlayer::PickAction(TestedGame& game)
 // A round ends with its last answer, or with the level: won, lost or left.
 bool RandomPlayer::PlayDialogs(TestedGame& game)
 {
-    const GameFramework::GameLogicBase* level = game.m_gameLogic.get();
-    const bool levelTakesInput = level && level->GetState() == 0 && game.m_gameLogicWindow->m_active;
-    if (!level || level->GetState() > 1)
+    using Level = GameFramework::GameLogicBase;
+    const Level* level = game.m_gameLogic.get();
+    const bool levelTakesInput = level && level->GetState() == Level::LevelPlaying && game.m_gameLogicWindow->m_active;
+    if (!level || level->GetState() >= Level::LevelWon)
         m_dialogAnswers = 0;
     else if (m_dialogAnswers == 0 && levelTakesInput && Uniform(0, 999) < kDialogRounds)
         m_dialogAnswers = Uniform(1, kMostAnswers);
