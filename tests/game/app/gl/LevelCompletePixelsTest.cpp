@@ -1,48 +1,51 @@
 // The level-complete window on the GL back end at 800 x 600, while its mana bar counts up: the frame, the
 // stage's two pictures, the bar and its mana line; and the bar's fill fading with the window as its frame unfolds
 // and folds. Saved for people to look at.
-#include "engine/foundation/Error.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIManager.h"
 #include "engine/render/RenderSystem.h"
 #include "game/app/GUILevelCompleteWindow.h"
+#include "game/play/LevelManager.h"
 #include "tests/engine/render/gl/PixelFixture.h"
 #include "tests/game/app/MenuWindowFixture.h"
 #include "tests/game/app/gl/AppPixelFixture.h"
-#include "tests/support/TestEnvironment.h"
 
 namespace {
 
 using namespace AppTesting;
 
-class LevelCompletePixels : public MenuWindowFixture
+class LevelCompletePixels : public AppPixelFixture<MenuWindowFixture>
 {
 protected:
-    LevelCompletePixels() { PlatformTesting::UseRecordingDevice(false); }
-
     void SetUp() override
     {
-        try {
-            MenuWindowFixture::SetUp();
-        } catch (const KeystrelEngine::Error& error) {
-            if (TestSupport::IsNoRenderDevice(error.GetText()))
-                GTEST_SKIP() << "no GL device: " << error.GetText();
-            FAIL() << error.GetText();
-        }
-        engine->m_renderSystem->m_clearColor = {0.25f, 0.0f, 0.25f, 1.0f};
+        AppPixelFixture::SetUp();
+        if (IsSkipped() || HasFailure())
+            return;
         for (const char* table : {"level_complete", "game_logic"})
             engine->m_gui->m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table + ".ini");
+        catalogue = std::make_unique<Wispfold::LevelManager>(engine->m_log.get(), engine->m_files.get());
+        catalogue->Load();
+        profiles->m_current = profiles->AddProfile(u"Ann");
+        window = std::make_unique<Wispfold::GUILevelCompleteWindow>(engine.get(), player.get(), profiles.get(),
+                                                                    catalogue.get(), data.get(), manager.get(),
+                                                                    data->GetChildWindow());
+        window->m_level = {0, 1};
     }
+
+    void TearDown() override
+    {
+        window.reset();
+        MenuWindowFixture::TearDown();
+    }
+
+    std::unique_ptr<Wispfold::LevelManager> catalogue;
+    std::unique_ptr<Wispfold::GUILevelCompleteWindow> window; // the second level of the first stage, won
 };
 
 TEST_F(LevelCompletePixels, TheManaBarCountsUpUnderTheStagesPictures)
 {
-    Wispfold::LevelManager catalogue(engine->m_log.get(), engine->m_files.get());
-    catalogue.Load();
-    profiles->m_current = profiles->AddProfile(u"Ann");
-    Wispfold::GUILevelCompleteWindow window(engine.get(), player.get(), profiles.get(), &catalogue, data.get(),
-                                            manager.get(), data->GetChildWindow());
-    window.m_level = {0, 1};
+    Wispfold::GUILevelCompleteWindow& window = *this->window;
     window.Open();
     OpenFully(window);
     Step(window);
@@ -52,19 +55,14 @@ TEST_F(LevelCompletePixels, TheManaBarCountsUpUnderTheStagesPictures)
     RenderTesting::SaveTestPicture(image, "level_complete_count_up.bmp", *engine->m_files);
     // Somewhere between the stage's start and its end.
     EXPECT_GT(window.GetManaBar().GetValue(), 0.0f);
-    EXPECT_LT(window.GetCountedMana(), catalogue.SumStageBoardValuesUpTo(0, 1) * 10);
+    EXPECT_LT(window.GetCountedMana(), catalogue->SumStageBoardValuesUpTo(0, 1) * 10);
 }
 
 // While the frame unfolds and while it folds the window's alpha is 0, and the bar's fill fades with it: drawing
 // the screen again without the fill changes nothing where it stands. Standing open, the same comparison sees it.
 TEST_F(LevelCompletePixels, TheManaFillFadesWithTheWindow)
 {
-    Wispfold::LevelManager catalogue(engine->m_log.get(), engine->m_files.get());
-    catalogue.Load();
-    profiles->m_current = profiles->AddProfile(u"Ann");
-    Wispfold::GUILevelCompleteWindow window(engine.get(), player.get(), profiles.get(), &catalogue, data.get(),
-                                            manager.get(), data->GetChildWindow());
-    window.m_level = {0, 1};
+    Wispfold::GUILevelCompleteWindow& window = *this->window;
     KeystrelEngine::GUIWindow& fill = *window.GetManaBar().GetFill();
     const auto fillPixels = [&](const std::string& name) {
         const KeystrelEngine::Image drawn = GrabScreen(*engine, name + ".bmp");
