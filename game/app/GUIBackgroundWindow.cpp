@@ -56,8 +56,8 @@ constexpr std::int32_t kTitleLayer = 19;
 
 // The titles' place in the decoration list, after the frame and the seal.
 constexpr std::size_t kFirstTitle = 2;
-// Title k fades in from 0.25 k seconds over a third of a second. The name goes on fading in past step 4 until it
-// is whole: a quick load would otherwise leave its last parts faint or missing for good.
+// Title k fades in from 0.25 k seconds over a third of a second. The name goes on fading in past the wait for the
+// menus until it is whole: a quick load would otherwise leave its last parts faint or missing for good.
 constexpr float kTitleFadeRate = 3.0f;
 constexpr float kTitleDelay = 0.75f;
 constexpr float kTitlesWholeTime = (1.0f + kTitleDelay * 3.0f) / kTitleFadeRate;
@@ -250,7 +250,7 @@ void GUIBackgroundWindow::AddTheme(GUIWindow* window, std::uint32_t position, st
 void GUIBackgroundWindow::LeaveForLevel()
 {
     EndPanelCycle();
-    m_step = 6;
+    m_step = PanelInScene;
     m_textAlpha = 1.0f;
     m_textShown = false;
 }
@@ -260,9 +260,9 @@ void GUIBackgroundWindow::LeaveForLevel()
 // the decorations, where its arrival would have put it.
 void GUIBackgroundWindow::EndPanelCycle()
 {
-    if (m_step == 7)
+    if (m_step == PanelUnfolding)
         m_panel->SetParent(m_decorationRoot);
-    m_step = std::min(m_step, 6u);
+    m_step = std::min(m_step, PanelInScene);
     m_panelRequest = false;
     m_panelReleaseRequest = false;
     m_panelPresent = false;
@@ -364,7 +364,7 @@ void GUIBackgroundWindow::Update()
     const float step = frameTime * 2.0f;
     UpdateTextFade(step);
     UpdateStartUp();
-    if (m_titlesStarted && (m_step < 5 || m_titleClock < kTitlesWholeTime))
+    if (m_titlesStarted && (m_step < WaitForTextArea || m_titleClock < kTitlesWholeTime))
         UpdateTitles(frameTime);
     if (m_themeFading)
         UpdateThemeFade(frameTime);
@@ -396,52 +396,40 @@ void GUIBackgroundWindow::UpdateTextFade(float step)
 void GUIBackgroundWindow::UpdateStartUp()
 {
     switch (m_step) {
-    case 0:
+    case ShowFrameAndSeal:
         StepFrameAndSeal();
         break;
-    case 1:
+    case ShowNameAndPanel:
         StepNameAndPanel();
         break;
-    case 2:
+    case TypeLoading:
         m_printer->SetTextByKey("LOADING");
         if (m_printer->IsFinished())
-            m_step = 3;
+            m_step = WaitForSharedData;
         break;
-    case 3:
+    case WaitForSharedData:
         StepLoadingShown();
         break;
-    case 4:
+    case WaitForMenus:
         if (m_menusReady)
-            m_step = 5;
+            m_step = WaitForTextArea;
         break;
-    case 5:
+    case WaitForTextArea:
         if (m_printer->GetColour().a > kEpsilon)
-            m_step = 6;
+            m_step = PanelInScene;
         break;
-    case 6:
+    case PanelInScene:
         // A panel asked for while the scene dims away waits until the scene has gone: the end of the dimming
         // hides the panel, and a hidden panel's unfolding would never end.
-        if (m_panelRequest && m_textShown) {
-            m_panel->SetVisible(true);
-            m_panel->SetColour({1.0f, 1.0f, 1.0f, 1.0f});
-            Play(m_panel);
-            m_panel->SetParent(m_data->GetRootWindow());
-            m_step = 7;
-        }
+        if (m_panelRequest && m_textShown)
+            UnfoldPanel();
         break;
-    case 7:
+    case PanelUnfolding:
         StepPanelArrival();
         break;
-    case 8:
-        if (m_panelReleaseRequest) {
-            m_textShown = false;
-            m_textAlpha = 1.0f;
-            m_panelReleaseRequest = false;
-            m_panelPresent = false;
-            m_step = 5;
-        }
-        break;
-    default:
+    case PanelUp:
+        if (m_panelReleaseRequest)
+            TakePanelBack();
         break;
     }
 }
@@ -454,7 +442,7 @@ void GUIBackgroundWindow::StepFrameAndSeal()
         Play(m_frame);
         Play(m_logo);
     }
-    m_step = 1;
+    m_step = ShowNameAndPanel;
 }
 
 // The name's parts fade in one after another while the mounts unfold; the panel stands unfolded behind the text.
@@ -479,7 +467,7 @@ void GUIBackgroundWindow::StepNameAndPanel()
     panel.m_position = static_cast<float>(panel.GetFrameCount() - 1);
     panel.m_playing = false;
     m_panel->SetVisible(true);
-    m_step = 2;
+    m_step = TypeLoading;
 }
 
 void GUIBackgroundWindow::StepLoadingShown()
@@ -488,7 +476,17 @@ void GUIBackgroundWindow::StepLoadingShown()
     if (!m_data)
         return;
     BuildStageThemes();
-    m_step = 4;
+    m_step = WaitForMenus;
+}
+
+// The panel unfolds above every menu, in front of the one that asked for it.
+void GUIBackgroundWindow::UnfoldPanel()
+{
+    m_panel->SetVisible(true);
+    m_panel->SetColour({1.0f, 1.0f, 1.0f, 1.0f});
+    Play(m_panel);
+    m_panel->SetParent(m_data->GetRootWindow());
+    m_step = PanelUnfolding;
 }
 
 void GUIBackgroundWindow::StepPanelArrival()
@@ -499,7 +497,17 @@ void GUIBackgroundWindow::StepPanelArrival()
     m_panelShownOnce = true;
     m_panelRequest = false;
     m_panel->SetParent(m_decorationRoot);
-    m_step = 8;
+    m_step = PanelUp;
+}
+
+// Given back, the panel goes with the text area, and the scene dims away with both.
+void GUIBackgroundWindow::TakePanelBack()
+{
+    m_textShown = false;
+    m_textAlpha = 1.0f;
+    m_panelReleaseRequest = false;
+    m_panelPresent = false;
+    m_step = WaitForTextArea;
 }
 
 void GUIBackgroundWindow::BuildStageThemes()

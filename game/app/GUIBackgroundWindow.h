@@ -7,10 +7,8 @@
 // other screens' overlay windows. Base themes (any kind but 0 in "background.ini") are loaded here and always
 // shown; stage themes (kind 0) come with the shared data and are shown from their stage on.
 //
-// At start-up the scene unfolds in steps: 0 frame and seal, 1 the name and the text panel, 2 "LOADING" typed,
-// 3 waiting for the shared data (the stage themes are built then), 4 waiting for the menus, and from 5 on the
-// panel cycle of the menus: 5 the text area visible again, 6 a menu asks for the panel, 7 the panel unfolds in
-// front of the menus, 8 the panel is up until the menu gives it back (then 5 again).
+// At start-up the scene unfolds in the steps of StartUpStep; its last four are where the panel's window stands in
+// the panel's cycle, and the scene stays among them from then on.
 #pragma once
 
 #include "MenuBackground.h"
@@ -56,6 +54,19 @@ public:
     static constexpr const char* kGlowSystem = "ui\\menus\\particles\\upgrade.psf";
     static constexpr const char* kTextAreaModel = "ui\\menus\\models\\background\\text_area.mlf";
 
+    enum StartUpStep : std::uint32_t
+    {
+        ShowFrameAndSeal = 0,
+        ShowNameAndPanel = 1,
+        TypeLoading = 2,
+        WaitForSharedData = 3, // the stage themes are built once they have come
+        WaitForMenus = 4,
+        WaitForTextArea = 5, // the typed text shows again, after the start-up or after the panel went back
+        PanelInScene = 6,    // until a menu asks for the panel and the scene shows
+        PanelUnfolding = 7,  // in front of the menus
+        PanelUp = 8,         // until the menu gives it back
+    };
+
     // Reads "background.ini" and loads the base themes and the decorations. Throws FileError when the file
     // cannot be read or yields no base theme ("Background have no thematic models").
     GUIBackgroundWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
@@ -82,10 +93,10 @@ public:
     // What the game, the loading windows and the menus tell the scene.
     void Start() { m_started = true; }
     void SetMenusReady() { m_menusReady = true; }
-    // A level starts: the text area fades out and the scene with it, the panel cycle starts over at step 6 with
-    // no panel requested, present or given back.
+    // A level starts: the text area fades out and the scene with it, the panel cycle starts over in the scene
+    // (PanelInScene) with no panel requested, present or given back.
     void LeaveForLevel();
-    // The shared data have been loaded: step 3 builds the stage themes from them.
+    // The shared data have been loaded: WaitForSharedData builds the stage themes from them.
     void SetSharedData(const GameData* data);
     // The menus' side of the panel (see MenuBackground): a menu asks for the text panel in front of it, is told
     // when it has arrived, and gives it back.
@@ -101,7 +112,7 @@ public:
     // A stage was finished: the themes of the new stage index fade in and the glow bursts over them once.
     void StartNewStageTheme() override;
 
-    std::uint32_t GetStartUpStep() const { return m_step; }
+    StartUpStep GetStartUpStep() const { return m_step; }
     bool IsLoadingShown() const { return m_loadingShown; }
     bool IsDataLoaded() const { return m_data != nullptr; }
     std::uint32_t GetStageThemeIndex() const { return m_stageThemeIndex; }
@@ -141,7 +152,9 @@ private:
     void StepFrameAndSeal();
     void StepNameAndPanel();
     void StepLoadingShown();
+    void UnfoldPanel();
     void StepPanelArrival();
+    void TakePanelBack();
     void EndPanelCycle();
     void BuildStageThemes();
     void UpdateTitles(float frameTime);
@@ -190,7 +203,7 @@ private:
     std::unique_ptr<GameTools::GUITextPrinter> m_printer;
     KeystrelEngine::ParticleSystem* m_glow = nullptr;
 
-    std::uint32_t m_step = 0;
+    StartUpStep m_step = ShowFrameAndSeal;
     bool m_started = false;
     bool m_loadingShown = false;
     bool m_menusReady = false;

@@ -472,7 +472,7 @@ void Game::UpdateWindows()
 {
     if (m_background)
         m_background->Update();
-    if (m_menuWindowManager && m_background->GetStartUpStep() == 4) {
+    if (m_menuWindowManager && m_background->GetStartUpStep() == GUIBackgroundWindow::WaitForMenus) {
         m_menuWindowManager->m_frameFree = true;
         m_background->SetMenusReady();
     }
