@@ -255,18 +255,15 @@ void GUIBackgroundWindow::LeaveForLevel()
     m_textShown = false;
 }
 
-// No window holds the panel any more: it stands in the scene, and a release that a window folding away still
-// asks for finds nothing to take (carried out, it would dim the scene away). An unfolding panel goes back among
-// the decorations, where its arrival would have put it.
+// The panel is the scene's again: it stands in the scene, and its holder lets it go (or calls it again) at its next
+// update instead of giving it back, which would dim the scene away. An unfolding panel goes back among the
+// decorations, where its arrival would have put it.
 void GUIBackgroundWindow::EndPanelCycle()
 {
     if (m_step == PanelUnfolding)
         m_panel->SetParent(m_decorationRoot);
     m_step = std::min(m_step, PanelInScene);
-    m_panelRequest = false;
-    m_panelReleaseRequest = false;
-    m_panelPresent = false;
-    m_panelShownOnce = false;
+    m_panelState = PanelState::InScene;
 }
 
 void GUIBackgroundWindow::SetSharedData(const GameData* data)
@@ -274,16 +271,10 @@ void GUIBackgroundWindow::SetSharedData(const GameData* data)
     m_data = data;
 }
 
-void GUIBackgroundWindow::RequestPanel()
+void GUIBackgroundWindow::ClearPanelArrival()
 {
-    m_panelRequest = true;
-    m_panelReleaseRequest = false;
-}
-
-void GUIBackgroundWindow::ReleasePanel()
-{
-    m_panelRequest = false;
-    m_panelReleaseRequest = true;
+    if (m_panelState == PanelState::Arrived)
+        m_panelState = PanelState::Up;
 }
 
 bool GUIBackgroundWindow::IsPanelWindowVisible() const
@@ -419,16 +410,16 @@ void GUIBackgroundWindow::UpdateStartUp()
             m_step = PanelInScene;
         break;
     case PanelInScene:
-        // A panel asked for while the scene dims away waits until the scene has gone: the end of the dimming
-        // hides the panel, and a hidden panel's unfolding would never end.
-        if (m_panelRequest && m_textShown)
+        // A panel called while the scene dims away waits until the scene has gone: the end of the dimming hides
+        // the panel, and a hidden panel's unfolding would never end.
+        if (m_panelState == PanelState::Called && m_textShown)
             UnfoldPanel();
         break;
     case PanelUnfolding:
         StepPanelArrival();
         break;
     case PanelUp:
-        if (m_panelReleaseRequest)
+        if (m_panelState == PanelState::GivenBack)
             TakePanelBack();
         break;
     }
@@ -479,7 +470,7 @@ void GUIBackgroundWindow::StepLoadingShown()
     m_step = WaitForMenus;
 }
 
-// The panel unfolds above every menu, in front of the one that asked for it.
+// The panel unfolds above every menu, in front of the window that called it.
 void GUIBackgroundWindow::UnfoldPanel()
 {
     m_panel->SetVisible(true);
@@ -493,9 +484,7 @@ void GUIBackgroundWindow::StepPanelArrival()
 {
     if (Animation(m_panel).m_playing)
         return;
-    m_panelPresent = true;
-    m_panelShownOnce = true;
-    m_panelRequest = false;
+    m_panelState = PanelState::Arrived;
     m_panel->SetParent(m_decorationRoot);
     m_step = PanelUp;
 }
@@ -505,8 +494,7 @@ void GUIBackgroundWindow::TakePanelBack()
 {
     m_textShown = false;
     m_textAlpha = 1.0f;
-    m_panelReleaseRequest = false;
-    m_panelPresent = false;
+    m_panelState = PanelState::InScene;
     m_step = WaitForTextArea;
 }
 

@@ -8,7 +8,7 @@
 // shown; stage themes (kind 0) come with the shared data and are shown from their stage on.
 //
 // At start-up the scene unfolds in the steps of StartUpStep; its last four are where the panel's window stands in
-// the panel's cycle, and the scene stays among them from then on.
+// its cycle (see MenuBackground), and the scene stays among them from then on.
 #pragma once
 
 #include "MenuBackground.h"
@@ -62,9 +62,9 @@ public:
         WaitForSharedData = 3, // the stage themes are built once they have come
         WaitForMenus = 4,
         WaitForTextArea = 5, // the typed text shows again, after the start-up or after the panel went back
-        PanelInScene = 6,    // until a menu asks for the panel and the scene shows
+        PanelInScene = 6,    // until a window calls the panel and the scene shows
         PanelUnfolding = 7,  // in front of the menus
-        PanelUp = 8,         // until the menu gives it back
+        PanelUp = 8,         // until its holder gives it back
     };
 
     // Reads "background.ini" and loads the base themes and the decorations. Throws FileError when the file
@@ -93,21 +93,17 @@ public:
     // What the game, the loading windows and the menus tell the scene.
     void Start() { m_started = true; }
     void SetMenusReady() { m_menusReady = true; }
-    // A level starts: the text area fades out and the scene with it, the panel cycle starts over in the scene
-    // (PanelInScene) with no panel requested, present or given back.
+    // A level starts: the text area fades out and the scene with it, and the panel is the scene's again, in it
+    // (PanelInScene).
     void LeaveForLevel();
     // The shared data have been loaded: WaitForSharedData builds the stage themes from them.
     void SetSharedData(const GameData* data);
-    // The menus' side of the panel (see MenuBackground): a menu asks for the text panel in front of it, is told
-    // when it has arrived, and gives it back.
+    // The menus' side of the panel (see MenuBackground).
     GameTools::GUITextPrinter& GetTextPrinter() override { return *m_printer; }
-    void RequestPanel() override;
-    void ReleasePanel() override;
-    bool IsPanelReleaseRequested() const override { return m_panelReleaseRequest; }
-    bool IsPanelRequested() const override { return m_panelRequest; }
-    bool IsPanelPresent() const override { return m_panelPresent; }
-    bool HasPanelJustArrived() const override { return m_panelShownOnce; }
-    void ClearPanelArrival() override { m_panelShownOnce = false; }
+    PanelState GetPanelState() const override { return m_panelState; }
+    void RequestPanel() override { m_panelState = PanelState::Called; }
+    void ClearPanelArrival() override;
+    void ReleasePanel() override { m_panelState = PanelState::GivenBack; }
     bool IsPanelWindowVisible() const override;
     // A stage was finished: the themes of the new stage index fade in and the glow bursts over them once.
     void StartNewStageTheme() override;
@@ -204,13 +200,10 @@ private:
     KeystrelEngine::ParticleSystem* m_glow = nullptr;
 
     StartUpStep m_step = ShowFrameAndSeal;
+    PanelState m_panelState = PanelState::InScene;
     bool m_started = false;
     bool m_loadingShown = false;
     bool m_menusReady = false;
-    bool m_panelRequest = false;
-    bool m_panelReleaseRequest = false;
-    bool m_panelPresent = false;
-    bool m_panelShownOnce = false; // the panel has just unfolded; the menu that asked for it clears this
     bool m_newStageTheme = false;
     bool m_glowPending = false; // the glow's one burst is still owed
     bool m_titlesStarted = false;

@@ -22,7 +22,6 @@ void GUIGameLogicGameExitWindow::Open()
 void GUIGameLogicGameExitWindow::Close()
 {
     CloseFrame();
-    m_panelReleaseRequested = true;
 }
 
 void GUIGameLogicGameExitWindow::Update()

@@ -98,7 +98,7 @@ void GUIGameLogicMenuWindow::ReactToControls()
         m_result = GameFramework::RequestLeaveLevel;
     if (IsClicked(*m_return)) {
         m_result = GameFramework::RequestResume;
-        m_panelReleaseRequested = true;
+        GivePanelBackOnceGone();
     }
 }
 

@@ -34,7 +34,6 @@ void GUIGameLogicPauseWindow::Open()
 void GUIGameLogicPauseWindow::Close()
 {
     CloseFrame();
-    m_panelReleaseRequested = true;
 }
 
 void GUIGameLogicPauseWindow::Update()

@@ -78,10 +78,30 @@ void GUIMenuWindow::SetTitle(const std::string& key)
 void GUIMenuWindow::CloseFrame()
 {
     m_shown = false;
-    if (m_panelHeld)
-        m_panelReleaseRequested = true;
+    GivePanelBackOnceGone();
     if (PlaysSounds())
         m_player->PlaySound(kDisappearSound);
+}
+
+void GUIMenuWindow::GivePanelBackOnceGone()
+{
+    if (HoldsPanel())
+        Background().MarkPanelDueBack();
+}
+
+bool GUIMenuWindow::HoldsPanel() const
+{
+    return Background().GetPanelHolder() == this;
+}
+
+bool GUIMenuWindow::IsGivingPanelBack() const
+{
+    return HoldsPanel() && Background().IsPanelDueBack();
+}
+
+MenuBackground& GUIMenuWindow::Background() const
+{
+    return *m_manager->m_background;
 }
 
 bool GUIMenuWindow::IsAnyControlAnimating() const
@@ -121,8 +141,7 @@ void GUIMenuWindow::StartAppearing()
     m_shown = true;
     m_openRequested = false;
     if (m_wantsPanel) {
-        m_panelHeld = true;
-        m_panelReleaseRequested = false;
+        Background().HoldPanel(*this);
         m_wantsPanel = false;
     }
 }
@@ -131,18 +150,14 @@ void GUIMenuWindow::StartAppearing()
 // question); one that needs it anew waits until the panel of an earlier window has gone.
 bool GUIMenuWindow::MustWaitForPanel() const
 {
-    if (KeepsPanel())
-        return false;
-    const MenuBackground& background = *m_manager->m_background;
-    return background.IsPanelReleaseRequested() || background.IsPanelRequested() || background.IsPanelPresent() ||
-           background.IsPanelWindowVisible();
+    return !KeepsPanel() && !Background().IsPanelFree();
 }
 
 bool GUIMenuWindow::KeepsPanel() const
 {
-    const MenuBackground& background = *m_manager->m_background;
-    return m_panelHeld && !background.IsPanelReleaseRequested() &&
-           (background.IsPanelPresent() || background.IsPanelRequested());
+    const MenuBackground::PanelState state = Background().GetPanelState();
+    return HoldsPanel() && (state == MenuBackground::PanelState::Called ||
+                            state == MenuBackground::PanelState::Arrived || state == MenuBackground::PanelState::Up);
 }
 
 // While shown, the window takes the screen and asks for the panel; the panel's arrival frees the screen again
@@ -151,11 +166,11 @@ bool GUIMenuWindow::KeepsPanel() const
 // lets go of one the background has taken back itself (the menu scene's return).
 bool GUIMenuWindow::UpdatePanel()
 {
-    if (!m_panelHeld)
+    if (!HoldsPanel())
         return true;
-    MenuBackground& background = *m_manager->m_background;
+    MenuBackground& background = Background();
     if (!m_shown) {
-        GiveBackPanel(background);
+        ReturnPanel(background);
         return true;
     }
     const bool hasScreen = m_panelAsked || m_controlsOut;
@@ -180,22 +195,19 @@ bool GUIMenuWindow::UpdatePanel()
 // Once the window has gone, a screen it took only to wait for the panel is free again at once (no frame of its own
 // will fold to free it); the panel goes back once the screen is free, or is let go when the background has taken
 // it back itself.
-void GUIMenuWindow::GiveBackPanel(MenuBackground& background)
+void GUIMenuWindow::ReturnPanel(MenuBackground& background)
 {
     if (m_panelAsked && !m_controlsOut)
         m_manager->m_frameFree = true;
     m_panelAsked = false;
-    if (!m_panelReleaseRequested)
+    if (!background.IsPanelDueBack())
         return;
     if (background.IsPanelPresent()) {
-        if (!m_manager->m_frameFree)
-            return;
-        background.ReleasePanel();
-    } else if (background.IsPanelRequested()) {
-        return;
+        if (m_manager->m_frameFree)
+            background.GiveBackPanel();
+    } else if (!background.IsPanelRequested()) {
+        background.LetGoOfPanel();
     }
-    m_panelHeld = false;
-    m_panelReleaseRequested = false;
 }
 
 void GUIMenuWindow::StartControls()
@@ -205,7 +217,7 @@ void GUIMenuWindow::StartControls()
     m_manager->m_frameFree = false;
     m_controlsOut = true;
     m_colour.a = 0.0f;
-    m_manager->m_background->GetTextPrinter().SetText(m_title);
+    Background().GetTextPrinter().SetText(m_title);
     if (PlaysSounds())
         m_player->PlaySound(kAppearSound);
 }

@@ -73,8 +73,11 @@ public:
     // A title of literal text, typed the same way.
     void SetTitleText(std::u16string title) { m_title = std::move(title); }
     void RequestOpen() { m_openRequested = true; }
-    // The window starts to go; frames other than the main menu's play the disappear sound.
+    // The window starts to go, and a panel it holds goes back once its frame has gone; frames other than the main
+    // menu's play the disappear sound.
     void CloseFrame();
+    // Asks for the panel it holds to go back once the window has gone, before its Close.
+    void GivePanelBackOnceGone();
     // Whether some control's model window is unfolding.
     bool IsAnyControlAnimating() const;
     // The frame's model or its widget is drawn: from the start of its unfold until it has folded away.
@@ -90,6 +93,9 @@ public:
     // A button over a shared base model with its "_selection_area" and "_text_area" models.
     GUIControl* AddButton(std::string_view model, std::string_view baseModel);
 
+    bool HoldsPanel() const;
+    bool IsGivingPanelBack() const;
+
     FrameKind GetFrameKind() const { return m_frameKind; }
     GUIControl* GetFrame() const { return m_frame; }
     KeystrelEngine::GUIWindow* GetFrameWidget() const { return m_frameWidget; }
@@ -100,8 +106,6 @@ public:
     bool m_wantsPanel = false;                              // the window needs the background's panel before it appears
     bool m_shown = false;                                   // from the start of appearing until Close
     KeystrelEngine::Color m_colour{1.0f, 1.0f, 1.0f, 0.0f}; // alpha is the window's fade
-    bool m_panelHeld = false;
-    bool m_panelReleaseRequested = false;
 
 protected:
     KeystrelEngine::Engine* m_engine;
@@ -113,13 +117,14 @@ protected:
     GUIMenuWindowManager* m_manager;
 
 private:
+    MenuBackground& Background() const;
     void StartAppearing();
     bool MustWaitForPanel() const;
-    // It holds a panel that is there (or coming) and that the background has not been asked to take away.
+    // The panel is up or coming for this window, and not given back.
     bool KeepsPanel() const;
     // Returns false while the window is shown, holds the panel and the background has none.
     bool UpdatePanel();
-    void GiveBackPanel(MenuBackground& background);
+    void ReturnPanel(MenuBackground& background);
     void StartControls();
     void UpdateControls();
     void FadeOut(bool frameWasOnScreen);

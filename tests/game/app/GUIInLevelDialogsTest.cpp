@@ -58,9 +58,9 @@ protected:
     void CloseOverPanel(Wispfold::GUIMenuWindow& window)
     {
         RunUntilGone(window);
-        for (int frame = 0; frame < 3 && window.m_panelHeld; ++frame)
+        for (int frame = 0; frame < 3 && window.HoldsPanel(); ++frame)
             Step(window);
-        EXPECT_FALSE(window.m_panelHeld);
+        EXPECT_FALSE(window.HoldsPanel());
         EXPECT_FALSE(background->present);
     }
 
@@ -85,7 +85,7 @@ TEST_F(GUIInLevelDialogsTest, PauseAndGameExitAppearOverThePanelReportAndGiveItB
     auto& pause = Make<Wispfold::GUIGameLogicPauseWindow>();
     pause.Open();
     OpenFully(pause);
-    EXPECT_TRUE(pause.m_panelHeld);
+    EXPECT_TRUE(pause.HoldsPanel());
     const std::vector<GUITextRecord>& line = Texts(pause.GetFrameWidget());
     ASSERT_EQ(line.size(), 1u);
     EXPECT_EQ(line[0].key, "GAME_LOGIC_PAUSED_TEXT");
@@ -94,7 +94,7 @@ TEST_F(GUIInLevelDialogsTest, PauseAndGameExitAppearOverThePanelReportAndGiveItB
     EXPECT_EQ(Caption(*pause.GetResumeButton()), "GAME_LOGIC_PAUSED_RESUME");
     EXPECT_EQ(Click(pause, *pause.GetResumeButton()->GetWidget()), RequestResume);
     pause.Close();
-    EXPECT_TRUE(pause.m_panelReleaseRequested);
+    EXPECT_TRUE(pause.IsGivingPanelBack());
     CloseOverPanel(pause);
 
     auto& exit = Make<Wispfold::GUIGameLogicGameExitWindow>();
@@ -109,7 +109,7 @@ TEST_F(GUIInLevelDialogsTest, PauseAndGameExitAppearOverThePanelReportAndGiveItB
         const auto* button = ok ? question.GetOkButton() : question.GetNoButton();
         EXPECT_EQ(Click(exit, *button->GetWidget()), ok ? RequestExitProgram : RequestResume);
         exit.Close();
-        EXPECT_TRUE(exit.m_panelReleaseRequested);
+        EXPECT_TRUE(exit.IsGivingPanelBack());
         CloseOverPanel(exit);
     }
 }

@@ -177,7 +177,7 @@ TEST_F(GUIMenuWindowTest, APanelWindowBringsInThePanelBeforeItsControlsAndGivesI
     window.RequestOpen();
     Frame({&window});
     EXPECT_TRUE(window.m_shown);
-    EXPECT_TRUE(window.m_panelHeld);
+    EXPECT_TRUE(window.HoldsPanel());
     EXPECT_FALSE(window.m_wantsPanel);
     EXPECT_EQ(background->requests, 1);
     EXPECT_FALSE(manager->m_frameFree);                             // taken while the panel comes
@@ -193,7 +193,7 @@ TEST_F(GUIMenuWindowTest, APanelWindowBringsInThePanelBeforeItsControlsAndGivesI
 
     // A second panel window waits while the panel of the first is up.
     GUIMenuWindow& next = MakeWindow(FrameKind::BigWindow);
-    window.m_panelReleaseRequested = true;
+    window.GivePanelBackOnceGone();
     window.CloseFrame();
     next.m_wantsPanel = true;
     next.RequestOpen();
@@ -204,12 +204,12 @@ TEST_F(GUIMenuWindowTest, APanelWindowBringsInThePanelBeforeItsControlsAndGivesI
     Frame({&next, &window});
     EXPECT_FALSE(next.m_shown); // the panel was still up when it looked
     EXPECT_EQ(background->releases, 1);
-    EXPECT_FALSE(window.m_panelHeld);
-    EXPECT_FALSE(window.m_panelReleaseRequested);
+    EXPECT_FALSE(window.HoldsPanel());
+    EXPECT_FALSE(window.IsGivingPanelBack());
     EXPECT_FALSE(background->present);
     Frame({&next, &window});
     EXPECT_TRUE(next.m_shown);
-    EXPECT_TRUE(next.m_panelHeld);
+    EXPECT_TRUE(next.HoldsPanel());
     EXPECT_EQ(background->requests, 2);
 
     // A shown window whose panel the background took away asks for it again with the screen it holds, and goes
@@ -220,7 +220,7 @@ TEST_F(GUIMenuWindowTest, APanelWindowBringsInThePanelBeforeItsControlsAndGivesI
     EXPECT_EQ(background->requests, 3);
     EXPECT_FALSE(manager->m_frameFree);
     next.CloseFrame();
-    EXPECT_LE(FramesUntil([&] { return manager->m_frameFree && !next.m_panelHeld; }, {&next}), 40);
+    EXPECT_LE(FramesUntil([&] { return manager->m_frameFree && !next.HoldsPanel(); }, {&next}), 40);
     EXPECT_EQ(background->releases, 2);
 }
 

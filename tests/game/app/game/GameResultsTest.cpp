@@ -470,7 +470,7 @@ TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogB
         for (const Wispfold::GUIMenuWindow* window :
              {&Menu(game.m_gameLogicPauseWindow), &Menu(game.m_gameLogicMenuWindow),
               &Menu(game.m_gameLogicMenuExitWindow), &Menu(game.m_gameLogicGameExitWindow)})
-            heldAfterLeaving += window->m_panelHeld ? 1 : 0;
+            heldAfterLeaving += window->HoldsPanel() ? 1 : 0;
     };
     std::vector<Step> steps = Join({{NewPlayer(true)}, StartLevel("first level", {})});
     for (int delay = 0; delay <= 36; ++delay) {

@@ -117,12 +117,12 @@ std::string DescribeWindows(const TestedGame& game, const Menus& menus)
     text.precision(2);
     for (std::size_t index = 0; index < menus.size(); ++index) {
         const GUIMenuWindow* window = menus[index];
-        if (!window || !(window->m_openRequested || window->m_shown || window->m_panelHeld || window->m_colour.a > 0))
+        if (!window || !(window->m_openRequested || window->m_shown || window->HoldsPanel() || window->m_colour.a > 0))
             continue;
         text << "; " << TestedGame::kMenuNames[index] << ": open requested " << window->m_openRequested << ", shown "
              << window->m_shown << ", alpha " << window->m_colour.a << ", frame visible "
              << window->GetFrameWidget()->IsVisible() << ", wants panel " << window->m_wantsPanel << ", holds panel "
-             << window->m_panelHeld << ", gives panel back " << window->m_panelReleaseRequested;
+             << window->HoldsPanel() << ", gives panel back " << window->IsGivingPanelBack();
     }
     if (const Wispfold::GUIGameLogicWindow* hud = Hud(game))
         text << "; head-up display: visible " << hud->GetRoot()->IsVisible() << ", alpha " << hud->GetAlpha()
