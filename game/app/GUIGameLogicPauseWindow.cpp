@@ -27,8 +27,7 @@ GUIGameLogicPauseWindow::GUIGameLogicPauseWindow(KeystrelEngine::Engine* engine,
 
 void GUIGameLogicPauseWindow::Open()
 {
-    RequestOpen();
-    m_wantsPanel = true;
+    RequestOpenOverPanel();
 }
 
 void GUIGameLogicPauseWindow::Close()

@@ -493,7 +493,7 @@ void Game::UpdateWindows()
 bool Game::IsLevelDialogOnScreen() const
 {
     return std::any_of(m_levelDialogs.begin(), m_levelDialogs.end(), [](const GUIMenuWindow* dialog) {
-        return dialog && dialog->m_shown && dialog->IsFrameOnScreen();
+        return dialog && dialog->IsShown() && dialog->IsFrameOnScreen();
     });
 }
 

@@ -327,8 +327,7 @@ TEST_F(GUIBackgroundWindowTest, APanelWindowBringsInTheScenesPanelAndGivesItBack
     Wispfold::GUIMenuWindow window(engine.get(), player.get(), data.get(), &manager, Wispfold::FrameKind::SmallWindow,
                                    background->GetTopRoot());
     window.SetTitle("NEW_PROFILE_TITLE");
-    window.m_wantsPanel = true;
-    window.RequestOpen();
+    window.RequestOpenOverPanel();
     const auto frame = [&] { Frame(kFrameTime, [&] { window.Update(); }); };
     const auto framesUntil = [&](const std::function<bool()>& condition) {
         for (int i = 0; i < 200 && !condition(); ++i)

@@ -120,7 +120,7 @@ TEST_F(GUIGameLogicMenuWindowTest, CloseStoresTheVolumesAndTheConfigurationAndRe
     std::filesystem::remove(ConfigurationPath());
 
     menu->Close();
-    EXPECT_FALSE(menu->m_shown);
+    EXPECT_FALSE(menu->IsShown());
     EXPECT_FLOAT_EQ(SavedVolumes().sound, 0.55f);
     EXPECT_NE(SavedConfiguration().find("g_sound_volume 0.55"), std::string::npos);
     EXPECT_EQ(background->releases, 0);

@@ -69,7 +69,7 @@ protected:
     // Steps a leaving window until its frame has gone, checking it reports nothing before the fade ends.
     template <class Window> void ExpectReportAfterFade(Window& window, std::uint32_t request)
     {
-        EXPECT_FALSE(window.m_shown);
+        EXPECT_FALSE(window.IsShown());
         EXPECT_EQ(background->showAlls, 1);
         RunUntilGone(window);
         Step(window);
@@ -100,7 +100,7 @@ TEST_F(GUIInLevelDialogsTest, PauseAndGameExitAppearOverThePanelReportAndGiveItB
     auto& exit = Make<Wispfold::GUIGameLogicGameExitWindow>();
     for (const bool ok : {true, false}) {
         exit.Open();
-        EXPECT_TRUE(exit.m_wantsPanel);
+        EXPECT_TRUE(exit.WantsPanel());
         OpenFully(exit);
         ExpectLines(exit, "GAME_LOGIC_EXIT_TEXT_", {148.0f, 125.0f, 102.0f});
         const Wispfold::GameLogicExitQuestion& question = exit.GetQuestion();
@@ -118,7 +118,7 @@ TEST_F(GUIInLevelDialogsTest, MenuExitLeavesOnlyAfterTheFadeAndItsLaterCloseIsSi
 {
     auto& exit = Make<Wispfold::GUIGameLogicMenuExitWindow>();
     exit.Open();
-    EXPECT_FALSE(exit.m_wantsPanel);
+    EXPECT_FALSE(exit.WantsPanel());
     OpenFully(exit);
     EXPECT_EQ(Click(exit, *exit.GetQuestion().GetNoButton()->GetWidget()), RequestGameLogicMenu);
 
@@ -138,7 +138,7 @@ TEST_F(GUIInLevelDialogsTest, GameOverReportsOnceTheMenuSceneIsBack)
 {
     auto& over = Make<Wispfold::GUIGameOverWindow>();
     over.Open();
-    EXPECT_TRUE(over.m_wantsPanel);
+    EXPECT_TRUE(over.WantsPanel());
     OpenFully(over);
     ExpectLines(over, "GAME_OVER_TEXT_", {134.0f, 111.0f});
     EXPECT_EQ(Caption(*over.GetContinueButton()), "CONTINUE");
@@ -194,7 +194,7 @@ TEST_F(GUIInLevelDialogsTest, TheClosingTextTurnsItsPagesOrPassesStraightThrough
     engine->m_gui->m_texts->SetText("GAME_COMPLETE_TEXT_SIZE", u"25");
     auto& window = Make<Wispfold::GUIGameCompleteWindow>();
     window.Open(); // the show flag clear: no frame, the next update reports
-    EXPECT_FALSE(window.m_openRequested);
+    EXPECT_FALSE(window.IsOpenRequested());
     Step(window);
     EXPECT_EQ(window.m_result, RequestDone);
     Step(window);

@@ -84,7 +84,7 @@ constexpr std::uint32_t kLost = 3;
 // Asked to appear, or on screen.
 template <class Pointer> bool Opened(const Pointer& window)
 {
-    return Menu(window).m_openRequested || Menu(window).m_shown;
+    return Menu(window).IsOpenRequested() || Menu(window).IsShown();
 }
 
 // The current profile as its file holds it.
@@ -383,7 +383,7 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
                                     {{"past the ending",
                                       [&](TestedGame& game) {
                                           endingOnScreenAgain =
-                                              endingOnScreenAgain || Menu(game.m_gameCompleteWindow).m_shown;
+                                              endingOnScreenAgain || Menu(game.m_gameCompleteWindow).IsShown();
                                           return Opened(game.m_highScoresWindow) || Opened(game.m_mainMenuWindow);
                                       },
                                       [&](TestedGame& game) { endingShown.push_back(ending(game)); }}}});
@@ -627,7 +627,7 @@ std::set<std::string> LevelDialogs(const TestedGame& game)
     for (const auto& [name, window] : {std::pair{"pause", &Menu(game.m_gameLogicPauseWindow)},
                                        {"in-game menu", &Menu(game.m_gameLogicMenuWindow)},
                                        {"quit question", &Menu(game.m_gameLogicGameExitWindow)}})
-        if (window->m_openRequested || window->m_shown)
+        if (window->IsOpenRequested() || window->IsShown())
             open.insert(name);
     return open;
 }
