@@ -56,8 +56,8 @@ constexpr std::int32_t kTitleLayer = 19;
 
 // The titles' place in the decoration list, after the frame and the seal.
 constexpr std::size_t kFirstTitle = 2;
-// Title k fades in from 0.25 k seconds over a third of a second. The name goes on fading in past step 4 until it
-// is whole: a quick load would otherwise leave its last parts faint or missing for good.
+// Title k fades in from 0.25 k seconds over a third of a second. The name goes on fading in past the wait for the
+// menus until it is whole: a quick load would otherwise leave its last parts faint or missing for good.
 constexpr float kTitleFadeRate = 3.0f;
 constexpr float kTitleDelay = 0.75f;
 constexpr float kTitlesWholeTime = (1.0f + kTitleDelay * 3.0f) / kTitleFadeRate;
@@ -250,23 +250,20 @@ void GUIBackgroundWindow::AddTheme(GUIWindow* window, std::uint32_t position, st
 void GUIBackgroundWindow::LeaveForLevel()
 {
     EndPanelCycle();
-    m_step = 6;
+    m_step = PanelInScene;
     m_textAlpha = 1.0f;
     m_textShown = false;
 }
 
-// No window holds the panel any more: it stands in the scene, and a release that a window folding away still
-// asks for finds nothing to take (carried out, it would dim the scene away). An unfolding panel goes back among
-// the decorations, where its arrival would have put it.
+// The panel is the scene's again: it stands in the scene, and its holder lets it go (or calls it again) at its next
+// update instead of giving it back, which would dim the scene away. An unfolding panel goes back among the
+// decorations, where its arrival would have put it.
 void GUIBackgroundWindow::EndPanelCycle()
 {
-    if (m_step == 7)
+    if (m_step == PanelUnfolding)
         m_panel->SetParent(m_decorationRoot);
-    m_step = std::min(m_step, 6u);
-    m_panelRequest = false;
-    m_panelReleaseRequest = false;
-    m_panelPresent = false;
-    m_panelShownOnce = false;
+    m_step = std::min(m_step, PanelInScene);
+    m_panelState = PanelState::InScene;
 }
 
 void GUIBackgroundWindow::SetSharedData(const GameData* data)
@@ -274,16 +271,10 @@ void GUIBackgroundWindow::SetSharedData(const GameData* data)
     m_data = data;
 }
 
-void GUIBackgroundWindow::RequestPanel()
+void GUIBackgroundWindow::ClearPanelArrival()
 {
-    m_panelRequest = true;
-    m_panelReleaseRequest = false;
-}
-
-void GUIBackgroundWindow::ReleasePanel()
-{
-    m_panelRequest = false;
-    m_panelReleaseRequest = true;
+    if (m_panelState == PanelState::Arrived)
+        m_panelState = PanelState::Up;
 }
 
 bool GUIBackgroundWindow::IsPanelWindowVisible() const
@@ -364,7 +355,7 @@ void GUIBackgroundWindow::Update()
     const float step = frameTime * 2.0f;
     UpdateTextFade(step);
     UpdateStartUp();
-    if (m_titlesStarted && (m_step < 5 || m_titleClock < kTitlesWholeTime))
+    if (m_titlesStarted && (m_step < WaitForTextArea || m_titleClock < kTitlesWholeTime))
         UpdateTitles(frameTime);
     if (m_themeFading)
         UpdateThemeFade(frameTime);
@@ -396,52 +387,40 @@ void GUIBackgroundWindow::UpdateTextFade(float step)
 void GUIBackgroundWindow::UpdateStartUp()
 {
     switch (m_step) {
-    case 0:
+    case ShowFrameAndSeal:
         StepFrameAndSeal();
         break;
-    case 1:
+    case ShowNameAndPanel:
         StepNameAndPanel();
         break;
-    case 2:
+    case TypeLoading:
         m_printer->SetTextByKey("LOADING");
         if (m_printer->IsFinished())
-            m_step = 3;
+            m_step = WaitForSharedData;
         break;
-    case 3:
+    case WaitForSharedData:
         StepLoadingShown();
         break;
-    case 4:
+    case WaitForMenus:
         if (m_menusReady)
-            m_step = 5;
+            m_step = WaitForTextArea;
         break;
-    case 5:
+    case WaitForTextArea:
         if (m_printer->GetColour().a > kEpsilon)
-            m_step = 6;
+            m_step = PanelInScene;
         break;
-    case 6:
-        // A panel asked for while the scene dims away waits until the scene has gone: the end of the dimming
-        // hides the panel, and a hidden panel's unfolding would never end.
-        if (m_panelRequest && m_textShown) {
-            m_panel->SetVisible(true);
-            m_panel->SetColour({1.0f, 1.0f, 1.0f, 1.0f});
-            Play(m_panel);
-            m_panel->SetParent(m_data->GetRootWindow());
-            m_step = 7;
-        }
+    case PanelInScene:
+        // A panel called while the scene dims away waits until the scene has gone: the end of the dimming hides
+        // the panel, and a hidden panel's unfolding would never end.
+        if (m_panelState == PanelState::Called && m_textShown)
+            UnfoldPanel();
         break;
-    case 7:
+    case PanelUnfolding:
         StepPanelArrival();
         break;
-    case 8:
-        if (m_panelReleaseRequest) {
-            m_textShown = false;
-            m_textAlpha = 1.0f;
-            m_panelReleaseRequest = false;
-            m_panelPresent = false;
-            m_step = 5;
-        }
-        break;
-    default:
+    case PanelUp:
+        if (m_panelState == PanelState::GivenBack)
+            TakePanelBack();
         break;
     }
 }
@@ -454,7 +433,7 @@ void GUIBackgroundWindow::StepFrameAndSeal()
         Play(m_frame);
         Play(m_logo);
     }
-    m_step = 1;
+    m_step = ShowNameAndPanel;
 }
 
 // The name's parts fade in one after another while the mounts unfold; the panel stands unfolded behind the text.
@@ -479,7 +458,7 @@ void GUIBackgroundWindow::StepNameAndPanel()
     panel.m_position = static_cast<float>(panel.GetFrameCount() - 1);
     panel.m_playing = false;
     m_panel->SetVisible(true);
-    m_step = 2;
+    m_step = TypeLoading;
 }
 
 void GUIBackgroundWindow::StepLoadingShown()
@@ -488,18 +467,35 @@ void GUIBackgroundWindow::StepLoadingShown()
     if (!m_data)
         return;
     BuildStageThemes();
-    m_step = 4;
+    m_step = WaitForMenus;
+}
+
+// The panel unfolds above every menu, in front of the window that called it.
+void GUIBackgroundWindow::UnfoldPanel()
+{
+    m_panel->SetVisible(true);
+    m_panel->SetColour({1.0f, 1.0f, 1.0f, 1.0f});
+    Play(m_panel);
+    m_panel->SetParent(m_data->GetRootWindow());
+    m_step = PanelUnfolding;
 }
 
 void GUIBackgroundWindow::StepPanelArrival()
 {
     if (Animation(m_panel).m_playing)
         return;
-    m_panelPresent = true;
-    m_panelShownOnce = true;
-    m_panelRequest = false;
+    m_panelState = PanelState::Arrived;
     m_panel->SetParent(m_decorationRoot);
-    m_step = 8;
+    m_step = PanelUp;
+}
+
+// Given back, the panel goes with the text area, and the scene dims away with both.
+void GUIBackgroundWindow::TakePanelBack()
+{
+    m_textShown = false;
+    m_textAlpha = 1.0f;
+    m_panelState = PanelState::InScene;
+    m_step = WaitForTextArea;
 }
 
 void GUIBackgroundWindow::BuildStageThemes()

@@ -7,10 +7,8 @@
 // other screens' overlay windows. Base themes (any kind but 0 in "background.ini") are loaded here and always
 // shown; stage themes (kind 0) come with the shared data and are shown from their stage on.
 //
-// At start-up the scene unfolds in steps: 0 frame and seal, 1 the name and the text panel, 2 "LOADING" typed,
-// 3 waiting for the shared data (the stage themes are built then), 4 waiting for the menus, and from 5 on the
-// panel cycle of the menus: 5 the text area visible again, 6 a menu asks for the panel, 7 the panel unfolds in
-// front of the menus, 8 the panel is up until the menu gives it back (then 5 again).
+// At start-up the scene unfolds in the steps of StartUpStep; its last four are where the panel's window stands in
+// its cycle (see MenuBackground), and the scene stays among them from then on.
 #pragma once
 
 #include "MenuBackground.h"
@@ -56,6 +54,19 @@ public:
     static constexpr const char* kGlowSystem = "ui\\menus\\particles\\upgrade.psf";
     static constexpr const char* kTextAreaModel = "ui\\menus\\models\\background\\text_area.mlf";
 
+    enum StartUpStep : std::uint32_t
+    {
+        ShowFrameAndSeal = 0,
+        ShowNameAndPanel = 1,
+        TypeLoading = 2,
+        WaitForSharedData = 3, // the stage themes are built once they have come
+        WaitForMenus = 4,
+        WaitForTextArea = 5, // the typed text shows again, after the start-up or after the panel went back
+        PanelInScene = 6,    // until a window calls the panel and the scene shows
+        PanelUnfolding = 7,  // in front of the menus
+        PanelUp = 8,         // until its holder gives it back
+    };
+
     // Reads "background.ini" and loads the base themes and the decorations. Throws FileError when the file
     // cannot be read or yields no base theme ("Background have no thematic models").
     GUIBackgroundWindow(KeystrelEngine::Engine* engine, GameFramework::AudioPlayer* player,
@@ -82,26 +93,22 @@ public:
     // What the game, the loading windows and the menus tell the scene.
     void Start() { m_started = true; }
     void SetMenusReady() { m_menusReady = true; }
-    // A level starts: the text area fades out and the scene with it, the panel cycle starts over at step 6 with
-    // no panel requested, present or given back.
+    // A level starts: the text area fades out and the scene with it, and the panel is the scene's again, in it
+    // (PanelInScene).
     void LeaveForLevel();
-    // The shared data have been loaded: step 3 builds the stage themes from them.
+    // The shared data have been loaded: WaitForSharedData builds the stage themes from them.
     void SetSharedData(const GameData* data);
-    // The menus' side of the panel (see MenuBackground): a menu asks for the text panel in front of it, is told
-    // when it has arrived, and gives it back.
+    // The menus' side of the panel (see MenuBackground).
     GameTools::GUITextPrinter& GetTextPrinter() override { return *m_printer; }
-    void RequestPanel() override;
-    void ReleasePanel() override;
-    bool IsPanelReleaseRequested() const override { return m_panelReleaseRequest; }
-    bool IsPanelRequested() const override { return m_panelRequest; }
-    bool IsPanelPresent() const override { return m_panelPresent; }
-    bool HasPanelJustArrived() const override { return m_panelShownOnce; }
-    void ClearPanelArrival() override { m_panelShownOnce = false; }
+    PanelState GetPanelState() const override { return m_panelState; }
+    void RequestPanel() override { m_panelState = PanelState::Called; }
+    void ClearPanelArrival() override;
+    void ReleasePanel() override { m_panelState = PanelState::GivenBack; }
     bool IsPanelWindowVisible() const override;
     // A stage was finished: the themes of the new stage index fade in and the glow bursts over them once.
     void StartNewStageTheme() override;
 
-    std::uint32_t GetStartUpStep() const { return m_step; }
+    StartUpStep GetStartUpStep() const { return m_step; }
     bool IsLoadingShown() const { return m_loadingShown; }
     bool IsDataLoaded() const { return m_data != nullptr; }
     std::uint32_t GetStageThemeIndex() const { return m_stageThemeIndex; }
@@ -141,7 +148,9 @@ private:
     void StepFrameAndSeal();
     void StepNameAndPanel();
     void StepLoadingShown();
+    void UnfoldPanel();
     void StepPanelArrival();
+    void TakePanelBack();
     void EndPanelCycle();
     void BuildStageThemes();
     void UpdateTitles(float frameTime);
@@ -190,14 +199,11 @@ private:
     std::unique_ptr<GameTools::GUITextPrinter> m_printer;
     KeystrelEngine::ParticleSystem* m_glow = nullptr;
 
-    std::uint32_t m_step = 0;
+    StartUpStep m_step = ShowFrameAndSeal;
+    PanelState m_panelState = PanelState::InScene;
     bool m_started = false;
     bool m_loadingShown = false;
     bool m_menusReady = false;
-    bool m_panelRequest = false;
-    bool m_panelReleaseRequest = false;
-    bool m_panelPresent = false;
-    bool m_panelShownOnce = false; // the panel has just unfolded; the menu that asked for it clears this
     bool m_newStageTheme = false;
     bool m_glowPending = false; // the glow's one burst is still owed
     bool m_titlesStarted = false;

@@ -20,7 +20,8 @@ GUIGameLoadingWindow::~GUIGameLoadingWindow() = default;
 void GUIGameLoadingWindow::Update()
 {
     GUILoadingWindowBase::Update();
-    if (m_background->GetStartUpStep() != 3 || !m_background->IsLoadingShown() || m_background->IsDataLoaded())
+    if (m_background->GetStartUpStep() != GUIBackgroundWindow::WaitForSharedData || !m_background->IsLoadingShown() ||
+        m_background->IsDataLoaded())
         return;
     const auto* data = dynamic_cast<const GameData*>(m_keeper);
     if (!data)

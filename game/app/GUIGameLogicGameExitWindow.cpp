@@ -15,14 +15,12 @@ GUIGameLogicGameExitWindow::GUIGameLogicGameExitWindow(KeystrelEngine::Engine* e
 
 void GUIGameLogicGameExitWindow::Open()
 {
-    RequestOpen();
-    m_wantsPanel = true;
+    RequestOpenOverPanel();
 }
 
 void GUIGameLogicGameExitWindow::Close()
 {
     CloseFrame();
-    m_panelReleaseRequested = true;
 }
 
 void GUIGameLogicGameExitWindow::Update()
@@ -31,9 +29,9 @@ void GUIGameLogicGameExitWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_shown && m_question.IsOkClicked())
+    if (IsShown() && m_question.IsOkClicked())
         m_result = GameFramework::RequestExitProgram;
-    if (m_shown && m_question.IsNoClicked())
+    if (IsShown() && m_question.IsNoClicked())
         m_result = GameFramework::RequestResume;
     m_question.AddTexts();
 }

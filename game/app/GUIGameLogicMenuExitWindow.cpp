@@ -37,9 +37,9 @@ void GUIGameLogicMenuExitWindow::Update()
             m_result = GameFramework::RequestBack;
         return;
     }
-    if (m_shown && m_question.IsOkClicked())
+    if (IsShown() && m_question.IsOkClicked())
         m_leaving.Start(*this, *m_manager->m_background);
-    if (m_shown && m_question.IsNoClicked())
+    if (IsShown() && m_question.IsNoClicked())
         m_result = GameFramework::RequestGameLogicMenu;
     m_question.AddTexts();
 }

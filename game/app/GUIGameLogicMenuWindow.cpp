@@ -44,7 +44,7 @@ GUIGameLogicMenuWindow::GUIGameLogicMenuWindow(KeystrelEngine::Engine* engine, G
 // nothing: a failure is logged on their way and leaves the previous files whole.
 GUIGameLogicMenuWindow::~GUIGameLogicMenuWindow()
 {
-    if (m_shown)
+    if (IsShown())
         SaveSettings();
 }
 
@@ -57,11 +57,10 @@ void GUIGameLogicMenuWindow::Open()
 {
     GUIGameLogicMenuWindowBase::Open();
     m_fullScreen = GUIMenuWindow::m_engine->m_window->m_fullScreen;
-    RequestOpen();
+    RequestOpenOverPanel();
     m_settings.ShowVolumes();
     m_settings.ShowFullScreen(m_fullScreen);
     m_relaxBox->m_checked = CurrentProfile() && CurrentProfile()->GetFlag(Profile::RelaxMode);
-    m_wantsPanel = true;
 }
 
 void GUIGameLogicMenuWindow::Close()
@@ -98,7 +97,7 @@ void GUIGameLogicMenuWindow::ReactToControls()
         m_result = GameFramework::RequestLeaveLevel;
     if (IsClicked(*m_return)) {
         m_result = GameFramework::RequestResume;
-        m_panelReleaseRequested = true;
+        GivePanelBackOnceGone();
     }
 }
 

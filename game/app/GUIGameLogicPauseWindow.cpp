@@ -27,14 +27,12 @@ GUIGameLogicPauseWindow::GUIGameLogicPauseWindow(KeystrelEngine::Engine* engine,
 
 void GUIGameLogicPauseWindow::Open()
 {
-    RequestOpen();
-    m_wantsPanel = true;
+    RequestOpenOverPanel();
 }
 
 void GUIGameLogicPauseWindow::Close()
 {
     CloseFrame();
-    m_panelReleaseRequested = true;
 }
 
 void GUIGameLogicPauseWindow::Update()

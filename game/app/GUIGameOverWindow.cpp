@@ -18,8 +18,7 @@ GUIGameOverWindow::GUIGameOverWindow(KeystrelEngine::Engine* engine, GameFramewo
 
 void GUIGameOverWindow::Open()
 {
-    RequestOpen();
-    m_wantsPanel = true;
+    RequestOpenOverPanel();
     m_leaving.Clear();
 }
 

@@ -94,8 +94,7 @@ float GUILevelCompleteWindow::Ratio(std::uint32_t value) const
 
 void GUILevelCompleteWindow::Open()
 {
-    RequestOpen();
-    m_wantsPanel = true;
+    RequestOpenOverPanel();
     m_leaving.Clear();
     m_total = m_catalogue->SumStageBoardValues(m_level.stage);
     m_reached = m_catalogue->SumStageBoardValuesUpTo(m_level.stage, m_level.level);
@@ -228,7 +227,7 @@ void GUILevelCompleteWindow::CountEnergy()
     if (running >= m_manager->m_countUpLimit)
         SaveCount();
     KeystrelEngine::Color colour = m_colour;
-    if (m_shown)
+    if (IsShown())
         colour.a = std::clamp((m_timer - kEnergyDelay) * 2.0f, 0.0f, 1.0f);
     MenuTexts::AddLiteralLine(*GetFrameWidget(), m_texts->GetText(kEnergyBonus, -1), kEnergyLineY, colour, kLabelFlags);
     MenuTexts::AddLiteralLine(*GetFrameWidget(), KeystrelEngine::FormatUnsignedW(m_counted), kEnergyLineY, colour,

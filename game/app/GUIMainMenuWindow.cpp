@@ -109,7 +109,7 @@ void GUIMainMenuWindow::Update()
     if (!GetFrameWidget()->IsVisible())
         return;
     AddCaptions();
-    EnableButtons(m_shown && !IsAnyControlAnimating());
+    EnableButtons(IsShown() && !IsAnyControlAnimating());
     ReadButtons();
 }
 

@@ -73,17 +73,6 @@ void GUIMenuWindow::SetTitle(const std::string& key)
     m_title = m_texts->GetText(key, -1);
 }
 
-// However the window closes, a panel it holds goes back once its frame has gone: a hold outliving the window
-// would let it skip the wait next time and start over another window's panel.
-void GUIMenuWindow::CloseFrame()
-{
-    m_shown = false;
-    if (m_panelHeld)
-        m_panelReleaseRequested = true;
-    if (PlaysSounds())
-        m_player->PlaySound(kDisappearSound);
-}
-
 bool GUIMenuWindow::IsAnyControlAnimating() const
 {
     return std::any_of(m_controls.begin(), m_controls.end(),
@@ -92,110 +81,165 @@ bool GUIMenuWindow::IsAnyControlAnimating() const
 
 bool GUIMenuWindow::IsClicked(const GUIControl& control) const
 {
-    return m_shown && control.GetButton()->IsClicked();
+    return IsShown() && control.GetButton()->IsClicked();
+}
+
+bool GUIMenuWindow::IsShown() const
+{
+    return m_state == State::Appearing || m_state == State::CallingPanel || m_state == State::Open ||
+           m_state == State::RecallingPanel;
+}
+
+bool GUIMenuWindow::HoldsPanel() const
+{
+    return Background().GetPanelHolder() == this;
+}
+
+bool GUIMenuWindow::IsGivingPanelBack() const
+{
+    return HoldsPanel() && Background().IsPanelDueBack();
+}
+
+MenuBackground& GUIMenuWindow::Background() const
+{
+    return *m_manager->m_background;
 }
 
 void GUIMenuWindow::Update()
 {
-    StartAppearing();
-    if (!UpdatePanel())
+    if (!MoveBeforeControls())
         return;
-    if (m_shown && m_manager->m_frameFree)
-        StartControls();
-    if (m_shown && !IsAnyControlAnimating())
+    if (IsShown() && !IsAnyControlAnimating())
         m_colour.a = std::min(1.0f, m_colour.a + m_timers->m_frameTime * kFadeInRate);
     const bool frameWasOnScreen = IsFrameOnScreen();
     UpdateControls();
-    if (!m_shown)
-        FadeOut(frameWasOnScreen);
+    if (!IsShown()) {
+        m_colour.a = std::max(0.0f, m_colour.a - m_timers->m_frameTime * kFadeOutRate);
+        MoveAfterControls(frameWasOnScreen);
+    }
     if (m_frameWidget->IsVisible())
         FadeFrameWidget();
 }
 
-void GUIMenuWindow::StartAppearing()
+// The cycle ---------------------------------------------------------------------------------------------------
+
+void GUIMenuWindow::RequestOpen()
 {
-    if (m_shown || !m_manager->m_frameFree || !m_openRequested)
-        return;
-    if (m_wantsPanel && MustWaitForPanel())
-        return;
-    m_shown = true;
-    m_openRequested = false;
-    if (m_wantsPanel) {
-        m_panelHeld = true;
-        m_panelReleaseRequested = false;
-        m_wantsPanel = false;
-    }
+    if (m_openRequest == OpenRequest::None)
+        m_openRequest = OpenRequest::Plain;
 }
 
-// A window opened again before it gave its panel back keeps it (the in-game menu back from the menu-exit
-// question); one that needs it anew waits until the panel of an earlier window has gone.
-bool GUIMenuWindow::MustWaitForPanel() const
+// However the window closes, a panel it holds goes back once its frame has gone: a hold outliving the window
+// would let it skip the wait next time and start over another window's panel.
+void GUIMenuWindow::CloseFrame()
 {
-    if (KeepsPanel())
+    switch (m_state) {
+    case State::CallingPanel:
+        m_state = State::CallDropped;
+        break;
+    case State::Open:
+    case State::RecallingPanel:
+        m_state = State::Closing;
+        break;
+    default:
+        break;
+    }
+    GivePanelBackOnceGone();
+    if (PlaysSounds())
+        m_player->PlaySound(kDisappearSound);
+}
+
+void GUIMenuWindow::GivePanelBackOnceGone()
+{
+    if (HoldsPanel())
+        Background().MarkPanelDueBack();
+}
+
+// A window may pass several moves in one update: shown and calling the panel, or the panel arrived and the controls
+// out. A closed window that took the screen only to wait for the panel frees it at once (no frame of its own will
+// fold to free it), then gives its panel back.
+bool GUIMenuWindow::MoveBeforeControls()
+{
+    if (m_state == State::Closed && MayAppear())
+        Appear();
+    if (m_state == State::CallDropped) {
+        m_manager->m_frameFree = true;
+        m_state = State::Closed;
+    }
+    if (HoldsPanel()) {
+        if (!IsShown())
+            ReturnPanel();
+        else if (!FollowPanel())
+            return false;
+    }
+    if (m_state == State::Appearing && m_manager->m_frameFree)
+        StartControls();
+    return true;
+}
+
+// An Open over the panel waits until the panel is free, unless it is still this window's: opened again before it
+// gave the panel back (the in-game menu back from the leave question), the window keeps it.
+bool GUIMenuWindow::MayAppear() const
+{
+    if (m_openRequest == OpenRequest::None || !m_manager->m_frameFree)
         return false;
-    const MenuBackground& background = *m_manager->m_background;
-    return background.IsPanelReleaseRequested() || background.IsPanelRequested() || background.IsPanelPresent() ||
-           background.IsPanelWindowVisible();
+    return m_openRequest == OpenRequest::Plain || KeepsPanel() || Background().IsPanelFree();
 }
 
 bool GUIMenuWindow::KeepsPanel() const
 {
-    const MenuBackground& background = *m_manager->m_background;
-    return m_panelHeld && !background.IsPanelReleaseRequested() &&
-           (background.IsPanelPresent() || background.IsPanelRequested());
+    const MenuBackground::PanelState state = Background().GetPanelState();
+    return HoldsPanel() && (state == MenuBackground::PanelState::Called ||
+                            state == MenuBackground::PanelState::Arrived || state == MenuBackground::PanelState::Up);
 }
 
-// While shown, the window takes the screen and asks for the panel; the panel's arrival frees the screen again
-// for the window's own controls. A shown window left without a panel (the background started a level over it)
-// asks again, with the screen it has taken. Once the window has gone it gives back the panel when asked to, and
-// lets go of one the background has taken back itself (the menu scene's return).
-bool GUIMenuWindow::UpdatePanel()
+void GUIMenuWindow::Appear()
 {
-    if (!m_panelHeld)
-        return true;
-    MenuBackground& background = *m_manager->m_background;
-    if (!m_shown) {
-        GiveBackPanel(background);
-        return true;
-    }
-    const bool hasScreen = m_panelAsked || m_controlsOut;
-    if (!background.IsPanelPresent() && (m_manager->m_frameFree || hasScreen)) {
+    if (m_openRequest == OpenRequest::OverPanel)
+        Background().HoldPanel(*this);
+    m_openRequest = OpenRequest::None;
+    m_state = State::Appearing;
+}
+
+// While shown, the window holds the screen until its panel is up, and calls the panel unless it is coming already;
+// the title types while the panel unfolds, so the panel never stands empty before the frame. A window whose panel
+// the scene took while it was shown (a level started over it) calls it again with its controls out. The panel's
+// arrival frees the screen for the controls of a window that has none out yet.
+bool GUIMenuWindow::FollowPanel()
+{
+    MenuBackground& background = Background();
+    const bool controlsOut = m_state == State::Open || m_state == State::RecallingPanel;
+    if (!background.IsPanelPresent()) {
         m_manager->m_frameFree = false;
-        m_panelAsked = true;
+        m_state = controlsOut ? State::RecallingPanel : State::CallingPanel;
         if (!background.IsPanelRequested()) {
             background.RequestPanel();
-            // The title types while the panel unfolds, so the panel never stands empty before the frame.
             background.GetTextPrinter().SetText(m_title);
         }
     }
-    if (background.IsPanelPresent() && background.HasPanelJustArrived()) {
+    if (background.HasPanelJustArrived()) {
         background.ClearPanelArrival();
-        m_panelAsked = false;
-        if (!m_controlsOut)
+        if (!controlsOut)
             m_manager->m_frameFree = true;
+        m_state = controlsOut ? State::Open : State::Appearing;
     }
     return background.IsPanelPresent();
 }
 
-// Once the window has gone, a screen it took only to wait for the panel is free again at once (no frame of its own
-// will fold to free it); the panel goes back once the screen is free, or is let go when the background has taken
-// it back itself.
-void GUIMenuWindow::GiveBackPanel(MenuBackground& background)
+// Closed, the window gives the panel back, as its Close asked, once the panel is up and the screen is free (its
+// frame has gone); it waits while a panel it called is still coming, and lets go of one the scene has taken back
+// itself (the menu scene's return).
+void GUIMenuWindow::ReturnPanel()
 {
-    if (m_panelAsked && !m_controlsOut)
-        m_manager->m_frameFree = true;
-    m_panelAsked = false;
-    if (!m_panelReleaseRequested)
+    MenuBackground& background = Background();
+    if (!background.IsPanelDueBack())
         return;
     if (background.IsPanelPresent()) {
-        if (!m_manager->m_frameFree)
-            return;
-        background.ReleasePanel();
-    } else if (background.IsPanelRequested()) {
-        return;
+        if (m_manager->m_frameFree)
+            background.GiveBackPanel();
+    } else if (!background.IsPanelRequested()) {
+        background.LetGoOfPanel();
     }
-    m_panelHeld = false;
-    m_panelReleaseRequested = false;
 }
 
 void GUIMenuWindow::StartControls()
@@ -203,12 +247,29 @@ void GUIMenuWindow::StartControls()
     for (const std::unique_ptr<GUIControl>& control : m_controls)
         control->Appear();
     m_manager->m_frameFree = false;
-    m_controlsOut = true;
+    m_state = State::Open;
     m_colour.a = 0.0f;
-    m_manager->m_background->GetTextPrinter().SetText(m_title);
+    Background().GetTextPrinter().SetText(m_title);
     if (PlaysSounds())
         m_player->PlaySound(kAppearSound);
 }
+
+// The fold starts in the frame in which the fade ends, at once for a window closed before it began to fade in (its
+// controls out, its alpha still 0); the screen is free once the frame has gone.
+void GUIMenuWindow::MoveAfterControls(bool frameWasOnScreen)
+{
+    if (m_state == State::Closing && m_colour.a < GUIControl::kVisibleAlpha) {
+        for (const std::unique_ptr<GUIControl>& control : m_controls)
+            control->Disappear();
+        m_state = State::Folding;
+    }
+    if (m_state == State::Folding && frameWasOnScreen && !IsFrameOnScreen()) {
+        m_manager->m_frameFree = true;
+        m_state = State::Closed;
+    }
+}
+
+// The frame ---------------------------------------------------------------------------------------------------
 
 bool GUIMenuWindow::IsFrameOnScreen() const
 {
@@ -222,20 +283,6 @@ void GUIMenuWindow::UpdateControls()
         control->m_colour = m_colour;
         control->Update();
     }
-}
-
-// The fold starts in the frame in which the fade ends, at once for a window closed before it began to fade in
-// (its controls out, its alpha still 0); the screen is free once the frame has gone.
-void GUIMenuWindow::FadeOut(bool frameWasOnScreen)
-{
-    m_colour.a = std::max(0.0f, m_colour.a - m_timers->m_frameTime * kFadeOutRate);
-    if (m_controlsOut && m_colour.a < GUIControl::kVisibleAlpha) {
-        for (const std::unique_ptr<GUIControl>& control : m_controls)
-            control->Disappear();
-        m_controlsOut = false;
-    }
-    if (frameWasOnScreen && !IsFrameOnScreen())
-        m_manager->m_frameFree = true;
 }
 
 // An unfolding frame fades with its animation. A frame of one animation frame has no model window and follows

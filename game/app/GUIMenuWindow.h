@@ -5,8 +5,31 @@
 // folds its controls back when the fade has ended, and frees the screen for the next window once its frame has
 // gone. Windows shown over a running level first bring in the background's panel and give it back afterwards.
 //
+// A window is in one State at a time, and the screen (the manager's frame-free flag) is taken and freed only by
+// the moves between them, all in GUIMenuWindow.cpp ("The cycle"):
+//
+//   from                  to              when                                        doing
+//   Closed                Appearing       an Open waits, the screen is free, and      holds the panel (over it)
+//                                         over the panel: the panel is free, or
+//                                         still its own
+//   Appearing             CallingPanel    it holds the panel and the panel is not up  takes the screen, calls it
+//   Open                  RecallingPanel  it holds the panel and the panel is not up  takes the screen, calls it
+//   CallingPanel          Appearing       the panel has arrived                       frees the screen
+//   RecallingPanel        Open            the panel has arrived
+//   Appearing             Open            the screen is free                          the controls unfold
+//   CallingPanel          CallDropped     Close
+//   Open, RecallingPanel  Closing         Close
+//   CallDropped           Closed          its next update                             frees the screen
+//   Closing               Folding         the fade has ended                          the controls fold
+//   Folding               Closed          the frame has gone                          frees the screen
+//
+// An Open waits, whatever the state, until the window is Closed and may appear. Beside the cycle, a closed window
+// that holds the panel gives it back once the panel is up and the screen is free, and lets it go when the scene
+// has taken it back itself (see MenuBackground).
+//
 // A menu window's own Update calls this Update first, then reacts to its buttons and adds its texts while the
-// frame widget is visible; its Open asks for the frame (RequestOpen) and its Close calls CloseFrame.
+// frame widget is visible; its Open asks for the frame (RequestOpen, or RequestOpenOverPanel) and its Close calls
+// CloseFrame.
 #pragma once
 
 #include "engine/render/Color.h"
@@ -48,6 +71,17 @@ enum class FrameKind : std::int32_t
 class GUIMenuWindow
 {
 public:
+    enum class State
+    {
+        Closed,         // no frame of its own on screen
+        Appearing,      // shown: its controls unfold as soon as the screen is free (within the update that shows it)
+        CallingPanel,   // shown: it holds the screen while the panel it called unfolds; its controls wait
+        Open,           // shown with its controls out: they unfold, then the window fades in and takes clicks
+        RecallingPanel, // shown with its controls out: the scene took its panel, called again; it waits
+        Closing,        // closed: it fades out, its controls still out
+        Folding,        // closed: its controls fold; its frame is still on screen
+        CallDropped,    // closed while the panel it called was coming: it still holds the screen it took
+    };
     static constexpr std::uint32_t kAppearSound = 4; // "window_appear"
     static constexpr std::uint32_t kDisappearSound = 5;
     static constexpr float kFrameRate = 42.0f;
@@ -72,9 +106,14 @@ public:
     void SetTitle(const std::string& key);
     // A title of literal text, typed the same way.
     void SetTitleText(std::u16string title) { m_title = std::move(title); }
-    void RequestOpen() { m_openRequested = true; }
-    // The window starts to go; frames other than the main menu's play the disappear sound.
+    void RequestOpen();
+    // For the windows shown over a running level.
+    void RequestOpenOverPanel() { m_openRequest = OpenRequest::OverPanel; }
+    // The window starts to go, and a panel it holds goes back once its frame has gone; frames other than the main
+    // menu's play the disappear sound.
     void CloseFrame();
+    // Asks for the panel it holds to go back once the window has gone, before its Close.
+    void GivePanelBackOnceGone();
     // Whether some control's model window is unfolding.
     bool IsAnyControlAnimating() const;
     // The frame's model or its widget is drawn: from the start of its unfold until it has folded away.
@@ -90,18 +129,21 @@ public:
     // A button over a shared base model with its "_selection_area" and "_text_area" models.
     GUIControl* AddButton(std::string_view model, std::string_view baseModel);
 
+    State GetState() const { return m_state; }
+    // From the start of appearing until Close.
+    bool IsShown() const;
+    bool IsOpenRequested() const { return m_openRequest != OpenRequest::None; }
+    bool WantsPanel() const { return m_openRequest == OpenRequest::OverPanel; }
+    bool HoldsPanel() const;
+    bool IsGivingPanelBack() const;
+
     FrameKind GetFrameKind() const { return m_frameKind; }
     GUIControl* GetFrame() const { return m_frame; }
     KeystrelEngine::GUIWindow* GetFrameWidget() const { return m_frameWidget; }
     const std::u16string& GetTitle() const { return m_title; }
     const std::vector<std::unique_ptr<GUIControl>>& GetControls() const { return m_controls; }
 
-    bool m_openRequested = false;
-    bool m_wantsPanel = false;                              // the window needs the background's panel before it appears
-    bool m_shown = false;                                   // from the start of appearing until Close
     KeystrelEngine::Color m_colour{1.0f, 1.0f, 1.0f, 0.0f}; // alpha is the window's fade
-    bool m_panelHeld = false;
-    bool m_panelReleaseRequested = false;
 
 protected:
     KeystrelEngine::Engine* m_engine;
@@ -113,16 +155,28 @@ protected:
     GUIMenuWindowManager* m_manager;
 
 private:
-    void StartAppearing();
-    bool MustWaitForPanel() const;
-    // It holds a panel that is there (or coming) and that the background has not been asked to take away.
+    // The Open that waits until the window can appear.
+    enum class OpenRequest
+    {
+        None,
+        Plain,
+        OverPanel, // brings in the background's panel before the window appears
+    };
+
+    MenuBackground& Background() const;
+    // The cycle's moves before the controls' update; false while the shown window waits for its panel.
+    bool MoveBeforeControls();
+    // The closing moves after the controls' update.
+    void MoveAfterControls(bool frameWasOnScreen);
+    bool MayAppear() const;
+    // The panel is up or coming for this window, and not given back.
     bool KeepsPanel() const;
-    // Returns false while the window is shown, holds the panel and the background has none.
-    bool UpdatePanel();
-    void GiveBackPanel(MenuBackground& background);
+    void Appear();
+    // Returns false while the panel is not up.
+    bool FollowPanel();
+    void ReturnPanel();
     void StartControls();
     void UpdateControls();
-    void FadeOut(bool frameWasOnScreen);
     void FadeFrameWidget();
     bool PlaysSounds() const { return m_frameKind != FrameKind::MainMenu; }
     const KeystrelEngine::Model* MenuModel(std::string_view name) const;
@@ -132,8 +186,8 @@ private:
     GUIControl* m_frame;                      // the first control
     KeystrelEngine::GUIWindow* m_frameWidget; // the frame's widget
     std::u16string m_title;
-    bool m_controlsOut = false; // the controls have been asked to appear and not yet to fold
-    bool m_panelAsked = false;  // the window took the screen to wait for the panel it asked for
+    State m_state = State::Closed;
+    OpenRequest m_openRequest = OpenRequest::None;
     std::vector<std::unique_ptr<GUIControl>> m_controls; // the frame, then the window's own in order of adding
 };
 

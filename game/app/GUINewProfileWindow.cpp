@@ -38,9 +38,9 @@ void GUINewProfileWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_shown && m_entry.IsSecondClicked())
+    if (IsShown() && m_entry.IsSecondClicked())
         m_result = m_noProfiles ? RequestQuit : RequestProfiles;
-    if (m_entry.Update() && m_shown)
+    if (m_entry.Update() && IsShown())
         m_result = CreateProfile(m_entry.GetName()) ? RequestProfiles : RequestNameTaken;
     m_entry.AddTexts(m_noProfiles ? "EXIT" : "CANCEL", m_colour);
 }

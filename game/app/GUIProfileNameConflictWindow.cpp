@@ -37,7 +37,7 @@ void GUIProfileNameConflictWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (IsClicked(*m_ok) || (m_shown && m_controls->IsKeyPressed("ENTER")))
+    if (IsClicked(*m_ok) || (IsShown() && m_controls->IsKeyPressed("ENTER")))
         m_result = m_callerCode == kFromNewProfile ? RequestNewProfile : RequestRenameProfile;
     for (std::int32_t line = 0; line < 2; ++line)
         MenuTexts::AddLine(*GetFrameWidget(), "PROFILE_NAME_CONFLICT_TEXT_", line,

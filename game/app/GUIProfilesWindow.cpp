@@ -137,7 +137,7 @@ void GUIProfilesWindow::UpdateNames()
 
 void GUIProfilesWindow::UpdateNameButton(GUIButton& button, const std::u16string& name, const std::u16string& shown)
 {
-    if (m_shown && button.IsClicked()) {
+    if (IsShown() && button.IsClicked()) {
         m_profiles->m_current = m_profiles->FindProfile(name);
         m_profiles->Save();
     }

@@ -37,9 +37,9 @@ void GUIRenameProfileWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_shown && m_entry.IsSecondClicked())
+    if (IsShown() && m_entry.IsSecondClicked())
         m_result = RequestProfiles;
-    if (m_entry.Update() && m_shown)
+    if (m_entry.Update() && IsShown())
         m_result = RenameProfile(m_entry.GetName()) ? RequestProfiles : RequestNameTaken;
     m_entry.AddTexts("CANCEL", m_colour);
 }

@@ -156,7 +156,7 @@ void GUIStartGameLogicWindow::Update()
     // The detector's flag holds from its last update: once the frame has gone, a double click that ended in the
     // frame's last visible frame would otherwise start the level again every frame.
     for (const auto& element : m_elements)
-        if (m_shown && frameVisible && IsDoubleClicked(*element))
+        if (IsShown() && frameVisible && IsDoubleClicked(*element))
             m_result = GameFramework::RequestStart;
     UpdatePreview();
 }
@@ -189,7 +189,7 @@ void GUIStartGameLogicWindow::UpdateHover()
             return;
         element->UpdateHover(!previousHovered);
         previousHovered = element->IsHovered();
-        if (m_shown && element->GetButton()->IsClicked()) {
+        if (IsShown() && element->GetButton()->IsClicked()) {
             Select(element->GetLevel());
             return;
         }

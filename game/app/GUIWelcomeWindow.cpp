@@ -37,9 +37,9 @@ void GUIWelcomeWindow::Update()
     GUIMenuWindow::Update();
     if (!GetFrameWidget()->IsVisible())
         return;
-    if (m_shown && m_entry.IsSecondClicked())
+    if (IsShown() && m_entry.IsSecondClicked())
         m_result = RequestQuit;
-    if (m_entry.Update() && m_shown) {
+    if (m_entry.Update() && IsShown()) {
         const std::u16string name = m_entry.GetName();
         m_profiles->AddProfile(name);
         m_profiles->m_current = m_profiles->FindProfile(name);

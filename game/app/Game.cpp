@@ -472,7 +472,7 @@ void Game::UpdateWindows()
 {
     if (m_background)
         m_background->Update();
-    if (m_menuWindowManager && m_background->GetStartUpStep() == 4) {
+    if (m_menuWindowManager && m_background->GetStartUpStep() == GUIBackgroundWindow::WaitForMenus) {
         m_menuWindowManager->m_frameFree = true;
         m_background->SetMenusReady();
     }
@@ -493,7 +493,7 @@ void Game::UpdateWindows()
 bool Game::IsLevelDialogOnScreen() const
 {
     return std::any_of(m_levelDialogs.begin(), m_levelDialogs.end(), [](const GUIMenuWindow* dialog) {
-        return dialog && dialog->m_shown && dialog->IsFrameOnScreen();
+        return dialog && dialog->IsShown() && dialog->IsFrameOnScreen();
     });
 }
 

@@ -327,8 +327,7 @@ TEST_F(GUIBackgroundWindowTest, APanelWindowBringsInTheScenesPanelAndGivesItBack
     Wispfold::GUIMenuWindow window(engine.get(), player.get(), data.get(), &manager, Wispfold::FrameKind::SmallWindow,
                                    background->GetTopRoot());
     window.SetTitle("NEW_PROFILE_TITLE");
-    window.m_wantsPanel = true;
-    window.RequestOpen();
+    window.RequestOpenOverPanel();
     const auto frame = [&] { Frame(kFrameTime, [&] { window.Update(); }); };
     const auto framesUntil = [&](const std::function<bool()>& condition) {
         for (int i = 0; i < 200 && !condition(); ++i)
@@ -336,7 +335,7 @@ TEST_F(GUIBackgroundWindowTest, APanelWindowBringsInTheScenesPanelAndGivesItBack
         return condition();
     };
     frame();
-    EXPECT_TRUE(window.m_panelHeld);
+    EXPECT_TRUE(window.HoldsPanel());
     EXPECT_TRUE(background->IsPanelRequested());
     frame();
     EXPECT_EQ(background->GetStartUpStep(), 7u);
@@ -352,12 +351,12 @@ TEST_F(GUIBackgroundWindowTest, APanelWindowBringsInTheScenesPanelAndGivesItBack
     EXPECT_EQ(background->GetTextPrinter().GetShownText(), window.GetTitle());
 
     // Closed: the panel goes back once the frame has gone, and the text area hides with it.
-    window.m_panelReleaseRequested = true;
+    window.GivePanelBackOnceGone();
     window.CloseFrame();
     ASSERT_TRUE(framesUntil([&] { return background->GetStartUpStep() != 8; }));
     EXPECT_EQ(background->GetStartUpStep(), 5u);
     EXPECT_TRUE(manager.m_frameFree);
-    EXPECT_FALSE(window.m_panelHeld);
+    EXPECT_FALSE(window.HoldsPanel());
     EXPECT_FALSE(background->IsPanelPresent());
     EXPECT_FALSE(background->IsTextAreaShown());
     EXPECT_TRUE(framesUntil([&] { return !background->IsPanelWindowVisible(); }));

@@ -56,7 +56,7 @@ TEST_F(GUIGameLogicMenuWindowTest, AppearsOverThePanelOnTheVolumesAndTheProfiles
     ann->SetFlag(Profile::RelaxMode, true);
     OpenFully(*menu);
     EXPECT_EQ(background->requests, 1);
-    EXPECT_TRUE(menu->m_panelHeld);
+    EXPECT_TRUE(menu->HoldsPanel());
     EXPECT_EQ(menu->GetSettings().GetSoundSlider().GetPosition(), 370u);
     EXPECT_EQ(menu->GetSettings().GetMusicSlider().GetPosition(), 800u);
     EXPECT_FALSE(menu->GetSettings().IsFullScreenChecked());
@@ -102,12 +102,12 @@ TEST_F(GUIGameLogicMenuWindowTest, TheRelaxBoxSavesTheProfileAndExitAndReturnRep
 
     Press(kExit);
     EXPECT_EQ(menu->m_result, GameFramework::RequestLeaveLevel);
-    EXPECT_FALSE(menu->m_panelReleaseRequested);
+    EXPECT_FALSE(menu->IsGivingPanelBack());
     Frame({menu});
     EXPECT_EQ(menu->m_result, GameFramework::RequestNone);
     Press(kReturn);
     EXPECT_EQ(menu->m_result, GameFramework::RequestResume);
-    EXPECT_TRUE(menu->m_panelReleaseRequested);
+    EXPECT_TRUE(menu->IsGivingPanelBack());
 }
 
 TEST_F(GUIGameLogicMenuWindowTest, CloseStoresTheVolumesAndTheConfigurationAndReturnGivesThePanelBackAfterTheFold)
@@ -120,7 +120,7 @@ TEST_F(GUIGameLogicMenuWindowTest, CloseStoresTheVolumesAndTheConfigurationAndRe
     std::filesystem::remove(ConfigurationPath());
 
     menu->Close();
-    EXPECT_FALSE(menu->m_shown);
+    EXPECT_FALSE(menu->IsShown());
     EXPECT_FLOAT_EQ(SavedVolumes().sound, 0.55f);
     EXPECT_NE(SavedConfiguration().find("g_sound_volume 0.55"), std::string::npos);
     EXPECT_EQ(background->releases, 0);
@@ -128,7 +128,7 @@ TEST_F(GUIGameLogicMenuWindowTest, CloseStoresTheVolumesAndTheConfigurationAndRe
     EXPECT_LE(frames, 40);
     EXPECT_TRUE(manager->m_frameFree);
     EXPECT_FALSE(menu->GetFrame()->GetModelWindow()->IsVisible());
-    EXPECT_FALSE(menu->m_panelHeld);
+    EXPECT_FALSE(menu->HoldsPanel());
 }
 
 } // namespace

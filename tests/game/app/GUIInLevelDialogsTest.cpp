@@ -58,9 +58,9 @@ protected:
     void CloseOverPanel(Wispfold::GUIMenuWindow& window)
     {
         RunUntilGone(window);
-        for (int frame = 0; frame < 3 && window.m_panelHeld; ++frame)
+        for (int frame = 0; frame < 3 && window.HoldsPanel(); ++frame)
             Step(window);
-        EXPECT_FALSE(window.m_panelHeld);
+        EXPECT_FALSE(window.HoldsPanel());
         EXPECT_FALSE(background->present);
     }
 
@@ -69,7 +69,7 @@ protected:
     // Steps a leaving window until its frame has gone, checking it reports nothing before the fade ends.
     template <class Window> void ExpectReportAfterFade(Window& window, std::uint32_t request)
     {
-        EXPECT_FALSE(window.m_shown);
+        EXPECT_FALSE(window.IsShown());
         EXPECT_EQ(background->showAlls, 1);
         RunUntilGone(window);
         Step(window);
@@ -85,7 +85,7 @@ TEST_F(GUIInLevelDialogsTest, PauseAndGameExitAppearOverThePanelReportAndGiveItB
     auto& pause = Make<Wispfold::GUIGameLogicPauseWindow>();
     pause.Open();
     OpenFully(pause);
-    EXPECT_TRUE(pause.m_panelHeld);
+    EXPECT_TRUE(pause.HoldsPanel());
     const std::vector<GUITextRecord>& line = Texts(pause.GetFrameWidget());
     ASSERT_EQ(line.size(), 1u);
     EXPECT_EQ(line[0].key, "GAME_LOGIC_PAUSED_TEXT");
@@ -94,13 +94,13 @@ TEST_F(GUIInLevelDialogsTest, PauseAndGameExitAppearOverThePanelReportAndGiveItB
     EXPECT_EQ(Caption(*pause.GetResumeButton()), "GAME_LOGIC_PAUSED_RESUME");
     EXPECT_EQ(Click(pause, *pause.GetResumeButton()->GetWidget()), RequestResume);
     pause.Close();
-    EXPECT_TRUE(pause.m_panelReleaseRequested);
+    EXPECT_TRUE(pause.IsGivingPanelBack());
     CloseOverPanel(pause);
 
     auto& exit = Make<Wispfold::GUIGameLogicGameExitWindow>();
     for (const bool ok : {true, false}) {
         exit.Open();
-        EXPECT_TRUE(exit.m_wantsPanel);
+        EXPECT_TRUE(exit.WantsPanel());
         OpenFully(exit);
         ExpectLines(exit, "GAME_LOGIC_EXIT_TEXT_", {148.0f, 125.0f, 102.0f});
         const Wispfold::GameLogicExitQuestion& question = exit.GetQuestion();
@@ -109,7 +109,7 @@ TEST_F(GUIInLevelDialogsTest, PauseAndGameExitAppearOverThePanelReportAndGiveItB
         const auto* button = ok ? question.GetOkButton() : question.GetNoButton();
         EXPECT_EQ(Click(exit, *button->GetWidget()), ok ? RequestExitProgram : RequestResume);
         exit.Close();
-        EXPECT_TRUE(exit.m_panelReleaseRequested);
+        EXPECT_TRUE(exit.IsGivingPanelBack());
         CloseOverPanel(exit);
     }
 }
@@ -118,7 +118,7 @@ TEST_F(GUIInLevelDialogsTest, MenuExitLeavesOnlyAfterTheFadeAndItsLaterCloseIsSi
 {
     auto& exit = Make<Wispfold::GUIGameLogicMenuExitWindow>();
     exit.Open();
-    EXPECT_FALSE(exit.m_wantsPanel);
+    EXPECT_FALSE(exit.WantsPanel());
     OpenFully(exit);
     EXPECT_EQ(Click(exit, *exit.GetQuestion().GetNoButton()->GetWidget()), RequestGameLogicMenu);
 
@@ -138,7 +138,7 @@ TEST_F(GUIInLevelDialogsTest, GameOverReportsOnceTheMenuSceneIsBack)
 {
     auto& over = Make<Wispfold::GUIGameOverWindow>();
     over.Open();
-    EXPECT_TRUE(over.m_wantsPanel);
+    EXPECT_TRUE(over.WantsPanel());
     OpenFully(over);
     ExpectLines(over, "GAME_OVER_TEXT_", {134.0f, 111.0f});
     EXPECT_EQ(Caption(*over.GetContinueButton()), "CONTINUE");
@@ -194,7 +194,7 @@ TEST_F(GUIInLevelDialogsTest, TheClosingTextTurnsItsPagesOrPassesStraightThrough
     engine->m_gui->m_texts->SetText("GAME_COMPLETE_TEXT_SIZE", u"25");
     auto& window = Make<Wispfold::GUIGameCompleteWindow>();
     window.Open(); // the show flag clear: no frame, the next update reports
-    EXPECT_FALSE(window.m_openRequested);
+    EXPECT_FALSE(window.IsOpenRequested());
     Step(window);
     EXPECT_EQ(window.m_result, RequestDone);
     Step(window);

@@ -190,7 +190,7 @@ TEST_F(GUIMenuLevelWindowsTest, YesQuitsOnlyOnceTheFrameHasGone)
 
     EXPECT_EQ(Click(exit, *exit.GetYesButton()->GetWidget()), 0u); // the release frame: closing
     EXPECT_TRUE(exit.IsConfirmed());
-    EXPECT_FALSE(exit.m_shown);
+    EXPECT_FALSE(exit.IsShown());
     int frames = 0;
     while (exit.m_result == 0 && frames < 40) {
         EXPECT_FALSE(manager->m_frameFree);
@@ -214,7 +214,7 @@ TEST_F(GUIMenuLevelWindowsTest, NoGoesBackToTheCallerAndAnUnknownCallerIgnoresIt
         exit.Open(caller);
         OpenFully(exit);
         EXPECT_EQ(Click(exit, *exit.GetNoButton()->GetWidget()), request);
-        EXPECT_TRUE(exit.m_shown); // the game's handler closes it
+        EXPECT_TRUE(exit.IsShown()); // the game's handler closes it
         exit.Close();
         RunUntilGone(exit);
     }

@@ -1,11 +1,23 @@
 // The menu frame on the generated models with a stand-in background: one frame on screen at a time, the fade in
 // after the unfold and the fade out before the fold, the window sounds, the typed title, a frame of one animation
-// frame, and the background's panel brought in before a window and given back after it.
+// frame, the background's panel brought in before a window and given back after it, and the states a window passes
+// through on the way.
 #include "engine/render/AnimationControl.h"
 #include "engine/render/Model.h"
 #include "tests/game/app/MenuFixture.h"
 
 #include <filesystem>
+#include <ostream>
+
+namespace Wispfold {
+
+// A failure shows a window's states by their numbers in the enumeration.
+void PrintTo(GUIMenuWindow::State state, std::ostream* out)
+{
+    *out << static_cast<int>(state);
+}
+
+} // namespace Wispfold
 
 using Wispfold::FrameKind;
 using Wispfold::GUIControl;
@@ -49,11 +61,11 @@ TEST_F(GUIMenuWindowTest, AWindowOpenedWhileAnotherFrameIsOnScreenStartsTheFrame
     int shownAt = 0;
     for (int frame = 1; frame <= 30 && shownAt == 0; ++frame) {
         Frame({&second, &first});
-        if (second.m_shown)
+        if (second.IsShown())
             shownAt = frame;
         if (hiddenAt == 0 && !FrameModelVisible(first))
             hiddenAt = frame;
-        EXPECT_TRUE(hiddenAt != 0 || !second.m_shown) << frame;
+        EXPECT_TRUE(hiddenAt != 0 || !second.IsShown()) << frame;
     }
     ASSERT_GT(hiddenAt, 2); // faded out, then folded
     EXPECT_EQ(shownAt, hiddenAt + 1);
@@ -67,7 +79,7 @@ TEST_F(GUIMenuWindowTest, AlphaRisesAfterTheUnfoldAndFallsAfterCloseAndTheFoldSt
     GUIControl& button = *window.AddButton("big_window\\button_0", "controls\\button_big");
     window.RequestOpen();
     Frame({&window});
-    ASSERT_TRUE(window.m_shown);
+    ASSERT_TRUE(window.IsShown());
     std::vector<float> alphas;
     for (int frame = 0; frame < 12; ++frame) {
         EXPECT_EQ(window.m_colour.a == 0.0f, alphas.empty());
@@ -110,7 +122,7 @@ TEST_F(GUIMenuWindowTest, AWindowClosedBeforeItFadesInStillFoldsAndFreesTheScree
         window.AddButton("big_window\\button_0", "controls\\button_big");
         window.RequestOpen();
         Frame({&window});
-        ASSERT_TRUE(window.m_shown);
+        ASSERT_TRUE(window.IsShown());
         if (unfolded) {
             ASSERT_LE(FramesUntil([&] { return !window.IsAnyControlAnimating(); }, {&window}), 40);
         }
@@ -173,12 +185,11 @@ TEST_F(GUIMenuWindowTest, AFrameModelOfOneAnimationFrameHasNoModelWindowAndFollo
 TEST_F(GUIMenuWindowTest, APanelWindowBringsInThePanelBeforeItsControlsAndGivesItBackAfterItHasGone)
 {
     GUIMenuWindow& window = MakeWindow(FrameKind::SmallWindow);
-    window.m_wantsPanel = true;
-    window.RequestOpen();
+    window.RequestOpenOverPanel();
     Frame({&window});
-    EXPECT_TRUE(window.m_shown);
-    EXPECT_TRUE(window.m_panelHeld);
-    EXPECT_FALSE(window.m_wantsPanel);
+    EXPECT_TRUE(window.IsShown());
+    EXPECT_TRUE(window.HoldsPanel());
+    EXPECT_FALSE(window.WantsPanel());
     EXPECT_EQ(background->requests, 1);
     EXPECT_FALSE(manager->m_frameFree);                             // taken while the panel comes
     EXPECT_FALSE(window.GetFrame()->GetModelWindow()->IsVisible()); // the controls wait for it
@@ -193,23 +204,22 @@ TEST_F(GUIMenuWindowTest, APanelWindowBringsInThePanelBeforeItsControlsAndGivesI
 
     // A second panel window waits while the panel of the first is up.
     GUIMenuWindow& next = MakeWindow(FrameKind::BigWindow);
-    window.m_panelReleaseRequested = true;
+    window.GivePanelBackOnceGone();
     window.CloseFrame();
-    next.m_wantsPanel = true;
-    next.RequestOpen();
+    next.RequestOpenOverPanel();
     const int gone = FramesUntil([&] { return manager->m_frameFree || background->releases > 0; }, {&next, &window});
     EXPECT_TRUE(manager->m_frameFree);
     EXPECT_EQ(background->releases, 0); // given back only once the frame has gone
     EXPECT_GT(gone, 2);
     Frame({&next, &window});
-    EXPECT_FALSE(next.m_shown); // the panel was still up when it looked
+    EXPECT_FALSE(next.IsShown()); // the panel was still up when it looked
     EXPECT_EQ(background->releases, 1);
-    EXPECT_FALSE(window.m_panelHeld);
-    EXPECT_FALSE(window.m_panelReleaseRequested);
+    EXPECT_FALSE(window.HoldsPanel());
+    EXPECT_FALSE(window.IsGivingPanelBack());
     EXPECT_FALSE(background->present);
     Frame({&next, &window});
-    EXPECT_TRUE(next.m_shown);
-    EXPECT_TRUE(next.m_panelHeld);
+    EXPECT_TRUE(next.IsShown());
+    EXPECT_TRUE(next.HoldsPanel());
     EXPECT_EQ(background->requests, 2);
 
     // A shown window whose panel the background took away asks for it again with the screen it holds, and goes
@@ -220,8 +230,60 @@ TEST_F(GUIMenuWindowTest, APanelWindowBringsInThePanelBeforeItsControlsAndGivesI
     EXPECT_EQ(background->requests, 3);
     EXPECT_FALSE(manager->m_frameFree);
     next.CloseFrame();
-    EXPECT_LE(FramesUntil([&] { return manager->m_frameFree && !next.m_panelHeld; }, {&next}), 40);
+    EXPECT_LE(FramesUntil([&] { return manager->m_frameFree && !next.HoldsPanel(); }, {&next}), 40);
     EXPECT_EQ(background->releases, 2);
+}
+
+// The states a window passes through, noted after each frame and each Close, in the order of the cycle's moves:
+// plainly, over the panel with the panel taken away while it is open, and closed while the panel it called was
+// still coming.
+TEST_F(GUIMenuWindowTest, AWindowPassesThroughTheStatesOfItsCycleInOrder)
+{
+    using State = GUIMenuWindow::State;
+    GUIMenuWindow& window = MakeWindow(FrameKind::SmallWindow);
+    std::vector<State> states;
+    const auto note = [&] {
+        if (states.empty() || window.GetState() != states.back())
+            states.push_back(window.GetState());
+    };
+    const auto run = [&](int frames) {
+        for (int frame = 0; frame < frames; ++frame) {
+            Frame({&window});
+            note();
+        }
+    };
+    const auto close = [&] {
+        window.CloseFrame();
+        note();
+    };
+    note();
+    window.RequestOpen();
+    run(10);
+    close();
+    run(10);
+    EXPECT_EQ(states, (std::vector{State::Closed, State::Open, State::Closing, State::Folding, State::Closed}));
+
+    states.clear();
+    note();
+    window.RequestOpenOverPanel();
+    run(10); // the stand-in's panel arrives at the end of the frame that calls it
+    background->present = background->windowVisible = false;
+    run(10);
+    close();
+    run(10);
+    EXPECT_EQ(states, (std::vector{State::Closed, State::CallingPanel, State::Open, State::RecallingPanel, State::Open,
+                                   State::Closing, State::Folding, State::Closed}));
+    EXPECT_FALSE(window.HoldsPanel());
+
+    states.clear();
+    note();
+    window.RequestOpenOverPanel();
+    run(1);
+    close();
+    run(1);
+    EXPECT_EQ(states, (std::vector{State::Closed, State::CallingPanel, State::CallDropped, State::Closed}));
+    EXPECT_TRUE(manager->m_frameFree);
+    EXPECT_FALSE(window.HoldsPanel());
 }
 
 } // namespace

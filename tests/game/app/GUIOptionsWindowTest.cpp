@@ -177,7 +177,7 @@ TEST_F(GUIOptionsWindowTest, DefaultsStayOpenAndCancelPutsTheVolumesBackAndWrite
     for (int frame = 0; frame < 5; ++frame)
         Frame({options});
     EXPECT_EQ(options->m_result, GameFramework::RequestNone);
-    EXPECT_TRUE(options->m_shown);
+    EXPECT_TRUE(options->IsShown());
     EXPECT_EQ(ShownMode(), u"800x600"); // the default mode
     EXPECT_TRUE(options->GetSettings().IsFullScreenChecked());
     EXPECT_EQ(SoundSlider().GetPosition(), 1000u);

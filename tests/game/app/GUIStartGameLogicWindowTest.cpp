@@ -169,7 +169,7 @@ TEST_F(MapWindowTest, ButtonsDoubleClicksAndOpenModesGiveTheirResults)
     map->Open(Wispfold::GUIStartGameLogicWindow::kStartAtOnce);
     Step();
     EXPECT_EQ(map->m_result, GameFramework::RequestStart);
-    EXPECT_FALSE(map->m_shown || map->m_openRequested);
+    EXPECT_FALSE(map->IsShown() || map->IsOpenRequested());
     Step();
     EXPECT_EQ(map->m_result, GameFramework::RequestNone);
     // Without the flag the map opens as usual.

@@ -108,6 +108,13 @@ StandInBackground::StandInBackground(KeystrelEngine::Engine& engine)
 {
 }
 
+Wispfold::MenuBackground::PanelState StandInBackground::GetPanelState() const
+{
+    if (present)
+        return releaseRequest ? PanelState::GivenBack : justArrived ? PanelState::Arrived : PanelState::Up;
+    return request ? PanelState::Called : PanelState::InScene;
+}
+
 void StandInBackground::RequestPanel()
 {
     request = true;

@@ -24,13 +24,10 @@ public:
     explicit StandInBackground(KeystrelEngine::Engine& engine);
 
     GameTools::GUITextPrinter& GetTextPrinter() override { return *printer; }
+    PanelState GetPanelState() const override;
     void RequestPanel() override;
-    void ReleasePanel() override;
-    bool IsPanelReleaseRequested() const override { return releaseRequest; }
-    bool IsPanelRequested() const override { return request; }
-    bool IsPanelPresent() const override { return present; }
-    bool HasPanelJustArrived() const override { return justArrived; }
     void ClearPanelArrival() override { justArrived = false; }
+    void ReleasePanel() override;
     bool IsPanelWindowVisible() const override { return windowVisible; }
     void UpdateStageTheme() override { ++stageThemeUpdates; }
     void ShowAll() override { ++showAlls; }

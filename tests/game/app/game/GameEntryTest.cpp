@@ -157,7 +157,7 @@ TEST_F(GameEntry, AFirstStartWithoutAFolderForItsDataPlaysWithSavesOff)
     };
     const auto welcome = [](TestedGame& game) {
         const auto* window = dynamic_cast<const Wispfold::GUIWelcomeWindow*>(game.m_welcomeWindow.get());
-        return window && window->m_shown && window->m_colour.a >= 1.0f ? window : nullptr;
+        return window && window->IsShown() && window->m_colour.a >= 1.0f ? window : nullptr;
     };
     const auto count = [](const std::string& text, const std::string& part) {
         std::size_t found = 0;

@@ -142,7 +142,7 @@ template <class Pointer> const Wispfold::GUIMenuWindow& Menu(const Pointer& wind
 // On screen in full: a request it leaves now is one the player could have made.
 template <class Pointer> bool FullyShown(const Pointer& window)
 {
-    return window && Menu(window).m_shown && Menu(window).m_colour.a >= 1.0f;
+    return window && Menu(window).IsShown() && Menu(window).m_colour.a >= 1.0f;
 }
 
 // The condition that the window (a member or getter of the game) is on screen in full.
@@ -157,7 +157,7 @@ template <class Member> std::function<bool(TestedGame&)> Settled(Member window, 
 {
     return [window, alpha](TestedGame& game) {
         const auto* menu = dynamic_cast<const Wispfold::GUIMenuWindow*>(std::to_address(std::invoke(window, game)));
-        return menu && menu->m_shown && menu->m_colour.a >= alpha && !menu->IsAnyControlAnimating();
+        return menu && menu->IsShown() && menu->m_colour.a >= alpha && !menu->IsAnyControlAnimating();
     };
 }
 

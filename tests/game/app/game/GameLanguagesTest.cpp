@@ -45,7 +45,7 @@ protected:
 template <class Window> bool Open(const std::unique_ptr<Window>& window)
 {
     const auto* menu = dynamic_cast<const Wispfold::GUIMenuWindow*>(window.get());
-    return menu && menu->m_shown && menu->m_colour.a >= 1.0f;
+    return menu && menu->IsShown() && menu->m_colour.a >= 1.0f;
 }
 
 // Holds once the frames have passed since it was first asked.

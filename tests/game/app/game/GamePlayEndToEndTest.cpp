@@ -56,7 +56,7 @@ constexpr int kLevelFrameLimit = 30 * 180;
 // A menu window of the game stands on the screen in full, its controls unfolded and its title typed.
 bool Shown(TestedGame& game, const GUIMenuWindow* window)
 {
-    return window && window->m_shown && window->m_colour.a >= 1.0f && !window->IsAnyControlAnimating() &&
+    return window && window->IsShown() && window->m_colour.a >= 1.0f && !window->IsAnyControlAnimating() &&
            game.GetBackground()->GetTextPrinter().IsFinished();
 }
 
@@ -128,7 +128,7 @@ public:
                      clicking = !clicker.Step(game, *window.GetContinueButton());
                      return false;
                  }
-                 if (!window.m_shown)
+                 if (!window.IsShown())
                      return page > 0;
                  if (!Shown(game, &window) || window.GetPages().GetShownPage() != page ||
                      window.GetPages().GetPageAlpha() < 1.0f)

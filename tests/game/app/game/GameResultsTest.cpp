@@ -82,7 +82,7 @@ using GameResults = GameFixture;
 // Asked to appear, or on screen.
 template <class Pointer> bool Opened(const Pointer& window)
 {
-    return Menu(window).m_openRequested || Menu(window).m_shown;
+    return Menu(window).IsOpenRequested() || Menu(window).IsShown();
 }
 
 // The current profile as its file holds it.
@@ -381,7 +381,7 @@ TEST_F(GameResults, ShowsTheEndingOnceAfterTheLastLevel)
                                     {{"past the ending",
                                       [&](TestedGame& game) {
                                           endingOnScreenAgain =
-                                              endingOnScreenAgain || Menu(game.m_gameCompleteWindow).m_shown;
+                                              endingOnScreenAgain || Menu(game.m_gameCompleteWindow).IsShown();
                                           return Opened(game.m_highScoresWindow) || Opened(game.m_mainMenuWindow);
                                       },
                                       [&](TestedGame& game) { endingShown.push_back(ending(game)); }}}});
@@ -468,7 +468,7 @@ TEST_F(GameResults, TheInGameMenuComesBackAfterItsExitQuestionWhateverTheDialogB
         for (const Wispfold::GUIMenuWindow* window :
              {&Menu(game.m_gameLogicPauseWindow), &Menu(game.m_gameLogicMenuWindow),
               &Menu(game.m_gameLogicMenuExitWindow), &Menu(game.m_gameLogicGameExitWindow)})
-            heldAfterLeaving += window->m_panelHeld ? 1 : 0;
+            heldAfterLeaving += window->HoldsPanel() ? 1 : 0;
     };
     std::vector<Step> steps = Join({{NewPlayer(true)}, StartLevel("first level", {})});
     for (int delay = 0; delay <= 36; ++delay) {
@@ -625,7 +625,7 @@ std::set<std::string> LevelDialogs(const TestedGame& game)
     for (const auto& [name, window] : {std::pair{"pause", &Menu(game.m_gameLogicPauseWindow)},
                                        {"in-game menu", &Menu(game.m_gameLogicMenuWindow)},
                                        {"quit question", &Menu(game.m_gameLogicGameExitWindow)}})
-        if (window->m_openRequested || window->m_shown)
+        if (window->IsOpenRequested() || window->IsShown())
             open.insert(name);
     return open;
 }

@@ -72,7 +72,7 @@ template <class Pointer> const GUIMenuWindow* AsMenu(const Pointer& window)
 // On screen, from its appearance until it is closed.
 bool OnScreen(const GUIMenuWindow* window)
 {
-    return window && window->m_shown && window->GetFrameWidget()->IsVisible();
+    return window && window->IsShown() && window->GetFrameWidget()->IsVisible();
 }
 
 // On screen with a button out that the player can click.
@@ -116,12 +116,13 @@ std::string DescribeWindows(const TestedGame& game, const Menus& menus)
     text.precision(2);
     for (std::size_t index = 0; index < menus.size(); ++index) {
         const GUIMenuWindow* window = menus[index];
-        if (!window || !(window->m_openRequested || window->m_shown || window->m_panelHeld || window->m_colour.a > 0))
+        if (!window ||
+            !(window->IsOpenRequested() || window->IsShown() || window->HoldsPanel() || window->m_colour.a > 0))
             continue;
-        text << "; " << TestedGame::kMenuNames[index] << ": open requested " << window->m_openRequested << ", shown "
-             << window->m_shown << ", alpha " << window->m_colour.a << ", frame visible "
-             << window->GetFrameWidget()->IsVisible() << ", wants panel " << window->m_wantsPanel << ", holds panel "
-             << window->m_panelHeld << ", gives panel back " << window->m_panelReleaseRequested;
+        text << "; " << TestedGame::kMenuNames[index] << ": open requested " << window->IsOpenRequested() << ", shown "
+             << window->IsShown() << ", alpha " << window->m_colour.a << ", frame visible "
+             << window->GetFrameWidget()->IsVisible() << ", wants panel " << window->WantsPanel() << ", holds panel "
+             << window->HoldsPanel() << ", gives panel back " << window->IsGivingPanelBack();
     }
     if (const Wispfold::GUIGameLogicWindow* hud = Hud(game))
         text << "; head-up display: visible " << hud->GetRoot()->IsVisible() << ", alpha " << hud->GetAlpha()
@@ -376,7 +377,7 @@ void GameWatch::CountLevel(TestedGame& game)
 void GameWatch::CountScenes(TestedGame& game)
 {
     for (std::size_t index = 0; index < m_menus.size(); ++index) {
-        if (m_menus[index] && m_menus[index]->m_shown)
+        if (m_menus[index] && m_menus[index]->IsShown())
             m_screens.insert(TestedGame::kMenuNames[index]);
     }
     if (Begins(m_seen.upgrade, game.GetUpgradeWindow() && game.GetUpgradeWindow()->IsActive())) {

@@ -194,7 +194,7 @@ TEST_F(GameWatchFaults, NothingOfALevelOverTheMainMenu)
 TEST_F(GameWatchFaults, ProgressKeptFailsOnAStaleProfile)
 {
     const auto scoreNotSaved = [](TestedGame& game) {
-        if (game.m_gameOverWindow && Menu(game.m_gameOverWindow).m_openRequested)
+        if (game.m_gameOverWindow && Menu(game.m_gameOverWindow).IsOpenRequested())
             Current(game).m_score += 10;
     };
     const auto lose = [](TestedGame& game) { game.m_gameLogic->SetState(GameLogicBase::LevelLost); };
@@ -208,7 +208,7 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnAStaleProfile)
 TEST_F(GameWatchFaults, ProgressKeptFailsOnAnUnsortedTable)
 {
     const auto savedUnsorted = [sorted = true](TestedGame& game) mutable {
-        if (!sorted || !game.m_highScoresWindow || !Menu(game.m_highScoresWindow).m_openRequested)
+        if (!sorted || !game.m_highScoresWindow || !Menu(game.m_highScoresWindow).IsOpenRequested())
             return;
         game.m_highScoresTable->Insert(u"Low", 1, 0);
         game.m_highScoresTable->Insert(u"High", 9, 1);
@@ -348,7 +348,7 @@ TEST_F(GameWatchFaults, ProgressKeptFailsOnATableTooLongOrNotAsShown)
 {
     const auto atTheScores = [](std::function<void(GameFramework::HighScoresTable&)> fault) {
         return [fault, done = false](TestedGame& game) mutable {
-            if (done || !game.m_highScoresWindow || !Menu(game.m_highScoresWindow).m_openRequested)
+            if (done || !game.m_highScoresWindow || !Menu(game.m_highScoresWindow).IsOpenRequested())
                 return;
             fault(*game.m_highScoresTable);
             done = true;

@@ -288,7 +288,7 @@ void RandomPlayer::GoBack(TestedGame& game)
             Click(1);
     } else {
         const auto* quitQuestion = dynamic_cast<const Wispfold::GUIMenuWindow*>(game.m_gameLogicGameExitWindow.get());
-        const bool quitAsked = quitQuestion && quitQuestion->m_shown;
+        const bool quitAsked = quitQuestion && quitQuestion->IsShown();
         const auto back = [quitAsked](const KeystrelEngine::GUIButton& button) {
             const std::string_view caption = Caption(button);
             return Among(caption, kWaysBack) && !(quitAsked && caption == kQuitQuestionOk);
