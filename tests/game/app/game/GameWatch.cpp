@@ -250,6 +250,7 @@ void GameWatch::AfterFrame(TestedGame& game, int wayBackFrames)
     CheckStuck(game);
     CheckOutside(game);
     CheckProgress(game);
+    CheckPanel(game);
     if (wayBackFrames > kWayBackBound)
         Fail("always a way back",
              "the main menu is not reached after " + std::to_string(wayBackFrames) +
@@ -290,6 +291,23 @@ void GameWatch::CheckOutside(TestedGame& game)
         drawn("butterflies");
     if (LevelBubbleShown(game, level))
         drawn("the level's guide or tip");
+}
+
+// Once the main menu stands, the background's panel is no longer held by a window of a level: a hold kept after
+// its window closed lets that window, in a later level, start over the panel of another dialog, which then folds
+// away and comes back under it.
+void GameWatch::CheckPanel(TestedGame& game)
+{
+    const Wispfold::GUIBackgroundWindow* background = game.GetBackground();
+    if (!background || !background->GetPanelHolder() || !MainMenuShown(game))
+        return;
+    const auto holder = std::find(m_menus.begin() + TestedGame::kFirstOverLevel, m_menus.end(),
+                                  background->GetPanelHolder());
+    if (holder != m_menus.end())
+        Fail("the panel goes back",
+             std::string("back in the main menu, still held by ") +
+                 TestedGame::kMenuNames[static_cast<std::size_t>(holder - m_menus.begin())],
+             &game);
 }
 
 void GameWatch::CheckProgress(TestedGame& game)

@@ -12,6 +12,7 @@
 //   the current profile on disk is intact and holds the progress the game shows (score, current and best level,
 //   continue flag), and a lost level's mana bar is not full; the high-score table on disk, whenever the high
 //   scores come, is intact and the one on screen;
+// - the panel goes back: once the main menu stands, no window of a level holds the background's panel;
 // - a clean run: after each game its log holds no error line and no warning but those of what the machine lacks,
 //   and the game ended with 0; no message box was shown;
 // - the player's files intact: at the end the user folder holds no temporary or set-aside file, every profile and
@@ -115,6 +116,7 @@ private:
     void CheckStuck(TestedGame& game);
     void CheckOutside(TestedGame& game);
     void CheckProgress(TestedGame& game);
+    void CheckPanel(TestedGame& game);
     void CheckSavedProfile(TestedGame& game, const std::string& invariant);
     void CheckHighScores(TestedGame& game);
     void CountLevel(TestedGame& game);

@@ -27,6 +27,7 @@
 #include "framework/HighScoresTable.h"
 #include "framework/LevelManagerBase.h"
 #include "framework/WindowRequest.h"
+#include "game/app/GUIBackgroundWindow.h"
 #include "game/app/GUIGameLogicWindow.h"
 #include "game/app/GUILevelCompleteWindow.h"
 #include "game/app/GUIMainMenuWindow.h"
@@ -288,10 +289,16 @@ TEST_F(GameWatchFaults, NothingOfALevelIsDrawnOutsideIt)
             guide->SetState(Wispfold::Character::kStateLevel);
         guide->GetBubble(0)->SetVisible(true);
     };
+    const auto pauseKeepsThePanel = [](TestedGame& game) {
+        const Wispfold::GUIMenuWindow* pause = game.MenuWindows()[TestedGame::kFirstOverLevel];
+        if (MainMenuShown(game) && pause)
+            game.GetBackground()->HoldPanel(*pause);
+    };
     ExpectEachBreaks({NewPlayer(true), {"main menu", MainMenuShown}}, 2,
                      {{"the guide's bubble",
                        guideSpeaksInTheMenu,
-                       {"nothing of a level outside it: the level's guide or tip over main menu"}}});
+                       {"nothing of a level outside it: the level's guide or tip over main menu"}},
+                      {"a level's window keeping the panel", pauseKeepsThePanel, {"the panel goes back"}}});
     const auto level = [](TestedGame& game) { return dynamic_cast<Wispfold::GameLogic*>(game.m_gameLogic.get()); };
     const auto tipShown = [level](TestedGame& game) {
         if (UpgradeShown(game) && level(game))

@@ -20,7 +20,6 @@ namespace {
 using GameFramework::LevelId;
 
 constexpr std::uint32_t kPointsPerLevel = 4000;
-constexpr const char* kPanelGoesBack = "the panel goes back";
 
 // What the game saves when a level is won: the next level current, saved; the best level; the level's points
 // and the continue flag, saved again.
@@ -58,18 +57,6 @@ void SaveGameNearTheEnd(std::uint32_t levelsBefore)
     profiles.Save();
 }
 
-// The windows of a level that hold the background's panel, by name.
-std::string PanelHolders(const TestedGame& game)
-{
-    std::string holders;
-    const auto menus = game.MenuWindows();
-    for (std::size_t index = TestedGame::kFirstOverLevel; index < menus.size(); ++index) {
-        if (menus[index] && menus[index]->m_panelHeld)
-            holders += (holders.empty() ? "" : ", ") + std::string(TestedGame::kMenuNames[index]);
-    }
-    return holders;
-}
-
 } // namespace
 
 WatchedPlay::Report WatchedPlay::PlaySeed(std::uint32_t seed, int frames)
@@ -92,10 +79,6 @@ WatchedPlay::Report WatchedPlay::PlaySeed(std::uint32_t seed, int frames)
             ++report.frames;
             PlatformTesting::ClearRecording(); // the recording device keeps every call otherwise, a GiB a seed
             watch.AfterFrame(game, player.GetWayBackFrames());
-            const std::string holders = MainMenuShown(game) ? PanelHolders(game) : std::string();
-            if (!holders.empty())
-                report.failures.try_emplace(kPanelGoesBack, "frame " + std::to_string(report.frames) +
-                                                                ": back in the main menu, still held by " + holders);
             player.Act(game);
             return report.frames >= frames || watch.IsStuck();
         };
@@ -109,7 +92,7 @@ WatchedPlay::Report WatchedPlay::PlaySeed(std::uint32_t seed, int frames)
     report.waysBack = player.GetWaysBack();
     report.counts = watch.GetCounts();
     report.screens = watch.GetScreens();
-    report.failures.merge(watch.GetFailures()); // beside the panel's, kept frame by frame above
+    report.failures.merge(watch.GetFailures());
     for (const std::string& finding : audit.Findings())
         report.failures["printed text"] += finding + "; ";
     return report;

@@ -1,8 +1,6 @@
 // One seed's random play under the watch, from a fresh start in an 800x600 window: after every frame the watch
 // looks at the game and the random player acts; whenever the input quits, the game starts again, until the frames
-// are played or the game is stuck. Besides the watch's invariants no text may read "UNKNOWN", and once the main
-// menu stands no window of a level may hold the background's panel: a hold kept after its window closed lets that
-// window, in a later level, start over the panel of another dialog, which then folds away and comes back under it.
+// are played or the game is stuck. Besides the watch's invariants no text may read "UNKNOWN".
 //
 // Every kSavedGameEvery-th seed starts from a saved game near the end instead, so that random play finishes whole
 // games and plays on after them: a player who has won every level before one of the last two of the last stage,
