@@ -38,7 +38,6 @@
 #include "WindowRequest.h"
 
 #include "engine/foundation/MessageManager.h"
-#include "engine/foundation/StringUtils.h"
 #include "engine/gui/Engine.h"
 
 namespace GameFramework {

@@ -6,7 +6,6 @@
 #include "MessageManager.h"
 #include "StringUtils.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

@@ -15,12 +15,10 @@
 #include "SpriteGroup.h"
 #include "SpriteGroupManager.h"
 #include "engine/foundation/ByteOrder.h"
-#include "engine/foundation/Error.h"
 #include "engine/foundation/FileBinary.h"
 #include "engine/foundation/FileManager.h"
 #include "engine/foundation/FileValues.h"
 #include "engine/foundation/Random.h"
-#include "engine/foundation/StringUtils.h"
 #include "engine/foundation/TimerManager.h"
 
 #include <algorithm>

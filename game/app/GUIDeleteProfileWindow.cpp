@@ -9,6 +9,8 @@
 #include "framework/WindowRequest.h"
 #include "game/app/MenuTexts.h"
 
+#include <string_view>
+
 namespace Wispfold {
 
 using namespace GameFramework;

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 namespace GameFramework {
 class ProfileManagerBase;
