@@ -6,6 +6,7 @@
 #include "MessageManager.h"
 #include "StringUtils.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -198,6 +199,11 @@ std::int32_t FileValues::RequireInt(std::string_view text, std::int32_t lowest, 
 float FileValues::NextFloat(FileTextual& file, ValueRange range, std::string_view what) const
 {
     return RequireFloat(Present(file.ReadToken(), what), range, what);
+}
+
+float FileValues::NextFloat(FileBinary& file, ValueRange range, std::string_view what) const
+{
+    return Require(std::bit_cast<float>(file.ReadU32()), range, what);
 }
 
 std::int32_t FileValues::NextInt(FileTextual& file, std::int32_t lowest, std::int32_t highest,

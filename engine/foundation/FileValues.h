@@ -92,6 +92,8 @@ public:
                             std::string_view what) const;
     // The next blank-separated value of a text file, as above; a file that has ended is refused.
     float NextFloat(FileTextual& file, ValueRange range, std::string_view what) const;
+    // The next float of a binary file, its four bytes as stored, when the range holds it; else refused as above.
+    float NextFloat(FileBinary& file, ValueRange range, std::string_view what) const;
     std::int32_t NextInt(FileTextual& file, std::int32_t lowest, std::int32_t highest, std::string_view what) const;
     // The next non-empty line of a text file; a file that has ended is refused.
     std::string NextLine(FileTextual& file, std::string_view what) const;

@@ -32,7 +32,6 @@
 #include "engine/foundation/StringUtils.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -59,17 +58,12 @@ std::uint16_t ReadU16(FileBinary& file)
     return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
 }
 
-float ReadFloat(FileBinary& file, const FileValues& values, ValueRange range, std::string_view what)
-{
-    return values.Require(std::bit_cast<float>(file.ReadU32()), range, what);
-}
-
 Vector3 ReadVector3(FileBinary& file, const FileValues& values, std::string_view what)
 {
     Vector3 v;
-    v.x = ReadFloat(file, values, FileValues::kWorld, what);
-    v.y = ReadFloat(file, values, FileValues::kWorld, what);
-    v.z = ReadFloat(file, values, FileValues::kWorld, what);
+    v.x = values.NextFloat(file, FileValues::kWorld, what);
+    v.y = values.NextFloat(file, FileValues::kWorld, what);
+    v.z = values.NextFloat(file, FileValues::kWorld, what);
     return v;
 }
 
@@ -312,7 +306,7 @@ void Model::ReadFile(FileBinary& file, const FileValues& values, std::uint32_t e
     float speed = 0.0f;
     if (fileFlags & (kMorph | kSkeletal)) {
         frameCount = file.ReadU32();
-        speed = ReadFloat(file, values, FileValues::kWorld, "the animation speed");
+        speed = values.NextFloat(file, FileValues::kWorld, "the animation speed");
     }
     // Morph frames without a frame have no box to start from.
     if ((fileFlags & kMorph) && frameCount == 0)
@@ -440,8 +434,8 @@ void Model::ReadSkinVertices(FileBinary& file, const FileValues& values)
         SkinVertex& skin = skins[i];
         const std::string name = "vertex " + FormatUnsigned(static_cast<std::uint32_t>(i + 1)) + "'s ";
         float uv[2];
-        uv[0] = ReadFloat(file, values, FileValues::kBounded, name + "u, v");
-        uv[1] = ReadFloat(file, values, FileValues::kBounded, name + "u, v");
+        uv[0] = values.NextFloat(file, FileValues::kBounded, name + "u, v");
+        uv[1] = values.NextFloat(file, FileValues::kBounded, name + "u, v");
         std::memcpy(vertex + stride - kTextureOffsetFromEnd, uv, sizeof(uv));
         vertex += stride;
         skin.weightCount = ReadU16(file);
@@ -452,7 +446,7 @@ void Model::ReadSkinVertices(FileBinary& file, const FileValues& values)
             weight.bone = ReadU16(file);
             if (weight.bone >= boneCount)
                 values.Refuse();
-            weight.weight = ReadFloat(file, values, FileValues::kUnit, name + "weight");
+            weight.weight = values.NextFloat(file, FileValues::kUnit, name + "weight");
             weight.normal = ReadVector3(file, values, name + "weighted normal");
             weight.position = ReadVector3(file, values, name + "weighted position");
         }

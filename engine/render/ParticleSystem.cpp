@@ -22,7 +22,6 @@
 #include "engine/foundation/TimerManager.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -57,7 +56,7 @@ public:
     void Read(std::uint32_t& value) { value = m_file.ReadU32(); }
     void Read(float& value, ValueRange range, std::string_view what)
     {
-        value = m_values.Require(std::bit_cast<float>(m_file.ReadU32()), range, what);
+        value = m_values.NextFloat(m_file, range, what);
     }
     void Read(Vector3& v, ValueRange range, std::string_view what)
     {

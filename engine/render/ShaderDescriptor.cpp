@@ -13,7 +13,6 @@
 #include "engine/foundation/MessageManager.h"
 #include "engine/foundation/StringUtils.h"
 
-#include <bit>
 #include <memory>
 
 namespace KeystrelEngine {
@@ -22,18 +21,13 @@ namespace {
 
 constexpr char kOpacityFromTextureAlpha[] = "32bit";
 
-float ReadFloat(FileBinary& file, const FileValues& values, ValueRange range, std::string_view what)
-{
-    return values.Require(std::bit_cast<float>(file.ReadU32()), range, what);
-}
-
 Color ReadColor(FileBinary& file, const FileValues& values, std::string_view what)
 {
     Color color;
-    color.r = ReadFloat(file, values, FileValues::kUnit, what);
-    color.g = ReadFloat(file, values, FileValues::kUnit, what);
-    color.b = ReadFloat(file, values, FileValues::kUnit, what);
-    color.a = ReadFloat(file, values, FileValues::kUnit, what);
+    color.r = values.NextFloat(file, FileValues::kUnit, what);
+    color.g = values.NextFloat(file, FileValues::kUnit, what);
+    color.b = values.NextFloat(file, FileValues::kUnit, what);
+    color.a = values.NextFloat(file, FileValues::kUnit, what);
     return color;
 }
 
@@ -156,7 +150,7 @@ void ShaderDescriptor::ReadBody(FileBinary& file, const std::string& name, const
     m_ambient = ReadColor(file, values, "the ambient colour");
     m_specular = ReadColor(file, values, "the specular colour");
     m_emissive = ReadColor(file, values, "the emissive colour");
-    m_power = ReadFloat(file, values, FileValues::kWorld, "the power");
+    m_power = values.NextFloat(file, FileValues::kWorld, "the power");
     m_extraValue = file.ReadU32();
     m_sourceBlend = file.ReadU32();
     m_destinationBlend = file.ReadU32();
@@ -176,7 +170,7 @@ void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name, cons
     std::uint32_t rows = 1;
     if (mode != ShaderStage::kAnimationNone) {
         frameCount = file.ReadU32();
-        frameRate = ReadFloat(file, values, FileValues::kWorld, "a stage's frame rate");
+        frameRate = values.NextFloat(file, FileValues::kWorld, "a stage's frame rate");
     }
     if (mode == ShaderStage::kAnimationGrid) {
         columns = file.ReadU32();
@@ -194,10 +188,10 @@ void ShaderDescriptor::ReadStage(FileBinary& file, const std::string& name, cons
         m_stages[AddStage(mode, flags, columns, rows, frameCount, frameRate, textureName, opacityName, 0)];
     stage.m_addressU = file.ReadU32();
     stage.m_addressV = file.ReadU32();
-    stage.m_scaleU = ReadFloat(file, values, FileValues::kBounded, "a stage's texture scale");
-    stage.m_scaleV = ReadFloat(file, values, FileValues::kBounded, "a stage's texture scale");
-    stage.m_offsetU = ReadFloat(file, values, FileValues::kBounded, "a stage's texture offset");
-    stage.m_offsetV = ReadFloat(file, values, FileValues::kBounded, "a stage's texture offset");
+    stage.m_scaleU = values.NextFloat(file, FileValues::kBounded, "a stage's texture scale");
+    stage.m_scaleV = values.NextFloat(file, FileValues::kBounded, "a stage's texture scale");
+    stage.m_offsetU = values.NextFloat(file, FileValues::kBounded, "a stage's texture offset");
+    stage.m_offsetV = values.NextFloat(file, FileValues::kBounded, "a stage's texture offset");
 }
 
 std::uint32_t ShaderDescriptor::AddStage(std::uint32_t animationMode, std::uint32_t flags, std::uint32_t gridColumns,
