@@ -8,6 +8,7 @@
 #include "game/app/MenuTexts.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Wispfold {
 namespace {
@@ -62,8 +63,7 @@ std::u16string MenuNameEntry::GetName() const
 bool MenuNameEntry::Update() const
 {
     KeystrelEngine::GUIButton& ok = *m_ok->GetButton();
-    const std::optional<std::u16string> textAtEnter = std::move(m_textAtEnter);
-    m_textAtEnter.reset();
+    const std::optional<std::u16string> textAtEnter = std::exchange(m_textAtEnter, std::nullopt);
     const std::u16string& text = m_edit->GetEditBox()->GetText();
     const bool entered = m_controls->IsKeyPressed("ENTER") && HoldsName(textAtEnter ? *textAtEnter : text);
     if (entered && textAtEnter && *textAtEnter != text)
