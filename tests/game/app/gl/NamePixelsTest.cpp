@@ -2,6 +2,7 @@
 // name box takes, typed in the widest character the language's keyboard can type, stays clear of what stands beside
 // it in the main menu's greeting, the profile list, the delete question and the high-score table beside the highest
 // score. Each place is drawn, then drawn again without texts: the name's pixels are where the two differ.
+#include "engine/foundation/StringUtils.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIEditBox.h"
 #include "engine/gui/GUIFont.h"
@@ -75,11 +76,9 @@ protected:
         const KeystrelEngine::GUIFont& font = *engine->m_gui->m_fonts->FindFont(Wispfold::GUIControl::kEditFont);
         char16_t widest = u'W';
         for (const auto& [code, glyph] : font.GetGlyphs()) {
-            const WCHAR unit = code;
             char byte = 0;
-            BOOL unmapped = FALSE;
-            WideCharToMultiByte(CP_ACP, 0, &unit, 1, &byte, 1, nullptr, &unmapped);
-            if (code > u' ' && !unmapped && glyph.width > font.GetGlyphs().at(widest).width)
+            if (code > u' ' && KeystrelEngine::ToNarrowChar(code, byte) &&
+                glyph.width > font.GetGlyphs().at(widest).width)
                 widest = code;
         }
         Wispfold::GUIWelcomeWindow welcome(engine.get(), player.get(), profiles.get(), data.get(), manager.get(),
@@ -103,7 +102,6 @@ protected:
         return {start.x + bounds.minX, start.y + bounds.minY, bounds.maxX - bounds.minX, bounds.maxY - bounds.minY};
     }
 
-    // The first text the widget printed in the last frame.
     const GUITextRecord& FirstText(const GUIWindow& widget) const
     {
         EXPECT_FALSE(Texts(&widget).empty());
@@ -187,7 +185,7 @@ TEST_P(NamePixels, TheWidestNameStaysClearOfWhatStandsBesideIt)
     const GUIWindow& frame = *question.GetFrameWidget();
     const auto named = std::ranges::find_if(
         Texts(&frame), [](const GUITextRecord& record) { return record.text.find(u'"') != std::u16string::npos; });
-    ASSERT_NE(named, Texts(&frame).end());
+    ASSERT_NE(named, Texts(&frame).end()) << "no line quotes the name";
     const float frameLeft = frame.GetAbsolutePosition().x + frame.GetTextArea().x;
     ExpectNameClear("delete", frame, *named, {frameLeft, frameLeft + frame.GetTextArea().width}, {0.0f, 800.0f});
     Leave(question);
