@@ -241,7 +241,7 @@ TEST_F(GUIMenuWindowTest, AWindowPassesThroughTheStatesOfItsCycleInOrder)
 {
     using State = GUIMenuWindow::State;
     GUIMenuWindow& window = MakeWindow(FrameKind::SmallWindow);
-    std::vector<State> states;
+    std::vector<State> states{window.GetState()};
     const auto note = [&] {
         if (states.empty() || window.GetState() != states.back())
             states.push_back(window.GetState());
@@ -256,15 +256,13 @@ TEST_F(GUIMenuWindowTest, AWindowPassesThroughTheStatesOfItsCycleInOrder)
         window.CloseFrame();
         note();
     };
-    note();
     window.RequestOpen();
     run(10);
     close();
     run(10);
     EXPECT_EQ(states, (std::vector{State::Closed, State::Open, State::Closing, State::Folding, State::Closed}));
 
-    states.clear();
-    note();
+    states = {window.GetState()};
     window.RequestOpenOverPanel();
     run(10); // the stand-in's panel arrives at the end of the frame that calls it
     background->present = background->windowVisible = false;
@@ -275,8 +273,7 @@ TEST_F(GUIMenuWindowTest, AWindowPassesThroughTheStatesOfItsCycleInOrder)
                                    State::Closing, State::Folding, State::Closed}));
     EXPECT_FALSE(window.HoldsPanel());
 
-    states.clear();
-    note();
+    states = {window.GetState()};
     window.RequestOpenOverPanel();
     run(1);
     close();

@@ -355,6 +355,9 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
         {&T::ProfileLevels, "best stage", ProfileNaming(0, 7, {}), "the best level is stage 7, level 0", 0.0f},
         {&T::ProfileLevels, "held", ProfileNaming(0, 0, {{0, 0, 2.5f}}), "", 0.0f},
     };
+    const auto isWarning = [](const auto& record) {
+        return record.kind != KeystrelEngine::MessageManager::KindMessage;
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.kind + (": " + row.line));
         m_player.clear();
@@ -369,10 +372,9 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
             refused = true;
         }
         const auto& history = engine->m_log->m_history;
-        const auto warnings = std::count_if(history.begin(), history.end(), [&text](const auto& record) {
+        for (const auto& record : history)
             text += record.text;
-            return record.kind != KeystrelEngine::MessageManager::KindMessage;
-        });
+        const auto warnings = std::ranges::count_if(history, isWarning);
         EXPECT_NE(text.find(row.line), std::string::npos) << text;
         EXPECT_EQ(refused, std::isnan(row.value));
         if (refused)
@@ -381,13 +383,10 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
         EXPECT_EQ(warnings, row.line.empty() ? 0 : 1);
         if (!m_player.empty() && warnings == 1) {
             EXPECT_EQ(TestSupport::ReadFile(m_player + ".bad"), row.bytes);
-            const auto isWarning = [](const auto& record) {
-                return record.kind != KeystrelEngine::MessageManager::KindMessage;
-            };
             // The mended records were saved in the file's place: read again, they need no mend.
             engine->m_log->ClearHistory();
             EXPECT_FLOAT_EQ((this->*row.load)(TestSupport::ReadFile(m_player)), row.value);
-            EXPECT_EQ(std::count_if(history.begin(), history.end(), isWarning), 0);
+            EXPECT_EQ(std::ranges::count_if(history, isWarning), 0);
             // Without room for the copy the file stays as it is, and the values are mended all the same.
             PlatformTesting::SetFileFault(PlatformTesting::FileFault::Create, ".bad", ENOSPC);
             engine->m_log->ClearHistory();
@@ -396,8 +395,8 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
             EXPECT_FLOAT_EQ(mended, row.value);
             EXPECT_EQ(TestSupport::ReadFile(m_player), row.bytes);
             EXPECT_FALSE(TestSupport::FileExists(m_player + ".bad"));
-            ASSERT_EQ(std::count_if(history.begin(), history.end(), isWarning), 1);
-            EXPECT_NE(std::find_if(history.begin(), history.end(), isWarning)->text.find("; failed to keep the file as"),
+            ASSERT_EQ(std::ranges::count_if(history, isWarning), 1);
+            EXPECT_NE(std::ranges::find_if(history, isWarning)->text.find("; failed to keep the file as"),
                       std::string::npos);
         }
     }

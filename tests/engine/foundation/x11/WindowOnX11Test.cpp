@@ -82,10 +82,8 @@ TEST_F(WindowOnX11, CursorCallsMoveTheRealPointer)
     EXPECT_EQ(cursor.x, rect.left + 100);
 }
 
-// Letters typed through the X server as a typing tool types a letter the keyboard has no key for: a spare key bound
-// to the letter for one press (Shift held for a capital) and unbound before the program reads its events, so that
-// SDL finds the key bound to nothing. Every letter of each language reaches the window's typed characters as that
-// letter, through the language's code page.
+// Letters typed through the X server on a key bound to nothing by the time SDL reads it (see ServerTypist.h): every
+// letter of each language reaches the window's typed characters as that letter, through the language's code page.
 TEST_F(WindowOnX11, EveryLanguagesLettersTypedThroughTheServerReachTheWindow)
 {
     RECT rect;

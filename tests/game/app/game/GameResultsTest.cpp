@@ -625,7 +625,7 @@ std::set<std::string> LevelDialogs(const TestedGame& game)
     for (const auto& [name, window] : {std::pair{"pause", &Menu(game.m_gameLogicPauseWindow)},
                                        {"in-game menu", &Menu(game.m_gameLogicMenuWindow)},
                                        {"quit question", &Menu(game.m_gameLogicGameExitWindow)}})
-        if (window->IsOpenRequested() || window->IsShown())
+        if (Opened(window))
             open.insert(name);
     return open;
 }
@@ -665,11 +665,9 @@ TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlon
                 << name;
             EXPECT_TRUE(decided) << name;
             EXPECT_EQ(dialogs, std::set<std::string>{}) << name;
-            EXPECT_TRUE(saved) << name;
-            if (saved) {
-                EXPECT_EQ(saved->m_continue != 0, outcome == GameLogicBase::LevelWon) << name;
-                EXPECT_EQ(saved->m_currentLevel.level, outcome == GameLogicBase::LevelWon ? 1u : 0u) << name;
-            }
+            ASSERT_TRUE(saved) << name;
+            EXPECT_EQ(saved->m_continue != 0, outcome == GameLogicBase::LevelWon) << name;
+            EXPECT_EQ(saved->m_currentLevel.level, outcome == GameLogicBase::LevelWon ? 1u : 0u) << name;
         }
     }
 }

@@ -1,10 +1,5 @@
-// Each of the watch's checks fails on the fault it guards, injected into the running game: a start-up, a level's
-// loading, a decided level and a timed scene that never end; a head-up display that ignores ESCAPE (no way back);
-// a head-up display, a guide's bubble, butterflies and a tutorial tip of a level drawn outside it; a won and a lost
-// level whose score the profile on disk lacks, a level lost with its mana bar full, a high-score table saved
-// unsorted and one saved with more entries than it keeps; a temporary file, an error line and a warning left
-// behind; a fatal error; a profile list naming a profile gone from disk; a file that does not load at the end; a
-// message box. The stuck screen with no window taking input is the GL test's, which keeps its picture.
+// Each of the watch's checks fails on the fault it guards, injected into the running game. The stuck screen with
+// no window taking input is the GL test's, which keeps its picture.
 #include "tests/game/app/game/GameWatch.h"
 #include "tests/game/app/game/GameFixture.h"
 #include "tests/game/app/game/RandomPlayer.h"
@@ -64,13 +59,25 @@ std::string Described(const std::map<std::string, std::string>& failures)
     return text;
 }
 
-// One fault and the checks it must break, the frames it is watched for once the steps before have run.
+// One fault and the checks it must break, each failure telling what it was told (when given).
 struct Fault
 {
     const char* name;
     std::function<void(TestedGame&)> fault;
     std::set<std::string> broken;
+    std::string told = {};
 };
+
+// The fault in the first frame in which the condition holds, and then no more.
+std::function<void(TestedGame&)> Once(std::function<bool(TestedGame&)> when, std::function<void(TestedGame&)> fault)
+{
+    return [when, fault, done = false](TestedGame& game) mutable {
+        if (done || !when(game))
+            return;
+        fault(game);
+        done = true;
+    };
+}
 
 void Win(TestedGame& game)
 {
@@ -111,13 +118,6 @@ bool UpgradeShown(TestedGame& game)
     return game.GetUpgradeWindow() && game.GetUpgradeWindow()->GetWindow()->IsVisible();
 }
 
-void DisableButtons(const Wispfold::GUIMenuWindow& window)
-{
-    for (const auto& control : window.GetControls())
-        if (KeystrelEngine::GUIButton* button = control->GetButton())
-            button->SetEnabled(false);
-}
-
 class GameWatchFaults : public GameFixture
 {
 protected:
@@ -141,13 +141,16 @@ protected:
         return {invariants.begin(), invariants.end()};
     }
 
-    // Each fault of the table over the same steps, followed by frames enough to break the checks.
+    // Each fault of the table over the same steps, followed by frames enough to break the checks (1: none).
     void ExpectEachBreaks(const std::vector<Step>& steps, int frames, const std::vector<Fault>& table)
     {
         for (const Fault& row : table) {
             FreshUserFolder();
             EXPECT_EQ(Watched(Join({steps, {{"watched", Frames(frames)}}}), row.fault), row.broken)
                 << row.name << ": " << Described(failures);
+            for (const std::string& invariant : row.broken)
+                EXPECT_NE(failures[invariant].find(row.told), std::string::npos)
+                    << row.name << ", " << invariant << ": " << failures[invariant];
         }
     }
 
@@ -255,7 +258,9 @@ TEST_F(GameWatchFaults, NeverStuckFailsOnEachWaitThatDoesNotEnd)
         {{"a level's loading never reports", neverReported(&TestedGame::m_gameLogicLoadingWindow), stuck}});
     const auto deadLevelComplete = [](TestedGame& game) {
         if (game.m_levelCompleteWindow)
-            DisableButtons(Menu(game.m_levelCompleteWindow));
+            for (const auto& control : Menu(game.m_levelCompleteWindow).GetControls())
+                if (KeystrelEngine::GUIButton* button = control->GetButton())
+                    button->SetEnabled(false);
     };
     ExpectEachBreaks(Join({{NewPlayer(true)}, StartLevel("level", Win)}), GameWatch::kLevelEndBound + 120,
                      {{"the won level's window takes no click", deadLevelComplete, stuck}});
@@ -271,12 +276,7 @@ TEST_F(GameWatchFaults, NeverStuckFailsOnEachWaitThatDoesNotEnd)
          {"place shown", clicked, [](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, true); }},
          {"click", NextFrame(), [](TestedGame&) { PlatformTesting::InjectMouseButton(SDL_BUTTON_LEFT, false); }}},
         GameWatch::kQuietBound + 120,
-        {{"the timed scene never reports",
-          [](TestedGame& game) {
-              if (game.GetUpgradeWindow())
-                  game.GetUpgradeWindow()->m_result = 0;
-          },
-          stuck}});
+        {{"the timed scene never reports", neverReported(&TestedGame::GetUpgradeWindow), stuck}});
 }
 
 TEST_F(GameWatchFaults, NothingOfALevelIsDrawnOutsideIt)
@@ -319,75 +319,56 @@ TEST_F(GameWatchFaults, NothingOfALevelIsDrawnOutsideIt)
          {"butterflies", butterfliesShown, {"nothing of a level outside it: butterflies over the upgrade scene"}}});
 }
 
-TEST_F(GameWatchFaults, ProgressKeptFailsOnAWonLevelNotSaved)
+// The score the game shows as the won level's window reports is one it never saved; a level played to its win is
+// turned into a loss in the frame that decided it.
+TEST_F(GameWatchFaults, ProgressKeptFailsOnADecidedLevelNotSavedAsShown)
 {
-    // The score the game shows as the won level's window reports is one it never saved.
     const auto scoreNotSaved = [](TestedGame& game) {
         if (game.m_levelCompleteWindow && game.m_levelCompleteWindow->m_result == GameFramework::RequestDone)
             Current(game).m_score += 10;
     };
-    EXPECT_EQ(Watched(Join({{NewPlayer(true)},
-                            StartLevel("level", Win),
-                            PressContinue<Wispfold::GUILevelCompleteWindow>("level complete",
-                                                                            &TestedGame::m_levelCompleteWindow),
-                            {{"map", Shown(&TestedGame::m_startGameLogicWindow)}}}),
-                      scoreNotSaved),
-              std::set<std::string>{"progress kept: a won level"});
-}
-
-// The level is played to its win and turned into a loss in the frame that decided it.
-TEST_F(GameWatchFaults, ProgressKeptFailsOnALevelLostWithItsManaBarFull)
-{
+    ExpectEachBreaks(
+        Join({{NewPlayer(true)},
+              StartLevel("level", Win),
+              PressContinue<Wispfold::GUILevelCompleteWindow>("level complete", &TestedGame::m_levelCompleteWindow),
+              {{"map", Shown(&TestedGame::m_startGameLogicWindow)}}}),
+        1, {{"a won level", scoreNotSaved, {"progress kept: a won level"}}});
     const auto wonTurnedLost = [](TestedGame& game) {
         if (game.m_gameLogic && game.m_gameLogic->GetState() == GameLogicBase::LevelWon)
             game.m_gameLogic->SetState(GameLogicBase::LevelLost);
     };
-    EXPECT_EQ(Watched(Join({{NewPlayer(true)},
-                            StartLevel("level", {}),
-                            {PlayedToItsWin(), {"game over", Shown(&TestedGame::m_gameOverWindow)}}}),
-                      wonTurnedLost),
-              std::set<std::string>{"progress kept: a lost level"});
-    EXPECT_NE(failures["progress kept: a lost level"].find("mana bar full"), std::string::npos);
+    ExpectEachBreaks(Join({{NewPlayer(true)},
+                           StartLevel("level", {}),
+                           {PlayedToItsWin(), {"game over", Shown(&TestedGame::m_gameOverWindow)}}}),
+                     1, {{"a lost level", wonTurnedLost, {"progress kept: a lost level"}, "mana bar full"}});
 }
 
 // A table saved with more entries than it keeps, and one on screen that was never saved.
 TEST_F(GameWatchFaults, ProgressKeptFailsOnATableTooLongOrNotAsShown)
 {
-    const auto atTheScores = [](std::function<void(GameFramework::HighScoresTable&)> fault) {
-        return [fault, done = false](TestedGame& game) mutable {
-            if (done || !game.m_highScoresWindow || !Menu(game.m_highScoresWindow).IsOpenRequested())
-                return;
-            fault(*game.m_highScoresTable);
-            done = true;
-        };
+    const auto scoresAsked = [](TestedGame& game) {
+        return game.m_highScoresWindow && Menu(game.m_highScoresWindow).IsOpenRequested();
     };
-    const auto savedLong = [](GameFramework::HighScoresTable& table) {
+    const auto savedLong = [](TestedGame& game) {
         for (std::uint32_t score = 20; score > 9; --score)
-            table.Insert(u"Ann", score, 20 - score);
-        table.Save();
+            game.m_highScoresTable->Insert(u"Ann", score, 20 - score);
+        game.m_highScoresTable->Save();
     };
-    const auto notSaved = [](GameFramework::HighScoresTable& table) { table.Insert(u"Ann", 20, 0); };
-    const std::vector<Step> steps{
-        NewPlayer(true),
-        Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
-        {"high scores", Shown(&TestedGame::m_highScoresWindow)}};
-    EXPECT_EQ(Watched(steps, atTheScores(savedLong)),
-              (std::set<std::string>{"progress kept: the high scores", "player's files intact: loads"}));
-    EXPECT_NE(failures["progress kept: the high scores"].find("11 entries"), std::string::npos);
-    FreshUserFolder();
-    EXPECT_EQ(Watched(steps, atTheScores(notSaved)), std::set<std::string>{"progress kept: the high scores"});
-    EXPECT_NE(failures["progress kept: the high scores"].find("not those on screen"), std::string::npos);
+    const auto notSaved = [](TestedGame& game) { game.m_highScoresTable->Insert(u"Ann", 20, 0); };
+    ExpectEachBreaks(
+        {NewPlayer(true),
+         Request("main menu", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestHighScores),
+         {"high scores", Shown(&TestedGame::m_highScoresWindow)}},
+        1,
+        {{"too long",
+          Once(scoresAsked, savedLong),
+          {"progress kept: the high scores", "player's files intact: loads"},
+          "11 entries"},
+         {"not saved", Once(scoresAsked, notSaved), {"progress kept: the high scores"}, "not those on screen"}});
 }
 
 TEST_F(GameWatchFaults, ACleanRunAndIntactFilesFailOnWhatTheGameLeavesWrong)
 {
-    const auto once = [](std::function<void(TestedGame&)> fault) {
-        return [fault, done = false](TestedGame& game) mutable {
-            if (!done && MainMenuShown(game))
-                fault(game);
-            done = done || MainMenuShown(game);
-        };
-    };
     const auto fatal = [](TestedGame&) { throw KeystrelEngine::Error("a fault"); };
     const auto profileGone = [](TestedGame& game) {
         std::filesystem::remove(UserFolder() + "profiles/" + Current(game).GetFileName());
@@ -397,11 +378,13 @@ TEST_F(GameWatchFaults, ACleanRunAndIntactFilesFailOnWhatTheGameLeavesWrong)
     const auto box = [](TestedGame&) { MessageBoxA(nullptr, "a fault", "Fault", MB_ICONERROR); };
     ExpectEachBreaks(
         {NewPlayer(true), {"main menu", MainMenuShown}}, 2,
-        {{"a fatal error", once(fatal), {"a clean run: the exit", "a clean run: a message box"}},
-         {"the current profile's file gone", once(profileGone), {"player's files intact: the profile list"}},
-         {"the profile list gone", once(listGone), {"player's files intact: the profile list"}},
-         {"the high scores cut short", once(tableCut), {"player's files intact: loads"}},
-         {"a message box", once(box), {"a clean run: a message box"}}});
+        {{"a fatal error", Once(MainMenuShown, fatal), {"a clean run: the exit", "a clean run: a message box"}},
+         {"the current profile's file gone",
+          Once(MainMenuShown, profileGone),
+          {"player's files intact: the profile list"}},
+         {"the profile list gone", Once(MainMenuShown, listGone), {"player's files intact: the profile list"}},
+         {"the high scores cut short", Once(MainMenuShown, tableCut), {"player's files intact: loads"}},
+         {"a message box", Once(MainMenuShown, box), {"a clean run: a message box"}}});
 }
 
 } // namespace

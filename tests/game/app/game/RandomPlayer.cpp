@@ -82,14 +82,9 @@ template <std::size_t count> bool Among(std::string_view caption, const std::arr
     return std::find(captions.begin(), captions.end(), caption) != captions.end();
 }
 
-bool LeadsOnward(const KeystrelEngine::GUIButton& button)
+template <const auto& captions> bool CaptionAmong(const KeystrelEngine::GUIButton& button)
 {
-    return Among(Caption(button), kOnward);
-}
-
-bool LetsTheLevelGoOn(const KeystrelEngine::GUIButton& button)
-{
-    return Among(Caption(button), kLevelGoesOn);
+    return Among(Caption(button), captions);
 }
 
 // The left mouse button going down or up, as a step.
@@ -111,8 +106,7 @@ bool NameWanted(const KeystrelEngine::GUIManager& gui)
 void RandomPlayer::Act(TestedGame& game)
 {
     ++m_frame;
-    // Every level between two has frames without one.
-    m_aimed = m_aimed && game.m_gameLogic;
+    m_aimed = m_aimed && game.m_gameLogic; // every level between two has frames without one
     m_levelFrom = !game.m_gameLogic ? -1 : m_levelFrom < 0 ? m_frame : m_levelFrom;
     if (m_wayBackFrom >= 0 && MainMenuShown(game))
         FinishWayBack();
@@ -156,7 +150,7 @@ void RandomPlayer::PickAction(TestedGame& game)
     if (roll < 300)
         return;
     if (roll < 520) {
-        if (Uniform(0, 1) == 0 ? PointAtButton(game, LeadsOnward) : PointAtButton(game))
+        if (Uniform(0, 1) == 0 ? PointAtButton(game, CaptionAmong<kOnward>) : PointAtButton(game))
             Click(1);
     } else if (roll < 620) {
         PointAnywhere(game);
@@ -198,7 +192,7 @@ bool RandomPlayer::PlayDialogs(TestedGame& game)
         return true;
     if (levelTakesInput) {
         OpenDialog(game);
-    } else if (PointAtButton(game, LetsTheLevelGoOn)) {
+    } else if (PointAtButton(game, CaptionAmong<kLevelGoesOn>)) {
         Click(1);
         --m_dialogAnswers;
     }
@@ -261,7 +255,7 @@ void RandomPlayer::PlayMove(TestedGame& game, const Wispfold::GameLogic& level)
 // A step every few frames, as on the way back.
 void RandomPlayer::GoOn(TestedGame& game)
 {
-    if (Uniform(0, 3) == 0 && PointAtButton(game, LeadsOnward))
+    if (Uniform(0, 3) == 0 && PointAtButton(game, CaptionAmong<kOnward>))
         Click(1);
 }
 

@@ -1,9 +1,8 @@
-// A player's name on the GL back end at 800 x 600, in each of the six languages: the widest name the name box
-// takes, typed key by key into the first start's box in the widest character the language's keyboard can type,
-// stays clear of what stands beside it wherever it is printed: in the main menu's greeting, in the profile list,
-// in the delete question and in the high-score table beside the highest score there can be. Each place is drawn,
-// then drawn again without texts: the name's pixels are where the two differ in the rows it is printed in. Saved
-// for people to look at.
+// A player's name on the GL back end at 800 x 600, in each of the six languages: the widest name the first start's
+// name box takes, typed in the widest character the language's keyboard can type, stays clear of what stands beside
+// it in the main menu's greeting, the profile list, the delete question and the high-score table beside the highest
+// score. Each place is drawn, then drawn again without texts: the name's pixels are where the two differ.
+#include "engine/foundation/StringUtils.h"
 #include "engine/gui/Engine.h"
 #include "engine/gui/GUIEditBox.h"
 #include "engine/gui/GUIFont.h"
@@ -19,6 +18,7 @@
 #include "tests/game/app/MenuWindowFixture.h"
 #include "tests/game/app/gl/AppPixelFixture.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -76,11 +76,9 @@ protected:
         const KeystrelEngine::GUIFont& font = *engine->m_gui->m_fonts->FindFont(Wispfold::GUIControl::kEditFont);
         char16_t widest = u'W';
         for (const auto& [code, glyph] : font.GetGlyphs()) {
-            const WCHAR unit = code;
             char byte = 0;
-            BOOL unmapped = FALSE;
-            WideCharToMultiByte(CP_ACP, 0, &unit, 1, &byte, 1, nullptr, &unmapped);
-            if (code > u' ' && !unmapped && glyph.width > font.GetGlyphs().at(widest).width)
+            if (code > u' ' && KeystrelEngine::ToNarrowChar(code, byte) &&
+                glyph.width > font.GetGlyphs().at(widest).width)
                 widest = code;
         }
         Wispfold::GUIWelcomeWindow welcome(engine.get(), player.get(), profiles.get(), data.get(), manager.get(),
@@ -90,8 +88,7 @@ protected:
         for (int typed = 0; typed <= Wispfold::GUIControl::kEditMaxLength; ++typed)
             Type(welcome, Utf8(widest));
         const std::u16string name = welcome.GetEntry().GetEditBox()->GetEditBox()->GetText();
-        welcome.CloseFrame();
-        RunUntilGone(welcome);
+        Leave(welcome);
         return name;
     }
 
@@ -105,7 +102,6 @@ protected:
         return {start.x + bounds.minX, start.y + bounds.minY, bounds.maxX - bounds.minX, bounds.maxY - bounds.minY};
     }
 
-    // The first text the widget printed in the last frame.
     const GUITextRecord& FirstText(const GUIWindow& widget) const
     {
         EXPECT_FALSE(Texts(&widget).empty());
@@ -133,13 +129,13 @@ protected:
         EXPECT_LE(printed.x + printed.width, room.second) << place;
     }
 
-    template <class Window> void Show(Window& window)
+    void Show(Wispfold::GUIMenuWindow& window)
     {
         OpenFully(window);
         Step(window);
     }
 
-    template <class Window> void Leave(Window& window)
+    void Leave(Wispfold::GUIMenuWindow& window)
     {
         window.CloseFrame();
         RunUntilGone(window);
@@ -187,10 +183,9 @@ TEST_P(NamePixels, TheWidestNameStaysClearOfWhatStandsBesideIt)
     question.Open(name + name);
     Show(question);
     const GUIWindow& frame = *question.GetFrameWidget();
-    const GUITextRecord* named = nullptr;
-    for (const GUITextRecord& record : Texts(&frame))
-        named = record.text.find(u'"') != std::u16string::npos ? &record : named;
-    ASSERT_NE(named, nullptr);
+    const auto named = std::ranges::find_if(
+        Texts(&frame), [](const GUITextRecord& record) { return record.text.find(u'"') != std::u16string::npos; });
+    ASSERT_NE(named, Texts(&frame).end()) << "no line quotes the name";
     const float frameLeft = frame.GetAbsolutePosition().x + frame.GetTextArea().x;
     ExpectNameClear("delete", frame, *named, {frameLeft, frameLeft + frame.GetTextArea().width}, {0.0f, 800.0f});
     Leave(question);
@@ -216,8 +211,6 @@ INSTANTIATE_TEST_SUITE_P(AllSix, NamePixels,
                          ::testing::Values(NameLanguage{"en", 1252}, NameLanguage{"ru", 1251}, NameLanguage{"ge", 1252},
                                            NameLanguage{"fr", 1252}, NameLanguage{"it", 1252},
                                            NameLanguage{"sp", 1252}),
-                         [](const ::testing::TestParamInfo<NameLanguage>& info) {
-                             return std::string(info.param.code);
-                         });
+                         ::testing::PrintToStringParamName());
 
 } // namespace
