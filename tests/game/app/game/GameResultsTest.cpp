@@ -674,8 +674,9 @@ TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlon
 
 // A dialog request and the loss of the focus within one frame: the request read by the level window in the frame
 // before the focus pause, or the focus lost and ESC pressed together. The focus pause alone holds the level: once
-// the focus is back, its RESUME returns the player to the level, which plays on and takes keys, with no other
-// dialog opened on the way.
+// the focus is back, it holds the level until its RESUME returns the player to the level, which plays on and takes
+// keys, with no other dialog opened on the way. A dialog's RESUME (or the quit question's NO) read in the frame the
+// focus goes is taken, and the focus pause holds the level as it would have a frame later.
 TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
 {
     const auto focus = [](bool gained) {
@@ -687,15 +688,35 @@ TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
                                                gained ? WindowEvent::FocusGained : WindowEvent::FocusLost);
         };
     };
-    std::vector<std::pair<std::string, std::vector<Step>>> rounds;
+    using Dialogs = std::set<std::string>;
+    std::vector<std::tuple<std::string, std::vector<Step>, Dialogs>> rounds;
     for (const auto& [request, input] : kDialogRequests)
         rounds.emplace_back(request + ", then the focus lost",
-                            Join({input(request, HudTakesKeys), {{"focus lost", LevelRequested, focus(false)}}}));
-    rounds.emplace_back("the focus lost, then ESC", Join({{{"focus lost", HudTakesKeys, focus(false)}},
-                                                          KeyPress(SDL_SCANCODE_ESCAPE)("ESC", Always)}));
-    for (const auto& [name, loseFocus] : rounds) {
+                            Join({input(request, HudTakesKeys), {{"focus lost", LevelRequested, focus(false)}}}),
+                            Dialogs{"pause"});
+    rounds.emplace_back(
+        "the focus lost, then ESC",
+        Join({{{"focus lost", HudTakesKeys, focus(false)}}, KeyPress(SDL_SCANCODE_ESCAPE)("ESC", Always)}),
+        Dialogs{"pause"});
+    const auto resumeAsFocusGoes = [focus](const std::string& dialog, std::uint32_t open, auto window) {
+        return std::tuple{dialog + "'s RESUME as the focus goes",
+                          std::vector<Step>{Request(dialog, HudTakesKeys, &TestedGame::m_gameLogicWindow, open),
+                                            {dialog + ": RESUME, focus lost", Shown(window),
+                                             [window, lost = focus(false)](TestedGame& game) {
+                                                 std::invoke(window, game)->m_result = GameFramework::RequestResume;
+                                                 lost(game);
+                                             }}},
+                          dialog == "pause" ? Dialogs{"pause"} : Dialogs{dialog, "pause"}};
+    };
+    rounds.push_back(resumeAsFocusGoes("pause", GameFramework::RequestPause, &TestedGame::m_gameLogicPauseWindow));
+    rounds.push_back(
+        resumeAsFocusGoes("in-game menu", GameFramework::RequestGameLogicMenu, &TestedGame::m_gameLogicMenuWindow));
+    rounds.push_back(
+        resumeAsFocusGoes("quit question", GameFramework::RequestQuit, &TestedGame::m_gameLogicGameExitWindow));
+    for (const auto& [name, loseFocus, expected] : rounds) {
         std::filesystem::remove_all(UserFolder() + "profiles");
         std::set<std::string> dialogs;
+        bool held = false;
         bool playsOn = false;
         const auto watch = [&dialogs](TestedGame& game) {
             game.windowsUpdatedProbe = [&game, &dialogs] { dialogs.merge(LevelDialogs(game)); };
@@ -708,15 +729,20 @@ TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
             playsOn = LevelTakesKeys(game) && game.m_gameLogic->GetState() == GameLogicBase::LevelPlaying &&
                       LevelDialogs(game).empty();
         };
+        const auto stillHeld = [&held](TestedGame& game) {
+            held = game.m_gameLogic->GetState() == GameLogicBase::LevelPaused && LevelDialogs(game) == Dialogs{"pause"};
+        };
         EXPECT_EQ(Play(Join({{NewPlayer(true)},
                              StartLevel(name, watch),
                              loseFocus,
-                             {{name + ": focus back", Frames(10), focus(true)}},
+                             {{name + ": focus back", Frames(10), focus(true)},
+                              {name + ": a second after", Frames(30), stillHeld}},
                              ClickAfter({name + ": RESUME", Shown(&TestedGame::m_gameLogicPauseWindow), resume}),
                              {{name + ": the level", HudTakesKeys}, {name + ": a second on", Frames(30), level}}})),
                   0)
             << name;
-        EXPECT_EQ(dialogs, std::set<std::string>{"pause"}) << name;
+        EXPECT_EQ(dialogs, expected) << name;
+        EXPECT_TRUE(held) << name;
         EXPECT_TRUE(playsOn) << name;
     }
 }
