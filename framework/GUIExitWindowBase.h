@@ -25,6 +25,8 @@ public:
     // Keeps the parameter.
     virtual void Open(std::int32_t callerCode);
     virtual void Close();
+    // Whether the player has confirmed the quit, which the game's window reports once it has gone.
+    virtual bool IsConfirmed() const { return false; }
 
     std::uint32_t m_result = 0;    // a WindowRequest; 0 asks for nothing
     std::int32_t m_callerCode = 0; // as opened

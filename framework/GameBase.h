@@ -303,6 +303,8 @@ private:
     // The first frame without the focus pauses the level behind its pause window; true when this frame must
     // then run in full to show it.
     bool PauseLevelForFocusLoss();
+    // The player has confirmed the quit and the game is on its way out.
+    bool IsQuitting() const;
     void IdleWithoutFocus();
     // Nothing sounds on without the focus: the music pauses at once, the looping effects stop.
     void SilenceForFocusLoss();

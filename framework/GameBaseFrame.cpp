@@ -74,9 +74,11 @@ template <class Window> bool TakeResume(const std::unique_ptr<Window>& window)
 
 } // namespace
 
+// A game that the player has asked to quit runs on without the focus until it has quit: idle, its exit window
+// would never fold away, nor would a quit read in the frame the focus went be dispatched.
 void GameBase::Frame()
 {
-    if (!m_window->HasFocus() && m_window->m_minimiseWhenInactive) {
+    if (!m_window->HasFocus() && m_window->m_minimiseWhenInactive && !IsQuitting()) {
         if (PauseLevelForFocusLoss())
             RunFullFrame();
         else
@@ -86,6 +88,12 @@ void GameBase::Frame()
     if (m_pausedByFocus)
         ResumeAfterFocus();
     RunFullFrame();
+}
+
+bool GameBase::IsQuitting() const
+{
+    return (m_exitWindow && m_exitWindow->IsConfirmed()) ||
+           (m_gameLogicGameExitWindow && m_gameLogicGameExitWindow->m_result == RequestExitProgram);
 }
 
 bool GameBase::PauseLevelForFocusLoss()

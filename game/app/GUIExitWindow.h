@@ -20,7 +20,7 @@ public:
 
     GUIControl* GetYesButton() const { return m_yes; }
     GUIControl* GetNoButton() const { return m_no; }
-    bool IsConfirmed() const { return m_confirmed; }
+    bool IsConfirmed() const override { return m_confirmed; }
 
 private:
     void ReadButtons();

@@ -2,9 +2,10 @@
 // upgrade scene from the main menu and after a stage's last level, the ending shown once, the two level tracks in
 // turn and the menu track on every way back, a lost level's end of the saved game, the relax offer after the high
 // scores, the clearing of every window's request after a dispatch pass, a level's end taken before a dialog request
-// of its deciding frame, and one dialog at a time over a level that loses the focus. Most requests are set where the
-// player's clicks would have left them; the windows that leave by themselves before they report (level complete,
-// game over, the upgrade scene) are clicked. What follows each request is the game's own doing.
+// of its deciding frame, one dialog at a time over a level that loses the focus, and a quit confirmed as the focus
+// goes. Most requests are set where the player's clicks would have left them; the windows that leave by themselves
+// before they report (level complete, game over, the upgrade scene) are clicked. What follows each request is the
+// game's own doing.
 #include "tests/game/app/game/GameFixture.h"
 
 #include "engine/foundation/FileManager.h"
@@ -32,6 +33,7 @@
 #include "framework/LevelManagerBase.h"
 #include "framework/ProfileManagerBase.h"
 #include "framework/WindowRequest.h"
+#include "game/app/GUIExitWindow.h"
 #include "game/app/GUIGameCompleteWindow.h"
 #include "game/app/GUIGameCursor.h"
 #include "game/app/GUIGameLogicMenuExitWindow.h"
@@ -672,6 +674,18 @@ TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlon
     }
 }
 
+// The game's window loses the focus to another program, or gets it back.
+std::function<void(TestedGame&)> Focus(bool gained)
+{
+    return [gained](TestedGame& game) {
+        using PlatformTesting::WindowEvent;
+        if (gained)
+            PlatformTesting::InjectWindowEvent(game.Window().m_handle, WindowEvent::Restored);
+        PlatformTesting::InjectWindowEvent(game.Window().m_handle,
+                                           gained ? WindowEvent::FocusGained : WindowEvent::FocusLost);
+    };
+}
+
 // A dialog request and the loss of the focus within one frame: the request read by the level window in the frame
 // before the focus pause, or the focus lost and ESC pressed together. The focus pause alone holds the level: once
 // the focus is back, it holds the level until its RESUME returns the player to the level, which plays on and takes
@@ -679,30 +693,21 @@ TEST_F(GameResults, ALevelDecidedInTheFrameOfADialogRequestOpensItsEndWindowAlon
 // focus goes is taken, and the focus pause holds the level as it would have a frame later.
 TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
 {
-    const auto focus = [](bool gained) {
-        return [gained](TestedGame& game) {
-            using PlatformTesting::WindowEvent;
-            if (gained)
-                PlatformTesting::InjectWindowEvent(game.Window().m_handle, WindowEvent::Restored);
-            PlatformTesting::InjectWindowEvent(game.Window().m_handle,
-                                               gained ? WindowEvent::FocusGained : WindowEvent::FocusLost);
-        };
-    };
     using Dialogs = std::set<std::string>;
     std::vector<std::tuple<std::string, std::vector<Step>, Dialogs>> rounds;
     for (const auto& [request, input] : kDialogRequests)
         rounds.emplace_back(request + ", then the focus lost",
-                            Join({input(request, HudTakesKeys), {{"focus lost", LevelRequested, focus(false)}}}),
+                            Join({input(request, HudTakesKeys), {{"focus lost", LevelRequested, Focus(false)}}}),
                             Dialogs{"pause"});
     rounds.emplace_back(
         "the focus lost, then ESC",
-        Join({{{"focus lost", HudTakesKeys, focus(false)}}, KeyPress(SDL_SCANCODE_ESCAPE)("ESC", Always)}),
+        Join({{{"focus lost", HudTakesKeys, Focus(false)}}, KeyPress(SDL_SCANCODE_ESCAPE)("ESC", Always)}),
         Dialogs{"pause"});
-    const auto resumeAsFocusGoes = [focus](const std::string& dialog, std::uint32_t open, auto window) {
+    const auto resumeAsFocusGoes = [](const std::string& dialog, std::uint32_t open, auto window) {
         return std::tuple{dialog + "'s RESUME as the focus goes",
                           std::vector<Step>{Request(dialog, HudTakesKeys, &TestedGame::m_gameLogicWindow, open),
                                             {dialog + ": RESUME, focus lost", Shown(window),
-                                             [window, lost = focus(false)](TestedGame& game) {
+                                             [window, lost = Focus(false)](TestedGame& game) {
                                                  std::invoke(window, game)->m_result = GameFramework::RequestResume;
                                                  lost(game);
                                              }}},
@@ -735,7 +740,7 @@ TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
         EXPECT_EQ(Play(Join({{NewPlayer(true)},
                              StartLevel(name, watch),
                              loseFocus,
-                             {{name + ": focus back", Frames(10), focus(true)},
+                             {{name + ": focus back", Frames(10), Focus(true)},
                               {name + ": a second after", Frames(30), stillHeld}},
                              ClickAfter({name + ": RESUME", Shown(&TestedGame::m_gameLogicPauseWindow), resume}),
                              {{name + ": the level", HudTakesKeys}, {name + ": a second on", Frames(30), level}}})),
@@ -744,6 +749,36 @@ TEST_F(GameResults, OneDialogAtATimeHoldsALevelThatLosesTheFocus)
         EXPECT_EQ(dialogs, expected) << name;
         EXPECT_TRUE(held) << name;
         EXPECT_TRUE(playsOn) << name;
+    }
+}
+
+// A quit the player confirmed just before the game lost the focus: YES to the main menu's exit question, the focus
+// lost while its frame folds away, and OK to the level's quit question read in the frame the focus goes. The game
+// ends without the focus coming back.
+TEST_F(GameResults, AQuitConfirmedAsTheFocusGoesEndsTheGame)
+{
+    const auto yes = [](TestedGame& game) {
+        const auto& exit = dynamic_cast<const Wispfold::GUIExitWindow&>(*game.m_exitWindow);
+        AppTesting::PointAt(game.Window(), *exit.GetYesButton()->GetWidget());
+    };
+    const std::vector<std::pair<std::string, std::vector<Step>>> quits{
+        {"exit question",
+         Join({{Request("EXIT", MainMenuShown, &TestedGame::m_mainMenuWindow, GameFramework::RequestQuit)},
+               ClickAfter({"YES", Shown(&TestedGame::m_exitWindow), yes}),
+               {{"focus lost", [](TestedGame& game) { return game.m_exitWindow->IsConfirmed(); }, Focus(false)}}})},
+        {"quit question",
+         Join({StartLevel("level", {}),
+               {Request("close button", LevelTakesKeys, &TestedGame::m_gameLogicWindow, GameFramework::RequestQuit),
+                {"OK, focus lost", Shown(&TestedGame::m_gameLogicGameExitWindow), [](TestedGame& game) {
+                     game.m_gameLogicGameExitWindow->m_result = GameFramework::RequestExitProgram;
+                     Focus(false)(game);
+                 }}}})}};
+    for (const auto& [name, quit] : quits) {
+        EXPECT_EQ(
+            Play(Join(
+                {{NewPlayer(true)}, quit, {{name + ": the game ends", [](TestedGame&) { return false; }, {}, 300}}})),
+            0)
+            << name;
     }
 }
 
