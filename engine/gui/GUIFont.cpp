@@ -134,6 +134,8 @@ void GUIFont::ReadFile(const std::string& fileName)
         float* const rectangle[] = {&glyph.u, &glyph.v, &glyph.du, &glyph.dv};
         for (std::uint32_t k = 0; k < 4; ++k)
             *rectangle[k] = values.Require(LoadFloat(record + 2 + 4 * k), FileValues::kTexture, rectangleName);
+        for (const float edge : {glyph.u + glyph.du, glyph.v + glyph.dv})
+            values.Require(edge, FileValues::kTexture, rectangleName + "'s far edge");
         glyph.width = values.Require(LoadFloat(record + 18), FileValues::kScale, name + "'s width");
         if (m_glyphs.emplace(static_cast<char16_t>(LoadLE16(record)), glyph).second)
             m_widestGlyph = std::max(m_widestGlyph, glyph.width);

@@ -1,7 +1,7 @@
 // Fonts: the input is a ".fnt" file of the data folder, loaded as the font manager loads a font, on the recording
-// device in the GUI camera. A font that loads holds finite rectangles and widths above 0 that drawing bears, its
-// widest width that of a glyph it kept; it gets its case variants, an instance of its own, and prints and
-// measures every glyph it has in both pen modes, more glyphs than one frame's batch holds.
+// device in the GUI camera. A font that loads holds rectangles within its texture and widths above 0 that drawing
+// bears, its widest width that of a glyph it kept; it gets its case variants, an instance of its own, and prints
+// and measures every glyph it has in both pen modes, more glyphs than one frame's batch holds.
 #include "tests/fuzz/FuzzFolder.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/fuzz/RenderServices.h"
@@ -38,7 +38,9 @@ bool Sound(const GUIFont& font)
 {
     float widest = 0.0f;
     for (const auto& [code, glyph] : font.GetGlyphs()) {
-        if (!Fuzzing::AllWithin(std::array{glyph.u, glyph.v, glyph.du, glyph.dv}, FileValues::kTexture) ||
+        if (!Fuzzing::AllWithin(
+                std::array{glyph.u, glyph.v, glyph.du, glyph.dv, glyph.u + glyph.du, glyph.v + glyph.dv},
+                FileValues::kTexture) ||
             !FileValues::kScale.Holds(glyph.width))
             return false;
         widest = std::max(widest, glyph.width);

@@ -333,6 +333,8 @@ TEST_F(LoaderValuesTest, DataIsRefusedAndThePlayersFilesAreMendedWithOneWarning)
         {&T::Font, "NaN", FontBytes(kNaN), "glyph 2's width is nan" + kScale},
         {&T::Font, "negative", FontBytes(-869604.0f), "glyph 2's width is -869604" + kScale},
         {&T::Font, "texture coordinate", FontBytes(0.75f, 1968.0f), "glyph 2's rectangle is 1968" + kUnit},
+        {&T::Font, "rectangle beyond the texture", FontBytes(0.75f, 0.75f),
+         "glyph 2's rectangle's far edge is 1.25" + kUnit},
         {&T::Font, "count smaller", Patched(FontBytes(0.75f), 13, 0), "44 bytes follow the last", 0.0f},
         {&T::FontList, "NaN", FontListBytes("alpha.jpg\nnan"), "font 0's size \"nan\" is no number"},
         {&T::FontList, "0", FontListBytes("alpha.jpg\n0"), "font 0's size is 0" + kScale},
