@@ -23,8 +23,9 @@ bool FileExists(const std::string& path);
 
 Bytes ToBytes(const std::string& text);
 
-// Whether an error's text is the render system's own when the machine gives it no device (no GL there): the one
-// reason a picture test has nothing to look at and is skipped. Any other error fails the test.
+// Whether an error's text is the render system's own and the machine gives no GL context at all (no GL there): the
+// one reason a picture test has nothing to look at and is skipped. Any other error, a render system that fails on a
+// machine with GL among them, fails the test.
 bool IsNoRenderDevice(std::string_view text);
 
 // An empty folder below the base folder, made anew (whatever an earlier test left there is removed).

@@ -77,6 +77,8 @@ void LevelFixture::SetUp()
 
 void LevelFixture::TearDown()
 {
+    if (!engine)
+        return; // the set-up failed or was skipped before it made anything
     logic.reset();
     levelData.reset();
     engine->m_config->UnregisterVariable("g_camera_type");

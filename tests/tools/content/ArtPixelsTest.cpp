@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         ScenePixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         ArtTesting::WriteExampleArt();
         render->m_clearColor = {0.08f, 0.1f, 0.16f, 1.0f};

@@ -37,7 +37,7 @@ protected:
     void SetUp() override
     {
         GUIPixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         ContentTesting::CopyBuildData("ui\\fonts");
         ContentTesting::LoadFonts(*fonts, ContentTesting::ReadFontList(services.files, "en"), true);

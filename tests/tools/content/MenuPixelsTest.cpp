@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         ScenePixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         MenuTesting::WriteMenus();
         render->m_clearColor = {0.36f, 0.55f, 0.42f, 1.0f};

@@ -34,7 +34,7 @@ protected:
     void SetUp() override
     {
         GUIPixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         SceneTesting::LinkBuildData();
         root = std::make_unique<GUIWindow>(gui, GUIWindow::kShown, KeystrelEngine::GUIPoint{},

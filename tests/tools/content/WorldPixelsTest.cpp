@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         ScenePixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         WriteWorld();
         render->m_clearColor = {0.1f, 0.14f, 0.1f, 1.0f};

@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         ScenePixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         render->m_clearColor = {0.02f, 0.02f, 0.08f, 1.0f};
     }

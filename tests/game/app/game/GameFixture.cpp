@@ -62,6 +62,11 @@ public:
         : GameLoader(nullptr, nullptr, "", SW_SHOWNORMAL, DeferRun{}), m_steps(std::move(steps))
     {
         Run();
+        // A game that ends well on its own before the script's last step leaves the checks of the steps after it
+        // unrun; a last step without an action only waits for that end. (An error's end shows in the exit code.)
+        const bool waitsForTheEnd = m_next + 1 == m_steps.size() && !m_steps.back().then;
+        if (frames > 0 && GetExitCode() == 0 && m_next < m_steps.size() && !waitsForTheEnd)
+            ADD_FAILURE() << "the game ended before step \"" << m_steps[m_next].name << "\"";
     }
 
     void CreateGame() override

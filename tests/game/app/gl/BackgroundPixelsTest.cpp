@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         AppPixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         engine->m_renderSystem->m_clearColor = {1.0f, 0.0f, 1.0f, 1.0f};
         engine->m_gui->m_camera->m_width = 800.0f;

@@ -43,7 +43,7 @@ protected:
     void SetUp() override
     {
         AppPixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         data = MakeSharedData();
         LoadSharedData(*data);

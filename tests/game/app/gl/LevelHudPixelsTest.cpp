@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         AppPixelFixture::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         for (const char* table : {"game_logic", "character"})
             engine->m_gui->m_texts->LoadTexts(std::string("ui\\texts\\en\\") + table + ".ini");
