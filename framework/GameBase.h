@@ -321,6 +321,8 @@ private:
     void EndLevel();
     // Hands the level back to the player: the dialog that lay over it is closed.
     void ResumeLevel();
+    // Takes a dialog's RESUME that waits from the last frame with the focus.
+    void TakeResumeOfTheLastFrame();
 };
 
 } // namespace GameFramework

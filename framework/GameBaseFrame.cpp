@@ -62,16 +62,6 @@ template <class Window> void ClearResult(const std::unique_ptr<Window>& window)
         window->m_result = 0;
 }
 
-// Takes a RESUME that the dialog read before the focus went: the dialog closes, as the dispatch would close it.
-template <class Window> bool TakeResume(const std::unique_ptr<Window>& window)
-{
-    if (!window || window->m_result != RequestResume)
-        return false;
-    window->m_result = RequestNone;
-    window->Close();
-    return true;
-}
-
 } // namespace
 
 // A game that the player has asked to quit runs on without the focus until it has quit: idle, its exit window
@@ -100,11 +90,8 @@ bool GameBase::PauseLevelForFocusLoss()
 {
     if (!m_gameLogic || m_pausedByFocus)
         return false;
-    // A RESUME read in the frame the focus went would start the level once the focus is back, with no pause window
-    // over it: the level is held as if the RESUME had come a frame earlier.
-    const bool resuming = TakeResume(m_gameLogicPauseWindow) || TakeResume(m_gameLogicMenuWindow) ||
-                          TakeResume(m_gameLogicGameExitWindow);
-    if (m_gameLogic->GetState() == GameLogicBase::LevelPlaying || resuming) {
+    TakeResumeOfTheLastFrame();
+    if (m_gameLogic->GetState() == GameLogicBase::LevelPlaying) {
         m_gameLogic->SetState(GameLogicBase::LevelPaused);
         m_gameLogicWindow->SetActive(false);
         m_gameLogicPauseWindow->Open();

@@ -310,6 +310,21 @@ void GameBase::ResumeLevel()
         m_gameLogic->SetState(GameLogicBase::LevelPlaying);
 }
 
+// A RESUME read in the frame the focus went would start the level once the focus is back, with no pause window over
+// it: it is taken now, as the next dispatch would take it, and the focus pause then holds the level it resumed.
+void GameBase::TakeResumeOfTheLastFrame()
+{
+    const auto take = [this](auto* window) {
+        if (!Take(window, RequestResume))
+            return;
+        window->m_result = RequestNone;
+        ResumeLevel();
+    };
+    take(m_gameLogicPauseWindow.get());
+    take(m_gameLogicMenuWindow.get());
+    take(m_gameLogicGameExitWindow.get());
+}
+
 void GameBase::OnGameLogicPauseResult(GUIGameLogicPauseWindowBase* window)
 {
     if (Take(window, RequestResume))
